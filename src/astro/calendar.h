@@ -1,0 +1,50 @@
+#pragma once
+// Civil calendar <-> Julian Day, date texts and the time values of a run.
+#include <cstdint>
+#include <string>
+
+#include "input/run_parameters.h"
+
+namespace novastra {
+
+// Julian Day Number (the JD of 12h UT) of a Gregorian date; days past a month's
+// end roll into the next month.
+double JulianDayNumber(double year, double month, double day);
+
+// "MM/DD/YYYY" of the day that contains JD (n - 0.5 <= JD < n + 0.5 gives day n).
+std::string DateTextFromJulianDay(double jd);
+
+// A month/day/year date read from a date text such as "1/5/2000" or "01/05/2000".
+struct CivilDate {
+  int year = 2000, month = 1, day = 1;
+};
+CivilDate ParseDateText(const std::string& mdy);
+
+// Fixed English calendar formatting of a date text (always month/day/year).
+std::string FormatDdMmm(const std::string& mdy);      // "05 Jan"
+std::string FormatDdMmmYyyy(const std::string& mdy);  // "05 Jan 2009"
+std::string FormatWeekdayName(const std::string& mdy);  // "Monday"
+int WeekdayNumber(const std::string& mdy);              // 1 = Sunday ... 7 = Saturday
+std::string FormatMmddyy(const std::string& mdy);       // "010500"
+std::string FormatMmddyyyy(const std::string& mdy);     // "01052000"
+
+// The calendar and time values a run keeps between its steps.
+struct CalendarState {
+  double StartJD = 0;
+  double DisplayJD = 0;
+  double RowJD = 0;
+  double DayFraction = 0;
+  int16_t NoonFlag = 1;
+  std::string RowDateText;
+  std::string StartDateText;
+  std::string InstantLabel;
+};
+
+// Start of a run: forces day "1" for a full month, fills StartDateText,
+// InstantLabel, StartJD and DisplayJD from the (already checked) parameters.
+void PrepareRunStart(RunParameters& params, CalendarState& cal);
+
+// DayFraction = 0.5 when NoonFlag is 1, else 0.
+void SetDayFraction(CalendarState& cal);
+
+}  // namespace novastra

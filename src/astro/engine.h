@@ -1,0 +1,59 @@
+#pragma once
+// The position engine: all eleven bodies for one instant. Reentrant: it reads
+// the instant and the series tables and returns the positions.
+#include <array>
+
+#include "astro/series.h"
+#include "input/run_parameters.h"
+
+namespace novastra {
+
+// Body indices used by every table, sample array and event list.
+enum Body : int {
+  kSun = 1, kMoon = 2, kMercury = 3, kVenus = 4, kMars = 5, kJupiter = 6,
+  kSaturn = 7, kUranus = 8, kNeptune = 9, kPluto = 10, kNorthNode = 11
+};
+
+// Positions in degrees, indexed by body (0 and 12..15 unused).
+struct BodyPositions {
+  std::array<double, 16> Longitude{};       // geocentric, in the chosen zodiac
+  std::array<double, 16> Latitude{};
+  std::array<double, 16> RightAscension{};  // always from the tropical position
+  std::array<double, 16> Declination{};
+  std::array<double, 16> HelioLongitude{};  // 1 = Earth, 3..10; tropical
+  std::array<double, 16> HelioLatitude{};
+};
+
+// The user's ayanamsa from options 1 to 4 (used when option 1 is 1).
+struct AyanamsaOption {
+  bool useUserValue = false;
+  double degrees = 0;  // option 2 + option 3 / 60 + option 4 / 3600
+};
+
+// Everything the instant set-up prepares before positions are computed.
+struct InstantSetup {
+  double RowJD = 0;            // noon-based JD of the date; read by Pluto's date correction
+  double TimeT = 0;            // Julian centuries from JD 2451545.0
+  double ObliquityRad = 0;     // minus the mean obliquity, radians
+  double SiderealSeconds = 0;  // Greenwich mean sidereal time, 0..86400
+  double Svp = 0;              // degrees
+  double Ayanamsa = 0;         // degrees
+};
+
+// Instant set-up of a table row: T from RowJD and DayFraction, SVP, obliquity,
+// sidereal time.
+InstantSetup PrepareInstant(double rowJD, double dayFraction, const AyanamsaOption& ayanamsa);
+
+// The same set-up for an instant given directly as T (aspectarian and station
+// searches); rowJD is the Julian Day of the date that Pluto's correction reads.
+InstantSetup PrepareInstantAt(double T, double rowJD, const AyanamsaOption& ayanamsa);
+
+struct EngineChoices {
+  Zodiac zodiac = Zodiac::Tropical;
+  NodeMode node = NodeMode::True;
+};
+
+BodyPositions ComputePositions(const InstantSetup& instant, const SeriesTables& tables,
+                               const EngineChoices& choices);
+
+}  // namespace novastra

@@ -1,0 +1,21 @@
+#pragma once
+// The input check that guards every run, and the "# of Days" field rules.
+#include <string>
+
+#include "input/run_parameters.h"
+
+namespace novastra {
+
+class UserInterface;
+
+// Zero check, empty check, range check, in that order; each failing group
+// shows "Error in input data section. Please correct." once. True when all pass.
+bool CheckRunInput(const RunParameters& params, UserInterface& ui);
+
+// The txtDays change handler: sets DaysText and NumberOfDays, 0 -> 1, over 366 -> 366.
+void SetDaysText(RunParameters& params, const std::string& text);
+
+// Leading decimal number of a text, as the input fields read it ("" -> 0).
+double LeadingNumber(const std::string& text);
+
+}  // namespace novastra

@@ -1,0 +1,41 @@
+#pragma once
+// The Data Window's text: the full list (everything since the last clear, what
+// Save and Print data write) and the view list (what is shown now).
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace novastra {
+
+class UserInterface;
+
+inline constexpr int16_t kBufferCapacity = 32767;
+
+class DataBuffer {
+ public:
+  explicit DataBuffer(UserInterface& ui) : ui_(ui) {}
+
+  void ClearView();                         // new view: ViewCount 0
+  void AppendLine(const std::string& line); // the design's LineOut + AppendLine
+  void AppendBlankLine();
+  void ShowDataBuffer();                    // puts the view into the Data Window
+
+  void ClearAll();        // AllCount 0, list re-created (run buttons, "Clear all data")
+  void ResetAllCount();   // AllCount 0 only (Input menu)
+  void ResetViewCount();  // ViewCount 0 (start of a run)
+
+  int16_t AllCount() const { return allCount_; }
+  int16_t ViewCount() const { return viewCount_; }
+  // Lines 0..count-1 plus the empty spare entry at index count.
+  const std::vector<std::string>& AllLines() const { return allLines_; }
+  const std::vector<std::string>& ViewLines() const { return viewLines_; }
+
+ private:
+  UserInterface& ui_;
+  std::vector<std::string> allLines_ = std::vector<std::string>(2);
+  std::vector<std::string> viewLines_ = std::vector<std::string>(2);
+  int16_t allCount_ = 0;
+  int16_t viewCount_ = 0;
+};
+
+}  // namespace novastra

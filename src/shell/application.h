@@ -1,0 +1,54 @@
+#pragma once
+// The application object: owns every piece of state the program keeps for its
+// whole life, and the run commands that the windows and the command line call.
+#include <cstdint>
+#include <filesystem>
+#include <string>
+
+#include "aspectarian/aspectarian.h"
+#include "astro/calendar.h"
+#include "astro/series.h"
+#include "ephemeris/ephemeris.h"
+#include "input/run_parameters.h"
+#include "output/data_buffer.h"
+#include "shell/options.h"
+#include "shell/settings.h"
+#include "shell/ui.h"
+
+namespace novastra {
+
+inline constexpr const char* kTitlePrefix = "NOVASTRA - ";
+
+struct Application {
+  Application(UserInterface& ui, std::filesystem::path folder);
+
+  UserInterface& ui;
+  std::filesystem::path folder;  // the application folder: every file is named from it
+  RunOptions options;
+  Settings settings;
+  RunParameters params;
+  SeriesTables series;
+  DataBuffer buffer;
+  CalendarState cal;
+  EphemerisState ephemeris;
+  AspectarianState aspectarian;
+  int16_t RunKind = 1;
+  std::string currentDataFile;
+  double FontStep = 1.5;
+
+  // Start-up steps that need no window, in order: options, settings, series
+  // tables. Shows the failure and returns false when a series file is bad.
+  bool LoadFiles();
+
+  // The two Input window buttons: NoonFlag, buffer emptied, RunKind, run.
+  bool CalculateEphemeris();
+  bool CalculateAspectarian();
+  // More Forward / Backward: move the start date from cal.RowJD and re-run.
+  bool MoreForward();
+  bool MoreBackward();
+
+  // Path of a file in the application folder.
+  std::filesystem::path File(const std::string& name) const { return folder / name; }
+};
+
+}  // namespace novastra
