@@ -57,3 +57,17 @@ BodyPositions ComputePositions(const InstantSetup& instant, const SeriesTables& 
                                const EngineChoices& choices);
 
 }  // namespace novastra
+
+namespace novastra {
+
+// SVP and ayanamsa (degrees) for T in Julian centuries from J2000.0.
+struct SvpAyanamsa {
+  double svp = 0;
+  double ayanamsa = 0;
+};
+SvpAyanamsa ComputeSvp(double T, const AyanamsaOption& ayanamsa);
+
+// "Tropical ", "Sidereal " or "Ayanamsa ".
+const char* ZodiacLabel(Zodiac zodiac);
+
+}  // namespace novastra
