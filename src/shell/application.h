@@ -47,6 +47,13 @@ struct Application {
   bool MoreForward();
   bool MoreBackward();
 
+  // Shows a help document (e.g. "README.TXT") from the folder in the Data
+  // Window, appended to what the buffer holds.
+  void ShowDocument(const std::string& name);
+
+  // FontStep from the screen width in pixels and twips per pixel.
+  static double ChooseFontStep(int screenWidthPixels, int twipsPerPixelX);
+
   // Path of a file in the application folder.
   std::filesystem::path File(const std::string& name) const { return folder / name; }
 };
