@@ -30,10 +30,36 @@ struct PlutoTerm {
 enum class SeriesBody { Mercury, Venus, Earth, EarthJ2000, Mars, Jupiter, Saturn, Uranus, Neptune };
 inline constexpr int kSeriesBodyCount = 9;
 
+// Terms per series of one data file, in reading order; 0 ends the list of a
+// coordinate. The counts are fixed here, not by the files.
+inline constexpr int kMaxSeriesPerCoordinate = 6;
+struct SeriesFileLayout {
+  const char* file;
+  std::array<int, kMaxSeriesPerCoordinate> L, B, R;
+};
+
+// Indexed by SeriesBody.
+inline constexpr std::array<SeriesFileLayout, kSeriesBodyCount> kSeriesLayouts{{
+    {"MERCURY.DAT", {38, 16, 10, 8, 6, 1}, {14, 11, 9, 7, 2}, {13, 8, 7, 5}},
+    {"VENUS.DAT", {24, 12, 8, 3, 3, 1}, {9, 4, 4, 4, 1}, {12, 3, 3, 1, 1}},
+    {"EARTH.DAT", {64, 34, 20, 7, 3, 1}, {5, 2}, {40, 10, 6, 2, 1}},
+    {"EARTH_X.DAT", {64, 34, 20, 7, 2}, {5, 7, 4, 3, 2}, {40, 10, 6, 2, 1}},
+    {"MARS.DAT", {69, 46, 33, 12, 8, 2}, {16, 9, 7, 4, 3}, {45, 27, 11, 6, 4}},
+    {"JUPITER.DAT", {64, 61, 57, 39, 19, 5}, {26, 22, 14, 9, 6, 1}, {46, 43, 36, 28, 15, 7}},
+    {"SATURN.DAT", {90, 79, 63, 48, 27, 12}, {34, 32, 29, 21, 12, 2}, {44, 38, 32, 28, 23, 18}},
+    {"URANUS.DAT", {91, 57, 35, 18, 4}, {28, 20, 11, 4, 1}, {59, 35, 18, 10, 2}},
+    {"NEPTUNE.DAT", {38, 18, 7, 4, 1}, {17, 13, 6, 4, 1}, {32, 15, 5, 1}},
+}};
+
+inline constexpr const char* kPlutoFile = "PLUTO.DAT";
+inline constexpr int kPlutoRows = 43;
+inline constexpr int kPlutoColumns = 9;
+
 struct SeriesTables {
   std::array<SeriesSet, kSeriesBodyCount> sets;
-  std::array<PlutoTerm, 43> pluto{};
+  std::array<PlutoTerm, kPlutoRows> pluto{};
   const SeriesSet& operator[](SeriesBody b) const { return sets[static_cast<int>(b)]; }
+  SeriesSet& operator[](SeriesBody b) { return sets[static_cast<int>(b)]; }
 };
 
 // Why a data file could not be read: the kinds the user is told about.
