@@ -1,0 +1,186 @@
+#!/usr/bin/python3
+"""Builds data/EPHEMERI.TTF, the monospaced symbol font of NOVASTRA.
+
+Text glyphs come from DejaVu Sans Mono. Symbols that Sans Mono lacks (letter-
+like symbols, arrows, mathematical operators, geometric shapes, miscellaneous
+symbols with the zodiac, planets and aspects, and every code point that
+src/output/charset.cpp maps a byte to) are taken from DejaVu Sans, scaled down
+where they are too wide and centred on the monospaced advance width, so that
+the columns of the tables stay aligned.
+
+Run with Debian's python3-fontforge:
+    /usr/bin/python3 tools/make_font.py [--check]
+--check only reports whether the existing font covers every mapped code point.
+"""
+import os
+import re
+import sys
+
+import fontforge
+import psMat
+
+ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+MONO = "/usr/share/fonts/truetype/dejavu/DejaVuSansMono.ttf"
+SANS = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf"
+OUT = os.path.join(ROOT, "data", "EPHEMERI.TTF")
+CHARSET = os.path.join(ROOT, "src", "output", "charset.cpp")
+NAME = "EPHEMERI"
+VERSION = "1.00"
+
+SYMBOL_RANGES = [
+    (0x2100, 0x214F),  # letterlike symbols (the prescription sign used as "retrograde")
+    (0x2190, 0x21FF),  # arrows
+    (0x2200, 0x22FF),  # mathematical operators (parallel, earth)
+    (0x25A0, 0x25FF),  # geometric shapes (square, triangle)
+    (0x2600, 0x26FF),  # miscellaneous symbols (planets, signs, aspects, nodes)
+    (0x2AE0, 0x2AFF),  # supplemental operators
+]
+
+# Side bearing left free on each side of a scaled symbol, in font units.
+MARGIN = 40
+
+
+def charset_code_points():
+    """Code points the program's byte-to-Unicode table uses (empty if absent)."""
+    if not os.path.exists(CHARSET):
+        return set()
+    text = open(CHARSET, encoding="utf-8").read()
+    points = set()
+    for pattern in (r"0x([0-9A-Fa-f]{2,6})", r"\\u([0-9A-Fa-f]{4})",
+                    r"\\U([0-9A-Fa-f]{8})", r"U\+([0-9A-Fa-f]{4,6})"):
+        for m in re.finditer(pattern, text):
+            cp = int(m.group(1), 16)
+            if cp >= 0x80:
+                points.add(cp)
+    # Literal non-ASCII characters written straight into the table.
+    for ch in text:
+        if ord(ch) >= 0x80:
+            points.add(ord(ch))
+    return points
+
+
+def has_glyph(font, cp):
+    return cp in font and font[cp].isWorthOutputting()
+
+
+def fit_to_advance(glyph, advance):
+    """Scale a symbol down (uniformly) to fit the advance and centre it."""
+    xmin, ymin, xmax, ymax = glyph.boundingBox()
+    ink = xmax - xmin
+    room = advance - 2 * MARGIN
+    if ink > room and ink > 0:
+        factor = room / ink
+        # Scale about the vertical middle of the ink so it stays on the line.
+        cy = (ymin + ymax) / 2.0
+        glyph.transform(psMat.compose(psMat.translate(0, -cy),
+                                      psMat.compose(psMat.scale(factor),
+                                                    psMat.translate(0, cy))))
+        xmin, ymin, xmax, ymax = glyph.boundingBox()
+    if xmax > xmin:
+        shift = (advance - (xmax - xmin)) / 2.0 - xmin
+        glyph.transform(psMat.translate(shift, 0))
+    glyph.width = advance
+
+
+def set_names(font):
+    font.fontname = NAME
+    font.familyname = NAME
+    font.fullname = NAME
+    font.weight = "Book"
+    font.version = VERSION
+    font.copyright = ("Copyright (c) 2003 by Bitstream, Inc. All Rights Reserved. "
+                      "DejaVu changes are in public domain. "
+                      "EPHEMERI is derived from DejaVu Sans Mono and DejaVu Sans.")
+    lang = "English (US)"
+    font.sfnt_names = ()
+    for key, value in (
+            ("Copyright", font.copyright),
+            ("Family", NAME),
+            ("SubFamily", "Regular"),
+            ("UniqueID", NAME + " " + VERSION),
+            ("Fullname", NAME),
+            ("Version", "Version " + VERSION),
+            ("PostScriptName", NAME),
+            ("License", "Bitstream Vera / DejaVu font licence; see EPHEMERI-LICENSE.txt"),
+            ("Preferred Family", NAME),
+            ("Preferred Styles", "Regular")):
+        font.appendSFNTName(lang, key, value)
+
+
+def wanted_code_points():
+    points = set()
+    for lo, hi in SYMBOL_RANGES:
+        points.update(range(lo, hi + 1))
+    return points, charset_code_points()
+
+
+def check(path):
+    font = fontforge.open(path)
+    _, mapped = wanted_code_points()
+    missing = sorted(cp for cp in mapped if not has_glyph(font, cp))
+    widths = {g.width for g in font.glyphs() if g.isWorthOutputting() and g.width}
+    print("glyphs: %d, advance widths: %s" % (len(list(font.glyphs())), sorted(widths)))
+    print("fixed pitch flag:", bool(font.os2_panose[3] == 9))
+    if missing:
+        print("mapped code points without a glyph:",
+              " ".join("U+%04X" % cp for cp in missing))
+        return 1
+    print("every mapped code point (%d) has a glyph" % len(mapped))
+    return 0 if len(widths) == 1 else 1
+
+
+def build():
+    mono = fontforge.open(MONO)
+    sans = fontforge.open(SANS)
+    mono.encoding = "UnicodeFull"
+    sans.encoding = "UnicodeFull"
+    # Composite glyphs would point at glyphs of the other font: flatten them.
+    sans.selection.all()
+    sans.unlinkReferences()
+    for glyph in sans.glyphs():
+        glyph.anchorPoints = ()  # mark positioning does not apply to symbols
+
+    advance = mono["a"].width
+    ranges, mapped = wanted_code_points()
+    added, unavailable = [], []
+    for cp in sorted(ranges | mapped):
+        if has_glyph(mono, cp):
+            continue
+        if not has_glyph(sans, cp):
+            if cp in mapped:
+                unavailable.append(cp)
+            continue
+        sans.selection.select(("unicode",), cp)
+        sans.copy()
+        glyph = mono.createChar(cp)
+        mono.selection.select(("unicode",), cp)
+        mono.paste()
+        glyph.unicode = cp
+        fit_to_advance(glyph, advance)
+        added.append(cp)
+
+    # Every glyph that prints anything gets the same advance.
+    for glyph in mono.glyphs():
+        if glyph.width not in (0, advance):
+            fit_to_advance(glyph, advance)
+
+    set_names(mono)
+    panose = list(mono.os2_panose)
+    panose[3] = 9  # proportion: monospaced
+    mono.os2_panose = tuple(panose)
+
+    tmp = OUT + ".tmp.ttf"
+    mono.generate(tmp, flags=("opentype",))
+    os.replace(tmp, OUT)
+    print("wrote %s: %d symbols added from DejaVu Sans, advance %d"
+          % (OUT, len(added), advance))
+    if unavailable:
+        print("no glyph in either font for:",
+              " ".join("U+%04X" % cp for cp in unavailable))
+    return check(OUT)
+
+
+if __name__ == "__main__":
+    if "--check" in sys.argv[1:]:
+        sys.exit(check(OUT))
+    sys.exit(build())
