@@ -1,0 +1,29 @@
+// novastra-cli ephemeris: one ephemeris run, printed as the Data Window shows it.
+#include "cli/commands.h"
+#include "cli/run_options.h"
+#include "ephemeris/ephemeris.h"
+
+namespace novastra::cli {
+
+void AddEphemerisCommand(CLI::App& app, CommonOptions& common, int& status) {
+  auto values = std::make_shared<RunOptionValues>();
+  CLI::App* sub = app.add_subcommand(
+      "ephemeris", "Daily positions: the table the Data Window shows after \"Calculate Ephemeris\"");
+  AddRunOptions(sub, *values, common);
+  sub->callback([values, &common, &status] {
+    CliSession session;
+    if (!OpenSession(common, session)) {
+      status = 1;
+      return;
+    }
+    if (!ApplyRunOptions(*values, *session.app)) {
+      status = 2;
+      return;
+    }
+    bool ok = session.app->CalculateEphemeris();
+    status = RunStatus(ok, session.ui);
+    if (ok) PrintView(*session.app, WantUtf8(common));
+  });
+}
+
+}  // namespace novastra::cli
