@@ -139,7 +139,8 @@ void PrintView(const Application& app, bool utf8) {
   const auto& lines = app.buffer.ViewLines();
   int count = app.buffer.ViewCount();
   std::string out;
-  for (int i = 0; i < count && i < static_cast<int>(lines.size()); ++i) {
+  // Through the spare entry at index count, as the Data Window's text does.
+  for (int i = 0; i <= count && i < static_cast<int>(lines.size()); ++i) {
     out += ForOutput(lines[i], utf8);
     out += '\n';
   }

@@ -52,8 +52,8 @@ bool WantUtf8(const CommonOptions& common);
 // Converts program text (single-byte codes) for printing.
 std::string ForOutput(const std::string& bytes, bool utf8);
 
-// Prints the Data Window's view lines (all of them, trailing blank lines too)
-// on standard output, one per line.
+// Prints the Data Window's text on standard output: the view lines and the
+// empty spare entry after them, one per line.
 void PrintView(const Application& app, bool utf8);
 
 // Exit status after a run: 0 ok, 2 when the input check refused it, 1 otherwise.
