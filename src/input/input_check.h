@@ -1,5 +1,6 @@
 #pragma once
 // The input check that guards every run, and the "# of Days" field rules.
+#include <cstdint>
 #include <string>
 
 #include "input/run_parameters.h"
@@ -17,5 +18,9 @@ void SetDaysText(RunParameters& params, const std::string& text);
 
 // Leading decimal number of a text, as the input fields read it ("" -> 0).
 double LeadingNumber(const std::string& text);
+
+// Rounds to the nearest 16-bit integer (halves to even, as the window's integer
+// fields do). False, leaving `out` alone, when the value does not fit.
+bool RoundToInt16(double value, int16_t& out);
 
 }  // namespace novastra
