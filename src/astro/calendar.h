@@ -1,6 +1,7 @@
 #pragma once
 // Civil calendar <-> Julian Day, date texts and the time values of a run.
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "input/run_parameters.h"
@@ -19,6 +20,13 @@ struct CivilDate {
   int year = 2000, month = 1, day = 1;
 };
 CivilDate ParseDateText(const std::string& mdy);
+// Strict form: three '/'-separated whole numbers (blanks around them allowed);
+// nullopt for anything else. ParseDateText gives 1/1/2000 for such a text.
+std::optional<CivilDate> TryParseDateText(const std::string& mdy);
+// True when every start-date field of the parameters is a number that
+// PrepareRunStart can convert (the window's key filter admits only digits, but
+// pasted text can hold anything).
+bool StartDateTextsAreNumbers(const RunParameters& params);
 
 // Fixed English calendar formatting of a date text (always month/day/year).
 std::string FormatDdMmm(const std::string& mdy);      // "05 Jan"

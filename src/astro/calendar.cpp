@@ -1,0 +1,160 @@
+// Civil calendar <-> Julian Day Number, date texts and the start of a run.
+// Int(x) is the floor throughout; the integer algorithms run on doubles, which
+// hold every value they produce exactly.
+#include "astro/calendar.h"
+
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <limits>
+
+namespace novastra {
+
+namespace {
+
+double Int(double x) { return std::floor(x); }
+
+constexpr std::array<const char*, 12> kMonthAbbrev = {
+    "Jan", "Feb", "Mar", "Apr", "May", "Jun", "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+constexpr std::array<const char*, 7> kWeekdayName = {
+    "Sunday", "Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday"};
+
+std::string TwoDigits(long n) {
+  std::string s = std::to_string(n);
+  return n >= 0 && n < 10 ? "0" + s : s;
+}
+
+std::string_view TrimBlanks(std::string_view s) {
+  while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
+  while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
+  return s;
+}
+
+// The whole text as a decimal number (blanks around it allowed).
+std::optional<double> TextNumber(std::string_view s) {
+  s = TrimBlanks(s);
+  if (!s.empty() && s.front() == '+') s.remove_prefix(1);
+  if (s.empty()) return std::nullopt;
+  double v = 0;
+  auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), v, std::chars_format::fixed);
+  if (ec != std::errc() || end != s.data() + s.size() || !std::isfinite(v)) return std::nullopt;
+  return v;
+}
+
+// The leading digits of a text, as the input check reads them ("" -> 0).
+double LeadingDigits(std::string_view s) {
+  s = TrimBlanks(s);
+  double v = 0;
+  for (char c : s) {
+    if (c < '0' || c > '9') break;
+    v = v * 10 + (c - '0');
+  }
+  return v;
+}
+
+// Text -> number -> 16-bit integer, rounded to the nearest (ties to even).
+int16_t FieldValue(const std::string& text) {
+  double v = TextNumber(text).value_or(LeadingDigits(text));
+  v = std::nearbyint(v);
+  if (v > std::numeric_limits<int16_t>::max()) v = std::numeric_limits<int16_t>::max();
+  if (v < std::numeric_limits<int16_t>::min()) v = std::numeric_limits<int16_t>::min();
+  return static_cast<int16_t>(v);
+}
+
+// The calendar date a date text denotes; days past a month's end roll over.
+CivilDate Normalised(const std::string& mdy) {
+  CivilDate d = ParseDateText(mdy);
+  return ParseDateText(DateTextFromJulianDay(JulianDayNumber(d.year, d.month, d.day)));
+}
+
+}  // namespace
+
+double JulianDayNumber(double year, double month, double day) {
+  double a = (year + 4800) * 12 + month - 3;
+  double j = (2 * (a - 12 * Int(a / 12)) + 7 + 365 * a) / 12;
+  j = Int(j) + day + Int(a / 48) - 32083;
+  if (j > 2299171) j = j + Int(a / 4800) - Int(a / 1200) + 38;
+  return j;
+}
+
+std::string DateTextFromJulianDay(double jd) {
+  double l = Int(jd + 0.5) + 68569;
+  double n = Int(4 * l / 146097);
+  l = l - Int((146097 * n + 3) / 4);
+  double i = Int(4000 * (l + 1) / 1461001);
+  l = l - Int(1461 * i / 4) + 31;
+  double k = Int(80 * l / 2447);
+  double day = l - Int(2447 * k / 80);
+  l = Int(k / 11);
+  double month = k + 2 - 12 * l;
+  double year = 100 * (n - 49) + i + l;
+  std::string y = std::to_string(static_cast<long>(year));
+  if (y.size() > 4) y = y.substr(y.size() - 4);
+  return TwoDigits(static_cast<long>(month)) + "/" + TwoDigits(static_cast<long>(day)) + "/" + y;
+}
+
+std::optional<CivilDate> TryParseDateText(const std::string& mdy) {
+  std::array<int, 3> parts{};
+  std::string_view rest(mdy);
+  for (int k = 0; k < 3; ++k) {
+    size_t slash = rest.find('/');
+    if ((k < 2) != (slash != std::string_view::npos)) return std::nullopt;
+    std::string_view field = TrimBlanks(rest.substr(0, slash));
+    if (field.empty() || field.size() > 6) return std::nullopt;
+    auto [end, ec] = std::from_chars(field.data(), field.data() + field.size(), parts[k]);
+    if (ec != std::errc() || end != field.data() + field.size() || parts[k] < 0) return std::nullopt;
+    if (k < 2) rest.remove_prefix(slash + 1);
+  }
+  return CivilDate{parts[2], parts[0], parts[1]};
+}
+
+CivilDate ParseDateText(const std::string& mdy) { return TryParseDateText(mdy).value_or(CivilDate{}); }
+
+std::string FormatDdMmm(const std::string& mdy) {
+  CivilDate d = Normalised(mdy);
+  return TwoDigits(d.day) + " " + kMonthAbbrev[d.month - 1];
+}
+
+std::string FormatDdMmmYyyy(const std::string& mdy) {
+  CivilDate d = Normalised(mdy);
+  return FormatDdMmm(mdy) + " " + std::to_string(d.year);
+}
+
+int WeekdayNumber(const std::string& mdy) {
+  CivilDate d = ParseDateText(mdy);
+  // JDN + 1 is a multiple of 7 on Sundays.
+  long jdn = static_cast<long>(JulianDayNumber(d.year, d.month, d.day));
+  return static_cast<int>(((jdn + 1) % 7 + 7) % 7) + 1;
+}
+
+std::string FormatWeekdayName(const std::string& mdy) { return kWeekdayName[WeekdayNumber(mdy) - 1]; }
+
+std::string FormatMmddyy(const std::string& mdy) {
+  CivilDate d = Normalised(mdy);
+  return TwoDigits(d.month) + TwoDigits(d.day) + TwoDigits(d.year % 100);
+}
+
+std::string FormatMmddyyyy(const std::string& mdy) {
+  CivilDate d = Normalised(mdy);
+  return TwoDigits(d.month) + TwoDigits(d.day) + std::to_string(d.year);
+}
+
+bool StartDateTextsAreNumbers(const RunParameters& params) {
+  return TextNumber(params.StartMonth) && TextNumber(params.StartDay) && TextNumber(params.StartYear);
+}
+
+void PrepareRunStart(RunParameters& params, CalendarState& cal) {
+  if (params.FullMonth) params.StartDay = "1";
+  int16_t day = FieldValue(params.StartDay);
+  int16_t year = FieldValue(params.StartYear);
+  int16_t month = FieldValue(params.StartMonth);
+  cal.StartDateText = params.StartMonth + "/" + params.StartDay + "/" + params.StartYear;
+  cal.InstantLabel = params.Instant == InstantChoice::Noon ? "noon" : "midnight";
+  cal.StartJD = JulianDayNumber(year, month, day);
+  cal.DisplayJD = cal.StartJD;
+  if (params.Instant == InstantChoice::Midnight) cal.DisplayJD = cal.StartJD - 0.5;
+}
+
+void SetDayFraction(CalendarState& cal) { cal.DayFraction = cal.NoonFlag == 1 ? 0.5 : 0; }
+
+}  // namespace novastra
