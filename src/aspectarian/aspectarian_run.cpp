@@ -1,0 +1,200 @@
+// The aspectarian run: hourly samples of every body, the day's events sorted by
+// time, the header, the optional saved file and the one- or two-column view.
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <system_error>
+
+#include "aspectarian/aspectarian.h"
+#include "aspectarian/sampling.h"
+#include "aspectarian/events.h"
+#include "astro/calendar.h"
+#include "astro/engine.h"
+#include "ephemeris/pages.h"
+#include "input/input_check.h"
+#include "output/text_format.h"
+#include "shell/application.h"
+
+namespace novastra {
+
+namespace {
+
+double HourT(double rowJD, int hour) { return (rowJD + hour / 24.0 - 0.5 - 2451545) / 36525; }
+
+const char* SavedSuffix(Zodiac zodiac, Coordinates coords) {
+  const bool helio = coords == Coordinates::Heliocentric;
+  switch (zodiac) {
+    case Zodiac::Sidereal: return helio ? "AS.SEH" : "AS.SEG";
+    case Zodiac::Ayanamsa: return helio ? "AS.AEH" : "AS.AEG";
+    case Zodiac::Tropical: break;
+  }
+  return helio ? "AS.TEH" : "AS.TEG";
+}
+
+}  // namespace
+
+SampleContext SampleContextOf(const Application& app) {
+  SampleContext ctx;
+  ctx.tables = &app.series;
+  ctx.choices.zodiac = app.params.ZodiacMode;
+  ctx.choices.node = app.params.MoonNodes;
+  ctx.ayanamsa = app.options.Ayanamsa();
+  ctx.coords = app.params.Coords;
+  return ctx;
+}
+
+InstantSetup SampleDay(const SampleContext& ctx, double rowJD, HourSamples& samples) {
+  const bool helio = ctx.coords == Coordinates::Heliocentric;
+  InstantSetup last;
+  for (int h = 0; h < kSamplesPerDay; ++h) {
+    last = PrepareInstantAt(HourT(rowJD, h), rowJD, ctx.ayanamsa);
+    const BodyPositions pos = ComputePositions(last, *ctx.tables, ctx.choices);
+    samples.first[0][h] = h;
+    samples.second[0][h] = h;
+    for (int b = 1; b <= 11; ++b) {
+      samples.first[b][h] = helio ? pos.HelioLongitude[b] : pos.Longitude[b];
+      samples.second[b][h] = helio ? pos.HelioLatitude[b] : pos.Declination[b];
+    }
+  }
+  return last;
+}
+
+InitialDirections DirectionsAt(const SampleContext& ctx, double rowJD) {
+  const double t = HourT(rowJD, 0);
+  const BodyPositions before =
+      ComputePositions(PrepareInstantAt(t - (1.0 / 24) / 36525, rowJD, ctx.ayanamsa), *ctx.tables, ctx.choices);
+  const BodyPositions now = ComputePositions(PrepareInstantAt(t, rowJD, ctx.ayanamsa), *ctx.tables, ctx.choices);
+  InitialDirections dirs;
+  for (int b = 1; b <= 11; ++b) {
+    const double d = now.Longitude[b] - before.Longitude[b];
+    dirs.flag[b] = ((d > -1 && d < 0) || d > 358) ? 0 : 1;
+  }
+  return dirs;
+}
+
+bool WriteLinesSafely(const std::filesystem::path& target, const std::vector<std::string>& lines) {
+  std::filesystem::path tmp = target;
+  tmp += ".tmp";
+  {
+    std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
+    if (!out) return false;
+    for (const std::string& line : lines) out << line << "\r\n";
+    out.flush();
+    if (!out) {
+      out.close();
+      std::error_code ec;
+      std::filesystem::remove(tmp, ec);
+      return false;
+    }
+  }
+  std::error_code ec;
+  std::filesystem::rename(tmp, target, ec);
+  if (ec) {
+    std::filesystem::remove(tmp, ec);
+    return false;
+  }
+  return true;
+}
+
+std::string AspectarianFileName(const std::string& startRowDate, Zodiac zodiac, Coordinates coords) {
+  return FormatMmddyy(startRowDate) + SavedSuffix(zodiac, coords);
+}
+
+bool RunAspectarian(Application& app) {
+  RunParameters& params = app.params;
+  CalendarState& cal = app.cal;
+  AspectarianState& state = app.aspectarian;
+  UserInterface& ui = app.ui;
+
+  if (!CheckRunInput(params, ui)) return false;
+  app.buffer.ResetViewCount();
+  ui.SetBusy(true);
+
+  const std::string zodiacLabel = ZodiacLabel(params.ZodiacMode);
+  PrepareRunStart(params, cal);
+  const bool helio = params.Coords == Coordinates::Heliocentric;
+
+  std::vector<std::string> lines;
+  lines.emplace_back();
+  lines.push_back("  " + zodiacLabel + "Aspectarian - " + FormatWeekdayName(cal.StartDateText) + ", " +
+                  FormatDdMmmYyyy(cal.StartDateText) + " at " + cal.InstantLabel + ", Greenwich");
+  lines.push_back(std::string(11, ' ') + (helio ? "heliocentric  Julian Day = " : "geocentric    Julian Day = ") +
+                  FmtJulianDay(cal.DisplayJD));
+  lines.emplace_back();
+  lines.push_back("  Day      h  m");
+  lines.push_back("  -------------");
+
+  int lastIndex = params.NumberOfDays - 1;
+  if (lastIndex > kMaxDays) lastIndex = kMaxDays;
+  if (lastIndex < 0) lastIndex = 0;
+  if (params.FullMonth) lastIndex = 30;
+  cal.DayFraction = 0;
+  state.stations.clear();
+
+  const SampleContext ctx = SampleContextOf(app);
+  EventChoices choices;
+  choices.coords = params.Coords;
+  choices.moonChangeOnly = params.MoonChangeOnly;
+  choices.moonSign = params.MoonSign;
+  choices.option12 = app.options[12];
+  InitialDirections directions;
+  for (auto& f : directions.flag) f = 1;
+
+  ui.OpenProgress();
+  HourSamples samples;
+  for (int d = 0; d <= lastIndex; ++d) {
+    if (lastIndex > 0) ui.UpdateProgress(d, lastIndex);
+    cal.RowJD = cal.StartJD + d;
+    cal.RowDateText = DateTextFromJulianDay(cal.RowJD);
+    if (params.FullMonth && d >= 28 && ParseDateText(cal.RowDateText).day == 1) break;
+
+    if (d == 0 && !helio) directions = DirectionsAt(ctx, cal.RowJD);
+    const InstantSetup last = SampleDay(ctx, cal.RowJD, samples);
+    if (d == 0) {
+      const InstantSetup first = PrepareInstantAt(HourT(cal.RowJD, 0), cal.RowJD, ctx.ayanamsa);
+      lines[1] += BuildSvpText(first.Svp, first.Ayanamsa);
+    }
+
+    DayEvents day = FindDayEvents(samples, cal.RowDateText, choices, directions);
+    for (const FoundStation& s : day.stations) {
+      StationRow row;
+      row.text = "  " + cal.RowDateText + Fmt00(s.hour) + ":00  " + static_cast<char>(BodyGlyph(s.body, params.Coords));
+      row.timeT = last.TimeT;
+      row.obliquityRad = last.ObliquityRad;
+      row.body = s.body;
+      row.glyph = s.glyph;
+      row.rowJD = cal.RowJD;
+      row.hour = s.hour;
+      state.stations.push_back(std::move(row));
+    }
+    SortDayEvents(day.lines);
+    AppendDay(lines, day.lines);
+  }
+  ui.CloseProgress();
+
+  state.lines = lines;
+  state.lines.emplace_back();  // spare entry at nextFree
+  state.nextFree = static_cast<int16_t>(lines.size());
+  state.hasRun = true;
+
+  bool ok = true;
+  if (params.SaveData) {
+    const std::string name =
+        AspectarianFileName(DateTextFromJulianDay(cal.StartJD), params.ZodiacMode, params.Coords);
+    if (!WriteLinesSafely(app.File(name), lines)) {
+      ok = false;
+      ui.ShowMessage(MessageIcon::Exclamation, "Warning!",
+                     "The aspectarian could not be saved to " + name +
+                         ". Please check that the program's folder can be written.");
+    }
+  }
+
+  app.buffer.ClearView();
+  const std::vector<std::string> shown = app.options[5] == 0 ? lines : TwoColumnLines(lines);
+  for (const std::string& line : shown) app.buffer.AppendLine(line);
+  app.buffer.ShowDataBuffer();
+  ui.SetBusy(false);
+  return ok;
+}
+
+}  // namespace novastra

@@ -1,0 +1,38 @@
+#pragma once
+// The aspectarian's sampling of the sky, apart from its event search, and the
+// pieces of the run that the station list and the benchmarks reuse.
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "aspectarian/events.h"
+#include "astro/engine.h"
+
+namespace novastra {
+
+struct Application;
+
+// What the position engine needs for every sampled instant of a run.
+struct SampleContext {
+  const SeriesTables* tables = nullptr;
+  EngineChoices choices;
+  AyanamsaOption ayanamsa;
+  Coordinates coords = Coordinates::Geocentric;
+};
+SampleContext SampleContextOf(const Application& app);
+
+// Fills the 25 hourly samples of the day whose noon Julian Day is rowJD;
+// returns the set-up of the last sample (0h UT of the next day).
+InstantSetup SampleDay(const SampleContext& ctx, double rowJD, HourSamples& samples);
+
+// Directions of all bodies at 0h UT of rowJD's day, from the hour before.
+InitialDirections DirectionsAt(const SampleContext& ctx, double rowJD);
+
+// "mmddyy" + "AS.TEG" and its sidereal, ayanamsa and heliocentric variants.
+std::string AspectarianFileName(const std::string& startRowDate, Zodiac zodiac, Coordinates coords);
+
+// Writes lines with CRLF ends to a temporary file beside target, then renames
+// it over target. False (and no file left behind) on any failure.
+bool WriteLinesSafely(const std::filesystem::path& target, const std::vector<std::string>& lines);
+
+}  // namespace novastra
