@@ -6,15 +6,20 @@ like symbols, arrows, mathematical operators, geometric shapes, miscellaneous
 symbols with the zodiac, planets and aspects, and every code point that
 src/output/charset.cpp maps a byte to) are taken from DejaVu Sans, scaled down
 where they are too wide and centred on the monospaced advance width, so that
-the columns of the tables stay aligned.
+the columns of the tables stay aligned. The sextile, which neither font has,
+is drawn here; the private-use points the table gives to codes without a
+Windows-1252 character reuse the glyph of that character or U+FFFD.
 
 Run with Debian's python3-fontforge:
     /usr/bin/python3 tools/make_font.py [--check]
 --check only reports whether the existing font covers every mapped code point.
 """
+import math
 import os
 import re
+import subprocess
 import sys
+import tempfile
 
 import fontforge
 import psMat
@@ -35,28 +40,70 @@ SYMBOL_RANGES = [
     (0x2600, 0x26FF),  # miscellaneous symbols (planets, signs, aspects, nodes)
     (0x2AE0, 0x2AFF),  # supplemental operators
 ]
+# Always drawn: sextile.
+EXTRA = {0x26B9}
 
 # Side bearing left free on each side of a scaled symbol, in font units.
 MARGIN = 40
 
 
 def charset_code_points():
-    """Code points the program's byte-to-Unicode table uses (empty if absent)."""
+    """Code points the program's byte-to-Unicode table maps the 256 codes to.
+
+    The table is built by code, so it is compiled and asked; if that is not
+    possible the hexadecimal constants of the source are taken instead.
+    """
     if not os.path.exists(CHARSET):
         return set()
+    with tempfile.TemporaryDirectory() as tmp:
+        main = os.path.join(tmp, "dump.cpp")
+        exe = os.path.join(tmp, "dump")
+        with open(main, "w") as f:
+            f.write('#include "output/charset.h"\n#include <cstdio>\n'
+                    "int main() { for (int c = 0; c < 256; ++c) std::printf(\"%u\\n\", "
+                    "(unsigned)novastra::CodeToUnicode((unsigned char)c)); }\n")
+        try:
+            subprocess.run(["g++", "-std=c++20", "-I", os.path.join(ROOT, "src"), main,
+                            CHARSET, "-o", exe], check=True, capture_output=True)
+            out = subprocess.run([exe], check=True, capture_output=True, text=True).stdout
+            return {int(v) for v in out.split() if int(v) >= 0x80}
+        except (OSError, subprocess.CalledProcessError) as err:
+            print("charset table not compiled (%s); reading its constants" % err)
     text = open(CHARSET, encoding="utf-8").read()
-    points = set()
-    for pattern in (r"0x([0-9A-Fa-f]{2,6})", r"\\u([0-9A-Fa-f]{4})",
-                    r"\\U([0-9A-Fa-f]{8})", r"U\+([0-9A-Fa-f]{4,6})"):
-        for m in re.finditer(pattern, text):
-            cp = int(m.group(1), 16)
-            if cp >= 0x80:
-                points.add(cp)
-    # Literal non-ASCII characters written straight into the table.
-    for ch in text:
-        if ord(ch) >= 0x80:
-            points.add(ord(ch))
-    return points
+    return {int(m.group(1), 16) for m in re.finditer(r"0x(2[0-9A-Fa-f]{3})", text)}
+
+
+def private_use_source(cp):
+    """Glyph to copy for U+F080..U+F0FF: the Windows-1252 character of the
+    code when it has one (176, the degree sign), else the replacement mark."""
+    if not 0xF080 <= cp <= 0xF0FF:
+        return None
+    try:
+        return ord(bytes([cp - 0xF000]).decode("cp1252"))
+    except UnicodeDecodeError:
+        return 0xFFFD
+
+
+def draw_sextile(glyph, advance, axis):
+    """U+26B9 is in neither DejaVu font: six spokes, one of them upright."""
+    radius, half = 540.0, 75.0
+    cx = advance / 2.0
+    layer = fontforge.layer()
+    for degrees in (90.0, 30.0, 150.0):
+        a = math.radians(degrees)
+        dx, dy = math.cos(a), math.sin(a)
+        nx, ny = -dy * half, dx * half
+        c = fontforge.contour()
+        c.moveTo(cx - dx * radius + nx, axis - dy * radius + ny)
+        c.lineTo(cx + dx * radius + nx, axis + dy * radius + ny)
+        c.lineTo(cx + dx * radius - nx, axis + dy * radius - ny)
+        c.lineTo(cx - dx * radius - nx, axis - dy * radius - ny)
+        c.closed = True
+        layer += c
+    glyph.foreground = layer
+    glyph.removeOverlap()
+    glyph.correctDirection()
+    glyph.width = advance
 
 
 def has_glyph(font, cp):
@@ -111,7 +158,7 @@ def wanted_code_points():
     points = set()
     for lo, hi in SYMBOL_RANGES:
         points.update(range(lo, hi + 1))
-    return points, charset_code_points()
+    return points, charset_code_points() | EXTRA
 
 
 def check(path):
@@ -141,10 +188,23 @@ def build():
         glyph.anchorPoints = ()  # mark positioning does not apply to symbols
 
     advance = mono["a"].width
+    ymin, ymax = mono["minus"].boundingBox()[1::2]
+    axis = (ymin + ymax) / 2.0  # the mathematical axis: symbols centre on it
     ranges, mapped = wanted_code_points()
     added, unavailable = [], []
     for cp in sorted(ranges | mapped):
         if has_glyph(mono, cp):
+            continue
+        if cp == 0x26B9:
+            draw_sextile(mono.createChar(cp), advance, axis)
+            added.append(cp)
+            continue
+        alias = private_use_source(cp)
+        if alias is not None and has_glyph(mono, alias):
+            glyph = mono.createChar(cp)
+            glyph.addReference(mono[alias].glyphname)
+            glyph.width = advance
+            added.append(cp)
             continue
         if not has_glyph(sans, cp):
             if cp in mapped:
@@ -172,7 +232,7 @@ def build():
     tmp = OUT + ".tmp.ttf"
     mono.generate(tmp, flags=("opentype",))
     os.replace(tmp, OUT)
-    print("wrote %s: %d symbols added from DejaVu Sans, advance %d"
+    print("wrote %s: %d symbol glyphs added, advance %d"
           % (OUT, len(added), advance))
     if unavailable:
         print("no glyph in either font for:",
