@@ -1,9 +1,5 @@
 // The aspectarian run: hourly samples of every body, the day's events sorted by
 // time, the header, the optional saved file and the one- or two-column view.
-#include <cstdio>
-#include <filesystem>
-#include <fstream>
-#include <system_error>
 
 #include "aspectarian/aspectarian.h"
 #include "aspectarian/sampling.h"
@@ -12,6 +8,7 @@
 #include "astro/engine.h"
 #include "ephemeris/pages.h"
 #include "input/input_check.h"
+#include "output/save_print.h"
 #include "output/text_format.h"
 #include "shell/application.h"
 
@@ -70,30 +67,6 @@ InitialDirections DirectionsAt(const SampleContext& ctx, double rowJD) {
     dirs.flag[b] = ((d > -1 && d < 0) || d > 358) ? 0 : 1;
   }
   return dirs;
-}
-
-bool WriteLinesSafely(const std::filesystem::path& target, const std::vector<std::string>& lines) {
-  std::filesystem::path tmp = target;
-  tmp += ".tmp";
-  {
-    std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
-    if (!out) return false;
-    for (const std::string& line : lines) out << line << "\r\n";
-    out.flush();
-    if (!out) {
-      out.close();
-      std::error_code ec;
-      std::filesystem::remove(tmp, ec);
-      return false;
-    }
-  }
-  std::error_code ec;
-  std::filesystem::rename(tmp, target, ec);
-  if (ec) {
-    std::filesystem::remove(tmp, ec);
-    return false;
-  }
-  return true;
 }
 
 std::string AspectarianFileName(const std::string& startRowDate, Zodiac zodiac, Coordinates coords) {
@@ -181,11 +154,12 @@ bool RunAspectarian(Application& app) {
   if (params.SaveData) {
     const std::string name =
         AspectarianFileName(DateTextFromJulianDay(cal.StartJD), params.ZodiacMode, params.Coords);
-    if (!WriteLinesSafely(app.File(name), lines)) {
+    std::string bytes;
+    for (const std::string& line : lines) bytes += line + "\r\n";
+    const std::string reason = WriteFileSafely(app.File(name), std::string_view(bytes));
+    if (!reason.empty()) {
       ok = false;
-      ui.ShowMessage(MessageIcon::Exclamation, "Warning!",
-                     "The aspectarian could not be saved to " + name +
-                         ". Please check that the program's folder can be written.");
+      ReportWriteFailure(ui, app.File(name), reason);
     }
   }
 

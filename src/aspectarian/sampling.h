@@ -1,7 +1,6 @@
 #pragma once
 // The aspectarian's sampling of the sky, apart from its event search, and the
 // pieces of the run that the station list and the benchmarks reuse.
-#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -30,9 +29,5 @@ InitialDirections DirectionsAt(const SampleContext& ctx, double rowJD);
 
 // "mmddyy" + "AS.TEG" and its sidereal, ayanamsa and heliocentric variants.
 std::string AspectarianFileName(const std::string& startRowDate, Zodiac zodiac, Coordinates coords);
-
-// Writes lines with CRLF ends to a temporary file beside target, then renames
-// it over target. False (and no file left behind) on any failure.
-bool WriteLinesSafely(const std::filesystem::path& target, const std::vector<std::string>& lines);
 
 }  // namespace novastra

@@ -1,0 +1,85 @@
+// novastra-cli aspectarian and stations: the aspectarian run as the Data Window
+// shows it, and the refined list of changes in direction.
+#include <cstdio>
+#include <memory>
+
+#include "aspectarian/aspectarian.h"
+#include "cli/commands.h"
+#include "cli/run_options.h"
+
+namespace novastra::cli {
+
+namespace {
+
+struct AspectarianValues {
+  RunOptionValues run;
+  bool moonSignOnly = false;
+  std::string moonIngress;  // "display" | "hide" | "" (keep the settings)
+};
+
+void AddMoonOptions(CLI::App* sub, AspectarianValues& v) {
+  sub->add_flag("--moon-sign-only", v.moonSignOnly,
+                "Moon - change sign only (Asp.): list only the Moon's ingresses");
+  sub->add_option("--moon-ingress", v.moonIngress, "Moon - Change sign: display or hide")
+      ->check(CLI::IsMember({"display", "hide"}));
+}
+
+// Opens the session and applies every option; false with `status` set otherwise.
+bool Prepare(const AspectarianValues& v, const CommonOptions& common, CliSession& session, int& status) {
+  if (!OpenSession(common, session)) {
+    status = 1;
+    return false;
+  }
+  if (!ApplyRunOptions(v.run, *session.app)) {
+    status = 2;
+    return false;
+  }
+  RunParameters& p = session.app->params;
+  if (v.moonSignOnly) p.MoonChangeOnly = true;
+  if (v.moonIngress == "display") p.MoonSign = MoonChangeSign::Display;
+  if (v.moonIngress == "hide") p.MoonSign = MoonChangeSign::NoDisplay;
+  return true;
+}
+
+}  // namespace
+
+void AddAspectarianCommands(CLI::App& app, CommonOptions& common, int& status) {
+  auto asp = std::make_shared<AspectarianValues>();
+  CLI::App* sub = app.add_subcommand(
+      "aspectarian", "Aspects, ingresses, stations and lunations to the minute, as the Data Window shows them");
+  AddRunOptions(sub, asp->run, common);
+  AddMoonOptions(sub, *asp);
+  sub->callback([asp, &common, &status] {
+    CliSession session;
+    if (!Prepare(*asp, common, session, status)) return;
+    const bool ok = session.app->CalculateAspectarian();
+    status = RunStatus(ok, session.ui);
+    // A failed save still shows the aspectarian; a refused input shows nothing.
+    if (ok || session.app->aspectarian.hasRun) PrintView(*session.app, WantUtf8(common));
+  });
+
+  auto st = std::make_shared<AspectarianValues>();
+  CLI::App* stations = app.add_subcommand(
+      "stations", "Changes in direction (in UT) of Mercury to Pluto, refined to the minute");
+  AddRunOptions(stations, st->run, common);
+  AddMoonOptions(stations, *st);
+  stations->callback([st, &common, &status] {
+    CliSession session;
+    if (!Prepare(*st, common, session, status)) return;
+    const bool ok = session.app->CalculateAspectarian();
+    status = RunStatus(ok, session.ui);
+    if (!session.app->aspectarian.hasRun) return;
+    std::string text = StationsText(*session.app);
+    // Terminal line ends.
+    std::string out;
+    for (size_t k = 0; k < text.size(); ++k) {
+      if (text[k] == '\r' && k + 1 < text.size() && text[k + 1] == '\n') continue;
+      out += text[k];
+    }
+    out = ForOutput(out, WantUtf8(common));
+    std::fwrite(out.data(), 1, out.size(), stdout);
+    std::fflush(stdout);
+  });
+}
+
+}  // namespace novastra::cli
