@@ -47,6 +47,14 @@ struct Application {
   bool MoreForward();
   bool MoreBackward();
 
+  // The start day of the next (forward) or previous period from the last row
+  // of the previous run: forward RowJD + 1; backward RowJD - 53 for a full
+  // month, else RowJD - 2N + 1.
+  static double MoreStartJD(double rowJD, bool forward, bool fullMonth, int16_t numberOfDays);
+  // Writes the date of a Julian Day into the start date fields, without
+  // leading zeros ("2", "6", "2009").
+  void SetStartDate(double jd);
+
   // Shows a help document (e.g. "README.TXT") from the folder in the Data
   // Window, appended to what the buffer holds.
   void ShowDocument(const std::string& name);
