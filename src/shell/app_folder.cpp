@@ -90,7 +90,7 @@ std::optional<fs::path> ResolveAppFolder(const std::optional<fs::path>& home,
     const fs::path target = user / name;
     if (fs::exists(target, ec)) continue;
     const auto bytes = ReadFileBytes(suppliedDir / name);
-    if (!bytes || !WriteFileSafely(target, *bytes)) {
+    if (!bytes || !SaveFileAtomically(target, *bytes)) {
       if (error) *error = "Cannot copy " + name + " into " + user.string();
       return std::nullopt;
     }

@@ -77,7 +77,7 @@ bool SaveOptionsText(const std::filesystem::path& folder, const std::string& tex
     }
   }
   out += "\r\n";
-  if (!WriteFileSafely(folder / kOptionsFile, out)) {
+  if (!SaveFileAtomically(folder / kOptionsFile, out)) {
     ui.ShowMessage(MessageIcon::Information, kWarningTitle, kOperationError);
     return false;
   }
@@ -87,7 +87,7 @@ bool SaveOptionsText(const std::filesystem::path& folder, const std::string& tex
 
 bool RestoreDefaultOptions(const std::filesystem::path& folder, UserInterface& ui) {
   const auto master = ReadFileBytes(folder / kMasterFile);
-  if (!master || !WriteFileSafely(folder / kOptionsFile, *master)) {
+  if (!master || !SaveFileAtomically(folder / kOptionsFile, *master)) {
     ui.ShowMessage(MessageIcon::Information, kWarningTitle, kOperationError);
     return false;
   }

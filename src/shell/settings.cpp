@@ -172,7 +172,7 @@ std::optional<std::string> ReadFileBytes(const std::filesystem::path& file) {
   return out.str();
 }
 
-bool WriteFileSafely(const std::filesystem::path& file, const std::string& bytes) {
+bool SaveFileAtomically(const std::filesystem::path& file, const std::string& bytes) {
   namespace fs = std::filesystem;
   const fs::path temp =
       file.parent_path() / (file.filename().string() + "." + std::to_string(::getpid()) + ".tmp");
@@ -239,7 +239,7 @@ bool WriteSettings(const std::filesystem::path& folder, const Settings& s,
                                                : "Zodiac=Tropical");
   line(params.MoonSign == MoonChangeSign::Display ? "MoonChangeSign=Display"
                                                   : "MoonChangeSign=No Display");
-  return WriteFileSafely(folder / kSettingsFile, t);
+  return SaveFileAtomically(folder / kSettingsFile, t);
 }
 
 }  // namespace novastra

@@ -42,6 +42,6 @@ std::vector<std::string> SplitTextLines(const std::string& bytes);
 std::optional<std::string> ReadFileBytes(const std::filesystem::path& file);
 // Writes bytes to a temporary file beside `file`, then renames it over `file`,
 // so the target is never left half written. False (target untouched) on failure.
-bool WriteFileSafely(const std::filesystem::path& file, const std::string& bytes);
+bool SaveFileAtomically(const std::filesystem::path& file, const std::string& bytes);
 
 }  // namespace novastra
