@@ -1,0 +1,127 @@
+#include "astro/engine.h"
+
+#include <cmath>
+
+#include "astro/angles.h"
+#include "astro/fast_trig.h"
+#include "astro/moon.h"
+#include "astro/planets.h"
+#include "astro/pluto.h"
+#include "astro/zodiac.h"
+
+namespace novastra {
+
+namespace {
+
+// Everything but the sidereal time, from T in centuries.
+InstantSetup SetUp(double T, double rowJD, const AyanamsaOption& ayanamsa) {
+  InstantSetup s;
+  s.RowJD = rowJD;
+  s.TimeT = T;
+  const SvpAyanamsa z = ComputeSvp(T, ayanamsa);
+  s.Svp = z.svp;
+  s.Ayanamsa = z.ayanamsa;
+  const double obliquity = 23.43929111 - 0.013004167 * T - 0.00000164 * T * T + 0.000000504 * T * T * T;
+  s.ObliquityRad = -DegToRad(obliquity);
+  return s;
+}
+
+// Greenwich mean sidereal time in seconds, less the day fraction, in 0..86400.
+double SiderealSeconds(double T, double dayFraction) {
+  double theta = 24110.54841 + 8640184.812866 * T + 0.093104 * T * T - 6.2e-06 * T * T * T;
+  theta = theta - dayFraction * 86400.0;
+  while (theta < 0) theta += 86400.0;
+  while (theta > 86400.0) theta -= 86400.0;
+  return theta;
+}
+
+}  // namespace
+
+InstantSetup PrepareInstant(double rowJD, double dayFraction, const AyanamsaOption& ayanamsa) {
+  const double T = ((rowJD - 2451545.0) + dayFraction - 0.5) / 36525.0;
+  InstantSetup s = SetUp(T, rowJD, ayanamsa);
+  s.SiderealSeconds = SiderealSeconds(T, dayFraction);
+  return s;
+}
+
+InstantSetup PrepareInstantAt(double T, double rowJD, const AyanamsaOption& ayanamsa) {
+  InstantSetup s = SetUp(T, rowJD, ayanamsa);
+  s.SiderealSeconds = SiderealSeconds(T, 0.0);
+  return s;
+}
+
+BodyPositions ComputePositions(const InstantSetup& instant, const SeriesTables& tables,
+                               const EngineChoices& choices) {
+  const TrigKernels* fast = choices.plain ? nullptr : &FastKernels();
+  const SeriesSumFn sum = fast != nullptr ? fast->seriesSum : PlainSeriesSum;
+  BodyPositions p;
+  HelioPosition helio[11];
+
+  // The planets work in Julian millennia.
+  double t = instant.TimeT / 10.0;
+
+  const HelioPosition earth = ComputeHelio(tables[SeriesBody::Earth], t, sum);
+  helio[kSun] = earth;
+  p.Longitude[kSun] = NormalizeDegrees(earth.L + 180.0);
+  p.Latitude[kSun] = -earth.B;
+
+  auto planet = [&](Body body, SeriesBody set) {
+    helio[body] = ComputeHelio(tables[set], t, sum);
+    const EclipticDeg geo = GeocentricFromHelio(helio[body], earth);
+    p.Longitude[body] = geo.longitude;
+    p.Latitude[body] = geo.latitude;
+  };
+  planet(kMercury, SeriesBody::Mercury);
+  planet(kVenus, SeriesBody::Venus);
+  const SunJ2000 sun = ComputeSunJ2000(tables[SeriesBody::EarthJ2000], t, sum);
+  planet(kMars, SeriesBody::Mars);
+  planet(kJupiter, SeriesBody::Jupiter);
+  planet(kSaturn, SeriesBody::Saturn);
+  planet(kUranus, SeriesBody::Uranus);
+  planet(kNeptune, SeriesBody::Neptune);
+
+  // Pluto and the Moon read the argument back in centuries: (T / 10) * 10.
+  t = t * 10.0;
+
+  const PlutoPosition pluto = ComputePluto(t, instant.RowJD, sun, tables.pluto, fast);
+  p.Longitude[kPluto] = pluto.longitude;
+  p.Latitude[kPluto] = pluto.latitude;
+  p.Declination[kPluto] = pluto.declination;
+  p.RightAscension[kPluto] = pluto.rightAscension;
+
+  for (int i = kSun; i <= kNeptune; ++i) {
+    if (i == kMoon) continue;
+    p.HelioLongitude[i] = helio[i].L;
+    p.HelioLatitude[i] = helio[i].B;
+  }
+  p.HelioLongitude[kPluto] = PlutoLongitudeOfDate(pluto.l, instant.RowJD);
+  p.HelioLatitude[kPluto] = pluto.b;
+
+  const MoonPosition moon = ComputeMoon(t, choices.node, fast);
+  p.Longitude[kMoon] = moon.longitude;
+  p.Latitude[kMoon] = moon.latitude;
+  p.Longitude[kNorthNode] = moon.node;
+  p.Latitude[kNorthNode] = 0;
+
+  // Equatorial coordinates from the tropical positions, with the mean
+  // obliquity of the date (Pluto has its own, computed above).
+  const double eps = -instant.ObliquityRad;
+  const double cosE = std::cos(eps), sinE = std::sin(eps);
+  for (int i = kSun; i <= kNorthNode; ++i) {
+    if (i == kPluto) continue;
+    const double lon = p.Longitude[i], lat = p.Latitude[i];
+    const double cosB = CosDeg(lat), sinB = SinDeg(lat), cosL = CosDeg(lon), sinL = SinDeg(lon);
+    const double x = cosB * cosL;
+    const double y = cosB * sinL * cosE - sinB * sinE;
+    const double z = cosB * sinL * sinE + sinB * cosE;
+    const EquatorialDeg eq = RectToEquatorial(x, y, z);
+    p.RightAscension[i] = eq.rightAscension;
+    p.Declination[i] = eq.declination;
+  }
+
+  for (int i = kSun; i <= kNorthNode; ++i)
+    p.Longitude[i] = ShiftLongitude(p.Longitude[i], choices.zodiac, instant.Svp, instant.Ayanamsa);
+  return p;
+}
+
+}  // namespace novastra

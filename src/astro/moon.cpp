@@ -1,0 +1,169 @@
+#include "astro/moon.h"
+
+#include <cmath>
+#include <cstdlib>
+
+#include "astro/angles.h"
+
+namespace novastra {
+
+namespace {
+
+// Multipliers of D, M, M', F and the coefficient (1e-6 degree) of one periodic term.
+struct MoonTerm {
+  int d, m, mp, f, coefficient;
+};
+
+// The published longitude table without its one zero row (D=2, M=0, M'=-1,
+// F=-2), and the latitude table, in the published order.
+constexpr MoonTerm kLongitudeTerms[59] = {
+    {0, 0, 1, 0, 6288774}, {2, 0, -1, 0, 1274027}, {2, 0, 0, 0, 658314},
+    {0, 0, 2, 0, 213618}, {0, 1, 0, 0, -185116}, {0, 0, 0, 2, -114332},
+    {2, 0, -2, 0, 58793}, {2, -1, -1, 0, 57066}, {2, 0, 1, 0, 53322},
+    {2, -1, 0, 0, 45758}, {0, 1, -1, 0, -40923}, {1, 0, 0, 0, -34720},
+    {0, 1, 1, 0, -30383}, {2, 0, 0, -2, 15327}, {0, 0, 1, 2, -12528},
+    {0, 0, 1, -2, 10980}, {4, 0, -1, 0, 10675}, {0, 0, 3, 0, 10034},
+    {4, 0, -2, 0, 8548}, {2, 1, -1, 0, -7888}, {2, 1, 0, 0, -6766},
+    {1, 0, -1, 0, -5163}, {1, 1, 0, 0, 4987}, {2, -1, 1, 0, 4036},
+    {2, 0, 2, 0, 3994}, {4, 0, 0, 0, 3861}, {2, 0, -3, 0, 3665},
+    {0, 1, -2, 0, -2689}, {2, 0, -1, 2, -2602}, {2, -1, -2, 0, 2390},
+    {1, 0, 1, 0, -2348}, {2, -2, 0, 0, 2236}, {0, 1, 2, 0, -2120},
+    {0, 2, 0, 0, -2069}, {2, -2, -1, 0, 2048}, {2, 0, 1, -2, -1773},
+    {2, 0, 0, 2, -1595}, {4, -1, -1, 0, 1215}, {0, 0, 2, 2, -1110},
+    {3, 0, -1, 0, -892}, {2, 1, 1, 0, -810}, {4, -1, -2, 0, 759},
+    {0, 2, -1, 0, -713}, {2, 2, -1, 0, -700}, {2, 1, -2, 0, 691},
+    {2, -1, 0, -2, 596}, {4, 0, 1, 0, 549}, {0, 0, 4, 0, 537},
+    {4, -1, 0, 0, 520}, {1, 0, -2, 0, -487}, {2, 1, 0, -2, -399},
+    {0, 0, 2, -2, -381}, {1, 1, 1, 0, 351}, {3, 0, -2, 0, -340},
+    {4, 0, -3, 0, 330}, {2, -1, 2, 0, 327}, {0, 2, 1, 0, -323},
+    {1, 1, -1, 0, 299}, {2, 0, 3, 0, 294},
+};
+constexpr MoonTerm kLatitudeTerms[60] = {
+    {0, 0, 0, 1, 5128122}, {0, 0, 1, 1, 280602}, {0, 0, 1, -1, 277693},
+    {2, 0, 0, -1, 173237}, {2, 0, -1, 1, 55413}, {2, 0, -1, -1, 46271},
+    {2, 0, 0, 1, 32573}, {0, 0, 2, 1, 17198}, {2, 0, 1, -1, 9266},
+    {0, 0, 2, -1, 8822}, {2, -1, 0, -1, 8216}, {2, 0, -2, -1, 4324},
+    {2, 0, 1, 1, 4200}, {2, 1, 0, -1, -3359}, {2, -1, -1, 1, 2463},
+    {2, -1, 0, 1, 2211}, {2, -1, -1, -1, 2065}, {0, 1, -1, -1, -1870},
+    {4, 0, -1, -1, 1828}, {0, 1, 0, 1, -1794}, {0, 0, 0, 3, -1749},
+    {0, 1, -1, 1, -1565}, {1, 0, 0, 1, -1491}, {0, 1, 1, 1, -1475},
+    {0, 1, 1, -1, -1410}, {0, 1, 0, -1, -1344}, {1, 0, 0, -1, -1335},
+    {0, 0, 3, 1, 1107}, {4, 0, 0, -1, 1021}, {4, 0, -1, 1, 833},
+    {0, 0, 1, -3, 777}, {4, 0, -2, 1, 671}, {2, 0, 0, -3, 607},
+    {2, 0, 2, -1, 596}, {2, -1, 1, -1, 491}, {2, 0, -2, 1, -451},
+    {0, 0, 3, -1, 439}, {2, 0, 2, 1, 422}, {2, 0, -3, -1, 421},
+    {2, 1, -1, 1, -366}, {2, 1, 0, 1, -351}, {4, 0, 0, 1, 331},
+    {2, -1, 1, 1, 315}, {2, -2, 0, -1, 302}, {0, 0, 1, 3, -283},
+    {2, 1, 1, -1, -229}, {1, 1, 0, -1, 223}, {1, 1, 0, 1, 223},
+    {0, 1, -2, -1, -220}, {2, 1, -1, -1, -220}, {1, 0, 1, 1, -185},
+    {2, -1, -2, -1, 181}, {0, 1, 2, 1, -177}, {4, 0, -2, -1, 176},
+    {4, -1, -1, -1, 166}, {1, 0, 1, -1, -164}, {4, 0, 1, -1, 132},
+    {1, 0, -1, -1, -119}, {4, -1, 0, -1, 115}, {2, -2, 0, 1, 107},
+};
+
+constexpr int kLonRows = 59, kLatRows = 60;
+constexpr int kLonAdditive = 3, kLatAdditive = 6, kNodeTerms = 5;
+constexpr int kLatStart = kLonRows + kLonAdditive;
+constexpr int kNodeStart = kLatStart + kLatRows + kLatAdditive;
+constexpr int kArgCount = kNodeStart + kNodeTerms;  // 133 sines
+
+// The eccentricity factor of a row: E for |m| = 1, E^2 for |m| = 2.
+inline double EccentricityFactor(int m, double E, double E2) {
+  const int a = std::abs(m);
+  return a == 1 ? E : (a == 2 ? E2 : 1.0);
+}
+
+}  // namespace
+
+MoonPosition ComputeMoon(double T, NodeMode mode, const TrigKernels* fast) {
+  const double T2 = T * T, T3 = T * T * T, T4 = T * T * T * T;
+  MoonPosition o;
+  o.Lp = NormalizeDegrees(218.3164591 + 481267.88134236 * T - 0.0013268 * T2 + T3 / 538841.0 -
+                          T4 / 65194000.0);
+  o.D = NormalizeDegrees(297.8502042 + 445267.1115168 * T - 0.0016300 * T2 + T3 / 545868.0 -
+                         T4 / 113065000.0);
+  o.M = NormalizeDegrees(357.5291092 + 35999.0502909 * T - 0.0001536 * T2 + T3 / 24490000.0);
+  o.Mp = NormalizeDegrees(134.9634114 + 477198.8676313 * T + 0.0089970 * T2 + T3 / 69699.0 -
+                          T4 / 14712000.0);
+  o.F = NormalizeDegrees(93.2720993 + 483202.0175273 * T - 0.0034029 * T2 - T3 / 3526000.0 +
+                         T4 / 863310000.0);
+  const double A1 = NormalizeDegrees(119.75 + 131.849 * T);
+  const double A2 = NormalizeDegrees(53.09 + 479264.29 * T);
+  const double A3 = NormalizeDegrees(313.45 + 481266.484 * T);
+  o.meanNode = NormalizeDegrees(125.0445550 - 1934.1361849 * T + 0.0020762 * T2 + T3 / 467410.0 -
+                                T4 / 60616000.0);
+  o.E = 1.0 - 0.002516 * T - 0.0000074 * T2;
+  const double E2 = o.E * o.E;
+  const double Lp = o.Lp, D = o.D, M = o.M, Mp = o.Mp, F = o.F;
+
+  // Every sine argument in degrees, in summation order.
+  double arg[kArgCount];
+  int k = 0;
+  for (const MoonTerm& t : kLongitudeTerms) arg[k++] = t.d * D + t.m * M + t.mp * Mp + t.f * F;
+  arg[k++] = A1;
+  arg[k++] = Lp - F;
+  arg[k++] = A2;
+  for (const MoonTerm& t : kLatitudeTerms) arg[k++] = t.d * D + t.m * M + t.mp * Mp + t.f * F;
+  arg[k++] = Lp;
+  arg[k++] = A3;
+  arg[k++] = A1 - F;
+  arg[k++] = A1 + F;
+  arg[k++] = Lp - Mp;
+  arg[k++] = Lp + Mp;
+  arg[k++] = 2.0 * (F - D);
+  arg[k++] = M;
+  arg[k++] = 2.0 * D;
+  arg[k++] = 2.0 * F;
+  arg[k++] = 2.0 * (Mp - F);
+
+  double s[kArgCount];
+  if (fast != nullptr) {
+    // The same radians that SinDeg forms, through the vector sine.
+    for (int i = 0; i < kArgCount; ++i) s[i] = (kPi * arg[i]) / 180.0;
+    fast->sinBatch(s, s, kArgCount);
+  } else {
+    for (int i = 0; i < kArgCount; ++i) s[i] = SinDeg(arg[i]);
+  }
+
+  double sumL = 0;
+  for (int i = 0; i < kLonRows; ++i) {
+    const MoonTerm& t = kLongitudeTerms[i];
+    sumL += t.coefficient * s[i] * EccentricityFactor(t.m, o.E, E2);
+  }
+  sumL += 3958.0 * s[kLonRows];
+  sumL += 1962.0 * s[kLonRows + 1];
+  sumL += 318.0 * s[kLonRows + 2];
+
+  double sumB = 0;
+  for (int i = 0; i < kLatRows; ++i) {
+    const MoonTerm& t = kLatitudeTerms[i];
+    sumB += t.coefficient * s[kLatStart + i] * EccentricityFactor(t.m, o.E, E2);
+  }
+  const double* add = s + kLatStart + kLatRows;
+  sumB += -2235.0 * add[0];
+  sumB += 382.0 * add[1];
+  sumB += 175.0 * add[2];
+  sumB += 175.0 * add[3];
+  sumB += 127.0 * add[4];
+  sumB += -115.0 * add[5];
+
+  o.sumL = sumL;
+  o.sumB = sumB;
+  o.longitude = NormalizeDegrees(Lp + sumL / 1000000.0);
+  o.latitude = sumB / 1000000.0;
+
+  // True-node correction: whole arcseconds / 3600 held in single precision,
+  // products and sums in double.
+  const double c1 = static_cast<float>(5392.0 / 3600.0);
+  const double c2 = static_cast<float>(541.0 / 3600.0);
+  const double c3 = static_cast<float>(442.0 / 3600.0);
+  const double c4 = static_cast<float>(423.0 / 3600.0);
+  const double c5 = static_cast<float>(291.0 / 3600.0);
+  const double* n = s + kNodeStart;
+  const double correction = c1 * n[0] - c2 * n[1] - c3 * n[2] + c4 * n[3] - c5 * n[4];
+  o.trueNode = NormalizeDegrees(o.meanNode + correction);
+  o.node = mode == NodeMode::True ? o.trueNode : o.meanNode;
+  return o;
+}
+
+}  // namespace novastra

@@ -1,0 +1,24 @@
+#pragma once
+// The Moon's geocentric longitude and latitude and the North Node, from the
+// truncated lunar theory whose terms are constants of moon.cpp.
+#include "astro/fast_trig.h"
+#include "input/run_parameters.h"
+
+namespace novastra {
+
+struct MoonPosition {
+  // Fundamental arguments (degrees, reduced) and the eccentricity factor.
+  double Lp = 0, D = 0, M = 0, Mp = 0, F = 0, E = 0;
+  double sumL = 0, sumB = 0;  // periodic sums, 1e-6 degree
+  double longitude = 0;       // 0 <= longitude < 360
+  double latitude = 0;        // not reduced
+  double meanNode = 0;
+  double trueNode = 0;
+  double node = 0;            // mean or true, as asked
+};
+
+// T in Julian centuries from J2000.0. fast = null evaluates the sines with the
+// library, term by term.
+MoonPosition ComputeMoon(double T, NodeMode mode, const TrigKernels* fast);
+
+}  // namespace novastra

@@ -1,0 +1,31 @@
+#pragma once
+// Heliocentric positions from the planetary series, and the step from
+// heliocentric to geocentric ecliptic coordinates. One routine serves the Earth
+// and all seven planets; they differ only in the series set they read.
+#include <cstddef>
+
+#include "astro/angles.h"
+#include "astro/series.h"
+
+namespace novastra {
+
+struct HelioPosition {
+  double L = 0;  // degrees, 0 <= L < 360
+  double B = 0;  // degrees, signed, not reduced
+  double R = 0;  // AU
+};
+
+// Sum of A*cos(C*tau + B) over a series.
+using SeriesSumFn = double (*)(const SeriesTerm* terms, std::size_t n, double tau);
+
+// Term by term, in table order, with the library cosine.
+double PlainSeriesSum(const SeriesTerm* terms, std::size_t n, double tau);
+
+// L, B and R of one body at tau (Julian millennia from J2000.0).
+HelioPosition ComputeHelio(const SeriesSet& set, double tau, SeriesSumFn sum);
+
+// Geocentric ecliptic longitude and latitude of a planet seen from the Earth,
+// both taken at the same instant.
+EclipticDeg GeocentricFromHelio(const HelioPosition& planet, const HelioPosition& earth);
+
+}  // namespace novastra
