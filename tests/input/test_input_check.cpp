@@ -1,0 +1,109 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <string>
+
+#include "input/input_check.h"
+#include "shell/ui.h"
+
+namespace novastra {
+namespace {
+
+const char* const kInputError = "Error in input data section. Please correct.";
+
+struct DateCase {
+  const char* month;
+  const char* day;
+  const char* year;
+  int messages;  // how many times the input error is shown
+};
+
+class InputCheckTest : public ::testing::TestWithParam<DateCase> {};
+
+TEST_P(InputCheckTest, ShowsOneMessagePerFailingGroup) {
+  const DateCase& c = GetParam();
+  RunParameters p;
+  p.StartMonth = c.month;
+  p.StartDay = c.day;
+  p.StartYear = c.year;
+  HeadlessUi ui;
+  EXPECT_EQ(CheckRunInput(p, ui), c.messages == 0);
+  ASSERT_EQ(ui.CountMessages(kInputError), c.messages);
+  ASSERT_EQ(ui.Messages().size(), static_cast<size_t>(c.messages));
+  for (const auto& m : ui.Messages()) {
+    EXPECT_EQ(m.title, "Warning!");
+    EXPECT_EQ(m.icon, MessageIcon::Information);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Dates, InputCheckTest,
+    ::testing::Values(DateCase{"1", "1", "2009", 0},
+                      DateCase{"4", "31", "2009", 0},   // day 31 in a 30-day month passes
+                      DateCase{"12", "31", "2100", 0},  // upper bounds
+                      DateCase{"1", "1", "1800", 0},    // lower bound of the year
+                      DateCase{"", "1", "2009", 2},     // empty: zero and empty checks
+                      DateCase{"1", "", "2009", 2},     // day empty: zero and empty checks
+                      DateCase{"13", "1", "2009", 1},   // range
+                      DateCase{"1", "32", "2009", 1},
+                      DateCase{"1", "1", "1799", 1},
+                      DateCase{"1", "1", "2101", 1},
+                      DateCase{"0", "1", "2009", 1},    // zero only: 0 is not above 12
+                      DateCase{"0", "32", "2009", 2},   // zero and range
+                      DateCase{"", "", "", 3},          // empty year is also below 1800
+                      DateCase{"-3", "1", "2009", 1},   // a sign cannot reach a run
+                      DateCase{"1.5", "1", "2009", 1}));
+
+TEST(LeadingNumber, ReadsTheLeadingDecimalNumber) {
+  struct {
+    const char* text;
+    double value;
+  } cases[] = {
+      {"", 0},          {"abc", 0},      {"   60  text", 60}, {"7.75", 7.75},
+      {"-1", -1},       {"+2", 2},       {".5", 0.5},        {"12.5.3", 12.5},
+      {"1e5", 1},       {"3,5", 3},      {"  -", 0},         {"0045", 45},
+  };
+  for (const auto& c : cases) EXPECT_DOUBLE_EQ(LeadingNumber(c.text), c.value) << c.text;
+  EXPECT_EQ(LeadingNumber("7.75"), 7.75);  // exact: the settings compare against it
+  EXPECT_TRUE(std::isinf(LeadingNumber(std::string(400, '9'))));
+  EXPECT_EQ(LeadingNumber("0." + std::string(400, '0') + "1"), 0);
+}
+
+TEST(RoundToInt16, RoundsHalvesToEvenAndRefusesOverflow) {
+  int16_t v = 0;
+  ASSERT_TRUE(RoundToInt16(2.5, v));
+  EXPECT_EQ(v, 2);
+  ASSERT_TRUE(RoundToInt16(3.5, v));
+  EXPECT_EQ(v, 4);
+  ASSERT_TRUE(RoundToInt16(-32768, v));
+  EXPECT_EQ(v, -32768);
+  ASSERT_TRUE(RoundToInt16(32767.4, v));
+  EXPECT_EQ(v, 32767);
+  v = 7;
+  EXPECT_FALSE(RoundToInt16(32768, v));
+  EXPECT_FALSE(RoundToInt16(-40000, v));
+  EXPECT_FALSE(RoundToInt16(std::numeric_limits<double>::infinity(), v));
+  EXPECT_EQ(v, 7);
+}
+
+TEST(SetDaysText, KeepsTheFieldWithinOneTo366) {
+  struct {
+    std::string typed;
+    std::string text;
+    int days;
+  } cases[] = {
+      {"45", "45", 45},   {"400", "366", 366}, {"", "1", 1},        {"0", "1", 1},
+      {"366", "366", 366}, {"367", "366", 366}, {"abc", "1", 1},     {"32767", "366", 366},
+      {"99999", "366", 366}, {std::string(5000, '9'), "366", 366}, {"1", "1", 1},
+  };
+  for (const auto& c : cases) {
+    RunParameters p;
+    SetDaysText(p, c.typed);
+    EXPECT_EQ(p.DaysText, c.text) << c.typed.substr(0, 10);
+    EXPECT_EQ(p.NumberOfDays, c.days) << c.typed.substr(0, 10);
+  }
+}
+
+}  // namespace
+}  // namespace novastra
