@@ -83,8 +83,9 @@ double CrossingFraction(double a0, double a1, double b0, double b1) {
   return (b0 - a0) / den;
 }
 
-// Aspect type from a separation: 1 conjunction .. 5 opposition, 0 none.
-int AspectType(double x) {
+}  // namespace
+
+int AspectTypeOf(double x) {
   if (x < 1) return 1;
   if (x > 59 && x < 61) return 2;
   if (x > 89 && x < 91) return 3;
@@ -92,6 +93,8 @@ int AspectType(double x) {
   if (x > 179 && x < 181) return 5;
   return 0;
 }
+
+namespace {
 
 // " dd<sign>mm.m" position text of a lunation.
 std::string PositionText(double lon) {
@@ -210,7 +213,7 @@ DayEvents FindDayEvents(const HourSamples& samples, const std::string& dateText,
           const double q = sh + sm * m / 60;
           double x = std::fabs(p - q);
           if (x > 180) x = 360 - x;
-          const int type = AspectType(x);
+          const int type = AspectTypeOf(x);
           if (type && listAll) {
             std::string line = start(h, m) + "  " + glyph[i] + static_cast<char>(160 + type) + glyph[j];
             if (i == kSun && j == kMoon && (type == 1 || type == 3 || type == 5)) {

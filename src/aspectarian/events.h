@@ -58,6 +58,10 @@ int SignOf(double x);
 // Degrees within the 30-degree segment of x, 0 <= result < 30.
 double DegreesInSegment(double x);
 
+// Aspect type of a separation in degrees (0..180): 1 conjunction, 2 sextile,
+// 3 square, 4 trine, 5 opposition; 0 for anything else, 30 and 150 included.
+int AspectTypeOf(double separation);
+
 // Scans the 24 hours of one day. dateText is the day's "MM/DD/YYYY".
 // Stations update `directions` (geocentric runs only).
 DayEvents FindDayEvents(const HourSamples& samples, const std::string& dateText,
