@@ -1,0 +1,238 @@
+// Page layouts of the six ephemeris tables, built from synthetic positions.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "ephemeris/layouts.h"
+#include "ephemeris/pages.h"
+
+namespace novastra {
+namespace {
+
+std::string Code(int c) { return std::string(1, static_cast<char>(c)); }
+
+TEST(SplitZodiacal, SignsDegreesAndMinutes) {
+  struct Case { double x; int sign, degrees; double minutes; } cases[] = {
+      {0.0, 1, 0, 0.0},     {30.0, 2, 0, 0.0},     {60.0, 3, 0, 0.0},
+      {330.0, 12, 0, 0.0},  {359.99, 12, 29, 59.4}, {284.76, 10, 14, 45.6},
+      {29.999, 1, 29, 59.94},
+  };
+  for (const auto& c : cases) {
+    Zodiacal z = SplitZodiacal(c.x);
+    EXPECT_EQ(z.sign, c.sign) << c.x;
+    EXPECT_EQ(z.degrees, c.degrees) << c.x;
+    EXPECT_NEAR(z.minutes, c.minutes, 1e-6) << c.x;
+  }
+}
+
+TEST(PageText, PadNumberAndSiderealTime) {
+  EXPECT_EQ(PadNumber("5"), "  5");
+  EXPECT_EQ(PadNumber("10.0"), " 10.0");
+  EXPECT_EQ(PadNumber("100"), "100");
+  struct Case { double seconds; const char* text; } cases[] = {
+      {0, "    0  0  0.0"},
+      {59.96, "    0  0 60.0"},                // the mask rounds up to 60.0
+      {9.96, "    0  0 10.0"},                 // padded by the rounded text
+      {23 * 3600 + 59 * 60 + 59.94, "   23 59 59.9"},
+      {6 * 3600 + 40 * 60 + 5.25, "    6 40  5.3"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(FormatSiderealTime(c.seconds), c.text) << c.seconds;
+}
+
+TEST(PageText, RightAscensionHours) {
+  EXPECT_EQ(FormatRightAscensionHours(0), "00 00 00 ");
+  EXPECT_EQ(FormatRightAscensionHours(180), "12 00 00 ");
+  EXPECT_EQ(FormatRightAscensionHours(284.76), "18 59 02 ");  // 18.984 h
+  EXPECT_EQ(FormatRightAscensionHours(359.999), "23 59 60 ");  // rounds to 60, kept
+}
+
+TEST(PageText, SvpText) {
+  // SVP 335.25 deg = 5 deg 15' Pisces; user ayanamsa 23 30' 0".
+  EXPECT_EQ(BuildSvpText(335.25, 23.5),
+            "   SVP = 05" + Code(203) + "15.00  True Ayanamsa = 23d 30m 00s ");
+  // Values outside 0..360 are reduced first.
+  EXPECT_EQ(BuildSvpText(-24.75, 383.5),
+            "   SVP = 05" + Code(203) + "15.00  True Ayanamsa = 23d 30m 00s ");
+  // Seconds round half to even: 4.5 -> 04, 3.5 -> 04.
+  EXPECT_EQ(BuildSvpText(0, 4.5 / 3600).substr(19), "True Ayanamsa = 00d 00m 04s ");
+  EXPECT_EQ(BuildSvpText(0, 3.5 / 3600).substr(19), "True Ayanamsa = 00d 00m 04s ");
+}
+
+HeaderInfo Info(const char* label, const char* start, const char* instant, double jd) {
+  return HeaderInfo{label, start, instant, jd};
+}
+
+TEST(Header, LinesOneAndTwo) {
+  EXPECT_EQ(HeaderLine1(Info("Tropical ", "1/5/2009", "midnight", 0)),
+            "  Tropical Ephemeris - Monday, 05 Jan 2009 at midnight, Greenwich");
+  EXPECT_EQ(HeaderLine1(Info("Sidereal ", "2/1/2000", "noon", 0)),
+            "  Sidereal Ephemeris - Tuesday, 01 Feb 2000 at noon, Greenwich");
+  EXPECT_EQ(HeaderLine2(2451544.5), std::string(23, ' ') + "Julian Day = 2451544.5");
+  EXPECT_EQ(HeaderLine2(2451545.0), std::string(23, ' ') + "Julian Day = 2451545.0");
+}
+
+TEST(Header, LineFourWordColumns) {
+  struct Case { ColumnSet set; const char* label; const char* first; } cases[] = {
+      {ColumnSet::Longitude, "Long.", "Sun"},     {ColumnSet::Latitude, "Lat. ", "Sun"},
+      {ColumnSet::RightAscension, "R.A. ", "Sun"}, {ColumnSet::Declination, "Decl.", "Sun"},
+      {ColumnSet::HelioLongitude, "Long.", "Earth"}, {ColumnSet::HelioLatitude, "Lat. ", "Earth"},
+  };
+  for (const auto& c : cases) {
+    std::string line = HeaderLine4(c.set);
+    bool helio = IsHeliocentric(c.set);
+    EXPECT_EQ(line.size(), helio ? 131u : 132u);
+    EXPECT_EQ(line.substr(0, 7), std::string("  ") + c.label);
+    EXPECT_EQ(line.find("Sidereal Time"), 10u);
+    EXPECT_EQ(line.find(c.first), helio ? 26u : 27u);
+    const char* words[] = {"Moon", "Mercury", "Venus", "Mars", "Jupiter",
+                           "Saturn", "Uranus", "Neptune", "Pluto", "N."};
+    size_t columns[] = {36, 45, 56, 66, 75, 85, 95, 105, 115, 124};
+    for (int i = 0; i < 10; ++i) EXPECT_EQ(line.find(words[i]), columns[i]) << words[i];
+  }
+}
+
+TEST(Header, RuleAndUnitLines) {
+  std::string geo = RuleLine(false), helio = RuleLine(true);
+  EXPECT_EQ(geo.size(), 132u);
+  EXPECT_EQ(helio.size(), 131u);
+  EXPECT_EQ(geo,
+            "  ------  ------------- --------  --------  --------  --------  --------  --------  "
+            "--------  --------  --------  --------  --------");
+  EXPECT_EQ(helio, geo.substr(0, 131 - 9) + "  -------");
+
+  std::string degrees = UnitsLine(false);
+  ASSERT_EQ(degrees.size(), 131u);
+  EXPECT_EQ(degrees.substr(0, 19), std::string(12, ' ') + "h  m  s");
+  for (size_t col = 19; col < degrees.size(); ++col) {
+    char expected = ' ';
+    if (col >= 25 && col <= 125 && col % 10 == 5) expected = static_cast<char>(186);
+    if (col >= 29 && col <= 129 && col % 10 == 9) expected = static_cast<char>(146);
+    EXPECT_EQ(degrees[col], expected) << col;
+  }
+
+  std::string hours = UnitsLine(true);
+  ASSERT_EQ(hours.size(), 132u);
+  for (int k = 0; k <= 11; ++k) {
+    size_t h = k == 0 ? 12 : 15 + 10 * k;
+    EXPECT_EQ(hours.substr(h, 7), "h  m  s") << k;
+  }
+}
+
+TEST(Header, RightAscensionUnitsFollowOption11) {
+  HeaderInfo info = Info("Tropical ", "1/1/2009", "noon", 2454833.0);
+  EXPECT_EQ(BuildHeaderLines(ColumnSet::RightAscension, info, true)[6], UnitsLine(true));
+  EXPECT_EQ(BuildHeaderLines(ColumnSet::RightAscension, info, false)[6], UnitsLine(false));
+  EXPECT_EQ(BuildHeaderLines(ColumnSet::Longitude, info, true)[6], UnitsLine(false));
+  auto lines = BuildHeaderLines(ColumnSet::HelioLatitude, info, false);
+  EXPECT_EQ(lines[0], "");
+  EXPECT_EQ(lines[3], "");
+  EXPECT_EQ(lines[5], RuleLine(true));
+}
+
+// Positions where every body sits at a chosen value; today and yesterday.
+struct Sky {
+  BodyPositions pos;
+  std::array<double, 16> previous{};
+};
+
+Sky UniformSky(double longitude, double previous) {
+  Sky s;
+  for (int k = 1; k <= 11; ++k) {
+    s.pos.Longitude[k] = longitude;
+    s.pos.RightAscension[k] = longitude;
+    s.pos.Latitude[k] = -1.5;
+    s.pos.Declination[k] = 20.25;
+    s.pos.HelioLongitude[k] = longitude;
+    s.pos.HelioLatitude[k] = 0.0;
+    s.previous[k] = previous;
+  }
+  return s;
+}
+
+RowInfo Row(const Sky& s, double sidereal = 0) {
+  return RowInfo{"01/05/2009", sidereal, &s.pos, &s.previous};
+}
+
+TEST(Rows, WidthsAndPrefix) {
+  Sky s = UniformSky(284.76, 284.0);
+  struct Case { ColumnSet set; bool hours; size_t width; } cases[] = {
+      {ColumnSet::Longitude, false, 23 + 11 * 9},     {ColumnSet::Latitude, false, 23 + 11 * 9},
+      {ColumnSet::Declination, false, 23 + 11 * 9},   {ColumnSet::RightAscension, false, 23 + 11 * 9},
+      {ColumnSet::RightAscension, true, 24 + 11 * 10}, {ColumnSet::HelioLongitude, true, 23 + 9 * 9 + 20},
+      {ColumnSet::HelioLatitude, false, 23 + 9 * 9 + 20},
+  };
+  for (const auto& c : cases) {
+    std::string row = BuildRow(c.set, Row(s, 6 * 3600 + 40 * 60 + 5.25), c.hours);
+    EXPECT_EQ(row.size(), c.width) << static_cast<int>(c.set);
+    EXPECT_EQ(row.substr(0, 23), "  05 Jan    6 40  5.3  ");
+  }
+  // Units digits of h, m, s sit under the units line's h, m and s.
+  std::string row = BuildRow(ColumnSet::Longitude, Row(s, 13 * 3600 + 24 * 60 + 37.5), false);
+  std::string units = UnitsLine(false);
+  EXPECT_EQ(row[12], '3');
+  EXPECT_EQ(row[15], '4');
+  EXPECT_EQ(row[18], '7');
+  EXPECT_EQ(units.substr(12, 7), "h  m  s");
+}
+
+TEST(Rows, BodyGroups) {
+  // Worked example: the Sun at 284.76 deg is 14 Capricorn 45.6.
+  EXPECT_EQ(LongitudeGroup(284.76), " 14" + Code(201) + "45.6 ");
+  EXPECT_EQ(LongitudeGroup(30.0), " 00" + Code(193) + "00.0 ");
+  EXPECT_EQ(NorthSouthGroup(0.0), " 00" + Code(152) + "00.0 ");
+  EXPECT_EQ(NorthSouthGroup(-1.5), " 01" + Code(154) + "30.0 ");
+  EXPECT_EQ(NorthSouthGroup(23.44), " 23" + Code(152) + "26.4 ");
+  EXPECT_EQ(HoursGroup(284.76), "18 59 02  ");
+
+  Sky s = UniformSky(284.76, 284.0);
+  std::string helio = BuildRow(ColumnSet::HelioLatitude, Row(s), false);
+  EXPECT_EQ(helio.substr(32, 10), "  Helio   ");
+  EXPECT_EQ(helio.substr(helio.size() - 10), "  Helio   ");
+  EXPECT_EQ(helio.substr(23, 9), " 00" + Code(152) + "00.0 ");
+  std::string decl = BuildRow(ColumnSet::Declination, Row(s), false);
+  EXPECT_EQ(decl.substr(23, 9), " 20" + Code(152) + "15.0 ");
+}
+
+TEST(Rows, RetrogradeMark) {
+  // Backward across 0 Aries is retrograde; forward across it is not.
+  EXPECT_TRUE(IsRetrograde(359.8, 0.3));
+  EXPECT_FALSE(IsRetrograde(0.3, 359.8));
+  EXPECT_TRUE(IsRetrograde(100.0, 100.5));
+  EXPECT_FALSE(IsRetrograde(100.5, 100.0));
+  EXPECT_FALSE(IsRetrograde(100.0, 100.0));
+
+  const char mark = static_cast<char>(157);
+  Sky back = UniformSky(359.8, 0.3);
+  std::string lon = BuildRow(ColumnSet::Longitude, Row(back), false);
+  for (int k = 0; k < 11; ++k) {
+    EXPECT_EQ(lon.substr(23 + 9 * k, 9), " 29" + Code(203) + "48" + mark + "0 ");
+  }
+  EXPECT_EQ(lon[lon.size() - 3], mark);
+  std::string hours = BuildRow(ColumnSet::RightAscension, Row(back), true);
+  EXPECT_EQ(hours.substr(24, 10), std::string("23 59") + mark + "12  ");
+  std::string raDegrees = BuildRow(ColumnSet::RightAscension, Row(back), false);
+  EXPECT_EQ(raDegrees, lon);
+  // Only the longitude and right ascension tables carry the mark.
+  for (ColumnSet set : {ColumnSet::Latitude, ColumnSet::Declination, ColumnSet::HelioLongitude,
+                        ColumnSet::HelioLatitude})
+    EXPECT_EQ(BuildRow(set, Row(back), false).find(mark), std::string::npos);
+
+  Sky forward = UniformSky(0.3, 359.8);
+  EXPECT_EQ(BuildRow(ColumnSet::Longitude, Row(forward), false).find(mark), std::string::npos);
+}
+
+TEST(Rows, RetrogradeFollowsLongitudeInRightAscensionTable) {
+  Sky s = UniformSky(10.0, 11.0);  // longitude going backward
+  s.pos.RightAscension[kMars] = 200.0;
+  std::string ra = BuildRow(ColumnSet::RightAscension, Row(s), false);
+  EXPECT_EQ(ra.substr(23 + 9 * (kMars - 1), 9), " 20" + Code(198) + "00" + Code(157) + "0 ");
+}
+
+TEST(Rows, BlankLineBeforeSundays) {
+  EXPECT_TRUE(NeedsBlankLineBefore("01/04/2009", false));   // a Sunday
+  EXPECT_FALSE(NeedsBlankLineBefore("01/04/2009", true));   // the first row never
+  EXPECT_FALSE(NeedsBlankLineBefore("01/05/2009", false));  // a Monday
+}
+
+}  // namespace
+}  // namespace novastra
