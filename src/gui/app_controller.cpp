@@ -1,0 +1,217 @@
+#include "gui/app_controller.h"
+
+#include <QApplication>
+#include <QFontDatabase>
+#include <QMenuBar>
+#include <QPageSetupDialog>
+#include <QPrinter>
+#include <QScreen>
+#include <cmath>
+
+#include "gui/about_window.h"
+#include "gui/data_window.h"
+#include "gui/input_window.h"
+#include "gui/main_window.h"
+#include "gui/message_box.h"
+#include "gui/options_window.h"
+#include "gui/print_window.h"
+#include "gui/twips.h"
+#include "output/save_print.h"
+#include "shell/app_folder.h"
+#include "shell/application.h"
+
+namespace novastra::gui {
+
+AppController::AppController() {
+  ui_.onShowData = [this](const std::string& text, std::string_view caption) { ShowData(text, caption); };
+  ui_.isDataMinimized = [this] { return data_ && data_->isMinimized(); };
+  // A run that passed its input check hides the Input window.
+  ui_.onRunStarted = [this] {
+    if (input_) input_->hide();
+  };
+}
+
+AppController::~AppController() {
+  delete data_;
+  delete options_;
+  delete print_;
+  input_.reset();
+  main_.reset();
+  if (fontId_ >= 0) QFontDatabase::removeApplicationFont(fontId_);
+}
+
+AppController::StartResult AppController::Start(const StartOptions& options) {
+  std::string error;
+  const auto folder = ResolveAppFolder(options.home, options.programDir, options.suppliedDir, &error);
+  if (!folder) {
+    ShowMessageBox(nullptr, MessageIcon::Critical, "WARNING!", QString::fromStdString(error));
+    return StartResult::Failed;
+  }
+  // Only one copy may run; the second ends before it reads any file.
+  lock_ = std::make_unique<InstanceLock>(*folder);
+  if (!lock_->acquired()) {
+    ShowMessageBox(nullptr, MessageIcon::Critical, "WARNING!",
+                   "NOVASTRA is already running. For your protection you cannot have more than "
+                   "one copy of NOVASTRA running at a time.");
+    lock_.reset();
+    return StartResult::AlreadyRunning;
+  }
+
+  // The symbol font: without it no output can be read.
+  std::filesystem::path fontFile = *folder / "EPHEMERI.TTF";
+  if (!std::filesystem::exists(fontFile)) fontFile = options.suppliedDir / "EPHEMERI.TTF";
+  fontId_ = QFontDatabase::addApplicationFont(QString::fromStdString(fontFile.string()));
+  const QStringList families =
+      fontId_ >= 0 ? QFontDatabase::applicationFontFamilies(fontId_) : QStringList();
+  if (families.isEmpty()) {
+    ShowMessageBox(nullptr, MessageIcon::Critical, "EPHEMERI.TTF Font Not Added",
+                   "Error - unable to add EPHEMERI font. Please add EPHEMERI font through CONTROL "
+                   "PANEL, then restart NOVASTRA.");
+    return StartResult::Failed;
+  }
+  fontFamily_ = families.first();
+
+  app_ = std::make_unique<Application>(ui_, *folder);
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  const bool loaded = app_->LoadFiles();
+  QApplication::restoreOverrideCursor();
+  if (!loaded) return StartResult::Failed;
+
+  // FontStep from the screen's width and its twips per pixel.
+  if (QScreen* screen = QGuiApplication::primaryScreen()) {
+    const int twipsPerPixel = static_cast<int>(std::lround(1440.0 / screen->logicalDotsPerInchX()));
+    app_->FontStep = Application::ChooseFontStep(screen->geometry().width(), twipsPerPixel);
+  }
+
+  main_ = std::make_unique<MainWindow>();
+  main_->onExit = [this] { Exit(); };
+  main_->onInput = [this] { OpenInput(); };
+  main_->onOptions = [this] { OpenOptions(); };
+  main_->onPrinterSetup = [this] { PrinterSetup(); };
+  main_->onAbout = [this] { ShowAbout(); };
+  main_->onDocument = [this](const std::string& doc) { app_->ShowDocument(doc); };
+  ui_.parent = main_.get();
+
+  const Settings& s = app_->settings;
+  const double dx = LogicalDpiX(main_.get()), dy = LogicalDpiY(main_.get());
+  main_->move(TwipsToPixels(s.MainLeft, dx), TwipsToPixels(s.MainTop, dy));
+  main_->resize(std::max(200, TwipsToPixels(s.MainWidth, dx)),
+                std::max(main_->menuBar()->sizeHint().height(), TwipsToPixels(s.MainHeight, dy)));
+  main_->show();
+
+  input_ = std::make_unique<InputWindow>(*app_);
+  input_->activateMain = [this] { ActivateMain(); };
+  input_->move(main_->x() + 40, main_->frameGeometry().bottom() + 40);
+  input_->show();
+  return StartResult::Started;
+}
+
+void AppController::Exit() {
+  if (exited_) return;
+  exited_ = true;
+  if (app_ && main_) {
+    Settings& s = app_->settings;
+    const double dx = LogicalDpiX(main_.get()), dy = LogicalDpiY(main_.get());
+    s.MainLeft = static_cast<float>(PixelsToTwips(main_->x(), dx));
+    s.MainTop = static_cast<float>(PixelsToTwips(main_->y(), dy));
+    s.MainWidth = static_cast<float>(PixelsToTwips(main_->width(), dx));
+    s.MainHeight = static_cast<float>(PixelsToTwips(main_->height(), dy));
+    if (!WriteSettings(app_->folder, app_->settings, app_->params))
+      ShowMessageBox(main_.get(), MessageIcon::Exclamation, "Warning!",
+                     "The settings could not be written to NOVASTRA.INI.");
+  }
+  if (data_) data_->close();
+  if (options_) options_->close();
+  if (print_) print_->close();
+  if (input_) input_->close();
+  if (main_) main_->close();
+  if (onExit) onExit();
+}
+
+void AppController::ActivateMain() {
+  if (!main_) return;
+  main_->raise();
+  main_->activateWindow();
+}
+
+void AppController::ShowData(const std::string& text, std::string_view caption) {
+  if (!data_) {
+    data_ = new DataWindow(*app_, fontFamily_, main_.get());
+    data_->activateMain = [this] { ActivateMain(); };
+    data_->onSave = [this] { Save(); };
+    data_->onSaveAs = [this] { SaveAs(); };
+    data_->onPrintPage = [this] { PrintPage(); };
+    data_->onPrintData = [this] { PrintData(); };
+  }
+  data_->SetViewText(text, FromCodes(caption));
+  data_->show();
+  data_->raise();
+}
+
+void AppController::OpenInput() {
+  app_->buffer.ResetAllCount();
+  app_->currentDataFile.clear();
+  if (data_) data_->close();
+  input_->show();
+  input_->raise();
+  input_->activateWindow();
+}
+
+void AppController::OpenOptions() {
+  const auto text = OpenOptionsEditor(app_->folder, ui_);
+  if (!text) return;
+  if (options_) options_->close();
+  options_ = new OptionsWindow(*app_, fontFamily_, *text, main_.get());
+  options_->show();
+}
+
+void AppController::PrinterSetup() {
+  // Errors and cancel are of no consequence here.
+  QPrinter printer;
+  QPageSetupDialog dialog(&printer, main_.get());
+  dialog.exec();
+}
+
+void AppController::ShowAbout() {
+  auto* about = new AboutWindow(main_.get());
+  about->show();
+}
+
+void AppController::Save() {
+  if (SaveData(*app_) == SaveResult::NeedsDialog) SaveAs();
+}
+
+void AppController::SaveAs() {
+  const auto setup = PrepareSaveAs(*app_);
+  if (!setup) return;
+  const QString path = AskSaveFileName(data_ ? static_cast<QWidget*>(data_) : main_.get(),
+                                       QString::fromStdString(setup->folder.string()),
+                                       QString::fromStdString(setup->fileName),
+                                       "Data Files (*.DOC)");
+  if (path.isEmpty()) return;  // cancelled: nothing written
+  SaveDataAs(*app_, std::filesystem::path(path.toStdString()));
+}
+
+void AppController::OpenPrintWindow() {
+  if (print_) print_->close();
+  print_ = new PrintWindow(*app_, fontFamily_, data_ ? static_cast<QWidget*>(data_) : main_.get());
+  if (!print_->loaded()) {
+    print_->close();
+    return;
+  }
+  print_->show();
+}
+
+void AppController::PrintPage() {
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  if (PreparePrintPage(*app_) == PrintPrepared::Ready) OpenPrintWindow();
+  QApplication::restoreOverrideCursor();
+}
+
+void AppController::PrintData() {
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  if (PreparePrintData(*app_) == PrintPrepared::Ready) OpenPrintWindow();
+  QApplication::restoreOverrideCursor();
+}
+
+}  // namespace novastra::gui

@@ -1,0 +1,87 @@
+#pragma once
+// Start-up, the windows and shutdown of the desktop program.
+#include <QObject>
+#include <QPointer>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <optional>
+
+#include "gui/data_window.h"
+#include "gui/options_window.h"
+#include "gui/print_window.h"
+#include "gui/qt_ui.h"
+
+namespace novastra {
+struct Application;
+class InstanceLock;
+}  // namespace novastra
+
+namespace novastra::gui {
+
+class InputWindow;
+class MainWindow;
+
+class AppController : public QObject {
+  Q_OBJECT
+ public:
+  struct StartOptions {
+    std::optional<std::filesystem::path> home;  // --home DIR
+    std::filesystem::path programDir;
+    std::filesystem::path suppliedDir;
+  };
+  enum class StartResult { Started, AlreadyRunning, Failed };
+
+  AppController();
+  ~AppController() override;
+
+  // The start-up steps in order; the program ends unless it returns Started.
+  StartResult Start(const StartOptions& options);
+
+  // File, Exit and the close box: writes the settings, closes every window
+  // and calls onExit (the event loop's end). Runs once.
+  void Exit();
+  std::function<void()> onExit;
+
+  // Main window commands.
+  void OpenInput();
+  void OpenOptions();
+  void PrinterSetup();
+  void ShowAbout();
+  void ActivateMain();
+
+  // Data Window commands of the saving and printing group.
+  void Save();
+  void SaveAs();
+  void PrintPage();
+  void PrintData();
+
+  Application* app() const { return app_.get(); }
+  QtUi& ui() { return ui_; }
+  MainWindow* mainWindow() const { return main_.get(); }
+  InputWindow* inputWindow() const { return input_.get(); }
+  DataWindow* dataWindow() const { return data_; }
+  OptionsWindow* optionsWindow() const { return options_; }
+  PrintWindow* printWindow() const { return print_; }
+  QString fontFamily() const { return fontFamily_; }
+  int fontId() const { return fontId_; }
+  bool exited() const { return exited_; }
+
+ private:
+  void ShowData(const std::string& text, std::string_view caption);
+  void OpenPrintWindow();
+
+  QtUi ui_;
+  std::unique_ptr<InstanceLock> lock_;
+  std::unique_ptr<Application> app_;
+  std::unique_ptr<MainWindow> main_;
+  std::unique_ptr<InputWindow> input_;
+  QPointer<DataWindow> data_;
+  QPointer<OptionsWindow> options_;
+  QPointer<PrintWindow> print_;
+  QString fontFamily_;
+  int fontId_ = -1;
+  bool exited_ = false;
+};
+
+}  // namespace novastra::gui

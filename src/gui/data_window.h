@@ -1,0 +1,58 @@
+#pragma once
+// The Data Window: shows the data buffer's view in the symbol font and offers
+// the table, font, paging, clearing, saving and printing commands.
+#include <QMainWindow>
+#include <functional>
+
+class QAction;
+class QPlainTextEdit;
+
+namespace novastra {
+struct Application;
+enum class ColumnSet;
+}  // namespace novastra
+
+namespace novastra::gui {
+
+class DataWindow : public QMainWindow {
+  Q_OBJECT
+ public:
+  DataWindow(Application& app, const QString& fontFamily, QWidget* parent = nullptr);
+
+  // Puts the view text (single-byte codes, CRLF line ends) into the text box.
+  void SetViewText(const std::string& text, const QString& caption);
+  QString Text() const;
+
+  std::function<void()> activateMain;
+  std::function<void()> onSave, onSaveAs, onPrintPage, onPrintData;
+
+  QPlainTextEdit* Text1 = nullptr;
+  QAction *mnuFileSave, *mnuFileSaveAs;
+  QAction *mnuViewLongitude, *mnuViewDeclination, *mnuViewRA, *mnuViewLatitude;
+  QAction *mnuViewHelioLongitude, *mnuViewHelioLatitude, *mnuRx_Times;
+  QAction *mnuFontsIncrease, *mnuFontsDecrease, *mnuFontsBold, *mnuFontsItalic;
+  QAction *mnuClearBuffer, *mnuPrint, *mnuPrintData, *mnuMoreZForward, *mnuMoreBackward, *mnuHelp;
+
+  void FontsIncrease();
+  void FontsDecrease();
+  void FontsBold();
+  void FontsItalic();
+  void ClearBuffer();
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void moveEvent(QMoveEvent* event) override;
+
+ private:
+  void ApplySavedGeometry();
+  void RecordGeometry();
+  void ShowSet(ColumnSet set);
+  void RefreshAfterFontChange();
+  void SetTextFontSize(double points);
+
+  Application& app_;
+  bool loading_ = false;
+};
+
+}  // namespace novastra::gui

@@ -1,0 +1,289 @@
+#include "gui/input_window.h"
+
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QDate>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include "gui/sunken_border.h"
+#include "input/input_check.h"
+#include "shell/application.h"
+
+namespace novastra::gui {
+
+namespace {
+
+QGroupBox* Frame(const QString& title, std::initializer_list<QRadioButton*> options) {
+  auto* box = new QGroupBox(title);
+  auto* layout = new QVBoxLayout(box);
+  auto* group = new QButtonGroup(box);
+  for (auto* o : options) {
+    layout->addWidget(o);
+    group->addButton(o);
+  }
+  return box;
+}
+
+QRadioButton* Option(const char* name, const QString& caption) {
+  auto* o = new QRadioButton(caption);
+  o->setObjectName(name);
+  return o;
+}
+
+}  // namespace
+
+InputWindow::InputWindow(Application& app, QWidget* parent) : QWidget(parent, Qt::Window), app_(app) {
+  setObjectName("InputD");
+  setWindowTitle("Input Data");
+
+  auto makeField = [this](const char* name, int maxLength) {
+    auto* e = new QLineEdit(this);
+    e->setObjectName(name);
+    if (maxLength > 0) e->setMaxLength(maxLength);
+    e->setAlignment(Qt::AlignRight);
+    e->installEventFilter(this);
+    return e;
+  };
+  txtMonth = makeField("txtMonth", 2);
+  txtDay = makeField("txtDay", 2);
+  txtYear = makeField("txtYear", 4);
+  txtDays = makeField("txtDays", 3);
+  VSDays = new QScrollBar(Qt::Vertical, this);
+  VSDays->setObjectName("VSDays");
+  VSDays->setRange(1, kMaxDays);
+  VSDays->setSingleStep(1);
+  VSDays->setPageStep(10);
+
+  auto makeLabel = [this](const QString& text) {
+    auto* l = new QLabel(text, this);
+    l->setAlignment(Qt::AlignCenter);
+    l->setAutoFillBackground(false);
+    sunkenLabels_.append(l);
+    return l;
+  };
+
+  auto* dateGrid = new QGridLayout;
+  dateGrid->setHorizontalSpacing(10);
+  dateGrid->setVerticalSpacing(6);
+  dateGrid->addWidget(makeLabel("Month"), 0, 0);
+  dateGrid->addWidget(makeLabel("Day"), 0, 1);
+  dateGrid->addWidget(makeLabel("Year"), 0, 2);
+  dateGrid->addWidget(makeLabel("# of Days"), 0, 3, 1, 2);
+  dateGrid->addWidget(txtMonth, 1, 0);
+  dateGrid->addWidget(txtDay, 1, 1);
+  dateGrid->addWidget(txtYear, 1, 2);
+  dateGrid->addWidget(txtDays, 1, 3);
+  dateGrid->addWidget(VSDays, 1, 4);
+  VSDays->setFixedHeight(txtDays->sizeHint().height());
+
+  chkFullMonth = new QCheckBox("Calculate full month", this);
+  chkFullMonth->setObjectName("chkFullMonth");
+  chkSaveData = new QCheckBox("Save data to file", this);
+  chkSaveData->setObjectName("chkSaveData");
+  chkMoonChange = new QCheckBox("Moon - change sign only (Asp.)", this);
+  chkMoonChange->setObjectName("chkMoonChange");
+
+  optMidnight = Option("optMidnight", "Midnight");
+  optNoon = Option("optNoon", "Noon");
+  optGeo = Option("optGeo", "Geocentric");
+  optHelio = Option("optHelio", "Heliocentric");
+  optMean = Option("optMean", "Mean");
+  optTrue = Option("optTrue", "True");
+  optTropical = Option("optTropical", "Tropical");
+  optSidereal = Option("optSidereal", "Sidereal");
+  optAyanamsa = Option("optAyanamsa", "Ayanamsa");
+  optDisplay = Option("optDisplay", "Display");
+  optNoDisplay = Option("optNoDisplay", "Do not display");
+  optLongitude = Option("optLongitude", "Longitude");
+  optLatitude = Option("optLatitude", "Latitude");
+  optRightAscension = Option("optRightAscension", "R. Ascension");
+  optDeclination = Option("optDeclination", "Declination");
+
+  auto* frames = new QGridLayout;
+  frames->addWidget(Frame("GMT", {optMidnight, optNoon}), 0, 0);
+  frames->addWidget(Frame("Coordinates", {optGeo, optHelio}), 0, 1);
+  frames->addWidget(Frame("Nodes", {optMean, optTrue}), 0, 2);
+  frames->addWidget(Frame("Zodiac", {optTropical, optSidereal, optAyanamsa}), 1, 0);
+  frames->addWidget(Frame("Moon - Change sign", {optDisplay, optNoDisplay}), 1, 1);
+  frames->addWidget(
+      Frame("Data Output", {optLongitude, optLatitude, optRightAscension, optDeclination}), 1, 2);
+
+  cmdEphemeris = new QPushButton("Calculate Ephemeris", this);
+  cmdEphemeris->setObjectName("cmdEphemeris");
+  cmdAspectarian = new QPushButton("Calculate Aspectarian", this);
+  cmdAspectarian->setObjectName("cmdAspectarian");
+
+  auto* checks = new QVBoxLayout;
+  checks->addWidget(chkFullMonth);
+  checks->addWidget(chkSaveData);
+  checks->addWidget(chkMoonChange);
+  auto* buttons = new QVBoxLayout;
+  buttons->addWidget(cmdEphemeris);
+  buttons->addWidget(cmdAspectarian);
+  auto* bottom = new QHBoxLayout;
+  bottom->addLayout(checks);
+  bottom->addStretch();
+  bottom->addLayout(buttons);
+
+  auto* top = new QHBoxLayout;
+  top->addLayout(dateGrid);
+  top->addStretch();
+
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(14, 14, 14, 14);
+  layout->setSpacing(10);
+  layout->addLayout(top);
+  layout->addLayout(frames);
+  layout->addLayout(bottom);
+
+  setTabOrder(txtMonth, txtDay);
+  setTabOrder(txtDay, txtYear);
+  setTabOrder(txtYear, txtDays);
+
+  connect(txtMonth, &QLineEdit::textChanged, this,
+          [this](const QString& t) { app_.params.StartMonth = t.toStdString(); });
+  connect(txtDay, &QLineEdit::textChanged, this,
+          [this](const QString& t) { app_.params.StartDay = t.toStdString(); });
+  connect(txtYear, &QLineEdit::textChanged, this,
+          [this](const QString& t) { app_.params.StartYear = t.toStdString(); });
+  connect(txtDays, &QLineEdit::textChanged, this, &InputWindow::DaysChanged);
+  connect(VSDays, &QScrollBar::valueChanged, this,
+          [this](int v) { txtDays->setText(QString::number(v)); });
+  connect(chkFullMonth, &QCheckBox::clicked, this, [this] {
+    ReadChoices();
+    DaysChanged(txtDays->text());
+  });
+  for (QAbstractButton* b : std::initializer_list<QAbstractButton*>{
+           chkSaveData, chkMoonChange, optMidnight, optNoon, optGeo, optHelio, optMean, optTrue,
+           optTropical, optSidereal, optAyanamsa, optDisplay, optNoDisplay, optLongitude,
+           optLatitude, optRightAscension, optDeclination})
+    connect(b, &QAbstractButton::toggled, this, [this] { ReadChoices(); });
+  connect(cmdEphemeris, &QPushButton::clicked, this, [this] { Run(true); });
+  connect(cmdAspectarian, &QPushButton::clicked, this, [this] { Run(false); });
+
+  LoadFromParams();
+  SetToday();
+}
+
+void InputWindow::SetToday() {
+  const QDate today = QDate::currentDate();
+  txtMonth->setText(QString::number(today.month()));
+  txtDay->setText(QString::number(today.day()));
+  txtYear->setText(QString::number(today.year()).rightJustified(4, '0'));
+}
+
+void InputWindow::LoadFromParams() {
+  loading_ = true;
+  const RunParameters& p = app_.params;
+  txtMonth->setText(QString::fromStdString(p.StartMonth));
+  txtDay->setText(QString::fromStdString(p.StartDay));
+  txtYear->setText(QString::fromStdString(p.StartYear));
+  chkFullMonth->setChecked(p.FullMonth);
+  chkSaveData->setChecked(p.SaveData);
+  chkMoonChange->setChecked(p.MoonChangeOnly);
+  (p.Instant == InstantChoice::Midnight ? optMidnight : optNoon)->setChecked(true);
+  (p.Coords == Coordinates::Heliocentric ? optHelio : optGeo)->setChecked(true);
+  (p.MoonNodes == NodeMode::Mean ? optMean : optTrue)->setChecked(true);
+  (p.ZodiacMode == Zodiac::Sidereal   ? optSidereal
+   : p.ZodiacMode == Zodiac::Ayanamsa ? optAyanamsa
+                                      : optTropical)
+      ->setChecked(true);
+  (p.MoonSign == MoonChangeSign::Display ? optDisplay : optNoDisplay)->setChecked(true);
+  switch (p.Output) {
+    case DataOutput::Longitude: optLongitude->setChecked(true); break;
+    case DataOutput::Latitude: optLatitude->setChecked(true); break;
+    case DataOutput::RightAscension: optRightAscension->setChecked(true); break;
+    case DataOutput::Declination: optDeclination->setChecked(true); break;
+  }
+  loading_ = false;
+  // The days field shows the number from the settings, kept within 1..366.
+  const QString days = QString::number(p.NumberOfDays);
+  if (txtDays->text() == days)
+    DaysChanged(days);
+  else
+    txtDays->setText(days);
+}
+
+void InputWindow::ReadChoices() {
+  if (loading_) return;
+  RunParameters& p = app_.params;
+  p.FullMonth = chkFullMonth->isChecked();
+  p.SaveData = chkSaveData->isChecked();
+  p.MoonChangeOnly = chkMoonChange->isChecked();
+  p.Instant = optMidnight->isChecked() ? InstantChoice::Midnight : InstantChoice::Noon;
+  p.Coords = optHelio->isChecked() ? Coordinates::Heliocentric : Coordinates::Geocentric;
+  p.MoonNodes = optMean->isChecked() ? NodeMode::Mean : NodeMode::True;
+  p.ZodiacMode = optSidereal->isChecked()   ? Zodiac::Sidereal
+                 : optAyanamsa->isChecked() ? Zodiac::Ayanamsa
+                                            : Zodiac::Tropical;
+  p.MoonSign = optDisplay->isChecked() ? MoonChangeSign::Display : MoonChangeSign::NoDisplay;
+  p.Output = optLatitude->isChecked()            ? DataOutput::Latitude
+             : optRightAscension->isChecked()    ? DataOutput::RightAscension
+             : optDeclination->isChecked()       ? DataOutput::Declination
+                                                 : DataOutput::Longitude;
+}
+
+void InputWindow::DaysChanged(const QString& text) {
+  SetDaysText(app_.params, text.toStdString());
+  {
+    const QSignalBlocker block(VSDays);
+    VSDays->setValue(app_.params.NumberOfDays);
+  }
+  const QString corrected = QString::fromStdString(app_.params.DaysText);
+  if (corrected != text) txtDays->setText(corrected);
+}
+
+void InputWindow::Run(bool ephemeris) {
+  ReadChoices();
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  if (ephemeris)
+    app_.CalculateEphemeris();
+  else
+    app_.CalculateAspectarian();
+  QApplication::restoreOverrideCursor();
+}
+
+bool InputWindow::eventFilter(QObject* watched, QEvent* event) {
+  auto* field = qobject_cast<QLineEdit*>(watched);
+  if (!field) return QWidget::eventFilter(watched, event);
+  if (event->type() == QEvent::FocusIn) {
+    // Select the whole text once the click that gave the focus is handled.
+    QTimer::singleShot(0, field, [field] { field->selectAll(); });
+  } else if (event->type() == QEvent::KeyPress) {
+    auto* key = static_cast<QKeyEvent*>(event);
+    const QString text = key->text();
+    if (key->key() == Qt::Key_Backspace || key->key() == Qt::Key_Delete ||
+        key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab)
+      return false;
+    if (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
+      return true;  // no paste of letters, no cut
+    if (text.isEmpty()) return false;  // arrows, Home, End: no character typed
+    if (text.size() == 1 && text[0] >= '0' && text[0] <= '9') return false;
+    return true;  // every other character is discarded
+  }
+  return QWidget::eventFilter(watched, event);
+}
+
+void InputWindow::paintEvent(QPaintEvent*) {
+  QPainter p(this);
+  for (QLabel* l : sunkenLabels_) DrawSunkenBorder(p, l->geometry(), logicalDpiX(), logicalDpiY());
+}
+
+void InputWindow::mouseReleaseEvent(QMouseEvent* event) {
+  if (event->button() == Qt::RightButton && activateMain) activateMain();
+  QWidget::mouseReleaseEvent(event);
+}
+
+}  // namespace novastra::gui

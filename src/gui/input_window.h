@@ -1,0 +1,63 @@
+#pragma once
+// The Input window "Input Data": start date, number of days and the run
+// choices, edited straight into the application's RunParameters, and the two
+// buttons that start a run.
+#include <QWidget>
+#include <functional>
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QScrollBar;
+
+namespace novastra {
+struct Application;
+}
+
+namespace novastra::gui {
+
+class InputWindow : public QWidget {
+  Q_OBJECT
+ public:
+  explicit InputWindow(Application& app, QWidget* parent = nullptr);
+
+  // Window load: today's date into the three date fields.
+  void SetToday();
+  // Puts every field of the parameters into the controls.
+  void LoadFromParams();
+
+  // Activates the main window (right mouse button over the window).
+  std::function<void()> activateMain;
+
+  QLineEdit* txtMonth = nullptr;
+  QLineEdit* txtDay = nullptr;
+  QLineEdit* txtYear = nullptr;
+  QLineEdit* txtDays = nullptr;
+  QScrollBar* VSDays = nullptr;
+  QCheckBox* chkFullMonth = nullptr;
+  QCheckBox* chkSaveData = nullptr;
+  QCheckBox* chkMoonChange = nullptr;
+  QRadioButton *optMidnight, *optNoon, *optGeo, *optHelio, *optMean, *optTrue;
+  QRadioButton *optTropical, *optSidereal, *optAyanamsa, *optDisplay, *optNoDisplay;
+  QRadioButton *optLongitude, *optLatitude, *optRightAscension, *optDeclination;
+  QPushButton* cmdEphemeris = nullptr;
+  QPushButton* cmdAspectarian = nullptr;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  void paintEvent(QPaintEvent*) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+
+ private:
+  void DaysChanged(const QString& text);
+  void ReadChoices();
+  void Run(bool ephemeris);
+
+  Application& app_;
+  QList<QLabel*> sunkenLabels_;
+  bool loading_ = false;
+};
+
+}  // namespace novastra::gui

@@ -1,0 +1,65 @@
+#include "gui/message_box.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+
+#include "output/charset.h"
+
+namespace novastra::gui {
+
+namespace {
+MessageHook& Hook() {
+  static MessageHook hook;
+  return hook;
+}
+SaveDialogHook& SaveHook() {
+  static SaveDialogHook hook;
+  return hook;
+}
+}  // namespace
+
+void SetMessageHook(MessageHook hook) { Hook() = std::move(hook); }
+void SetSaveDialogHook(SaveDialogHook hook) { SaveHook() = std::move(hook); }
+
+void ShowMessageBox(QWidget* parent, MessageIcon icon, const QString& title, const QString& text) {
+  if (Hook()) {
+    Hook()(icon, title, text);
+    return;
+  }
+  QMessageBox::Icon qicon = QMessageBox::Information;
+  if (icon == MessageIcon::Critical) qicon = QMessageBox::Critical;
+  if (icon == MessageIcon::Exclamation) qicon = QMessageBox::Warning;
+  QMessageBox box(qicon, title, text, QMessageBox::Ok, parent);
+  // A busy pointer must not hide the pointer the user needs to press OK.
+  const bool busy = QApplication::overrideCursor() != nullptr;
+  if (busy) QApplication::setOverrideCursor(Qt::ArrowCursor);
+  box.exec();
+  if (busy) QApplication::restoreOverrideCursor();
+}
+
+QString AskSaveFileName(QWidget* parent, const QString& folder, const QString& fileName,
+                        const QString& filter) {
+  if (SaveHook()) return SaveHook()(folder, fileName, filter);
+  QFileDialog dialog(parent);
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setFileMode(QFileDialog::AnyFile);
+  dialog.setDirectory(folder);
+  dialog.selectFile(fileName);
+  dialog.setNameFilter(filter);
+  dialog.setDefaultSuffix("DOC");
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+  return dialog.selectedFiles().first();
+}
+
+QString FromCodes(std::string_view bytes) {
+  const std::string utf8 = ToUtf8(bytes);
+  return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+}
+
+std::string ToCodes(const QString& text) {
+  const QByteArray utf8 = text.toUtf8();
+  return FromUtf8(std::string_view(utf8.constData(), static_cast<size_t>(utf8.size())));
+}
+
+}  // namespace novastra::gui

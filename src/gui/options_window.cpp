@@ -1,0 +1,68 @@
+#include "gui/options_window.h"
+
+#include <QHBoxLayout>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "gui/message_box.h"
+#include "shell/application.h"
+#include "shell/options.h"
+
+namespace novastra::gui {
+
+OptionsWindow::OptionsWindow(Application& app, const QString& fontFamily, const std::string& text,
+                             QWidget* parent)
+    : QDialog(parent), app_(app) {
+  setObjectName("Options");
+  setWindowTitle(kOptionsEditorCaption);
+  setAttribute(Qt::WA_DeleteOnClose);
+  txtContent = new QPlainTextEdit(this);
+  txtContent->setObjectName("txtContent");
+  txtContent->setLineWrapMode(QPlainTextEdit::NoWrap);
+  QFont f(fontFamily);
+  f.setPointSizeF(10);
+  txtContent->setFont(f);
+  btnSave = new QPushButton("Save", this);
+  btnSave->setObjectName("btnSave");
+  btnQuit = new QPushButton("Quit", this);
+  btnQuit->setObjectName("btnQuit");
+  cmdRestoreDefault = new QPushButton("Restore Default Settings", this);
+  cmdRestoreDefault->setObjectName("cmdRestoreDefault");
+  btnSave->setAutoDefault(false);
+  btnQuit->setAutoDefault(false);
+  cmdRestoreDefault->setAutoDefault(false);
+
+  auto* row = new QHBoxLayout;
+  row->addWidget(btnSave);
+  row->addWidget(btnQuit);
+  row->addStretch();
+  row->addWidget(cmdRestoreDefault);
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(txtContent);
+  layout->addLayout(row);
+  resize(640, 420);
+
+  connect(btnSave, &QPushButton::clicked, this, &OptionsWindow::Save);
+  connect(btnQuit, &QPushButton::clicked, this, &QDialog::reject);
+  connect(cmdRestoreDefault, &QPushButton::clicked, this, &OptionsWindow::RestoreDefault);
+  SetContent(text);
+}
+
+void OptionsWindow::SetContent(const std::string& text) {
+  QString shown = FromCodes(text);
+  shown.replace("\r\n", "\n");
+  txtContent->setPlainText(shown);
+}
+
+void OptionsWindow::Save() {
+  SaveOptionsText(app_.folder, ToCodes(txtContent->toPlainText()), app_.options, app_.ui);
+}
+
+void OptionsWindow::RestoreDefault() {
+  if (!RestoreDefaultOptions(app_.folder, app_.ui)) return;
+  txtContent->clear();
+  if (auto text = LoadOptionsText(app_.folder)) SetContent(*text);
+}
+
+}  // namespace novastra::gui

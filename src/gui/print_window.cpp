@@ -1,0 +1,111 @@
+#include "gui/print_window.h"
+
+#include <QApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "gui/message_box.h"
+#include "output/save_print.h"
+#include "shell/application.h"
+
+namespace novastra::gui {
+
+bool& PrintWindow::ForcePdf() {
+  static bool force = false;
+  return force;
+}
+
+QString PrintJobOut(const PrintJob& job, const QString& fontFamily, const std::filesystem::path& pdf,
+                    bool forcePdf) {
+  const bool toPdf = forcePdf || QPrinterInfo::defaultPrinter().isNull();
+  QPrinter printer(QPrinter::HighResolution);
+  QString pdfPath;
+  if (toPdf) {
+    pdfPath = QString::fromStdString(pdf.string());
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(pdfPath);
+  } else {
+    printer.setPrinterName(QPrinterInfo::defaultPrinter().printerName());
+  }
+  printer.setDocName("NOVASTRA");
+  QPainter painter;
+  if (!painter.begin(&printer)) return pdfPath;
+  QFont font(fontFamily);
+  font.setPointSize(job.pointSize);
+  painter.setFont(font);
+  const QFontMetricsF metrics(font, &printer);
+  const double lineHeight = metrics.lineSpacing();
+  bool first = true;
+  for (const auto& page : job.pages) {
+    if (!first) printer.newPage();
+    first = false;
+    double y = metrics.ascent();
+    for (const std::string& line : page) {
+      painter.drawText(QPointF(0, y), FromCodes(line));
+      y += lineHeight;
+    }
+  }
+  painter.end();
+  return pdfPath;
+}
+
+PrintWindow::PrintWindow(Application& app, const QString& fontFamily, QWidget* parent)
+    : QDialog(parent), app_(app), fontFamily_(fontFamily) {
+  setObjectName("PrntFile");
+  setWindowTitle("Data To Be Printed");
+  setAttribute(Qt::WA_DeleteOnClose);
+
+  txtContent = new QPlainTextEdit(this);
+  txtContent->setObjectName("txtContent");
+  txtContent->setLineWrapMode(QPlainTextEdit::NoWrap);
+  QFont f(fontFamily);
+  f.setPointSizeF(10);
+  txtContent->setFont(f);
+  auto* hint = new QLabel("Ctrl-C to copy.  Ctrl-X to cut.  Ctrl-V to paste.", this);
+  btnPrint = new QPushButton("Print", this);
+  btnPrint->setObjectName("btnPrint");
+  btnCancel = new QPushButton("Cancel", this);
+  btnCancel->setObjectName("btnCancel");
+
+  auto* row = new QHBoxLayout;
+  row->addWidget(hint);
+  row->addStretch();
+  row->addWidget(btnPrint);
+  row->addWidget(btnCancel);
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(txtContent);
+  layout->addLayout(row);
+  resize(760, 520);
+
+  connect(btnPrint, &QPushButton::clicked, this, &PrintWindow::Print);
+  connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
+
+  // Load: the print file and the size its longest lines ask for.
+  if (auto loaded = LoadPrintFile(app_)) {
+    sizeClass_ = loaded->sizeClass;
+    QString text = FromCodes(loaded->text);
+    text.replace("\r\n", "\n");
+    txtContent->setPlainText(text);
+    loaded_ = true;
+  }
+}
+
+void PrintWindow::Print() {
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  const auto job = PreparePrintJob(app_, ToCodes(txtContent->toPlainText()), sizeClass_);
+  QString pdf;
+  if (job) pdf = PrintJobOut(*job, fontFamily_, app_.File("PRNTFILE.PDF"), ForcePdf());
+  accept();
+  QApplication::restoreOverrideCursor();
+  if (!pdf.isEmpty())
+    ShowMessageBox(parentWidget(), MessageIcon::Information, "Information",
+                   "No printer is available. The text was printed to the file " + pdf + ".");
+}
+
+}  // namespace novastra::gui

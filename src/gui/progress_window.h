@@ -1,0 +1,44 @@
+#pragma once
+// The progress window "% Completed": a picture box on which each step of a run
+// draws a filled light red bar from the left edge. The picture is cleared only
+// when the window is opened, so the bar never shrinks.
+#include <QDialog>
+#include <QImage>
+
+namespace novastra::gui {
+
+// Colour 12 (light red) of the classic 16-colour palette.
+inline constexpr unsigned kLightRed = 0xFF0000;
+
+class ProgressPicture : public QWidget {
+  Q_OBJECT
+ public:
+  explicit ProgressPicture(QWidget* parent = nullptr);
+  void Clear();
+  // Draws the bar for done of total steps; returns the bar's width in pixels.
+  int Draw(int done, int total);
+  const QImage& image() const { return image_; }
+  QSize sizeHint() const override { return {300, 24}; }
+
+ protected:
+  void paintEvent(QPaintEvent*) override;
+  void resizeEvent(QResizeEvent*) override;
+
+ private:
+  QImage image_;
+};
+
+// Percent of a step, single precision, capped at 100.
+float ProgressPercent(int done, int total);
+
+class ProgressWindow : public QDialog {
+  Q_OBJECT
+ public:
+  explicit ProgressWindow(QWidget* parent = nullptr);
+  ProgressPicture* picture() const { return picture_; }
+
+ private:
+  ProgressPicture* picture_;
+};
+
+}  // namespace novastra::gui
