@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -306,4 +307,33 @@ TEST_F(SeriesFolder, SecondCompleteBlockReplacesTheFirst) {
   err = LoadSeriesTables(dir_, t);
   ASSERT_TRUE(err);
   EXPECT_EQ(err->Message(), "VENUS.DAT: input past end of file");
+}
+
+// Sums the loaded series straight from their definition, to check the file
+// contents against Meeus' worked examples (25.b: Earth, 1992 Oct 13.0;
+// 32.a: Venus, 1992 Dec 20.0).
+TEST(SeriesData, SuppliedFilesReproducePublishedWorkedExamples) {
+  SeriesTables t = LoadSupplied();
+  auto sum = [](const std::vector<std::vector<SeriesTerm>>& coord, double tau) {
+    double total = 0, power = 1;
+    for (const auto& series : coord) {
+      double s = 0;
+      for (const SeriesTerm& term : series) s += term.A * std::cos(term.B + term.C * tau);
+      total += s * power;
+      power *= tau;
+    }
+    return total;
+  };
+  const double kPi = 3.14159265358979;
+  auto degrees = [&](double rad) { return std::fmod(std::fmod(rad * 180 / kPi, 360) + 360, 360); };
+
+  const double tauEarth = -0.0072183436;
+  EXPECT_NEAR(sum(t[SeriesBody::Earth].L, tauEarth), -43.63484796, 1e-8);
+  EXPECT_NEAR(sum(t[SeriesBody::Earth].B, tauEarth), -0.00000312, 1e-8);
+  EXPECT_NEAR(sum(t[SeriesBody::Earth].R, tauEarth), 0.99760775, 1e-8);
+
+  const double tauVenus = (2448976.5 - 2451545.0) / 365250.0;
+  EXPECT_NEAR(degrees(sum(t[SeriesBody::Venus].L, tauVenus)), 26.11428, 1e-5);
+  EXPECT_NEAR(degrees(sum(t[SeriesBody::Venus].B, tauVenus)) - 360, -2.62070, 1e-5);
+  EXPECT_NEAR(sum(t[SeriesBody::Venus].R, tauVenus), 0.724603, 1e-6);
 }
