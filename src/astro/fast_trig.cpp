@@ -48,11 +48,12 @@ inline __m128d CosCore(__m128d x, int quadrantShift) {
   pc = Add(Set(kC2), Mul(z, pc));
   pc = Add(Set(kC1), Mul(z, pc));
   const __m128d cosR = Sub(Set(1.0), Sub(Mul(Set(0.5), z), Mul(Mul(z, z), pc)));
-  // Odd quadrant: the sine polynomial; quadrants 2 and 3: negated.
+  // cos(r + q*pi/2) is cos r, -sin r, -cos r, sin r for q = 0..3: odd quadrants
+  // take the sine polynomial, quadrants 1 and 2 are negated.
   const __m128i odd = _mm_sub_epi64(_mm_setzero_si128(), _mm_and_si128(q, _mm_set1_epi64x(1)));
   const __m128d oddMask = _mm_castsi128_pd(odd);
   __m128d v = _mm_or_pd(_mm_and_pd(oddMask, sinR), _mm_andnot_pd(oddMask, cosR));
-  q = _mm_slli_epi64(_mm_and_si128(q, _mm_set1_epi64x(2)), 62);
+  q = _mm_slli_epi64(_mm_and_si128(_mm_add_epi64(q, _mm_set1_epi64x(1)), _mm_set1_epi64x(2)), 62);
   return _mm_xor_pd(v, _mm_castsi128_pd(q));
 }
 

@@ -52,7 +52,8 @@ NOVASTRA_AVX2 inline __m256d CosCore(__m256d x, long long quadrantShift) {
       _mm256_sub_pd(Set(1.0), _mm256_fmsub_pd(Set(0.5), z, _mm256_mul_pd(_mm256_mul_pd(z, z), pc)));
   const __m256i odd = _mm256_sub_epi64(_mm256_setzero_si256(), _mm256_and_si256(q, _mm256_set1_epi64x(1)));
   const __m256d v = _mm256_blendv_pd(cosR, sinR, _mm256_castsi256_pd(odd));
-  q = _mm256_slli_epi64(_mm256_and_si256(q, _mm256_set1_epi64x(2)), 62);
+  // Quadrants 1 and 2 are negated.
+  q = _mm256_slli_epi64(_mm256_and_si256(_mm256_add_epi64(q, _mm256_set1_epi64x(1)), _mm256_set1_epi64x(2)), 62);
   return _mm256_xor_pd(v, _mm256_castsi256_pd(q));
 }
 
@@ -67,6 +68,14 @@ NOVASTRA_AVX2 inline __m256d Cos4(__m256d x, long long quadrantShift) {
   return CosCore(x, quadrantShift);
 }
 
+// C*tau + B rounded twice, as the scalar code does: the empty asm keeps the
+// compiler from fusing the product and the sum into one FMA.
+NOVASTRA_AVX2 inline __m256d Argument(__m256d c, __m256d tau, __m256d b) {
+  __m256d product = _mm256_mul_pd(c, tau);
+  asm("" : "+x"(product));
+  return _mm256_add_pd(product, b);
+}
+
 NOVASTRA_AVX2 double SeriesSumAvx2(const SeriesTerm* t, std::size_t n, double tau) {
   const __m256d tv = Set(tau);
   __m256d acc = _mm256_setzero_pd();
@@ -75,8 +84,7 @@ NOVASTRA_AVX2 double SeriesSumAvx2(const SeriesTerm* t, std::size_t n, double ta
     const __m256d a = _mm256_set_pd(t[i + 3].A, t[i + 2].A, t[i + 1].A, t[i].A);
     const __m256d b = _mm256_set_pd(t[i + 3].B, t[i + 2].B, t[i + 1].B, t[i].B);
     const __m256d c = _mm256_set_pd(t[i + 3].C, t[i + 2].C, t[i + 1].C, t[i].C);
-    // The argument is rounded as C*tau + B, like the term-by-term sum.
-    const __m256d x = _mm256_add_pd(_mm256_mul_pd(c, tv), b);
+    const __m256d x = Argument(c, tv, b);
     acc = _mm256_fmadd_pd(a, Cos4(x, 0), acc);
   }
   if (i < n) {
@@ -86,7 +94,7 @@ NOVASTRA_AVX2 double SeriesSumAvx2(const SeriesTerm* t, std::size_t n, double ta
       b[k] = t[i + k].B;
       c[k] = t[i + k].C;
     }
-    const __m256d x = _mm256_add_pd(_mm256_mul_pd(_mm256_load_pd(c), tv), _mm256_load_pd(b));
+    const __m256d x = Argument(_mm256_load_pd(c), tv, _mm256_load_pd(b));
     acc = _mm256_fmadd_pd(_mm256_load_pd(a), Cos4(x, 0), acc);
   }
   const __m128d pair = _mm_add_pd(_mm256_castpd256_pd128(acc), _mm256_extractf128_pd(acc, 1));
