@@ -61,17 +61,17 @@ bool ApplyLine(const std::string& line, Settings& s, RunParameters& params) {
   } else if (is("NOVASTRAHeight")) {
     if (x > 0) {
       if (!fitsSingle()) return false;
-      s.MainHeight = static_cast<float>(x);
+      if (static_cast<float>(x) > 0) s.MainHeight = static_cast<float>(x);
     }
   } else if (is("NOVASTRAWidth")) {
     if (x > 0) {
       if (!fitsSingle()) return false;
-      s.MainWidth = static_cast<float>(x);
+      if (static_cast<float>(x) > 0) s.MainWidth = static_cast<float>(x);
     }
   } else if (is("DataTop")) {
     if (x > 0) {
       if (!RoundToInt16(x, n)) return false;
-      s.DataTop = n;
+      if (n > 0) s.DataTop = n;  // a size that rounds to nothing is no size
     }
   } else if (is("DataLeft")) {
     if (!RoundToInt16(x, n)) return false;
@@ -79,12 +79,12 @@ bool ApplyLine(const std::string& line, Settings& s, RunParameters& params) {
   } else if (is("DataHeight")) {
     if (x > 0) {
       if (!RoundToInt16(x, n)) return false;
-      s.DataHeight = n;
+      if (n > 0) s.DataHeight = n;  // a size that rounds to nothing is no size
     }
   } else if (is("DataWidth")) {
     if (x > 0) {
       if (!RoundToInt16(x, n)) return false;
-      s.DataWidth = n;
+      if (n > 0) s.DataWidth = n;  // a size that rounds to nothing is no size
     }
   } else if (is("CalcFullMonth")) {
     params.FullMonth = value == "Yes";
