@@ -36,6 +36,10 @@ std::filesystem::path ExecutableDir() {
 // Checks the date as the Input window does: month 1..12, day 1..31, year
 // 1800..2100 (a day past the month's end rolls into the next month).
 std::optional<CivilDate> ParseCommandDate(const std::string& text, std::string& why) {
+  if (text.empty()) {
+    why = "a date M/D/YYYY is required, e.g. 1/5/2009";
+    return std::nullopt;
+  }
   auto d = TryParseDateText(text);
   if (!d) {
     why = "expected M/D/YYYY, e.g. 1/5/2009";
@@ -126,7 +130,8 @@ int RunPositions(const PositionsValues& v, const CommonOptions& common) {
 void AddPositionsCommand(CLI::App& app, CommonOptions& common, int& status) {
   auto values = std::make_shared<PositionsValues>();
   CLI::App* sub = app.add_subcommand("positions", "Positions of the eleven bodies for one instant");
-  sub->add_option("--date", values->date, "Date M/D/YYYY (year 1800..2100)")->required();
+  // Checked in the callback, so a missing date is refused like a bad one (status 2).
+  sub->add_option("--date", values->date, "Date M/D/YYYY (year 1800..2100), required");
   sub->add_flag("--noon", values->noon, "Positions at 12h UT (default 0h UT)");
   sub->add_option("--zodiac", values->zodiac, "tropical, sidereal or ayanamsa")
       ->check(CLI::IsMember({"tropical", "sidereal", "ayanamsa"}));
