@@ -138,6 +138,9 @@ void AppController::ShowData(const std::string& text, std::string_view caption) 
   if (!data_) {
     data_ = new DataWindow(*app_, fontFamily_, main_.get());
     data_->activateMain = [this] { ActivateMain(); };
+    data_->afterMore = [this] {
+      if (input_) input_->ShowDate();
+    };
     data_->onSave = [this] { Save(); };
     data_->onSaveAs = [this] { SaveAs(); };
     data_->onPrintPage = [this] { PrintPage(); };
@@ -151,7 +154,10 @@ void AppController::ShowData(const std::string& text, std::string_view caption) 
 void AppController::OpenInput() {
   app_->buffer.ResetAllCount();
   app_->currentDataFile.clear();
-  if (data_) data_->close();
+  if (data_) {
+    data_->close();
+    delete data_;  // the next display loads a fresh window
+  }
   input_->show();
   input_->raise();
   input_->activateWindow();

@@ -110,11 +110,13 @@ DataWindow::DataWindow(Application& app, const QString& fontFamily, QWidget* par
     QApplication::setOverrideCursor(Qt::WaitCursor);
     app_.MoreForward();
     QApplication::restoreOverrideCursor();
+    if (afterMore) afterMore();
   });
   mnuMoreBackward = Entry(more, "mnuMoreBackward", "&Backward", Qt::Key_F3, this, [this] {
     QApplication::setOverrideCursor(Qt::WaitCursor);
     app_.MoreBackward();
     QApplication::restoreOverrideCursor();
+    if (afterMore) afterMore();
   });
   mnuHelp = TopEntry(bar, "mnuHelp", "&Help", this, [this] { app_.ShowDocument("OUTPUTD1.HLP"); });
 

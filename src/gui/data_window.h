@@ -24,6 +24,8 @@ class DataWindow : public QMainWindow {
   QString Text() const;
 
   std::function<void()> activateMain;
+  // Called after a More command's run (the start date has moved).
+  std::function<void()> afterMore;
   std::function<void()> onSave, onSaveAs, onPrintPage, onPrintData;
 
   QPlainTextEdit* Text1 = nullptr;

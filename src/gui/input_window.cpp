@@ -184,12 +184,17 @@ void InputWindow::SetToday() {
   txtYear->setText(QString::number(today.year()).rightJustified(4, '0'));
 }
 
-void InputWindow::LoadFromParams() {
-  loading_ = true;
-  const RunParameters& p = app_.params;
+void InputWindow::ShowDate() {
+  const RunParameters p = app_.params;
   txtMonth->setText(QString::fromStdString(p.StartMonth));
   txtDay->setText(QString::fromStdString(p.StartDay));
   txtYear->setText(QString::fromStdString(p.StartYear));
+}
+
+void InputWindow::LoadFromParams() {
+  ShowDate();
+  loading_ = true;
+  const RunParameters& p = app_.params;
   chkFullMonth->setChecked(p.FullMonth);
   chkSaveData->setChecked(p.SaveData);
   chkMoonChange->setChecked(p.MoonChangeOnly);
@@ -252,6 +257,7 @@ void InputWindow::Run(bool ephemeris) {
     app_.CalculateEphemeris();
   else
     app_.CalculateAspectarian();
+  ShowDate();
   QApplication::restoreOverrideCursor();
 }
 

@@ -25,6 +25,9 @@ class InputWindow : public QWidget {
 
   // Window load: today's date into the three date fields.
   void SetToday();
+  // Puts the start date of the parameters into the date fields (a run or the
+  // More commands may have moved it).
+  void ShowDate();
   // Puts every field of the parameters into the controls.
   void LoadFromParams();
 

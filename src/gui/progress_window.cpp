@@ -34,7 +34,7 @@ int ProgressPicture::Draw(int done, int total) {
   }
   // The run holds the event loop, so paint now.
   if (isVisible()) repaint();
-  return width;
+  return width > 0 ? width : 0;
 }
 
 void ProgressPicture::paintEvent(QPaintEvent*) {
