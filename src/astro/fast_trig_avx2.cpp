@@ -1,6 +1,9 @@
 // AVX2 + FMA variant of the fast kernels. Only the functions in this file are
 // compiled for AVX2 (by target attribute), and they are called only after the
 // processor has been checked, so the program still runs on any x86-64.
+//
+// Both sine and cosine go through one odd polynomial: x + h*pi = k*pi + r with
+// |r| <= pi/2 (h = 1/2 for the cosine), so the result is (-1)^k sin r.
 #include <immintrin.h>
 
 #include <cmath>
@@ -14,58 +17,45 @@ namespace novastra {
 
 namespace {
 
-constexpr double kPio2Hi = 1.57079632673412561417e+00;
-constexpr double kPio2Lo = 6.07710050650619224932e-11;
-constexpr double kInvPio2 = 6.36619772367581382433e-01;
-constexpr double kShifter = 6755399441055744.0;  // 1.5 * 2^52
+static_assert(sizeof(SeriesTerm) == 3 * sizeof(double), "terms are read as packed triples");
+
+// pi in three parts; the first two have 30 bits, so m * part is exact for the
+// half-integers m that occur below |x| < kLimit.
+constexpr double kPi1 = 3.141592651605606, kPi2 = 1.9841871583270443e-09,
+                 kPi3 = 1.034036596358821e-18;
+constexpr double kInvPi = 0.3183098861837907;
+constexpr double kShifter = 6755399441055744.0;  // 1.5 * 2^52: rounds to an integer by addition
 constexpr double kLimit = 1.0e6;
 
-constexpr double kS1 = -1.66666666666666324348e-01, kS2 = 8.33333333332248946124e-03,
-                 kS3 = -1.98412698298579493134e-04, kS4 = 2.75573137070700676789e-06,
-                 kS5 = -2.50507602534068634195e-08, kS6 = 1.58969099521155010221e-10;
-constexpr double kC1 = 4.16666666666666019037e-02, kC2 = -1.38888888888741095749e-03,
-                 kC3 = 2.48015872894767294178e-05, kC4 = -2.75573143513906633035e-07,
-                 kC5 = 2.08757232129817482790e-09, kC6 = -1.13596475577881948265e-11;
+// Taylor coefficients of sin r / r - 1, over r^2; up to r^21 the remainder is
+// below 2e-18 for |r| <= pi/2.
+constexpr double kSin[10] = {-0.16666666666666666,    0.008333333333333333,  -0.0001984126984126984,
+                             2.7557319223985893e-06,  -2.505210838544172e-08, 1.6059043836821613e-10,
+                             -7.647163731819816e-13,  2.8114572543455206e-15, -8.22063524662433e-18,
+                             1.9572941063391263e-20};
 
 NOVASTRA_AVX2 inline __m256d Set(double v) { return _mm256_set1_pd(v); }
 
-// cos(x + quadrantShift * pi/2) for four lanes with |x| < kLimit.
-NOVASTRA_AVX2 inline __m256d CosCore(__m256d x, long long quadrantShift) {
-  const __m256d t = _mm256_fmadd_pd(x, Set(kInvPio2), Set(kShifter));
-  const __m256d n = _mm256_sub_pd(t, Set(kShifter));
-  __m256i q = _mm256_add_epi64(_mm256_castpd_si256(t), _mm256_set1_epi64x(quadrantShift));
-  // n * kPio2Hi is exact, and so is its difference from x.
-  const __m256d r = _mm256_fnmadd_pd(n, Set(kPio2Lo), _mm256_fnmadd_pd(n, Set(kPio2Hi), x));
+// sin(x + h*pi) for four lanes, |x| < kLimit.
+NOVASTRA_AVX2 inline __m256d SinCore(__m256d x, double h) {
+  const __m256d t = _mm256_add_pd(_mm256_fmadd_pd(x, Set(kInvPi), Set(h)), Set(kShifter));
+  const __m256d m = _mm256_sub_pd(_mm256_sub_pd(t, Set(kShifter)), Set(h));
+  __m256d r = _mm256_fnmadd_pd(m, Set(kPi1), x);
+  r = _mm256_fnmadd_pd(m, Set(kPi2), r);
+  r = _mm256_fnmadd_pd(m, Set(kPi3), r);
   const __m256d z = _mm256_mul_pd(r, r);
-  __m256d ps = _mm256_fmadd_pd(z, Set(kS6), Set(kS5));
-  ps = _mm256_fmadd_pd(z, ps, Set(kS4));
-  ps = _mm256_fmadd_pd(z, ps, Set(kS3));
-  ps = _mm256_fmadd_pd(z, ps, Set(kS2));
-  ps = _mm256_fmadd_pd(z, ps, Set(kS1));
-  const __m256d sinR = _mm256_fmadd_pd(_mm256_mul_pd(r, z), ps, r);
-  __m256d pc = _mm256_fmadd_pd(z, Set(kC6), Set(kC5));
-  pc = _mm256_fmadd_pd(z, pc, Set(kC4));
-  pc = _mm256_fmadd_pd(z, pc, Set(kC3));
-  pc = _mm256_fmadd_pd(z, pc, Set(kC2));
-  pc = _mm256_fmadd_pd(z, pc, Set(kC1));
-  const __m256d cosR =
-      _mm256_sub_pd(Set(1.0), _mm256_fmsub_pd(Set(0.5), z, _mm256_mul_pd(_mm256_mul_pd(z, z), pc)));
-  const __m256i odd = _mm256_sub_epi64(_mm256_setzero_si256(), _mm256_and_si256(q, _mm256_set1_epi64x(1)));
-  const __m256d v = _mm256_blendv_pd(cosR, sinR, _mm256_castsi256_pd(odd));
-  // Quadrants 1 and 2 are negated.
-  q = _mm256_slli_epi64(_mm256_and_si256(_mm256_add_epi64(q, _mm256_set1_epi64x(1)), _mm256_set1_epi64x(2)), 62);
-  return _mm256_xor_pd(v, _mm256_castsi256_pd(q));
+  __m256d p = Set(kSin[9]);
+  for (int i = 8; i >= 0; --i) p = _mm256_fmadd_pd(z, p, Set(kSin[i]));
+  const __m256d s = _mm256_fmadd_pd(_mm256_mul_pd(r, z), p, r);
+  // The parity of k sits in the lowest bit of t; move it to the sign.
+  const __m256i sign = _mm256_slli_epi64(_mm256_castpd_si256(t), 63);
+  return _mm256_xor_pd(s, _mm256_castsi256_pd(sign));
 }
 
-NOVASTRA_AVX2 inline __m256d Cos4(__m256d x, long long quadrantShift) {
-  const __m256d absX = _mm256_andnot_pd(Set(-0.0), x);
-  if (_mm256_movemask_pd(_mm256_cmp_pd(absX, Set(kLimit), _CMP_GT_OQ)) != 0) {
-    alignas(32) double v[4];
-    _mm256_store_pd(v, x);
-    for (double& e : v) e = quadrantShift == 0 ? std::cos(e) : std::sin(e);
-    return _mm256_load_pd(v);
-  }
-  return CosCore(x, quadrantShift);
+NOVASTRA_AVX2 inline __m256d Abs(__m256d x) { return _mm256_andnot_pd(Set(-0.0), x); }
+
+NOVASTRA_AVX2 inline bool AnyAbove(__m256d maxAbs, double limit) {
+  return _mm256_movemask_pd(_mm256_cmp_pd(maxAbs, Set(limit), _CMP_GT_OQ)) != 0;
 }
 
 // C*tau + B rounded twice, as the scalar code does: the empty asm keeps the
@@ -76,44 +66,81 @@ NOVASTRA_AVX2 inline __m256d Argument(__m256d c, __m256d tau, __m256d b) {
   return _mm256_add_pd(product, b);
 }
 
+double LibrarySeriesSum(const SeriesTerm* t, std::size_t n, double tau) {
+  double sum = 0;
+  for (std::size_t i = 0; i < n; ++i) sum += t[i].A * std::cos(t[i].C * tau + t[i].B);
+  return sum;
+}
+
+// Four packed (A, B, C) triples, as read from memory, into A, B and C vectors.
+NOVASTRA_AVX2 inline void Transpose(__m256d v0, __m256d v1, __m256d v2, __m256d& a, __m256d& b,
+                                    __m256d& c) {
+  // v0 = A0 B0 | C0 A1, v1 = B1 C1 | A2 B2, v2 = C2 A3 | B3 C3
+  const __m256d ab = _mm256_permute2f128_pd(v0, v1, 0x30);  // A0 B0 | A2 B2
+  const __m256d ca = _mm256_permute2f128_pd(v0, v2, 0x21);  // C0 A1 | C2 A3
+  const __m256d bc = _mm256_permute2f128_pd(v1, v2, 0x30);  // B1 C1 | B3 C3
+  a = _mm256_shuffle_pd(ab, ca, 0b1010);
+  b = _mm256_shuffle_pd(ab, bc, 0b0101);
+  c = _mm256_shuffle_pd(ca, bc, 0b1010);
+}
+
 NOVASTRA_AVX2 double SeriesSumAvx2(const SeriesTerm* t, std::size_t n, double tau) {
   const __m256d tv = Set(tau);
   __m256d acc = _mm256_setzero_pd();
+  __m256d maxAbs = _mm256_setzero_pd();
+  const double* p = &t[0].A;
   std::size_t i = 0;
-  for (; i + 4 <= n; i += 4) {
-    const __m256d a = _mm256_set_pd(t[i + 3].A, t[i + 2].A, t[i + 1].A, t[i].A);
-    const __m256d b = _mm256_set_pd(t[i + 3].B, t[i + 2].B, t[i + 1].B, t[i].B);
-    const __m256d c = _mm256_set_pd(t[i + 3].C, t[i + 2].C, t[i + 1].C, t[i].C);
+  __m256d a, b, c;
+  for (; i + 4 <= n; i += 4, p += 12) {
+    Transpose(_mm256_loadu_pd(p), _mm256_loadu_pd(p + 4), _mm256_loadu_pd(p + 8), a, b, c);
     const __m256d x = Argument(c, tv, b);
-    acc = _mm256_fmadd_pd(a, Cos4(x, 0), acc);
+    maxAbs = _mm256_max_pd(maxAbs, Abs(x));
+    acc = _mm256_fmadd_pd(a, SinCore(x, 0.5), acc);
   }
   if (i < n) {
-    alignas(32) double a[4] = {}, b[4] = {}, c[4] = {};
-    for (std::size_t k = 0; i + k < n; ++k) {
-      a[k] = t[i + k].A;
-      b[k] = t[i + k].B;
-      c[k] = t[i + k].C;
-    }
-    const __m256d x = Argument(_mm256_load_pd(c), tv, _mm256_load_pd(b));
-    acc = _mm256_fmadd_pd(_mm256_load_pd(a), Cos4(x, 0), acc);
+    // The last one to three terms by masked loads: the missing lanes read as
+    // zero amplitude, phase and frequency.
+    const __m256i count = _mm256_set1_epi64x(static_cast<long long>(3 * (n - i)));
+    const __m256i m0 = _mm256_cmpgt_epi64(count, _mm256_setr_epi64x(0, 1, 2, 3));
+    const __m256i m1 = _mm256_cmpgt_epi64(count, _mm256_setr_epi64x(4, 5, 6, 7));
+    const __m256i m2 = _mm256_cmpgt_epi64(count, _mm256_setr_epi64x(8, 9, 10, 11));
+    Transpose(_mm256_maskload_pd(p, m0), _mm256_maskload_pd(p + 4, m1), _mm256_maskload_pd(p + 8, m2),
+              a, b, c);
+    const __m256d x = Argument(c, tv, b);
+    maxAbs = _mm256_max_pd(maxAbs, Abs(x));
+    acc = _mm256_fmadd_pd(a, SinCore(x, 0.5), acc);
   }
+  if (AnyAbove(maxAbs, kLimit)) return LibrarySeriesSum(t, n, tau);
   const __m128d pair = _mm_add_pd(_mm256_castpd256_pd128(acc), _mm256_extractf128_pd(acc, 1));
   return _mm_cvtsd_f64(_mm_add_sd(pair, _mm_unpackhi_pd(pair, pair)));
 }
 
-template <long long Shift>
+// Four lanes, with the library beyond the reduction's range (never reached for
+// the dates of interest).
+template <int Half>
+NOVASTRA_AVX2 inline __m256d Lanes(__m256d v) {
+  if (AnyAbove(Abs(v), kLimit)) {
+    alignas(32) double e[4];
+    _mm256_store_pd(e, v);
+    for (double& d : e) d = Half ? std::cos(d) : std::sin(d);
+    return _mm256_load_pd(e);
+  }
+  return SinCore(v, 0.5 * Half);
+}
+
+template <int Half>
 NOVASTRA_AVX2 void BatchAvx2(const double* x, double* out, std::size_t n) {
   std::size_t i = 0;
-  for (; i + 4 <= n; i += 4) _mm256_storeu_pd(out + i, Cos4(_mm256_loadu_pd(x + i), Shift));
+  for (; i + 4 <= n; i += 4) _mm256_storeu_pd(out + i, Lanes<Half>(_mm256_loadu_pd(x + i)));
   if (i < n) {
     alignas(32) double v[4] = {};
     for (std::size_t k = 0; i + k < n; ++k) v[k] = x[i + k];
-    _mm256_store_pd(v, Cos4(_mm256_load_pd(v), Shift));
+    _mm256_store_pd(v, Lanes<Half>(_mm256_load_pd(v)));
     for (std::size_t k = 0; i + k < n; ++k) out[i + k] = v[k];
   }
 }
 
-constexpr TrigKernels kAvx2{"avx2", SeriesSumAvx2, BatchAvx2<3>, BatchAvx2<0>};
+constexpr TrigKernels kAvx2{"avx2", SeriesSumAvx2, BatchAvx2<0>, BatchAvx2<1>};
 
 }  // namespace
 
