@@ -150,6 +150,9 @@ TEST_F(GuiTest, ProgressBarOnlyGrowsAndStopsAtTheRightEdge) {
   EXPECT_EQ(img.pixel(width - 1, 0), QColor(Qt::white).rgb());
   EXPECT_EQ(p->Draw(400, 366), width);
   EXPECT_EQ(QColor(img.pixel(width - 1, img.height() - 1)), QColor(255, 0, 0));
+  p->Clear();
+  p->Draw(244, 366);
+  Screenshot(&w, "progress-window");
 }
 
 TEST_F(GuiTest, FontCommandsFollowTheSavedSizeRules) {
@@ -210,6 +213,47 @@ TEST_F(GuiTest, ExitWritesTheSettingsThatTheNextStartReads) {
   EXPECT_TRUE(again.inputWindow()->optMidnight->isChecked());
   EXPECT_TRUE(again.inputWindow()->optSidereal->isChecked());
   EXPECT_TRUE(again.inputWindow()->chkFullMonth->isChecked());
+}
+
+TEST_F(GuiTest, HelpEntriesAppendTheirDocumentEachTime) {
+  AppController& c = Start();
+  auto* entry = c.mainWindow()->findChild<QAction*>("mnuHelpInputD");
+  ASSERT_NE(entry, nullptr);
+  EXPECT_EQ(entry->text(), "&Input Data Window");
+  const std::string doc = ReadAll(folder / "INPUTD.HLP");
+  const QString firstLine = FromCodes(doc.substr(0, doc.find_first_of("\r\n")));
+  ASSERT_FALSE(firstLine.isEmpty());
+  entry->trigger();
+  const int once = c.app()->buffer.AllCount();
+  ASSERT_GT(once, 0);
+  EXPECT_TRUE(DataText().startsWith(firstLine));
+  entry->trigger();
+  // The second display holds the document once more, after the first.
+  EXPECT_GE(c.app()->buffer.AllCount(), 2 * once - 1);
+  EXPECT_EQ(DataText().count(firstLine), 1);  // the view shows the latest document only
+  auto* f1 = c.mainWindow()->findChild<QAction*>("mnuMainMenuHelp");
+  ASSERT_NE(f1, nullptr);
+  EXPECT_EQ(f1->shortcut(), QKeySequence(Qt::Key_F1));
+}
+
+TEST_F(GuiTest, DataWindowKeepsItsPlaceInTwips) {
+  AppController& c = Start();
+  c.app()->settings.DataLeft = 1440;
+  c.app()->settings.DataTop = 720;
+  c.app()->settings.DataWidth = 7200;
+  c.app()->settings.DataHeight = 4320;
+  RunMonth("1", "1", "2009", true);
+  DataWindow* d = c.dataWindow();
+  ASSERT_NE(d, nullptr);
+  const double dpi = d->logicalDpiX();
+  EXPECT_EQ(d->width(), qRound(7200 * dpi / 1440));
+  EXPECT_EQ(d->height(), qRound(4320.0 * d->logicalDpiY() / 1440));
+  // Loading does not overwrite the stored values with intermediate ones.
+  EXPECT_EQ(c.app()->settings.DataWidth, 7200);
+  EXPECT_EQ(c.app()->settings.DataLeft, 1440);
+  d->resize(qRound(9600 * dpi / 1440), d->height());
+  QApplication::processEvents();
+  EXPECT_NEAR(c.app()->settings.DataWidth, 9600, 1440 / dpi);
 }
 
 TEST_F(GuiTest, SymbolFontDrawsEveryCodeOfTheTable) {
