@@ -54,8 +54,6 @@ std::string BuildRow(ColumnSet set, const RowInfo& row, bool raHours);
 std::string LongitudeGroup(double degrees);      // 9 characters, with the sign code
 std::string NorthSouthGroup(double degrees);     // 9 characters, north/south code
 std::string HoursGroup(double raDegrees);        // 10 characters
-// Puts the retrograde mark into a group just built.
-void MarkRetrograde(std::string& group, bool hoursGroup);
 
 // The longitude went backward along the shorter arc since yesterday.
 bool IsRetrograde(double today, double yesterday);

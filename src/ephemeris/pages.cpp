@@ -131,24 +131,41 @@ std::array<std::string, 7> BuildHeaderLines(ColumnSet set, const HeaderInfo& inf
 
 // ---- rows ----
 
-std::string LongitudeGroup(double degrees) {
+namespace {
+
+void AppendLongitudeGroup(std::string& out, double degrees) {
   Zodiacal z = SplitZodiacal(degrees);
-  return " " + Fmt00(z.degrees) + SignCode(z.sign) + Fmt00_0(z.minutes) + " ";
+  out += ' ';
+  AppendFixed(out, z.degrees, 2, 0);
+  out += SignCode(z.sign);
+  AppendFixed(out, z.minutes, 2, 1);
+  out += ' ';
+}
+
+void AppendNorthSouthGroup(std::string& out, double degrees) {
+  Zodiacal z = SplitZodiacal(std::fabs(degrees));
+  out += ' ';
+  AppendFixed(out, z.degrees, 2, 0);
+  out += degrees >= 0 ? kNorthCode : kSouthCode;
+  AppendFixed(out, z.minutes, 2, 1);
+  out += ' ';
+}
+
+}  // namespace
+
+std::string LongitudeGroup(double degrees) {
+  std::string group;
+  AppendLongitudeGroup(group, degrees);
+  return group;
 }
 
 std::string NorthSouthGroup(double degrees) {
-  Zodiacal z = SplitZodiacal(std::fabs(degrees));
-  return " " + Fmt00(z.degrees) + (degrees >= 0 ? kNorthCode : kSouthCode) +
-         Fmt00_0(z.minutes) + " ";
+  std::string group;
+  AppendNorthSouthGroup(group, degrees);
+  return group;
 }
 
 std::string HoursGroup(double raDegrees) { return FormatRightAscensionHours(raDegrees) + " "; }
-
-void MarkRetrograde(std::string& group, bool hoursGroup) {
-  // Degree group: the minutes' decimal point; hours group: the blank between
-  // minutes and seconds.
-  group[hoursGroup ? 5 : 6] = kRetrogradeCode;
-}
 
 bool IsRetrograde(double today, double yesterday) {
   double d = today - yesterday;
@@ -170,33 +187,35 @@ std::string BuildRow(ColumnSet set, const RowInfo& row, bool raHours) {
   line += FormatSiderealTime(row.siderealSeconds);
   line += hoursForm ? "   " : "  ";
   for (int k = 1; k <= 11; ++k) {
-    std::string group;
+    const size_t groupStart = line.size();
     bool markable = false;
     switch (set) {
       case ColumnSet::Longitude:
-        group = LongitudeGroup(p.Longitude[k]);
+        AppendLongitudeGroup(line, p.Longitude[k]);
         markable = true;
         break;
       case ColumnSet::RightAscension:
-        group = hoursForm ? HoursGroup(p.RightAscension[k]) : LongitudeGroup(p.RightAscension[k]);
+        if (hoursForm) line += HoursGroup(p.RightAscension[k]);
+        else AppendLongitudeGroup(line, p.RightAscension[k]);
         markable = true;
         break;
-      case ColumnSet::Latitude: group = NorthSouthGroup(p.Latitude[k]); break;
-      case ColumnSet::Declination: group = NorthSouthGroup(p.Declination[k]); break;
+      case ColumnSet::Latitude: AppendNorthSouthGroup(line, p.Latitude[k]); break;
+      case ColumnSet::Declination: AppendNorthSouthGroup(line, p.Declination[k]); break;
       case ColumnSet::HelioLongitude:
-        group = (k == kMoon || k == kNorthNode) ? kHelioPlaceholder
-                                                : LongitudeGroup(p.HelioLongitude[k]);
+        if (k == kMoon || k == kNorthNode) line += kHelioPlaceholder;
+        else AppendLongitudeGroup(line, p.HelioLongitude[k]);
         break;
       case ColumnSet::HelioLatitude:
-        group = (k == kMoon || k == kNorthNode) ? kHelioPlaceholder
-                                                : NorthSouthGroup(p.HelioLatitude[k]);
+        if (k == kMoon || k == kNorthNode) line += kHelioPlaceholder;
+        else AppendNorthSouthGroup(line, p.HelioLatitude[k]);
         break;
     }
-    // Both marked tables judge motion by the geocentric longitude.
+    // Both marked tables judge motion by the geocentric longitude. The mark
+    // replaces the minutes' decimal point of a degree group, or the blank
+    // between minutes and seconds of an hours group.
     if (markable && row.previousLongitudes &&
         IsRetrograde(p.Longitude[k], (*row.previousLongitudes)[k]))
-      MarkRetrograde(group, hoursForm);
-    line += group;
+      line[groupStart + (hoursForm ? 5 : 6)] = kRetrogradeCode;
   }
   return line;
 }

@@ -9,6 +9,8 @@ namespace novastra {
 // At least minIntDigits integer digits (leading zeros), exactly `decimals`
 // decimals; "-" before negative values that do not round to zero.
 std::string FormatFixed(double value, int minIntDigits, int decimals);
+// The same text appended to `out` (no temporary string).
+void AppendFixed(std::string& out, double value, int minIntDigits, int decimals);
 
 inline std::string Fmt00(double v) { return FormatFixed(v, 2, 0); }
 inline std::string Fmt00_0(double v) { return FormatFixed(v, 2, 1); }
