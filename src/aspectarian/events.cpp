@@ -51,6 +51,10 @@ bool Holds(Cond c, double v) {
 }
 
 void CompensateWrap(double v[4]) {
+  // Every row needs a value below 5 or above 28.
+  bool nearEdge = false;
+  for (int k = 0; k < 4; ++k) nearEdge |= v[k] < 5 || v[k] > 28;
+  if (!nearEdge) return;
   for (const WrapRow& row : kWrapTable) {
     bool match = true;
     for (int k = 0; k < 4 && match; ++k) match = Holds(row.cond[k], v[k]);
@@ -141,24 +145,42 @@ DayEvents FindDayEvents(const HourSamples& samples, const std::string& dateText,
   const auto& lon = samples.first;
   const auto& dec = samples.second;
 
+  // Each body's hourly step does not depend on the pair: work it out once.
+  struct Step {
+    double x0, x1, motion;  // x0 unwrapped against x1
+    double g0, g1;          // degrees within their segments
+    int sign0, sign1;
+  };
+  Step steps[12][24];
+  for (int b = 1; b <= 11; ++b) {
+    for (int h = 0; h < 24; ++h) {
+      Step& st = steps[b][h];
+      st.x0 = lon[b][h];
+      st.x1 = lon[b][h + 1];
+      Unwrap(st.x0, st.x1);
+      st.motion = IntoMotionRange(st.x1 - st.x0);
+      st.g0 = DegreesInSegment(st.x0);
+      st.g1 = DegreesInSegment(st.x1);
+      st.sign0 = SignOf(st.x0);
+      st.sign1 = SignOf(st.x1);
+    }
+  }
+
   for (int i = 1; i <= 10; ++i) {
     for (int j = i + 1; j <= 11; ++j) {
       if (helio && (i == kMoon || j == kMoon)) continue;
       for (int h = 0; h < 24; ++h) {
-        double a0 = lon[i][h], a1 = lon[i][h + 1];
-        double b0 = lon[j][h], b1 = lon[j][h + 1];
-        Unwrap(a0, a1);
-        Unwrap(b0, b1);
-        const double ma = IntoMotionRange(a1 - a0);
-        const double mb = IntoMotionRange(b1 - b0);
+        const Step& si = steps[i][h];
+        const Step& sj = steps[j][h];
+        const double ma = si.motion, mb = sj.motion;
 
         // Ingress of body i, once a day.
-        if (SignOf(a0) != SignOf(a1) && !ingressReported[i]) {
-          double g0 = DegreesInSegment(a0), g1 = DegreesInSegment(a1);
+        if (si.sign0 != si.sign1 && !ingressReported[i]) {
+          double g0 = si.g0, g1 = si.g1;
           if (std::fabs(g0) < 5) g0 += 30;
           if (std::fabs(g1) < 5) g1 += 30;
           const double m = g0 == g1 ? 0 : 60 * (g0 - 30) / (g0 - g1);
-          const int entered = SignOf(a1);
+          const int entered = si.sign1;
           if (i == kMoon) {
             bool cardinal = entered == 1 || entered == 4 || entered == 7 || entered == 10;
             if (choices.option12 == 0 || cardinal) {
@@ -177,7 +199,7 @@ DayEvents FindDayEvents(const HourSamples& samples, const std::string& dateText,
 
         // Station of body i, to the hour.
         if (!helio && !noStation[i]) {
-          const double delta = a1 - a0;
+          const double delta = si.x1 - si.x0;
           int turned = 0;
           if (directions.flag[i] == 1 && ((delta > -1 && delta < 0) || delta > 358)) {
             directions.flag[i] = 0;
@@ -199,12 +221,13 @@ DayEvents FindDayEvents(const HourSamples& samples, const std::string& dateText,
         // Faster body first, by signed hourly motion.
         const bool iFaster = ma > mb;
         const int fBody = iFaster ? i : j;
-        const double fh = iFaster ? a0 : b0, fh1 = iFaster ? a1 : b1, fm = iFaster ? ma : mb;
-        const double sh = iFaster ? b0 : a0, sh1 = iFaster ? b1 : a1, sm = iFaster ? mb : ma;
+        const Step& fs = iFaster ? si : sj;
+        const Step& ss = iFaster ? sj : si;
+        const double fh = fs.x0, fm = fs.motion;
+        const double sh = ss.x0, sm = ss.motion;
 
         // Aspect in longitude.
-        double v[4] = {DegreesInSegment(fh), DegreesInSegment(fh1), DegreesInSegment(sh),
-                       DegreesInSegment(sh1)};
+        double v[4] = {fs.g0, fs.g1, ss.g0, ss.g1};
         CompensateWrap(v);
         if (v[0] <= v[2] && v[1] >= v[3]) {
           const double den = (v[1] - v[0]) - (v[3] - v[2]);

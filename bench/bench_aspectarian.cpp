@@ -1,0 +1,90 @@
+// A year's geocentric aspectarian: the whole run, and its two halves apart
+// (9,150 sampled instants; the event search over the samples).
+#include <benchmark/benchmark.h>
+
+#include <memory>
+#include <vector>
+
+#include "aspectarian/events.h"
+#include "aspectarian/sampling.h"
+#include "astro/calendar.h"
+#include "shell/application.h"
+
+namespace novastra {
+namespace {
+
+constexpr int kDays = 366;
+
+struct Fixture {
+  HeadlessUi ui;
+  std::unique_ptr<Application> app;
+  double startJD = JulianDayNumber(2009, 1, 1);
+
+  Fixture() {
+    app = std::make_unique<Application>(ui, NOVASTRA_DATA_DIR);
+    app->LoadFiles();
+    RunParameters& p = app->params;
+    p.StartMonth = "1";
+    p.StartDay = "1";
+    p.StartYear = "2009";
+    p.NumberOfDays = kDays;
+    p.FullMonth = false;
+    p.SaveData = false;
+    p.Coords = Coordinates::Geocentric;
+    p.Instant = InstantChoice::Midnight;
+    app->options[5] = 0;
+  }
+};
+
+Fixture& Shared() {
+  static Fixture f;
+  return f;
+}
+
+void BM_AspectarianRun366(benchmark::State& state) {
+  Fixture& f = Shared();
+  for (auto _ : state) {
+    f.ui.events.clear();
+    benchmark::DoNotOptimize(f.app->CalculateAspectarian());
+  }
+  state.counters["instants"] = kDays * kSamplesPerDay;
+}
+BENCHMARK(BM_AspectarianRun366)->Unit(benchmark::kMillisecond);
+
+void BM_Sampling366(benchmark::State& state) {
+  Fixture& f = Shared();
+  const SampleContext ctx = SampleContextOf(*f.app);
+  HourSamples samples;
+  for (auto _ : state) {
+    for (int d = 0; d < kDays; ++d) SampleDay(ctx, f.startJD + d, samples);
+    benchmark::DoNotOptimize(samples);
+  }
+}
+BENCHMARK(BM_Sampling366)->Unit(benchmark::kMillisecond);
+
+void BM_EventFinding366(benchmark::State& state) {
+  Fixture& f = Shared();
+  const SampleContext ctx = SampleContextOf(*f.app);
+  std::vector<HourSamples> days(kDays);
+  std::vector<std::string> dates(kDays);
+  for (int d = 0; d < kDays; ++d) {
+    SampleDay(ctx, f.startJD + d, days[d]);
+    dates[d] = DateTextFromJulianDay(f.startJD + d);
+  }
+  const InitialDirections start = DirectionsAt(ctx, f.startJD);
+  EventChoices choices;
+  size_t events = 0;
+  for (auto _ : state) {
+    InitialDirections dirs = start;
+    for (int d = 0; d < kDays; ++d) {
+      DayEvents day = FindDayEvents(days[d], dates[d], choices, dirs);
+      SortDayEvents(day.lines);
+      events += day.lines.size();
+    }
+  }
+  state.counters["events/run"] = benchmark::Counter(static_cast<double>(events), benchmark::Counter::kAvgIterations);
+}
+BENCHMARK(BM_EventFinding366)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace novastra
