@@ -5,11 +5,25 @@
 
 #include "ephemeris/layouts.h"
 #include "ephemeris/pages.h"
+#include "output/text_format.h"
 
 namespace novastra {
 namespace {
 
 std::string Code(int c) { return std::string(1, static_cast<char>(c)); }
+
+TEST(NumberMasks, RoundHalfAwayFromZero) {
+  struct Case { double v; int minInt, decimals; const char* text; } cases[] = {
+      {59.96, 2, 1, "60.0"},   {7, 2, 0, "07"},        {0, 1, 0, "0"},
+      {-0.04, 2, 1, "00.0"},   {-1.25, 2, 1, "-01.3"},  {2.5, 2, 0, "03"},
+      {123.456, 2, 2, "123.46"}, {2451544.5, 0, 1, "2451544.5"}, {0.5, 0, 1, ".5"},
+      {1e20, 1, 0, "100000000000000000000"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(FormatFixed(c.v, c.minInt, c.decimals), c.text) << c.v;
+  std::string out = "x";
+  AppendFixed(out, 5.25, 2, 1);
+  EXPECT_EQ(out, "x05.3");
+}
 
 TEST(SplitZodiacal, SignsDegreesAndMinutes) {
   struct Case { double x; int sign, degrees; double minutes; } cases[] = {
