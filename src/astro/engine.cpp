@@ -65,20 +65,24 @@ BodyPositions ComputePositions(const InstantSetup& instant, const SeriesTables& 
   p.Longitude[kSun] = NormalizeDegrees(earth.L + 180.0);
   p.Latitude[kSun] = -earth.B;
 
-  auto planet = [&](Body body, SeriesBody set) {
-    helio[body] = ComputeHelio(tables[set], t, sum);
-    const EclipticDeg geo = GeocentricFromHelio(helio[body], earth);
-    p.Longitude[body] = geo.longitude;
-    p.Latitude[body] = geo.latitude;
-  };
-  planet(kMercury, SeriesBody::Mercury);
-  planet(kVenus, SeriesBody::Venus);
+  // Heliocentric positions first; the geocentric step of the seven planets then
+  // reads the Earth of the same instant.
+  constexpr Body kPlanets[] = {kMercury, kVenus, kMars, kJupiter, kSaturn, kUranus, kNeptune};
+  constexpr SeriesBody kSets[] = {SeriesBody::Mercury, SeriesBody::Venus,  SeriesBody::Mars,
+                                  SeriesBody::Jupiter, SeriesBody::Saturn, SeriesBody::Uranus,
+                                  SeriesBody::Neptune};
+  HelioPosition planets[7];
+  for (int i = 0; i < 7; ++i) {
+    planets[i] = ComputeHelio(tables[kSets[i]], t, sum);
+    helio[kPlanets[i]] = planets[i];
+  }
   const SunJ2000 sun = ComputeSunJ2000(tables[SeriesBody::EarthJ2000], t, sum);
-  planet(kMars, SeriesBody::Mars);
-  planet(kJupiter, SeriesBody::Jupiter);
-  planet(kSaturn, SeriesBody::Saturn);
-  planet(kUranus, SeriesBody::Uranus);
-  planet(kNeptune, SeriesBody::Neptune);
+  EclipticDeg geo[7];
+  GeocentricFromHelio(planets, 7, earth, geo, fast);
+  for (int i = 0; i < 7; ++i) {
+    p.Longitude[kPlanets[i]] = geo[i].longitude;
+    p.Latitude[kPlanets[i]] = geo[i].latitude;
+  }
 
   // Pluto and the Moon read the argument back in centuries: (T / 10) * 10.
   t = t * 10.0;
@@ -107,10 +111,16 @@ BodyPositions ComputePositions(const InstantSetup& instant, const SeriesTables& 
   // obliquity of the date (Pluto has its own, computed above).
   const double eps = -instant.ObliquityRad;
   const double cosE = std::cos(eps), sinE = std::sin(eps);
+  double deg[22], sines[22], cosines[22];
+  for (int i = kSun; i <= kNorthNode; ++i) {
+    deg[2 * (i - 1)] = p.Latitude[i];
+    deg[2 * (i - 1) + 1] = p.Longitude[i];
+  }
+  SinCosDegrees(deg, 22, sines, cosines, fast);
   for (int i = kSun; i <= kNorthNode; ++i) {
     if (i == kPluto) continue;
-    const double lon = p.Longitude[i], lat = p.Latitude[i];
-    const double cosB = CosDeg(lat), sinB = SinDeg(lat), cosL = CosDeg(lon), sinL = SinDeg(lon);
+    const int j = 2 * (i - 1);
+    const double cosB = cosines[j], sinB = sines[j], cosL = cosines[j + 1], sinL = sines[j + 1];
     const double x = cosB * cosL;
     const double y = cosB * sinL * cosE - sinB * sinE;
     const double z = cosB * sinL * sinE + sinB * cosE;

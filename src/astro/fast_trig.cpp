@@ -4,6 +4,8 @@
 
 #include <cmath>
 
+#include "astro/angles.h"
+
 namespace novastra {
 
 namespace {
@@ -111,10 +113,26 @@ constexpr TrigKernels kSse2{"sse2", SeriesSumSse2, BatchSse2<3>, BatchSse2<0>};
 
 const TrigKernels& Sse2Kernels() { return kSse2; }
 
+void SinCosDegrees(const double* degrees, std::size_t n, double* sinOut, double* cosOut,
+                   const TrigKernels* fast) {
+  if (fast == nullptr) {
+    for (std::size_t i = 0; i < n; ++i) {
+      sinOut[i] = SinDeg(degrees[i]);
+      cosOut[i] = CosDeg(degrees[i]);
+    }
+    return;
+  }
+  double radians[kMaxSinCosDegrees];
+  for (std::size_t i = 0; i < n; ++i) radians[i] = (kPi * degrees[i]) / 180.0;
+  fast->sinBatch(radians, sinOut, n);
+  fast->cosBatch(radians, cosOut, n);
+}
+
 const TrigKernels& FastKernels() {
   static const TrigKernels* const chosen = [] {
-    const TrigKernels* avx2 = Avx2Kernels();
-    return avx2 != nullptr ? avx2 : &kSse2;
+    if (const TrigKernels* avx512 = Avx512Kernels()) return avx512;
+    if (const TrigKernels* avx2 = Avx2Kernels()) return avx2;
+    return &kSse2;
   }();
   return *chosen;
 }

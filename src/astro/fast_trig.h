@@ -3,7 +3,8 @@
 // kernels reduce the argument by a two-part pi/2 (exact up to |x| < 1e6, where
 // they fall back to the library) and evaluate short minimax polynomials, so a
 // single cosine is within about one unit in the last place of the library's.
-// The AVX2+FMA variant is used when the processor has it; SSE2 is always there.
+// AVX-512 or AVX2+FMA variants are used when the processor has them; SSE2 is
+// always there.
 #include <cstddef>
 
 #include "astro/series.h"
@@ -22,7 +23,15 @@ struct TrigKernels {
 const TrigKernels& Sse2Kernels();
 // Null when the processor lacks AVX2 or FMA.
 const TrigKernels* Avx2Kernels();
+// Null when the processor lacks AVX-512 F and DQ.
+const TrigKernels* Avx512Kernels();
 // The best kernels for this processor, chosen once.
 const TrigKernels& FastKernels();
+
+// Sines and cosines of n angles in degrees: SinDeg and CosDeg when fast is null,
+// else the same radians through the kernels. n is at most kMaxSinCosDegrees.
+inline constexpr std::size_t kMaxSinCosDegrees = 32;
+void SinCosDegrees(const double* degrees, std::size_t n, double* sinOut, double* cosOut,
+                   const TrigKernels* fast);
 
 }  // namespace novastra

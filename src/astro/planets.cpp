@@ -37,11 +37,45 @@ HelioPosition ComputeHelio(const SeriesSet& set, double tau, SeriesSumFn sum) {
   return p;
 }
 
-EclipticDeg GeocentricFromHelio(const HelioPosition& planet, const HelioPosition& earth) {
-  const double x = planet.R * CosDeg(planet.B) * CosDeg(planet.L) - earth.R * CosDeg(earth.B) * CosDeg(earth.L);
-  const double y = planet.R * CosDeg(planet.B) * SinDeg(planet.L) - earth.R * CosDeg(earth.B) * SinDeg(earth.L);
-  const double z = planet.R * SinDeg(planet.B) - earth.R * SinDeg(earth.B);
+namespace {
+
+struct Trig {
+  double cosB, sinB, cosL, sinL;
+};
+
+EclipticDeg Geocentric(double R, const Trig& p, double R0, const Trig& e) {
+  const double x = R * p.cosB * p.cosL - R0 * e.cosB * e.cosL;
+  const double y = R * p.cosB * p.sinL - R0 * e.cosB * e.sinL;
+  const double z = R * p.sinB - R0 * e.sinB;
   return RectToEcliptic(x, y, z);
+}
+
+}  // namespace
+
+EclipticDeg GeocentricFromHelio(const HelioPosition& planet, const HelioPosition& earth) {
+  EclipticDeg out;
+  GeocentricFromHelio(&planet, 1, earth, &out, nullptr);
+  return out;
+}
+
+void GeocentricFromHelio(const HelioPosition* planets, int n, const HelioPosition& earth,
+                         EclipticDeg* out, const TrigKernels* fast) {
+  // Latitudes and longitudes of the Earth and the planets, one batch.
+  double deg[16], sines[16], cosines[16];
+  int k = 0;
+  deg[k++] = earth.B;
+  deg[k++] = earth.L;
+  for (int i = 0; i < n; ++i) {
+    deg[k++] = planets[i].B;
+    deg[k++] = planets[i].L;
+  }
+  SinCosDegrees(deg, k, sines, cosines, fast);
+  const Trig e{cosines[0], sines[0], cosines[1], sines[1]};
+  for (int i = 0; i < n; ++i) {
+    const int j = 2 + 2 * i;
+    const Trig p{cosines[j], sines[j], cosines[j + 1], sines[j + 1]};
+    out[i] = Geocentric(planets[i].R, p, earth.R, e);
+  }
 }
 
 }  // namespace novastra

@@ -5,6 +5,7 @@
 #include <cstddef>
 
 #include "astro/angles.h"
+#include "astro/fast_trig.h"
 #include "astro/series.h"
 
 namespace novastra {
@@ -27,5 +28,10 @@ HelioPosition ComputeHelio(const SeriesSet& set, double tau, SeriesSumFn sum);
 // Geocentric ecliptic longitude and latitude of a planet seen from the Earth,
 // both taken at the same instant.
 EclipticDeg GeocentricFromHelio(const HelioPosition& planet, const HelioPosition& earth);
+
+// The same for n planets at once (n <= 7), the trigonometry batched through the
+// kernels when fast is not null.
+void GeocentricFromHelio(const HelioPosition* planets, int n, const HelioPosition& earth,
+                         EclipticDeg* out, const TrigKernels* fast);
 
 }  // namespace novastra
