@@ -72,19 +72,6 @@ TEST(PageText, SvpText) {
   EXPECT_EQ(BuildSvpText(0, 3.5 / 3600).substr(19), "True Ayanamsa = 00d 00m 04s ");
 }
 
-HeaderInfo Info(const char* label, const char* start, const char* instant, double jd) {
-  return HeaderInfo{label, start, instant, jd};
-}
-
-TEST(Header, LinesOneAndTwo) {
-  EXPECT_EQ(HeaderLine1(Info("Tropical ", "1/5/2009", "midnight", 0)),
-            "  Tropical Ephemeris - Monday, 05 Jan 2009 at midnight, Greenwich");
-  EXPECT_EQ(HeaderLine1(Info("Sidereal ", "2/1/2000", "noon", 0)),
-            "  Sidereal Ephemeris - Tuesday, 01 Feb 2000 at noon, Greenwich");
-  EXPECT_EQ(HeaderLine2(2451544.5), std::string(23, ' ') + "Julian Day = 2451544.5");
-  EXPECT_EQ(HeaderLine2(2451545.0), std::string(23, ' ') + "Julian Day = 2451545.0");
-}
-
 TEST(Header, LineFourWordColumns) {
   struct Case { ColumnSet set; const char* label; const char* first; } cases[] = {
       {ColumnSet::Longitude, "Long.", "Sun"},     {ColumnSet::Latitude, "Lat. ", "Sun"},
@@ -132,17 +119,6 @@ TEST(Header, RuleAndUnitLines) {
   }
 }
 
-TEST(Header, RightAscensionUnitsFollowOption11) {
-  HeaderInfo info = Info("Tropical ", "1/1/2009", "noon", 2454833.0);
-  EXPECT_EQ(BuildHeaderLines(ColumnSet::RightAscension, info, true)[6], UnitsLine(true));
-  EXPECT_EQ(BuildHeaderLines(ColumnSet::RightAscension, info, false)[6], UnitsLine(false));
-  EXPECT_EQ(BuildHeaderLines(ColumnSet::Longitude, info, true)[6], UnitsLine(false));
-  auto lines = BuildHeaderLines(ColumnSet::HelioLatitude, info, false);
-  EXPECT_EQ(lines[0], "");
-  EXPECT_EQ(lines[3], "");
-  EXPECT_EQ(lines[5], RuleLine(true));
-}
-
 // Positions where every body sits at a chosen value; today and yesterday.
 struct Sky {
   BodyPositions pos;
@@ -167,28 +143,6 @@ RowInfo Row(const Sky& s, double sidereal = 0) {
   return RowInfo{"01/05/2009", sidereal, &s.pos, &s.previous};
 }
 
-TEST(Rows, WidthsAndPrefix) {
-  Sky s = UniformSky(284.76, 284.0);
-  struct Case { ColumnSet set; bool hours; size_t width; } cases[] = {
-      {ColumnSet::Longitude, false, 23 + 11 * 9},     {ColumnSet::Latitude, false, 23 + 11 * 9},
-      {ColumnSet::Declination, false, 23 + 11 * 9},   {ColumnSet::RightAscension, false, 23 + 11 * 9},
-      {ColumnSet::RightAscension, true, 24 + 11 * 10}, {ColumnSet::HelioLongitude, true, 23 + 9 * 9 + 20},
-      {ColumnSet::HelioLatitude, false, 23 + 9 * 9 + 20},
-  };
-  for (const auto& c : cases) {
-    std::string row = BuildRow(c.set, Row(s, 6 * 3600 + 40 * 60 + 5.25), c.hours);
-    EXPECT_EQ(row.size(), c.width) << static_cast<int>(c.set);
-    EXPECT_EQ(row.substr(0, 23), "  05 Jan    6 40  5.3  ");
-  }
-  // Units digits of h, m, s sit under the units line's h, m and s.
-  std::string row = BuildRow(ColumnSet::Longitude, Row(s, 13 * 3600 + 24 * 60 + 37.5), false);
-  std::string units = UnitsLine(false);
-  EXPECT_EQ(row[12], '3');
-  EXPECT_EQ(row[15], '4');
-  EXPECT_EQ(row[18], '7');
-  EXPECT_EQ(units.substr(12, 7), "h  m  s");
-}
-
 TEST(Rows, BodyGroups) {
   // Worked example: the Sun at 284.76 deg is 14 Capricorn 45.6.
   EXPECT_EQ(LongitudeGroup(284.76), " 14" + Code(201) + "45.6 ");
@@ -198,13 +152,6 @@ TEST(Rows, BodyGroups) {
   EXPECT_EQ(NorthSouthGroup(23.44), " 23" + Code(152) + "26.4 ");
   EXPECT_EQ(HoursGroup(284.76), "18 59 02  ");
 
-  Sky s = UniformSky(284.76, 284.0);
-  std::string helio = BuildRow(ColumnSet::HelioLatitude, Row(s), false);
-  EXPECT_EQ(helio.substr(32, 10), "  Helio   ");
-  EXPECT_EQ(helio.substr(helio.size() - 10), "  Helio   ");
-  EXPECT_EQ(helio.substr(23, 9), " 00" + Code(152) + "00.0 ");
-  std::string decl = BuildRow(ColumnSet::Declination, Row(s), false);
-  EXPECT_EQ(decl.substr(23, 9), " 20" + Code(152) + "15.0 ");
 }
 
 TEST(Rows, RetrogradeMark) {
@@ -233,19 +180,6 @@ TEST(Rows, RetrogradeMark) {
 
   Sky forward = UniformSky(0.3, 359.8);
   EXPECT_EQ(BuildRow(ColumnSet::Longitude, Row(forward), false).find(mark), std::string::npos);
-}
-
-TEST(Rows, RetrogradeFollowsLongitudeInRightAscensionTable) {
-  Sky s = UniformSky(10.0, 11.0);  // longitude going backward
-  s.pos.RightAscension[kMars] = 200.0;
-  std::string ra = BuildRow(ColumnSet::RightAscension, Row(s), false);
-  EXPECT_EQ(ra.substr(23 + 9 * (kMars - 1), 9), " 20" + Code(198) + "00" + Code(157) + "0 ");
-}
-
-TEST(Rows, BlankLineBeforeSundays) {
-  EXPECT_TRUE(NeedsBlankLineBefore("01/04/2009", false));   // a Sunday
-  EXPECT_FALSE(NeedsBlankLineBefore("01/04/2009", true));   // the first row never
-  EXPECT_FALSE(NeedsBlankLineBefore("01/05/2009", false));  // a Monday
 }
 
 }  // namespace
