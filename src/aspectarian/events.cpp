@@ -1,6 +1,8 @@
 #include "aspectarian/events.h"
 
+#include <array>
 #include <cmath>
+#include <iterator>
 #include <utility>
 
 #include "astro/calendar.h"
@@ -50,19 +52,46 @@ bool Holds(Cond c, double v) {
   return false;
 }
 
-void CompensateWrap(double v[4]) {
-  // Every row needs a value below 5 or above 28.
-  bool nearEdge = false;
-  for (int k = 0; k < 4; ++k) nearEdge |= v[k] < 5 || v[k] > 28;
-  if (!nearEdge) return;
-  for (const WrapRow& row : kWrapTable) {
-    bool match = true;
-    for (int k = 0; k < 4 && match; ++k) match = Holds(row.cond[k], v[k]);
-    if (!match) continue;
-    for (int k = 0; k < 4; ++k)
-      if (row.add[k]) v[k] += 30;
-    return;
+// Where a degree within its segment lies against the table's bounds 5 and 28:
+// 0 below 5, 1 at 5, 2 between, 3 at 28, 4 above 28. One representative
+// value per class decides every condition of the table the same way.
+constexpr double kClassValue[5] = {2, 5, 10, 28, 29};
+
+int BoundClass(double v) {
+  if (v < 5) return 0;
+  if (v == 5) return 1;
+  if (v < 28) return 2;
+  if (v == 28) return 3;
+  return 4;
+}
+
+// The first matching table row (index + 1, 0 for none) for every combination
+// of the four classes, worked out once from the table.
+std::array<int8_t, 625> BuildWrapLookup() {
+  std::array<int8_t, 625> lookup{};
+  for (int key = 0; key < 625; ++key) {
+    const double v[4] = {kClassValue[key / 125], kClassValue[key / 25 % 5], kClassValue[key / 5 % 5],
+                         kClassValue[key % 5]};
+    for (int r = 0; r < static_cast<int>(std::size(kWrapTable)); ++r) {
+      bool match = true;
+      for (int k = 0; k < 4 && match; ++k) match = Holds(kWrapTable[r].cond[k], v[k]);
+      if (match) {
+        lookup[key] = static_cast<int8_t>(r + 1);
+        break;
+      }
+    }
   }
+  return lookup;
+}
+
+const std::array<int8_t, 625> kWrapLookup = BuildWrapLookup();
+
+// Adds 30 where the first matching row says; c holds the classes of v.
+void CompensateWrap(double v[4], const int c[4]) {
+  const int row = kWrapLookup[c[0] * 125 + c[1] * 25 + c[2] * 5 + c[3]];
+  if (row == 0) return;
+  for (int k = 0; k < 4; ++k)
+    if (kWrapTable[row - 1].add[k]) v[k] += 30;
 }
 
 // Moves the earlier sample so that the step to the later one is the real motion.
@@ -149,6 +178,7 @@ DayEvents FindDayEvents(const HourSamples& samples, const std::string& dateText,
   struct Step {
     double x0, x1, motion;  // x0 unwrapped against x1
     double g0, g1;          // degrees within their segments
+    int class0, class1;     // of g0, g1 against the wrap table's bounds
     int sign0, sign1;
   };
   Step steps[12][24];
@@ -161,6 +191,8 @@ DayEvents FindDayEvents(const HourSamples& samples, const std::string& dateText,
       st.motion = IntoMotionRange(st.x1 - st.x0);
       st.g0 = DegreesInSegment(st.x0);
       st.g1 = DegreesInSegment(st.x1);
+      st.class0 = BoundClass(st.g0);
+      st.class1 = BoundClass(st.g1);
       st.sign0 = SignOf(st.x0);
       st.sign1 = SignOf(st.x1);
     }
@@ -228,7 +260,8 @@ DayEvents FindDayEvents(const HourSamples& samples, const std::string& dateText,
 
         // Aspect in longitude.
         double v[4] = {fs.g0, fs.g1, ss.g0, ss.g1};
-        CompensateWrap(v);
+        const int classes[4] = {fs.class0, fs.class1, ss.class0, ss.class1};
+        CompensateWrap(v, classes);
         if (v[0] <= v[2] && v[1] >= v[3]) {
           const double den = (v[1] - v[0]) - (v[3] - v[2]);
           const double m = den == 0 ? 0 : 60 * (v[2] - v[0]) / den;
