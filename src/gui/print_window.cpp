@@ -89,6 +89,9 @@ PrintWindow::PrintWindow(Application& app, const QString& fontFamily, QWidget* p
   // Load: the print file and the size its longest lines ask for.
   if (auto loaded = LoadPrintFile(app_)) {
     sizeClass_ = loaded->sizeClass;
+    QFont shown = txtContent->font();
+    shown.setPointSize(PrintPointSize(sizeClass_));  // the size it will print in
+    txtContent->setFont(shown);
     QString text = FromCodes(loaded->text);
     text.replace("\r\n", "\n");
     txtContent->setPlainText(text);
