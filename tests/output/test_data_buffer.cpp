@@ -111,23 +111,5 @@ TEST(DataBuffer, AFullBufferDropsEachLineWithOneMessage) {
   EXPECT_EQ(b.AllLines()[32766], "line 32766");
 }
 
-TEST(DataBuffer, CountResetsStartAfresh) {
-  HeadlessUi ui;
-  DataBuffer b(ui);
-  b.AppendLine("a");
-  b.AppendLine("b");
-  b.ResetAllCount();  // Input menu
-  EXPECT_EQ(b.AllCount(), 0);
-  EXPECT_EQ(b.ViewCount(), 2);
-  b.AppendLine("c");
-  EXPECT_EQ(b.AllCount(), 1);
-  EXPECT_EQ(b.AllLines()[0], "c");
-  EXPECT_EQ(b.AllLines()[1], "");
-  b.ResetViewCount();  // start of a run
-  b.AppendLine("d");
-  b.ShowDataBuffer();
-  EXPECT_EQ(ui.LastDataText(), "d\r\n\r\n\r\n");
-}
-
 }  // namespace
 }  // namespace novastra
