@@ -59,10 +59,25 @@ void Series(benchmark::State& state, SeriesSumFn sum) {
   }
   state.SetItemsProcessed(state.iterations());
 }
-void BM_SeriesFast(benchmark::State& state) { Series(state, FastKernels().seriesSum); }
+void BM_SeriesFast(benchmark::State& state) {
+  Series(state, FastKernels().seriesSum);
+  state.SetLabel(FastKernels().name);
+}
 void BM_SeriesPlain(benchmark::State& state) { Series(state, PlainSeriesSum); }
+// Each vector variant this processor has.
+void BM_SeriesKernel(benchmark::State& state) {
+  const TrigKernels* k[] = {&Sse2Kernels(), Avx2Kernels(), Avx512Kernels()};
+  const TrigKernels* kernel = k[state.range(0)];
+  if (kernel == nullptr) {
+    state.SkipWithError("not supported by this processor");
+    return;
+  }
+  Series(state, kernel->seriesSum);
+  state.SetLabel(kernel->name);
+}
 BENCHMARK(BM_SeriesFast);
 BENCHMARK(BM_SeriesPlain);
+BENCHMARK(BM_SeriesKernel)->DenseRange(0, 2);
 
 void Pluto(benchmark::State& state, const TrigKernels* fast) {
   const SunJ2000 sun = ComputeSunJ2000(Tables()[SeriesBody::EarthJ2000], 0.01, PlainSeriesSum);

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 #include <random>
 
 #include "astro/angles.h"
@@ -205,7 +206,9 @@ TEST(Engine, FastPathMatchesPlainFrom1800To2100) {
     }
   }
   EXPECT_LT(worst, 1e-9);
-  RecordProperty("worst_gap_degrees", std::to_string(worst));
+  char text[32];
+  std::snprintf(text, sizeof text, "%.3g", worst);
+  RecordProperty("worst_gap_degrees", text);
 }
 
 }  // namespace
