@@ -4,16 +4,6 @@
 
 namespace novastra {
 
-double NormalizeDegrees(double x) { return x - 360.0 * std::floor(x / 360.0); }
-
-double DegToRad(double x) { return (kPi * x) / 180.0; }
-
-double RadToDeg(double x) { return (180.0 * x) / kPi; }
-
-double SinDeg(double x) { return std::sin((kPi * x) / 180.0); }
-
-double CosDeg(double x) { return std::cos((kPi * x) / 180.0); }
-
 double ArcSinAbsDeg(double x) { return (180.0 / kPi) * std::atan(std::sqrt(x * x / (1.0 - x * x))); }
 
 // Latitude or declination from z and the distance from the polar axis.

@@ -1,8 +1,8 @@
 #pragma once
 // Angle helpers shared by all astronomical code. Everything works in degrees
 // held as doubles; the one value of pi below is used everywhere an angle is
-// converted or half a turn is added, so results match the published tables of
-// the program's earlier releases digit for digit.
+// converted or half a turn is added, so all parts of the engine agree.
+#include <cmath>
 
 namespace novastra {
 
@@ -10,11 +10,12 @@ namespace novastra {
 inline constexpr double kPi = 3.1415926535;
 
 // x - 360 * floor(x / 360): 0 <= result < 360 for any finite x.
-double NormalizeDegrees(double x);
-double DegToRad(double x);  // (pi * x) / 180
-double RadToDeg(double x);  // (180 * x) / pi
-double SinDeg(double x);    // sine of x degrees, x of any size
-double CosDeg(double x);
+inline double NormalizeDegrees(double x) { return x - 360.0 * std::floor(x / 360.0); }
+inline double DegToRad(double x) { return (kPi * x) / 180.0; }
+inline double RadToDeg(double x) { return (180.0 * x) / kPi; }
+// Sine and cosine of x degrees, x of any size.
+inline double SinDeg(double x) { return std::sin((kPi * x) / 180.0); }
+inline double CosDeg(double x) { return std::cos((kPi * x) / 180.0); }
 // Arcsine of |x| in degrees, by the arctangent form; the caller restores the sign.
 double ArcSinAbsDeg(double x);
 

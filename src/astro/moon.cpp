@@ -1,7 +1,6 @@
 #include "astro/moon.h"
 
 #include <cmath>
-#include <cstdlib>
 
 #include "astro/angles.h"
 
@@ -11,7 +10,7 @@ namespace {
 
 // Multipliers of D, M, M', F and the coefficient (1e-6 degree) of one periodic term.
 struct MoonTerm {
-  int d, m, mp, f, coefficient;
+  double d, m, mp, f, coefficient;
 };
 
 // The published longitude table without its one zero row (D=2, M=0, M'=-1,
@@ -68,8 +67,8 @@ constexpr int kNodeStart = kLatStart + kLatRows + kLatAdditive;
 constexpr int kArgCount = kNodeStart + kNodeTerms;  // 133 sines
 
 // The eccentricity factor of a row: E for |m| = 1, E^2 for |m| = 2.
-inline double EccentricityFactor(int m, double E, double E2) {
-  const int a = std::abs(m);
+inline double EccentricityFactor(double m, double E, double E2) {
+  const double a = std::fabs(m);
   return a == 1 ? E : (a == 2 ? E2 : 1.0);
 }
 
