@@ -1,5 +1,8 @@
 // The aspectarian run: hourly samples of every body, the day's events sorted by
 // time, the header, the optional saved file and the one- or two-column view.
+#include <algorithm>
+#include <system_error>
+#include <thread>
 
 #include "aspectarian/aspectarian.h"
 #include "aspectarian/sampling.h"
@@ -69,6 +72,27 @@ InitialDirections DirectionsAt(const SampleContext& ctx, double rowJD) {
   return dirs;
 }
 
+void SampleDays(const SampleContext& ctx, double firstJD, int count, std::vector<HourSamples>& samples,
+                std::vector<InstantSetup>& last) {
+  // The engine is reentrant: days are independent, so a few threads share them.
+  const unsigned hw = std::thread::hardware_concurrency();
+  const int threads = std::min(count, std::clamp(static_cast<int>(hw), 1, 4));
+  auto work = [&](int from) {
+    for (int k = from; k < count; k += threads) last[k] = SampleDay(ctx, firstJD + k, samples[k]);
+  };
+  std::vector<std::thread> pool;
+  try {
+    for (int t = 1; t < threads; ++t) pool.emplace_back(work, t);
+  } catch (const std::system_error&) {
+    // No thread to spare: the days left over are sampled here.
+    for (auto& th : pool) th.join();
+    for (int k = 0; k < count; ++k) last[k] = SampleDay(ctx, firstJD + k, samples[k]);
+    return;
+  }
+  work(0);
+  for (auto& th : pool) th.join();
+}
+
 std::string AspectarianFileName(const std::string& startRowDate, Zodiac zodiac, Coordinates coords) {
   return FormatMmddyy(startRowDate) + SavedSuffix(zodiac, coords);
 }
@@ -113,36 +137,51 @@ bool RunAspectarian(Application& app) {
   InitialDirections directions;
   for (auto& f : directions.flag) f = 1;
 
-  ui.OpenProgress();
-  HourSamples samples;
-  for (int d = 0; d <= lastIndex; ++d) {
-    if (lastIndex > 0) ui.UpdateProgress(d, lastIndex);
+  // The days of the run; a full month stops before the next month's day 1.
+  int dayCount = 0;
+  for (int d = 0; d <= lastIndex; ++d, ++dayCount) {
     cal.RowJD = cal.StartJD + d;
     cal.RowDateText = DateTextFromJulianDay(cal.RowJD);
     if (params.FullMonth && d >= 28 && ParseDateText(cal.RowDateText).day == 1) break;
-
-    if (d == 0 && !helio) directions = DirectionsAt(ctx, cal.RowJD);
-    const InstantSetup last = SampleDay(ctx, cal.RowJD, samples);
-    if (d == 0) {
-      const InstantSetup first = PrepareInstantAt(HourT(cal.RowJD, 0), cal.RowJD, ctx.ayanamsa);
-      lines[1] += BuildSvpText(first.Svp, first.Ayanamsa);
-    }
-
-    DayEvents day = FindDayEvents(samples, cal.RowDateText, choices, directions);
-    for (const FoundStation& s : day.stations) {
-      StationRow row;
-      row.text = "  " + cal.RowDateText + Fmt00(s.hour) + ":00  " + static_cast<char>(BodyGlyph(s.body, params.Coords));
-      row.timeT = last.TimeT;
-      row.obliquityRad = last.ObliquityRad;
-      row.body = s.body;
-      row.glyph = s.glyph;
-      row.rowJD = cal.RowJD;
-      row.hour = s.hour;
-      state.stations.push_back(std::move(row));
-    }
-    SortDayEvents(day.lines);
-    AppendDay(lines, day.lines);
   }
+  const double endJD = cal.RowJD;
+  const std::string endDateText = cal.RowDateText;
+
+  ui.OpenProgress();
+  if (!helio) directions = DirectionsAt(ctx, cal.StartJD);
+  {
+    const InstantSetup first = PrepareInstantAt(HourT(cal.StartJD, 0), cal.StartJD, ctx.ayanamsa);
+    lines[1] += BuildSvpText(first.Svp, first.Ayanamsa);
+  }
+  std::vector<HourSamples> samples(std::min(dayCount, kSampleBatch));
+  std::vector<InstantSetup> last(samples.size());
+  for (int batch = 0; batch < dayCount; batch += kSampleBatch) {
+    const int count = std::min(kSampleBatch, dayCount - batch);
+    SampleDays(ctx, cal.StartJD + batch, count, samples, last);
+    for (int k = 0; k < count; ++k) {
+      const int d = batch + k;
+      if (lastIndex > 0) ui.UpdateProgress(d, lastIndex);
+      cal.RowJD = cal.StartJD + d;
+      cal.RowDateText = DateTextFromJulianDay(cal.RowJD);
+      DayEvents day = FindDayEvents(samples[k], cal.RowDateText, choices, directions);
+      for (const FoundStation& s : day.stations) {
+        StationRow row;
+        row.text = "  " + cal.RowDateText + Fmt00(s.hour) + ":00  " + static_cast<char>(BodyGlyph(s.body, params.Coords));
+        row.timeT = last[k].TimeT;
+        row.obliquityRad = last[k].ObliquityRad;
+        row.body = s.body;
+        row.glyph = s.glyph;
+        row.rowJD = cal.RowJD;
+        row.hour = s.hour;
+        state.stations.push_back(std::move(row));
+      }
+      SortDayEvents(day.lines);
+      AppendDay(lines, day.lines);
+    }
+  }
+  // Left where the day loop ended (More Forward and Backward start from it).
+  cal.RowJD = endJD;
+  cal.RowDateText = endDateText;
   ui.CloseProgress();
 
   state.lines = lines;

@@ -24,6 +24,12 @@ SampleContext SampleContextOf(const Application& app);
 // returns the set-up of the last sample (0h UT of the next day).
 InstantSetup SampleDay(const SampleContext& ctx, double rowJD, HourSamples& samples);
 
+// Samples `count` consecutive days from firstJD into samples[0..count-1]
+// (and the last set-up of each into last), spread over a few threads.
+inline constexpr int kSampleBatch = 16;
+void SampleDays(const SampleContext& ctx, double firstJD, int count, std::vector<HourSamples>& samples,
+                std::vector<InstantSetup>& last);
+
 // Directions of all bodies at 0h UT of rowJD's day, from the hour before.
 InitialDirections DirectionsAt(const SampleContext& ctx, double rowJD);
 
