@@ -53,14 +53,13 @@ InstantSetup PrepareInstantAt(double T, double rowJD, const AyanamsaOption& ayan
 BodyPositions ComputePositions(const InstantSetup& instant, const SeriesTables& tables,
                                const EngineChoices& choices) {
   const TrigKernels* fast = choices.plain ? nullptr : &FastKernels();
-  const SeriesSumFn sum = fast != nullptr ? fast->seriesSum : PlainSeriesSum;
   BodyPositions p;
   HelioPosition helio[11];
 
   // The planets work in Julian millennia.
   double t = instant.TimeT / 10.0;
 
-  const HelioPosition earth = ComputeHelio(tables[SeriesBody::Earth], t, sum);
+  const HelioPosition earth = ComputeHelio(tables[SeriesBody::Earth], t, fast);
   helio[kSun] = earth;
   p.Longitude[kSun] = NormalizeDegrees(earth.L + 180.0);
   p.Latitude[kSun] = -earth.B;
@@ -73,10 +72,10 @@ BodyPositions ComputePositions(const InstantSetup& instant, const SeriesTables& 
                                   SeriesBody::Neptune};
   HelioPosition planets[7];
   for (int i = 0; i < 7; ++i) {
-    planets[i] = ComputeHelio(tables[kSets[i]], t, sum);
+    planets[i] = ComputeHelio(tables[kSets[i]], t, fast);
     helio[kPlanets[i]] = planets[i];
   }
-  const SunJ2000 sun = ComputeSunJ2000(tables[SeriesBody::EarthJ2000], t, sum);
+  const SunJ2000 sun = ComputeSunJ2000(tables[SeriesBody::EarthJ2000], t, fast);
   EclipticDeg geo[7];
   GeocentricFromHelio(planets, 7, earth, geo, fast);
   for (int i = 0; i < 7; ++i) {

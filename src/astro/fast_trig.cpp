@@ -106,8 +106,17 @@ void BatchSse2(const double* x, double* out, std::size_t n) {
   }
 }
 
+double PowerSeriesSse2(const std::vector<SeriesTerm>* series, std::size_t count, double tau) {
+  double total = 0, power = 1;
+  for (std::size_t k = 0; k < count; ++k) {
+    total += SeriesSumSse2(series[k].data(), series[k].size(), tau) * power;
+    power *= tau;
+  }
+  return total;
+}
+
 // sin x = cos(x - pi/2): three quarter turns forward.
-constexpr TrigKernels kSse2{"sse2", SeriesSumSse2, BatchSse2<3>, BatchSse2<0>};
+constexpr TrigKernels kSse2{"sse2", SeriesSumSse2, PowerSeriesSse2, BatchSse2<3>, BatchSse2<0>};
 
 }  // namespace
 

@@ -6,6 +6,7 @@
 // AVX-512 or AVX2+FMA variants are used when the processor has them; SSE2 is
 // always there.
 #include <cstddef>
+#include <vector>
 
 #include "astro/series.h"
 
@@ -15,6 +16,9 @@ struct TrigKernels {
   const char* name;
   // Sum of A*cos(B + C*tau) over n terms (summed lane-wise, not in table order).
   double (*seriesSum)(const SeriesTerm* terms, std::size_t n, double tau);
+  // S0 + S1*tau + S2*tau^2 + ... over count series, Sk the sum of series k,
+  // in one pass (tau^k folded into the amplitudes).
+  double (*powerSeries)(const std::vector<SeriesTerm>* series, std::size_t count, double tau);
   // out[i] = sin(x[i]) / cos(x[i]) for arguments in radians; out may equal x.
   void (*sinBatch)(const double* x, double* out, std::size_t n);
   void (*cosBatch)(const double* x, double* out, std::size_t n);

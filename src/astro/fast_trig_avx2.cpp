@@ -8,6 +8,7 @@
 
 #include <cmath>
 #include <cstddef>
+#include <vector>
 
 #include "astro/fast_trig.h"
 
@@ -84,10 +85,11 @@ NOVASTRA_AVX2 inline void Transpose(__m256d v0, __m256d v1, __m256d v2, __m256d&
   c = _mm256_shuffle_pd(ca, bc, 0b1010);
 }
 
-NOVASTRA_AVX2 double SeriesSumAvx2(const SeriesTerm* t, std::size_t n, double tau) {
-  const __m256d tv = Set(tau);
-  __m256d acc = _mm256_setzero_pd();
-  __m256d maxAbs = _mm256_setzero_pd();
+// Adds w * A*cos(B + C*tau) over n terms into acc, and |argument| into maxAbs.
+NOVASTRA_AVX2 inline void Accumulate(const SeriesTerm* t, std::size_t n, __m256d tv, __m256d w, __m256d& accOut,
+                                  __m256d& maxAbsOut) {
+  // Locals keep both accumulators in registers through the loop.
+  __m256d acc = accOut, maxAbs = maxAbsOut;
   const double* p = &t[0].A;
   std::size_t i = 0;
   __m256d a, b, c;
@@ -95,7 +97,7 @@ NOVASTRA_AVX2 double SeriesSumAvx2(const SeriesTerm* t, std::size_t n, double ta
     Transpose(_mm256_loadu_pd(p), _mm256_loadu_pd(p + 4), _mm256_loadu_pd(p + 8), a, b, c);
     const __m256d x = Argument(c, tv, b);
     maxAbs = _mm256_max_pd(maxAbs, Abs(x));
-    acc = _mm256_fmadd_pd(a, SinCore(x, 0.5), acc);
+    acc = _mm256_fmadd_pd(_mm256_mul_pd(a, w), SinCore(x, 0.5), acc);
   }
   if (i < n) {
     // The last one to three terms by masked loads: the missing lanes read as
@@ -108,11 +110,42 @@ NOVASTRA_AVX2 double SeriesSumAvx2(const SeriesTerm* t, std::size_t n, double ta
               a, b, c);
     const __m256d x = Argument(c, tv, b);
     maxAbs = _mm256_max_pd(maxAbs, Abs(x));
-    acc = _mm256_fmadd_pd(a, SinCore(x, 0.5), acc);
+    acc = _mm256_fmadd_pd(_mm256_mul_pd(a, w), SinCore(x, 0.5), acc);
   }
-  if (AnyAbove(maxAbs, kLimit)) return LibrarySeriesSum(t, n, tau);
+  accOut = acc;
+  maxAbsOut = maxAbs;
+}
+
+NOVASTRA_AVX2 inline double Reduce(__m256d acc) {
   const __m128d pair = _mm_add_pd(_mm256_castpd256_pd128(acc), _mm256_extractf128_pd(acc, 1));
   return _mm_cvtsd_f64(_mm_add_sd(pair, _mm_unpackhi_pd(pair, pair)));
+}
+
+NOVASTRA_AVX2 double SeriesSumAvx2(const SeriesTerm* t, std::size_t n, double tau) {
+  __m256d acc = _mm256_setzero_pd(), maxAbs = _mm256_setzero_pd();
+  Accumulate(t, n, Set(tau), Set(1.0), acc, maxAbs);
+  if (AnyAbove(maxAbs, kLimit)) return LibrarySeriesSum(t, n, tau);
+  return Reduce(acc);
+}
+
+NOVASTRA_AVX2 double PowerSeriesAvx2(const std::vector<SeriesTerm>* series, std::size_t count,
+                                       double tau) {
+  __m256d acc = _mm256_setzero_pd(), maxAbs = _mm256_setzero_pd();
+  double power = 1;
+  for (std::size_t k = 0; k < count; ++k) {
+    Accumulate(series[k].data(), series[k].size(), Set(tau), Set(power), acc, maxAbs);
+    power *= tau;
+  }
+  if (AnyAbove(maxAbs, kLimit)) {
+    double total = 0;
+    power = 1;
+    for (std::size_t k = 0; k < count; ++k) {
+      total += LibrarySeriesSum(series[k].data(), series[k].size(), tau) * power;
+      power *= tau;
+    }
+    return total;
+  }
+  return Reduce(acc);
 }
 
 // Four lanes, with the library beyond the reduction's range (never reached for
@@ -140,7 +173,7 @@ NOVASTRA_AVX2 void BatchAvx2(const double* x, double* out, std::size_t n) {
   }
 }
 
-constexpr TrigKernels kAvx2{"avx2", SeriesSumAvx2, BatchAvx2<0>, BatchAvx2<1>};
+constexpr TrigKernels kAvx2{"avx2", SeriesSumAvx2, PowerSeriesAvx2, BatchAvx2<0>, BatchAvx2<1>};
 
 }  // namespace
 

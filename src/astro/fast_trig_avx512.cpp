@@ -7,6 +7,7 @@
 
 #include <cmath>
 #include <cstddef>
+#include <vector>
 
 #include "astro/fast_trig.h"
 
@@ -73,10 +74,11 @@ NOVASTRA_AVX512 inline void Transpose(__m512d v0, __m512d v1, __m512d v2, __m512
   c = _mm512_mask_permutexvar_pd(_mm512_permutex2var_pd(v0, ic, v1), 0xE0, jc, v2);
 }
 
-NOVASTRA_AVX512 double SeriesSumAvx512(const SeriesTerm* t, std::size_t n, double tau) {
-  const __m512d tv = Set(tau);
-  __m512d acc = _mm512_setzero_pd();
-  __m512d maxAbs = _mm512_setzero_pd();
+// Adds w * A*cos(B + C*tau) over n terms into acc, and |argument| into maxAbs.
+NOVASTRA_AVX512 inline void Accumulate(const SeriesTerm* t, std::size_t n, __m512d tv, __m512d w, __m512d& accOut,
+                                  __m512d& maxAbsOut) {
+  // Locals keep both accumulators in registers through the loop.
+  __m512d acc = accOut, maxAbs = maxAbsOut;
   const double* p = &t[0].A;
   std::size_t i = 0;
   __m512d a, b, c;
@@ -84,7 +86,7 @@ NOVASTRA_AVX512 double SeriesSumAvx512(const SeriesTerm* t, std::size_t n, doubl
     Transpose(_mm512_loadu_pd(p), _mm512_loadu_pd(p + 8), _mm512_loadu_pd(p + 16), a, b, c);
     const __m512d x = Argument(c, tv, b);
     maxAbs = _mm512_max_pd(maxAbs, _mm512_abs_pd(x));
-    acc = _mm512_fmadd_pd(a, SinCore(x, 0.5), acc);
+    acc = _mm512_fmadd_pd(_mm512_mul_pd(a, w), SinCore(x, 0.5), acc);
   }
   if (i < n) {
     // The last one to seven terms by masked loads; missing lanes read as zero.
@@ -98,9 +100,37 @@ NOVASTRA_AVX512 double SeriesSumAvx512(const SeriesTerm* t, std::size_t n, doubl
               _mm512_maskz_loadu_pd(mask(16), p + 16), a, b, c);
     const __m512d x = Argument(c, tv, b);
     maxAbs = _mm512_max_pd(maxAbs, _mm512_abs_pd(x));
-    acc = _mm512_fmadd_pd(a, SinCore(x, 0.5), acc);
+    acc = _mm512_fmadd_pd(_mm512_mul_pd(a, w), SinCore(x, 0.5), acc);
   }
+  accOut = acc;
+  maxAbsOut = maxAbs;
+}
+
+
+NOVASTRA_AVX512 double SeriesSumAvx512(const SeriesTerm* t, std::size_t n, double tau) {
+  __m512d acc = _mm512_setzero_pd(), maxAbs = _mm512_setzero_pd();
+  Accumulate(t, n, Set(tau), Set(1.0), acc, maxAbs);
   if (_mm512_cmp_pd_mask(maxAbs, Set(kLimit), _CMP_GT_OQ) != 0) return LibrarySeriesSum(t, n, tau);
+  return _mm512_reduce_add_pd(acc);
+}
+
+NOVASTRA_AVX512 double PowerSeriesAvx512(const std::vector<SeriesTerm>* series, std::size_t count,
+                                       double tau) {
+  __m512d acc = _mm512_setzero_pd(), maxAbs = _mm512_setzero_pd();
+  double power = 1;
+  for (std::size_t k = 0; k < count; ++k) {
+    Accumulate(series[k].data(), series[k].size(), Set(tau), Set(power), acc, maxAbs);
+    power *= tau;
+  }
+  if (_mm512_cmp_pd_mask(maxAbs, Set(kLimit), _CMP_GT_OQ) != 0) {
+    double total = 0;
+    power = 1;
+    for (std::size_t k = 0; k < count; ++k) {
+      total += LibrarySeriesSum(series[k].data(), series[k].size(), tau) * power;
+      power *= tau;
+    }
+    return total;
+  }
   return _mm512_reduce_add_pd(acc);
 }
 
@@ -125,7 +155,7 @@ NOVASTRA_AVX512 void BatchAvx512(const double* x, double* out, std::size_t n) {
   }
 }
 
-constexpr TrigKernels kAvx512{"avx512", SeriesSumAvx512, BatchAvx512<0>, BatchAvx512<1>};
+constexpr TrigKernels kAvx512{"avx512", SeriesSumAvx512, PowerSeriesAvx512, BatchAvx512<0>, BatchAvx512<1>};
 
 }  // namespace
 

@@ -13,12 +13,11 @@ double PlainSeriesSum(const SeriesTerm* terms, std::size_t n, double tau) {
 
 // S0 + S1*tau + S2*tau^2 + ...: a plain sum of powers, each power by one more
 // multiplication by tau.
-static double SumOfPowers(const std::vector<std::vector<SeriesTerm>>& series, double tau,
-                          SeriesSumFn sum) {
+static double SumOfPowers(const std::vector<std::vector<SeriesTerm>>& series, double tau) {
   double total = 0;
   double power = 1;
   for (std::size_t k = 0; k < series.size(); ++k) {
-    const double s = sum(series[k].data(), series[k].size(), tau);
+    const double s = PlainSeriesSum(series[k].data(), series[k].size(), tau);
     if (k == 0) {
       total = s;
     } else {
@@ -29,11 +28,15 @@ static double SumOfPowers(const std::vector<std::vector<SeriesTerm>>& series, do
   return total;
 }
 
-HelioPosition ComputeHelio(const SeriesSet& set, double tau, SeriesSumFn sum) {
+HelioPosition ComputeHelio(const SeriesSet& set, double tau, const TrigKernels* fast) {
+  auto sum = [&](const std::vector<std::vector<SeriesTerm>>& series) {
+    return fast != nullptr ? fast->powerSeries(series.data(), series.size(), tau)
+                           : SumOfPowers(series, tau);
+  };
   HelioPosition p;
-  p.L = NormalizeDegrees(RadToDeg(SumOfPowers(set.L, tau, sum)));
-  p.B = RadToDeg(SumOfPowers(set.B, tau, sum));
-  p.R = SumOfPowers(set.R, tau, sum);
+  p.L = NormalizeDegrees(RadToDeg(sum(set.L)));
+  p.B = RadToDeg(sum(set.B));
+  p.R = sum(set.R);
   return p;
 }
 

@@ -16,14 +16,13 @@ struct HelioPosition {
   double R = 0;  // AU
 };
 
-// Sum of A*cos(C*tau + B) over a series.
-using SeriesSumFn = double (*)(const SeriesTerm* terms, std::size_t n, double tau);
-
-// Term by term, in table order, with the library cosine.
+// Sum of A*cos(C*tau + B) over a series, term by term in table order, with the
+// library cosine.
 double PlainSeriesSum(const SeriesTerm* terms, std::size_t n, double tau);
 
-// L, B and R of one body at tau (Julian millennia from J2000.0).
-HelioPosition ComputeHelio(const SeriesSet& set, double tau, SeriesSumFn sum);
+// L, B and R of one body at tau (Julian millennia from J2000.0): term by term
+// when fast is null, else through the vector kernels.
+HelioPosition ComputeHelio(const SeriesSet& set, double tau, const TrigKernels* fast);
 
 // Geocentric ecliptic longitude and latitude of a planet seen from the Earth,
 // both taken at the same instant.

@@ -10,9 +10,9 @@ namespace {
 constexpr double kObliquityJ2000 = 23.43929139;  // degrees
 }
 
-SunJ2000 ComputeSunJ2000(const SeriesSet& earthJ2000, double tau, SeriesSumFn sum) {
+SunJ2000 ComputeSunJ2000(const SeriesSet& earthJ2000, double tau, const TrigKernels* fast) {
   SunJ2000 s;
-  s.earth = ComputeHelio(earthJ2000, tau, sum);
+  s.earth = ComputeHelio(earthJ2000, tau, fast);
   const double lon = NormalizeDegrees(s.earth.L + 180.0);
   const double lat = -s.earth.B;
   const double R = s.earth.R;

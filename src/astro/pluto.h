@@ -15,7 +15,7 @@ struct SunJ2000 {
   double X0 = 0, Y0 = 0, Z0 = 0;
 };
 
-SunJ2000 ComputeSunJ2000(const SeriesSet& earthJ2000, double tau, SeriesSumFn sum);
+SunJ2000 ComputeSunJ2000(const SeriesSet& earthJ2000, double tau, const TrigKernels* fast);
 
 struct PlutoPosition {
   double l = 0, b = 0, r = 0;  // heliocentric, J2000.0 ecliptic (degrees, degrees, AU)
