@@ -1,6 +1,7 @@
 // The event finder on synthetic hourly samples, one rule at a time.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 #include <tuple>
@@ -53,9 +54,7 @@ std::vector<std::string> Events(const HourSamples& s, EventChoices c = {}) {
 }
 
 bool Has(const std::vector<std::string>& lines, const std::string& text) {
-  for (const auto& l : lines)
-    if (l.find(text) != std::string::npos) return true;
-  return false;
+  return std::any_of(lines.begin(), lines.end(), [&](const auto& l) { return l.find(text) != std::string::npos; });
 }
 
 // ---- sorting and assembling a day ----
@@ -201,23 +200,15 @@ TEST(Ingresses, MoonFiltersAndPlanetIngress) {
   EXPECT_TRUE(Has(Events(day(29.75)), intoTaurus));
   EXPECT_TRUE(Has(Events(day(29.75)), venusIngress));
 
-  EventChoices cardinal;
-  cardinal.option12 = 1;
-  EXPECT_FALSE(Has(Events(day(29.75), cardinal), intoTaurus));
-  EXPECT_TRUE(Has(Events(day(89.75), cardinal), intoCancer));
+  EXPECT_FALSE(Has(Events(day(29.75), {.option12 = 1}), intoTaurus));
+  EXPECT_TRUE(Has(Events(day(89.75), {.option12 = 1}), intoCancer));
 
-  EventChoices hidden;
-  hidden.moonSign = MoonChangeSign::NoDisplay;
-  const auto noMoon = Events(day(89.75), hidden);
+  const auto noMoon = Events(day(89.75), {.moonSign = MoonChangeSign::NoDisplay});
   EXPECT_FALSE(Has(noMoon, "Moon ingress"));
   EXPECT_TRUE(Has(noMoon, venusIngress));
 
   // Only the Moon's ingresses: everything else of the day is gone.
-  EventChoices only;
-  only.moonChangeOnly = true;
-  const auto onlyMoon = Events(day(89.75), only);
-  ASSERT_EQ(onlyMoon.size(), 1u);
-  EXPECT_EQ(onlyMoon[0], intoCancer);
+  EXPECT_EQ(Events(day(89.75), {.moonChangeOnly = true}), std::vector<std::string>{intoCancer});
 }
 
 TEST(Ingresses, OncePerBodyPerDayAndNeverTheNode) {
@@ -288,10 +279,8 @@ TEST(Heliocentric, NoMoonNoLunationsNoStations) {
   Move(s, 2, 317.25, 0.5);  // would make a New Moon
   MercuryTurns(s, 10);
   Move(s, 4, 20 - 5.5 * 0.2, 0.2);  // Venus 60 from the Earth at 05:30
-  EventChoices helio;
-  helio.coords = Coordinates::Heliocentric;
   InitialDirections dirs = AllDirect();
-  const DayEvents day = FindDayEvents(s, kDate, helio, dirs);
+  const DayEvents day = FindDayEvents(s, kDate, {.coords = Coordinates::Heliocentric}, dirs);
   EXPECT_TRUE(day.stations.empty());
   EXPECT_EQ(dirs.flag[3], 1);
   EXPECT_FALSE(Has(day.lines, G(233)) || Has(day.lines, "Moon") || Has(day.lines, G(224)));

@@ -13,14 +13,8 @@ namespace {
 // A station found at hour hh of 15 March 2009.
 StationRow Row(int hh, int glyph) {
   const double rowJD = JulianDayNumber(2009, 3, 15);
-  StationRow row;
-  row.text = "  03/15/2009" + std::string(hh < 10 ? "0" : "") + std::to_string(hh) + ":00  \xE1";
-  row.timeT = (rowJD + 1 - 0.5 - 2451545) / 36525;
-  row.body = 3;
-  row.glyph = glyph;
-  row.rowJD = rowJD;
-  row.hour = hh;
-  return row;
+  const std::string hour = (hh < 10 ? "0" : "") + std::to_string(hh);
+  return {"  03/15/2009" + hour + ":00  \xE1", (rowJD + 1 - 0.5 - 2451545) / 36525, 0, 3, glyph, rowJD, hh};
 }
 
 // Longitude as a function of the minute offset from the row's hour.
