@@ -11,7 +11,7 @@
 #include "astro/engine.h"
 #include "ephemeris/pages.h"
 #include "input/input_check.h"
-#include "output/save_print.h"
+#include "shell/text_file.h"
 #include "output/text_format.h"
 #include "shell/application.h"
 

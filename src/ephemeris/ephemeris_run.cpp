@@ -13,6 +13,7 @@
 #include "ephemeris/pages.h"
 #include "input/input_check.h"
 #include "shell/application.h"
+#include "shell/text_file.h"
 
 namespace novastra {
 
@@ -33,8 +34,8 @@ char ZodiacLetter(Zodiac z) {
 }
 
 // The six saved data files. Lines are collected in memory as the run goes and
-// written at its end through temporary files beside the targets, so a failed
-// write never leaves a partial file under a final name.
+// each file is written at its end through a temporary file beside it, so a
+// failed write never leaves a partial file under a final name.
 class SavedFiles {
  public:
   SavedFiles(const Application& app, bool enabled) : enabled_(enabled) {
@@ -54,26 +55,13 @@ class SavedFiles {
     text += "\r\n";
   }
 
-  // Writes all six files; on failure shows the message and leaves no new file.
+  // Writes the six files; on failure shows the message and stops.
   bool Commit(UserInterface& ui) {
     if (!enabled_) return true;
-    std::filesystem::path temps[kTables];
     for (int t = 0; t < kTables; ++t) {
-      temps[t] = paths_[t];
-      temps[t] += ".tmp";
-      std::string reason = WriteWhole(temps[t], text_[t]);
+      const std::string reason = WriteFileSafely(paths_[t], text_[t]);
       if (!reason.empty()) {
-        RemoveTemps(temps, t + 1);
-        Report(ui, paths_[t], reason);
-        return false;
-      }
-    }
-    for (int t = 0; t < kTables; ++t) {
-      std::error_code ec;
-      std::filesystem::rename(temps[t], paths_[t], ec);
-      if (ec) {
-        RemoveTemps(temps, kTables);
-        Report(ui, paths_[t], ec.message());
+        ReportWriteFailure(ui, paths_[t], reason);
         return false;
       }
     }
@@ -81,29 +69,6 @@ class SavedFiles {
   }
 
  private:
-  static std::string WriteWhole(const std::filesystem::path& file, const std::string& text) {
-    std::ofstream out(file, std::ios::binary | std::ios::trunc);
-    if (!out) return "it cannot be created";
-    out.write(text.data(), static_cast<std::streamsize>(text.size()));
-    out.close();
-    if (!out) return "it cannot be written (disk full?)";
-    return "";
-  }
-
-  static void RemoveTemps(const std::filesystem::path* temps, int count) {
-    for (int t = 0; t < count; ++t) {
-      std::error_code ec;
-      std::filesystem::remove(temps[t], ec);
-    }
-  }
-
-  static void Report(UserInterface& ui, const std::filesystem::path& file,
-                     const std::string& reason) {
-    ui.ShowMessage(MessageIcon::Critical, "Warning!",
-                   "Cannot write the data file " + file.string() + ": " + reason +
-                       ".\r\n\r\nThe ephemeris run has stopped; no data file was saved.");
-  }
-
   bool enabled_;
   std::filesystem::path paths_[kTables];
   std::string text_[kTables];

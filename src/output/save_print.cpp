@@ -12,6 +12,7 @@
 #include <new>
 
 #include "shell/application.h"
+#include "shell/text_file.h"
 
 namespace novastra {
 
@@ -19,22 +20,6 @@ namespace {
 
 constexpr const char* kCrLf = "\r\n";
 constexpr char kFormFeed = '\f';
-
-std::string ErrnoText(int err) { return std::strerror(err); }
-
-// Reads a whole file; "" reason on success.
-std::string ReadWholeFile(const std::filesystem::path& file, std::string& out) {
-  std::FILE* f = std::fopen(file.c_str(), "rb");
-  if (!f) return ErrnoText(errno);
-  out.clear();
-  char chunk[65536];
-  size_t n;
-  while ((n = std::fread(chunk, 1, sizeof chunk, f)) > 0) out.append(chunk, n);
-  const bool bad = std::ferror(f) != 0;
-  const int err = errno;
-  std::fclose(f);
-  return bad ? ErrnoText(err) : std::string();
-}
 
 // The print file's text: two empty lines, then lines[0..count].
 std::string FormatPrintFile(const std::vector<std::string>& lines, int count) {
@@ -79,41 +64,6 @@ std::string FormatSavedData(const std::vector<std::string>& lines, int count, fl
   return out;
 }
 
-std::string WriteFileSafely(const std::filesystem::path& target, std::string_view bytes) {
-  static std::atomic<unsigned> serial{0};
-  if (target.filename().empty()) return "no file name";
-  std::filesystem::path dir = target.parent_path();
-  if (dir.empty()) dir = ".";
-  const std::filesystem::path temp =
-      dir / ("." + target.filename().string() + ".tmp" + std::to_string(::getpid()) + "-" +
-             std::to_string(serial++));
-
-  const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-  if (fd < 0) return ErrnoText(errno);
-  std::string reason;
-  size_t done = 0;
-  while (done < bytes.size()) {
-    const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      reason = ErrnoText(errno);
-      break;
-    }
-    done += static_cast<size_t>(n);
-  }
-  if (reason.empty() && ::fsync(fd) != 0) reason = ErrnoText(errno);
-  if (::close(fd) != 0 && reason.empty()) reason = ErrnoText(errno);
-  if (reason.empty() && std::rename(temp.c_str(), target.c_str()) != 0) reason = ErrnoText(errno);
-  if (!reason.empty()) ::unlink(temp.c_str());
-  return reason;
-}
-
-void ReportWriteFailure(UserInterface& ui, const std::filesystem::path& file,
-                        const std::string& reason) {
-  ui.ShowMessage(MessageIcon::Critical, "Warning!",
-                 "Cannot write the file " + file.string() + ": " + reason +
-                     ".\r\n\r\nNothing was written; the data is still in the Data Window.");
-}
 
 std::string DefaultSaveName(const std::string& startDateText) {
   // Month, day and year are the first three runs of digits.
@@ -216,29 +166,16 @@ int PrintPointSize(int16_t sizeClass) {
   }
 }
 
-std::vector<std::string> SplitLines(std::string_view text) {
-  std::vector<std::string> lines;
-  size_t start = 0;
-  for (size_t i = 0; i < text.size(); ++i) {
-    if (text[i] != '\r' && text[i] != '\n') continue;
-    lines.emplace_back(text.substr(start, i - start));
-    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-    start = i + 1;
-  }
-  if (start < text.size()) lines.emplace_back(text.substr(start));
-  return lines;
-}
-
 std::optional<PrintText> LoadPrintFile(Application& app) {
   const auto file = app.File(kPrintFileName);
-  std::string raw;
-  const std::string reason = ReadWholeFile(file, raw);
-  if (!reason.empty()) {
+  std::string reason;
+  const auto raw = ReadFileBytes(file, &reason);
+  if (!raw) {
     app.ui.ShowMessage(MessageIcon::Critical, "Warning!",
                        "Cannot read the file " + file.string() + ": " + reason + ".");
     return std::nullopt;
   }
-  const std::vector<std::string> lines = SplitLines(raw);
+  const std::vector<std::string> lines = SplitTextLines(*raw);
   PrintText result;
   result.sizeClass = PrintSizeClass(lines, app.options);
   try {
@@ -256,7 +193,7 @@ std::optional<PrintText> LoadPrintFile(Application& app) {
 bool WritePrintFile(Application& app, std::string_view text) {
   std::string out;
   out.reserve(text.size() + 2);
-  for (const auto& line : SplitLines(text)) {
+  for (const auto& line : SplitTextLines(text)) {
     out += line;
     out += kCrLf;
   }
@@ -289,13 +226,13 @@ std::optional<PrintJob> PreparePrintJob(Application& app, std::string_view edite
   app.ui.SetBusy(true);
   std::optional<PrintJob> job;
   if (WritePrintFile(app, editedText)) {
-    std::string raw;
     const auto file = app.File(kPrintFileName);
-    const std::string reason = ReadWholeFile(file, raw);
-    if (reason.empty()) {
+    std::string reason;
+    const auto raw = ReadFileBytes(file, &reason);
+    if (raw) {
       job.emplace();
       job->pointSize = PrintPointSize(sizeClass);
-      job->pages = PaginatePrintLines(SplitLines(raw), app.options[8]);
+      job->pages = PaginatePrintLines(SplitTextLines(*raw), app.options[8]);
     } else {
       app.ui.ShowMessage(MessageIcon::Critical, "Warning!",
                          "Cannot read the file " + file.string() + ": " + reason + ".");

@@ -30,16 +30,6 @@ inline constexpr const char* kOutOfMemoryPrint =
 // intermediate form feeds.
 std::string FormatSavedData(const std::vector<std::string>& lines, int count, float pageOption);
 
-// Writes bytes to a temporary file beside `target`, then renames it over the
-// target, so the target is either the old file or the complete new one.
-// Returns "" on success, else the reason (the target is untouched).
-std::string WriteFileSafely(const std::filesystem::path& target, std::string_view bytes);
-
-// Shows the failed-write message (critical icon, title "Warning!") naming the
-// file and the reason.
-void ReportWriteFailure(UserInterface& ui, const std::filesystem::path& file,
-                        const std::string& reason);
-
 // "mmddyyyy.DOC" from a "MM/DD/YYYY" start date text (month/day/year, with or
 // without leading zeros); "NOVASTRA.DOC" when the text holds no date.
 std::string DefaultSaveName(const std::string& startDateText);
@@ -107,10 +97,6 @@ std::optional<PrintText> LoadPrintFile(Application& app);
 // Replaces "PRNTFILE.XXX" with the (possibly edited) text: line ends become
 // CRLF and the text ends with one. False (with a message) on failure.
 bool WritePrintFile(Application& app, std::string_view text);
-
-// Splits a text into lines at CRLF, LF or CR; a final line end does not start
-// another line.
-std::vector<std::string> SplitLines(std::string_view text);
 
 // Groups printed lines into pages: a line counter starts at 1 and, after each
 // line, a page ends when it equals linesPerPage (then it restarts). A page

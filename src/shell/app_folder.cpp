@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "shell/settings.h"
+#include "shell/text_file.h"
 
 #ifndef NOVASTRA_DATA_DIR
 #define NOVASTRA_DATA_DIR "data"
@@ -90,7 +91,7 @@ std::optional<fs::path> ResolveAppFolder(const std::optional<fs::path>& home,
     const fs::path target = user / name;
     if (fs::exists(target, ec)) continue;
     const auto bytes = ReadFileBytes(suppliedDir / name);
-    if (!bytes || !SaveFileAtomically(target, *bytes)) {
+    if (!bytes || !WriteFileSafely(target, *bytes).empty()) {
       if (error) *error = "Cannot copy " + name + " into " + user.string();
       return std::nullopt;
     }

@@ -4,6 +4,7 @@
 
 #include "input/input_check.h"
 #include "shell/settings.h"
+#include "shell/text_file.h"
 
 namespace novastra {
 

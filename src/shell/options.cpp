@@ -2,6 +2,7 @@
 
 #include "input/input_check.h"
 #include "shell/settings.h"
+#include "shell/text_file.h"
 #include "shell/ui.h"
 
 namespace novastra {
@@ -77,7 +78,7 @@ bool SaveOptionsText(const std::filesystem::path& folder, const std::string& tex
     }
   }
   out += "\r\n";
-  if (!SaveFileAtomically(folder / kOptionsFile, out)) {
+  if (!WriteFileSafely(folder / kOptionsFile, out).empty()) {
     ui.ShowMessage(MessageIcon::Information, kWarningTitle, kOperationError);
     return false;
   }
@@ -87,7 +88,7 @@ bool SaveOptionsText(const std::filesystem::path& folder, const std::string& tex
 
 bool RestoreDefaultOptions(const std::filesystem::path& folder, UserInterface& ui) {
   const auto master = ReadFileBytes(folder / kMasterFile);
-  if (!master || !SaveFileAtomically(folder / kOptionsFile, *master)) {
+  if (!master || !WriteFileSafely(folder / kOptionsFile, *master).empty()) {
     ui.ShowMessage(MessageIcon::Information, kWarningTitle, kOperationError);
     return false;
   }

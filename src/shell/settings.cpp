@@ -11,6 +11,7 @@
 #include <system_error>
 
 #include "input/input_check.h"
+#include "shell/text_file.h"
 
 namespace novastra {
 
@@ -141,62 +142,6 @@ std::string SettingsNumber(double x) {
   return x < 0 ? digits : " " + digits;
 }
 
-std::vector<std::string> SplitTextLines(const std::string& bytes) {
-  std::vector<std::string> lines;
-  std::string current;
-  bool pending = false;  // characters seen since the last line end
-  for (size_t i = 0; i < bytes.size(); ++i) {
-    const char c = bytes[i];
-    if (c == '\r' || c == '\n') {
-      lines.push_back(std::move(current));
-      current.clear();
-      pending = false;
-      if (c == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') ++i;
-    } else {
-      current.push_back(c);
-      pending = true;
-    }
-  }
-  if (pending) lines.push_back(std::move(current));
-  return lines;
-}
-
-std::optional<std::string> ReadFileBytes(const std::filesystem::path& file) {
-  std::error_code ec;
-  if (std::filesystem::is_directory(file, ec)) return std::nullopt;
-  std::ifstream in(file, std::ios::binary);
-  if (!in) return std::nullopt;
-  std::ostringstream out;
-  out << in.rdbuf();
-  if (in.bad()) return std::nullopt;
-  return out.str();
-}
-
-bool SaveFileAtomically(const std::filesystem::path& file, const std::string& bytes) {
-  namespace fs = std::filesystem;
-  const fs::path temp =
-      file.parent_path() / (file.filename().string() + "." + std::to_string(::getpid()) + ".tmp");
-  {
-    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-    if (!out) return false;
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    out.flush();
-    if (!out) {
-      out.close();
-      std::error_code ignored;
-      fs::remove(temp, ignored);
-      return false;
-    }
-  }
-  std::error_code ec;
-  fs::rename(temp, file, ec);
-  if (ec) {
-    std::error_code ignored;
-    fs::remove(temp, ignored);
-    return false;
-  }
-  return true;
-}
 
 void ReadSettings(const std::filesystem::path& folder, Settings& settings, RunParameters& params) {
   settings = Settings{};
@@ -239,7 +184,7 @@ bool WriteSettings(const std::filesystem::path& folder, const Settings& s,
                                                : "Zodiac=Tropical");
   line(params.MoonSign == MoonChangeSign::Display ? "MoonChangeSign=Display"
                                                   : "MoonChangeSign=No Display");
-  return SaveFileAtomically(folder / kSettingsFile, t);
+  return WriteFileSafely(folder / kSettingsFile, t).empty();
 }
 
 }  // namespace novastra

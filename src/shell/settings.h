@@ -34,14 +34,5 @@ bool WriteSettings(const std::filesystem::path& folder, const Settings& settings
 // by one blank when x is not negative (" 10", "-1", " 7.75").
 std::string SettingsNumber(double x);
 
-// Helpers for the program's single-byte text files.
-// Splits file bytes into lines; CR LF, LF and a lone CR each end a line, and
-// a final line without a line end still counts.
-std::vector<std::string> SplitTextLines(const std::string& bytes);
-// Whole contents of a file, or nullopt when it cannot be opened or read.
-std::optional<std::string> ReadFileBytes(const std::filesystem::path& file);
-// Writes bytes to a temporary file beside `file`, then renames it over `file`,
-// so the target is never left half written. False (target untouched) on failure.
-bool SaveFileAtomically(const std::filesystem::path& file, const std::string& bytes);
 
 }  // namespace novastra

@@ -137,8 +137,11 @@ TEST_F(AspectarianRun, SavedFileAndAFailedSave) {
 TEST_F(AspectarianRun, MoonChangeSignOnlyLeavesNoStations) {
   app->params.MoonChangeOnly = true;
   ASSERT_TRUE(Run("1", "1", "2009", 40));
-  for (int k = 6; k < app->aspectarian.nextFree; ++k)
-    if (!Lines()[k].empty()) EXPECT_NE(Lines()[k].find(" - Moon ingress"), std::string::npos) << Lines()[k];
+  for (int k = 6; k < app->aspectarian.nextFree; ++k) {
+    if (!Lines()[k].empty()) {
+      EXPECT_NE(Lines()[k].find(" - Moon ingress"), std::string::npos) << Lines()[k];
+    }
+  }
   const int before = app->buffer.AllCount();
   ShowRetrogradeTimes(*app);
   EXPECT_EQ(app->buffer.AllCount(), before);

@@ -10,6 +10,7 @@
 #include <sstream>
 
 #include "shell/application.h"
+#include "shell/text_file.h"
 
 namespace fs = std::filesystem;
 using namespace novastra;
@@ -81,7 +82,7 @@ TEST(SavedDataFormat, FormFeedLinesFollowOption7) {
     const std::string text = FormatSavedData(lines, 200, c.option7);
     std::vector<int> after;
     int index = -1;
-    for (const std::string& line : SplitLines(text)) {
+    for (const std::string& line : SplitTextLines(text)) {
       if (line == "\f")
         after.push_back(index);
       else
@@ -126,7 +127,7 @@ TEST_F(SavePrint, SaveOnFreshStartAsksForNameThenRewritesSameFile) {
   // A later Save writes the whole buffer again to the same file.
   Fill(5, "more ");
   EXPECT_EQ(SaveData(app), SaveResult::Saved);
-  const std::vector<std::string> lines = SplitLines(ReadBytes(file));
+  const std::vector<std::string> lines = SplitTextLines(ReadBytes(file));
   EXPECT_EQ(lines[0], "line 0");
   EXPECT_EQ(lines[61], "\f");
   EXPECT_EQ(lines[lines.size() - 3], "more 4");

@@ -4,6 +4,7 @@
 
 #include "shell/options.h"
 #include "shell/settings.h"
+#include "shell/text_file.h"
 #include "shell/ui.h"
 #include "temp_folder.h"
 
@@ -71,8 +72,11 @@ TEST(Options, SuppliedFilesHoldTheDefaults) {
   for (int k = 1; k <= 12; ++k) EXPECT_EQ(o[k], expected[k]) << "option " << k;
   EXPECT_EQ(ReadFileBytes(data / "OPTIONS.OPT"), ReadFileBytes(data / "OPTIONS.MAS"));
   const std::string bytes = *ReadFileBytes(data / "OPTIONS.OPT");
-  for (size_t i = 0; i < bytes.size(); ++i)
-    if (bytes[i] == '\n') ASSERT_TRUE(i > 0 && bytes[i - 1] == '\r') << "bare LF at " << i;
+  for (size_t i = 0; i < bytes.size(); ++i) {
+    if (bytes[i] == '\n') {
+      ASSERT_TRUE(i > 0 && bytes[i - 1] == '\r') << "bare LF at " << i;
+    }
+  }
   EXPECT_FALSE(o.Ayanamsa().useUserValue);
 }
 
