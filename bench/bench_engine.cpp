@@ -66,7 +66,7 @@ void BM_SeriesFast(benchmark::State& state) {
 void BM_SeriesPlain(benchmark::State& state) { Series(state, nullptr); }
 // Each vector variant this processor has.
 void BM_SeriesKernel(benchmark::State& state) {
-  const TrigKernels* k[] = {&Sse2Kernels(), Avx2Kernels(), Avx512Kernels()};
+  const TrigKernels* k[] = {&Sse2Kernels(), Avx2Kernels()};
   const TrigKernels* kernel = k[state.range(0)];
   if (kernel == nullptr) {
     state.SkipWithError("not supported by this processor");

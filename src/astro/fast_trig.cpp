@@ -1,126 +1,117 @@
 #include "astro/fast_trig.h"
 
-#include <emmintrin.h>
+#include <immintrin.h>
 
-#include <cmath>
+#include <algorithm>
 
 #include "astro/angles.h"
+
+// glibc's vector math library: two (SSE2) or four (AVX2) lanes of sin or cos
+// per call. The SSE2 forms run on every x86-64; the AVX2 forms are called only
+// after the processor has been checked.
+extern "C" {
+__m128d _ZGVbN2v_cos(__m128d);
+__m128d _ZGVbN2v_sin(__m128d);
+__m256d _ZGVdN4v_cos(__m256d);
+__m256d _ZGVdN4v_sin(__m256d);
+}
+
+// Only the AVX2 functions below are compiled for AVX2, so the program still
+// runs on any x86-64. FMA is not enabled: the series argument C*tau + B is
+// rounded twice, exactly as the scalar path forms it.
+#define NOVASTRA_AVX2 __attribute__((target("avx2")))
 
 namespace novastra {
 
 namespace {
 
-// Two-part pi/2 (the first part has 33 bits, so n * kPio2Hi is exact for
-// |n| < 2^20), 2/pi, and the constant that rounds to an integer by addition.
-constexpr double kPio2Hi = 1.57079632673412561417e+00;
-constexpr double kPio2Lo = 6.07710050650619224932e-11;
-constexpr double kInvPio2 = 6.36619772367581382433e-01;
-constexpr double kShifter = 6755399441055744.0;  // 1.5 * 2^52
-constexpr double kLimit = 1.0e6;
+// ---- SSE2: two lanes ----
 
-// Minimax coefficients of sin and cos on [-pi/4, pi/4] (fdlibm).
-constexpr double kS1 = -1.66666666666666324348e-01, kS2 = 8.33333333332248946124e-03,
-                 kS3 = -1.98412698298579493134e-04, kS4 = 2.75573137070700676789e-06,
-                 kS5 = -2.50507602534068634195e-08, kS6 = 1.58969099521155010221e-10;
-constexpr double kC1 = 4.16666666666666019037e-02, kC2 = -1.38888888888741095749e-03,
-                 kC3 = 2.48015872894767294178e-05, kC4 = -2.75573143513906633035e-07,
-                 kC5 = 2.08757232129817482790e-09, kC6 = -1.13596475577881948265e-11;
-
-inline __m128d Set(double v) { return _mm_set1_pd(v); }
-inline __m128d Mul(__m128d a, __m128d b) { return _mm_mul_pd(a, b); }
-inline __m128d Add(__m128d a, __m128d b) { return _mm_add_pd(a, b); }
-inline __m128d Sub(__m128d a, __m128d b) { return _mm_sub_pd(a, b); }
-
-// cos(x + quadrantShift * pi/2) for two lanes with |x| < kLimit.
-inline __m128d CosCore(__m128d x, int quadrantShift) {
-  const __m128d t = Add(Mul(x, Set(kInvPio2)), Set(kShifter));
-  const __m128d n = Sub(t, Set(kShifter));
-  __m128i q = _mm_add_epi64(_mm_castpd_si128(t), _mm_set1_epi64x(quadrantShift));
-  const __m128d r = Sub(Sub(x, Mul(n, Set(kPio2Hi))), Mul(n, Set(kPio2Lo)));
-  const __m128d z = Mul(r, r);
-  __m128d ps = Add(Set(kS5), Mul(z, Set(kS6)));
-  ps = Add(Set(kS4), Mul(z, ps));
-  ps = Add(Set(kS3), Mul(z, ps));
-  ps = Add(Set(kS2), Mul(z, ps));
-  ps = Add(Set(kS1), Mul(z, ps));
-  const __m128d sinR = Add(r, Mul(Mul(r, z), ps));
-  __m128d pc = Add(Set(kC5), Mul(z, Set(kC6)));
-  pc = Add(Set(kC4), Mul(z, pc));
-  pc = Add(Set(kC3), Mul(z, pc));
-  pc = Add(Set(kC2), Mul(z, pc));
-  pc = Add(Set(kC1), Mul(z, pc));
-  const __m128d cosR = Sub(Set(1.0), Sub(Mul(Set(0.5), z), Mul(Mul(z, z), pc)));
-  // cos(r + q*pi/2) is cos r, -sin r, -cos r, sin r for q = 0..3: odd quadrants
-  // take the sine polynomial, quadrants 1 and 2 are negated.
-  const __m128i odd = _mm_sub_epi64(_mm_setzero_si128(), _mm_and_si128(q, _mm_set1_epi64x(1)));
-  const __m128d oddMask = _mm_castsi128_pd(odd);
-  __m128d v = _mm_or_pd(_mm_and_pd(oddMask, sinR), _mm_andnot_pd(oddMask, cosR));
-  q = _mm_slli_epi64(_mm_and_si128(_mm_add_epi64(q, _mm_set1_epi64x(1)), _mm_set1_epi64x(2)), 62);
-  return _mm_xor_pd(v, _mm_castsi128_pd(q));
+// tau^0 .. tau^7, for the powers of the series.
+inline void Powers(double tau, double* powers) {
+  powers[0] = 1;
+  for (int k = 1; k < 8; ++k) powers[k] = powers[k - 1] * tau;
 }
 
-inline bool OutOfRange(__m128d x) {
-  const __m128d absX = _mm_andnot_pd(Set(-0.0), x);
-  return _mm_movemask_pd(_mm_cmpgt_pd(absX, Set(kLimit))) != 0;
-}
+double Reduce2(__m128d acc) { return _mm_cvtsd_f64(_mm_add_sd(acc, _mm_unpackhi_pd(acc, acc))); }
 
-inline __m128d Cos2(__m128d x, int quadrantShift) {
-  if (OutOfRange(x)) {
-    alignas(16) double v[2];
-    _mm_store_pd(v, x);
-    for (double& e : v) e = quadrantShift == 0 ? std::cos(e) : std::sin(e);
-    return _mm_load_pd(v);
-  }
-  return CosCore(x, quadrantShift);
-}
-
-double SeriesSumSse2(const SeriesTerm* t, std::size_t n, double tau) {
-  const __m128d tv = Set(tau);
+double PowerSeries2(const SeriesLanes& s, double tau) {
+  double powers[8];
+  Powers(tau, powers);
+  const __m128d tv = _mm_set1_pd(tau);
   __m128d acc = _mm_setzero_pd();
+  for (std::size_t i = 0; i < s.A.size(); i += 2) {
+    const __m128d x = _mm_add_pd(_mm_mul_pd(_mm_loadu_pd(&s.C[i]), tv), _mm_loadu_pd(&s.B[i]));
+    const __m128d w = _mm_set1_pd(powers[s.power[i / 4]]);
+    acc = _mm_add_pd(acc, _mm_mul_pd(_mm_mul_pd(_mm_loadu_pd(&s.A[i]), w), _ZGVbN2v_cos(x)));
+  }
+  return Reduce2(acc);
+}
+
+template <__m128d (*Fn)(__m128d)>
+void Batch2(const double* x, double* out, std::size_t n) {
   std::size_t i = 0;
-  for (; i + 2 <= n; i += 2) {
-    const __m128d a = _mm_set_pd(t[i + 1].A, t[i].A);
-    const __m128d b = _mm_set_pd(t[i + 1].B, t[i].B);
-    const __m128d c = _mm_set_pd(t[i + 1].C, t[i].C);
-    acc = Add(acc, Mul(a, Cos2(Add(Mul(c, tv), b), 0)));
-  }
-  if (i < n) {
-    const __m128d a = _mm_set_pd(0.0, t[i].A);
-    const __m128d b = _mm_set_pd(0.0, t[i].B);
-    const __m128d c = _mm_set_pd(0.0, t[i].C);
-    acc = Add(acc, Mul(a, Cos2(Add(Mul(c, tv), b), 0)));
-  }
-  alignas(16) double lanes[2];
-  _mm_store_pd(lanes, acc);
-  return lanes[0] + lanes[1];
+  for (; i + 2 <= n; i += 2) _mm_storeu_pd(out + i, Fn(_mm_loadu_pd(x + i)));
+  if (i < n) out[i] = _mm_cvtsd_f64(Fn(_mm_set_sd(x[i])));
 }
 
-template <int Shift>
-void BatchSse2(const double* x, double* out, std::size_t n) {
+// ---- AVX2: four lanes ----
+
+NOVASTRA_AVX2 double PowerSeries4(const SeriesLanes& s, double tau) {
+  double powers[8];
+  Powers(tau, powers);
+  const __m256d tv = _mm256_set1_pd(tau);
+  __m256d acc = _mm256_setzero_pd();
+  // Cosines a chunk at a time, then their weighted sum: the vector library's
+  // calls clobber every register, so the sum is kept out of that loop.
+  constexpr std::size_t kChunk = 64;
+  alignas(32) double cosines[kChunk];
+  for (std::size_t start = 0; start < s.A.size(); start += kChunk) {
+    const std::size_t end = std::min(start + kChunk, s.A.size());
+    for (std::size_t i = start; i < end; i += 4) {
+      const __m256d x =
+          _mm256_add_pd(_mm256_mul_pd(_mm256_loadu_pd(&s.C[i]), tv), _mm256_loadu_pd(&s.B[i]));
+      _mm256_store_pd(&cosines[i - start], _ZGVdN4v_cos(x));
+    }
+    for (std::size_t i = start; i < end; i += 4) {
+      const __m256d w = _mm256_set1_pd(powers[s.power[i / 4]]);
+      acc = _mm256_add_pd(acc, _mm256_mul_pd(_mm256_mul_pd(_mm256_loadu_pd(&s.A[i]), w),
+                                             _mm256_load_pd(&cosines[i - start])));
+    }
+  }
+  return Reduce2(_mm_add_pd(_mm256_castpd256_pd128(acc), _mm256_extractf128_pd(acc, 1)));
+}
+
+template <__m256d (*Fn)(__m256d)>
+NOVASTRA_AVX2 void Batch4(const double* x, double* out, std::size_t n) {
   std::size_t i = 0;
-  for (; i + 2 <= n; i += 2) _mm_storeu_pd(out + i, Cos2(_mm_loadu_pd(x + i), Shift));
+  for (; i + 4 <= n; i += 4) _mm256_storeu_pd(out + i, Fn(_mm256_loadu_pd(x + i)));
   if (i < n) {
-    alignas(16) double v[2] = {x[i], 0.0};
-    _mm_store_pd(v, Cos2(_mm_load_pd(v), Shift));
-    out[i] = v[0];
+    double v[4] = {};
+    for (std::size_t k = 0; i + k < n; ++k) v[k] = x[i + k];
+    _mm256_storeu_pd(v, Fn(_mm256_loadu_pd(v)));
+    for (std::size_t k = 0; i + k < n; ++k) out[i + k] = v[k];
   }
 }
 
-double PowerSeriesSse2(const std::vector<SeriesTerm>* series, std::size_t count, double tau) {
-  double total = 0, power = 1;
-  for (std::size_t k = 0; k < count; ++k) {
-    total += SeriesSumSse2(series[k].data(), series[k].size(), tau) * power;
-    power *= tau;
-  }
-  return total;
-}
-
-// sin x = cos(x - pi/2): three quarter turns forward.
-constexpr TrigKernels kSse2{"sse2", SeriesSumSse2, PowerSeriesSse2, BatchSse2<3>, BatchSse2<0>};
+constexpr TrigKernels kSse2{"sse2", PowerSeries2, Batch2<_ZGVbN2v_sin>,
+                            Batch2<_ZGVbN2v_cos>};
+constexpr TrigKernels kAvx2{"avx2", PowerSeries4, Batch4<_ZGVdN4v_sin>,
+                            Batch4<_ZGVdN4v_cos>};
 
 }  // namespace
 
 const TrigKernels& Sse2Kernels() { return kSse2; }
+
+const TrigKernels* Avx2Kernels() {
+  __builtin_cpu_init();
+  return __builtin_cpu_supports("avx2") ? &kAvx2 : nullptr;
+}
+
+const TrigKernels& FastKernels() {
+  static const TrigKernels* const chosen = Avx2Kernels() ? Avx2Kernels() : &kSse2;
+  return *chosen;
+}
 
 void SinCosDegrees(const double* degrees, std::size_t n, double* sinOut, double* cosOut,
                    const TrigKernels* fast) {
@@ -135,15 +126,6 @@ void SinCosDegrees(const double* degrees, std::size_t n, double* sinOut, double*
   for (std::size_t i = 0; i < n; ++i) radians[i] = (kPi * degrees[i]) / 180.0;
   fast->sinBatch(radians, sinOut, n);
   fast->cosBatch(radians, cosOut, n);
-}
-
-const TrigKernels& FastKernels() {
-  static const TrigKernels* const chosen = [] {
-    if (const TrigKernels* avx512 = Avx512Kernels()) return avx512;
-    if (const TrigKernels* avx2 = Avx2Kernels()) return avx2;
-    return &kSse2;
-  }();
-  return *chosen;
 }
 
 }  // namespace novastra

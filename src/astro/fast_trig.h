@@ -1,10 +1,8 @@
 #pragma once
-// Vectorised trigonometry for the fast evaluation path of the engine. The
-// kernels reduce the argument by a two-part pi/2 (exact up to |x| < 1e6, where
-// they fall back to the library) and evaluate short minimax polynomials, so a
-// single cosine is within about one unit in the last place of the library's.
-// AVX-512 or AVX2+FMA variants are used when the processor has them; SSE2 is
-// always there.
+// Vectorised trigonometry for the fast evaluation path of the engine, through
+// glibc's vector math library (libmvec), whose sines and cosines are within a
+// few units in the last place of the scalar library's. The AVX2 variant is
+// used when the processor has it; SSE2 is always there.
 #include <cstddef>
 #include <vector>
 
@@ -14,21 +12,18 @@ namespace novastra {
 
 struct TrigKernels {
   const char* name;
-  // Sum of A*cos(B + C*tau) over n terms (summed lane-wise, not in table order).
-  double (*seriesSum)(const SeriesTerm* terms, std::size_t n, double tau);
-  // S0 + S1*tau + S2*tau^2 + ... over count series, Sk the sum of series k,
-  // in one pass (tau^k folded into the amplitudes).
-  double (*powerSeries)(const std::vector<SeriesTerm>* series, std::size_t count, double tau);
+  // S0 + S1*tau + S2*tau^2 + ... of one coordinate, Sk the sum of A*cos(B + C*tau)
+  // over series k, in one pass (tau^k folded into the amplitudes, summed
+  // lane-wise, not in table order).
+  double (*powerSeries)(const SeriesLanes& lanes, double tau);
   // out[i] = sin(x[i]) / cos(x[i]) for arguments in radians; out may equal x.
   void (*sinBatch)(const double* x, double* out, std::size_t n);
   void (*cosBatch)(const double* x, double* out, std::size_t n);
 };
 
 const TrigKernels& Sse2Kernels();
-// Null when the processor lacks AVX2 or FMA.
+// Null when the processor lacks AVX2.
 const TrigKernels* Avx2Kernels();
-// Null when the processor lacks AVX-512 F and DQ.
-const TrigKernels* Avx512Kernels();
 // The best kernels for this processor, chosen once.
 const TrigKernels& FastKernels();
 

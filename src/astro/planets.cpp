@@ -29,14 +29,15 @@ static double SumOfPowers(const std::vector<std::vector<SeriesTerm>>& series, do
 }
 
 HelioPosition ComputeHelio(const SeriesSet& set, double tau, const TrigKernels* fast) {
-  auto sum = [&](const std::vector<std::vector<SeriesTerm>>& series) {
-    return fast != nullptr ? fast->powerSeries(series.data(), series.size(), tau)
-                           : SumOfPowers(series, tau);
+  // Sets built by hand have no vector layout and take the plain path.
+  const bool vector = fast != nullptr && !set.laneL.A.empty();
+  auto sum = [&](const std::vector<std::vector<SeriesTerm>>& series, const SeriesLanes& lanes) {
+    return vector ? fast->powerSeries(lanes, tau) : SumOfPowers(series, tau);
   };
   HelioPosition p;
-  p.L = NormalizeDegrees(RadToDeg(sum(set.L)));
-  p.B = RadToDeg(sum(set.B));
-  p.R = sum(set.R);
+  p.L = NormalizeDegrees(RadToDeg(sum(set.L, set.laneL)));
+  p.B = RadToDeg(sum(set.B, set.laneB));
+  p.R = sum(set.R, set.laneR);
   return p;
 }
 

@@ -151,6 +151,22 @@ std::optional<SeriesErrorKind> ReadPlutoFile(ValueReader& reader,
 
 }  // namespace
 
+SeriesLanes MakeSeriesLanes(const std::vector<std::vector<SeriesTerm>>& series) {
+  SeriesLanes lanes;
+  for (std::size_t k = 0; k < series.size(); ++k) {
+    for (std::size_t i = 0; i < series[k].size(); i += 4) {
+      for (std::size_t j = i; j < i + 4; ++j) {
+        const SeriesTerm t = j < series[k].size() ? series[k][j] : SeriesTerm{};
+        lanes.A.push_back(t.A);
+        lanes.B.push_back(t.B);
+        lanes.C.push_back(t.C);
+      }
+      lanes.power.push_back(static_cast<int>(k));
+    }
+  }
+  return lanes;
+}
+
 std::optional<SeriesError> LoadSeriesTables(const std::filesystem::path& folder, SeriesTables& tables) {
   // Filled aside and handed over only when every file has been read, so a bad
   // file leaves the caller's tables as they were.
@@ -167,6 +183,11 @@ std::optional<SeriesError> LoadSeriesTables(const std::filesystem::path& folder,
   if (!text) return SeriesError{kPlutoFile, SeriesErrorKind::FileNotFound};
   ValueReader reader(std::move(*text));
   if (auto kind = ReadPlutoFile(reader, loaded.pluto)) return SeriesError{kPlutoFile, *kind};
+  for (SeriesSet& set : loaded.sets) {
+    set.laneL = MakeSeriesLanes(set.L);
+    set.laneB = MakeSeriesLanes(set.B);
+    set.laneR = MakeSeriesLanes(set.R);
+  }
   tables = std::move(loaded);
   return std::nullopt;
 }

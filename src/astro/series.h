@@ -16,8 +16,20 @@ struct SeriesTerm {
 };
 
 // L, B and R series of one body; series k is multiplied by tau^k.
+// The terms of one coordinate, all its series, laid out for vector
+// evaluation: A, B and C in separate arrays, each series padded with zero
+// terms to a multiple of four, and the power of tau of each block of four.
+struct SeriesLanes {
+  std::vector<double> A, B, C;
+  std::vector<int> power;
+};
+SeriesLanes MakeSeriesLanes(const std::vector<std::vector<SeriesTerm>>& series);
+
 struct SeriesSet {
   std::vector<std::vector<SeriesTerm>> L, B, R;
+  // The same terms for the fast path; filled by LoadSeriesTables (empty when
+  // a set is built by hand, which then takes the plain path).
+  SeriesLanes laneL, laneB, laneR;
 };
 
 // Multipliers of J, S, P, then longitude sin/cos, latitude sin/cos (1e-6 degree)
