@@ -6,6 +6,7 @@
 #include "aspectarian/aspectarian.h"
 #include "cli/commands.h"
 #include "cli/run_options.h"
+#include "output/data_buffer.h"
 
 namespace novastra::cli {
 
@@ -66,6 +67,11 @@ void AddAspectarianCommands(CLI::App& app, CommonOptions& common, int& status) {
   stations->callback([st, &common, &status] {
     CliSession session;
     if (!Prepare(*st, common, session, status)) return;
+    // The aspectarian itself is not shown, so the Data Window's own warning
+    // about a full buffer does not apply; every other message does.
+    session.ui.onMessage = [](const HeadlessUi::Event& e) {
+      if (e.text != kNearlyFullMessage) PrintMessage(e);
+    };
     const bool ok = session.app->CalculateAspectarian();
     status = RunStatus(ok, session.ui);
     if (!session.app->aspectarian.hasRun) return;

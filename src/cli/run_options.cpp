@@ -17,11 +17,6 @@ namespace {
 
 bool g_messagesUtf8 = true;
 
-void PrintMessage(const HeadlessUi::Event& e) {
-  std::cerr << ForOutput(e.title, g_messagesUtf8) << ": " << ForOutput(e.text, g_messagesUtf8)
-            << '\n';
-}
-
 bool AllDigits(const std::string& s) {
   if (s.empty()) return true;  // an empty field is the input check's business
   for (char c : s)
@@ -64,6 +59,11 @@ void AddRunOptions(CLI::App* sub, RunOptionValues& v, CommonOptions& common) {
       ->check(CLI::IsMember({"utf8", "cp1252"}));
   sub->add_option("--home", v.home, "Application folder (default: $NOVASTRA_HOME or the usual one)")
       ->each([&common](const std::string& dir) { common.home = std::filesystem::path(dir); });
+}
+
+void PrintMessage(const HeadlessUi::Event& e) {
+  std::cerr << ForOutput(e.title, g_messagesUtf8) << ": " << ForOutput(e.text, g_messagesUtf8)
+            << '\n';
 }
 
 bool OpenSession(const CommonOptions& common, CliSession& session) {

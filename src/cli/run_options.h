@@ -30,6 +30,9 @@ struct RunOptionValues {
 void AddRunOptions(CLI::App* sub, RunOptionValues& values, CommonOptions& common);
 
 // A headless application for one command: the folder resolved, its files loaded.
+// Prints a message box's title and text on standard error.
+void PrintMessage(const HeadlessUi::Event& e);
+
 struct CliSession {
   HeadlessUi ui;
   std::unique_ptr<Application> app;

@@ -18,9 +18,6 @@ constexpr const char* kBufferFullText =
 constexpr const char* kTooMuchText =
     "You have generated too much data to fit in the Data Window. I will display what I can "
     "and truncate the rest.";
-constexpr const char* kNearlyFullText =
-    "The data buffer is nearly full. Please consider clearing the data buffer by clicking on "
-    "the 'Clear all data' menu item.";
 constexpr int16_t kNearlyFullLines = 1000;
 
 }  // namespace
@@ -80,7 +77,7 @@ void DataBuffer::ShowDataBuffer() {
 
   ui_.ShowDataWindow(text, kDataCaption);
   if (allCount_ > kNearlyFullLines)
-    ui_.ShowMessage(MessageIcon::Information, kWarningTitle, kNearlyFullText);
+    ui_.ShowMessage(MessageIcon::Information, kWarningTitle, kNearlyFullMessage);
 }
 
 void DataBuffer::ClearAll() {

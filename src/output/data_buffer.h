@@ -11,6 +11,11 @@ class UserInterface;
 
 inline constexpr int16_t kBufferCapacity = 32767;
 
+// Shown at every display once the full list holds more than 1000 lines.
+inline constexpr const char* kNearlyFullMessage =
+    "The data buffer is nearly full. Please consider clearing the data buffer by clicking on "
+    "the 'Clear all data' menu item.";
+
 class DataBuffer {
  public:
   explicit DataBuffer(UserInterface& ui) : ui_(ui) {}
