@@ -1,27 +1,18 @@
 #pragma once
-// Shared set-up of the window tests: one QApplication for the whole program,
-// an application folder seeded from data/ in a temporary folder, recorded
-// message boxes and the save dialog answered by the test.
+// Shared set-up of the window tests: one QApplication, an application folder
+// seeded from data/ in a temporary folder, recorded message boxes and the save
+// dialog answered by the test.
 #include <gtest/gtest.h>
 
-#include <QApplication>
-#include <QCheckBox>
-#include <QPlainTextEdit>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QKeyEvent>
-#include <QLineEdit>
-#include <QMenu>
-#include <QMenuBar>
+#include <QtWidgets>
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <random>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "gui/app_controller.h"
-#include "gui/data_window.h"
 #include "gui/input_window.h"
 #include "gui/main_window.h"
 #include "gui/message_box.h"
@@ -31,29 +22,20 @@ namespace novastra::gui::test {
 
 namespace fs = std::filesystem;
 
-inline QApplication& App() {
-  static int argc = 1;
-  static char name[] = "test_gui";
-  static char* argv[] = {name, nullptr};
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  static QApplication* app = new QApplication(argc, argv);
-  return *app;
-}
-
-struct Shown {
-  MessageIcon icon;
-  QString title, text;
-};
-
 inline std::string ReadAll(const fs::path& file) {
   std::ifstream in(file, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
+  return {std::istreambuf_iterator<char>(in), {}};
 }
 
-// Types characters into a field through the key events the user would send.
-inline void Type(QLineEdit* field, const QString& keys) {
+// Replaces a field's text through the key events a user would send (digits and
+// letters; an empty text is a Backspace over the selection).
+inline void Retype(QLineEdit* field, const QString& keys) {
+  field->setFocus();
+  field->selectAll();
+  if (keys.isEmpty()) {
+    QKeyEvent back(QEvent::KeyPress, Qt::Key_Backspace, Qt::NoModifier, "\b");
+    QApplication::sendEvent(field, &back);
+  }
   for (QChar c : keys) {
     const int key = c.isDigit() ? Qt::Key_0 + c.digitValue() : Qt::Key_A + (c.toUpper().unicode() - 'A');
     QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, QString(c));
@@ -61,35 +43,27 @@ inline void Type(QLineEdit* field, const QString& keys) {
   }
 }
 
-inline void Retype(QLineEdit* field, const QString& keys) {
-  field->setFocus();
-  field->selectAll();
-  if (!keys.isEmpty()) {
-    Type(field, keys);  // typing replaces the selection
-    return;
-  }
-  QKeyEvent back(QEvent::KeyPress, Qt::Key_Backspace, Qt::NoModifier, "\b");
-  QApplication::sendEvent(field, &back);
-}
+struct Shown {
+  MessageIcon icon;
+  QString title, text;
+};
 
 class GuiTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    App();
-    std::random_device rd;
-    folder = fs::temp_directory_path() / ("novastra_gui_" + std::to_string(rd()));
+    static int argc = 1;
+    static char name[] = "test_gui";
+    static char* argv[] = {name, nullptr};
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    [[maybe_unused]] static QApplication* app = new QApplication(argc, argv);
+    folder = fs::temp_directory_path() / ("novastra_gui_" + std::to_string(std::random_device()()));
     fs::create_directories(folder);
     for (const auto& e : fs::directory_iterator(NOVASTRA_DATA_DIR))
       if (e.is_regular_file()) fs::copy_file(e.path(), folder / e.path().filename());
-    SetMessageHook([this](MessageIcon icon, const QString& title, const QString& text) {
-      messages.push_back({icon, title, text});
-    });
+    SetMessageHook([this](MessageIcon i, const QString& t, const QString& text) { messages.push_back({i, t, text}); });
     SetSaveDialogHook([this](const QString& dir, const QString& name, const QString& filter) {
-      dialogFolder = dir;
-      dialogName = name;
-      dialogFilter = filter;
-      ++dialogCalls;
-      return saveAnswer;
+      dialog = {dir, name, filter};
+      return ++dialogCalls, saveAnswer;
     });
   }
 
@@ -101,23 +75,26 @@ class GuiTest : public ::testing::Test {
     fs::remove_all(folder, ec);
   }
 
-  AppController& Start() {
-    controller = std::make_unique<AppController>();
+  AppController::StartOptions Options() const {
     AppController::StartOptions o;
     o.home = folder;
     o.suppliedDir = NOVASTRA_DATA_DIR;
-    EXPECT_EQ(controller->Start(o), AppController::StartResult::Started);
+    return o;
+  }
+
+  AppController& Start() {
+    controller = std::make_unique<AppController>();
+    EXPECT_EQ(controller->Start(Options()), AppController::StartResult::Started);
     return *controller;
   }
 
   int Count(const QString& text) const {
-    int n = 0;
-    for (const auto& m : messages) n += m.text == text;
-    return n;
+    return std::count_if(messages.begin(), messages.end(), [&](const Shown& m) { return m.text == text; });
   }
 
-  // A run with the given start date, full month, at midnight.
-  void RunMonth(const QString& m, const QString& d, const QString& y, bool ephemeris) {
+  // Types the start date into the Input window and presses a Calculate button
+  // for a full month at midnight.
+  DataWindow* RunMonth(const QString& m, const QString& d, const QString& y, bool ephemeris) {
     InputWindow* in = controller->inputWindow();
     in->optMidnight->setChecked(true);
     in->chkFullMonth->setChecked(true);
@@ -125,24 +102,36 @@ class GuiTest : public ::testing::Test {
     Retype(in->txtDay, d);
     Retype(in->txtYear, y);
     (ephemeris ? in->cmdEphemeris : in->cmdAspectarian)->click();
+    return controller->dataWindow();
   }
 
-  QString DataText() const {
-    return controller->dataWindow() ? controller->dataWindow()->Text() : QString();
-  }
+  QString DataText() const { return controller->dataWindow() ? controller->dataWindow()->Text() : QString(); }
 
+  // Saves a picture of the window as PNG under NOVASTRA_SCREENSHOT_DIR.
   void Screenshot(QWidget* w, const QString& name) {
     const QString dir = qEnvironmentVariable("NOVASTRA_SCREENSHOT_DIR", NOVASTRA_SCREENSHOT_DIR);
     fs::create_directories(dir.toStdString());
     QApplication::processEvents();
-    EXPECT_TRUE(w->grab().save(dir + "/" + name + ".png"));
+    EXPECT_TRUE(w->grab().save(dir + "/" + name + ".png", "PNG"));
   }
 
   fs::path folder;
   std::unique_ptr<AppController> controller;
   std::vector<Shown> messages;
-  QString saveAnswer, dialogFolder, dialogName, dialogFilter;
+  QString saveAnswer;  // what the save dialog answers; empty is Cancel
+  struct { QString folder, name, filter; } dialog;  // what it was last asked
   int dialogCalls = 0;
+};
+
+// Started, with the ephemeris run for January 2009 at midnight in the Data Window.
+class January2009 : public GuiTest {
+ protected:
+  void SetUp() override {
+    GuiTest::SetUp();
+    Start();
+    ASSERT_NE(d = RunMonth("1", "1", "2009", true), nullptr);
+  }
+  DataWindow* d = nullptr;
 };
 
 }  // namespace novastra::gui::test

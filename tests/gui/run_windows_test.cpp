@@ -1,79 +1,56 @@
 // A user's road through the windows: type a date, run, read the Data Window,
-// switch tables, page forward, run the aspectarian, clear, save.
-#include <QAction>
-#include <QScrollBar>
-
-#include "gui/options_window.h"
-#include "gui/print_window.h"
+// switch tables, page forward, run the aspectarian, clear, save, print, edit options.
 #include "gui_support.h"
 
 namespace novastra::gui::test {
 
-TEST_F(GuiTest, EphemerisRunFromTheInputWindowFillsTheDataWindow) {
-  AppController& c = Start();
-  RunMonth("1", "1", "2009", true);
-  ASSERT_NE(c.dataWindow(), nullptr);
-  EXPECT_TRUE(c.dataWindow()->isVisible());
-  EXPECT_FALSE(c.inputWindow()->isVisible());
-  EXPECT_EQ(c.dataWindow()->windowTitle(), "NOVASTRA - Data");
+TEST_F(January2009, EphemerisRunFillsTheDataWindowAndTheViewMenuSwitchesTables) {
+  EXPECT_TRUE(d->isVisible());
+  EXPECT_FALSE(controller->inputWindow()->isVisible());
+  EXPECT_EQ(d->windowTitle(), "NOVASTRA - Data");
   const QString text = DataText();
-  // January 2009 at midnight: day one is JD 2454832.5, and the last row is 31 Jan.
+  // January 2009 at midnight: day one is JD 2454832.5, a Thursday.
   EXPECT_TRUE(text.contains("Julian Day = 2454832.5")) << text.left(400).toStdString();
   EXPECT_TRUE(text.contains("Ephemeris - Thursday, 01 Jan 2009")) << text.left(400).toStdString();
-  EXPECT_TRUE(text.contains("Long.")) << text.left(400).toStdString();
-  // The symbol codes reach the screen as their glyph characters.
-  EXPECT_TRUE(text.contains(QChar(0x2651)) || text.contains(QChar(0x2652)));  // Capricorn or Aquarius
+  // The symbol codes reach the screen as their glyphs (Sun in Capricorn or Aquarius).
+  EXPECT_TRUE(text.contains(QChar(0x2651)) || text.contains(QChar(0x2652)));
   EXPECT_TRUE(messages.empty());
-  Screenshot(c.dataWindow(), "data-window");
+  Screenshot(d, "data-window");
 
-  // The View menu switches among the six tables of the run.
-  EXPECT_FALSE(c.dataWindow()->mnuRx_Times->isEnabled());
-  struct Case {
-    QAction* entry;
-    const char* label;
-  } cases[] = {{c.dataWindow()->mnuViewDeclination, "Decl."},
-               {c.dataWindow()->mnuViewRA, "R.A."},
-               {c.dataWindow()->mnuViewLatitude, "Lat."},
-               {c.dataWindow()->mnuViewHelioLongitude, "Long."},
-               {c.dataWindow()->mnuViewLongitude, "Long."}};
-  for (const auto& k : cases) {
-    ASSERT_TRUE(k.entry->isEnabled()) << k.label;
-    k.entry->trigger();
-    EXPECT_TRUE(DataText().contains(k.label)) << k.label;
-    EXPECT_TRUE(DataText().contains("Julian Day = 2454832.5")) << k.label;
+  EXPECT_FALSE(d->mnuRx_Times->isEnabled());
+  const std::pair<QAction*, const char*> tables[] = {{d->mnuViewDeclination, "Decl."}, {d->mnuViewRA, "R.A."},
+                                                     {d->mnuViewLatitude, "Lat."}, {d->mnuViewHelioLongitude, "Long."},
+                                                     {d->mnuViewLongitude, "Long."}};
+  for (const auto& [entry, label] : tables) {
+    ASSERT_TRUE(entry->isEnabled()) << label;
+    entry->trigger();
+    EXPECT_TRUE(DataText().contains(label) && DataText().contains("Julian Day = 2454832.5")) << label;
   }
-  c.dataWindow()->mnuViewHelioLatitude->trigger();
+  d->mnuViewHelioLatitude->trigger();
   EXPECT_NE(DataText(), text);
 }
 
-TEST_F(GuiTest, MoreForwardAndBackwardMoveTheStartDate) {
-  AppController& c = Start();
-  RunMonth("1", "1", "2009", true);
-  ASSERT_NE(c.dataWindow(), nullptr);
-  c.dataWindow()->mnuMoreZForward->trigger();
-  // The run after 31 Jan 2009 starts on 1 Feb 2009 (JD 2454863.5 at 0h).
+TEST_F(January2009, MoreForwardAndBackwardMoveTheStartDate) {
+  InputWindow* in = controller->inputWindow();
+  d->mnuMoreZForward->trigger();
+  // After 31 Jan 2009 comes 1 Feb 2009, JD 2454863.5 at 0h.
   EXPECT_TRUE(DataText().contains("Julian Day = 2454863.5"));
-  EXPECT_EQ(c.inputWindow()->txtMonth->text(), "2");
-  EXPECT_EQ(c.inputWindow()->txtDay->text(), "1");
-  EXPECT_EQ(c.inputWindow()->txtYear->text(), "2009");
+  EXPECT_EQ(QStringList({in->txtMonth->text(), in->txtDay->text(), in->txtYear->text()}),
+            QStringList({"2", "1", "2009"}));
   // Backward with the full month ticked goes back to the month before.
-  c.dataWindow()->mnuMoreBackward->trigger();
+  controller->dataWindow()->mnuMoreBackward->trigger();
   EXPECT_TRUE(DataText().contains("Julian Day = 2454832.5"));
-  EXPECT_EQ(c.inputWindow()->txtMonth->text(), "1");
+  EXPECT_EQ(in->txtMonth->text(), "1");
 }
 
-TEST_F(GuiTest, AspectarianRunOffersRetrogradeTimes) {
-  AppController& c = Start();
-  RunMonth("1", "1", "2009", true);
-  c.mainWindow()->mnuInputData->trigger();
-  EXPECT_EQ(c.dataWindow(), nullptr);  // the Input command closes the Data Window
+TEST_F(January2009, AspectarianRunOffersRetrogradeTimes) {
+  controller->mainWindow()->mnuInputData->trigger();
+  EXPECT_EQ(controller->dataWindow(), nullptr);  // the Input command closes the Data Window
   QApplication::processEvents();
-  EXPECT_TRUE(c.inputWindow()->isVisible());
-  EXPECT_EQ(c.app()->buffer.AllCount(), 0);
+  EXPECT_TRUE(controller->inputWindow()->isVisible());
+  EXPECT_EQ(controller->app()->buffer.AllCount(), 0);
 
-  RunMonth("1", "1", "2009", false);
-  ASSERT_NE(c.dataWindow(), nullptr);
-  DataWindow* d = c.dataWindow();
+  ASSERT_NE(d = RunMonth("1", "1", "2009", false), nullptr);
   EXPECT_TRUE(d->mnuRx_Times->isEnabled());
   for (QAction* a : {d->mnuViewLongitude, d->mnuViewDeclination, d->mnuViewRA, d->mnuViewLatitude,
                      d->mnuViewHelioLongitude, d->mnuViewHelioLatitude})
@@ -87,19 +64,16 @@ TEST_F(GuiTest, AspectarianRunOffersRetrogradeTimes) {
   EXPECT_TRUE(after.contains("Mercury - 11 Jan 2009")) << after.right(400).toStdString();
 }
 
-TEST_F(GuiTest, ClearAllDataEmptiesTheBufferButNotTheText) {
-  AppController& c = Start();
-  RunMonth("1", "1", "2009", true);
+TEST_F(January2009, ClearAllDataEmptiesTheBufferButNotTheText) {
   const QString shown = DataText();
-  c.dataWindow()->mnuClearBuffer->trigger();
+  d->mnuClearBuffer->trigger();
   ASSERT_EQ(messages.size(), 1u);
-  EXPECT_EQ(messages[0].title, "Information!");
-  EXPECT_EQ(messages[0].text, "All data cleared from buffer.");
   EXPECT_EQ(messages[0].icon, MessageIcon::Exclamation);
-  EXPECT_EQ(c.app()->buffer.AllCount(), 0);
+  EXPECT_EQ(messages[0].title + ": " + messages[0].text, "Information!: All data cleared from buffer.");
+  EXPECT_EQ(controller->app()->buffer.AllCount(), 0);
   EXPECT_EQ(DataText(), shown);
-  c.dataWindow()->mnuFileSave->trigger();
-  c.dataWindow()->mnuPrintData->trigger();
+  d->mnuFileSave->trigger();
+  d->mnuPrintData->trigger();
   EXPECT_EQ(Count("No data to write to file."), 1);
   EXPECT_EQ(Count("No data to print."), 1);
   EXPECT_EQ(dialogCalls, 0);
@@ -107,63 +81,52 @@ TEST_F(GuiTest, ClearAllDataEmptiesTheBufferButNotTheText) {
 
 TEST_F(GuiTest, SaveAsWritesTheWholeBufferWithFormFeeds) {
   AppController& c = Start();
-  RunMonth("12", "25", "2026", true);
-  ASSERT_NE(c.dataWindow(), nullptr);
+  DataWindow* d = RunMonth("12", "25", "2026", true);
+  ASSERT_NE(d, nullptr);
   const fs::path target = folder / "january.DOC";
   saveAnswer = QString::fromStdString(target.string());
-  // Save with no current name asks through the dialog first.
-  c.dataWindow()->mnuFileSave->trigger();
+  // Save with no current name asks through the dialog; a full month starts on
+  // the 1st, so the proposed name is built from 12/01/2026.
+  d->mnuFileSave->trigger();
   ASSERT_EQ(dialogCalls, 1);
-  // A full month starts on the 1st, so the proposal is built from 12/01/2026.
-  EXPECT_EQ(dialogName, "12012026.DOC");
-  EXPECT_EQ(dialogFilter, "Data Files (*.DOC)");
-  EXPECT_EQ(fs::path(dialogFolder.toStdString()), folder);
+  EXPECT_EQ(dialog.name, "12012026.DOC");
+  EXPECT_EQ(dialog.filter, "Data Files (*.DOC)");
+  EXPECT_EQ(fs::path(dialog.folder.toStdString()), folder);
 
-  // Independent build of the saved format: CRLF lines, a form-feed line after
-  // every (option 7 - 1) lines and one at the end.
+  // Independent build of the file: CRLF lines, a form-feed line after every
+  // (option 7 - 1) lines and one at the end.
   const auto& lines = c.app()->buffer.AllLines();
-  const int count = c.app()->buffer.AllCount();
-  const int page = static_cast<int>(c.app()->options[7]) - 1;
+  const int count = c.app()->buffer.AllCount(), page = static_cast<int>(c.app()->options[7]) - 1;
   ASSERT_GT(page, 0);
   std::string expected;
   int formFeeds = 0;
   for (int i = 0; i <= count; ++i) {
     expected += lines[i] + "\r\n";
-    if (i != 0 && i % page == 0) {
-      expected += "\f\r\n";
-      ++formFeeds;
-    }
+    if (i != 0 && i % page == 0) expected += "\f\r\n", ++formFeeds;
   }
   expected += "\f\r\n";
   EXPECT_EQ(formFeeds, count / page);
   EXPECT_EQ(ReadAll(target), expected);
-  EXPECT_TRUE(DataText().startsWith(FromCodes(lines[0])));
 
-  // Save (F5) now rewrites the same file without asking.
+  // Save now rewrites the same file without asking; a cancelled Save As writes nothing.
   fs::remove(target);
-  c.dataWindow()->mnuFileSave->trigger();
+  d->mnuFileSave->trigger();
   EXPECT_EQ(dialogCalls, 1);
   EXPECT_EQ(ReadAll(target), expected);
-
-  // A cancelled dialog writes nothing.
   saveAnswer.clear();
-  c.dataWindow()->mnuFileSaveAs->trigger();
+  d->mnuFileSaveAs->trigger();
   EXPECT_EQ(dialogCalls, 2);
   EXPECT_TRUE(messages.empty());
 }
 
-TEST_F(GuiTest, PrintPageGoesThroughTheEditablePrintWindow) {
-  AppController& c = Start();
-  RunMonth("1", "1", "2009", true);
-  c.dataWindow()->mnuPrint->trigger();
-  PrintWindow* p = c.printWindow();
+TEST_F(January2009, PrintPageGoesThroughTheEditablePrintWindow) {
+  d->mnuPrint->trigger();
+  PrintWindow* p = controller->printWindow();
   ASSERT_NE(p, nullptr);
   EXPECT_EQ(p->windowTitle(), "Data To Be Printed");
-  const QString text = p->txtContent->toPlainText();
-  EXPECT_TRUE(text.startsWith("\n\n"));  // two empty lines before the page
-  EXPECT_TRUE(text.contains("Julian Day = 2454832.5"));
+  EXPECT_TRUE(p->txtContent->toPlainText().startsWith("\n\n"));  // two empty lines before the page
+  EXPECT_TRUE(p->txtContent->toPlainText().contains("Julian Day = 2454832.5"));
   Screenshot(p, "print-window");
-
   // The edited text is what goes to the print file and the printer.
   p->txtContent->setPlainText("edited line\n");
   PrintWindow::ForcePdf() = true;
@@ -186,13 +149,14 @@ TEST_F(GuiTest, OptionsEditorSavesTheTextBackByteForByte) {
   o->btnSave->click();
   EXPECT_EQ(ReadAll(folder / "OPTIONS.OPT"), original);
 
-  // Restore puts the master copy back into the file and the box.
+  // Restore puts the master copy into the file and the box; the values in use
+  // change only with Save.
   o->txtContent->setPlainText("   99\n");
   o->btnSave->click();
   EXPECT_EQ(c.app()->options[1], 99.0f);
   o->cmdRestoreDefault->click();
   EXPECT_EQ(ReadAll(folder / "OPTIONS.OPT"), ReadAll(folder / "OPTIONS.MAS"));
-  EXPECT_EQ(c.app()->options[1], 99.0f);  // values in use change only with Save
+  EXPECT_EQ(c.app()->options[1], 99.0f);
   EXPECT_FALSE(o->txtContent->toPlainText().startsWith("   99"));
   o->close();
 
@@ -201,8 +165,7 @@ TEST_F(GuiTest, OptionsEditorSavesTheTextBackByteForByte) {
   QApplication::processEvents();
   c.mainWindow()->mnuOptions->trigger();
   ASSERT_FALSE(messages.empty());
-  EXPECT_EQ(messages.back().title, "Warning!");
-  EXPECT_EQ(messages.back().text, "File Not Found");
+  EXPECT_EQ(messages.back().title + ": " + messages.back().text, "Warning!: File Not Found");
 }
 
 }  // namespace novastra::gui::test
