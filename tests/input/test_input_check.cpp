@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <utility>
 #include <string>
+#include <utility>
 
 #include "input/input_check.h"
 #include "shell/ui.h"
@@ -10,50 +10,38 @@
 namespace novastra {
 namespace {
 
-const char* const kInputError = "Error in input data section. Please correct.";
-
-struct DateCase {
-  const char* month;
-  const char* day;
-  const char* year;
-  int messages;  // how many times the input error is shown
-};
-
-class InputCheckTest : public ::testing::TestWithParam<DateCase> {};
-
-TEST_P(InputCheckTest, ShowsOneMessagePerFailingGroup) {
-  const DateCase& c = GetParam();
-  RunParameters p;
-  p.StartMonth = c.month;
-  p.StartDay = c.day;
-  p.StartYear = c.year;
-  HeadlessUi ui;
-  EXPECT_EQ(CheckRunInput(p, ui), c.messages == 0);
-  ASSERT_EQ(ui.CountMessages(kInputError), c.messages);
-  ASSERT_EQ(ui.Messages().size(), static_cast<size_t>(c.messages));
-  for (const auto& m : ui.Messages()) {
-    EXPECT_EQ(m.title, "Warning!");
-    EXPECT_EQ(m.icon, MessageIcon::Information);
+TEST(CheckRunInput, ShowsOneMessagePerFailingGroup) {
+  struct { const char *month, *day, *year; int messages; } cases[] = {
+      {"1", "1", "2009", 0},
+      {"4", "31", "2009", 0},   // day 31 in a 30-day month passes
+      {"12", "31", "2100", 0},  // upper bounds
+      {"1", "1", "1800", 0},    // lower bound of the year
+      {"", "1", "2009", 2},     // empty: zero and empty checks
+      {"1", "", "2009", 2},
+      {"13", "1", "2009", 1},   // range
+      {"1", "32", "2009", 1},
+      {"1", "1", "1799", 1},
+      {"1", "1", "2101", 1},
+      {"0", "1", "2009", 1},    // zero only: 0 is not above 12
+      {"0", "32", "2009", 2},   // zero and range
+      {"", "", "", 3},          // empty year is also below 1800
+      {"-3", "1", "2009", 1},   // a sign cannot reach a run
+      {"1.5", "1", "2009", 1},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.month) + "/" + c.day + "/" + c.year);
+    RunParameters p;
+    p.StartMonth = c.month, p.StartDay = c.day, p.StartYear = c.year;
+    HeadlessUi ui;
+    EXPECT_EQ(CheckRunInput(p, ui), c.messages == 0);
+    EXPECT_EQ(ui.CountMessages("Error in input data section. Please correct."), c.messages);
+    ASSERT_EQ(ui.Messages().size(), static_cast<size_t>(c.messages));
+    for (const auto& m : ui.Messages()) {
+      EXPECT_EQ(m.title, "Warning!");
+      EXPECT_EQ(m.icon, MessageIcon::Information);
+    }
   }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Dates, InputCheckTest,
-    ::testing::Values(DateCase{"1", "1", "2009", 0},
-                      DateCase{"4", "31", "2009", 0},   // day 31 in a 30-day month passes
-                      DateCase{"12", "31", "2100", 0},  // upper bounds
-                      DateCase{"1", "1", "1800", 0},    // lower bound of the year
-                      DateCase{"", "1", "2009", 2},     // empty: zero and empty checks
-                      DateCase{"1", "", "2009", 2},     // day empty: zero and empty checks
-                      DateCase{"13", "1", "2009", 1},   // range
-                      DateCase{"1", "32", "2009", 1},
-                      DateCase{"1", "1", "1799", 1},
-                      DateCase{"1", "1", "2101", 1},
-                      DateCase{"0", "1", "2009", 1},    // zero only: 0 is not above 12
-                      DateCase{"0", "32", "2009", 2},   // zero and range
-                      DateCase{"", "", "", 3},          // empty year is also below 1800
-                      DateCase{"-3", "1", "2009", 1},   // a sign cannot reach a run
-                      DateCase{"1.5", "1", "2009", 1}));
 
 TEST(LeadingNumber, ReadsTheLeadingDecimalNumber) {
   const std::pair<const char*, double> cases[] = {
@@ -66,15 +54,10 @@ TEST(LeadingNumber, ReadsTheLeadingDecimalNumber) {
 }
 
 TEST(SetDaysText, KeepsTheFieldWithinOneTo366) {
-  struct {
-    std::string typed;
-    std::string text;
-    int days;
-  } cases[] = {
-      {"45", "45", 45},      {"400", "366", 366}, {"", "1", 1},    {"0", "1", 1},
-      {"366", "366", 366},   {"abc", "1", 1},     {"99999", "366", 366},
-      {std::string(5000, '9'), "366", 366},
-  };
+  struct { std::string typed, text; int days; } cases[] = {
+      {"45", "45", 45}, {"400", "366", 366}, {"", "1", 1},          {"0", "1", 1},
+      {"366", "366", 366}, {"abc", "1", 1}, {"99999", "366", 366},
+      {std::string(5000, '9'), "366", 366}};
   for (const auto& c : cases) {
     RunParameters p;
     SetDaysText(p, c.typed);

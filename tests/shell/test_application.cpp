@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
-#include <string>
+#include <cstdlib>
+#include <map>
+#include <optional>
 
 #include "astro/calendar.h"
 #include "input/input_check.h"
+#include "shell/app_folder.h"
 #include "shell/application.h"
 #include "temp_folder.h"
 
@@ -13,18 +16,14 @@ namespace {
 namespace fs = std::filesystem;
 using testing_support::TempFolder;
 
-// A folder holding a copy of every supplied file.
 void CopySupplied(const TempFolder& dir) {
   for (const auto& e : fs::directory_iterator(NOVASTRA_DATA_DIR))
     if (e.is_regular_file()) fs::copy_file(e.path(), dir / e.path().filename().string());
 }
 
 TEST(Application, FontStepFromTheScreen) {
-  struct {
-    int width, twips;
-    double step;
-  } cases[] = {{640, 15, 1.5}, {640, 12, 1.5}, {800, 12, 1.2}, {800, 15, 1.5},
-               {1024, 15, 1.5}, {1024, 12, 1.2}, {1920, 15, 1.5}, {1920, 1, 1.2}};
+  struct { int width, twips; double step; } cases[] = {
+      {640, 12, 1.5}, {800, 12, 1.2}, {800, 15, 1.5}, {1024, 15, 1.5}, {1024, 12, 1.2}};
   for (const auto& c : cases)
     EXPECT_EQ(Application::ChooseFontStep(c.width, c.twips), c.step) << c.width << " " << c.twips;
 }
@@ -33,99 +32,101 @@ TEST(Application, MoreMovesTheStartDate) {
   HeadlessUi ui;
   TempFolder dir;
   Application app(ui, dir.path());
-  struct {
-    int y, m, d;  // last row of the previous run
-    bool forward, fullMonth;
-    int days;
-    const char *month, *day, *year;
-  } cases[] = {
-      {2009, 3, 31, false, true, 30, "2", "6", "2009"},    // full month, common year
-      {2009, 3, 31, true, true, 30, "4", "1", "2009"},
-      {2008, 3, 31, false, true, 30, "2", "7", "2008"},    // leap year
-      {2009, 1, 19, true, false, 10, "1", "20", "2009"},   // 10 days from 10 Jan: J + 10
-      {2009, 1, 19, false, false, 10, "12", "31", "2008"}, // J - 10
-      {2009, 12, 31, true, false, 366, "1", "1", "2010"},
-      {2009, 12, 31, false, false, 366, "12", "31", "2007"},
-  };
+  struct { int y, m, d; bool forward, fullMonth; int days; std::string date; } cases[] = {
+      {2009, 3, 31, false, true, 30, "2/6/2009"},  // full month after 31 March
+      {2009, 3, 31, true, true, 30, "4/1/2009"},
+      {2008, 3, 31, false, true, 30, "2/7/2008"},  // leap year
+      {2009, 1, 19, true, false, 10, "1/20/2009"},
+      {2009, 1, 19, false, false, 10, "12/31/2008"}};
   for (const auto& c : cases) {
-    const double row = JulianDayNumber(c.y, c.m, c.d);
-    app.SetStartDate(Application::MoreStartJD(row, c.forward, c.fullMonth, c.days));
-    EXPECT_EQ(app.params.StartMonth, c.month) << c.y << "-" << c.m << "-" << c.d;
-    EXPECT_EQ(app.params.StartDay, c.day) << c.y << "-" << c.m << "-" << c.d;
-    EXPECT_EQ(app.params.StartYear, c.year) << c.y << "-" << c.m << "-" << c.d;
+    app.SetStartDate(
+        Application::MoreStartJD(JulianDayNumber(c.y, c.m, c.d), c.forward, c.fullMonth, c.days));
+    EXPECT_EQ(app.params.StartMonth + "/" + app.params.StartDay + "/" + app.params.StartYear,
+              c.date) << c.y << "-" << c.m << "-" << c.d << (c.forward ? " forward" : " back");
   }
 }
 
-TEST(Application, ShowDocumentAppendsTheFileToTheBuffer) {
-  HeadlessUi ui;
-  TempFolder dir;
-  dir.Write("TIPS.HLP", "First tip\r\n  indented\tline \r\n\r\nlast");
-  Application app(ui, dir.path());
-  app.ShowDocument("TIPS.HLP");
-  EXPECT_EQ(ui.LastDataText(), "First tip\r\n  indented\tline \r\n\r\nlast\r\n\r\n\r\n\r\n");
-  EXPECT_EQ(ui.events.back().title, "NOVASTRA - Data");
-  EXPECT_EQ(app.buffer.AllCount(), 6);  // four lines, the blank line, the display's blank
-  app.ShowDocument("TIPS.HLP");         // a second time adds to the full list
-  EXPECT_EQ(app.buffer.AllCount(), 12);
-  EXPECT_EQ(app.buffer.ViewCount(), 6);
-
-  app.ShowDocument("MISSING.HLP");
-  ASSERT_EQ(ui.Messages().size(), 1u);
-  EXPECT_NE(ui.Messages()[0].text.find("MISSING.HLP"), std::string::npos);
-  EXPECT_EQ(app.buffer.AllCount(), 12);
-  EXPECT_EQ(app.buffer.ViewCount(), 6);
-}
-
-TEST(Application, LoadFilesReportsABadSeriesFile) {
+TEST(Application, StartUpReadsOptionsAndSettingsBeforeTheSeriesFiles) {
   HeadlessUi ui;
   TempFolder dir;
   CopySupplied(dir);
-  dir.Write("NOVASTRA.INI", "Zodiac=Sidereal\r\nNumberOfDays=45\r\n");
-  fs::remove(dir / "MARS.DAT");
-  Application app(ui, dir.path());
-  EXPECT_FALSE(app.LoadFiles());
+  fs::rename(dir / "MARS.DAT", dir / "MARS.BAK");
+  dir.Write("NOVASTRA.INI", "Zodiac=Sidereal\r\n");
+  Application bad(ui, dir.path());
+  EXPECT_FALSE(bad.LoadFiles());
   ASSERT_EQ(ui.Messages().size(), 1u);
-  EXPECT_EQ(ui.Messages()[0].title, "WARNING!");
-  EXPECT_EQ(ui.Messages()[0].icon, MessageIcon::Critical);
   EXPECT_NE(ui.Messages()[0].text.find("MARS.DAT"), std::string::npos);
-  // Options and settings were read before the series files.
-  EXPECT_EQ(app.options[7], 61);
-  EXPECT_EQ(app.params.ZodiacMode, Zodiac::Sidereal);
-  EXPECT_EQ(app.params.NumberOfDays, 45);
-}
+  EXPECT_EQ(bad.options[7], 61);
+  EXPECT_EQ(bad.params.ZodiacMode, Zodiac::Sidereal);
 
-TEST(Application, RunsAndMoreForwardKeepTheBuffer) {
-  HeadlessUi ui;
-  TempFolder dir;
-  CopySupplied(dir);
+  // A run, then More forward appends the next period; a refused date runs nothing.
+  fs::rename(dir / "MARS.BAK", dir / "MARS.DAT");
   Application app(ui, dir.path());
   ASSERT_TRUE(app.LoadFiles());
-  EXPECT_TRUE(ui.Messages().empty());
-  app.params.StartMonth = "1";
-  app.params.StartDay = "10";
-  app.params.StartYear = "2009";
-  app.params.FullMonth = false;
-  app.params.SaveData = false;
+  app.params.StartMonth = "1", app.params.StartDay = "10", app.params.StartYear = "2009";
+  app.params.FullMonth = app.params.SaveData = false;
   SetDaysText(app.params, "10");
-
   ASSERT_TRUE(app.CalculateEphemeris());
-  EXPECT_EQ(app.RunKind, 1);
   const int16_t afterFirst = app.buffer.AllCount();
-  ASSERT_GT(afterFirst, 10);
   const std::string firstLine = app.buffer.AllLines()[0];
   ASSERT_TRUE(app.MoreForward());
   EXPECT_EQ(app.params.StartDay, "20");
   EXPECT_GT(app.buffer.AllCount(), afterFirst + 10);  // appended, not replaced
   EXPECT_EQ(app.buffer.AllLines()[0], firstLine);
-  ASSERT_TRUE(app.MoreBackward());
-  EXPECT_EQ(app.params.StartDay, "10");
-
-  // A refused date: the button has emptied the buffer, nothing runs.
   app.params.StartMonth = "13";
   EXPECT_FALSE(app.CalculateAspectarian());
   EXPECT_EQ(app.RunKind, 0);
   EXPECT_EQ(app.buffer.AllCount(), 0);
   EXPECT_EQ(ui.CountMessages("Error in input data section. Please correct."), 1);
+}
+
+class AppFolderTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    supplied.Write("OPTIONS.OPT", "     61\r\n");
+    supplied.Write("MARS.DAT", "1 2 3\r\n");
+    Env("NOVASTRA_HOME", std::nullopt), Env("XDG_DATA_HOME", std::nullopt);
+    Env("HOME", home.path().string());
+  }
+  void TearDown() override { for (const auto& [name, old] : saved) Env(name.c_str(), old); }
+  void Env(const char* name, const std::optional<std::string>& value) {
+    if (const char* old = std::getenv(name); !saved.count(name))
+      saved[name] = old ? std::optional<std::string>(old) : std::nullopt;
+    value ? ::setenv(name, value->c_str(), 1) : ::unsetenv(name);
+  }
+  std::optional<fs::path> Resolve(const std::optional<fs::path>& given = std::nullopt) {
+    error.clear();
+    return ResolveAppFolder(given, program.path(), supplied.path(), &error);
+  }
+  TempFolder supplied, program, home, other;
+  std::map<std::string, std::optional<std::string>> saved;
+  std::string error;
+};
+
+TEST_F(AppFolderTest, PerUserFolderIsSeededWithMissingFilesOnly) {
+  ASSERT_EQ(Resolve(), home / ".local/share/novastra") << error;
+  EXPECT_EQ(home.Read(".local/share/novastra/OPTIONS.OPT"), "     61\r\n");
+  home.Write(".local/share/novastra/OPTIONS.OPT", "edited\r\n");
+  fs::remove(home / ".local/share/novastra/MARS.DAT");
+  ASSERT_TRUE(Resolve());
+  EXPECT_EQ(home.Read(".local/share/novastra/OPTIONS.OPT"), "edited\r\n");
+  EXPECT_EQ(home.Read(".local/share/novastra/MARS.DAT"), "1 2 3\r\n");
+  Env("XDG_DATA_HOME", other.path().string());
+  EXPECT_EQ(Resolve(), other / "novastra");
+  EXPECT_EQ(other.Read("novastra/MARS.DAT"), "1 2 3\r\n");
+  Env("HOME", std::nullopt), Env("XDG_DATA_HOME", std::nullopt);
+  EXPECT_FALSE(Resolve());
+}
+
+TEST(InstanceLock, RefusesASecondHolderUntilTheFirstEnds) {
+  TempFolder dir;
+  {
+    InstanceLock first(dir.path());
+    ASSERT_TRUE(first.acquired());
+    EXPECT_FALSE(InstanceLock(dir.path()).acquired());
+  }
+  EXPECT_TRUE(InstanceLock(dir.path()).acquired());
+  EXPECT_FALSE(InstanceLock(dir / "missing").acquired());
 }
 
 }  // namespace
