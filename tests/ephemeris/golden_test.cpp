@@ -1,44 +1,43 @@
-// Whole tables compared byte for byte with frozen copies (checked by hand
-// against the layout rules and published positions). Set NOVASTRA_UPDATE_GOLDEN
-// to rewrite the copies after a deliberate change.
+// Whole tables compared byte for byte with frozen copies (checked by hand against the layout
+// rules and published positions), in the program and through novastra-cli.
+// Set NOVASTRA_UPDATE_GOLDEN to rewrite the copies after a deliberate change.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <fstream>
+#include <sys/wait.h>
+
+#include <algorithm>
+#include <cstdio>
 
 #include "run_fixture.h"
 
 namespace novastra {
 namespace {
 
-using testing::ReadBytes;
+using namespace testing;
 
-class Golden : public testing::RunFixture {
+fs::path GoldenFile(const std::string& name) { return fs::path(NOVASTRA_TESTDATA_DIR) / name; }
+
+class Golden : public RunFixture {
  protected:
+  // The table as the Data Window's text holds it: lines 0..nextFree with CRLF.
   void Compare(ColumnSet set, const std::string& name) {
-    const std::filesystem::path file = std::filesystem::path(NOVASTRA_TESTDATA_DIR) / name;
-    const std::string text = TableText(set);
+    std::string text;
+    for (int i = 0; i <= Table(set).nextFree; ++i) text += Table(set).lines[i] + "\r\n";
     if (std::getenv("NOVASTRA_UPDATE_GOLDEN")) {
-      std::ofstream(file, std::ios::binary) << text;
+      std::ofstream(GoldenFile(name), std::ios::binary) << text;
       return;
     }
-    const std::string expected = ReadBytes(file);
-    ASSERT_FALSE(expected.empty()) << file;
-    if (text == expected) return;
-    // Report the first differing line rather than two huge strings.
-    size_t at = 0;
-    while (at < text.size() && at < expected.size() && text[at] == expected[at]) ++at;
-    size_t lineStart = expected.rfind('\n', at == 0 ? 0 : at - 1);
-    lineStart = lineStart == std::string::npos ? 0 : lineStart + 1;
-    ADD_FAILURE() << name << " differs at byte " << at << ", line starting:\n"
-                  << expected.substr(lineStart, expected.find('\r', lineStart) - lineStart)
-                  << "\nbut got:\n"
-                  << text.substr(lineStart, text.find('\r', lineStart) - lineStart);
+    const std::string expected = ReadBytes(GoldenFile(name));
+    // On a difference show the first differing line rather than two huge strings.
+    const size_t at = std::mismatch(text.begin(), text.end(), expected.begin(), expected.end()).first - text.begin();
+    const size_t line = at == 0 ? 0 : text.rfind('\n', at - 1) + 1;  // npos + 1 is 0
+    EXPECT_TRUE(!expected.empty() && text == expected) << name << " differs at byte " << at << "\nwant: "
+                                                       << expected.substr(line, 140) << "\ngot:  " << text.substr(line, 140);
   }
 };
 
 TEST_F(Golden, January2009MidnightTropicalAllTables) {
-  Choose("1", "1", "2009", 31, true, InstantChoice::Midnight);
+  Choose("1", "1", "2009", 31, true);
   ASSERT_TRUE(app_->CalculateEphemeris());
   Compare(ColumnSet::Longitude, "jan2009_longitude.txt");
   Compare(ColumnSet::Latitude, "jan2009_latitude.txt");
@@ -46,21 +45,53 @@ TEST_F(Golden, January2009MidnightTropicalAllTables) {
   Compare(ColumnSet::Declination, "jan2009_declination.txt");
   Compare(ColumnSet::HelioLongitude, "jan2009_helio_longitude.txt");
   Compare(ColumnSet::HelioLatitude, "jan2009_helio_latitude.txt");
+
+  // Published: the Sun entered Aquarius on 19 Jan 2009 about 16:40 UT;
+  // Mercury turned retrograde on 11-12 Jan near 7 45' Aquarius.
+  const auto rows = Rows(ColumnSet::Longitude);
+  ASSERT_EQ(rows.size(), 31u);
+  EXPECT_EQ(rows[18].substr(2, 6) + rows[18].substr(23, 4), "19 Jan 29" + Code(201));
+  EXPECT_EQ(rows[19].substr(23, 4), " 00" + Code(202));
+  EXPECT_EQ(rows[11].substr(23 + 2 * 9, 9), " 07" + Code(202) + "44.6 ");
+  EXPECT_NE(rows[9][23 + 2 * 9 + 6], static_cast<char>(157));
+  EXPECT_EQ(rows[12][23 + 2 * 9 + 6], static_cast<char>(157));
 }
 
-TEST_F(Golden, SiderealNoonWithMeanNode) {
+TEST_F(Golden, SiderealNoonMeanNodeAndRightAscensionInHours) {
   Choose("3", "1", "2000", 10, false, InstantChoice::Noon);
   app_->params.ZodiacMode = Zodiac::Sidereal;
   app_->params.MoonNodes = NodeMode::Mean;
   ASSERT_TRUE(app_->CalculateEphemeris());
   Compare(ColumnSet::Longitude, "mar2000_sidereal_noon_longitude.txt");
-}
-
-TEST_F(Golden, RightAscensionInHours) {
   app_->options[11] = 1;
-  Choose("1", "1", "2009", 10, false, InstantChoice::Midnight);
+  Choose("1", "1", "2009", 10, false);
   ASSERT_TRUE(app_->CalculateEphemeris());
   Compare(ColumnSet::RightAscension, "jan2009_ra_hours.txt");
+}
+
+// novastra-cli ephemeris on a fresh folder: exit status and standard output.
+std::pair<int, std::string> Cli(const fs::path& home, const std::string& args) {
+  const std::string command = std::string(NOVASTRA_CLI) + " ephemeris --home '" + home.string() + "' " + args + " 2>/dev/null";
+  FILE* pipe = popen(command.c_str(), "r");
+  std::string out;
+  char buf[4096];
+  for (size_t n; (n = fread(buf, 1, sizeof buf, pipe)) > 0;) out.append(buf, n);
+  const int status = pclose(pipe);
+  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, out};
+}
+
+TEST(EphemerisCli, PrintsTheDataWindowTextAndRefusesBadInput) {
+  const fs::path home = DataFolder();
+  // The frozen table with plain line ends, then the display's blank line and the spare entry.
+  std::string expected;
+  for (char c : ReadBytes(GoldenFile("jan2009_longitude.txt")))
+    if (c != '\r') expected += c;
+  EXPECT_EQ(Cli(home, "--start 1/1/2009 --full-month --midnight --geo --zodiac tropical --node true "
+                      "--table longitude --encoding cp1252"),
+            std::make_pair(0, expected + "\n\n"));
+  EXPECT_FALSE(fs::exists(home / "010109LO.TEG"));  // saved only when asked
+  EXPECT_EQ(Cli(home, "--start 13/1/2009 --days 3"), std::make_pair(2, std::string()));  // refused by the input check
+  fs::remove_all(home);
 }
 
 }  // namespace

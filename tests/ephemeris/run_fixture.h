@@ -13,79 +13,61 @@
 
 namespace novastra::testing {
 
-inline std::filesystem::path MakeTempFolder() {
-  std::string pattern = (std::filesystem::temp_directory_path() / "novastra-ephem-XXXXXX").string();
-  char* made = mkdtemp(pattern.data());
-  if (!made) throw std::runtime_error("mkdtemp failed");
-  return made;
-}
+namespace fs = std::filesystem;
 
-inline std::string ReadBytes(const std::filesystem::path& file) {
-  std::ifstream in(file, std::ios::binary);
+inline std::string Code(int c) { return std::string(1, static_cast<char>(c)); }
+
+inline std::string ReadBytes(const fs::path& file) {
   std::ostringstream s;
-  s << in.rdbuf();
+  s << std::ifstream(file, std::ios::binary).rdbuf();
   return s.str();
 }
+
+// A new temporary folder with the program's data and option files.
+inline fs::path DataFolder() {
+  std::string folder = (fs::temp_directory_path() / "novastra-ephem-XXXXXX").string();
+  if (!mkdtemp(folder.data())) throw std::runtime_error("mkdtemp failed");
+  for (const auto& e : fs::directory_iterator(NOVASTRA_DATA_DIR))
+    if (auto ext = e.path().extension(); ext == ".DAT" || ext == ".OPT" || ext == ".MAS")
+      fs::copy_file(e.path(), fs::path(folder) / e.path().filename());
+  return folder;
+}
+
+const ColumnSet kAllSets[] = {ColumnSet::Longitude,      ColumnSet::Latitude,       ColumnSet::RightAscension,
+                              ColumnSet::Declination,    ColumnSet::HelioLongitude, ColumnSet::HelioLatitude};
 
 class RunFixture : public ::testing::Test {
  protected:
   void SetUp() override {
-    folder_ = MakeTempFolder();
-    for (const auto& entry : std::filesystem::directory_iterator(NOVASTRA_DATA_DIR)) {
-      auto ext = entry.path().extension().string();
-      if (ext == ".DAT" || ext == ".OPT" || ext == ".MAS")
-        std::filesystem::copy_file(entry.path(), folder_ / entry.path().filename());
-    }
     app_ = std::make_unique<Application>(ui_, folder_);
     ASSERT_TRUE(app_->LoadFiles());
     ui_.events.clear();
   }
-  void TearDown() override {
-    std::error_code ec;
-    std::filesystem::remove_all(folder_, ec);
-  }
+  void TearDown() override { fs::remove_all(folder_); }
 
-  // Sets the Input window's choices for a run.
-  void Choose(const std::string& month, const std::string& day, const std::string& year,
-              int days, bool fullMonth, InstantChoice instant = InstantChoice::Midnight) {
+  // The Input window's choices: geocentric, tropical, true node, longitude, no saving.
+  void Choose(const char* month, const char* day, const char* year, int days, bool fullMonth,
+              InstantChoice instant = InstantChoice::Midnight) {
     RunParameters& p = app_->params;
-    p.StartMonth = month;
-    p.StartDay = day;
-    p.StartYear = year;
-    p.NumberOfDays = static_cast<int16_t>(days);
-    p.DaysText = std::to_string(days);
-    p.FullMonth = fullMonth;
-    p.Instant = instant;
-    p.Coords = Coordinates::Geocentric;
-    p.ZodiacMode = Zodiac::Tropical;
-    p.MoonNodes = NodeMode::True;
-    p.Output = DataOutput::Longitude;
+    p.StartMonth = month, p.StartDay = day, p.StartYear = year;
+    p.NumberOfDays = static_cast<int16_t>(days), p.DaysText = std::to_string(days);
+    p.FullMonth = fullMonth, p.Instant = instant, p.Coords = Coordinates::Geocentric;
+    p.ZodiacMode = Zodiac::Tropical, p.MoonNodes = NodeMode::True, p.Output = DataOutput::Longitude;
     p.SaveData = false;
   }
 
-  const PageLines& Table(ColumnSet set) const {
-    return app_->ephemeris.tables[static_cast<int>(set)];
-  }
+  const PageLines& Table(ColumnSet set) const { return app_->ephemeris.tables[static_cast<int>(set)]; }
 
   // Rows of a table (lines after the header that are not blank).
   std::vector<std::string> Rows(ColumnSet set) const {
     std::vector<std::string> rows;
-    const PageLines& t = Table(set);
-    for (int i = 7; i < t.nextFree; ++i)
-      if (!t.lines[i].empty()) rows.push_back(t.lines[i]);
+    for (int i = 7; i < Table(set).nextFree; ++i)
+      if (!Table(set).lines[i].empty()) rows.push_back(Table(set).lines[i]);
     return rows;
   }
 
-  // A table as the Data Window's text holds it: lines 0..nextFree with CRLF.
-  std::string TableText(ColumnSet set) const {
-    std::string text;
-    const PageLines& t = Table(set);
-    for (int i = 0; i <= t.nextFree; ++i) text += t.lines[i] + "\r\n";
-    return text;
-  }
-
   HeadlessUi ui_;
-  std::filesystem::path folder_;
+  fs::path folder_ = DataFolder();
   std::unique_ptr<Application> app_;
 };
 
