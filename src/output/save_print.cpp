@@ -11,6 +11,7 @@
 #include <cstring>
 #include <new>
 
+#include "astro/calendar.h"
 #include "shell/application.h"
 #include "shell/text_file.h"
 
@@ -66,28 +67,13 @@ std::string FormatSavedData(const std::vector<std::string>& lines, int count, fl
 
 
 std::string DefaultSaveName(const std::string& startDateText) {
-  // Month, day and year are the first three runs of digits.
-  int parts[3] = {0, 0, 0};
-  int found = 0;
-  size_t i = 0;
-  while (found < 3 && i < startDateText.size()) {
-    if (startDateText[i] >= '0' && startDateText[i] <= '9') {
-      long v = 0;
-      while (i < startDateText.size() && startDateText[i] >= '0' && startDateText[i] <= '9') {
-        if (v < 100000) v = v * 10 + (startDateText[i] - '0');
-        ++i;
-      }
-      parts[found++] = static_cast<int>(v);
-    } else {
-      ++i;
-    }
-  }
-  const int month = parts[0], day = parts[1], year = parts[2];
-  if (found < 3 || month < 1 || month > 12 || day < 1 || day > 31 || year < 1 || year > 9999)
+  // The date the text denotes: a day past the month's end rolls into the next
+  // month, as in every other use of the start date (4/31/2000 is 1 May 2000).
+  const auto d = TryParseDateText(startDateText);
+  if (!d || d->month < 1 || d->month > 12 || d->day < 1 || d->day > 31 || d->year < 1000 ||
+      d->year > 9999)
     return "NOVASTRA.DOC";
-  char name[16];
-  std::snprintf(name, sizeof name, "%02d%02d%04d.DOC", month, day, year);
-  return name;
+  return FormatMmddyyyy(startDateText) + ".DOC";
 }
 
 SaveResult SaveData(Application& app) {

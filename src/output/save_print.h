@@ -30,8 +30,9 @@ inline constexpr const char* kOutOfMemoryPrint =
 // intermediate form feeds.
 std::string FormatSavedData(const std::vector<std::string>& lines, int count, float pageOption);
 
-// "mmddyyyy.DOC" from a "MM/DD/YYYY" start date text (month/day/year, with or
-// without leading zeros); "NOVASTRA.DOC" when the text holds no date.
+// "mmddyyyy.DOC" of the date a month/day/year start date text denotes (with or
+// without leading zeros; a day past the month's end rolls over); "NOVASTRA.DOC"
+// when the text holds no date.
 std::string DefaultSaveName(const std::string& startDateText);
 
 // ---- Save and Save As ----

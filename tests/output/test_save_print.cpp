@@ -50,6 +50,7 @@ TEST(SavedDataFormat, FormFeedLinesFollowOption7) {
 TEST(SavedDataFormat, DefaultNameFromStartDate) {
   const std::pair<std::string, std::string> cases[] = {
       {"12/25/2026", "12252026.DOC"}, {"1/5/2000", "01052000.DOC"}, {"", "NOVASTRA.DOC"},
+      {"4/31/2000", "05012000.DOC"}, {"2/30/2009", "03022009.DOC"},  // days roll over
       {"13/01/2000", "NOVASTRA.DOC"}};
   for (const auto& [date, name] : cases) EXPECT_EQ(DefaultSaveName(date), name) << date;
 }
