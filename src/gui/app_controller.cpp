@@ -23,7 +23,8 @@
 namespace novastra::gui {
 
 AppController::AppController() {
-  ui_.onShowData = [this](const std::string& text, std::string_view caption) { ShowData(text, caption); };
+  ui_.onSetData = [this](const std::string& text) { SetDataText(text); };
+  ui_.onShowData = [this](std::string_view caption) { ShowData(caption); };
   ui_.isDataMinimized = [this] { return data_ && data_->isMinimized(); };
   // A run that passed its input check hides the Input window.
   ui_.onRunStarted = [this] {
@@ -134,7 +135,7 @@ void AppController::ActivateMain() {
   main_->activateWindow();
 }
 
-void AppController::ShowData(const std::string& text, std::string_view caption) {
+void AppController::SetDataText(const std::string& text) {
   if (!data_) {
     data_ = new DataWindow(*app_, fontFamily_, main_.get());
     data_->activateMain = [this] { ActivateMain(); };
@@ -146,7 +147,12 @@ void AppController::ShowData(const std::string& text, std::string_view caption) 
     data_->onPrintPage = [this] { PrintPage(); };
     data_->onPrintData = [this] { PrintData(); };
   }
-  data_->SetViewText(text, FromCodes(caption));
+  data_->SetViewText(text);
+}
+
+void AppController::ShowData(std::string_view caption) {
+  if (!data_) return;
+  data_->setWindowTitle(FromCodes(caption));
   data_->show();
   data_->raise();
 }

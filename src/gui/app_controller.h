@@ -68,7 +68,10 @@ class AppController : public QObject {
   bool exited() const { return exited_; }
 
  private:
-  void ShowData(const std::string& text, std::string_view caption);
+  // The Data Window loaded (when needed) and its text box filled, not shown.
+  void SetDataText(const std::string& text);
+  // The Data Window shown with its caption.
+  void ShowData(std::string_view caption);
   void OpenPrintWindow();
 
   QtUi ui_;

@@ -168,11 +168,10 @@ void DataWindow::moveEvent(QMoveEvent* event) {
   RecordGeometry();
 }
 
-void DataWindow::SetViewText(const std::string& text, const QString& caption) {
+void DataWindow::SetViewText(const std::string& text) {
   QString shown = FromCodes(text);
   shown.replace("\r\n", "\n");
   Text1->setPlainText(shown);
-  setWindowTitle(caption);
 }
 
 QString DataWindow::Text() const { return Text1->toPlainText(); }

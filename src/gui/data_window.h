@@ -20,7 +20,7 @@ class DataWindow : public QMainWindow {
   DataWindow(Application& app, const QString& fontFamily, QWidget* parent = nullptr);
 
   // Puts the view text (single-byte codes, CRLF line ends) into the text box.
-  void SetViewText(const std::string& text, const QString& caption);
+  void SetViewText(const std::string& text);
   QString Text() const;
 
   std::function<void()> activateMain;

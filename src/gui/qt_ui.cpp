@@ -44,8 +44,12 @@ void QtUi::CloseProgress() {
 
 bool QtUi::DataWindowMinimized() const { return isDataMinimized && isDataMinimized(); }
 
-void QtUi::ShowDataWindow(const std::string& text, std::string_view caption) {
-  if (onShowData) onShowData(text, caption);
+void QtUi::SetDataText(const std::string& text) {
+  if (onSetData) onSetData(text);
+}
+
+void QtUi::ShowDataWindow(std::string_view caption) {
+  if (onShowData) onShowData(caption);
 }
 
 }  // namespace novastra::gui

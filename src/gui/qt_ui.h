@@ -22,12 +22,15 @@ class QtUi : public UserInterface {
   void UpdateProgress(int done, int total) override;
   void CloseProgress() override;
   bool DataWindowMinimized() const override;
-  void ShowDataWindow(const std::string& text, std::string_view caption) override;
+  void SetDataText(const std::string& text) override;
+  void ShowDataWindow(std::string_view caption) override;
 
   // Parent of the message boxes and the progress window.
   QWidget* parent = nullptr;
-  // The Data Window's side: shows the text, reports whether it is minimised.
-  std::function<void(const std::string& text, std::string_view caption)> onShowData;
+  // The Data Window's side: fills its text box (loading it when needed), shows
+  // it with its caption, reports whether it is minimised.
+  std::function<void(const std::string& text)> onSetData;
+  std::function<void(std::string_view caption)> onShowData;
   std::function<bool()> isDataMinimized;
   // Called when a run opens its progress window (the input check has passed).
   std::function<void()> onRunStarted;

@@ -75,9 +75,12 @@ void DataBuffer::ShowDataBuffer() {
     ui_.ShowMessage(MessageIcon::Exclamation, kWarningTitle, message);
   }
 
-  ui_.ShowDataWindow(text, kDataCaption);
+  // The text goes in first; the nearly-full warning comes before the window is
+  // shown and gets its caption.
+  ui_.SetDataText(text);
   if (allCount_ > kNearlyFullLines)
     ui_.ShowMessage(MessageIcon::Information, kWarningTitle, kNearlyFullMessage);
+  ui_.ShowDataWindow(kDataCaption);
 }
 
 void DataBuffer::ClearAll() {

@@ -28,10 +28,10 @@ void HeadlessUi::UpdateProgress(int done, int total) {
 
 void HeadlessUi::CloseProgress() { events.push_back(Event{Event::ProgressClose}); }
 
-void HeadlessUi::ShowDataWindow(const std::string& text, std::string_view caption) {
+void HeadlessUi::ShowDataWindow(std::string_view caption) {
   Event e{Event::DataWindow};
   e.title = caption;
-  e.text = text;
+  e.text = dataText_;
   events.push_back(e);
 }
 

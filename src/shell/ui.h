@@ -24,8 +24,11 @@ class UserInterface {
   // True when the Data Window is minimised (a display is then skipped).
   virtual bool DataWindowMinimized() const { return false; }
   // Puts the whole view text (single-byte codes, CRLF line ends) into the Data
-  // Window, shows it and sets its caption.
-  virtual void ShowDataWindow(const std::string& text, std::string_view caption) = 0;
+  // Window's text box, loading the window first when it is not open; the
+  // window is not shown yet.
+  virtual void SetDataText(const std::string& text) = 0;
+  // Shows the Data Window (not modal) and sets its caption.
+  virtual void ShowDataWindow(std::string_view caption) = 0;
 };
 
 // Records every call in order, for the tests and the command line.
@@ -46,7 +49,9 @@ class HeadlessUi : public UserInterface {
   void UpdateProgress(int done, int total) override;
   void CloseProgress() override;
   bool DataWindowMinimized() const override { return minimized; }
-  void ShowDataWindow(const std::string& text, std::string_view caption) override;
+  void SetDataText(const std::string& text) override { dataText_ = text; }
+  // Records a DataWindow event with the text set last.
+  void ShowDataWindow(std::string_view caption) override;
 
   // Messages only, in order.
   std::vector<Event> Messages() const;
@@ -59,6 +64,9 @@ class HeadlessUi : public UserInterface {
   // When set, every message is also passed here as it happens (the command
   // line prints them on standard error).
   void (*onMessage)(const Event&) = nullptr;
+
+ private:
+  std::string dataText_;
 };
 
 }  // namespace novastra

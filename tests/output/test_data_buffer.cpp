@@ -56,6 +56,7 @@ TEST(DataBuffer, WarnsAtEveryDisplayAbove1000Lines) {
   EXPECT_EQ(ui.CountMessages(kNearlyFull), 0);
   b.ShowDataBuffer();  // 1001
   EXPECT_EQ(ui.CountMessages(kNearlyFull), 1);
+  EXPECT_EQ(ui.events.back().kind, HeadlessUi::Event::DataWindow);  // shown after the warning
   EXPECT_EQ(ui.Messages().back().title, "Warning!");
   EXPECT_EQ(ui.Messages().back().icon, MessageIcon::Information);
 }
