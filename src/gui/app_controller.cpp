@@ -199,7 +199,8 @@ void AppController::SaveAs() {
   const QString path = AskSaveFileName(data_ ? static_cast<QWidget*>(data_) : main_.get(),
                                        QString::fromStdString(setup->folder.string()),
                                        QString::fromStdString(setup->fileName),
-                                       "Data Files (*.DOC)");
+                                       "Data Files (*.DOC)",
+                                       QString::fromStdString(setup->defaultExtension));
   if (path.isEmpty()) return;  // cancelled: nothing written
   SaveDataAs(*app_, std::filesystem::path(path.toStdString()));
 }

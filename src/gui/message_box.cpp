@@ -39,7 +39,7 @@ void ShowMessageBox(QWidget* parent, MessageIcon icon, const QString& title, con
 }
 
 QString AskSaveFileName(QWidget* parent, const QString& folder, const QString& fileName,
-                        const QString& filter) {
+                        const QString& filter, const QString& defaultSuffix) {
   if (SaveHook()) return SaveHook()(folder, fileName, filter);
   QFileDialog dialog(parent);
   dialog.setAcceptMode(QFileDialog::AcceptSave);
@@ -47,7 +47,7 @@ QString AskSaveFileName(QWidget* parent, const QString& folder, const QString& f
   dialog.setDirectory(folder);
   dialog.selectFile(fileName);
   dialog.setNameFilter(filter);
-  dialog.setDefaultSuffix("DOC");
+  dialog.setDefaultSuffix(defaultSuffix);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
   return dialog.selectedFiles().first();
 }

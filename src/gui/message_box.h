@@ -22,9 +22,10 @@ using SaveDialogHook =
     std::function<QString(const QString& folder, const QString& fileName, const QString& filter)>;
 void SetSaveDialogHook(SaveDialogHook hook);
 
-// The save-file dialog with an overwrite prompt; "" when the user cancels.
+// The save-file dialog with an overwrite prompt; a name typed without an
+// extension gets defaultSuffix; "" when the user cancels.
 QString AskSaveFileName(QWidget* parent, const QString& folder, const QString& fileName,
-                        const QString& filter);
+                        const QString& filter, const QString& defaultSuffix);
 
 // Single-byte program text to a QString through the symbol table.
 QString FromCodes(std::string_view bytes);

@@ -63,6 +63,8 @@ TEST_F(SavePrint, SaveOnFreshStartAsksForNameThenRewritesSameFile) {
   ASSERT_TRUE(setup);
   EXPECT_EQ(setup->fileName, "12252026.DOC");
   EXPECT_EQ(setup->folder, tmp.path());
+  EXPECT_EQ(setup->defaultExtension, "doc");
+  EXPECT_EQ(setup->filter, "Data Files (*.DOC) | *.DOC");
   const fs::path file = tmp / setup->fileName;
   ASSERT_TRUE(SaveDataAs(app, file));
   EXPECT_EQ(ReadBytes(file), FormatSavedData(app.buffer.AllLines(), 130, 61));
