@@ -72,7 +72,7 @@ bool ApplyLine(const std::string& line, Settings& s, RunParameters& params) {
   } else if (is("DataTop")) {
     if (x > 0) {
       if (!RoundToInt16(x, n)) return false;
-      if (n > 0) s.DataTop = n;  // a size that rounds to nothing is no size
+      s.DataTop = n;
     }
   } else if (is("DataLeft")) {
     if (!RoundToInt16(x, n)) return false;
@@ -80,12 +80,12 @@ bool ApplyLine(const std::string& line, Settings& s, RunParameters& params) {
   } else if (is("DataHeight")) {
     if (x > 0) {
       if (!RoundToInt16(x, n)) return false;
-      if (n > 0) s.DataHeight = n;  // a size that rounds to nothing is no size
+      s.DataHeight = n;
     }
   } else if (is("DataWidth")) {
     if (x > 0) {
       if (!RoundToInt16(x, n)) return false;
-      if (n > 0) s.DataWidth = n;  // a size that rounds to nothing is no size
+      s.DataWidth = n;
     }
   } else if (is("CalcFullMonth")) {
     params.FullMonth = value == "Yes";

@@ -68,6 +68,7 @@ TEST(Settings, ConditionsDecideWhichValuesApply) {
   struct { const char* line; double fontSize; int dataTop, dataLeft, days; } cases[] = {
       {"FontSize= 7.5", 10, 660, 0, 30},     {"FontSize= 7.75", 7.75, 660, 0, 30},
       {"DataTop= 0", 10, 660, 0, 30},        {"DataTop= 12.5", 10, 12, 0, 30},  // halves to even
+      {"DataTop= 0.4", 10, 0, 0, 30},  // above 0, so applied, then rounded
       {"DataLeft= 0", 10, 660, 0, 30},       {"DataLeft=-40", 10, 660, -40, 30},
       {"NumberOfDays=0", 10, 660, 0, 30},    {"NumberOfDays=400", 10, 660, 0, 366},
   };
@@ -220,7 +221,7 @@ TEST(FileFuzz, SettingsAndOptionsStayWithinTheirRulesAndRoundTrip) {
     ReadSettings(dir.path(), l.s, l.p);
     EXPECT_TRUE(l.s.FontSize >= 7.75 && std::isfinite(l.s.FontSize));
     EXPECT_TRUE(l.s.MainHeight > 0 && l.s.MainWidth > 0 && std::isfinite(l.s.MainWidth));
-    EXPECT_TRUE(l.s.DataTop > 0 && l.s.DataHeight > 0 && l.s.DataWidth > 0);
+    EXPECT_TRUE(l.s.DataTop >= 0 && l.s.DataHeight >= 0 && l.s.DataWidth >= 0);
     EXPECT_TRUE(l.p.NumberOfDays >= 1 && l.p.NumberOfDays <= 366);
     EXPECT_EQ(LeadingNumber(l.p.DaysText), l.p.NumberOfDays);
     EXPECT_EQ(l.p.StartMonth, "7");
