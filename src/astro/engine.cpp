@@ -21,14 +21,17 @@ InstantSetup SetUp(double T, double rowJD, const AyanamsaOption& ayanamsa) {
   const SvpAyanamsa z = ComputeSvp(T, ayanamsa);
   s.Svp = z.svp;
   s.Ayanamsa = z.ayanamsa;
-  const double obliquity = 23.43929111 - 0.013004167 * T - 0.00000164 * T * T + 0.000000504 * T * T * T;
+  // Each power of T is formed first, then multiplied by its coefficient.
+  const double T2 = T * T, T3 = T * T * T;
+  const double obliquity = 23.43929111 - 0.013004167 * T - 0.00000164 * T2 + 0.000000504 * T3;
   s.ObliquityRad = -DegToRad(obliquity);
   return s;
 }
 
 // Greenwich mean sidereal time in seconds, less the day fraction, in 0..86400.
 double SiderealSeconds(double T, double dayFraction) {
-  double theta = 24110.54841 + 8640184.812866 * T + 0.093104 * T * T - 6.2e-06 * T * T * T;
+  const double T2 = T * T, T3 = T * T * T;
+  double theta = 24110.54841 + 8640184.812866 * T + 0.093104 * T2 - 6.2e-06 * T3;
   theta = theta - dayFraction * 86400.0;
   while (theta < 0) theta += 86400.0;
   while (theta > 86400.0) theta -= 86400.0;

@@ -124,10 +124,11 @@ MoonPosition ComputeMoon(double T, NodeMode mode, const TrigKernels* fast) {
     for (int i = 0; i < kArgCount; ++i) s[i] = SinDeg(arg[i]);
   }
 
+  // Each row as coefficient x E^|m| x sine (a factor of 1 when m = 0).
   double sumL = 0;
   for (int i = 0; i < kLonRows; ++i) {
     const MoonTerm& t = kLongitudeTerms[i];
-    sumL += t.coefficient * s[i] * EccentricityFactor(t.m, o.E, E2);
+    sumL += t.coefficient * EccentricityFactor(t.m, o.E, E2) * s[i];
   }
   sumL += 3958.0 * s[kLonRows];
   sumL += 1962.0 * s[kLonRows + 1];
@@ -136,7 +137,7 @@ MoonPosition ComputeMoon(double T, NodeMode mode, const TrigKernels* fast) {
   double sumB = 0;
   for (int i = 0; i < kLatRows; ++i) {
     const MoonTerm& t = kLatitudeTerms[i];
-    sumB += t.coefficient * s[kLatStart + i] * EccentricityFactor(t.m, o.E, E2);
+    sumB += t.coefficient * EccentricityFactor(t.m, o.E, E2) * s[kLatStart + i];
   }
   const double* add = s + kLatStart + kLatRows;
   sumB += -2235.0 * add[0];
