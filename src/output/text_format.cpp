@@ -2,7 +2,6 @@
 
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 
 namespace novastra {
@@ -51,13 +50,5 @@ std::string FormatFixed(double value, int minIntDigits, int decimals) {
 
 std::string FmtJulianDay(double v) { return FormatFixed(v, 0, 1); }
 
-std::string PlainNumber(double v) {
-  char buf[64];
-  for (int precision = 1; precision <= 17; ++precision) {
-    std::snprintf(buf, sizeof buf, "%.*g", precision, v);
-    if (std::strtod(buf, nullptr) == v) break;
-  }
-  return buf;
-}
 
 }  // namespace novastra

@@ -20,7 +20,4 @@ inline std::string FmtHash0_0(double v) { return FormatFixed(v, 1, 1); }
 // "#######.0": no leading zeros at all (0.5 gives ".5").
 std::string FmtJulianDay(double v);
 
-// The program's plain number-to-text form: shortest decimal text, no blank.
-std::string PlainNumber(double v);
-
 }  // namespace novastra

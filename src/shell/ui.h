@@ -37,8 +37,8 @@ class HeadlessUi : public UserInterface {
   struct Event {
     enum Kind { Message, Busy, ProgressOpen, Progress, ProgressClose, DataWindow } kind;
     MessageIcon icon = MessageIcon::Information;
-    std::string title;  // message title, or data window caption
-    std::string text;   // message text, or data window text
+    std::string title{};  // message title, or data window caption
+    std::string text{};   // message text, or data window text
     int done = 0, total = 0;
     bool busy = false;
   };
