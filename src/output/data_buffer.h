@@ -21,7 +21,7 @@ class DataBuffer {
   explicit DataBuffer(UserInterface& ui) : ui_(ui) {}
 
   void ClearView();                         // new view: ViewCount 0
-  void AppendLine(const std::string& line); // the design's LineOut + AppendLine
+  void AppendLine(const std::string& line);  // appends the line to both lists
   void AppendBlankLine();
   void ShowDataBuffer();                    // puts the view into the Data Window
 
