@@ -69,6 +69,38 @@ TEST_F(Golden, SiderealNoonMeanNodeAndRightAscensionInHours) {
   Compare(ColumnSet::RightAscension, "jan2009_ra_hours.txt");
 }
 
+// The frozen headers against the column rules: words of line 4 at their columns,
+// the rule's length, and the unit marks of line 6 (degree and hours forms).
+TEST(GoldenHeaders, ColumnsOfTitleRuleAndUnits) {
+  auto lines = [](const std::string& name) {
+    std::vector<std::string> out;
+    std::string text = ReadBytes(GoldenFile(name)), line;
+    for (char c : text) {
+      if (c == '\n') { out.push_back(line); line.clear(); }
+      else if (c != '\r') line += c;
+    }
+    return out;
+  };
+  for (const auto& [name, helio] : {std::pair{"jan2009_longitude.txt", false}, {"jan2009_helio_latitude.txt", true}}) {
+    const auto h = lines(name);
+    SCOPED_TRACE(name);
+    for (int col : {2, 10, helio ? 26 : 27, 36, 45, 56, 66, 75, 85, 95, 105, 115, 124}) {
+      EXPECT_NE(h[4][col], ' ') << "word at " << col;
+      EXPECT_EQ(h[4][col - 1], ' ') << "word at " << col;
+    }
+    EXPECT_EQ(h[5].size(), helio ? 131u : 132u);
+    EXPECT_EQ(h[6].size(), 131u);
+    for (int k = 0; k < 11; ++k) {
+      EXPECT_EQ(h[6][25 + 10 * k], static_cast<char>(186));
+      EXPECT_EQ(h[6][29 + 10 * k], static_cast<char>(146));
+    }
+  }
+  const auto hours = lines("jan2009_ra_hours.txt");
+  ASSERT_EQ(hours[6].size(), 132u);
+  for (int k = 1; k <= 11; ++k)
+    EXPECT_EQ(hours[6].substr(15 + 10 * k, 7), "h  m  s");
+}
+
 // novastra-cli ephemeris on a fresh folder: exit status and standard output.
 std::pair<int, std::string> Cli(const fs::path& home, const std::string& args) {
   const std::string command = std::string(NOVASTRA_CLI) + " ephemeris --home '" + home.string() + "' " + args + " 2>/dev/null";
