@@ -21,16 +21,6 @@ namespace {
 
 double HourT(double rowJD, int hour) { return (rowJD + hour / 24.0 - 0.5 - 2451545) / 36525; }
 
-const char* SavedSuffix(Zodiac zodiac, Coordinates coords) {
-  const bool helio = coords == Coordinates::Heliocentric;
-  switch (zodiac) {
-    case Zodiac::Sidereal: return helio ? "AS.SEH" : "AS.SEG";
-    case Zodiac::Ayanamsa: return helio ? "AS.AEH" : "AS.AEG";
-    case Zodiac::Tropical: break;
-  }
-  return helio ? "AS.TEH" : "AS.TEG";
-}
-
 }  // namespace
 
 SampleContext SampleContextOf(const Application& app) {
@@ -94,7 +84,8 @@ void SampleDays(const SampleContext& ctx, double firstJD, int count, std::vector
 }
 
 std::string AspectarianFileName(const std::string& startRowDate, Zodiac zodiac, Coordinates coords) {
-  return FormatMmddyy(startRowDate) + SavedSuffix(zodiac, coords);
+  return FormatMmddyy(startRowDate) + "AS." +
+         SavedFileExtension(zodiac, coords == Coordinates::Heliocentric);
 }
 
 bool RunAspectarian(Application& app) {

@@ -24,15 +24,6 @@ constexpr int kTables = 6;
 // File suffixes by table, before the zodiac letter and the coordinates letter.
 constexpr const char* kTableCodes[kTables] = {"LO", "LA", "RA", "DE", "LO", "LA"};
 
-char ZodiacLetter(Zodiac z) {
-  switch (z) {
-    case Zodiac::Sidereal: return 'S';
-    case Zodiac::Ayanamsa: return 'A';
-    case Zodiac::Tropical: break;
-  }
-  return 'T';
-}
-
 // The six saved data files. Lines are collected in memory as the run goes and
 // each file is written at its end through a temporary file beside it, so a
 // failed write never leaves a partial file under a final name.
@@ -41,9 +32,9 @@ class SavedFiles {
   SavedFiles(const Application& app, bool enabled) : enabled_(enabled) {
     if (!enabled_) return;
     std::string stamp = FormatMmddyy(app.cal.StartDateText);
-    char zodiac = ZodiacLetter(app.params.ZodiacMode);
     for (int t = 0; t < kTables; ++t) {
-      std::string name = stamp + kTableCodes[t] + "." + zodiac + "E" + (t < 4 ? "G" : "H");
+      std::string name =
+          stamp + kTableCodes[t] + "." + SavedFileExtension(app.params.ZodiacMode, t >= 4);
       paths_[t] = app.File(name);
     }
   }

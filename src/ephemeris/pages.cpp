@@ -220,4 +220,11 @@ std::string BuildRow(ColumnSet set, const RowInfo& row, bool raHours) {
   return line;
 }
 
+std::string SavedFileExtension(Zodiac zodiac, bool heliocentric) {
+  char letter = 'T';
+  if (zodiac == Zodiac::Sidereal) letter = 'S';
+  if (zodiac == Zodiac::Ayanamsa) letter = 'A';
+  return {letter, 'E', heliocentric ? 'H' : 'G'};
+}
+
 }  // namespace novastra

@@ -2,6 +2,8 @@
 // Pieces of the ephemeris page layouts that other pages share.
 #include <string>
 
+#include "input/run_parameters.h"
+
 namespace novastra {
 
 // Sign 1 (Aries) .. 12 (Pisces), whole degrees within the sign, minutes.
@@ -23,6 +25,10 @@ std::string FormatRightAscensionHours(double degrees);
 
 // "   SVP = 05<Pisces>15.xx  True Ayanamsa = 23d 51m ..s " for header line 1.
 std::string BuildSvpText(double svp, double ayanamsa);
+
+// Extension of a saved data file: the zodiac letter (T, S or A), "E", and G
+// for geocentric or H for heliocentric tables ("TEG" ... "AEH").
+std::string SavedFileExtension(Zodiac zodiac, bool heliocentric);
 
 // The sign glyph code, 191 + sign.
 inline char SignCode(int sign) { return static_cast<char>(191 + sign); }
