@@ -18,6 +18,7 @@
 #include <QVBoxLayout>
 
 #include "gui/sunken_border.h"
+#include "gui/widgets.h"
 #include "input/input_check.h"
 #include "shell/application.h"
 
@@ -120,10 +121,8 @@ InputWindow::InputWindow(Application& app, QWidget* parent) : QWidget(parent, Qt
   frames->addWidget(
       Frame("Data Output", {optLongitude, optLatitude, optRightAscension, optDeclination}), 1, 2);
 
-  cmdEphemeris = new QPushButton("Calculate Ephemeris", this);
-  cmdEphemeris->setObjectName("cmdEphemeris");
-  cmdAspectarian = new QPushButton("Calculate Aspectarian", this);
-  cmdAspectarian->setObjectName("cmdAspectarian");
+  cmdEphemeris = NamedButton("cmdEphemeris", "Calculate Ephemeris", this);
+  cmdAspectarian = NamedButton("cmdAspectarian", "Calculate Aspectarian", this);
 
   auto* checks = new QVBoxLayout;
   checks->addWidget(chkFullMonth);

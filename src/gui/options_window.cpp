@@ -6,6 +6,7 @@
 #include <QVBoxLayout>
 
 #include "gui/message_box.h"
+#include "gui/widgets.h"
 #include "shell/application.h"
 #include "shell/options.h"
 
@@ -17,18 +18,10 @@ OptionsWindow::OptionsWindow(Application& app, const QString& fontFamily, const 
   setObjectName("Options");
   setWindowTitle(kOptionsEditorCaption);
   setAttribute(Qt::WA_DeleteOnClose);
-  txtContent = new QPlainTextEdit(this);
-  txtContent->setObjectName("txtContent");
-  txtContent->setLineWrapMode(QPlainTextEdit::NoWrap);
-  QFont f(fontFamily);
-  f.setPointSizeF(10);
-  txtContent->setFont(f);
-  btnSave = new QPushButton("Save", this);
-  btnSave->setObjectName("btnSave");
-  btnQuit = new QPushButton("Quit", this);
-  btnQuit->setObjectName("btnQuit");
-  cmdRestoreDefault = new QPushButton("Restore Default Settings", this);
-  cmdRestoreDefault->setObjectName("cmdRestoreDefault");
+  txtContent = SymbolTextBox(fontFamily, this);
+  btnSave = NamedButton("btnSave", "Save", this);
+  btnQuit = NamedButton("btnQuit", "Quit", this);
+  cmdRestoreDefault = NamedButton("cmdRestoreDefault", "Restore Default Settings", this);
   btnSave->setAutoDefault(false);
   btnQuit->setAutoDefault(false);
   cmdRestoreDefault->setAutoDefault(false);

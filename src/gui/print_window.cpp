@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 
 #include "gui/message_box.h"
+#include "gui/widgets.h"
 #include "output/save_print.h"
 #include "shell/application.h"
 
@@ -61,17 +62,10 @@ PrintWindow::PrintWindow(Application& app, const QString& fontFamily, QWidget* p
   setWindowTitle("Data To Be Printed");
   setAttribute(Qt::WA_DeleteOnClose);
 
-  txtContent = new QPlainTextEdit(this);
-  txtContent->setObjectName("txtContent");
-  txtContent->setLineWrapMode(QPlainTextEdit::NoWrap);
-  QFont f(fontFamily);
-  f.setPointSizeF(10);
-  txtContent->setFont(f);
+  txtContent = SymbolTextBox(fontFamily, this);
   auto* hint = new QLabel("Ctrl-C to copy.  Ctrl-X to cut.  Ctrl-V to paste.", this);
-  btnPrint = new QPushButton("Print", this);
-  btnPrint->setObjectName("btnPrint");
-  btnCancel = new QPushButton("Cancel", this);
-  btnCancel->setObjectName("btnCancel");
+  btnPrint = NamedButton("btnPrint", "Print", this);
+  btnCancel = NamedButton("btnCancel", "Cancel", this);
 
   auto* row = new QHBoxLayout;
   row->addWidget(hint);
