@@ -1,6 +1,7 @@
 // The ephemeris run: one pass per day, six tables filled row by row, optional
 // saved data files, and one table shown at the end.
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -8,6 +9,7 @@
 
 #include "astro/calendar.h"
 #include "astro/engine.h"
+#include "astro/range_engine.h"
 #include "ephemeris/ephemeris.h"
 #include "ephemeris/layouts.h"
 #include "ephemeris/pages.h"
@@ -174,6 +176,8 @@ bool RunEphemeris(Application& app) {
   const AyanamsaOption ayanamsa = app.options.Ayanamsa();
   const EngineChoices choices{params.ZodiacMode, params.MoonNodes};
   std::array<double, 16> previous{};
+  // The rows are whole days apart at the run's hour: one range engine serves them.
+  RangeEngine engine(app.series, choices, 2451545.0 + cal.DayFraction - 0.5, 1.0, 64);
 
   for (int16_t pass = -1; pass <= lastIndex; ++pass) {
     SetDayFraction(cal);
@@ -184,7 +188,10 @@ bool RunEphemeris(Application& app) {
     if (params.FullMonth && pass > 27 && ParseDateText(cal.RowDateText).day == 1) break;
 
     const InstantSetup instant = PrepareInstant(cal.RowJD, cal.DayFraction, ayanamsa);
-    const BodyPositions positions = ComputePositions(instant, app.series, choices);
+    const BodyPositions positions =
+        cal.RowJD == std::floor(cal.RowJD)
+            ? engine.At(static_cast<std::int64_t>(cal.RowJD - 2451545.0), instant)
+            : ComputePositions(instant, app.series, choices);
 
     if (pass == 0) {
       const std::string svp = BuildSvpText(instant.Svp, instant.Ayanamsa);
