@@ -189,7 +189,7 @@ BodyPositions RangeEngine::At(std::int64_t n, const InstantSetup& instant) {
     helio[i].B = RadToDeg(value[3 * i + 1]);
     helio[i].R = value[3 * i + 2];
   }
-  const MoonPosition moon = ComputeMoon(tau * 10.0, choices_.node, &FastKernels());
+  const MoonPosition moon = ComputeMoonByMultiples(tau * 10.0, choices_.node);
   return PositionsFromHelio(instant, *tables_, choices_, helio, moon);
 }
 

@@ -8,8 +8,9 @@
 // cosines at fixed grid positions (every `anchorEvery` steps from grid index 0),
 // so the positions of an instant depend only on its grid index: a range split
 // in pieces, or shared among threads, gives the same bits as one long run.
-// The Moon, Pluto and the coordinate conversions are computed per instant, as
-// the one-instant engine does. Results stay within 1e-9 degree of the plain
+// The Moon (its term sines by angle addition from its fundamental arguments,
+// which carry powers of time up to T^4), Pluto and the coordinate conversions
+// are computed per instant. Results stay within 1e-9 degree of the plain
 // term-by-term evaluation.
 #include <array>
 #include <cstdint>
