@@ -63,7 +63,7 @@ void BM_Sampling366(benchmark::State& state) {
 }
 BENCHMARK(BM_Sampling366)->Unit(benchmark::kMillisecond);
 
-// The same 9,150 instants as the run samples them: 16-day batches over a few threads.
+// The same 9,150 instants as the run samples them: its batches of days over a few threads.
 void BM_SamplingThreaded366(benchmark::State& state) {
   Fixture& f = Shared();
   const SampleContext ctx = SampleContextOf(*f.app);

@@ -80,7 +80,7 @@ void BM_Sampling1800To2100(benchmark::State& state) {
   const bool range = state.range(1) != 0;
   const SampleContext ctx = SampleContextOf(*Shared().app);
   const int days = static_cast<int>(kLastJD - kFirstJD) + 1;
-  constexpr int kBatch = 64;
+  constexpr int kBatch = kSampleBatch;
   std::vector<HourSamples> samples(kBatch);
   std::vector<InstantSetup> last(kBatch);
   for (auto _ : state) {

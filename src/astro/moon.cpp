@@ -1,5 +1,6 @@
 #include "astro/moon.h"
 
+#include <array>
 #include <cmath>
 
 #include "astro/angles.h"
@@ -203,11 +204,25 @@ void Powers(Complex unit, Complex (&powers)[2 * N + 1]) {
   }
 }
 
+// The multipliers of a table row as indices.
+struct RowIndex {
+  signed char d, m, mp, f;
+};
+template <std::size_t N>
+constexpr std::array<RowIndex, N> RowIndices(const MoonTerm (&terms)[N]) {
+  std::array<RowIndex, N> out{};
+  for (std::size_t i = 0; i < N; ++i)
+    out[i] = {static_cast<signed char>(terms[i].d), static_cast<signed char>(terms[i].m),
+              static_cast<signed char>(terms[i].mp), static_cast<signed char>(terms[i].f)};
+  return out;
+}
+constexpr auto kLongitudeIndex = RowIndices(kLongitudeTerms);
+constexpr auto kLatitudeIndex = RowIndices(kLatitudeTerms);
+
 // sin(d D + m M + m' M' + f F) of one table row.
-inline double RowSine(const MoonTerm& t, const Complex* d, const Complex* m, const Complex* mp,
+inline double RowSine(const RowIndex& t, const Complex* d, const Complex* m, const Complex* mp,
                       const Complex* f) {
-  const Complex a = Mul(d[static_cast<int>(t.d)], m[static_cast<int>(t.m)]);
-  return SinOfProduct(Mul(a, mp[static_cast<int>(t.mp)]), f[static_cast<int>(t.f)]);
+  return SinOfProduct(Mul(Mul(d[t.d], m[t.m]), mp[t.mp]), f[t.f]);
 }
 
 }  // namespace
@@ -217,11 +232,13 @@ MoonPosition ComputeMoonByMultiples(double T, NodeMode mode) {
   const MoonExtras x = SetFundamentals(T, o);
   // Sines and cosines of the eight angles, from the same radians SinDeg forms.
   const double deg[8] = {o.D, o.M, o.Mp, o.F, o.Lp, x.A1, x.A2, x.A3};
+  double rad[8], sines[8], cosines[8];
+  for (int i = 0; i < 8; ++i) rad[i] = (kPi * deg[i]) / 180.0;
+  const TrigKernels& kernels = FastKernels();
+  kernels.sinBatch(rad, sines, 8);
+  kernels.cosBatch(rad, cosines, 8);
   Complex u[8];
-  for (int i = 0; i < 8; ++i) {
-    const double r = (kPi * deg[i]) / 180.0;
-    u[i] = {std::cos(r), std::sin(r)};
-  }
+  for (int i = 0; i < 8; ++i) u[i] = {cosines[i], sines[i]};
   // Multiples used by the tables: D 0..4 (index 4 + d: -4..4 made for
   // symmetry), M -2..2, M' -4..4, F -3..3.
   Complex D[9], M[5], Mp[9], F[7];
@@ -234,11 +251,11 @@ MoonPosition ComputeMoonByMultiples(double T, NodeMode mode) {
 
   double s[kArgCount];
   int k = 0;
-  for (const MoonTerm& t : kLongitudeTerms) s[k++] = RowSine(t, d, m, mp, f);
+  for (const RowIndex& t : kLongitudeIndex) s[k++] = RowSine(t, d, m, mp, f);
   s[k++] = A1.im;
   s[k++] = SinOfProduct(Lp, f[-1]);
   s[k++] = A2.im;
-  for (const MoonTerm& t : kLatitudeTerms) s[k++] = RowSine(t, d, m, mp, f);
+  for (const RowIndex& t : kLatitudeIndex) s[k++] = RowSine(t, d, m, mp, f);
   s[k++] = Lp.im;
   s[k++] = A3.im;
   s[k++] = SinOfProduct(A1, f[-1]);

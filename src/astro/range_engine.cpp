@@ -113,12 +113,19 @@ RangeEngine::RangeEngine(const SeriesTables& tables, const EngineChoices& choice
     }
   }
   coordStart_[kCoordinates] = amp_.size();
-  for (double C : freq_) {
-    const double delta = C * dtau;
-    const double h = std::sin(delta / 2);
-    kappa_.push_back(-4.0 * h * h);  // 2 cos(delta) - 2, without cancellation
-    sinStep_.push_back(std::sin(delta));
+  // kappa = 2 cos(delta) - 2 = -4 sin^2(delta / 2), without cancellation.
+  const std::size_t size = freq_.size();
+  std::vector<double> half(size);
+  kappa_.resize(size);
+  sinStep_.resize(size);
+  for (std::size_t i = 0; i < size; ++i) {
+    sinStep_[i] = freq_[i] * dtau;
+    half[i] = sinStep_[i] / 2;
   }
+  const TrigKernels& k = FastKernels();
+  k.sinBatch(half.data(), half.data(), size);
+  k.sinBatch(sinStep_.data(), sinStep_.data(), size);
+  for (std::size_t i = 0; i < size; ++i) kappa_[i] = -4.0 * half[i] * half[i];
   cos_.resize(amp_.size());
   diff_.resize(amp_.size());
   sums_.resize(kBlock * kCoordinates * kPowers);
