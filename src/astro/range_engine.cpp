@@ -2,7 +2,6 @@
 
 #include <immintrin.h>
 
-#include <algorithm>
 #include <cmath>
 
 #include "astro/angles.h"
@@ -23,8 +22,8 @@ std::int64_t FloorDiv(std::int64_t a, std::int64_t b) {
 }
 
 // One block of kBlock instants over the terms [0, n) of one coordinate: for
-// each instant m, sums[m * stride + k] gets the sum of amp * cos over the
-// terms of power k, then every cosine moves one step on (Reinsch: the
+// each instant m, sums[m * stride + k] is set to the sum of amp * cos over the
+// terms of power k (each power is one run of terms), then every cosine moves one step on (Reinsch: the
 // difference d grows by kappa * c, c by d). Lanes of four are summed
 // lane-wise, then across, in a fixed order, so the result of an instant
 // depends only on the recurrence state, never on how instants are grouped.
@@ -50,7 +49,7 @@ void SumStepGeneric(const double* amp, const double* kappa, double* c, double* d
       }
     }
     for (int m = 0; m < kBlock; ++m)
-      sums[m * stride + k] += (acc[m][0] + acc[m][1]) + (acc[m][2] + acc[m][3]);
+      sums[m * stride + k] = (acc[m][0] + acc[m][1]) + (acc[m][2] + acc[m][3]);
   }
 }
 
@@ -77,7 +76,7 @@ __attribute__((target("avx2,fma"))) void SumStepAvx2(const double* amp, const do
     for (int m = 0; m < kBlock; ++m) {
       alignas(32) double v[4];
       _mm256_store_pd(v, acc[m]);
-      sums[m * stride + k] += (v[0] + v[1]) + (v[2] + v[3]);
+      sums[m * stride + k] = (v[0] + v[1]) + (v[2] + v[3]);
     }
   }
 }
@@ -104,6 +103,7 @@ RangeEngine::RangeEngine(const SeriesTables& tables, const EngineChoices& choice
     for (const auto* series : {&set.L, &set.B, &set.R}) {
       coordStart_[q] = amp_.size();
       seriesCount_[q] = static_cast<int>(series->size());
+      if (series->size() > kPowers) oneInstant_ = true;
       const SeriesLanes lanes = MakeSeriesLanes(*series);
       amp_.insert(amp_.end(), lanes.A.begin(), lanes.A.end());
       phase_.insert(phase_.end(), lanes.B.begin(), lanes.B.end());
@@ -154,7 +154,6 @@ void RangeEngine::Anchor(std::int64_t n) {
 
 void RangeEngine::StepBlock(double* sums) {
   const SumStepFn step = ChosenSumStep();
-  std::fill(sums, sums + kBlock * kCoordinates * kPowers, 0.0);
   for (int q = 0; q < kCoordinates; ++q) {
     const std::size_t b = coordStart_[q], e = coordStart_[q + 1];
     step(amp_.data() + b, kappa_.data() + b, cos_.data() + b, diff_.data() + b,
@@ -173,7 +172,7 @@ void RangeEngine::MakeBlock(std::int64_t n0) {
 }
 
 BodyPositions RangeEngine::At(std::int64_t n, const InstantSetup& instant) {
-  if (choices_.plain) return ComputePositions(instant, *tables_, choices_);
+  if (choices_.plain || oneInstant_) return ComputePositions(instant, *tables_, choices_);
   const std::int64_t n0 = FloorDiv(n, kBlock) * kBlock;
   if (!haveBlock_ || blockStart_ != n0) MakeBlock(n0);
   const double* sums = sums_.data() + (n - n0) * kCoordinates * kPowers;

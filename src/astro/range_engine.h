@@ -51,6 +51,9 @@ class RangeEngine {
   EngineChoices choices_;
   double originJD_, stepDays_;
   int anchorEvery_;
+  // Set when a coordinate has more series than the sums hold (tables built
+  // by hand): every instant then goes through the one-instant engine.
+  bool oneInstant_ = false;
   // Every term of the 27 coordinates (9 sets x L, B, R), each coordinate
   // padded to a multiple of four terms; power_ per four terms.
   std::vector<double> amp_, phase_, freq_, kappa_, sinStep_;
