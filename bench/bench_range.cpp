@@ -12,12 +12,12 @@
 #include <thread>
 #include <vector>
 
-#include "aspectarian/events.h"
-#include "aspectarian/sampling.h"
+#include "reports/events.h"
+#include "reports/sampling.h"
 #include "astro/calendar.h"
 #include "astro/engine.h"
 #include "astro/range_engine.h"
-#include "shell/application.h"
+#include "app/application.h"
 
 namespace novastra {
 namespace {
