@@ -20,9 +20,9 @@ void AddEphemerisCommand(CLI::App& app, CommonOptions& common, int& status) {
       status = 2;
       return;
     }
-    bool ok = session.app->CalculateEphemeris();
-    status = RunStatus(ok, session.ui);
-    if (ok) PrintView(*session.app, WantUtf8(common));
+    const RunOutcome outcome = session.app->CalculateEphemeris();
+    status = RunStatus(outcome);
+    if (outcome == RunOutcome::Done) PrintView(*session.app, WantUtf8(common));
   });
 }
 
