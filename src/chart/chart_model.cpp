@@ -58,8 +58,7 @@ void AddTicks(ChartModel& m) {
   if (JdFromCivil(y, mo, 1) < m.jd0) {
     if (++mo > 12) mo = 1, ++y;
   }
-  bool first = true;
-  for (;; first = false) {
+  for (;;) {
     const double jd = JdFromCivil(y, mo, 1);
     if (jd > m.jd1) break;
     const bool yearStart = mo == 1;
@@ -71,7 +70,7 @@ void AddTicks(ChartModel& m) {
       t.month = mo;
       t.yearStart = yearStart;
       t.labelMonth = monthLabels;
-      t.labelYear = (yearStart && y % yearStep == 0) || (first && monthLabels);
+      t.labelYear = yearStart && y % yearStep == 0;
       m.ticks.push_back(t);
     }
     if (++mo > 12) mo = 1, ++y;

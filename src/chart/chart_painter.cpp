@@ -161,8 +161,25 @@ void PaintChart(QPainter& p, const ChartModel& m, const PaintStyle& style) {
     p.drawText(r, Qt::AlignCenter, text);
   }
 
-  // Month and year labels under the plot.
+  // Month and year labels under the plot; the month the range starts in and
+  // its year are named at the left edge unless a tick is there already.
   p.setPen(QColor(60, 60, 60));
+  const CivilDay start = CivilFromJd(m.jd0);
+  const double firstTick = m.ticks.empty() ? plot.right() : m.ticks.front().x;
+  if (!m.ticks.empty() && m.ticks.front().labelMonth && firstTick - plot.left() >= 24 * s) {
+    p.setFont(FontOf(style, 11 * s));
+    DrawCentered(p, QPointF((plot.left() + firstTick) / 2, plot.bottom() + 13 * s), kMonthAbbrev[start.month - 1]);
+  }
+  double firstYearLabel = plot.right() + 100 * s;
+  for (const TimeTick& t : m.ticks)
+    if (t.labelYear) {
+      firstYearLabel = t.x;
+      break;
+    }
+  if (firstYearLabel - plot.left() >= 60 * s) {
+    p.setFont(FontOf(style, 12 * s, true));
+    DrawCentered(p, QPointF(plot.left(), plot.bottom() + 32 * s), QString::number(start.year));
+  }
   for (const TimeTick& t : m.ticks) {
     const double next = &t == &m.ticks.back() ? m.XAt(t.jd + 30.44) : (&t + 1)->x;
     const double mid = std::min((t.x + next) / 2, plot.right() - 4 * s);

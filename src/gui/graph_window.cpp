@@ -150,12 +150,16 @@ GraphWindow::GraphWindow(Application& app, QWidget* parent) : QMainWindow(parent
   };
   dtFrom = dateEdit("dtFrom", first);
   dtTo = dateEdit("dtTo", last);
-  row->addWidget(new QLabel("&From", this));
-  static_cast<QLabel*>(row->itemAt(row->count() - 1)->widget())->setBuddy(dtFrom);
+  auto* fromLabel = new QLabel("&From", this);
+  fromLabel->setBuddy(dtFrom);
+  auto* toLabel = new QLabel("&To", this);
+  toLabel->setBuddy(dtTo);
+  row->addWidget(fromLabel);
   row->addWidget(dtFrom);
-  row->addWidget(new QLabel("&To", this));
-  static_cast<QLabel*>(row->itemAt(row->count() - 1)->widget())->setBuddy(dtTo);
+  row->addSpacing(6);
+  row->addWidget(toLabel);
   row->addWidget(dtTo);
+  row->addSpacing(6);
 
   cboDial = new QComboBox(this);
   cboDial->setObjectName("cboDial");
@@ -164,6 +168,7 @@ GraphWindow::GraphWindow(Application& app, QWidget* parent) : QMainWindow(parent
   dialLabel->setBuddy(cboDial);
   row->addWidget(dialLabel);
   row->addWidget(cboDial);
+  row->addSpacing(6);
 
   btnBodies = new QToolButton(this);
   btnBodies->setObjectName("btnBodies");
@@ -180,6 +185,7 @@ GraphWindow::GraphWindow(Application& app, QWidget* parent) : QMainWindow(parent
   }
   btnBodies->setMenu(bodyMenu);
   row->addWidget(btnBodies);
+  row->addSpacing(6);
 
   txtPoints = new QLineEdit(this);
   txtPoints->setObjectName("txtPoints");
@@ -198,6 +204,8 @@ GraphWindow::GraphWindow(Application& app, QWidget* parent) : QMainWindow(parent
   view = new ChartView(this);
   column->addWidget(view, 1);
   setCentralWidget(central);
+  statusBar()->setObjectName("barReadout");
+  statusBar()->setSizeGripEnabled(false);
   view->onReadout = [this](const QString& text) { statusBar()->showMessage(text); };
 
   connect(dtFrom, &QDateEdit::dateChanged, this, [this] { Recompute(); });
