@@ -99,9 +99,9 @@ int RunGraph(const GraphValues& v, const CommonOptions& common) {
 
   // Fonts and painting need the GUI application object; no window is opened.
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  static int argc = 1;
-  static char name[] = "novastra-cli";
-  static char* argv[] = {name, nullptr};
+  int argc = 1;
+  char name[] = "novastra-cli";
+  char* argv[] = {name, nullptr};
   QGuiApplication qt(argc, argv);
 
   ChartOptions chartOptions;
