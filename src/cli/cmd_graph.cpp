@@ -28,7 +28,7 @@ struct GraphValues {
   std::vector<std::string> bodies;
   std::vector<std::string> points;
   std::string output;
-  int width = 1600, height = 1000;
+  std::string width = "1600", height = "1000";
   bool noon = false;
   std::string zodiac = "tropical";
   std::string node = "true";
@@ -48,9 +48,16 @@ int Refuse(const std::string& what, const std::string& why) {
   return 2;
 }
 
-int RunGraph(const GraphValues& v, const CommonOptions& common) {
+// The value of a text of digits, or -1.
+int WholeNumber(const std::string& text) {
+  if (text.empty() || text.size() > 6 || text.find_first_not_of("0123456789") != std::string::npos) return -1;
+  return std::stoi(text);
+}
+
+int RunGraph(const GraphValues& v, const std::vector<std::string>& extras, const CommonOptions& common) {
   using namespace chart;
   std::string why;
+  if (!extras.empty()) return Refuse("\"" + extras.front() + "\"", "not an option of graph (see --help)");
   if (v.from.empty()) return Refuse("--from", "a first date is required, e.g. --from 1/1/2009");
   if (v.to.empty()) return Refuse("--to", "a last date is required, e.g. --to 12/31/2009");
   const auto from = ParseChartDate(v.from, why);
@@ -69,8 +76,12 @@ int RunGraph(const GraphValues& v, const CommonOptions& common) {
   if (v.output.empty()) return Refuse("-o", "an output file ending in .svg, .png or .pdf is required");
   const auto format = FormatOf(v.output);
   if (!format) return Refuse("-o \"" + v.output + "\"", "the file name must end in .svg, .png or .pdf");
-  if (v.width < 400 || v.width > 8000 || v.height < 300 || v.height > 8000)
+  const int width = WholeNumber(v.width), height = WholeNumber(v.height);
+  if (width < 400 || width > 8000 || height < 300 || height > 8000)
     return Refuse("--width/--height", "the picture must be 400 to 8000 wide and 300 to 8000 high");
+  if (v.zodiac != "tropical" && v.zodiac != "sidereal" && v.zodiac != "ayanamsa")
+    return Refuse("--zodiac \"" + v.zodiac + "\"", "tropical, sidereal or ayanamsa");
+  if (v.node != "mean" && v.node != "true") return Refuse("--node \"" + v.node + "\"", "mean or true");
 
   std::string error;
   auto folder = ResolveAppFolder(common.home, ProgramFolder(), DefaultSuppliedDir(), &error);
@@ -107,8 +118,8 @@ int RunGraph(const GraphValues& v, const CommonOptions& common) {
   ChartOptions chartOptions;
   chartOptions.dial = *dial;
   chartOptions.fixedPoints = *points;
-  chartOptions.width = v.width;
-  chartOptions.height = v.height;
+  chartOptions.width = width;
+  chartOptions.height = height;
   const std::string failure = WriteChart(series, chartOptions, v.output, *format);
   if (!failure.empty()) {
     std::cerr << "novastra-cli graph: cannot write " << v.output << ": " << failure << '\n';
@@ -135,12 +146,13 @@ void AddGraphCommand(CLI::App& app, CommonOptions& common, int& status) {
   sub->add_option("--width", v->width, "Picture width for SVG and PNG (default 1600)");
   sub->add_option("--height", v->height, "Picture height for SVG and PNG (default 1000)");
   sub->add_flag("--noon", v->noon, "Positions at 12h UT (default 0h UT)");
-  sub->add_option("--zodiac", v->zodiac, "tropical, sidereal or ayanamsa")
-      ->check(CLI::IsMember({"tropical", "sidereal", "ayanamsa"}));
-  sub->add_option("--node", v->node, "Lunar node: mean or true")->check(CLI::IsMember({"mean", "true"}));
+  sub->add_option("--zodiac", v->zodiac, "tropical, sidereal or ayanamsa");
+  sub->add_option("--node", v->node, "Lunar node: mean or true");
   sub->add_option("--home", "Application folder (default: $NOVASTRA_HOME or the usual one)")
       ->each([&common](const std::string& dir) { common.home = std::filesystem::path(dir); });
-  sub->callback([v, &common, &status] { status = RunGraph(*v, common); });
+  // Unknown words reach the callback too, to be refused with status 2.
+  sub->allow_extras();
+  sub->callback([v, sub, &common, &status] { status = RunGraph(*v, sub->remaining(), common); });
 }
 
 }  // namespace novastra::cli

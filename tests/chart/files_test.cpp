@@ -117,6 +117,9 @@ TEST_F(ChartFiles, CommandLineWritesAChartOrRefusesWithStatus2) {
       {"--from 1/1/2009 --to 12/31/2009 --bodies ceres", "unknown body"},
       {"--from 1/1/2009 --to 12/31/2009 --points 15,abc", "not a number"},
       {"--from 1/1/2009 --to 12/31/2009 --points 360", "less than 360"},
+      {"--from 1/1/2009 --to 12/31/2009 --width 12x", "400 to 8000"},
+      {"--from 1/1/2009 --to 12/31/2009 --zodiac galactic", "tropical, sidereal"},
+      {"--from 1/1/2009 --to 12/31/2009 --dail 45", "not an option"},
   };
   for (const auto& [args, why] : refused) {
     const fs::path out = dir / "r.png";
