@@ -5,7 +5,9 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPolygonF>
+#include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace novastra::chart {
 
@@ -52,6 +54,18 @@ void DrawCentered(QPainter& p, const QPointF& at, const QString& text) {
 void DrawRightAligned(QPainter& p, const QPointF& at, const QString& text) {
   const QFontMetricsF fm(p.font());
   p.drawText(QPointF(at.x() - fm.horizontalAdvance(text), at.y() + fm.capHeight() / 2), text);
+}
+
+// Sorts the labels by y and moves them apart to at least `gap`, keeping them
+// within top..bottom where there is room.
+void SpreadApart(std::vector<std::pair<double, int>>& at, double gap, double top, double bottom) {
+  std::sort(at.begin(), at.end());
+  for (size_t k = 1; k < at.size(); ++k) at[k].first = std::max(at[k].first, at[k - 1].first + gap);
+  if (!at.empty() && at.back().first > bottom) {
+    at.back().first = bottom;
+    for (size_t k = at.size() - 1; k-- > 0;) at[k].first = std::min(at[k].first, at[k + 1].first - gap);
+  }
+  for (auto& a : at) a.first = std::max(a.first, top - gap);
 }
 
 }  // namespace
@@ -193,12 +207,17 @@ void PaintChart(QPainter& p, const ChartModel& m, const PaintStyle& style) {
     }
   }
 
-  // A glyph at both ends of each body's line, just outside the plot.
+  // A glyph at both ends of each body's line, just outside the plot, moved
+  // apart where lines end close together.
   p.setFont(FontOf(style, 17 * s));
-  for (const BodyEnds& e : m.ends) {
-    p.setPen(BodyColor(e.body));
-    DrawCentered(p, QPointF(plot.left() - 12 * s, e.first.y), BodyGlyph(e.body));
-    DrawCentered(p, QPointF(plot.right() + 12 * s, e.last.y), BodyGlyph(e.body));
+  for (const bool left : {true, false}) {
+    std::vector<std::pair<double, int>> at;  // (y, body)
+    for (const BodyEnds& e : m.ends) at.push_back({left ? e.first.y : e.last.y, e.body});
+    SpreadApart(at, 15 * s, plot.top(), plot.bottom());
+    for (const auto& [y, body] : at) {
+      p.setPen(BodyColor(body));
+      DrawCentered(p, QPointF(left ? plot.left() - 12 * s : plot.right() + 12 * s, y), BodyGlyph(body));
+    }
   }
 
   // Title, range, dial and legend along the top.
