@@ -1,7 +1,7 @@
 // A full-year ephemeris run: 367 engine passes, six tables, one shown.
 #include <benchmark/benchmark.h>
 
-#include "shell/application.h"
+#include "app/application.h"
 
 namespace {
 
@@ -23,7 +23,7 @@ void BM_EphemerisYear(benchmark::State& state) {
   p.Instant = novastra::InstantChoice::Midnight;
   for (auto _ : state) {
     ui.events.clear();
-    bool ok = app.CalculateEphemeris();
+    const RunOutcome ok = app.CalculateEphemeris();
     benchmark::DoNotOptimize(ok);
   }
   state.SetItemsProcessed(state.iterations() * 366);

@@ -2,7 +2,7 @@
 // The Moon's geocentric longitude and latitude and the North Node, from the
 // truncated lunar theory whose terms are constants of moon.cpp.
 #include "astro/fast_trig.h"
-#include "input/run_parameters.h"
+#include "astro/choices.h"
 
 namespace novastra {
 
@@ -20,5 +20,12 @@ struct MoonPosition {
 // T in Julian centuries from J2000.0. fast = null evaluates the sines with the
 // library, term by term.
 MoonPosition ComputeMoon(double T, NodeMode mode, const TrigKernels* fast);
+
+// The same Moon with eight sines and cosines instead of one sine per term: the
+// sine of each term's argument d D + m M + m' M' + f F (and of the additive
+// terms) comes from the sines and cosines of the fundamental arguments by the
+// angle-addition formulas, the eight through the vector kernels. Agrees with
+// ComputeMoon to about 1e-13 degree.
+MoonPosition ComputeMoonByMultiples(double T, NodeMode mode);
 
 }  // namespace novastra

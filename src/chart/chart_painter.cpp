@@ -9,6 +9,8 @@
 #include <cmath>
 #include <vector>
 
+#include "text/glyphs.h"
+
 namespace novastra::chart {
 
 namespace {
@@ -30,9 +32,6 @@ constexpr QRgb kBodyColors[12] = {
     0x999933,  // North Node
 };
 
-// Unicode astronomical symbols (Miscellaneous Symbols block).
-constexpr char16_t kBodyGlyphs[12] = {u' ',     u'\u2609', u'\u263D', u'\u263F', u'\u2640', u'\u2642',
-                                      u'\u2643', u'\u2644', u'\u2645', u'\u2646', u'\u2647', u'\u260A'};
 constexpr const char* kBodyNames[12] = {"",        "Sun",    "Moon",   "Mercury", "Venus", "Mars",
                                         "Jupiter", "Saturn", "Uranus", "Neptune", "Pluto", "North Node"};
 
@@ -71,9 +70,17 @@ void SpreadApart(std::vector<std::pair<double, int>>& at, double gap, double top
 }  // namespace
 
 QColor BodyColor(int body) { return QColor(kBodyColors[body >= 1 && body <= 11 ? body : 0]); }
-QString BodyGlyph(int body) { return QString(QChar(kBodyGlyphs[body >= 1 && body <= 11 ? body : 0])); }
+// The program's own symbol table gives the Unicode characters.
+QString GlyphText(char code) {
+  const Glyph* g = FindGlyph(static_cast<unsigned char>(code));
+  return g ? QString::fromUcs4(&g->unicode, 1) : QString(" ");
+}
+
+QString BodyGlyph(int body) {
+  return body >= 1 && body <= 11 ? GlyphText(BodyCode(body, Coordinates::Geocentric)) : QString(" ");
+}
 QString BodyName(int body) { return kBodyNames[body >= 1 && body <= 11 ? body : 0]; }
-QString SignGlyph(int sign) { return QString(QChar(char16_t(0x2648 + (sign - 1) % 12))); }
+QString SignGlyph(int sign) { return GlyphText(SignCode((sign - 1) % 12 + 1)); }
 
 QString DegreesText(double degrees) {
   long minutes = std::lround(degrees * 60);

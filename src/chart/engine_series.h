@@ -1,6 +1,6 @@
 #pragma once
-// Fills the graphic ephemeris' input from the position engine: one instant a
-// day (0h or 12h UT) from the first date to the last, both included.
+// Fills the graphic ephemeris' input from the typed ephemeris results: one
+// instant a day (0h or 12h UT) from the first date to the last, both included.
 #include <vector>
 
 #include "astro/engine.h"

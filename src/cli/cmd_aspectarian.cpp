@@ -3,10 +3,10 @@
 #include <cstdio>
 #include <memory>
 
-#include "aspectarian/aspectarian.h"
+#include "app/aspectarian_run.h"
 #include "cli/commands.h"
 #include "cli/run_options.h"
-#include "output/data_buffer.h"
+#include "app/data_buffer.h"
 
 namespace novastra::cli {
 
@@ -53,10 +53,10 @@ void AddAspectarianCommands(CLI::App& app, CommonOptions& common, int& status) {
   sub->callback([asp, &common, &status] {
     CliSession session;
     if (!Prepare(*asp, common, session, status)) return;
-    const bool ok = session.app->CalculateAspectarian();
-    status = RunStatus(ok, session.ui);
+    const RunOutcome outcome = session.app->CalculateAspectarian();
+    status = RunStatus(outcome);
     // A failed save still shows the aspectarian; a refused input shows nothing.
-    if (ok || session.app->aspectarian.hasRun) PrintView(*session.app, WantUtf8(common));
+    if (outcome == RunOutcome::Done || outcome == RunOutcome::SaveFailed) PrintView(*session.app, WantUtf8(common));
   });
 
   auto st = std::make_shared<AspectarianValues>();
@@ -72,9 +72,9 @@ void AddAspectarianCommands(CLI::App& app, CommonOptions& common, int& status) {
     session.ui.onMessage = [](const HeadlessUi::Event& e) {
       if (e.text != kNearlyFullMessage) PrintMessage(e);
     };
-    const bool ok = session.app->CalculateAspectarian();
-    status = RunStatus(ok, session.ui);
-    if (!session.app->aspectarian.hasRun) return;
+    const RunOutcome outcome = session.app->CalculateAspectarian();
+    status = RunStatus(outcome);
+    if (outcome != RunOutcome::Done && outcome != RunOutcome::SaveFailed) return;
     std::string text = StationsText(*session.app);
     // Terminal line ends.
     std::string out;

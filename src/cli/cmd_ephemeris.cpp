@@ -1,7 +1,7 @@
 // novastra-cli ephemeris: one ephemeris run, printed as the Data Window shows it.
 #include "cli/commands.h"
 #include "cli/run_options.h"
-#include "ephemeris/ephemeris.h"
+#include "app/ephemeris_run.h"
 
 namespace novastra::cli {
 
@@ -20,9 +20,9 @@ void AddEphemerisCommand(CLI::App& app, CommonOptions& common, int& status) {
       status = 2;
       return;
     }
-    bool ok = session.app->CalculateEphemeris();
-    status = RunStatus(ok, session.ui);
-    if (ok) PrintView(*session.app, WantUtf8(common));
+    const RunOutcome outcome = session.app->CalculateEphemeris();
+    status = RunStatus(outcome);
+    if (outcome == RunOutcome::Done) PrintView(*session.app, WantUtf8(common));
   });
 }
 

@@ -15,8 +15,8 @@
 #include "chart/chart_file.h"
 #include "chart/engine_series.h"
 #include "cli/commands.h"
-#include "shell/app_folder.h"
-#include "shell/options.h"
+#include "app/app_folder.h"
+#include "app/options.h"
 
 namespace novastra::cli {
 

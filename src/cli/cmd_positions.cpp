@@ -10,8 +10,8 @@
 #include "astro/engine.h"
 #include "astro/series.h"
 #include "cli/commands.h"
-#include "shell/app_folder.h"
-#include "shell/options.h"
+#include "app/app_folder.h"
+#include "app/options.h"
 
 namespace novastra::cli {
 
@@ -26,12 +26,6 @@ struct PositionsValues {
 
 constexpr const char* kBodyNames[] = {"",        "Sun",    "Moon",   "Mercury", "Venus",     "Mars",
                                       "Jupiter", "Saturn", "Uranus", "Neptune", "Pluto", "North Node"};
-
-std::filesystem::path ExecutableDir() {
-  std::error_code ec;
-  auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-  return ec ? std::filesystem::current_path() : exe.parent_path();
-}
 
 // Checks the date as the Input window does: month 1..12, day 1..31, year
 // 1800..2100 (a day past the month's end rolls into the next month).
@@ -67,7 +61,7 @@ int RunPositions(const PositionsValues& v, const CommonOptions& common) {
   }
 
   std::string error;
-  auto folder = ResolveAppFolder(common.home, ExecutableDir(), DefaultSuppliedDir(), &error);
+  auto folder = ResolveAppFolder(common.home, ProgramFolder(), DefaultSuppliedDir(), &error);
   if (!folder) {
     std::cerr << "novastra-cli: " << (error.empty() ? "no application folder" : error) << '\n';
     return 1;

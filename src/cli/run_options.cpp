@@ -7,9 +7,9 @@
 #include <filesystem>
 #include <iostream>
 
-#include "input/input_check.h"
-#include "output/charset.h"
-#include "shell/app_folder.h"
+#include "app/input_check.h"
+#include "text/charset.h"
+#include "app/app_folder.h"
 
 namespace novastra::cli {
 
@@ -22,12 +22,6 @@ bool AllDigits(const std::string& s) {
   for (char c : s)
     if (!std::isdigit(static_cast<unsigned char>(c))) return false;
   return true;
-}
-
-std::filesystem::path ProgramDir() {
-  std::error_code ec;
-  auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-  return ec ? std::filesystem::current_path() : exe.parent_path();
 }
 
 }  // namespace
@@ -68,7 +62,7 @@ void PrintMessage(const HeadlessUi::Event& e) {
 
 bool OpenSession(const CommonOptions& common, CliSession& session) {
   std::string error;
-  auto folder = ResolveAppFolder(common.home, ProgramDir(), DefaultSuppliedDir(), &error);
+  auto folder = ResolveAppFolder(common.home, ProgramFolder(), DefaultSuppliedDir(), &error);
   if (!folder) {
     std::cerr << "novastra-cli: " << (error.empty() ? "no application folder" : error) << '\n';
     return false;
@@ -148,9 +142,14 @@ void PrintView(const Application& app, bool utf8) {
   std::fflush(stdout);
 }
 
-int RunStatus(bool ok, const HeadlessUi& ui) {
-  if (ok) return 0;
-  return ui.CountMessages("Error in input data section. Please correct.") > 0 ? 2 : 1;
+int RunStatus(RunOutcome outcome) {
+  switch (outcome) {
+    case RunOutcome::Done: return 0;
+    case RunOutcome::InputRefused: return 2;
+    case RunOutcome::SaveFailed:
+    case RunOutcome::Cancelled: break;
+  }
+  return 1;
 }
 
 void EchoMessages(CliSession& session, bool utf8) {

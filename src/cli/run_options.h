@@ -7,8 +7,8 @@
 #include <string>
 
 #include "cli/commands.h"
-#include "shell/application.h"
-#include "shell/ui.h"
+#include "app/application.h"
+#include "app/ui.h"
 
 namespace novastra::cli {
 
@@ -60,7 +60,7 @@ std::string ForOutput(const std::string& bytes, bool utf8);
 void PrintView(const Application& app, bool utf8);
 
 // Exit status after a run: 0 ok, 2 when the input check refused it, 1 otherwise.
-int RunStatus(bool ok, const HeadlessUi& ui);
+int RunStatus(RunOutcome outcome);
 
 // Sends every message of the session's interface to standard error as it happens.
 void EchoMessages(CliSession& session, bool utf8);

@@ -25,7 +25,7 @@
 #include "chart/chart_painter.h"
 #include "chart/engine_series.h"
 #include "gui/message_box.h"
-#include "shell/application.h"
+#include "app/application.h"
 
 namespace novastra::gui {
 

@@ -3,7 +3,7 @@
 #include <QCommandLineParser>
 
 #include "gui/app_controller.h"
-#include "shell/app_folder.h"
+#include "app/app_folder.h"
 
 int main(int argc, char* argv[]) {
   QApplication qapp(argc, argv);
@@ -19,7 +19,7 @@ int main(int argc, char* argv[]) {
 
   novastra::gui::AppController::StartOptions options;
   if (parser.isSet(homeOption)) options.home = parser.value(homeOption).toStdString();
-  options.programDir = QCoreApplication::applicationDirPath().toStdString();
+  options.programDir = novastra::ProgramFolder();
   options.suppliedDir = novastra::DefaultSuppliedDir();
 
   novastra::gui::AppController controller;

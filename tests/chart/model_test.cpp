@@ -8,8 +8,8 @@
 
 #include "chart/chart_model.h"
 #include "chart_support.h"
-#include "aspectarian/aspectarian.h"
-#include "shell/application.h"
+#include "app/aspectarian_run.h"
+#include "app/application.h"
 
 namespace novastra::chart::test {
 namespace {
@@ -128,7 +128,7 @@ std::vector<std::pair<int, double>> Stations2009() {
   app.params.Instant = InstantChoice::Midnight;
   app.params.StartMonth = "1", app.params.StartDay = "1", app.params.StartYear = "2009";
   app.params.NumberOfDays = 365;
-  EXPECT_TRUE(app.CalculateAspectarian());
+  EXPECT_EQ(app.CalculateAspectarian(), RunOutcome::Done);
   const std::string text = StationsText(app);
   fs::remove_all(folder);
   static const std::regex line(R"(  (\w+) *- (\d\d) (\w{3}) (\d{4}) at (\d\d):(\d\d))");

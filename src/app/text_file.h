@@ -1,0 +1,36 @@
+#pragma once
+// Reading and writing the program's single-byte text files.
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace novastra {
+
+class UserInterface;
+
+// Splits file bytes into lines; CR LF, LF and a lone CR each end a line, and a
+// final line without a line end still counts.
+std::vector<std::string> SplitTextLines(std::string_view bytes);
+
+// Whole contents of a regular file, or nullopt (with the reason in *reason
+// when given) when it cannot be opened or read.
+std::optional<std::string> ReadFileBytes(const std::filesystem::path& file,
+                                         std::string* reason = nullptr);
+
+// Writes bytes to a temporary file beside `target`, then renames it over the
+// target, so the target is either the old file or the complete new one.
+// Returns "" on success, else the reason (the target is untouched).
+std::string WriteFileSafely(const std::filesystem::path& target, std::string_view bytes);
+
+// Shows the failed-write message (critical icon, title "Warning!") naming the
+// file and the reason.
+void ReportWriteFailure(UserInterface& ui, const std::filesystem::path& file,
+                        const std::string& reason);
+
+// The one path by which the program's saved files are written: WriteFileSafely,
+// then ReportWriteFailure when it fails. True when the file was written.
+bool WriteFileOrReport(UserInterface& ui, const std::filesystem::path& file, std::string_view bytes);
+
+}  // namespace novastra

@@ -1,0 +1,78 @@
+#pragma once
+// The one narrow seam through which the core reaches the user: message boxes,
+// the busy pointer, the progress window and the Data Window's text.
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace novastra {
+
+enum class MessageIcon { Critical, Exclamation, Information };
+
+// The title of every warning message box.
+inline constexpr const char* kWarningTitle = "Warning!";
+// The title of a message about what stops the program at start-up (no
+// application folder, a bad series data file).
+inline constexpr const char* kStartWarningTitle = "WARNING!";
+
+class UserInterface {
+ public:
+  virtual ~UserInterface() = default;
+  // A modal message box with one OK button. Title and text are the program's
+  // single-byte text.
+  virtual void ShowMessage(MessageIcon icon, std::string_view title, std::string_view text) = 0;
+  virtual void SetBusy(bool busy) = 0;
+  // Progress window "% Completed": opened and cleared before a run's loop,
+  // updated once per step, closed after it.
+  virtual void OpenProgress() = 0;
+  virtual void UpdateProgress(int done, int total) = 0;
+  virtual void CloseProgress() = 0;
+  // True when the Data Window is minimised (a display is then skipped).
+  virtual bool DataWindowMinimized() const { return false; }
+  // Puts the whole view text (single-byte codes, CRLF line ends) into the Data
+  // Window's text box, loading the window first when it is not open; the
+  // window is not shown yet.
+  virtual void SetDataText(const std::string& text) = 0;
+  // Shows the Data Window (not modal) and sets its caption.
+  virtual void ShowDataWindow(std::string_view caption) = 0;
+};
+
+// Records every call in order, for the tests and the command line.
+class HeadlessUi : public UserInterface {
+ public:
+  struct Event {
+    enum Kind { Message, Busy, ProgressOpen, Progress, ProgressClose, DataWindow } kind;
+    MessageIcon icon = MessageIcon::Information;
+    std::string title{};  // message title, or data window caption
+    std::string text{};   // message text, or data window text
+    int done = 0, total = 0;
+    bool busy = false;
+  };
+
+  void ShowMessage(MessageIcon icon, std::string_view title, std::string_view text) override;
+  void SetBusy(bool busy) override;
+  void OpenProgress() override;
+  void UpdateProgress(int done, int total) override;
+  void CloseProgress() override;
+  bool DataWindowMinimized() const override { return minimized; }
+  void SetDataText(const std::string& text) override { dataText_ = text; }
+  // Records a DataWindow event with the text set last.
+  void ShowDataWindow(std::string_view caption) override;
+
+  // Messages only, in order.
+  std::vector<Event> Messages() const;
+  int CountMessages(std::string_view text) const;
+  // Text of the last ShowDataWindow call ("" if none).
+  std::string LastDataText() const;
+
+  std::vector<Event> events;
+  bool minimized = false;
+  // When set, every message is also passed here as it happens (the command
+  // line prints them on standard error).
+  void (*onMessage)(const Event&) = nullptr;
+
+ private:
+  std::string dataText_;
+};
+
+}  // namespace novastra

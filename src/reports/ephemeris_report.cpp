@@ -1,0 +1,49 @@
+#include "reports/ephemeris_report.h"
+
+#include <cmath>
+#include <cstdint>
+
+#include "astro/angles.h"
+#include "astro/range_engine.h"
+
+namespace novastra {
+
+bool IsRetrograde(double today, double yesterday) {
+  return SignedDegrees(today - yesterday) < 0;
+}
+
+EphemerisReport BuildEphemeris(const EphemerisRequest& request, const ReportControl& control) {
+  EphemerisReport report;
+  report.days.reserve(request.dayCount > 0 ? request.dayCount : 0);
+  std::array<double, 16> previous{};
+  // The rows are whole days apart at the run's hour: one range engine serves them.
+  RangeEngine engine(*request.tables, request.engine, 2451545.0 + request.dayFraction - 0.5, 1.0, 64);
+  for (int pass = -1; pass < request.dayCount; ++pass) {
+    if (control.Cancelled()) {
+      report.cancelled = true;
+      break;
+    }
+    control.Step(pass);
+    const double rowJD = pass + request.startJD;
+    const InstantSetup instant = PrepareInstant(rowJD, request.dayFraction, request.ayanamsa);
+    const BodyPositions positions =
+        rowJD == std::floor(rowJD) ? engine.At(static_cast<std::int64_t>(rowJD - 2451545.0), instant)
+                                   : ComputePositions(instant, *request.tables, request.engine);
+    if (pass == 0) {
+      report.svp = instant.Svp;
+      report.ayanamsa = instant.Ayanamsa;
+    }
+    if (pass >= 0) {
+      EphemerisDay& day = report.days.emplace_back();
+      day.rowJD = rowJD;
+      day.jd = rowJD - 0.5 + request.dayFraction;
+      day.siderealSeconds = instant.SiderealSeconds;
+      day.positions = positions;
+      for (int k = 1; k <= 11; ++k) day.retrograde[k] = IsRetrograde(positions.Longitude[k], previous[k]);
+    }
+    for (int k = 1; k <= 11; ++k) previous[k] = positions.Longitude[k];
+  }
+  return report;
+}
+
+}  // namespace novastra
