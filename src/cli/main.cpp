@@ -10,6 +10,7 @@ int main(int argc, char** argv) {
   novastra::cli::AddPositionsCommand(app, common, status);
   novastra::cli::AddEphemerisCommand(app, common, status);
   novastra::cli::AddAspectarianCommands(app, common, status);
+  novastra::cli::AddGraphCommand(app, common, status);
   CLI11_PARSE(app, argc, argv);
   return status;
 }

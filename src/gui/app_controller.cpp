@@ -10,6 +10,7 @@
 
 #include "gui/about_window.h"
 #include "gui/data_window.h"
+#include "gui/graph_window.h"
 #include "gui/input_window.h"
 #include "gui/main_window.h"
 #include "gui/message_box.h"
@@ -36,6 +37,7 @@ AppController::~AppController() {
   delete data_;
   delete options_;
   delete print_;
+  delete graph_;
   input_.reset();
   main_.reset();
   if (fontId_ >= 0) QFontDatabase::removeApplicationFont(fontId_);
@@ -90,6 +92,7 @@ AppController::StartResult AppController::Start(const StartOptions& options) {
   main_->onOptions = [this] { OpenOptions(); };
   main_->onPrinterSetup = [this] { PrinterSetup(); };
   main_->onAbout = [this] { ShowAbout(); };
+  main_->onGraph = [this] { OpenGraph(); };
   main_->onDocument = [this](const std::string& doc) { app_->ShowDocument(doc); };
   ui_.parent = main_.get();
 
@@ -124,6 +127,7 @@ void AppController::Exit() {
   if (data_) data_->close();
   if (options_) options_->close();
   if (print_) print_->close();
+  if (graph_) graph_->close();
   if (input_) input_->close();
   if (main_) main_->close();
   if (onExit) onExit();
@@ -146,6 +150,7 @@ void AppController::SetDataText(const std::string& text) {
     data_->onSaveAs = [this] { SaveAs(); };
     data_->onPrintPage = [this] { PrintPage(); };
     data_->onPrintData = [this] { PrintData(); };
+    data_->onGraph = [this] { OpenGraph(); };
   }
   data_->SetViewText(text);
 }
@@ -225,6 +230,13 @@ void AppController::PrintData() {
   QApplication::setOverrideCursor(Qt::WaitCursor);
   if (PreparePrintData(*app_) == PrintPrepared::Ready) OpenPrintWindow();
   QApplication::restoreOverrideCursor();
+}
+
+void AppController::OpenGraph() {
+  if (!graph_) graph_ = new GraphWindow(*app_, main_.get());
+  graph_->show();
+  graph_->raise();
+  graph_->activateWindow();
 }
 
 }  // namespace novastra::gui
