@@ -10,7 +10,7 @@
 #include "astro/engine.h"
 #include "astro/series.h"
 #include "cli/commands.h"
-#include "shell/app_folder.h"
+#include "shell/supplied_dir.h"
 #include "shell/options.h"
 
 namespace novastra::cli {
@@ -26,12 +26,6 @@ struct PositionsValues {
 
 constexpr const char* kBodyNames[] = {"",        "Sun",    "Moon",   "Mercury", "Venus",     "Mars",
                                       "Jupiter", "Saturn", "Uranus", "Neptune", "Pluto", "North Node"};
-
-std::filesystem::path ExecutableDir() {
-  std::error_code ec;
-  auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-  return ec ? std::filesystem::current_path() : exe.parent_path();
-}
 
 // Checks the date as the Input window does: month 1..12, day 1..31, year
 // 1800..2100 (a day past the month's end rolls into the next month).
@@ -67,14 +61,15 @@ int RunPositions(const PositionsValues& v, const CommonOptions& common) {
   }
 
   std::string error;
-  auto folder = ResolveAppFolder(common.home, ExecutableDir(), DefaultSuppliedDir(), &error);
+  auto folders = ResolveProgramFolders(common.home, ExecutableDir(), &error);
+  auto folder = folders ? std::optional<std::filesystem::path>(folders->app) : std::nullopt;
   if (!folder) {
     std::cerr << "novastra-cli: " << (error.empty() ? "no application folder" : error) << '\n';
     return 1;
   }
   auto tables = std::make_unique<SeriesTables>();
-  if (auto err = LoadSeriesTables(*folder, *tables)) {
-    std::cerr << "novastra-cli: " << err->Message() << " (in " << folder->string() << ")\n";
+  if (auto err = LoadSeriesTables(folders->supplied, *tables)) {
+    std::cerr << "novastra-cli: " << err->Message() << " (in " << folders->supplied.string() << ")\n";
     return 1;
   }
 

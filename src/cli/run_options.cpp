@@ -9,7 +9,7 @@
 
 #include "input/input_check.h"
 #include "output/charset.h"
-#include "shell/app_folder.h"
+#include "shell/supplied_dir.h"
 
 namespace novastra::cli {
 
@@ -68,13 +68,13 @@ void PrintMessage(const HeadlessUi::Event& e) {
 
 bool OpenSession(const CommonOptions& common, CliSession& session) {
   std::string error;
-  auto folder = ResolveAppFolder(common.home, ProgramDir(), DefaultSuppliedDir(), &error);
+  auto folder = ResolveProgramFolders(common.home, ProgramDir(), &error);
   if (!folder) {
     std::cerr << "novastra-cli: " << (error.empty() ? "no application folder" : error) << '\n';
     return false;
   }
   EchoMessages(session, WantUtf8(common));
-  session.app = std::make_unique<Application>(session.ui, *folder);
+  session.app = std::make_unique<Application>(session.ui, folder->app, folder->supplied);
   // LoadFiles shows its own message (echoed on standard error) when it fails.
   return session.app->LoadFiles();
 }
