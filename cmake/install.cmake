@@ -46,7 +46,7 @@ if(NOVASTRA_MAN AND HELP2MAN)
     set(page ${CMAKE_BINARY_DIR}/man/${prog}.1)
     add_custom_command(OUTPUT ${page}
       COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/man
-      COMMAND ${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen
+      COMMAND ${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=0
               ${HELP2MAN} --no-info --section=1
               --include=${NOVASTRA_DIST}/${prog}.h2m --output=${page} $<TARGET_FILE:${prog}>
       DEPENDS ${prog} ${NOVASTRA_DIST}/${prog}.h2m

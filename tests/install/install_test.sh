@@ -52,7 +52,9 @@ tree)
   while read -r f; do
     [ -f "$prefix/$f" ] || fail "not installed: $f"
   done < <(expected)
-  if grep -rlqF "$(cd "$build/.." && pwd)" "$prefix/bin"; then
+  # No path of this machine is compiled in (a sanitizer build names its sources, so is left out).
+  if ! grep -qaF AddressSanitizer "$prefix/bin/novastra-cli" &&
+    grep -rlqF "$(cd "$build/.." && pwd)" "$prefix/bin"; then
     fail "an installed program names the source or build folder"
   fi
 
