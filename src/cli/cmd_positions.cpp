@@ -10,8 +10,8 @@
 #include "astro/engine.h"
 #include "astro/series.h"
 #include "cli/commands.h"
-#include "shell/supplied_dir.h"
-#include "shell/options.h"
+#include "app/options.h"
+#include "app/supplied_dir.h"
 
 namespace novastra::cli {
 

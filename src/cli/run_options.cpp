@@ -7,9 +7,9 @@
 #include <filesystem>
 #include <iostream>
 
-#include "input/input_check.h"
-#include "output/charset.h"
-#include "shell/supplied_dir.h"
+#include "app/input_check.h"
+#include "app/supplied_dir.h"
+#include "text/charset.h"
 
 namespace novastra::cli {
 

@@ -4,9 +4,9 @@
 #include <cstring>
 
 #include "gui/app_controller.h"
+#include "app/supplied_dir.h"
 #include "gui/message_box.h"
 #include "novastra_version.h"
-#include "shell/supplied_dir.h"
 
 namespace {
 
@@ -47,7 +47,7 @@ int main(int argc, char* argv[]) {
   QApplication qapp(argc, argv);
   QApplication::setApplicationName("NOVASTRA");
   QApplication::setApplicationVersion(novastra::kVersion);
-  QApplication::setDesktopFileName("novastra");
+  QApplication::setDesktopFileName("org.novastra.Novastra");
 
   QCommandLineParser parser;
   AddOptions(parser, homeOption);

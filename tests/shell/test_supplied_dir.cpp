@@ -7,9 +7,9 @@
 #include <map>
 #include <optional>
 
-#include "shell/application.h"
-#include "shell/options.h"
-#include "shell/supplied_dir.h"
+#include "app/application.h"
+#include "app/options.h"
+#include "app/supplied_dir.h"
 #include "temp_folder.h"
 
 namespace novastra {
