@@ -11,10 +11,6 @@
 #include "app/settings.h"
 #include "app/text_file.h"
 
-#ifndef NOVASTRA_DATA_DIR
-#define NOVASTRA_DATA_DIR "data"
-#endif
-
 namespace novastra {
 
 namespace fs = std::filesystem;
@@ -22,6 +18,10 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr const char* kLockFile = "NOVASTRA.LCK";
+
+// The supplied files the user may change, copied into the per-user folder; the
+// others are read where they were installed, so an upgrade takes effect at once.
+constexpr const char* kUserFiles[] = {"OPTIONS.OPT"};
 
 // Names of the regular files in the supplied folder (empty when unreadable).
 std::vector<std::string> SuppliedFiles(const fs::path& suppliedDir) {
@@ -86,11 +86,11 @@ std::optional<fs::path> ResolveAppFolder(const std::optional<fs::path>& home,
     if (error) *error = "Cannot create the folder " + user.string();
     return std::nullopt;
   }
-  // Seed the folder with every supplied file it lacks; files already there
-  // (the user's own options, settings and saved data) are never replaced.
-  for (const auto& name : supplied) {
+  // Seed the folder with the user's own supplied files it lacks; files already
+  // there (the user's own options, settings and saved data) are never replaced.
+  for (const std::string name : kUserFiles) {
     const fs::path target = user / name;
-    if (fs::exists(target, ec)) continue;
+    if (fs::exists(target, ec) || !fs::exists(suppliedDir / name, ec)) continue;
     const auto bytes = ReadFileBytes(suppliedDir / name);
     if (!bytes || !WriteFileSafely(target, *bytes).empty()) {
       if (error) *error = "Cannot copy " + name + " into " + user.string();
@@ -105,8 +105,6 @@ fs::path ProgramFolder() {
   const fs::path exe = fs::read_symlink("/proc/self/exe", ec);
   return ec ? fs::current_path(ec) : exe.parent_path();
 }
-
-fs::path DefaultSuppliedDir() { return fs::path(NOVASTRA_DATA_DIR); }
 
 InstanceLock::InstanceLock(const fs::path& folder) {
   const fs::path file = folder / kLockFile;

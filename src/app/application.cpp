@@ -16,8 +16,10 @@ void ShowNotFound(UserInterface& ui, const std::string& name) {
 
 }  // namespace
 
-Application::Application(UserInterface& ui_, std::filesystem::path folder_)
-    : ui(ui_), folder(std::move(folder_)), buffer(ui_) {
+Application::Application(UserInterface& ui_, std::filesystem::path folder_,
+                         std::filesystem::path supplied_)
+    : ui(ui_), folder(std::move(folder_)), supplied(std::move(supplied_)), buffer(ui_) {
+  if (supplied.empty()) supplied = folder;
   // The Input window starts on today's date.
   const std::time_t now = std::time(nullptr);
   std::tm local{};
@@ -33,7 +35,7 @@ bool Application::LoadFiles() {
   buffer.ClearAll();
   RunKind = 1;
   currentDataFile.clear();
-  if (const auto error = LoadSeriesTables(folder, series)) {
+  if (const auto error = LoadSeriesTables(supplied, series)) {
     ui.ShowMessage(MessageIcon::Critical, kStartWarningTitle, error->Message());
     return false;
   }
@@ -85,7 +87,7 @@ RunOutcome Application::MoreBackward() {
 
 void Application::ShowDocument(const std::string& name) {
   // Read first, so that a missing document leaves the view as it was.
-  const auto bytes = ReadFileBytes(File(name));
+  const auto bytes = ReadFileBytes(SuppliedFile(name));
   if (!bytes) {
     ShowNotFound(ui, name);
     return;

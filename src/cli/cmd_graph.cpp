@@ -16,6 +16,7 @@
 #include "chart/engine_series.h"
 #include "cli/commands.h"
 #include "app/app_folder.h"
+#include "app/supplied_dir.h"
 #include "app/options.h"
 
 namespace novastra::cli {
@@ -36,12 +37,6 @@ struct GraphValues {
   // join here: each adds its series to the chart before it is drawn.
   std::vector<std::string> sky;
 };
-
-std::filesystem::path ProgramFolder() {
-  std::error_code ec;
-  auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-  return ec ? std::filesystem::current_path() : exe.parent_path();
-}
 
 int Refuse(const std::string& what, const std::string& why) {
   std::cerr << "novastra-cli graph: " << what << ": " << why << '\n';
@@ -84,14 +79,14 @@ int RunGraph(const GraphValues& v, const std::vector<std::string>& extras, const
   if (v.node != "mean" && v.node != "true") return Refuse("--node \"" + v.node + "\"", "mean or true");
 
   std::string error;
-  auto folder = ResolveAppFolder(common.home, ProgramFolder(), DefaultSuppliedDir(), &error);
-  if (!folder) {
+  const auto folders = ResolveProgramFolders(common.home, ExecutableDir(), &error);
+  if (!folders) {
     std::cerr << "novastra-cli: " << (error.empty() ? "no application folder" : error) << '\n';
     return 1;
   }
   auto tables = std::make_unique<SeriesTables>();
-  if (auto err = LoadSeriesTables(*folder, *tables)) {
-    std::cerr << "novastra-cli: " << err->Message() << " (in " << folder->string() << ")\n";
+  if (auto err = LoadSeriesTables(folders->supplied, *tables)) {
+    std::cerr << "novastra-cli: " << err->Message() << " (in " << folders->supplied.string() << ")\n";
     return 1;
   }
 
@@ -105,7 +100,7 @@ int RunGraph(const GraphValues& v, const std::vector<std::string>& extras, const
                                                     : Zodiac::Tropical;
   request.choices.node = v.node == "mean" ? NodeMode::Mean : NodeMode::True;
   RunOptions options;
-  if (ReadOptions(*folder, options)) request.ayanamsa = options.Ayanamsa();
+  if (ReadOptions(folders->app, options)) request.ayanamsa = options.Ayanamsa();
   const EphemerisSeries series = ComputeSeries(request, *tables);
 
   // Fonts and painting need the GUI application object; no window is opened.

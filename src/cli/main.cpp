@@ -1,9 +1,12 @@
 #include <CLI/CLI.hpp>
 
 #include "cli/commands.h"
+#include "novastra_version.h"
 
 int main(int argc, char** argv) {
   CLI::App app{"NOVASTRA command line: ephemerides, aspectarians and stations"};
+  app.name("novastra-cli");
+  app.set_version_flag("-V,--version", std::string("novastra-cli ") + novastra::kVersion);
   app.require_subcommand(1);
   novastra::cli::CommonOptions common;
   int status = 0;

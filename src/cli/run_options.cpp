@@ -8,8 +8,8 @@
 #include <iostream>
 
 #include "app/input_check.h"
+#include "app/supplied_dir.h"
 #include "text/charset.h"
-#include "app/app_folder.h"
 
 namespace novastra::cli {
 
@@ -62,13 +62,13 @@ void PrintMessage(const HeadlessUi::Event& e) {
 
 bool OpenSession(const CommonOptions& common, CliSession& session) {
   std::string error;
-  auto folder = ResolveAppFolder(common.home, ProgramFolder(), DefaultSuppliedDir(), &error);
+  auto folder = ResolveProgramFolders(common.home, ExecutableDir(), &error);
   if (!folder) {
     std::cerr << "novastra-cli: " << (error.empty() ? "no application folder" : error) << '\n';
     return false;
   }
   EchoMessages(session, WantUtf8(common));
-  session.app = std::make_unique<Application>(session.ui, *folder);
+  session.app = std::make_unique<Application>(session.ui, folder->app, folder->supplied);
   // LoadFiles shows its own message (echoed on standard error) when it fails.
   return session.app->LoadFiles();
 }

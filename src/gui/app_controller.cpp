@@ -43,6 +43,18 @@ AppController::~AppController() {
   if (fontId_ >= 0) QFontDatabase::removeApplicationFont(fontId_);
 }
 
+namespace {
+
+// The EPHEMERI family when the system's fonts hold it (installed under
+// share/fonts/truetype/novastra, found by fontconfig).
+QStringList SystemSymbolFont() {
+  for (const QString& family : QFontDatabase::families())
+    if (family.compare("EPHEMERI", Qt::CaseInsensitive) == 0) return {family};
+  return {};
+}
+
+}  // namespace
+
 AppController::StartResult AppController::Start(const StartOptions& options) {
   std::string error;
   const auto folder = ResolveAppFolder(options.home, options.programDir, options.suppliedDir, &error);
@@ -60,12 +72,20 @@ AppController::StartResult AppController::Start(const StartOptions& options) {
     return StartResult::AlreadyRunning;
   }
 
-  // The symbol font: without it no output can be read.
-  std::filesystem::path fontFile = *folder / "EPHEMERI.TTF";
-  if (!std::filesystem::exists(fontFile)) fontFile = options.suppliedDir / "EPHEMERI.TTF";
-  fontId_ = QFontDatabase::addApplicationFont(QString::fromStdString(fontFile.string()));
-  const QStringList families =
-      fontId_ >= 0 ? QFontDatabase::applicationFontFamilies(fontId_) : QStringList();
+  // The symbol font: without it no output can be read. The copy installed for
+  // the whole system serves when there is one, else the program's own file.
+  QStringList families = SystemSymbolFont();
+  if (families.isEmpty()) {
+    // The user's folder, the supplied folder, then the installed font
+    // (share/fonts/truetype/novastra beside share/novastra) of a tree that
+    // fontconfig does not search.
+    std::filesystem::path fontFile = *folder / "EPHEMERI.TTF";
+    if (!std::filesystem::exists(fontFile)) fontFile = options.suppliedDir / "EPHEMERI.TTF";
+    if (!std::filesystem::exists(fontFile))
+      fontFile = options.suppliedDir / ".." / "fonts" / "truetype" / "novastra" / "EPHEMERI.TTF";
+    fontId_ = QFontDatabase::addApplicationFont(QString::fromStdString(fontFile.string()));
+    if (fontId_ >= 0) families = QFontDatabase::applicationFontFamilies(fontId_);
+  }
   if (families.isEmpty()) {
     ShowMessageBox(nullptr, MessageIcon::Critical, "EPHEMERI.TTF Font Not Added",
                    "Error - unable to add EPHEMERI font. Please add EPHEMERI font through CONTROL "
@@ -74,7 +94,7 @@ AppController::StartResult AppController::Start(const StartOptions& options) {
   }
   fontFamily_ = families.first();
 
-  app_ = std::make_unique<Application>(ui_, *folder);
+  app_ = std::make_unique<Application>(ui_, *folder, options.suppliedDir);
   QApplication::setOverrideCursor(Qt::WaitCursor);
   const bool loaded = app_->LoadFiles();
   QApplication::restoreOverrideCursor();
