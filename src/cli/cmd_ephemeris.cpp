@@ -20,6 +20,10 @@ void AddEphemerisCommand(CLI::App& app, CommonOptions& common, int& status) {
       status = 2;
       return;
     }
+    if (!LockFolderForSave(session)) {
+      status = 1;
+      return;
+    }
     bool ok = session.app->CalculateEphemeris();
     status = RunStatus(ok, session.ui);
     if (ok) PrintView(*session.app, WantUtf8(common));
