@@ -12,8 +12,9 @@
 extern "C" {
 __m128d _ZGVbN2v_cos(__m128d);
 __m128d _ZGVbN2v_sin(__m128d);
-__m256d _ZGVdN4v_cos(__m256d);
-__m256d _ZGVdN4v_sin(__m256d);
+// Declared for AVX2 too, as clang requires for a call passing AVX vectors.
+__attribute__((target("avx2"))) __m256d _ZGVdN4v_cos(__m256d);
+__attribute__((target("avx2"))) __m256d _ZGVdN4v_sin(__m256d);
 }
 
 // Only the AVX2 functions below are compiled for AVX2, so the program still
