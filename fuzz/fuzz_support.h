@@ -24,6 +24,10 @@ inline const std::filesystem::path& Scratch() {
   static const std::filesystem::path dir = [] {
     std::string pattern = (std::filesystem::temp_directory_path() / "novastra-fuzz-XXXXXX").string();
     if (!::mkdtemp(pattern.data())) Fail("cannot make a scratch folder");
+    std::atexit([] {
+      std::error_code ec;
+      std::filesystem::remove_all(Scratch(), ec);
+    });
     return std::filesystem::path(pattern);
   }();
   return dir;
