@@ -4,7 +4,7 @@
 #include <string>
 
 #include "fuzz_support.h"
-#include "output/charset.h"
+#include "text/charset.h"
 
 using namespace novastra;
 

@@ -4,10 +4,11 @@
 #include <string>
 #include <vector>
 
+#include "app/input_check.h"
+#include "app/run_calendar.h"
+#include "app/ui.h"
 #include "astro/calendar.h"
 #include "fuzz_support.h"
-#include "input/input_check.h"
-#include "shell/ui.h"
 
 using namespace novastra;
 

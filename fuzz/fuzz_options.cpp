@@ -2,9 +2,9 @@
 // reads back to the same twelve options.
 #include <cstdint>
 
+#include "app/options.h"
+#include "app/ui.h"
 #include "fuzz_support.h"
-#include "shell/options.h"
-#include "shell/ui.h"
 
 using namespace novastra;
 

@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <cstring>
 
+#include "app/settings.h"
 #include "fuzz_support.h"
-#include "shell/settings.h"
 
 using namespace novastra;
 

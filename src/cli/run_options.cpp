@@ -1,7 +1,5 @@
 #include "cli/run_options.h"
 
-#include "shell/safe_write.h"
-
 #include <unistd.h>
 
 #include <cctype>
@@ -9,9 +7,10 @@
 #include <filesystem>
 #include <iostream>
 
-#include "input/input_check.h"
-#include "output/charset.h"
-#include "shell/app_folder.h"
+#include "app/app_folder.h"
+#include "app/input_check.h"
+#include "app/safe_write.h"
+#include "text/charset.h"
 
 namespace novastra::cli {
 

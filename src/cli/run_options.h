@@ -6,10 +6,10 @@
 #include <memory>
 #include <string>
 
+#include "app/app_folder.h"
+#include "app/application.h"
+#include "app/ui.h"
 #include "cli/commands.h"
-#include "shell/app_folder.h"
-#include "shell/application.h"
-#include "shell/ui.h"
 
 namespace novastra::cli {
 

@@ -13,10 +13,10 @@
 #include <regex>
 #include <string>
 
-#include "aspectarian/events.h"
+#include "reports/events.h"
 #include "astro/series_check.h"
 #include "astro_test.h"
-#include "ephemeris/pages.h"
+#include "text/zodiac_text.h"
 
 namespace fs = std::filesystem;
 

@@ -4,9 +4,10 @@
 // ("12/30/-1").
 #include <gtest/gtest.h>
 
+#include "app/input_check.h"
+#include "app/run_calendar.h"
+#include "app/ui.h"
 #include "astro/calendar.h"
-#include "input/input_check.h"
-#include "shell/ui.h"
 
 namespace novastra {
 namespace {

@@ -14,10 +14,10 @@
 #include <string>
 #include <vector>
 
-#include "shell/app_folder.h"
-#include "shell/application.h"
-#include "shell/safe_write.h"
-#include "shell/text_file.h"
+#include "app/app_folder.h"
+#include "app/application.h"
+#include "app/safe_write.h"
+#include "app/text_file.h"
 #include "temp_folder.h"
 
 namespace novastra {
