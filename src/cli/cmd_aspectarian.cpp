@@ -39,6 +39,10 @@ bool Prepare(const AspectarianValues& v, const CommonOptions& common, CliSession
   if (v.moonSignOnly) p.MoonChangeOnly = true;
   if (v.moonIngress == "display") p.MoonSign = MoonChangeSign::Display;
   if (v.moonIngress == "hide") p.MoonSign = MoonChangeSign::NoDisplay;
+  if (!LockFolderForSave(session)) {
+    status = 1;
+    return false;
+  }
   return true;
 }
 

@@ -7,7 +7,9 @@
 #include <filesystem>
 #include <iostream>
 
+#include "app/app_folder.h"
 #include "app/input_check.h"
+#include "app/safe_write.h"
 #include "app/supplied_dir.h"
 #include "text/charset.h"
 
@@ -117,6 +119,23 @@ bool ApplyRunOptions(const RunOptionValues& v, Application& app) {
   if (v.save >= 0) p.SaveData = v.save == 1;
   app.params = p;
   return true;
+}
+
+bool LockFolderForSave(CliSession& session) {
+  if (!session.app->params.SaveData) return true;
+  constexpr int kWaitMillis = 10000;
+  session.lock = std::make_unique<InstanceLock>(session.app->folder, kWaitMillis);
+  switch (session.lock->state()) {
+    case InstanceLock::State::Acquired:
+      RemoveStaleTempFiles(session.app->folder);
+      return true;
+    case InstanceLock::State::Unavailable:
+      return true;
+    case InstanceLock::State::HeldByOther: break;
+  }
+  std::cerr << "novastra-cli: another copy of NOVASTRA is using " << session.app->folder.string()
+            << "; nothing was saved. Try again when it has finished.\n";
+  return false;
 }
 
 bool WantUtf8(const CommonOptions& common) {

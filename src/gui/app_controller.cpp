@@ -7,6 +7,7 @@
 #include <QPrinter>
 #include <QScreen>
 #include <cmath>
+#include <cstdio>
 
 #include "gui/about_window.h"
 #include "gui/data_window.h"
@@ -20,6 +21,7 @@
 #include "app/save_print.h"
 #include "app/app_folder.h"
 #include "app/application.h"
+#include "app/safe_write.h"
 
 namespace novastra::gui {
 
@@ -64,7 +66,14 @@ AppController::StartResult AppController::Start(const StartOptions& options) {
   }
   // Only one copy may run; the second ends before it reads any file.
   lock_ = std::make_unique<InstanceLock>(*folder);
-  if (!lock_->acquired()) {
+  if (lock_->state() == InstanceLock::State::Unavailable) {
+    // Not a second copy: the folder cannot hold the lock. Carry on without it.
+    std::fprintf(stderr, "novastra: running without the single-copy lock: %s\n",
+                 lock_->reason().c_str());
+  } else if (lock_->acquired()) {
+    RemoveStaleTempFiles(*folder);
+  }
+  if (lock_->state() == InstanceLock::State::HeldByOther) {
     ShowMessageBox(nullptr, MessageIcon::Critical, kStartWarningTitle,
                    "NOVASTRA is already running. For your protection you cannot have more than "
                    "one copy of NOVASTRA running at a time.");
