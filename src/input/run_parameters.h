@@ -4,11 +4,13 @@
 #include <cstdint>
 #include <string>
 
+#include "astro/sky.h"
+
 namespace novastra {
 
 enum class InstantChoice { Midnight, Noon };
 enum class Coordinates { Geocentric, Heliocentric };
-enum class NodeMode { Mean, True };
+enum class NodeMode { Mean, True, Osculating };
 enum class Zodiac { Tropical, Sidereal, Ayanamsa };
 enum class MoonChangeSign { Display, NoDisplay };
 enum class DataOutput { Longitude, Latitude, RightAscension, Declination };
@@ -32,6 +34,7 @@ struct RunParameters {
   MoonChangeSign MoonSign = MoonChangeSign::Display;
   bool MoonChangeOnly = false;
   DataOutput Output = DataOutput::Longitude;
+  Sky SkyChoice = Sky::Design;
 };
 
 }  // namespace novastra
