@@ -56,7 +56,10 @@ void AddAspectarianCommands(CLI::App& app, CommonOptions& common, int& status) {
     const bool ok = session.app->CalculateAspectarian();
     status = RunStatus(ok, session.ui);
     // A failed save still shows the aspectarian; a refused input shows nothing.
-    if (ok || session.app->aspectarian.hasRun) PrintView(*session.app, WantUtf8(common));
+    if (ok || session.app->aspectarian.hasRun) {
+      WarnPlutoRange(*session.app);
+      PrintView(*session.app, WantUtf8(common));
+    }
   });
 
   auto st = std::make_shared<AspectarianValues>();
@@ -75,6 +78,7 @@ void AddAspectarianCommands(CLI::App& app, CommonOptions& common, int& status) {
     const bool ok = session.app->CalculateAspectarian();
     status = RunStatus(ok, session.ui);
     if (!session.app->aspectarian.hasRun) return;
+    WarnPlutoRange(*session.app);
     std::string text = StationsText(*session.app);
     // Terminal line ends.
     std::string out;

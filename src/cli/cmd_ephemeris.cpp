@@ -22,7 +22,10 @@ void AddEphemerisCommand(CLI::App& app, CommonOptions& common, int& status) {
     }
     bool ok = session.app->CalculateEphemeris();
     status = RunStatus(ok, session.ui);
-    if (ok) PrintView(*session.app, WantUtf8(common));
+    if (ok) {
+      WarnPlutoRange(*session.app);
+      PrintView(*session.app, WantUtf8(common));
+    }
   });
 }
 

@@ -172,7 +172,7 @@ bool RunEphemeris(Application& app) {
   app.ui.OpenProgress();
   tables.firstRow = true;
   const AyanamsaOption ayanamsa = app.options.Ayanamsa();
-  const EngineChoices choices{params.ZodiacMode, params.MoonNodes};
+  const EngineChoices choices{params.ZodiacMode, params.MoonNodes, false, params.SkyChoice};
   std::array<double, 16> previous{};
 
   for (int16_t pass = -1; pass <= lastIndex; ++pass) {
