@@ -59,7 +59,7 @@ def charset_code_points():
         main = os.path.join(tmp, "dump.cpp")
         exe = os.path.join(tmp, "dump")
         with open(main, "w") as f:
-            f.write('#include "output/charset.h"\n#include <cstdio>\n'
+            f.write('#include "text/charset.h"\n#include <cstdio>\n'
                     "int main() { for (int c = 0; c < 256; ++c) std::printf(\"%u\\n\", "
                     "(unsigned)novastra::CodeToUnicode((unsigned char)c)); }\n")
         try:

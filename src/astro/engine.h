@@ -4,8 +4,8 @@
 #include <array>
 
 #include "astro/series.h"
+#include "astro/choices.h"
 #include "astro/sky.h"
-#include "input/run_parameters.h"
 
 namespace novastra {
 

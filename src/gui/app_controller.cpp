@@ -16,9 +16,9 @@
 #include "gui/options_window.h"
 #include "gui/print_window.h"
 #include "gui/twips.h"
-#include "output/save_print.h"
-#include "shell/app_folder.h"
-#include "shell/application.h"
+#include "app/save_print.h"
+#include "app/app_folder.h"
+#include "app/application.h"
 
 namespace novastra::gui {
 
