@@ -18,6 +18,7 @@ SampleContext SampleContextOf(const Application& app) {
   ctx.tables = &app.series;
   ctx.choices.zodiac = app.params.ZodiacMode;
   ctx.choices.node = app.params.MoonNodes;
+  ctx.choices.sky = app.params.SkyChoice;
   ctx.ayanamsa = app.options.Ayanamsa();
   ctx.coords = app.params.Coords;
   return ctx;

@@ -101,7 +101,7 @@ RunOutcome RunEphemeris(Application& app) {
 
   EphemerisRequest request;
   request.tables = &app.series;
-  request.engine = EngineChoices{params.ZodiacMode, params.MoonNodes};
+  request.engine = EngineChoices{params.ZodiacMode, params.MoonNodes, false, params.SkyChoice};
   request.ayanamsa = app.options.Ayanamsa();
   request.startJD = cal.StartJD;
   request.dayFraction = cal.DayFraction;

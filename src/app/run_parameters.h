@@ -5,6 +5,7 @@
 #include <string>
 
 #include "astro/choices.h"
+#include "astro/sky.h"
 #include "reports/choices.h"
 
 namespace novastra {
@@ -30,6 +31,7 @@ struct RunParameters {
   MoonChangeSign MoonSign = MoonChangeSign::Display;
   bool MoonChangeOnly = false;
   DataOutput Output = DataOutput::Longitude;
+  Sky SkyChoice = Sky::Design;
 };
 
 }  // namespace novastra

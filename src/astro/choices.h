@@ -5,7 +5,7 @@ namespace novastra {
 
 enum class InstantChoice { Midnight, Noon };
 enum class Coordinates { Geocentric, Heliocentric };
-enum class NodeMode { Mean, True };
+enum class NodeMode { Mean, True, Osculating };
 enum class Zodiac { Tropical, Sidereal, Ayanamsa };
 
 }  // namespace novastra

@@ -4,8 +4,10 @@
 #include <cmath>
 
 #include "astro/angles.h"
+#include "astro/apparent.h"
 #include "astro/fast_trig.h"
 #include "astro/moon.h"
+#include "astro/osculating_node.h"
 #include "astro/planets.h"
 #include "astro/pluto.h"
 #include "astro/zodiac.h"
@@ -56,6 +58,7 @@ InstantSetup PrepareInstantAt(double T, double rowJD, const AyanamsaOption& ayan
 
 BodyPositions ComputePositions(const InstantSetup& instant, const SeriesTables& tables,
                                const EngineChoices& choices) {
+  if (choices.sky == Sky::Apparent) return ComputeApparentPositions(instant, tables, choices);
   const TrigKernels* fast = choices.plain ? nullptr : &FastKernels();
   // The planets work in Julian millennia.
   const double t = instant.TimeT / 10.0;
@@ -117,7 +120,7 @@ BodyPositions PositionsFromHelio(const InstantSetup& instant, const SeriesTables
 
   p.Longitude[kMoon] = moon.longitude;
   p.Latitude[kMoon] = moon.latitude;
-  p.Longitude[kNorthNode] = moon.node;
+  p.Longitude[kNorthNode] = choices.node == NodeMode::Osculating ? OsculatingNode(t, fast) : moon.node;
   p.Latitude[kNorthNode] = 0;
 
   // Equatorial coordinates from the tropical positions, with the mean

@@ -5,6 +5,7 @@
 
 #include "astro/series.h"
 #include "astro/choices.h"
+#include "astro/sky.h"
 
 namespace novastra {
 
@@ -55,6 +56,7 @@ struct EngineChoices {
   // The default evaluates the same terms through the vector kernels; results
   // agree to far better than 1e-9 degree.
   bool plain = false;
+  Sky sky = Sky::Design;
 };
 
 BodyPositions ComputePositions(const InstantSetup& instant, const SeriesTables& tables,

@@ -172,7 +172,10 @@ void RangeEngine::MakeBlock(std::int64_t n0) {
 }
 
 BodyPositions RangeEngine::At(std::int64_t n, const InstantSetup& instant) {
-  if (choices_.plain || oneInstant_) return ComputePositions(instant, *tables_, choices_);
+  // The apparent sky and the osculating node need the body at other instants
+  // (light-time, the Moon's velocity): those go instant by instant.
+  if (choices_.plain || oneInstant_ || choices_.sky == Sky::Apparent || choices_.node == NodeMode::Osculating)
+    return ComputePositions(instant, *tables_, choices_);
   const std::int64_t n0 = FloorDiv(n, kBlock) * kBlock;
   if (!haveBlock_ || blockStart_ != n0) MakeBlock(n0);
   const double* sums = sums_.data() + (n - n0) * kCoordinates * kPowers;

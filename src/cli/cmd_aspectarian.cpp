@@ -60,7 +60,10 @@ void AddAspectarianCommands(CLI::App& app, CommonOptions& common, int& status) {
     const RunOutcome outcome = session.app->CalculateAspectarian();
     status = RunStatus(outcome);
     // A failed save still shows the aspectarian; a refused input shows nothing.
-    if (outcome == RunOutcome::Done || outcome == RunOutcome::SaveFailed) PrintView(*session.app, WantUtf8(common));
+    if (outcome == RunOutcome::Done || outcome == RunOutcome::SaveFailed) {
+      WarnPlutoRange(*session.app);
+      PrintView(*session.app, WantUtf8(common));
+    }
   });
 
   auto st = std::make_shared<AspectarianValues>();
@@ -79,6 +82,7 @@ void AddAspectarianCommands(CLI::App& app, CommonOptions& common, int& status) {
     const RunOutcome outcome = session.app->CalculateAspectarian();
     status = RunStatus(outcome);
     if (outcome != RunOutcome::Done && outcome != RunOutcome::SaveFailed) return;
+    WarnPlutoRange(*session.app);
     std::string text = StationsText(*session.app);
     // Terminal line ends.
     std::string out;

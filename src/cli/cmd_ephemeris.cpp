@@ -26,7 +26,10 @@ void AddEphemerisCommand(CLI::App& app, CommonOptions& common, int& status) {
     }
     const RunOutcome outcome = session.app->CalculateEphemeris();
     status = RunStatus(outcome);
-    if (outcome == RunOutcome::Done) PrintView(*session.app, WantUtf8(common));
+    if (outcome == RunOutcome::Done) {
+      WarnPlutoRange(*session.app);
+      PrintView(*session.app, WantUtf8(common));
+    }
   });
 }
 

@@ -22,6 +22,7 @@ struct PositionsValues {
   bool noon = false;
   std::string zodiac = "tropical";
   std::string node = "true";
+  std::string sky = "design";
 };
 
 constexpr const char* kBodyNames[] = {"",        "Sun",    "Moon",   "Mercury", "Venus",     "Mars",
@@ -77,7 +78,10 @@ int RunPositions(const PositionsValues& v, const CommonOptions& common) {
   choices.zodiac = v.zodiac == "sidereal"   ? Zodiac::Sidereal
                    : v.zodiac == "ayanamsa" ? Zodiac::Ayanamsa
                                             : Zodiac::Tropical;
-  choices.node = v.node == "mean" ? NodeMode::Mean : NodeMode::True;
+  choices.node = v.node == "mean"         ? NodeMode::Mean
+                 : v.node == "osculating" ? NodeMode::Osculating
+                                          : NodeMode::True;
+  choices.sky = v.sky == "apparent" ? Sky::Apparent : Sky::Design;
 
   // The user's ayanamsa lives in the options file; without it the SVP-based one is used.
   AyanamsaOption ayanamsa;
@@ -101,7 +105,8 @@ int RunPositions(const PositionsValues& v, const CommonOptions& common) {
            std::snprintf(buf, sizeof buf, "%.1f", rowJD + dayFraction - 0.5);
            return std::string(buf);
          }() +
-         ", " + ZodiacLabel(choices.zodiac) + "zodiac, " + v.node + " node\n";
+         ", " + ZodiacLabel(choices.zodiac) + "zodiac, " + v.node + " node" +
+         (choices.sky == Sky::Apparent ? ", apparent sky" : "") + "\n";
   char line[256];
   std::snprintf(line, sizeof line, "%-11s%15s%15s%15s%15s%15s%15s\n", "Body", "Longitude", "Latitude",
                 "RightAscension", "Declination", "HelioLongitude", "HelioLatitude");
@@ -130,7 +135,10 @@ void AddPositionsCommand(CLI::App& app, CommonOptions& common, int& status) {
   sub->add_flag("--noon", values->noon, "Positions at 12h UT (default 0h UT)");
   sub->add_option("--zodiac", values->zodiac, "tropical, sidereal or ayanamsa")
       ->check(CLI::IsMember({"tropical", "sidereal", "ayanamsa"}));
-  sub->add_option("--node", values->node, "Lunar node: mean or true")->check(CLI::IsMember({"mean", "true"}));
+  sub->add_option("--node", values->node, "Lunar node: mean, true or osculating")
+      ->check(CLI::IsMember({"mean", "true", "osculating"}));
+  sub->add_option("--sky", values->sky, "design (the default) or apparent")
+      ->check(CLI::IsMember({"design", "apparent"}));
   sub->add_option("--home", "Application folder (default: $NOVASTRA_HOME or the usual one)")
       ->each([&common](const std::string& dir) { common.home = std::filesystem::path(dir); });
   sub->callback([values, &common, &status] { status = RunPositions(*values, common); });

@@ -45,8 +45,10 @@ void AddRunOptions(CLI::App* sub, RunOptionValues& v, CommonOptions& common) {
   pair("--helio", "--geo", v.helio, "Heliocentric (--helio) or geocentric (--geo) coordinates");
   sub->add_option("--zodiac", v.zodiac, "tropical, sidereal or ayanamsa")
       ->check(CLI::IsMember({"tropical", "sidereal", "ayanamsa"}));
-  sub->add_option("--node", v.node, "Lunar node: mean or true")
-      ->check(CLI::IsMember({"mean", "true"}));
+  sub->add_option("--node", v.node, "Lunar node: mean, true or osculating")
+      ->check(CLI::IsMember({"mean", "true", "osculating"}));
+  sub->add_option("--sky", v.sky, "design (the default) or apparent (delta T, nutation, aberration, light-time)")
+      ->check(CLI::IsMember({"design", "apparent"}));
   sub->add_option("--table", v.table, "Table shown: longitude, latitude, ra or declination")
       ->check(CLI::IsMember({"longitude", "latitude", "ra", "declination"}));
   pair("--save", "--no-save", v.save, "Save the six data files of the run");
@@ -112,6 +114,9 @@ bool ApplyRunOptions(const RunOptionValues& v, Application& app) {
   if (v.zodiac == "ayanamsa") p.ZodiacMode = Zodiac::Ayanamsa;
   if (v.node == "mean") p.MoonNodes = NodeMode::Mean;
   if (v.node == "true") p.MoonNodes = NodeMode::True;
+  if (v.node == "osculating") p.MoonNodes = NodeMode::Osculating;
+  if (v.sky == "design") p.SkyChoice = Sky::Design;
+  if (v.sky == "apparent") p.SkyChoice = Sky::Apparent;
   if (v.table == "longitude") p.Output = DataOutput::Longitude;
   if (v.table == "latitude") p.Output = DataOutput::Latitude;
   if (v.table == "ra") p.Output = DataOutput::RightAscension;
@@ -136,6 +141,12 @@ bool LockFolderForSave(CliSession& session) {
   std::cerr << "novastra-cli: another copy of NOVASTRA is using " << session.app->folder.string()
             << "; nothing was saved. Try again when it has finished.\n";
   return false;
+}
+
+void WarnPlutoRange(const Application& app) {
+  const double first = app.cal.StartJD - 0.5;
+  for (const std::string& m : PlutoRangeMessages(first, first + app.params.NumberOfDays))
+    std::cerr << m << '\n';
 }
 
 bool WantUtf8(const CommonOptions& common) {

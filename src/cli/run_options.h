@@ -21,7 +21,8 @@ struct RunOptionValues {
   int noon = -1;            // --noon 1, --midnight 0
   int helio = -1;           // --helio 1, --geo 0
   std::string zodiac;       // --zodiac tropical|sidereal|ayanamsa
-  std::string node;         // --node mean|true
+  std::string node;         // --node mean|true|osculating
+  std::string sky;          // --sky design|apparent
   std::string table;        // --table longitude|latitude|ra|declination
   int save = -1;            // --save 1, --no-save 0
   std::string home;         // --home DIR (copied into CommonOptions)
@@ -61,6 +62,10 @@ bool LockFolderForSave(CliSession& session);
 // True when output should be UTF-8: --encoding utf8, or no choice and standard
 // output is a terminal.
 bool WantUtf8(const CommonOptions& common);
+
+// After a run: says on standard error when its dates reach outside the years
+// Pluto's series hold for (the output itself is unchanged).
+void WarnPlutoRange(const Application& app);
 
 // Converts program text (single-byte codes) for printing.
 std::string ForOutput(const std::string& bytes, bool utf8);
