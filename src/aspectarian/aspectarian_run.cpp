@@ -125,6 +125,7 @@ bool RunAspectarian(Application& app) {
   choices.moonChangeOnly = params.MoonChangeOnly;
   choices.moonSign = params.MoonSign;
   choices.option12 = app.options[12];
+  choices.carry = app.CarrySixty;
   InitialDirections directions;
   for (auto& f : directions.flag) f = 1;
 
@@ -142,11 +143,12 @@ bool RunAspectarian(Application& app) {
   if (!helio) directions = DirectionsAt(ctx, cal.StartJD);
   {
     const InstantSetup first = PrepareInstantAt(HourT(cal.StartJD, 0), cal.StartJD, ctx.ayanamsa);
-    lines[1] += BuildSvpText(first.Svp, first.Ayanamsa);
+    lines[1] += BuildSvpText(first.Svp, first.Ayanamsa, app.CarrySixty);
   }
   std::vector<HourSamples> samples(std::min(dayCount, kSampleBatch));
   std::vector<InstantSetup> last(samples.size());
-  for (int batch = 0; batch < dayCount; batch += kSampleBatch) {
+  std::vector<std::string> carried;
+  for (int batch = 0; batch < dayCount && !ui.RunCancelled(); batch += kSampleBatch) {
     const int count = std::min(kSampleBatch, dayCount - batch);
     SampleDays(ctx, cal.StartJD + batch, count, samples, last);
     for (int k = 0; k < count; ++k) {
@@ -166,14 +168,27 @@ bool RunAspectarian(Application& app) {
         row.hour = s.hour;
         state.stations.push_back(std::move(row));
       }
+      // Events of the previous day that rounded to 24:00 open this day's list.
+      day.lines.insert(day.lines.begin(), carried.begin(), carried.end());
+      carried = std::move(day.nextDay);
       SortDayEvents(day.lines);
       AppendDay(lines, day.lines);
     }
+  }
+  // After the last day: its 24:00 events make one more dated list.
+  if (!carried.empty() && !ui.RunCancelled()) {
+    SortDayEvents(carried);
+    AppendDay(lines, carried);
   }
   // Left where the day loop ended (More Forward and Backward start from it).
   cal.RowJD = endJD;
   cal.RowDateText = endDateText;
   ui.CloseProgress();
+  if (ui.RunCancelled()) {
+    // Stopped by the user: nothing is kept, saved or shown.
+    ui.SetBusy(false);
+    return false;
+  }
 
   state.lines = lines;
   state.lines.emplace_back();  // spare entry at nextFree

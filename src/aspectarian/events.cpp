@@ -7,6 +7,7 @@
 
 #include "astro/calendar.h"
 #include "ephemeris/pages.h"
+#include "output/carry.h"
 #include "output/text_format.h"
 
 namespace novastra {
@@ -130,8 +131,9 @@ int AspectTypeOf(double x) {
 namespace {
 
 // " dd<sign>mm.m" position text of a lunation.
-std::string PositionText(double lon) {
+std::string PositionText(double lon, bool carry) {
   Zodiacal z = SplitZodiacal(lon - 360 * std::floor(lon / 360));
+  if (carry) z = CarryZodiacalMinutes(z, 1);
   return Fmt00(z.degrees) + SignCode(z.sign) + Fmt00_0(z.minutes);
 }
 
@@ -170,7 +172,19 @@ DayEvents FindDayEvents(const HourSamples& samples, const std::string& dateText,
   if (choices.moonSign == MoonChangeSign::NoDisplay) ingressReported[kMoon] = true;
   noStation[kSun] = noStation[kMoon] = true;
 
-  auto start = [&](int h, double m) { return "  " + ddmmm + "  " + Fmt00(h) + ":" + Fmt00(m); };
+  // Minutes that round to 60 carry into the hour; 24:00 is 00:00 of the next
+  // day, whose list the line joins (see CarriedToNextDay).
+  std::string nextDdmmm;
+  auto start = [&](int h, double m) {
+    if (!choices.carry) return "  " + ddmmm + "  " + Fmt00(h) + ":" + Fmt00(m);
+    const Sexagesimal hm = CarrySixty(h, m, 0);
+    if (hm.whole < 24) return "  " + ddmmm + "  " + Fmt00(hm.whole) + ":" + Fmt00(hm.part);
+    if (nextDdmmm.empty()) {
+      const CivilDate d = ParseDateText(dateText);
+      nextDdmmm = FormatDdMmm(DateTextFromJulianDay(JulianDayNumber(d.year, d.month, d.day) + 1));
+    }
+    return "  " + nextDdmmm + "  00:00";
+  };
   const auto& lon = samples.first;
   const auto& dec = samples.second;
 
@@ -276,7 +290,7 @@ DayEvents FindDayEvents(const HourSamples& samples, const std::string& dateText,
               const double moon = fBody == kMoon ? p : q;
               const double xn = std::fabs(moon - lon[kNode][h]);
               const char* name = type == 1 ? " - (New Moon, " : type == 3 ? " - (Quarter Moon, " : " - (Full Moon, ";
-              line += name + PositionText(moon) + ")";
+              line += name + PositionText(moon, choices.carry) + ")";
               if (type == 1 && SolarEclipse(xn)) line += " - solar eclipse";
               if (type == 5 && LunarEclipse(xn)) line += " - lunar eclipse";
             }
@@ -313,6 +327,13 @@ DayEvents FindDayEvents(const HourSamples& samples, const std::string& dateText,
           out.lines.push_back(start(h, m) + "  " + glyph[i] + static_cast<char>(11 * type + 155) + glyph[j]);
       }
     }
+  }
+  if (!nextDdmmm.empty()) {
+    // Lines that rounded to 24:00 belong to the next day's list.
+    auto carried = [&](const std::string& line) { return line.compare(2, 6, nextDdmmm) == 0; };
+    for (const std::string& line : out.lines)
+      if (carried(line)) out.nextDay.push_back(line);
+    std::erase_if(out.lines, carried);
   }
   return out;
 }

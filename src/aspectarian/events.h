@@ -32,6 +32,7 @@ struct EventChoices {
   bool moonChangeOnly = false;                   // "Moon - change sign only (Asp.)"
   MoonChangeSign moonSign = MoonChangeSign::Display;
   float option12 = 0;                            // Moon ingresses into cardinal signs only
+  bool carry = false;  // minutes that round to 60 carry into the hour (24:00: the next day)
 };
 
 // A station the finder listed, to the hour.
@@ -44,6 +45,7 @@ struct FoundStation {
 struct DayEvents {
   std::vector<std::string> lines;     // unsorted, in the order found
   std::vector<FoundStation> stations;
+  std::vector<std::string> nextDay;   // events at 23:59.5 or later, shown as 00:00 of the next day
 };
 
 // Glyph codes.

@@ -62,8 +62,9 @@ std::optional<RefinedStation> RefineStation(const StationRow& row,
   return std::nullopt;
 }
 
-std::string StationLine(int body, const RefinedStation& r) {
-  const Zodiacal z = SplitZodiacal(r.longitude);
+std::string StationLine(int body, const RefinedStation& r, bool carry) {
+  Zodiacal z = SplitZodiacal(r.longitude);
+  if (carry) z = CarryZodiacalMinutes(z, 1);
   return std::string("  ") + PlanetName(body) + " - " + FormatDdMmmYyyy(DateTextFromJulianDay(r.dayJD)) +
          " at " + Fmt00(r.hour) + ":" + Fmt00(r.minutes) + ", " + Fmt00(z.degrees) + SignCode(z.sign) +
          Fmt00_0(z.minutes) + "\r\n";
@@ -79,7 +80,7 @@ std::string StationsText(Application& app) {
       const InstantSetup inst = PrepareInstantAt(T, row.rowJD, ctx.ayanamsa);
       return ComputePositions(inst, *ctx.tables, ctx.choices).Longitude[row.body];
     };
-    if (auto refined = RefineStation(row, longitudeAt)) text += StationLine(row.body, *refined);
+    if (auto refined = RefineStation(row, longitudeAt)) text += StationLine(row.body, *refined, app.CarrySixty);
   }
   return text;
 }

@@ -22,6 +22,6 @@ std::optional<RefinedStation> RefineStation(const StationRow& row,
                                             const std::function<double(double T)>& longitudeAt);
 
 // "  Mercury - 11 Jan 2009 at 10:44, 07<sign>37.1" and CRLF.
-std::string StationLine(int body, const RefinedStation& r);
+std::string StationLine(int body, const RefinedStation& r, bool carry = false);
 
 }  // namespace novastra

@@ -175,7 +175,7 @@ bool RunEphemeris(Application& app) {
   const EngineChoices choices{params.ZodiacMode, params.MoonNodes};
   std::array<double, 16> previous{};
 
-  for (int16_t pass = -1; pass <= lastIndex; ++pass) {
+  for (int16_t pass = -1; pass <= lastIndex && !app.ui.RunCancelled(); ++pass) {
     SetDayFraction(cal);
     if (lastIndex > 0) app.ui.UpdateProgress(pass, lastIndex);
     cal.RowJD = pass + baseJD;
@@ -187,11 +187,11 @@ bool RunEphemeris(Application& app) {
     const BodyPositions positions = ComputePositions(instant, app.series, choices);
 
     if (pass == 0) {
-      const std::string svp = BuildSvpText(instant.Svp, instant.Ayanamsa);
+      const std::string svp = BuildSvpText(instant.Svp, instant.Ayanamsa, app.CarrySixty);
       for (PageLines& page : app.ephemeris.tables) page.lines[1] += svp;
     }
     if (pass >= 0) {
-      const RowInfo row{cal.RowDateText, instant.SiderealSeconds, &positions, &previous};
+      const RowInfo row{cal.RowDateText, instant.SiderealSeconds, &positions, &previous, app.CarrySixty};
       AppendLongitudeRow(tables, row);
       AppendDeclinationRow(tables, row);
       AppendRightAscensionRow(tables, row);
@@ -203,6 +203,12 @@ bool RunEphemeris(Application& app) {
     for (int k = 1; k <= 11; ++k) previous[k] = positions.Longitude[k];
   }
 
+  if (app.ui.RunCancelled()) {
+    // Stopped by the user: no file is written and nothing is shown.
+    app.ui.CloseProgress();
+    app.ui.SetBusy(false);
+    return false;
+  }
   for (int t = 0; t < kTables; ++t) files.WriteLine(static_cast<ColumnSet>(t), "");
   const bool saved = files.Commit(app.ui);
   app.ui.CloseProgress();

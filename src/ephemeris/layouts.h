@@ -45,15 +45,17 @@ struct RowInfo {
   double siderealSeconds = 0;
   const BodyPositions* positions = nullptr;
   const std::array<double, 16>* previousLongitudes = nullptr;  // index 1..11
+  bool carry = false;  // rounded 60s carried into the next unit (see output/carry.h)
 };
 
 // One row of a table (without the blank line that precedes a Sunday).
 std::string BuildRow(ColumnSet set, const RowInfo& row, bool raHours);
 
 // Groups of one body.
-std::string LongitudeGroup(double degrees);      // 9 characters, with the sign code
-std::string NorthSouthGroup(double degrees);     // 9 characters, north/south code
-std::string HoursGroup(double raDegrees);        // 10 characters
+// With carry, minutes (seconds) that round to 60 move into the next unit.
+std::string LongitudeGroup(double degrees, bool carry = false);   // 9 characters, with the sign code
+std::string NorthSouthGroup(double degrees, bool carry = false);  // 9 characters, north/south code
+std::string HoursGroup(double raDegrees, bool carry = false);     // 10 characters
 
 // The longitude went backward along the shorter arc since yesterday.
 bool IsRetrograde(double today, double yesterday);

@@ -40,20 +40,45 @@ bool Application::LoadFiles() {
   return true;
 }
 
+bool Application::RunRestoringOnCancel(bool (*run)(Application&)) {
+  struct Kept {
+    DataBuffer::Contents buffer;
+    EphemerisState ephemeris;
+    AspectarianState aspectarian;
+    CalendarState cal;
+    RunParameters params;
+    int16_t runKind;
+  };
+  Kept kept{buffer.Save(), ephemeris, aspectarian, cal, params, RunKind};
+  const bool ok = run(*this);
+  if (!ui.RunCancelled()) return ok;
+  buffer.Restore(std::move(kept.buffer));
+  ephemeris = std::move(kept.ephemeris);
+  aspectarian = std::move(kept.aspectarian);
+  cal = kept.cal;
+  params = kept.params;
+  RunKind = kept.runKind;
+  return false;
+}
+
 bool Application::CalculateEphemeris() {
-  cal.NoonFlag = params.Instant == InstantChoice::Midnight ? 0 : 1;
-  buffer.ClearAll();
-  buffer.ClearView();
-  RunKind = 1;
-  return RunEphemeris(*this);
+  return RunRestoringOnCancel([](Application& app) {
+    app.cal.NoonFlag = app.params.Instant == InstantChoice::Midnight ? 0 : 1;
+    app.buffer.ClearAll();
+    app.buffer.ClearView();
+    app.RunKind = 1;
+    return RunEphemeris(app);
+  });
 }
 
 bool Application::CalculateAspectarian() {
-  cal.NoonFlag = params.Instant == InstantChoice::Midnight ? 0 : 1;
-  buffer.ClearAll();
-  buffer.ClearView();
-  RunKind = 0;
-  return RunAspectarian(*this);
+  return RunRestoringOnCancel([](Application& app) {
+    app.cal.NoonFlag = app.params.Instant == InstantChoice::Midnight ? 0 : 1;
+    app.buffer.ClearAll();
+    app.buffer.ClearView();
+    app.RunKind = 0;
+    return RunAspectarian(app);
+  });
 }
 
 double Application::MoreStartJD(double rowJD, bool forward, bool fullMonth, int16_t numberOfDays) {
@@ -72,15 +97,19 @@ void Application::SetStartDate(double jd) {
 }
 
 bool Application::MoreForward() {
-  SetStartDate(MoreStartJD(cal.RowJD, true, params.FullMonth, params.NumberOfDays));
-  cal.NoonFlag = params.Instant == InstantChoice::Midnight ? 0 : 1;
-  return RunKind == 1 ? RunEphemeris(*this) : RunAspectarian(*this);
+  return RunRestoringOnCancel([](Application& app) {
+    app.SetStartDate(MoreStartJD(app.cal.RowJD, true, app.params.FullMonth, app.params.NumberOfDays));
+    app.cal.NoonFlag = app.params.Instant == InstantChoice::Midnight ? 0 : 1;
+    return app.RunKind == 1 ? RunEphemeris(app) : RunAspectarian(app);
+  });
 }
 
 bool Application::MoreBackward() {
-  SetStartDate(MoreStartJD(cal.RowJD, false, params.FullMonth, params.NumberOfDays));
-  cal.NoonFlag = params.Instant == InstantChoice::Midnight ? 0 : 1;
-  return RunKind == 1 ? RunEphemeris(*this) : RunAspectarian(*this);
+  return RunRestoringOnCancel([](Application& app) {
+    app.SetStartDate(MoreStartJD(app.cal.RowJD, false, app.params.FullMonth, app.params.NumberOfDays));
+    app.cal.NoonFlag = app.params.Instant == InstantChoice::Midnight ? 0 : 1;
+    return app.RunKind == 1 ? RunEphemeris(app) : RunAspectarian(app);
+  });
 }
 
 void Application::ShowDocument(const std::string& name) {

@@ -162,6 +162,32 @@ TEST(Ingresses, MoonFiltersAndPlanetIngress) {
   EXPECT_FALSE(Has(lines, G(234) + "  "));
 }
 
+TEST(Ingresses, AnEventRoundingTo2400JoinsTheNextDaysList) {
+  // The Moon at 0.5 deg an hour reaches 30 deg (Taurus) at 23:59:40, which
+  // rounds to 24:00: it is listed as 00:00 of the next day, and at 23:59:20
+  // it stays on its own day as 23:59.
+  for (auto [date, next] : {std::pair{"03/15/2009", "16 Mar"}, {"12/31/2008", "01 Jan"}}) {
+    HourSamples s = Still();
+    Move(s, 2, 30 - 0.5 * (23 + 59 / 60.0 + 40 / 3600.0), 0.5);
+    InitialDirections d = AllDirect();
+    const DayEvents day = FindDayEvents(s, date, {.carry = true}, d);
+    const std::string carried = "  " + std::string(next) + "  00:00  " + G(233) + "  " + G(193) + " - Moon ingress";
+    EXPECT_EQ(day.nextDay, std::vector<std::string>{carried}) << date;
+    EXPECT_FALSE(Has(day.lines, "Moon ingress")) << date;
+  }
+  HourSamples s = Still();
+  Move(s, 2, 30 - 0.5 * (23 + 59 / 60.0 + 20 / 3600.0), 0.5);
+  InitialDirections d = AllDirect();
+  const DayEvents day = FindDayEvents(s, "03/15/2009", {.carry = true}, d);
+  EXPECT_TRUE(day.nextDay.empty());
+  EXPECT_TRUE(Has(day.lines, "  15 Mar  23:59  " + G(233)));
+  // Without carry the line keeps its day and the mask's 60.
+  Move(s, 2, 30 - 0.5 * (23 + 59 / 60.0 + 40 / 3600.0), 0.5);
+  const DayEvents plain = FindDayEvents(s, "03/15/2009", {}, d);
+  EXPECT_TRUE(plain.nextDay.empty());
+  EXPECT_TRUE(Has(plain.lines, "  15 Mar  23:60  " + G(233)));
+}
+
 TEST(Stations, TurnAndCarryDirectionToTheNextDay) {
   HourSamples s = Still();
   MercuryTurns(s, 10);
