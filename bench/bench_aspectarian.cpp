@@ -6,10 +6,11 @@
 #include <memory>
 #include <vector>
 
-#include "aspectarian/events.h"
-#include "aspectarian/sampling.h"
+#include "reports/events.h"
+#include "reports/sampling.h"
 #include "astro/calendar.h"
-#include "shell/application.h"
+#include "app/application.h"
+#include "app/aspectarian_run.h"
 
 namespace novastra {
 namespace {
@@ -81,20 +82,16 @@ void BM_EventFinding366(benchmark::State& state) {
   Fixture& f = Shared();
   const SampleContext ctx = SampleContextOf(*f.app);
   std::vector<HourSamples> days(kDays);
-  std::vector<std::string> dates(kDays);
-  for (int d = 0; d < kDays; ++d) {
-    SampleDay(ctx, f.startJD + d, days[d]);
-    dates[d] = DateTextFromJulianDay(f.startJD + d);
-  }
+  for (int d = 0; d < kDays; ++d) SampleDay(ctx, f.startJD + d, days[d]);
   const InitialDirections start = DirectionsAt(ctx, f.startJD);
   EventChoices choices;
   size_t events = 0;
   for (auto _ : state) {
     InitialDirections dirs = start;
     for (int d = 0; d < kDays; ++d) {
-      DayEvents day = FindDayEvents(days[d], dates[d], choices, dirs);
-      SortDayEvents(day.lines);
-      events += day.lines.size();
+      std::vector<Event> day = FindDayEvents(days[d], f.startJD + d, choices, dirs);
+      SortDayEvents(day);
+      events += day.size();
     }
   }
   state.counters["events/run"] = benchmark::Counter(static_cast<double>(events), benchmark::Counter::kAvgIterations);

@@ -1,7 +1,7 @@
 // A full-year ephemeris run: 367 engine passes, six tables, one shown.
 #include <benchmark/benchmark.h>
 
-#include "shell/application.h"
+#include "app/application.h"
 
 namespace {
 

@@ -11,7 +11,7 @@ the 10-cell pitch of the column titles and every value sits under its title.
 Text glyphs come from DejaVu Sans Mono. Symbols that Sans Mono lacks (letter-
 like symbols, arrows, mathematical operators, geometric shapes, miscellaneous
 symbols with the zodiac, planets and aspects, and every code point that
-src/output/charset.cpp maps a byte to) are taken from DejaVu Sans, scaled down
+src/text/charset.cpp maps a byte to) are taken from DejaVu Sans, scaled down
 where they are too wide and centred on the monospaced advance width, so that
 the columns of the tables stay aligned. The sextile, which neither font has,
 is drawn here; the private-use points the table gives to codes without a
@@ -42,7 +42,8 @@ FACES = [
      os.path.join(ROOT, "data", "EPHEMERIB.TTF"), "Bold", 700),
 ]
 OUT = FACES[0][2]
-CHARSET = os.path.join(ROOT, "src", "output", "charset.cpp")
+CHARSET = os.path.join(ROOT, "src", "text", "charset.cpp")
+GLYPHS = os.path.join(ROOT, "src", "text", "glyphs.cpp")
 NAME = "EPHEMERI"
 VERSION = "1.00"
 
@@ -70,19 +71,19 @@ WIDE_CODES = (set(range(192, 204)) | set(range(224, 235)) | {236}
 
 def charset_table():
     """The program's byte-to-Unicode table as {code: code point}, compiled
-    from src/output/charset.cpp and asked; None when it cannot be built."""
+    from src/text/charset.cpp and asked; None when it cannot be built."""
     if not os.path.exists(CHARSET):
         return None
     with tempfile.TemporaryDirectory() as tmp:
         main = os.path.join(tmp, "dump.cpp")
         exe = os.path.join(tmp, "dump")
         with open(main, "w") as f:
-            f.write('#include "output/charset.h"\n#include <cstdio>\n'
+            f.write('#include "text/charset.h"\n#include <cstdio>\n'
                     "int main() { for (int c = 0; c < 256; ++c) std::printf(\"%d %u\\n\", c, "
                     "(unsigned)novastra::CodeToUnicode((unsigned char)c)); }\n")
         try:
             subprocess.run(["g++", "-std=c++20", "-I", os.path.join(ROOT, "src"), main,
-                            CHARSET, "-o", exe], check=True, capture_output=True)
+                            CHARSET, GLYPHS, "-o", exe], check=True, capture_output=True)
             out = subprocess.run([exe], check=True, capture_output=True, text=True).stdout
         except (OSError, subprocess.CalledProcessError):
             return None
@@ -109,12 +110,12 @@ def charset_code_points():
         main = os.path.join(tmp, "dump.cpp")
         exe = os.path.join(tmp, "dump")
         with open(main, "w") as f:
-            f.write('#include "output/charset.h"\n#include <cstdio>\n'
+            f.write('#include "text/charset.h"\n#include <cstdio>\n'
                     "int main() { for (int c = 0; c < 256; ++c) std::printf(\"%u\\n\", "
                     "(unsigned)novastra::CodeToUnicode((unsigned char)c)); }\n")
         try:
             subprocess.run(["g++", "-std=c++20", "-I", os.path.join(ROOT, "src"), main,
-                            CHARSET, "-o", exe], check=True, capture_output=True)
+                            CHARSET, GLYPHS, "-o", exe], check=True, capture_output=True)
             out = subprocess.run([exe], check=True, capture_output=True, text=True).stdout
             return {int(v) for v in out.split() if int(v) >= 0x80}
         except (OSError, subprocess.CalledProcessError) as err:

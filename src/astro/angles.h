@@ -11,6 +11,8 @@ inline constexpr double kPi = 3.1415926535;
 
 // x - 360 * floor(x / 360): 0 <= result < 360 for any finite x.
 inline double NormalizeDegrees(double x) { return x - 360.0 * std::floor(x / 360.0); }
+// The same reduction about 0: -180 <= result < 180.
+inline double SignedDegrees(double x) { return x - 360.0 * std::floor((x + 180.0) / 360.0); }
 inline double DegToRad(double x) { return (kPi * x) / 180.0; }
 inline double RadToDeg(double x) { return (180.0 * x) / kPi; }
 // Sine and cosine of x degrees, x of any size.

@@ -1,4 +1,4 @@
-// Civil calendar <-> Julian Day Number, date texts and the start of a run.
+// Civil calendar <-> Julian Day Number and date texts.
 // Int(x) is the floor throughout; the integer algorithms run on doubles, which
 // hold every value they produce exactly.
 #include "astro/calendar.h"
@@ -139,22 +139,8 @@ std::string FormatMmddyyyy(const std::string& mdy) {
   return TwoDigits(d.month) + TwoDigits(d.day) + std::to_string(d.year);
 }
 
-bool StartDateTextsAreNumbers(const RunParameters& params) {
-  return TextNumber(params.StartMonth) && TextNumber(params.StartDay) && TextNumber(params.StartYear);
-}
+bool IsNumberText(const std::string& text) { return TextNumber(text).has_value(); }
 
-void PrepareRunStart(RunParameters& params, CalendarState& cal) {
-  if (params.FullMonth) params.StartDay = "1";
-  int16_t day = FieldValue(params.StartDay);
-  int16_t year = FieldValue(params.StartYear);
-  int16_t month = FieldValue(params.StartMonth);
-  cal.StartDateText = params.StartMonth + "/" + params.StartDay + "/" + params.StartYear;
-  cal.InstantLabel = params.Instant == InstantChoice::Noon ? "noon" : "midnight";
-  cal.StartJD = JulianDayNumber(year, month, day);
-  cal.DisplayJD = cal.StartJD;
-  if (params.Instant == InstantChoice::Midnight) cal.DisplayJD = cal.StartJD - 0.5;
-}
-
-void SetDayFraction(CalendarState& cal) { cal.DayFraction = cal.NoonFlag == 1 ? 0.5 : 0; }
+int16_t DateFieldValue(const std::string& text) { return FieldValue(text); }
 
 }  // namespace novastra

@@ -4,7 +4,6 @@
 #include <optional>
 #include <string>
 
-#include "input/run_parameters.h"
 
 namespace novastra {
 
@@ -23,10 +22,12 @@ CivilDate ParseDateText(const std::string& mdy);
 // Strict form: three '/'-separated whole numbers (blanks around them allowed);
 // nullopt for anything else. ParseDateText gives 1/1/2000 for such a text.
 std::optional<CivilDate> TryParseDateText(const std::string& mdy);
-// True when every start-date field of the parameters is a number that
-// PrepareRunStart can convert (the window's key filter admits only digits, but
-// pasted text can hold anything).
-bool StartDateTextsAreNumbers(const RunParameters& params);
+
+// True when the whole text (blanks around it allowed) is a decimal number.
+bool IsNumberText(const std::string& text);
+// A date field's text as a 16-bit whole number: the whole text as a number, or
+// else its leading digits; rounded to the nearest (ties to even) and clamped.
+int16_t DateFieldValue(const std::string& text);
 
 // Fixed English calendar formatting of a date text (always month/day/year).
 std::string FormatDdMmm(const std::string& mdy);      // "05 Jan"
@@ -35,24 +36,5 @@ std::string FormatWeekdayName(const std::string& mdy);  // "Monday"
 int WeekdayNumber(const std::string& mdy);              // 1 = Sunday ... 7 = Saturday
 std::string FormatMmddyy(const std::string& mdy);       // "010500"
 std::string FormatMmddyyyy(const std::string& mdy);     // "01052000"
-
-// The calendar and time values a run keeps between its steps.
-struct CalendarState {
-  double StartJD = 0;
-  double DisplayJD = 0;
-  double RowJD = 0;
-  double DayFraction = 0;
-  int16_t NoonFlag = 1;
-  std::string RowDateText;
-  std::string StartDateText;
-  std::string InstantLabel;
-};
-
-// Start of a run: forces day "1" for a full month, fills StartDateText,
-// InstantLabel, StartJD and DisplayJD from the (already checked) parameters.
-void PrepareRunStart(RunParameters& params, CalendarState& cal);
-
-// DayFraction = 0.5 when NoonFlag is 1, else 0.
-void SetDayFraction(CalendarState& cal);
 
 }  // namespace novastra

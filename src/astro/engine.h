@@ -4,7 +4,7 @@
 #include <array>
 
 #include "astro/series.h"
-#include "input/run_parameters.h"
+#include "astro/choices.h"
 
 namespace novastra {
 

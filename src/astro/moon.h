@@ -2,7 +2,7 @@
 // The Moon's geocentric longitude and latitude and the North Node, from the
 // truncated lunar theory whose terms are constants of moon.cpp.
 #include "astro/fast_trig.h"
-#include "input/run_parameters.h"
+#include "astro/choices.h"
 
 namespace novastra {
 

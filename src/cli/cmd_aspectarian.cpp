@@ -3,10 +3,10 @@
 #include <cstdio>
 #include <memory>
 
-#include "aspectarian/aspectarian.h"
+#include "app/aspectarian_run.h"
 #include "cli/commands.h"
 #include "cli/run_options.h"
-#include "output/data_buffer.h"
+#include "app/data_buffer.h"
 
 namespace novastra::cli {
 

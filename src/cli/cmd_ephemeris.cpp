@@ -1,7 +1,7 @@
 // novastra-cli ephemeris: one ephemeris run, printed as the Data Window shows it.
 #include "cli/commands.h"
 #include "cli/run_options.h"
-#include "ephemeris/ephemeris.h"
+#include "app/ephemeris_run.h"
 
 namespace novastra::cli {
 

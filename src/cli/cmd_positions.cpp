@@ -10,8 +10,8 @@
 #include "astro/engine.h"
 #include "astro/series.h"
 #include "cli/commands.h"
-#include "shell/app_folder.h"
-#include "shell/options.h"
+#include "app/app_folder.h"
+#include "app/options.h"
 
 namespace novastra::cli {
 

@@ -7,9 +7,9 @@
 #include <filesystem>
 #include <iostream>
 
-#include "input/input_check.h"
-#include "output/charset.h"
-#include "shell/app_folder.h"
+#include "app/input_check.h"
+#include "text/charset.h"
+#include "app/app_folder.h"
 
 namespace novastra::cli {
 

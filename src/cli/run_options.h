@@ -7,8 +7,8 @@
 #include <string>
 
 #include "cli/commands.h"
-#include "shell/application.h"
-#include "shell/ui.h"
+#include "app/application.h"
+#include "app/ui.h"
 
 namespace novastra::cli {
 

@@ -17,9 +17,9 @@
 #include "gui/print_window.h"
 #include "gui/twips.h"
 #include "gui/window_places.h"
-#include "output/save_print.h"
-#include "shell/app_folder.h"
-#include "shell/application.h"
+#include "app/save_print.h"
+#include "app/app_folder.h"
+#include "app/application.h"
 
 namespace novastra::gui {
 

@@ -10,13 +10,13 @@
 #include <algorithm>
 #include <cmath>
 
-#include "aspectarian/aspectarian.h"
-#include "ephemeris/ephemeris.h"
+#include "app/aspectarian_run.h"
+#include "app/ephemeris_run.h"
 #include "gui/message_box.h"
 #include "gui/qt_ui.h"
 #include "gui/twips.h"
 #include "gui/window_places.h"
-#include "shell/application.h"
+#include "app/application.h"
 
 namespace novastra::gui {
 

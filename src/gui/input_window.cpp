@@ -22,8 +22,8 @@
 #include "gui/qt_ui.h"
 #include "gui/sunken_border.h"
 #include "gui/widgets.h"
-#include "input/input_check.h"
-#include "shell/application.h"
+#include "app/input_check.h"
+#include "app/application.h"
 
 namespace novastra::gui {
 

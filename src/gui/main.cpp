@@ -3,7 +3,7 @@
 #include <QCommandLineParser>
 
 #include "gui/app_controller.h"
-#include "shell/app_folder.h"
+#include "app/app_folder.h"
 
 int main(int argc, char* argv[]) {
   QApplication qapp(argc, argv);

@@ -7,7 +7,7 @@
 #include <QMenuBar>
 #include <QTimer>
 
-#include "shell/application.h"
+#include "app/application.h"
 
 namespace novastra::gui {
 

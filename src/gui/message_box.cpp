@@ -4,7 +4,7 @@
 #include <QFileDialog>
 #include <QMessageBox>
 
-#include "output/charset.h"
+#include "text/charset.h"
 
 namespace novastra::gui {
 

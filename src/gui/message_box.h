@@ -3,7 +3,7 @@
 #include <QString>
 #include <functional>
 
-#include "shell/ui.h"
+#include "app/ui.h"
 
 class QWidget;
 

@@ -7,8 +7,8 @@
 
 #include "gui/message_box.h"
 #include "gui/widgets.h"
-#include "shell/application.h"
-#include "shell/options.h"
+#include "app/application.h"
+#include "app/options.h"
 
 namespace novastra::gui {
 

@@ -13,8 +13,8 @@
 
 #include "gui/message_box.h"
 #include "gui/widgets.h"
-#include "output/save_print.h"
-#include "shell/application.h"
+#include "app/save_print.h"
+#include "app/application.h"
 
 namespace novastra::gui {
 

@@ -7,7 +7,7 @@
 #include <thread>
 
 #include "gui/message_box.h"
-#include "shell/application.h"
+#include "app/application.h"
 
 namespace novastra::gui {
 

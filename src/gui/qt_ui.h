@@ -6,7 +6,7 @@
 #include <functional>
 
 #include "gui/progress_window.h"
-#include "shell/ui.h"
+#include "app/ui.h"
 
 class QWidget;
 

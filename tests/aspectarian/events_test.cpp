@@ -8,9 +8,12 @@
 #include <tuple>
 #include <vector>
 
-#include "aspectarian/events.h"
-#include "aspectarian/stations.h"
 #include "astro/calendar.h"
+#include "reports/events.h"
+#include "reports/stations.h"
+#include "text/aspectarian_text.h"
+#include "text/glyphs.h"
+#include "text/stations_text.h"
 
 namespace novastra {
 namespace {
@@ -41,22 +44,46 @@ InitialDirections AllDirect() {
   d.flag.fill(1);
   return d;
 }
+const double kDayJD = JulianDayNumber(2009, 3, 15);
+std::vector<std::string> Lines(const std::vector<Event>& events, Coordinates coords = Coordinates::Geocentric) {
+  std::vector<std::string> lines;
+  for (const Event& e : events) lines.push_back(EventLine(e, coords));
+  return lines;
+}
 std::vector<std::string> Events(const HourSamples& s, EventChoices c = {}) {
   InitialDirections d = AllDirect();
-  return FindDayEvents(s, "03/15/2009", c, d).lines;
+  return Lines(FindDayEvents(s, kDayJD, c, d), c.coords);
+}
+std::vector<Event> Stations(const std::vector<Event>& events) {
+  std::vector<Event> out;
+  for (const Event& e : events)
+    if (e.kind == EventKind::Station) out.push_back(e);
+  return out;
 }
 bool Has(const std::vector<std::string>& lines, const std::string& text) {
   return std::any_of(lines.begin(), lines.end(), [&](const auto& l) { return l.find(text) != std::string::npos; });
 }
 
 TEST(DayAssembly, ExchangeSortDateOnceAndBlankLineAfterEachDay) {
-  std::vector<std::string> lines = {"  15 Mar  10:00  A", "  15 Mar  09:59  B", "  15 Mar  10:00  C",
-                                    "  15 Mar  09:59  D", "  15 Mar  00:05  E"};
-  SortDayEvents(lines);
-  // 09:59 before 10:00; ties keep the order the exchange sort leaves, not the input order.
+  // Events A..E (tagged by body) at 10:00, 09:59, 10:00, 09:59 (as 9:58.6 shows), 00:05.
+  const std::pair<int, double> at[] = {{10, 0.0}, {9, 59.2}, {10, 0.3}, {9, 58.6}, {0, 4.5}};
+  std::vector<Event> events;
+  for (int k = 0; k < 5; ++k) {
+    Event e;
+    e.body = k + 1;
+    e.hour = at[k].first;
+    e.minutes = at[k].second;
+    events.push_back(e);
+  }
+  SortDayEvents(events);
+  // By hour and shown minute; ties keep the order the exchange sort leaves, not the input order.
   // Worked by hand: i = 0 takes B then E forward, i = 1 takes D, i = 2 takes B.
-  EXPECT_EQ(lines, (std::vector<std::string>{"  15 Mar  00:05  E", "  15 Mar  09:59  D", "  15 Mar  09:59  B",
-                                             "  15 Mar  10:00  A", "  15 Mar  10:00  C"}));
+  std::string order;
+  for (const Event& e : events) order += static_cast<char>('A' + e.body - 1);
+  EXPECT_EQ(order, "EDBAC");
+  // The shown minute is the rounded one, read back as two characters.
+  for (auto [m, key] : {std::pair{59.5, 60}, {59.49, 59}, {-0.4, 0}, {-0.5, 0}, {-12.0, -1}, {123.0, 12}, {7.0, 7}})
+    EXPECT_EQ(ShownMinuteKey(m), key) << m;
   std::vector<std::string> out;
   AppendDay(out, {"  15 Mar  01:00  x", "  15 Mar  02:00  y"});
   AppendDay(out, {});  // an empty day adds one empty line
@@ -164,28 +191,40 @@ TEST(Ingresses, MoonFiltersAndPlanetIngress) {
 
 TEST(Ingresses, AnEventRoundingTo2400JoinsTheNextDaysList) {
   // The Moon at 0.5 deg an hour reaches 30 deg (Taurus) at 23:59:40, which
-  // rounds to 24:00: it is listed as 00:00 of the next day, and at 23:59:20
-  // it stays on its own day as 23:59.
-  for (auto [date, next] : {std::pair{"03/15/2009", "16 Mar"}, {"12/31/2008", "01 Jan"}}) {
+  // rounds to 24:00: with carry it is listed as 00:00 of the next day, at the
+  // head of that day's list (after the last day, in a list of its own).
+  const std::string ingress = G(233) + "  " + G(193) + " - Moon ingress";
+  for (auto [y, m, d, next] : {std::tuple{2009, 3, 15, "16 Mar"}, {2008, 12, 31, "01 Jan"}}) {
+    const double dayJD = JulianDayNumber(y, m, d);
     HourSamples s = Still();
     Move(s, 2, 30 - 0.5 * (23 + 59 / 60.0 + 40 / 3600.0), 0.5);
-    InitialDirections d = AllDirect();
-    const DayEvents day = FindDayEvents(s, date, {.carry = true}, d);
-    const std::string carried = "  " + std::string(next) + "  00:00  " + G(233) + "  " + G(193) + " - Moon ingress";
-    EXPECT_EQ(day.nextDay, std::vector<std::string>{carried}) << date;
-    EXPECT_FALSE(Has(day.lines, "Moon ingress")) << date;
+    InitialDirections dirs = AllDirect();
+    AspectarianReport report;
+    report.startJD = dayJD;
+    report.events = FindDayEvents(s, dayJD, {}, dirs);
+    Event early;  // 00:05 of the next day, found there
+    early.kind = EventKind::Aspect, early.body = 1, early.other = 3, early.aspect = 1;
+    early.dayJD = dayJD + 1, early.hour = 0, early.minutes = 5;
+    report.events.push_back(early);
+    const auto ingressEvent = std::find_if(report.events.begin(), report.events.end(),
+                                           [](const Event& e) { return e.kind == EventKind::Ingress; });
+    ASSERT_NE(ingressEvent, report.events.end());
+    EXPECT_EQ(EventLine(*ingressEvent, Coordinates::Geocentric, true), "  " + std::string(next) + "  00:00  " + ingress);
+    EXPECT_EQ(ListedDay(*ingressEvent, true), dayJD + 1);
+    EXPECT_EQ(EventLine(*ingressEvent, Coordinates::Geocentric).substr(8, 7), "  23:60") << "without carry";
+
+    HeaderInfo info{"Tropical ", "03/15/2009", "midnight", dayJD - 0.5};
+    report.dayCount = 2;
+    auto lines = AspectarianLines(report, info, Coordinates::Geocentric, true);
+    auto at = std::find(lines.begin(), lines.end(), "  " + std::string(next) + "  00:00  " + ingress);
+    ASSERT_NE(at, lines.end()) << y;
+    EXPECT_EQ(at[1].substr(0, 17), "          00:05  ");  // the day's own events follow, date shown once
+    EXPECT_EQ(std::count_if(lines.begin(), lines.end(), [](const std::string& l) { return l.find("Moon ingress") != l.npos; }), 1);
+    report.dayCount = 1;  // the last day of the run: a list of its own after it
+    lines = AspectarianLines(report, info, Coordinates::Geocentric, true);
+    ASSERT_GE(lines.size(), 2u);
+    EXPECT_EQ(lines[lines.size() - 2], "  " + std::string(next) + "  00:00  " + ingress);
   }
-  HourSamples s = Still();
-  Move(s, 2, 30 - 0.5 * (23 + 59 / 60.0 + 20 / 3600.0), 0.5);
-  InitialDirections d = AllDirect();
-  const DayEvents day = FindDayEvents(s, "03/15/2009", {.carry = true}, d);
-  EXPECT_TRUE(day.nextDay.empty());
-  EXPECT_TRUE(Has(day.lines, "  15 Mar  23:59  " + G(233)));
-  // Without carry the line keeps its day and the mask's 60.
-  Move(s, 2, 30 - 0.5 * (23 + 59 / 60.0 + 40 / 3600.0), 0.5);
-  const DayEvents plain = FindDayEvents(s, "03/15/2009", {}, d);
-  EXPECT_TRUE(plain.nextDay.empty());
-  EXPECT_TRUE(Has(plain.lines, "  15 Mar  23:60  " + G(233)));
 }
 
 TEST(Stations, TurnAndCarryDirectionToTheNextDay) {
@@ -193,23 +232,25 @@ TEST(Stations, TurnAndCarryDirectionToTheNextDay) {
   MercuryTurns(s, 10);
   InitialDirections dirs = AllDirect();
   EventChoices c;
-  DayEvents day = FindDayEvents(s, "03/15/2009", c, dirs);
-  EXPECT_TRUE(Has(day.lines, "  15 Mar  10:00  " + G(225) + "  " + G(156) + " +/- up to 1 hour"));
-  ASSERT_EQ(day.stations.size(), 1u);
-  EXPECT_EQ(std::tie(day.stations[0].body, day.stations[0].hour, day.stations[0].glyph), std::make_tuple(3, 10, 156));
+  std::vector<Event> day = FindDayEvents(s, kDayJD, c, dirs);
+  EXPECT_TRUE(Has(Lines(day), "  15 Mar  10:00  " + G(225) + "  " + G(156) + " +/- up to 1 hour"));
+  ASSERT_EQ(Stations(day).size(), 1u);
+  EXPECT_EQ(std::tie(Stations(day)[0].body, Stations(day)[0].hour), std::make_tuple(3, 10));
+  EXPECT_EQ(Stations(day)[0].direction, Direction::Retrograde);
+  EXPECT_DOUBLE_EQ(Stations(day)[0].jd, kDayJD - 0.5 + 10.0 / 24);
   EXPECT_EQ(dirs.flag[3], 0);
   // Still retrograde the next day: nothing. Then it turns direct.
   Move(s, 3, 99.0, -0.01);
-  EXPECT_TRUE(FindDayEvents(s, "03/15/2009", c, dirs).stations.empty());
+  EXPECT_TRUE(Stations(FindDayEvents(s, kDayJD, c, dirs)).empty());
   MercuryTurns(s, 3, -1);
-  day = FindDayEvents(s, "03/15/2009", c, dirs);
-  EXPECT_TRUE(Has(day.lines, "  15 Mar  03:00  " + G(225) + "  " + G(171) + " +/- up to 1 hour"));
+  day = FindDayEvents(s, kDayJD, c, dirs);
+  EXPECT_TRUE(Has(Lines(day), "  15 Mar  03:00  " + G(225) + "  " + G(171) + " +/- up to 1 hour"));
   EXPECT_EQ(dirs.flag[3], 1);
   // With only Moon ingresses listed the direction still flips, silently.
   c.moonChangeOnly = true;
   Move(s, 3, 99.0, -0.01);
-  day = FindDayEvents(s, "03/15/2009", c, dirs);
-  EXPECT_TRUE(day.lines.empty() && day.stations.empty());
+  day = FindDayEvents(s, kDayJD, c, dirs);
+  EXPECT_TRUE(day.empty());
   EXPECT_EQ(dirs.flag[3], 0);
 }
 
@@ -233,22 +274,28 @@ TEST(Heliocentric, NoMoonNoLunationsNoStations) {
   MercuryTurns(s, 10);
   Move(s, 4, 20 - 5.5 * 0.2, 0.2);  // Venus 60 from the Earth at 05:30
   InitialDirections dirs = AllDirect();
-  const DayEvents day = FindDayEvents(s, "03/15/2009", {.coords = Coordinates::Heliocentric}, dirs);
-  EXPECT_TRUE(day.stations.empty());
+  const std::vector<Event> events = FindDayEvents(s, kDayJD, {.coords = Coordinates::Heliocentric}, dirs);
+  const std::vector<std::string> day = Lines(events, Coordinates::Heliocentric);
+  EXPECT_TRUE(Stations(events).empty());
   EXPECT_EQ(dirs.flag[3], 1);
-  EXPECT_FALSE(Has(day.lines, G(233)) || Has(day.lines, "Moon") || Has(day.lines, G(224)));
-  EXPECT_TRUE(Has(day.lines, kAt + G(236) + G(162) + G(226)));
+  EXPECT_FALSE(Has(day, G(233)) || Has(day, "Moon") || Has(day, G(224)));
+  EXPECT_TRUE(Has(day, kAt + G(236) + G(162) + G(226)));
 }
 
 // A station found at hour hh of 15 March 2009, and a longitude curve by minute offset from that hour.
-StationRow Row(int hh, int glyph) {
-  const double rowJD = JulianDayNumber(2009, 3, 15);
-  return {"  03/15/2009" + std::string(hh < 10 ? "0" : "") + std::to_string(hh) + ":00  \xE1",
-          (rowJD + 1 - 0.5 - 2451545) / 36525, 0, 3, glyph, rowJD, hh};
+Event Row(int hh, int glyph) {
+  Event e;
+  e.kind = EventKind::Station;
+  e.body = 3;
+  e.direction = glyph == kGlyphRetrograde ? Direction::Retrograde : Direction::Direct;
+  e.dayJD = kDayJD;
+  e.hour = hh;
+  return e;
 }
 template <class F>
-std::optional<RefinedStation> Refine(const StationRow& row, F byMinute) {
-  const double t0 = row.timeT - ((24.0 - row.hour) / 24) / 36525;
+std::optional<Station> Refine(const Event& row, F byMinute) {
+  const double timeT = (row.dayJD + 1 - 0.5 - 2451545) / 36525;  // 0h UT of the next day
+  const double t0 = timeT - ((24.0 - row.hour) / 24) / 36525;
   return RefineStation(row, [&](double T) { return byMinute(static_cast<int>(std::lround((T - t0) * 36525 * 1440))); });
 }
 
@@ -285,9 +332,15 @@ TEST(StationRefinement, NoReversalAndTheZeroAriesWrap) {
 }
 
 TEST(StationRefinement, LineText) {
-  const RefinedStation r{23, 40, JulianDayNumber(2009, 3, 14), 67.625};  // 07 Gemini 37.5
-  EXPECT_EQ(StationLine(3, r), "  Mercury - 14 Mar 2009 at 23:40, 07\xC2" "37.5\r\n");
-  EXPECT_EQ(StationLine(10, r).substr(0, 12), "  Pluto   - ");
+  Station r;
+  r.body = 3;
+  r.hour = 23;
+  r.minutes = 40;
+  r.dayJD = JulianDayNumber(2009, 3, 14);
+  r.longitude = 67.625;  // 07 Gemini 37.5
+  EXPECT_EQ(StationLine(r), "  Mercury - 14 Mar 2009 at 23:40, 07\xC2" "37.5\r\n");
+  r.body = 10;
+  EXPECT_EQ(StationLine(r).substr(0, 12), "  Pluto   - ");
 }
 
 }  // namespace

@@ -9,8 +9,8 @@
 #include <fstream>
 #include <sstream>
 
-#include "aspectarian/aspectarian.h"
-#include "shell/application.h"
+#include "app/aspectarian_run.h"
+#include "app/application.h"
 
 namespace fs = std::filesystem;
 

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "astro/calendar.h"
+#include "app/run_calendar.h"
 
 namespace novastra {
 namespace {

@@ -5,7 +5,7 @@
 #include <set>
 #include <string>
 
-#include "output/charset.h"
+#include "text/charset.h"
 
 namespace novastra {
 namespace {

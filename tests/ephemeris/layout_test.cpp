@@ -4,9 +4,9 @@
 
 #include <string>
 
-#include "ephemeris/layouts.h"
-#include "ephemeris/pages.h"
-#include "output/text_format.h"
+#include "text/ephemeris_tables.h"
+#include "text/zodiac_text.h"
+#include "text/text_format.h"
 #include "run_fixture.h"
 
 namespace novastra {
@@ -95,9 +95,10 @@ TEST(Rows, RetrogradeAcrossZeroAriesBothWays) {
   EXPECT_FALSE(IsRetrograde(100.0, 100.0));
   // Every body backing from 0.3 to 359.8: marked in the longitude and right ascension rows only.
   BodyPositions pos;
-  std::array<double, 16> previous{};
-  pos.Longitude.fill(359.8), pos.RightAscension.fill(359.8), pos.HelioLongitude.fill(359.8), previous.fill(0.3);
-  const RowInfo row{"01/05/2009", 0, &pos, &previous};
+  std::array<bool, 12> retrograde{};
+  pos.Longitude.fill(359.8), pos.RightAscension.fill(359.8), pos.HelioLongitude.fill(359.8);
+  for (int k = 1; k <= 11; ++k) retrograde[k] = IsRetrograde(pos.Longitude[k], 0.3);
+  const RowInfo row{"01/05/2009", 0, &pos, &retrograde};
   const std::string lon = BuildRow(ColumnSet::Longitude, row, false), mark = Code(157);
   for (int k = 0; k < 11; ++k) EXPECT_EQ(lon.substr(23 + 9 * k, 9), " 29" + Code(203) + "48" + mark + "0 ") << k;
   EXPECT_EQ(BuildRow(ColumnSet::RightAscension, row, true).substr(24, 10), "23 59" + mark + "12  ");

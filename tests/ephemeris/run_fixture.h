@@ -9,7 +9,7 @@
 #include <sstream>
 #include <string>
 
-#include "shell/application.h"
+#include "app/application.h"
 
 namespace novastra::testing {
 

@@ -4,7 +4,7 @@
 #include <algorithm>
 
 #include "astro/calendar.h"
-#include "ephemeris/ephemeris.h"
+#include "app/ephemeris_run.h"
 #include "run_fixture.h"
 
 namespace novastra {

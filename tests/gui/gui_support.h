@@ -16,7 +16,7 @@
 #include "gui/input_window.h"
 #include "gui/main_window.h"
 #include "gui/message_box.h"
-#include "shell/application.h"
+#include "app/application.h"
 
 namespace novastra::gui::test {
 

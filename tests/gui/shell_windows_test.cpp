@@ -3,7 +3,7 @@
 #include "gui/about_window.h"
 #include "gui/progress_window.h"
 #include "gui_support.h"
-#include "output/charset.h"
+#include "text/charset.h"
 
 namespace novastra::gui::test {
 

@@ -4,8 +4,8 @@
 #include <string>
 #include <utility>
 
-#include "input/input_check.h"
-#include "shell/ui.h"
+#include "app/input_check.h"
+#include "app/ui.h"
 
 namespace novastra {
 namespace {

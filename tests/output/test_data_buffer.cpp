@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "output/data_buffer.h"
-#include "shell/ui.h"
+#include "app/data_buffer.h"
+#include "app/ui.h"
 
 namespace novastra {
 namespace {

@@ -1,11 +1,11 @@
-#include "output/save_print.h"
+#include "app/save_print.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
 
 #include "../shell/temp_folder.h"
-#include "shell/application.h"
-#include "shell/text_file.h"
+#include "app/application.h"
+#include "app/text_file.h"
 
 namespace novastra {
 namespace {

@@ -5,9 +5,9 @@
 #include <optional>
 
 #include "astro/calendar.h"
-#include "input/input_check.h"
-#include "shell/app_folder.h"
-#include "shell/application.h"
+#include "app/input_check.h"
+#include "app/app_folder.h"
+#include "app/application.h"
 #include "temp_folder.h"
 
 namespace novastra {

@@ -3,10 +3,10 @@
 #include <cmath>
 #include <random>
 
-#include "input/input_check.h"
-#include "shell/options.h"
-#include "shell/settings.h"
-#include "shell/ui.h"
+#include "app/input_check.h"
+#include "app/options.h"
+#include "app/settings.h"
+#include "app/ui.h"
 #include "temp_folder.h"
 
 namespace novastra {

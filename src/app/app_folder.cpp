@@ -1,0 +1,119 @@
+#include "app/app_folder.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <system_error>
+#include <vector>
+
+#include "app/settings.h"
+#include "app/text_file.h"
+
+#ifndef NOVASTRA_DATA_DIR
+#define NOVASTRA_DATA_DIR "data"
+#endif
+
+namespace novastra {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr const char* kLockFile = "NOVASTRA.LCK";
+
+// Names of the regular files in the supplied folder (empty when unreadable).
+std::vector<std::string> SuppliedFiles(const fs::path& suppliedDir) {
+  std::vector<std::string> names;
+  std::error_code ec;
+  for (fs::directory_iterator it(suppliedDir, ec), end; !ec && it != end; it.increment(ec)) {
+    std::error_code fileEc;
+    if (it->is_regular_file(fileEc)) names.push_back(it->path().filename().string());
+  }
+  return names;
+}
+
+bool IsWritableDir(const fs::path& dir) {
+  std::error_code ec;
+  return fs::is_directory(dir, ec) && ::access(dir.c_str(), W_OK | X_OK) == 0;
+}
+
+// A folder named by the user must exist; it is used as it is.
+std::optional<fs::path> UseGivenFolder(const fs::path& dir, const char* what, std::string* error) {
+  std::error_code ec;
+  if (fs::is_directory(dir, ec)) return fs::absolute(dir, ec);
+  if (error) *error = std::string(what) + " is not a folder: " + dir.string();
+  return std::nullopt;
+}
+
+bool HoldsSuppliedFiles(const fs::path& dir, const std::vector<std::string>& supplied) {
+  std::error_code ec;
+  if (supplied.empty()) return false;
+  for (const auto& name : supplied)
+    if (!fs::is_regular_file(dir / name, ec)) return false;
+  return true;
+}
+
+}  // namespace
+
+std::optional<fs::path> ResolveAppFolder(const std::optional<fs::path>& home,
+                                         const fs::path& programDir, const fs::path& suppliedDir,
+                                         std::string* error) {
+  if (home) return UseGivenFolder(*home, "--home", error);
+  if (const char* env = std::getenv("NOVASTRA_HOME"); env && *env)
+    return UseGivenFolder(env, "NOVASTRA_HOME", error);
+
+  const std::vector<std::string> supplied = SuppliedFiles(suppliedDir);
+  if (!programDir.empty() && HoldsSuppliedFiles(programDir, supplied) && IsWritableDir(programDir)) {
+    std::error_code ec;
+    return fs::absolute(programDir, ec);
+  }
+
+  fs::path user;
+  if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && *xdg == '/') {
+    user = fs::path(xdg) / "novastra";
+  } else if (const char* h = std::getenv("HOME"); h && *h) {
+    user = fs::path(h) / ".local" / "share" / "novastra";
+  } else {
+    if (error) *error = "No folder for the program's files: HOME is not set.";
+    return std::nullopt;
+  }
+  std::error_code ec;
+  fs::create_directories(user, ec);
+  if (!fs::is_directory(user, ec)) {
+    if (error) *error = "Cannot create the folder " + user.string();
+    return std::nullopt;
+  }
+  // Seed the folder with every supplied file it lacks; files already there
+  // (the user's own options, settings and saved data) are never replaced.
+  for (const auto& name : supplied) {
+    const fs::path target = user / name;
+    if (fs::exists(target, ec)) continue;
+    const auto bytes = ReadFileBytes(suppliedDir / name);
+    if (!bytes || !WriteFileSafely(target, *bytes).empty()) {
+      if (error) *error = "Cannot copy " + name + " into " + user.string();
+      return std::nullopt;
+    }
+  }
+  return user;
+}
+
+fs::path DefaultSuppliedDir() { return fs::path(NOVASTRA_DATA_DIR); }
+
+InstanceLock::InstanceLock(const fs::path& folder) {
+  const fs::path file = folder / kLockFile;
+  const int fd = ::open(file.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+  if (fd < 0) return;
+  if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    ::close(fd);
+    return;
+  }
+  fd_ = fd;
+}
+
+InstanceLock::~InstanceLock() {
+  if (fd_ >= 0) ::close(fd_);  // closing releases the lock
+}
+
+}  // namespace novastra

@@ -1,0 +1,134 @@
+#include "app/application.h"
+
+#include <ctime>
+
+#include "app/input_check.h"
+#include "app/settings.h"
+#include "app/text_file.h"
+
+namespace novastra {
+
+namespace {
+
+void ShowNotFound(UserInterface& ui, const std::string& name) {
+  ui.ShowMessage(MessageIcon::Information, "Warning!", "File Not Found: " + name);
+}
+
+}  // namespace
+
+Application::Application(UserInterface& ui_, std::filesystem::path folder_)
+    : ui(ui_), folder(std::move(folder_)), buffer(ui_) {
+  // The Input window starts on today's date.
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
+  params.StartMonth = std::to_string(local.tm_mon + 1);
+  params.StartDay = std::to_string(local.tm_mday);
+  params.StartYear = std::to_string(local.tm_year + 1900);
+}
+
+bool Application::LoadFiles() {
+  if (!ReadOptions(folder, options)) ShowNotFound(ui, "OPTIONS.OPT");
+  ReadSettings(folder, settings, params);
+  buffer.ClearAll();
+  RunKind = 1;
+  currentDataFile.clear();
+  if (const auto error = LoadSeriesTables(folder, series)) {
+    ui.ShowMessage(MessageIcon::Critical, "WARNING!", error->Message());
+    return false;
+  }
+  return true;
+}
+
+bool Application::RunRestoringOnCancel(bool (*run)(Application&)) {
+  struct Kept {
+    DataBuffer::Contents buffer;
+    EphemerisState ephemeris;
+    AspectarianState aspectarian;
+    CalendarState cal;
+    RunParameters params;
+    int16_t runKind;
+  };
+  Kept kept{buffer.Save(), ephemeris, aspectarian, cal, params, RunKind};
+  const bool ok = run(*this);
+  if (!ui.RunCancelled()) return ok;
+  buffer.Restore(std::move(kept.buffer));
+  ephemeris = std::move(kept.ephemeris);
+  aspectarian = std::move(kept.aspectarian);
+  cal = kept.cal;
+  params = kept.params;
+  RunKind = kept.runKind;
+  return false;
+}
+
+bool Application::CalculateEphemeris() {
+  return RunRestoringOnCancel([](Application& app) {
+    app.cal.NoonFlag = app.params.Instant == InstantChoice::Midnight ? 0 : 1;
+    app.buffer.ClearAll();
+    app.buffer.ClearView();
+    app.RunKind = 1;
+    return RunEphemeris(app);
+  });
+}
+
+bool Application::CalculateAspectarian() {
+  return RunRestoringOnCancel([](Application& app) {
+    app.cal.NoonFlag = app.params.Instant == InstantChoice::Midnight ? 0 : 1;
+    app.buffer.ClearAll();
+    app.buffer.ClearView();
+    app.RunKind = 0;
+    return RunAspectarian(app);
+  });
+}
+
+double Application::MoreStartJD(double rowJD, bool forward, bool fullMonth, int16_t numberOfDays) {
+  if (forward) return rowJD + 1;
+  if (fullMonth) return rowJD - 53;
+  // 2 x N in 16-bit arithmetic; N is at most 366, so it always fits.
+  const int16_t twice = static_cast<int16_t>(2 * numberOfDays);
+  return rowJD - twice + 1;
+}
+
+void Application::SetStartDate(double jd) {
+  const CivilDate d = ParseDateText(DateTextFromJulianDay(jd));
+  params.StartMonth = std::to_string(d.month);
+  params.StartDay = std::to_string(d.day);
+  params.StartYear = std::to_string(d.year);
+}
+
+bool Application::MoreForward() {
+  return RunRestoringOnCancel([](Application& app) {
+    app.SetStartDate(MoreStartJD(app.cal.RowJD, true, app.params.FullMonth, app.params.NumberOfDays));
+    app.cal.NoonFlag = app.params.Instant == InstantChoice::Midnight ? 0 : 1;
+    return app.RunKind == 1 ? RunEphemeris(app) : RunAspectarian(app);
+  });
+}
+
+bool Application::MoreBackward() {
+  return RunRestoringOnCancel([](Application& app) {
+    app.SetStartDate(MoreStartJD(app.cal.RowJD, false, app.params.FullMonth, app.params.NumberOfDays));
+    app.cal.NoonFlag = app.params.Instant == InstantChoice::Midnight ? 0 : 1;
+    return app.RunKind == 1 ? RunEphemeris(app) : RunAspectarian(app);
+  });
+}
+
+void Application::ShowDocument(const std::string& name) {
+  // Read first, so that a missing document leaves the view as it was.
+  const auto bytes = ReadFileBytes(File(name));
+  if (!bytes) {
+    ShowNotFound(ui, name);
+    return;
+  }
+  buffer.ClearView();
+  for (const std::string& line : SplitTextLines(*bytes)) buffer.AppendLine(line);
+  buffer.AppendBlankLine();
+  buffer.ShowDataBuffer();
+}
+
+double Application::ChooseFontStep(int screenWidthPixels, int twipsPerPixelX) {
+  if (screenWidthPixels == 640) return 1.5;
+  if (screenWidthPixels == 800) return twipsPerPixelX == 12 ? 1.2 : 1.5;
+  return twipsPerPixelX == 15 ? 1.5 : 1.2;
+}
+
+}  // namespace novastra

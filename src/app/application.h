@@ -1,0 +1,80 @@
+#pragma once
+// The application object: owns every piece of state the program keeps for its
+// whole life, and the run commands that the windows and the command line call.
+#include <cstdint>
+#include <filesystem>
+#include <string>
+
+#include "app/aspectarian_run.h"
+#include "app/run_calendar.h"
+#include "astro/calendar.h"
+#include "astro/series.h"
+#include "app/ephemeris_run.h"
+#include "app/run_parameters.h"
+#include "app/data_buffer.h"
+#include "app/options.h"
+#include "app/settings.h"
+#include "app/ui.h"
+
+namespace novastra {
+
+inline constexpr const char* kTitlePrefix = "NOVASTRA - ";
+
+struct Application {
+  Application(UserInterface& ui, std::filesystem::path folder);
+
+  UserInterface& ui;
+  std::filesystem::path folder;  // the application folder: every file is named from it
+  RunOptions options;
+  Settings settings;
+  RunParameters params;
+  SeriesTables series;
+  DataBuffer buffer;
+  CalendarState cal;
+  EphemerisState ephemeris;
+  AspectarianState aspectarian;
+  int16_t RunKind = 1;
+  std::string currentDataFile;
+  double FontStep = 1.5;
+  // Minutes and seconds that round to 60 are carried into the next unit
+  // (12 Aries 59.97' prints as 13 Aries 00.0', 23:59:40 as 00:00 of the next
+  // day). Off, the tables keep the plain masks' "60"; the desktop program and
+  // the command line turn it on.
+  bool CarrySixty = false;
+
+  // Start-up steps that need no window, in order: options, settings, series
+  // tables. Shows the failure and returns false when a series file is bad.
+  bool LoadFiles();
+
+  // The two Input window buttons: NoonFlag, buffer emptied, RunKind, run.
+  bool CalculateEphemeris();
+  bool CalculateAspectarian();
+  // More Forward / Backward: move the start date from cal.RowJD and re-run.
+  bool MoreForward();
+  bool MoreBackward();
+
+  // The start day of the next (forward) or previous period from the last row
+  // of the previous run: forward RowJD + 1; backward RowJD - 53 for a full
+  // month, else RowJD - 2N + 1.
+  static double MoreStartJD(double rowJD, bool forward, bool fullMonth, int16_t numberOfDays);
+  // Writes the date of a Julian Day into the start date fields, without
+  // leading zeros ("2", "6", "2009").
+  void SetStartDate(double jd);
+
+  // Shows a help document (e.g. "README.TXT") from the folder in the Data
+  // Window, appended to what the buffer holds.
+  void ShowDocument(const std::string& name);
+
+  // FontStep from the screen width in pixels and twips per pixel.
+  static double ChooseFontStep(int screenWidthPixels, int twipsPerPixelX);
+
+  // Runs an ephemeris or aspectarian run; when the user stops it (the
+  // interface's RunCancelled), the buffer, the tables, the dates and the run
+  // kind are put back as they were before it, and false is returned.
+  bool RunRestoringOnCancel(bool (*run)(Application&));
+
+  // Path of a file in the application folder.
+  std::filesystem::path File(const std::string& name) const { return folder / name; }
+};
+
+}  // namespace novastra

@@ -1,0 +1,116 @@
+// The aspectarian run: hourly samples of every body, the day's events sorted by
+// time, the header, the optional saved file and the one- or two-column view.
+#include "app/aspectarian_run.h"
+
+#include <atomic>
+
+#include "app/application.h"
+#include "app/input_check.h"
+#include "app/text_file.h"
+#include "astro/calendar.h"
+#include "astro/zodiac.h"
+#include "reports/aspectarian_report.h"
+#include "text/aspectarian_text.h"
+#include "text/zodiac_text.h"
+
+namespace novastra {
+
+SampleContext SampleContextOf(const Application& app) {
+  SampleContext ctx;
+  ctx.tables = &app.series;
+  ctx.choices.zodiac = app.params.ZodiacMode;
+  ctx.choices.node = app.params.MoonNodes;
+  ctx.ayanamsa = app.options.Ayanamsa();
+  ctx.coords = app.params.Coords;
+  return ctx;
+}
+
+std::string AspectarianFileName(const std::string& startRowDate, Zodiac zodiac, Coordinates coords) {
+  return FormatMmddyy(startRowDate) + "AS." +
+         SavedFileExtension(zodiac, coords == Coordinates::Heliocentric);
+}
+
+bool RunAspectarian(Application& app) {
+  RunParameters& params = app.params;
+  CalendarState& cal = app.cal;
+  AspectarianState& state = app.aspectarian;
+  UserInterface& ui = app.ui;
+
+  if (!CheckRunInput(params, ui)) return false;
+  app.buffer.ResetViewCount();
+  ui.SetBusy(true);
+
+  PrepareRunStart(params, cal);
+
+  int lastIndex = params.NumberOfDays - 1;
+  if (lastIndex > kMaxDays) lastIndex = kMaxDays;
+  if (lastIndex < 0) lastIndex = 0;
+  if (params.FullMonth) lastIndex = 30;
+  cal.DayFraction = 0;
+  state.stations.clear();
+
+  // The days of the run; a full month stops before the next month's day 1.
+  int dayCount = 0;
+  for (int d = 0; d <= lastIndex; ++d, ++dayCount) {
+    cal.RowJD = cal.StartJD + d;
+    cal.RowDateText = DateTextFromJulianDay(cal.RowJD);
+    if (params.FullMonth && d >= 28 && ParseDateText(cal.RowDateText).day == 1) break;
+  }
+
+  AspectarianRequest request;
+  request.sky = SampleContextOf(app);
+  request.choices.coords = params.Coords;
+  request.choices.moonChangeOnly = params.MoonChangeOnly;
+  request.choices.moonSign = params.MoonSign;
+  request.choices.option12 = app.options[12];
+  request.startJD = cal.StartJD;
+  request.dayCount = dayCount;
+  // The user's Cancel reaches the report through the interface, polled after each day.
+  std::atomic<bool> stop{false};
+  ReportControl control;
+  control.cancel = &stop;
+  control.progress = [&](int d) {
+    if (lastIndex > 0) ui.UpdateProgress(d, lastIndex);
+    if (ui.RunCancelled()) stop = true;
+  };
+
+  ui.OpenProgress();
+  const AspectarianReport report = BuildAspectarian(request, control);
+  ui.CloseProgress();
+  if (report.cancelled || ui.RunCancelled()) {
+    // Stopped by the user: nothing is kept, saved or shown.
+    ui.SetBusy(false);
+    return false;
+  }
+
+  for (const Event& e : report.events)
+    if (e.kind == EventKind::Station) state.stations.push_back(e);
+  const HeaderInfo info{ZodiacLabel(params.ZodiacMode), cal.StartDateText, cal.InstantLabel, cal.DisplayJD};
+  const std::vector<std::string> lines = AspectarianLines(report, info, params.Coords, app.CarrySixty);
+  state.lines = lines;
+  state.lines.emplace_back();  // spare entry at nextFree
+  state.nextFree = static_cast<int16_t>(lines.size());
+  state.hasRun = true;
+
+  bool ok = true;
+  if (params.SaveData) {
+    const std::string name =
+        AspectarianFileName(DateTextFromJulianDay(cal.StartJD), params.ZodiacMode, params.Coords);
+    std::string bytes;
+    for (const std::string& line : lines) bytes += line + "\r\n";
+    const std::string reason = WriteFileSafely(app.File(name), std::string_view(bytes));
+    if (!reason.empty()) {
+      ok = false;
+      ReportWriteFailure(ui, app.File(name), reason);
+    }
+  }
+
+  app.buffer.ClearView();
+  const std::vector<std::string> shown = app.options[5] == 0 ? lines : TwoColumnLines(lines);
+  for (const std::string& line : shown) app.buffer.AppendLine(line);
+  app.buffer.ShowDataBuffer();
+  ui.SetBusy(false);
+  return ok;
+}
+
+}  // namespace novastra

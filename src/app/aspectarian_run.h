@@ -1,0 +1,38 @@
+#pragma once
+// The aspectarian run, its event finder and the list of stations.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "reports/sampling.h"
+
+namespace novastra {
+
+struct Application;
+
+struct AspectarianState {
+  std::vector<std::string> lines;  // header lines 0..5, then the days; spare entry at nextFree
+  int16_t nextFree = 0;
+  std::vector<Event> stations;  // the run's station events, in time order
+  bool hasRun = false;
+};
+
+// What the sampling needs from the application's choices and tables.
+SampleContext SampleContextOf(const Application& app);
+
+// "mmddyy" + "AS.TEG" and its sidereal, ayanamsa and heliocentric variants.
+std::string AspectarianFileName(const std::string& startRowDate, Zodiac zodiac, Coordinates coords);
+
+// "Calculate Aspectarian" after the button's first steps (NoonFlag, buffer
+// emptied, RunKind = 0), and the More commands. Returns false when the input
+// check failed or the saved file could not be written.
+bool RunAspectarian(Application& app);
+
+// "Changes in direction (in UT):" for the stations of the last aspectarian
+// run, as one text of CRLF-separated lines ("" when there are none).
+std::string StationsText(Application& app);
+
+// The Data Window's "Retrograde times": appends StationsText to the view.
+void ShowRetrogradeTimes(Application& app);
+
+}  // namespace novastra

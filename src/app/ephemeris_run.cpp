@@ -1,0 +1,161 @@
+// The ephemeris run: one pass per day, six tables filled row by row, optional
+// saved data files, and one table shown at the end.
+#include <atomic>
+#include <filesystem>
+
+#include "app/application.h"
+#include "app/ephemeris_run.h"
+#include "app/input_check.h"
+#include "app/text_file.h"
+#include "astro/calendar.h"
+#include "astro/engine.h"
+#include "reports/ephemeris_report.h"
+#include "text/ephemeris_tables.h"
+#include "text/zodiac_text.h"
+
+namespace novastra {
+
+namespace {
+
+constexpr int kTables = 6;
+
+// File suffixes by table, before the zodiac letter and the coordinates letter.
+constexpr const char* kTableCodes[kTables] = {"LO", "LA", "RA", "DE", "LO", "LA"};
+
+// The six saved data files. Lines are collected in memory as the run goes and
+// each file is written at its end through a temporary file beside it, so a
+// failed write never leaves a partial file under a final name.
+class SavedFiles {
+ public:
+  SavedFiles(const Application& app, bool enabled) : enabled_(enabled) {
+    if (!enabled_) return;
+    std::string stamp = FormatMmddyy(app.cal.StartDateText);
+    for (int t = 0; t < kTables; ++t) {
+      std::string name =
+          stamp + kTableCodes[t] + "." + SavedFileExtension(app.params.ZodiacMode, t >= 4);
+      paths_[t] = app.File(name);
+    }
+  }
+
+  void WriteLine(ColumnSet set, const std::string& line) {
+    if (!enabled_) return;
+    std::string& text = text_[static_cast<int>(set)];
+    text += line;
+    text += "\r\n";
+  }
+
+  // Writes the six files; on failure shows the message and stops.
+  bool Commit(UserInterface& ui) {
+    if (!enabled_) return true;
+    for (int t = 0; t < kTables; ++t) {
+      const std::string reason = WriteFileSafely(paths_[t], text_[t]);
+      if (!reason.empty()) {
+        ReportWriteFailure(ui, paths_[t], reason);
+        return false;
+      }
+    }
+    return true;
+  }
+
+ private:
+  bool enabled_;
+  std::filesystem::path paths_[kTables];
+  std::string text_[kTables];
+};
+
+ColumnSet ChosenColumnSet(const RunParameters& p) {
+  if (p.Coords == Coordinates::Heliocentric) {
+    bool longitudeLike = p.Output == DataOutput::Longitude || p.Output == DataOutput::RightAscension;
+    return longitudeLike ? ColumnSet::HelioLongitude : ColumnSet::HelioLatitude;
+  }
+  switch (p.Output) {
+    case DataOutput::Latitude: return ColumnSet::Latitude;
+    case DataOutput::RightAscension: return ColumnSet::RightAscension;
+    case DataOutput::Declination: return ColumnSet::Declination;
+    case DataOutput::Longitude: break;
+  }
+  return ColumnSet::Longitude;
+}
+
+}  // namespace
+
+bool RunEphemeris(Application& app) {
+  if (!CheckRunInput(app.params, app.ui)) return false;
+  app.buffer.ResetViewCount();
+  app.ui.SetBusy(true);
+
+  RunParameters& params = app.params;
+  CalendarState& cal = app.cal;
+  PrepareRunStart(params, cal);
+
+  int16_t lastIndex = static_cast<int16_t>(params.NumberOfDays - 1);
+  if (lastIndex > kMaxDays) lastIndex = kMaxDays;
+  if (params.FullMonth) {
+    lastIndex = 31;
+    params.NumberOfDays = 31;
+  }
+  SetDayFraction(cal);
+
+  EphemerisRequest request;
+  request.tables = &app.series;
+  request.engine = EngineChoices{params.ZodiacMode, params.MoonNodes};
+  request.ayanamsa = app.options.Ayanamsa();
+  request.startJD = cal.StartJD;
+  request.dayFraction = cal.DayFraction;
+  // A full month ends before the first day of the next month.
+  request.dayCount = params.FullMonth ? FullMonthDays(cal.StartJD) : lastIndex + 1;
+  // The user's Cancel reaches the report through the interface, polled after each step.
+  std::atomic<bool> stop{false};
+  ReportControl control;
+  control.cancel = &stop;
+  control.progress = [&](int pass) {
+    if (lastIndex > 0) app.ui.UpdateProgress(pass, lastIndex);
+    if (app.ui.RunCancelled()) stop = true;
+  };
+
+  app.ui.OpenProgress();
+  const EphemerisReport report = BuildEphemeris(request, control);
+  if (report.cancelled || app.ui.RunCancelled()) {
+    // Stopped by the user: no file is written and nothing is shown.
+    app.ui.CloseProgress();
+    app.ui.SetBusy(false);
+    return false;
+  }
+  // The pass that finds the next month's first day is counted as well.
+  if (params.FullMonth && request.dayCount <= lastIndex) app.ui.UpdateProgress(request.dayCount, lastIndex);
+  cal.RowJD = cal.StartJD + (params.FullMonth ? request.dayCount : lastIndex);
+  cal.RowDateText = DateTextFromJulianDay(cal.RowJD);
+
+  const HeaderInfo info{ZodiacLabel(params.ZodiacMode), cal.StartDateText, cal.InstantLabel, cal.DisplayJD};
+  const bool raHours = app.options[11] != 0;
+  SavedFiles files(app, params.SaveData);
+  for (int t = 0; t < kTables; ++t) {
+    const auto set = static_cast<ColumnSet>(t);
+    PageLines& page = app.ephemeris.tables[t];
+    page.lines = EphemerisTableLines(set, report, info, raHours, true, app.CarrySixty);
+    page.nextFree = static_cast<int16_t>(page.lines.size());
+    page.lines.emplace_back();  // spare entry at nextFree
+    // Saved files get the header as built: line 1 without the SVP text.
+    if (params.SaveData)
+      for (const std::string& line : EphemerisTableLines(set, report, info, raHours, false, app.CarrySixty))
+        files.WriteLine(set, line);
+    files.WriteLine(set, "");
+  }
+  const bool saved = files.Commit(app.ui);
+  app.ui.CloseProgress();
+  app.ephemeris.hasRun = true;
+  // The tables are complete even when the files failed: show them anyway.
+  ShowColumnSet(app, ChosenColumnSet(params));
+  app.ui.SetBusy(false);
+  return saved;
+}
+
+void ShowColumnSet(Application& app, ColumnSet set) {
+  const PageLines& page = app.ephemeris.tables[static_cast<int>(set)];
+  app.buffer.ClearView();
+  for (int i = 0; i <= page.nextFree && i < static_cast<int>(page.lines.size()); ++i)
+    app.buffer.AppendLine(page.lines[i]);
+  app.buffer.ShowDataBuffer();
+}
+
+}  // namespace novastra

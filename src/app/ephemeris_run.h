@@ -1,0 +1,36 @@
+#pragma once
+// The ephemeris run and its six tables.
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "text/ephemeris_tables.h"
+
+namespace novastra {
+
+struct Application;
+
+
+// A table's lines: header lines 0..6, then rows; always ends with one empty
+// spare entry at index nextFree.
+struct PageLines {
+  std::vector<std::string> lines;
+  int16_t nextFree = 0;
+};
+
+// What an ephemeris run leaves behind for the View menu.
+struct EphemerisState {
+  std::array<PageLines, 6> tables;  // indexed by ColumnSet
+  bool hasRun = false;
+};
+
+// "Calculate Ephemeris" after the button's first steps (NoonFlag, buffer
+// emptied, RunKind = 1), and the More commands. Returns false when the input
+// check failed or a saved data file could not be written.
+bool RunEphemeris(Application& app);
+
+// Copies one table into the Data Window.
+void ShowColumnSet(Application& app, ColumnSet set);
+
+}  // namespace novastra

@@ -1,0 +1,35 @@
+#pragma once
+// The choices of the Input window that every run reads. The window edits one
+// RunParameters record; the runs read it, so the logic works without a window.
+#include <cstdint>
+#include <string>
+
+#include "astro/choices.h"
+#include "reports/choices.h"
+
+namespace novastra {
+
+enum class DataOutput { Longitude, Latitude, RightAscension, Declination };
+
+inline constexpr int16_t kMaxDays = 366;
+
+struct RunParameters {
+  // Start date texts exactly as typed (digits only from the window's key filter).
+  std::string StartMonth;
+  std::string StartDay;
+  std::string StartYear;
+  // Text of the "# of Days" field and its value, kept in 1..366 by SetDaysText.
+  std::string DaysText = "30";
+  int16_t NumberOfDays = 30;
+  bool FullMonth = true;
+  bool SaveData = false;
+  InstantChoice Instant = InstantChoice::Noon;
+  Coordinates Coords = Coordinates::Geocentric;
+  NodeMode MoonNodes = NodeMode::True;
+  Zodiac ZodiacMode = Zodiac::Tropical;
+  MoonChangeSign MoonSign = MoonChangeSign::Display;
+  bool MoonChangeOnly = false;
+  DataOutput Output = DataOutput::Longitude;
+};
+
+}  // namespace novastra

@@ -1,0 +1,24 @@
+// "Changes in direction": each station of the last aspectarian run, found to
+// the hour, refined to the minute by recomputing the planet minute by minute.
+#include "app/application.h"
+#include "app/aspectarian_run.h"
+#include "reports/stations.h"
+#include "text/stations_text.h"
+
+namespace novastra {
+
+std::string StationsText(Application& app) {
+  if (app.aspectarian.stations.empty()) return "";
+  return StationsListText(BuildStations(SampleContextOf(app), app.aspectarian.stations), app.CarrySixty);
+}
+
+void ShowRetrogradeTimes(Application& app) {
+  if (app.aspectarian.stations.empty()) return;
+  app.ui.SetBusy(true);
+  const std::string text = StationsText(app);
+  app.buffer.AppendLine(text);
+  app.buffer.ShowDataBuffer();
+  app.ui.SetBusy(false);
+}
+
+}  // namespace novastra

@@ -1,0 +1,41 @@
+#include "reports/ephemeris_report.h"
+
+#include "astro/angles.h"
+
+namespace novastra {
+
+bool IsRetrograde(double today, double yesterday) {
+  return SignedDegrees(today - yesterday) < 0;
+}
+
+EphemerisReport BuildEphemeris(const EphemerisRequest& request, const ReportControl& control) {
+  EphemerisReport report;
+  report.days.reserve(request.dayCount > 0 ? request.dayCount : 0);
+  std::array<double, 16> previous{};
+  for (int pass = -1; pass < request.dayCount; ++pass) {
+    if (control.Cancelled()) {
+      report.cancelled = true;
+      break;
+    }
+    control.Step(pass);
+    const double rowJD = pass + request.startJD;
+    const InstantSetup instant = PrepareInstant(rowJD, request.dayFraction, request.ayanamsa);
+    const BodyPositions positions = ComputePositions(instant, *request.tables, request.engine);
+    if (pass == 0) {
+      report.svp = instant.Svp;
+      report.ayanamsa = instant.Ayanamsa;
+    }
+    if (pass >= 0) {
+      EphemerisDay& day = report.days.emplace_back();
+      day.rowJD = rowJD;
+      day.jd = rowJD - 0.5 + request.dayFraction;
+      day.siderealSeconds = instant.SiderealSeconds;
+      day.positions = positions;
+      for (int k = 1; k <= 11; ++k) day.retrograde[k] = IsRetrograde(positions.Longitude[k], previous[k]);
+    }
+    for (int k = 1; k <= 11; ++k) previous[k] = positions.Longitude[k];
+  }
+  return report;
+}
+
+}  // namespace novastra

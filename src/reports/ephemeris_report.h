@@ -1,0 +1,43 @@
+#pragma once
+// The daily ephemeris as data: every body's positions at one instant per day.
+#include <array>
+#include <vector>
+
+#include "astro/engine.h"
+#include "reports/report.h"
+
+namespace novastra {
+
+struct EphemerisRequest {
+  const SeriesTables* tables = nullptr;
+  EngineChoices engine;
+  AyanamsaOption ayanamsa;
+  double startJD = 0;      // noon Julian Day of the first day
+  double dayFraction = 0;  // 0 for 0h UT, 0.5 for 12h UT
+  int dayCount = 0;        // any number of days
+};
+
+struct EphemerisDay {
+  double rowJD = 0;            // noon Julian Day of the day
+  double jd = 0;               // the instant: rowJD - 0.5 + dayFraction
+  double siderealSeconds = 0;  // Greenwich mean sidereal time at the instant
+  BodyPositions positions;     // indexed by Body (1..11)
+  // The geocentric longitude went backward since the day before (index 1..11).
+  std::array<bool, 12> retrograde{};
+};
+
+struct EphemerisReport {
+  double svp = 0;       // degrees, at the first day's instant
+  double ayanamsa = 0;  // degrees, at the first day's instant
+  std::vector<EphemerisDay> days;
+  bool cancelled = false;
+};
+
+// One pass per day, with the day before the first computed as well for the
+// retrograde flags. Progress steps: -1 (the day before), then 0 .. dayCount - 1.
+EphemerisReport BuildEphemeris(const EphemerisRequest& request, const ReportControl& control = {});
+
+// The longitude went backward along the shorter arc since yesterday.
+bool IsRetrograde(double today, double yesterday);
+
+}  // namespace novastra

@@ -1,0 +1,60 @@
+// Hourly samples of every body for the aspectarian's event search.
+#include "reports/sampling.h"
+
+#include <algorithm>
+#include <system_error>
+#include <thread>
+
+namespace novastra {
+
+InstantSetup SampleDay(const SampleContext& ctx, double rowJD, HourSamples& samples) {
+  const bool helio = ctx.coords == Coordinates::Heliocentric;
+  InstantSetup last;
+  for (int h = 0; h < kSamplesPerDay; ++h) {
+    last = PrepareInstantAt(HourT(rowJD, h), rowJD, ctx.ayanamsa);
+    const BodyPositions pos = ComputePositions(last, *ctx.tables, ctx.choices);
+    samples.first[0][h] = h;
+    samples.second[0][h] = h;
+    for (int b = 1; b <= 11; ++b) {
+      samples.first[b][h] = helio ? pos.HelioLongitude[b] : pos.Longitude[b];
+      samples.second[b][h] = helio ? pos.HelioLatitude[b] : pos.Declination[b];
+    }
+  }
+  return last;
+}
+
+InitialDirections DirectionsAt(const SampleContext& ctx, double rowJD) {
+  const double t = HourT(rowJD, 0);
+  const BodyPositions before =
+      ComputePositions(PrepareInstantAt(t - (1.0 / 24) / 36525, rowJD, ctx.ayanamsa), *ctx.tables, ctx.choices);
+  const BodyPositions now = ComputePositions(PrepareInstantAt(t, rowJD, ctx.ayanamsa), *ctx.tables, ctx.choices);
+  InitialDirections dirs;
+  for (int b = 1; b <= 11; ++b) {
+    const double d = now.Longitude[b] - before.Longitude[b];
+    dirs.flag[b] = ((d > -1 && d < 0) || d > 358) ? 0 : 1;
+  }
+  return dirs;
+}
+
+void SampleDays(const SampleContext& ctx, double firstJD, int count, std::vector<HourSamples>& samples,
+                std::vector<InstantSetup>& last) {
+  // The engine is reentrant: days are independent, so a few threads share them.
+  const unsigned hw = std::thread::hardware_concurrency();
+  const int threads = std::min(count, std::clamp(static_cast<int>(hw), 1, 4));
+  auto work = [&](int from) {
+    for (int k = from; k < count; k += threads) last[k] = SampleDay(ctx, firstJD + k, samples[k]);
+  };
+  std::vector<std::thread> pool;
+  try {
+    for (int t = 1; t < threads; ++t) pool.emplace_back(work, t);
+  } catch (const std::system_error&) {
+    // No thread to spare: the days left over are sampled here.
+    for (auto& th : pool) th.join();
+    for (int k = 0; k < count; ++k) last[k] = SampleDay(ctx, firstJD + k, samples[k]);
+    return;
+  }
+  work(0);
+  for (auto& th : pool) th.join();
+}
+
+}  // namespace novastra

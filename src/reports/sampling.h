@@ -1,0 +1,36 @@
+#pragma once
+// The aspectarian's sampling of the sky, apart from its event search, and the
+// pieces of the run that the station list and the benchmarks reuse.
+#include <string>
+#include <vector>
+
+#include "reports/events.h"
+#include "astro/engine.h"
+
+namespace novastra {
+
+// What the position engine needs for every sampled instant of a run.
+struct SampleContext {
+  const SeriesTables* tables = nullptr;
+  EngineChoices choices;
+  AyanamsaOption ayanamsa;
+  Coordinates coords = Coordinates::Geocentric;
+};
+
+// Fills the 25 hourly samples of the day whose noon Julian Day is rowJD;
+// returns the set-up of the last sample (0h UT of the next day).
+InstantSetup SampleDay(const SampleContext& ctx, double rowJD, HourSamples& samples);
+
+// Samples `count` consecutive days from firstJD into samples[0..count-1]
+// (and the last set-up of each into last), spread over a few threads.
+inline constexpr int kSampleBatch = 16;
+void SampleDays(const SampleContext& ctx, double firstJD, int count, std::vector<HourSamples>& samples,
+                std::vector<InstantSetup>& last);
+
+// Directions of all bodies at 0h UT of rowJD's day, from the hour before.
+InitialDirections DirectionsAt(const SampleContext& ctx, double rowJD);
+
+// T of an hour of the day whose noon Julian Day is rowJD.
+inline double HourT(double rowJD, int hour) { return (rowJD + hour / 24.0 - 0.5 - 2451545) / 36525; }
+
+}  // namespace novastra

@@ -1,0 +1,56 @@
+#include "reports/stations.h"
+
+namespace novastra {
+
+std::optional<Station> RefineStation(const Event& station,
+                                     const std::function<double(double T)>& longitudeAt) {
+  const int hh = station.hour;
+  // From T of the day's last sample (0h UT of the next day) back to the hour.
+  const double t0 = HourT(station.dayJD, 24) - ((24.0 - hh) / 24) / 36525;
+  const bool turningRetrograde = station.direction == Direction::Retrograde;
+  double previous = 0;
+  for (int m = -60; m <= 60; ++m) {
+    const double lambda = longitudeAt(t0 + (m / 1440.0) / 36525);
+    if (m > -60) {
+      const double step = lambda - previous;
+      const bool stop = turningRetrograde ? (lambda < previous || step > 350) : (lambda > previous || step < -350);
+      if (stop) {
+        Station r;
+        r.body = station.body;
+        r.direction = station.direction;
+        r.longitude = lambda;
+        r.dayJD = station.dayJD;
+        if (m < 0) {
+          r.minutes = 60 + m;
+          r.hour = hh - 1;
+          if (r.hour < 0) {
+            r.hour += 24;
+            r.dayJD -= 1;
+          }
+        } else {
+          r.minutes = m;
+          r.hour = hh;
+        }
+        r.jd = r.dayJD - 0.5 + (r.hour * 60 + r.minutes) / 1440.0;
+        return r;
+      }
+    }
+    previous = lambda;
+  }
+  return std::nullopt;
+}
+
+std::vector<Station> BuildStations(const SampleContext& sky, const std::vector<Event>& events) {
+  std::vector<Station> out;
+  for (const Event& e : events) {
+    if (e.kind != EventKind::Station) continue;
+    auto longitudeAt = [&](double T) {
+      const InstantSetup inst = PrepareInstantAt(T, e.dayJD, sky.ayanamsa);
+      return ComputePositions(inst, *sky.tables, sky.choices).Longitude[e.body];
+    };
+    if (auto refined = RefineStation(e, longitudeAt)) out.push_back(*refined);
+  }
+  return out;
+}
+
+}  // namespace novastra

@@ -1,0 +1,3 @@
+#pragma once
+// An upward include the layering check must refuse.
+#include "app/application.h"
