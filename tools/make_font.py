@@ -44,6 +44,7 @@ FACES = [
 OUT = FACES[0][2]
 CHARSET = os.path.join(ROOT, "src", "text", "charset.cpp")
 GLYPHS = os.path.join(ROOT, "src", "text", "glyphs.cpp")
+GLYPHS = os.path.join(ROOT, "src", "text", "glyphs.cpp")
 NAME = "EPHEMERI"
 VERSION = "1.00"
 
