@@ -1,10 +1,17 @@
 #!/usr/bin/python3
-"""Builds data/EPHEMERI.TTF, the monospaced symbol font of NOVASTRA.
+"""Builds data/EPHEMERI.TTF and its bold face data/EPHEMERIB.TTF, the symbol
+font of NOVASTRA (the bold face from the bold DejaVu faces).
+
+Every text character advances one cell (the digit's width). The symbols of the
+tables and the aspectarian (signs, bodies, aspects, parallels, stations and the
+north and south marks) advance two cells, and only the retrograde, degree and
+minute marks one, so that a 9-character degree group with its sign glyph fills
+the 10-cell pitch of the column titles and every value sits under its title.
 
 Text glyphs come from DejaVu Sans Mono. Symbols that Sans Mono lacks (letter-
 like symbols, arrows, mathematical operators, geometric shapes, miscellaneous
 symbols with the zodiac, planets and aspects, and every code point that
-src/output/charset.cpp maps a byte to) are taken from DejaVu Sans, scaled down
+src/text/charset.cpp maps a byte to) are taken from DejaVu Sans, scaled down
 where they are too wide and centred on the monospaced advance width, so that
 the columns of the tables stay aligned. The sextile, which neither font has,
 is drawn here; the private-use points the table gives to codes without a
@@ -12,7 +19,8 @@ Windows-1252 character reuse the glyph of that character or U+FFFD.
 
 Run with Debian's python3-fontforge:
     /usr/bin/python3 tools/make_font.py [--check]
---check only reports whether the existing font covers every mapped code point.
+--check only reports whether the existing fonts cover every mapped code point
+and give each the width it should have.
 """
 import math
 import os
@@ -25,10 +33,18 @@ import fontforge
 import psMat
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
-MONO = "/usr/share/fonts/truetype/dejavu/DejaVuSansMono.ttf"
-SANS = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf"
-OUT = os.path.join(ROOT, "data", "EPHEMERI.TTF")
-CHARSET = os.path.join(ROOT, "src", "output", "charset.cpp")
+DEJAVU = "/usr/share/fonts/truetype/dejavu/"
+# (mono source, sans source, output, style name, OS/2 weight)
+FACES = [
+    (DEJAVU + "DejaVuSansMono.ttf", DEJAVU + "DejaVuSans.ttf",
+     os.path.join(ROOT, "data", "EPHEMERI.TTF"), "Regular", 400),
+    (DEJAVU + "DejaVuSansMono-Bold.ttf", DEJAVU + "DejaVuSans-Bold.ttf",
+     os.path.join(ROOT, "data", "EPHEMERIB.TTF"), "Bold", 700),
+]
+OUT = FACES[0][2]
+CHARSET = os.path.join(ROOT, "src", "text", "charset.cpp")
+GLYPHS = os.path.join(ROOT, "src", "text", "glyphs.cpp")
+GLYPHS = os.path.join(ROOT, "src", "text", "glyphs.cpp")
 NAME = "EPHEMERI"
 VERSION = "1.00"
 
@@ -45,6 +61,42 @@ EXTRA = {0x26B9}
 
 # Side bearing left free on each side of a scaled symbol, in font units.
 MARGIN = 40
+
+# Single-byte codes whose glyphs advance two cells: signs 192..203, bodies
+# 224..234 and Earth 236, aspects 161..165, parallel 166, contraparallel 177,
+# stations 156 and 171, north 152 and south 154. The retrograde mark (157),
+# degree mark (186) and minute mark (146) stay one cell.
+WIDE_CODES = (set(range(192, 204)) | set(range(224, 235)) | {236}
+              | set(range(161, 167)) | {177, 156, 171, 152, 154})
+
+
+def charset_table():
+    """The program's byte-to-Unicode table as {code: code point}, compiled
+    from src/text/charset.cpp and asked; None when it cannot be built."""
+    if not os.path.exists(CHARSET):
+        return None
+    with tempfile.TemporaryDirectory() as tmp:
+        main = os.path.join(tmp, "dump.cpp")
+        exe = os.path.join(tmp, "dump")
+        with open(main, "w") as f:
+            f.write('#include "text/charset.h"\n#include <cstdio>\n'
+                    "int main() { for (int c = 0; c < 256; ++c) std::printf(\"%d %u\\n\", c, "
+                    "(unsigned)novastra::CodeToUnicode((unsigned char)c)); }\n")
+        try:
+            subprocess.run(["g++", "-std=c++20", "-I", os.path.join(ROOT, "src"), main,
+                            CHARSET, GLYPHS, "-o", exe], check=True, capture_output=True)
+            out = subprocess.run([exe], check=True, capture_output=True, text=True).stdout
+        except (OSError, subprocess.CalledProcessError):
+            return None
+    pairs = [line.split() for line in out.splitlines()]
+    return {int(c): int(cp) for c, cp in pairs}
+
+
+def wide_code_points():
+    table = charset_table()
+    if table is None:
+        sys.exit("the charset table could not be compiled; it names the wide symbols")
+    return {table[c] for c in WIDE_CODES}
 
 
 def charset_code_points():
@@ -64,7 +116,7 @@ def charset_code_points():
                     "(unsigned)novastra::CodeToUnicode((unsigned char)c)); }\n")
         try:
             subprocess.run(["g++", "-std=c++20", "-I", os.path.join(ROOT, "src"), main,
-                            CHARSET, "-o", exe], check=True, capture_output=True)
+                            CHARSET, GLYPHS, "-o", exe], check=True, capture_output=True)
             out = subprocess.run([exe], check=True, capture_output=True, text=True).stdout
             return {int(v) for v in out.split() if int(v) >= 0x80}
         except (OSError, subprocess.CalledProcessError) as err:
@@ -129,11 +181,15 @@ def fit_to_advance(glyph, advance):
     glyph.width = advance
 
 
-def set_names(font):
-    font.fontname = NAME
+def set_names(font, style="Regular", weight=400):
+    bold = style == "Bold"
+    postscript = NAME + ("-Bold" if bold else "")
+    fullname = NAME + (" Bold" if bold else "")
+    font.fontname = postscript
     font.familyname = NAME
-    font.fullname = NAME
-    font.weight = "Book"
+    font.fullname = fullname
+    font.weight = "Bold" if bold else "Book"
+    font.os2_weight = weight
     font.version = VERSION
     font.copyright = ("Copyright (c) 2003 by Bitstream, Inc. All Rights Reserved. "
                       "DejaVu changes are in public domain. "
@@ -143,14 +199,14 @@ def set_names(font):
     for key, value in (
             ("Copyright", font.copyright),
             ("Family", NAME),
-            ("SubFamily", "Regular"),
-            ("UniqueID", NAME + " " + VERSION),
-            ("Fullname", NAME),
+            ("SubFamily", style),
+            ("UniqueID", fullname + " " + VERSION),
+            ("Fullname", fullname),
             ("Version", "Version " + VERSION),
-            ("PostScriptName", NAME),
+            ("PostScriptName", postscript),
             ("License", "Bitstream Vera / DejaVu font licence; see EPHEMERI-LICENSE.txt"),
             ("Preferred Family", NAME),
-            ("Preferred Styles", "Regular")):
+            ("Preferred Styles", style)):
         font.appendSFNTName(lang, key, value)
 
 
@@ -164,21 +220,30 @@ def wanted_code_points():
 def check(path):
     font = fontforge.open(path)
     _, mapped = wanted_code_points()
+    wide = wide_code_points()
     missing = sorted(cp for cp in mapped if not has_glyph(font, cp))
+    advance = font["zero"].width
+    wrong = sorted(cp for cp in mapped if has_glyph(font, cp)
+                   and font[cp].width != (2 * advance if cp in wide else advance))
     widths = {g.width for g in font.glyphs() if g.isWorthOutputting() and g.width}
-    print("glyphs: %d, advance widths: %s" % (len(list(font.glyphs())), sorted(widths)))
-    print("fixed pitch flag:", bool(font.os2_panose[3] == 9))
+    print("%s: glyphs: %d, advance widths: %s"
+          % (os.path.basename(path), len(list(font.glyphs())), sorted(widths)))
     if missing:
         print("mapped code points without a glyph:",
               " ".join("U+%04X" % cp for cp in missing))
         return 1
-    print("every mapped code point (%d) has a glyph" % len(mapped))
-    return 0 if len(widths) == 1 else 1
+    if wrong:
+        print("mapped code points of the wrong width:",
+              " ".join("U+%04X" % cp for cp in wrong))
+        return 1
+    print("every mapped code point (%d) has a glyph; %d symbols two cells wide"
+          % (len(mapped), len(wide)))
+    return 0 if widths == {advance, 2 * advance} else 1
 
 
-def build():
-    mono = fontforge.open(MONO)
-    sans = fontforge.open(SANS)
+def build_face(mono_path, sans_path, out, style, weight):
+    mono = fontforge.open(mono_path)
+    sans = fontforge.open(sans_path)
     mono.encoding = "UnicodeFull"
     sans.encoding = "UnicodeFull"
     # Composite glyphs would point at glyphs of the other font: flatten them.
@@ -187,16 +252,21 @@ def build():
     for glyph in sans.glyphs():
         glyph.anchorPoints = ()  # mark positioning does not apply to symbols
 
-    advance = mono["a"].width
+    advance = mono["zero"].width
     ymin, ymax = mono["minus"].boundingBox()[1::2]
     axis = (ymin + ymax) / 2.0  # the mathematical axis: symbols centre on it
     ranges, mapped = wanted_code_points()
+    wide = wide_code_points()
+
+    def width_of(cp):
+        return 2 * advance if cp in wide else advance
+
     added, unavailable = [], []
     for cp in sorted(ranges | mapped):
         if has_glyph(mono, cp):
             continue
         if cp == 0x26B9:
-            draw_sextile(mono.createChar(cp), advance, axis)
+            draw_sextile(mono.createChar(cp), width_of(cp), axis)
             added.append(cp)
             continue
         alias = private_use_source(cp)
@@ -216,31 +286,43 @@ def build():
         mono.selection.select(("unicode",), cp)
         mono.paste()
         glyph.unicode = cp
-        fit_to_advance(glyph, advance)
+        fit_to_advance(glyph, width_of(cp))
         added.append(cp)
 
-    # Every glyph that prints anything gets the same advance.
+    # Text glyphs advance one cell; the table symbols (some of which Sans Mono
+    # has itself, such as the arrows) two, centred in them.
+    for cp in wide:
+        if has_glyph(mono, cp) and mono[cp].width != 2 * advance:
+            glyph = mono[cp]
+            glyph.unlinkRef()
+            fit_to_advance(glyph, 2 * advance)
     for glyph in mono.glyphs():
+        if glyph.unicode in wide:
+            continue
         if glyph.width not in (0, advance):
             fit_to_advance(glyph, advance)
 
-    set_names(mono)
-    panose = list(mono.os2_panose)
-    panose[3] = 9  # proportion: monospaced
-    mono.os2_panose = tuple(panose)
+    set_names(mono, style, weight)
 
-    tmp = OUT + ".tmp.ttf"
+    tmp = out + ".tmp.ttf"
     mono.generate(tmp, flags=("opentype",))
-    os.replace(tmp, OUT)
-    print("wrote %s: %d symbol glyphs added, advance %d"
-          % (OUT, len(added), advance))
+    os.replace(tmp, out)
+    print("wrote %s: %d symbol glyphs added, advance %d (symbols %d)"
+          % (out, len(added), advance, 2 * advance))
     if unavailable:
         print("no glyph in either font for:",
               " ".join("U+%04X" % cp for cp in unavailable))
-    return check(OUT)
+    return check(out)
+
+
+def build():
+    status = 0
+    for face in FACES:
+        status |= build_face(*face)
+    return status
 
 
 if __name__ == "__main__":
     if "--check" in sys.argv[1:]:
-        sys.exit(check(OUT))
+        sys.exit(max(check(face[2]) for face in FACES))
     sys.exit(build())

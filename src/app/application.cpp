@@ -62,20 +62,45 @@ bool Application::LoadFiles() {
   return true;
 }
 
+RunOutcome Application::RunRestoringOnCancel(RunOutcome (*run)(Application&)) {
+  struct Kept {
+    DataBuffer::Contents buffer;
+    EphemerisState ephemeris;
+    AspectarianState aspectarian;
+    CalendarState cal;
+    RunParameters params;
+    int16_t runKind;
+  };
+  Kept kept{buffer.Save(), ephemeris, aspectarian, cal, params, RunKind};
+  const RunOutcome outcome = run(*this);
+  if (outcome != RunOutcome::Cancelled) return outcome;
+  buffer.Restore(std::move(kept.buffer));
+  ephemeris = std::move(kept.ephemeris);
+  aspectarian = std::move(kept.aspectarian);
+  cal = kept.cal;
+  params = kept.params;
+  RunKind = kept.runKind;
+  return RunOutcome::Cancelled;
+}
+
 RunOutcome Application::CalculateEphemeris() {
-  cal.NoonFlag = params.Instant == InstantChoice::Midnight ? 0 : 1;
-  buffer.ClearAll();
-  buffer.ClearView();
-  RunKind = 1;
-  return RunEphemeris(*this);
+  return RunRestoringOnCancel([](Application& app) {
+    app.cal.NoonFlag = app.params.Instant == InstantChoice::Midnight ? 0 : 1;
+    app.buffer.ClearAll();
+    app.buffer.ClearView();
+    app.RunKind = 1;
+    return RunEphemeris(app);
+  });
 }
 
 RunOutcome Application::CalculateAspectarian() {
-  cal.NoonFlag = params.Instant == InstantChoice::Midnight ? 0 : 1;
-  buffer.ClearAll();
-  buffer.ClearView();
-  RunKind = 0;
-  return RunAspectarian(*this);
+  return RunRestoringOnCancel([](Application& app) {
+    app.cal.NoonFlag = app.params.Instant == InstantChoice::Midnight ? 0 : 1;
+    app.buffer.ClearAll();
+    app.buffer.ClearView();
+    app.RunKind = 0;
+    return RunAspectarian(app);
+  });
 }
 
 double Application::MoreStartJD(double rowJD, bool forward, bool fullMonth, int16_t numberOfDays) {
@@ -94,15 +119,19 @@ void Application::SetStartDate(double jd) {
 }
 
 RunOutcome Application::MoreForward() {
-  SetStartDate(MoreStartJD(cal.RowJD, true, params.FullMonth, params.NumberOfDays));
-  cal.NoonFlag = params.Instant == InstantChoice::Midnight ? 0 : 1;
-  return RunKind == 1 ? RunEphemeris(*this) : RunAspectarian(*this);
+  return RunRestoringOnCancel([](Application& app) {
+    app.SetStartDate(MoreStartJD(app.cal.RowJD, true, app.params.FullMonth, app.params.NumberOfDays));
+    app.cal.NoonFlag = app.params.Instant == InstantChoice::Midnight ? 0 : 1;
+    return app.RunKind == 1 ? RunEphemeris(app) : RunAspectarian(app);
+  });
 }
 
 RunOutcome Application::MoreBackward() {
-  SetStartDate(MoreStartJD(cal.RowJD, false, params.FullMonth, params.NumberOfDays));
-  cal.NoonFlag = params.Instant == InstantChoice::Midnight ? 0 : 1;
-  return RunKind == 1 ? RunEphemeris(*this) : RunAspectarian(*this);
+  return RunRestoringOnCancel([](Application& app) {
+    app.SetStartDate(MoreStartJD(app.cal.RowJD, false, app.params.FullMonth, app.params.NumberOfDays));
+    app.cal.NoonFlag = app.params.Instant == InstantChoice::Midnight ? 0 : 1;
+    return app.RunKind == 1 ? RunEphemeris(app) : RunAspectarian(app);
+  });
 }
 
 void Application::ShowDocument(const std::string& name) {

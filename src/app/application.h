@@ -41,6 +41,11 @@ struct Application {
   int16_t RunKind = 1;
   std::string currentDataFile;
   double FontStep = 1.5;
+  // Minutes and seconds that round to 60 are carried into the next unit
+  // (12 Aries 59.97' prints as 13 Aries 00.0', 23:59:40 as 00:00 of the next
+  // day). Off, the tables keep the plain masks' "60"; the desktop program and
+  // the command line turn it on.
+  bool CarrySixty = false;
 
   // Start-up steps that need no window, in order: options, settings, series
   // tables. Shows the failure and returns false when a series file is bad.
@@ -72,6 +77,11 @@ struct Application {
 
   // FontStep from the screen width in pixels and twips per pixel.
   static double ChooseFontStep(int screenWidthPixels, int twipsPerPixelX);
+
+  // Runs an ephemeris or aspectarian run; when the user stops it (the
+  // interface's RunCancelled), the buffer, the tables, the dates and the run
+  // kind are put back as they were before it, and false is returned.
+  RunOutcome RunRestoringOnCancel(RunOutcome (*run)(Application&));
 
   // Path of a file in the application folder.
   std::filesystem::path File(const std::string& name) const { return folder / name; }

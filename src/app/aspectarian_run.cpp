@@ -2,6 +2,8 @@
 // time, the header, the optional saved file and the one- or two-column view.
 #include "app/aspectarian_run.h"
 
+#include <atomic>
+
 #include "app/application.h"
 #include "app/input_check.h"
 #include "app/text_file.h"
@@ -65,16 +67,19 @@ RunOutcome RunAspectarian(Application& app) {
   request.choices.option12 = app.options[12];
   request.startJD = cal.StartJD;
   request.dayCount = dayCount;
+  // The user's Cancel reaches the report through the interface, polled after each day.
   ReportControl control;
   control.progress = [&](int d) {
     if (lastIndex > 0) ui.UpdateProgress(d, lastIndex);
+    if (ui.RunCancelled()) app.RequestCancel();
   };
   control.cancel = &app.cancelRequested;
 
   ui.OpenProgress();
   const AspectarianReport report = BuildAspectarian(request, control);
   ui.CloseProgress();
-  if (report.cancelled) {
+  if (report.cancelled || ui.RunCancelled()) {
+    // Stopped by the user: nothing is kept, saved or shown.
     ui.SetBusy(false);
     return RunOutcome::Cancelled;
   }
@@ -82,7 +87,7 @@ RunOutcome RunAspectarian(Application& app) {
   for (const Event& e : report.events)
     if (e.kind == EventKind::Station) state.stations.push_back(e);
   const HeaderInfo info{ZodiacLabel(params.ZodiacMode), cal.StartDateText, cal.InstantLabel, cal.DisplayJD};
-  const std::vector<std::string> lines = AspectarianLines(report, info, params.Coords);
+  const std::vector<std::string> lines = AspectarianLines(report, info, params.Coords, app.CarrySixty);
   state.lines = lines;
   state.lines.emplace_back();  // spare entry at nextFree
   state.nextFree = static_cast<int16_t>(lines.size());

@@ -12,8 +12,7 @@ constexpr const char* kLineBreak = "\r\n";
 constexpr const char* kDataCaption = "NOVASTRA - Data";
 constexpr const char* kBufferFullText =
     "Buffer cannot hold any more data. Please print and/or clear data buffer before "
-    "displaying any more data. This message may appear up to 35 times depending on how full "
-    "the buffer is and how much the program wants to write to it.";
+    "displaying any more data.";
 constexpr const char* kTooMuchText =
     "You have generated too much data to fit in the Data Window. I will display what I can "
     "and truncate the rest.";
@@ -45,14 +44,37 @@ void DataBuffer::AppendLine(const std::string& line) {
       stored = false;
     }
   }
-  if (!stored) ui_.ShowMessage(MessageIcon::Critical, kWarningTitle, kBufferFullText);
+  // A dropped line is counted; the user hears of them once, with their number.
+  if (!stored) ++dropped_;
+}
+
+void DataBuffer::ReportDroppedLines() {
+  if (dropped_ == 0) return;
+  std::string text = kBufferFullText;
+  text += kLineBreak;
+  text += kLineBreak;
+  text += std::to_string(dropped_) + (dropped_ == 1 ? " line was" : " lines were") + " not added.";
+  dropped_ = 0;
+  ui_.ShowMessage(MessageIcon::Critical, kWarningTitle, text);
+}
+
+void DataBuffer::Restore(Contents c) {
+  allLines_ = std::move(c.allLines);
+  viewLines_ = std::move(c.viewLines);
+  allCount_ = c.allCount;
+  viewCount_ = c.viewCount;
+  dropped_ = 0;
 }
 
 void DataBuffer::AppendBlankLine() { AppendLine(std::string()); }
 
 void DataBuffer::ShowDataBuffer() {
-  if (ui_.DataWindowMinimized() || allCount_ == 0) return;
+  if (ui_.DataWindowMinimized() || allCount_ == 0) {
+    ReportDroppedLines();
+    return;
+  }
   AppendBlankLine();
+  ReportDroppedLines();
 
   std::string text;
   // Entries 0 through ViewCount: the lines and the empty spare entry.

@@ -34,6 +34,19 @@ class DataBuffer {
   // Lines 0..count-1 plus the empty spare entry at index count.
   const std::vector<std::string>& AllLines() const { return allLines_; }
   const std::vector<std::string>& ViewLines() const { return viewLines_; }
+  // Lines dropped because the full list was at capacity, not yet reported.
+  int DroppedLines() const { return dropped_; }
+  // One message for every line dropped since the last report (shown by
+  // ShowDataBuffer; the writers that do not display call it themselves).
+  void ReportDroppedLines();
+
+  // Both lists and their counts, kept aside by a run that may be cancelled.
+  struct Contents {
+    std::vector<std::string> allLines, viewLines;
+    int16_t allCount = 0, viewCount = 0;
+  };
+  Contents Save() const { return {allLines_, viewLines_, allCount_, viewCount_}; }
+  void Restore(Contents c);
 
  private:
   UserInterface& ui_;
@@ -41,6 +54,7 @@ class DataBuffer {
   std::vector<std::string> viewLines_ = std::vector<std::string>(2);
   int16_t allCount_ = 0;
   int16_t viewCount_ = 0;
+  int dropped_ = 0;
 };
 
 }  // namespace novastra

@@ -1,5 +1,6 @@
 // The ephemeris run: one pass per day, six tables filled row by row, optional
 // saved data files, and one table shown at the end.
+#include <atomic>
 #include <filesystem>
 
 #include "app/application.h"
@@ -107,15 +108,18 @@ RunOutcome RunEphemeris(Application& app) {
   request.dayFraction = cal.DayFraction;
   // A full month ends before the first day of the next month.
   request.dayCount = params.FullMonth ? FullMonthDays(cal.StartJD) : lastIndex + 1;
+  // The user's Cancel reaches the report through the interface, polled after each step.
   ReportControl control;
   control.progress = [&](int pass) {
     if (lastIndex > 0) app.ui.UpdateProgress(pass, lastIndex);
+    if (app.ui.RunCancelled()) app.RequestCancel();
   };
   control.cancel = &app.cancelRequested;
 
   app.ui.OpenProgress();
   const EphemerisReport report = BuildEphemeris(request, control);
-  if (report.cancelled) {
+  if (report.cancelled || app.ui.RunCancelled()) {
+    // Stopped by the user: no file is written and nothing is shown.
     app.ui.CloseProgress();
     app.ui.SetBusy(false);
     return RunOutcome::Cancelled;
@@ -131,12 +135,13 @@ RunOutcome RunEphemeris(Application& app) {
   for (int t = 0; t < kTables; ++t) {
     const auto set = static_cast<ColumnSet>(t);
     PageLines& page = app.ephemeris.tables[t];
-    page.lines = EphemerisTableLines(set, report, info, raHours, true);
+    page.lines = EphemerisTableLines(set, report, info, raHours, true, app.CarrySixty);
     page.nextFree = static_cast<int16_t>(page.lines.size());
     page.lines.emplace_back();  // spare entry at nextFree
     // Saved files get the header as built: line 1 without the SVP text.
     if (params.SaveData)
-      for (const std::string& line : EphemerisTableLines(set, report, info, raHours, false)) files.WriteLine(set, line);
+      for (const std::string& line : EphemerisTableLines(set, report, info, raHours, false, app.CarrySixty))
+        files.WriteLine(set, line);
     files.WriteLine(set, "");
   }
   const bool saved = files.Commit(app.ui);

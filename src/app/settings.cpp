@@ -53,6 +53,10 @@ bool ApplyLine(const std::string& line, Settings& s, RunParameters& params) {
   } else if (is("FontItalic")) {
     if (!std::isfinite(x)) return false;
     s.FontItalic = x;
+  } else if (is("NOVASTRAMaximized")) {
+    s.MainMaximized = value == "Yes";
+  } else if (is("DataMaximized")) {
+    s.DataMaximized = value == "Yes";
   } else if (is("NOVASTRATop")) {
     if (!fitsSingle()) return false;
     s.MainTop = static_cast<float>(x);
@@ -184,6 +188,9 @@ bool WriteSettings(const std::filesystem::path& folder, const Settings& s,
                                                : "Zodiac=Tropical");
   line(params.MoonSign == MoonChangeSign::Display ? "MoonChangeSign=Display"
                                                   : "MoonChangeSign=No Display");
+  // Written only for a maximised window, after the fixed lines.
+  if (s.MainMaximized) line("NOVASTRAMaximized=Yes");
+  if (s.DataMaximized) line("DataMaximized=Yes");
   return WriteFileSafely(folder / kSettingsFile, t).empty();
 }
 

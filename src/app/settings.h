@@ -18,6 +18,8 @@ struct Settings {
   float MainTop = 0, MainLeft = 0, MainHeight = 675, MainWidth = 6550;  // twips
   int16_t DataTop = 660, DataLeft = 0, DataHeight = 6540, DataWidth = 9600;  // twips
   int16_t NumberOfDays = 30;
+  // Maximised windows (their places above are the places to restore to).
+  bool MainMaximized = false, DataMaximized = false;
 };
 
 // Sets the defaults, then applies "NOVASTRA.INI" from the folder; the Input

@@ -9,7 +9,7 @@ namespace novastra {
 
 std::string StationsText(Application& app) {
   if (app.aspectarian.stations.empty()) return "";
-  return StationsListText(BuildStations(SampleContextOf(app), app.aspectarian.stations));
+  return StationsListText(BuildStations(SampleContextOf(app), app.aspectarian.stations), app.CarrySixty);
 }
 
 void ShowRetrogradeTimes(Application& app) {

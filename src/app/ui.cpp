@@ -20,6 +20,7 @@ void HeadlessUi::SetBusy(bool busy) {
 void HeadlessUi::OpenProgress() { events.push_back(Event{Event::ProgressOpen}); }
 
 void HeadlessUi::UpdateProgress(int done, int total) {
+  if (cancelAtProgress >= 0 && done >= cancelAtProgress) cancelled = true;
   Event e{Event::Progress};
   e.done = done;
   e.total = total;

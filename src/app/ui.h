@@ -27,6 +27,9 @@ class UserInterface {
   virtual void OpenProgress() = 0;
   virtual void UpdateProgress(int done, int total) = 0;
   virtual void CloseProgress() = 0;
+  // Polled by a run between its steps: true once the user has asked to stop
+  // it. A stopped run closes its progress window and shows nothing.
+  virtual bool RunCancelled() const { return false; }
   // True when the Data Window is minimised (a display is then skipped).
   virtual bool DataWindowMinimized() const { return false; }
   // Puts the whole view text (single-byte codes, CRLF line ends) into the Data
@@ -54,6 +57,7 @@ class HeadlessUi : public UserInterface {
   void OpenProgress() override;
   void UpdateProgress(int done, int total) override;
   void CloseProgress() override;
+  bool RunCancelled() const override { return cancelled; }
   bool DataWindowMinimized() const override { return minimized; }
   void SetDataText(const std::string& text) override { dataText_ = text; }
   // Records a DataWindow event with the text set last.
@@ -67,6 +71,9 @@ class HeadlessUi : public UserInterface {
 
   std::vector<Event> events;
   bool minimized = false;
+  // A run is stopped once a progress step reaches this count (-1: never).
+  int cancelAtProgress = -1;
+  bool cancelled = false;
   // When set, every message is also passed here as it happens (the command
   // line prints them on standard error).
   void (*onMessage)(const Event&) = nullptr;

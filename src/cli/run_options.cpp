@@ -52,6 +52,9 @@ void AddRunOptions(CLI::App* sub, RunOptionValues& v, CommonOptions& common) {
   sub->add_option("--table", v.table, "Table shown: longitude, latitude, ra or declination")
       ->check(CLI::IsMember({"longitude", "latitude", "ra", "declination"}));
   pair("--save", "--no-save", v.save, "Save the six data files of the run");
+  pair("--carry", "--no-carry", v.carry,
+       "Carry minutes and seconds that round to 60 into the next unit (the default; "
+       "--no-carry prints them as 60)");
   sub->add_option("--encoding", common.encoding,
                   "Output text: utf8 (the default when standard output is a terminal) or cp1252")
       ->check(CLI::IsMember({"utf8", "cp1252"}));
@@ -78,6 +81,7 @@ bool OpenSession(const CommonOptions& common, CliSession& session) {
 }
 
 bool ApplyRunOptions(const RunOptionValues& v, Application& app) {
+  app.CarrySixty = v.carry != 0;
   RunParameters p = app.params;
   if (!v.start.empty()) {
     const std::string& s = v.start;

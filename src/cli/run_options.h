@@ -25,6 +25,7 @@ struct RunOptionValues {
   std::string sky;          // --sky design|apparent
   std::string table;        // --table longitude|latitude|ra|declination
   int save = -1;            // --save 1, --no-save 0
+  int carry = -1;           // --carry 1 (also when not given), --no-carry 0
   std::string home;         // --home DIR (copied into CommonOptions)
 };
 

@@ -3,7 +3,7 @@
 #include <QApplication>
 #include <QFontDatabase>
 #include <QMenuBar>
-#include <QPageSetupDialog>
+#include <QPrintDialog>
 #include <QPrinter>
 #include <QScreen>
 #include <cmath>
@@ -18,6 +18,7 @@
 #include "gui/options_window.h"
 #include "gui/print_window.h"
 #include "gui/twips.h"
+#include "gui/window_places.h"
 #include "app/save_print.h"
 #include "app/app_folder.h"
 #include "app/application.h"
@@ -43,6 +44,7 @@ AppController::~AppController() {
   input_.reset();
   main_.reset();
   if (fontId_ >= 0) QFontDatabase::removeApplicationFont(fontId_);
+  if (boldFontId_ >= 0) QFontDatabase::removeApplicationFont(boldFontId_);
 }
 
 namespace {
@@ -102,8 +104,13 @@ AppController::StartResult AppController::Start(const StartOptions& options) {
     return StartResult::Failed;
   }
   fontFamily_ = families.first();
+  // Its bold face, for Font > Bold (without it Qt would thicken the regular).
+  std::filesystem::path boldFile = *folder / "EPHEMERIB.TTF";
+  if (!std::filesystem::exists(boldFile)) boldFile = options.suppliedDir / "EPHEMERIB.TTF";
+  boldFontId_ = QFontDatabase::addApplicationFont(QString::fromStdString(boldFile.string()));
 
   app_ = std::make_unique<Application>(ui_, *folder, options.suppliedDir);
+  app_->CarrySixty = true;  // no "60" minutes or seconds on screen, in files or in print
   QApplication::setOverrideCursor(Qt::WaitCursor);
   const bool loaded = app_->LoadFiles();
   QApplication::restoreOverrideCursor();
@@ -127,10 +134,18 @@ AppController::StartResult AppController::Start(const StartOptions& options) {
 
   const Settings& s = app_->settings;
   const double dx = LogicalDpiX(main_.get()), dy = LogicalDpiY(main_.get());
-  main_->move(TwipsToPixels(s.MainLeft, dx), TwipsToPixels(s.MainTop, dy));
-  main_->resize(std::max(200, TwipsToPixels(s.MainWidth, dx)),
-                std::max(main_->menuBar()->sizeHint().height(), TwipsToPixels(s.MainHeight, dy)));
-  main_->show();
+  // The saved place, kept on the screens there are now.
+  PlaceWindow(main_.get(),
+              QRect(TwipsToPixels(s.MainLeft, dx), TwipsToPixels(s.MainTop, dy),
+                    std::max(200, TwipsToPixels(s.MainWidth, dx)),
+                    std::max(main_->menuBar()->sizeHint().height(), TwipsToPixels(s.MainHeight, dy))));
+  if (s.MainMaximized) {
+    main_->showMaximized();
+  } else {
+    main_->show();
+    KeepOnScreen(main_.get());
+  }
+  main_->mayClose = [this] { return ConfirmLeave(); };
 
   input_ = std::make_unique<InputWindow>(*app_);
   input_->activateMain = [this] { ActivateMain(); };
@@ -139,16 +154,36 @@ AppController::StartResult AppController::Start(const StartOptions& options) {
   return StartResult::Started;
 }
 
+bool AppController::HasUnsavedResults() const {
+  if (!app_) return false;
+  const bool results = app_->ephemeris.hasRun || app_->aspectarian.hasRun;
+  return results && app_->buffer.AllCount() > 0 && app_->buffer.AllCount() != savedAllCount_;
+}
+
+bool AppController::ConfirmLeave() {
+  if (leaveConfirmed_ || exited_ || !HasUnsavedResults()) return true;
+  QWidget* owner = data_ ? static_cast<QWidget*>(data_) : main_.get();
+  if (!AskYesNo(owner, "Information",
+                "The Data Window holds results that have not been saved. Leave NOVASTRA anyway?"))
+    return false;
+  leaveConfirmed_ = true;
+  return true;
+}
+
 void AppController::Exit() {
   if (exited_) return;
+  if (!ConfirmLeave()) return;
   exited_ = true;
   if (app_ && main_) {
     Settings& s = app_->settings;
     const double dx = LogicalDpiX(main_.get()), dy = LogicalDpiY(main_.get());
-    s.MainLeft = static_cast<float>(PixelsToTwips(main_->x(), dx));
-    s.MainTop = static_cast<float>(PixelsToTwips(main_->y(), dy));
-    s.MainWidth = static_cast<float>(PixelsToTwips(main_->width(), dx));
-    s.MainHeight = static_cast<float>(PixelsToTwips(main_->height(), dy));
+    // A maximised window keeps the place it is restored to.
+    const QRect normal = main_->isMaximized() ? main_->normalGeometry() : main_->geometry();
+    s.MainMaximized = main_->isMaximized();
+    s.MainLeft = static_cast<float>(PixelsToTwips(main_->isMaximized() ? normal.x() : main_->x(), dx));
+    s.MainTop = static_cast<float>(PixelsToTwips(main_->isMaximized() ? normal.y() : main_->y(), dy));
+    s.MainWidth = static_cast<float>(PixelsToTwips(normal.width(), dx));
+    s.MainHeight = static_cast<float>(PixelsToTwips(normal.height(), dy));
     if (!WriteSettings(app_->folder, app_->settings, app_->params))
       ShowMessageBox(main_.get(), MessageIcon::Exclamation, kWarningTitle,
                      "The settings could not be written to NOVASTRA.INI.");
@@ -187,7 +222,14 @@ void AppController::SetDataText(const std::string& text) {
 void AppController::ShowData(std::string_view caption) {
   if (!data_) return;
   data_->setWindowTitle(FromCodes(caption));
-  data_->show();
+  data_->UpdateCommands();
+  if (app_->settings.DataMaximized && !data_->isVisible()) {
+    data_->showMaximized();
+  } else {
+    const bool first = !data_->isVisible();
+    data_->show();
+    if (first) KeepOnScreen(data_);
+  }
   data_->raise();
 }
 
@@ -212,10 +254,20 @@ void AppController::OpenOptions() {
 }
 
 void AppController::PrinterSetup() {
-  // Errors and cancel are of no consequence here.
-  QPrinter printer;
-  QPageSetupDialog dialog(&printer, main_.get());
-  dialog.exec();
+  // One printer for the whole session: the print dialog chooses it and its
+  // page settings, and every later print goes to it. Cancel keeps the old
+  // choice.
+  if (!printer_) printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+  bool accepted = false;
+  if (askPrinter) {
+    accepted = askPrinter(*printer_);
+  } else {
+    QPrintDialog dialog(printer_.get(), main_.get());
+    dialog.setWindowTitle("Printer Setup");
+    dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize);
+    accepted = dialog.exec() == QDialog::Accepted;
+  }
+  if (accepted) printerChosen_ = true;
 }
 
 void AppController::ShowAbout() {
@@ -223,8 +275,15 @@ void AppController::ShowAbout() {
   about->show();
 }
 
+void AppController::SavedTo(const std::filesystem::path& file) {
+  savedAllCount_ = app_->buffer.AllCount();
+  if (data_) data_->ShowSavedTo(QString::fromStdString(file.string()));
+}
+
 void AppController::Save() {
-  if (SaveData(*app_) == SaveResult::NeedsDialog) SaveAs();
+  const SaveResult result = SaveData(*app_);
+  if (result == SaveResult::NeedsDialog) SaveAs();
+  else if (result == SaveResult::Saved) SavedTo(app_->currentDataFile);
 }
 
 void AppController::SaveAs() {
@@ -236,12 +295,14 @@ void AppController::SaveAs() {
                                        "Data Files (*.DOC)",
                                        QString::fromStdString(setup->defaultExtension));
   if (path.isEmpty()) return;  // cancelled: nothing written
-  SaveDataAs(*app_, std::filesystem::path(path.toStdString()));
+  if (SaveDataAs(*app_, std::filesystem::path(path.toStdString())))
+    SavedTo(std::filesystem::path(path.toStdString()));
 }
 
 void AppController::OpenPrintWindow() {
   if (print_) print_->close();
   print_ = new PrintWindow(*app_, fontFamily_, data_ ? static_cast<QWidget*>(data_) : main_.get());
+  if (printerChosen_) print_->printer = printer_.get();
   if (!print_->loaded()) {
     print_->close();
     return;

@@ -1,6 +1,7 @@
 #pragma once
 // Start-up, the windows and shutdown of the desktop program.
 #include <QObject>
+#include <QPrinter>
 #include <QPointer>
 #include <filesystem>
 #include <functional>
@@ -59,6 +60,18 @@ class AppController : public QObject {
   void PrintPage();
   void PrintData();
 
+  // Asks once, when the Data Window holds results not saved since their run,
+  // whether to leave anyway; true when the program may end.
+  bool ConfirmLeave();
+  // True when the buffer holds a run's results not saved since.
+  bool HasUnsavedResults() const;
+
+  // The printer kept while the program runs (Printer Setup's choice).
+  QPrinter* printer() const { return printer_.get(); }
+  // Printer Setup's dialog: the print dialog on the kept printer; tests
+  // answer it here instead (true = accepted).
+  std::function<bool(QPrinter& printer)> askPrinter;
+
   Application* app() const { return app_.get(); }
   QtUi& ui() { return ui_; }
   MainWindow* mainWindow() const { return main_.get(); }
@@ -77,6 +90,8 @@ class AppController : public QObject {
   // The Data Window shown with its caption.
   void ShowData(std::string_view caption);
   void OpenPrintWindow();
+  // After a save: the buffer counts as saved, and the Data Window says where.
+  void SavedTo(const std::filesystem::path& file);
 
   QtUi ui_;
   std::unique_ptr<InstanceLock> lock_;
@@ -89,7 +104,12 @@ class AppController : public QObject {
   QPointer<GraphWindow> graph_;
   QString fontFamily_;
   int fontId_ = -1;
+  int boldFontId_ = -1;
   bool exited_ = false;
+  bool leaveConfirmed_ = false;
+  std::unique_ptr<QPrinter> printer_;
+  bool printerChosen_ = false;
+  int savedAllCount_ = -1;  // AllCount when the buffer was last saved
 };
 
 }  // namespace novastra::gui

@@ -5,13 +5,17 @@
 #include <QKeyEvent>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QStatusBar>
+#include <QStyle>
 #include <algorithm>
 #include <cmath>
 
 #include "app/aspectarian_run.h"
 #include "app/ephemeris_run.h"
 #include "gui/message_box.h"
+#include "gui/qt_ui.h"
 #include "gui/twips.h"
+#include "gui/window_places.h"
 #include "app/application.h"
 
 namespace novastra::gui {
@@ -110,21 +114,20 @@ DataWindow::DataWindow(Application& app, const QString& fontFamily, QWidget* par
   more->setObjectName("mnuMore");
   mnuMoreZForward = Entry(more, "mnuMoreZForward", "&Forward", Qt::Key_F2, this, [this] {
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    app_.MoreForward();
+    RunCommand(app_, &Application::MoreForward);
     QApplication::restoreOverrideCursor();
     if (afterMore) afterMore();
   });
   mnuMoreBackward = Entry(more, "mnuMoreBackward", "&Backward", Qt::Key_F3, this, [this] {
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    app_.MoreBackward();
+    RunCommand(app_, &Application::MoreBackward);
     QApplication::restoreOverrideCursor();
     if (afterMore) afterMore();
   });
   mnuHelp = TopEntry(bar, "mnuHelp", "&Help", this, [this] { app_.ShowDocument("OUTPUTD1.HLP"); });
 
-  // Form load: saved place and size, the symbol font with the saved style,
+  // Form load: the symbol font with the saved style, saved place and size,
   // and the View entries that fit the last kind of run.
-  ApplySavedGeometry();
   QFont f(fontFamily);
   f.setStyleHint(QFont::TypeWriter);
   f.setPointSizeF(app_.settings.FontSize > 0 ? app_.settings.FontSize : 10);
@@ -133,25 +136,66 @@ DataWindow::DataWindow(Application& app, const QString& fontFamily, QWidget* par
   Text1->setFont(f);
   mnuFontsBold->setChecked(f.bold());
   mnuFontsItalic->setChecked(f.italic());
+  ApplySavedGeometry();
   Text1->clear();
+  UpdateCommands();
+}
+
+void DataWindow::UpdateCommands() {
   const bool ephemeris = app_.RunKind == 1;
+  const bool tables = ephemeris && app_.ephemeris.hasRun;
   for (QAction* a : {mnuViewLongitude, mnuViewDeclination, mnuViewRA, mnuViewLatitude,
                      mnuViewHelioLongitude, mnuViewHelioLatitude})
-    a->setEnabled(ephemeris);
+    a->setEnabled(tables);
   mnuRx_Times->setEnabled(!ephemeris);
+  const bool ran = ephemeris ? app_.ephemeris.hasRun : app_.aspectarian.hasRun;
+  mnuMoreZForward->setEnabled(ran);
+  mnuMoreBackward->setEnabled(ran);
+}
+
+void DataWindow::ShowSavedTo(const QString& path) { statusBar()->showMessage("Saved to " + path); }
+
+int DataWindow::TableWidth() const {
+  // 132 cells of the widest table, the scroll bar, the frame and the margins.
+  const int text = Text1->fontMetrics().horizontalAdvance(QString(133, QChar('0')));
+  const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
+  const int margins = 2 * Text1->frameWidth() + 2 * static_cast<int>(Text1->document()->documentMargin());
+  return text + bar + margins + 4;
 }
 
 void DataWindow::ApplySavedGeometry() {
   loading_ = true;
   const double dx = LogicalDpiX(this), dy = LogicalDpiY(this);
   const Settings& s = app_.settings;
-  move(TwipsToPixels(s.DataLeft, dx), TwipsToPixels(s.DataTop, dy));
-  resize(std::max(120, TwipsToPixels(s.DataWidth, dx)), std::max(80, TwipsToPixels(s.DataHeight, dy)));
+  QRect wanted(TwipsToPixels(s.DataLeft, dx), TwipsToPixels(s.DataTop, dy),
+               std::max(120, TwipsToPixels(s.DataWidth, dx)), std::max(80, TwipsToPixels(s.DataHeight, dy)));
+  // Never placed by the user (the settings' own values): below the main
+  // window, as wide as a whole table and as tall as the screen allows.
+  const Settings fresh;
+  const bool neverPlaced = s.DataTop == fresh.DataTop && s.DataLeft == fresh.DataLeft &&
+                           s.DataWidth == fresh.DataWidth && s.DataHeight == fresh.DataHeight;
+  QWidget* main = parentWidget();
+  if (neverPlaced && main && main->isVisible()) {
+    const QRect below = main->frameGeometry();
+    wanted.moveTo(below.left(), below.bottom() + 1);
+    wanted.setWidth(std::max(wanted.width(), TableWidth()));
+    // Down to the bottom of the main window's screen, less room for a frame.
+    for (const QRect& a : AvailableScreenAreas())
+      if (a.contains(below.center())) wanted.setHeight(std::max(wanted.height(), a.bottom() - wanted.top() - 40));
+  }
+  PlaceWindow(this, wanted);
   loading_ = false;
 }
 
+void DataWindow::changeEvent(QEvent* event) {
+  QMainWindow::changeEvent(event);
+  if (event->type() == QEvent::WindowStateChange && !loading_ && isVisible())
+    app_.settings.DataMaximized = isMaximized();
+}
+
 void DataWindow::RecordGeometry() {
-  if (loading_ || isMinimized() || !isVisible()) return;
+  // A maximised window keeps the place it is restored to.
+  if (loading_ || isMinimized() || isMaximized() || !isVisible()) return;
   const double dx = LogicalDpiX(this), dy = LogicalDpiY(this);
   Settings& s = app_.settings;
   s.DataLeft = ToInt16(PixelsToTwips(x(), dx));

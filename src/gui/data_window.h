@@ -37,6 +37,14 @@ class DataWindow : public QMainWindow {
   QAction *mnuFontsIncrease, *mnuFontsDecrease, *mnuFontsBold, *mnuFontsItalic;
   QAction *mnuClearBuffer, *mnuPrint, *mnuPrintData, *mnuMoreZForward, *mnuMoreBackward, *mnuHelp;
 
+  // More needs a run to page from and View the tables of an ephemeris run:
+  // both stay disabled until a run has produced them.
+  void UpdateCommands();
+  // Where Save or Save As wrote the buffer, in the status line.
+  void ShowSavedTo(const QString& path);
+  // Pixels of client width a whole table needs in the current font.
+  int TableWidth() const;
+
   void FontsIncrease();
   void FontsDecrease();
   void FontsBold();
@@ -47,6 +55,7 @@ class DataWindow : public QMainWindow {
   bool eventFilter(QObject* watched, QEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   void moveEvent(QMoveEvent* event) override;
+  void changeEvent(QEvent* event) override;
 
  private:
   void ApplySavedGeometry();

@@ -1,5 +1,7 @@
 #include "gui/input_window.h"
 
+#include "gui/qt_ui.h"
+
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -17,6 +19,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "gui/qt_ui.h"
 #include "gui/sunken_border.h"
 #include "gui/widgets.h"
 #include "app/input_check.h"
@@ -66,6 +69,20 @@ InputWindow::InputWindow(Application& app, QWidget* parent) : QWidget(parent, Qt
   VSDays->setRange(1, kMaxDays);
   VSDays->setSingleStep(1);
   VSDays->setPageStep(10);
+  // The upper arrow, the Up key and the wheel turned up raise the number of
+  // days, as spin arrows do: larger numbers are drawn at the top, and every
+  // step action moves the other way from a plain scroll bar's.
+  VSDays->setInvertedAppearance(true);
+  connect(VSDays, &QAbstractSlider::actionTriggered, this, [this](int action) {
+    const int v = VSDays->value();  // not yet moved by the action
+    switch (action) {
+      case QAbstractSlider::SliderSingleStepSub: VSDays->setSliderPosition(v + VSDays->singleStep()); break;
+      case QAbstractSlider::SliderSingleStepAdd: VSDays->setSliderPosition(v - VSDays->singleStep()); break;
+      case QAbstractSlider::SliderPageStepSub: VSDays->setSliderPosition(v + VSDays->pageStep()); break;
+      case QAbstractSlider::SliderPageStepAdd: VSDays->setSliderPosition(v - VSDays->pageStep()); break;
+      default: break;
+    }
+  });
 
   auto makeLabel = [this](const QString& text) {
     auto* l = new QLabel(text, this);
@@ -171,6 +188,9 @@ InputWindow::InputWindow(Application& app, QWidget* parent) : QWidget(parent, Qt
     connect(b, &QAbstractButton::toggled, this, [this] { ReadChoices(); });
   connect(cmdEphemeris, &QPushButton::clicked, this, [this] { Run(true); });
   connect(cmdAspectarian, &QPushButton::clicked, this, [this] { Run(false); });
+  // Enter in a field runs the calculation last used (the ephemeris at first).
+  for (QLineEdit* field : {txtMonth, txtDay, txtYear, txtDays})
+    connect(field, &QLineEdit::returnPressed, this, [this] { Run(lastRunEphemeris_); });
 
   LoadFromParams();
   SetToday();
@@ -251,11 +271,9 @@ void InputWindow::DaysChanged(const QString& text) {
 
 void InputWindow::Run(bool ephemeris) {
   ReadChoices();
+  lastRunEphemeris_ = ephemeris;
   QApplication::setOverrideCursor(Qt::WaitCursor);
-  if (ephemeris)
-    app_.CalculateEphemeris();
-  else
-    app_.CalculateAspectarian();
+  RunCommand(app_, ephemeris ? &Application::CalculateEphemeris : &Application::CalculateAspectarian);
   ShowDate();
   QApplication::restoreOverrideCursor();
 }
@@ -270,7 +288,8 @@ bool InputWindow::eventFilter(QObject* watched, QEvent* event) {
     auto* key = static_cast<QKeyEvent*>(event);
     const QString text = key->text();
     if (key->key() == Qt::Key_Backspace || key->key() == Qt::Key_Delete ||
-        key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab)
+        key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab ||
+        key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)
       return false;
     if (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
       return true;  // no paste of letters, no cut
@@ -284,6 +303,15 @@ bool InputWindow::eventFilter(QObject* watched, QEvent* event) {
 void InputWindow::paintEvent(QPaintEvent*) {
   QPainter p(this);
   for (QLabel* l : sunkenLabels_) DrawSunkenBorder(p, l->geometry(), logicalDpiX(), logicalDpiY());
+}
+
+void InputWindow::keyPressEvent(QKeyEvent* event) {
+  // Enter anywhere else in the window (a choice has the focus) runs too.
+  if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+    Run(lastRunEphemeris_);
+    return;
+  }
+  QWidget::keyPressEvent(event);
 }
 
 void InputWindow::mouseReleaseEvent(QMouseEvent* event) {

@@ -52,6 +52,7 @@ class InputWindow : public QWidget {
   bool eventFilter(QObject* watched, QEvent* event) override;
   void paintEvent(QPaintEvent*) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   void DaysChanged(const QString& text);
@@ -59,6 +60,7 @@ class InputWindow : public QWidget {
   void Run(bool ephemeris);
 
   Application& app_;
+  bool lastRunEphemeris_ = true;  // Enter runs the calculation last used
   QList<QLabel*> sunkenLabels_;
   bool loading_ = false;
 };

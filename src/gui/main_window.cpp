@@ -97,6 +97,10 @@ void MainWindow::UpdateClock() { setWindowTitle(ClockCaption(QDateTime::currentD
 
 void MainWindow::closeEvent(QCloseEvent* event) {
   // The close box ends the program exactly as File, Exit does.
+  if (!exiting_ && mayClose && !mayClose()) {
+    event->ignore();
+    return;
+  }
   if (!exiting_ && onExit) {
     exiting_ = true;
     onExit();

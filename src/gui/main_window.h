@@ -19,6 +19,8 @@ class MainWindow : public QMainWindow {
   // Commands the controller answers.
   std::function<void()> onPrinterSetup, onExit, onInput, onOptions, onAbout, onGraph;
   std::function<void(const std::string& document)> onDocument;
+  // Asked before the close box ends the program; false keeps it running.
+  std::function<bool()> mayClose;
 
   QAction* mnuPrSetup = nullptr;
   QAction* mnuGraph = nullptr;

@@ -30,12 +30,29 @@ void ShowMessageBox(QWidget* parent, MessageIcon icon, const QString& title, con
   QMessageBox::Icon qicon = QMessageBox::Information;
   if (icon == MessageIcon::Critical) qicon = QMessageBox::Critical;
   if (icon == MessageIcon::Exclamation) qicon = QMessageBox::Warning;
-  QMessageBox box(qicon, title, text, QMessageBox::Ok, parent);
+  QMessageBox box(qicon, title, text, QMessageBox::Ok, MessageOwner(parent));
   // A busy pointer must not hide the pointer the user needs to press OK.
   const bool busy = QApplication::overrideCursor() != nullptr;
   if (busy) QApplication::setOverrideCursor(Qt::ArrowCursor);
   box.exec();
   if (busy) QApplication::restoreOverrideCursor();
+}
+
+QWidget* MessageOwner(QWidget* parent) {
+  QWidget* active = QApplication::activeModalWidget();
+  if (!active) active = QApplication::activeWindow();
+  return active && active->isVisible() ? active : parent;
+}
+
+bool AskYesNo(QWidget* parent, const QString& title, const QString& text) {
+  if (Hook()) {
+    Hook()(MessageIcon::Exclamation, title, text);
+    return true;
+  }
+  QMessageBox box(QMessageBox::Question, title, text, QMessageBox::Yes | QMessageBox::No,
+                  MessageOwner(parent));
+  box.setDefaultButton(QMessageBox::No);
+  return box.exec() == QMessageBox::Yes;
 }
 
 QString AskSaveFileName(QWidget* parent, const QString& folder, const QString& fileName,

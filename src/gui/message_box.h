@@ -16,6 +16,14 @@ void SetMessageHook(MessageHook hook);
 // A modal box with the icon, the title and one OK button (or the hook's call).
 void ShowMessageBox(QWidget* parent, MessageIcon icon, const QString& title, const QString& text);
 
+// A modal question with Yes and No; true for Yes. With a message hook set
+// (the tests) the question goes to the hook and is answered Yes.
+bool AskYesNo(QWidget* parent, const QString& title, const QString& text);
+
+// The window message boxes centre on: the active window (the one the user is
+// in), else the given parent.
+QWidget* MessageOwner(QWidget* parent);
+
 // When set, the save dialog is answered here: it receives the initial folder,
 // the proposed file name and the filter, and returns the chosen path ("" = cancel).
 using SaveDialogHook =

@@ -6,6 +6,7 @@
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QPrinter>
+#include <QPrintPreviewDialog>
 #include <QPrinterInfo>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -22,21 +23,9 @@ bool& PrintWindow::ForcePdf() {
   return force;
 }
 
-QString PrintJobOut(const PrintJob& job, const QString& fontFamily, const std::filesystem::path& pdf,
-                    bool forcePdf) {
-  const bool toPdf = forcePdf || QPrinterInfo::defaultPrinter().isNull();
-  QPrinter printer(QPrinter::HighResolution);
-  QString pdfPath;
-  if (toPdf) {
-    pdfPath = QString::fromStdString(pdf.string());
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(pdfPath);
-  } else {
-    printer.setPrinterName(QPrinterInfo::defaultPrinter().printerName());
-  }
-  printer.setDocName("NOVASTRA");
+void DrawJob(const PrintJob& job, const QString& fontFamily, QPrinter& printer) {
   QPainter painter;
-  if (!painter.begin(&printer)) return pdfPath;
+  if (!painter.begin(&printer)) return;
   QFont font(fontFamily);
   font.setPointSize(job.pointSize);
   painter.setFont(font);
@@ -53,6 +42,27 @@ QString PrintJobOut(const PrintJob& job, const QString& fontFamily, const std::f
     }
   }
   painter.end();
+}
+
+QString PrintJobOut(const PrintJob& job, const QString& fontFamily, const std::filesystem::path& pdf,
+                    bool forcePdf, QPrinter* chosen) {
+  if (chosen) {
+    chosen->setDocName("NOVASTRA");
+    DrawJob(job, fontFamily, *chosen);
+    return chosen->outputFormat() == QPrinter::PdfFormat ? chosen->outputFileName() : QString();
+  }
+  const bool toPdf = forcePdf || QPrinterInfo::defaultPrinter().isNull();
+  QPrinter printer(QPrinter::HighResolution);
+  QString pdfPath;
+  if (toPdf) {
+    pdfPath = QString::fromStdString(pdf.string());
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(pdfPath);
+  } else {
+    printer.setPrinterName(QPrinterInfo::defaultPrinter().printerName());
+  }
+  printer.setDocName("NOVASTRA");
+  DrawJob(job, fontFamily, printer);
   return pdfPath;
 }
 
@@ -65,12 +75,16 @@ PrintWindow::PrintWindow(Application& app, const QString& fontFamily, QWidget* p
   txtContent = SymbolTextBox(fontFamily, this);
   auto* hint = new QLabel("Ctrl-C to copy.  Ctrl-X to cut.  Ctrl-V to paste.", this);
   btnPrint = NamedButton("btnPrint", "Print", this);
+  btnPreview = NamedButton("btnPreview", "Preview...", this);
+  btnExportPdf = NamedButton("btnExportPdf", "Export PDF...", this);
   btnCancel = NamedButton("btnCancel", "Cancel", this);
 
   auto* row = new QHBoxLayout;
   row->addWidget(hint);
   row->addStretch();
   row->addWidget(btnPrint);
+  row->addWidget(btnPreview);
+  row->addWidget(btnExportPdf);
   row->addWidget(btnCancel);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(txtContent);
@@ -78,6 +92,8 @@ PrintWindow::PrintWindow(Application& app, const QString& fontFamily, QWidget* p
   resize(760, 520);
 
   connect(btnPrint, &QPushButton::clicked, this, &PrintWindow::Print);
+  connect(btnPreview, &QPushButton::clicked, this, &PrintWindow::Preview);
+  connect(btnExportPdf, &QPushButton::clicked, this, [this] { ExportPdf(); });
   connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
 
   // Load: the print file and the size its longest lines ask for.
@@ -97,12 +113,39 @@ void PrintWindow::Print() {
   QApplication::setOverrideCursor(Qt::WaitCursor);
   const auto job = PreparePrintJob(app_, ToCodes(txtContent->toPlainText()), sizeClass_);
   QString pdf;
-  if (job) pdf = PrintJobOut(*job, fontFamily_, app_.File("PRNTFILE.PDF"), ForcePdf());
+  if (job) pdf = PrintJobOut(*job, fontFamily_, app_.File("PRNTFILE.PDF"), ForcePdf(), printer);
   accept();
   QApplication::restoreOverrideCursor();
-  if (!pdf.isEmpty())
+  if (!pdf.isEmpty() && !printer)
     ShowMessageBox(parentWidget(), MessageIcon::Information, "Information",
                    "No printer is available. The text was printed to the file " + pdf + ".");
+}
+
+void PrintWindow::Preview() {
+  const auto job = PreparePrintJob(app_, ToCodes(txtContent->toPlainText()), sizeClass_);
+  if (!job) return;
+  QPrinter fallback(QPrinter::HighResolution);
+  QPrintPreviewDialog dialog(printer ? printer : &fallback, this);
+  dialog.setWindowTitle("Print Preview");
+  connect(&dialog, &QPrintPreviewDialog::paintRequested, this,
+          [&](QPrinter* p) { DrawJob(*job, fontFamily_, *p); });
+  dialog.exec();
+}
+
+QString PrintWindow::ExportPdf() {
+  const QString path = AskSaveFileName(this, QString::fromStdString(app_.folder.string()), "NOVASTRA.pdf",
+                                       "PDF Files (*.pdf)", "pdf");
+  if (path.isEmpty()) return {};
+  const auto job = PreparePrintJob(app_, ToCodes(txtContent->toPlainText()), sizeClass_);
+  if (!job) return {};
+  QPrinter pdf(QPrinter::HighResolution);
+  pdf.setOutputFormat(QPrinter::PdfFormat);
+  pdf.setOutputFileName(path);
+  if (printer) pdf.setPageLayout(printer->pageLayout());
+  pdf.setDocName("NOVASTRA");
+  DrawJob(*job, fontFamily_, pdf);
+  setWindowTitle("Data To Be Printed - exported to " + path);
+  return path;
 }
 
 }  // namespace novastra::gui

@@ -8,6 +8,7 @@
 #include <vector>
 
 class QPlainTextEdit;
+class QPrinter;
 class QPushButton;
 
 namespace novastra {
@@ -17,11 +18,15 @@ struct PrintJob;
 
 namespace novastra::gui {
 
-// Sends a job to the default printer in the symbol font; without a printer
-// (or when forced) writes a PDF file instead. Returns the PDF path, or ""
-// when the job went to a printer.
+// Sends a job in the symbol font to the printer chosen in Printer Setup when
+// there is one; else to the default printer, or, without a printer (or when
+// forced), to a PDF file. Returns the PDF path, or "" when the job went to a
+// printer.
 QString PrintJobOut(const PrintJob& job, const QString& fontFamily, const std::filesystem::path& pdf,
-                    bool forcePdf);
+                    bool forcePdf, QPrinter* chosen = nullptr);
+
+// Draws the job's pages on a printer that is ready (also the preview's).
+void DrawJob(const PrintJob& job, const QString& fontFamily, QPrinter& printer);
 
 class PrintWindow : public QDialog {
   Q_OBJECT
@@ -35,9 +40,19 @@ class PrintWindow : public QDialog {
 
   QPlainTextEdit* txtContent = nullptr;
   QPushButton* btnPrint = nullptr;
+  QPushButton* btnPreview = nullptr;
+  QPushButton* btnExportPdf = nullptr;
   QPushButton* btnCancel = nullptr;
 
+  // The printer kept by the program (Printer Setup's choice); null: default.
+  QPrinter* printer = nullptr;
+
   void Print();
+  // Shows the pages as they will print (Qt's print preview).
+  void Preview();
+  // Asks for a file name and writes the text there as PDF; returns the path
+  // ("" when cancelled).
+  QString ExportPdf();
 
  private:
   Application& app_;

@@ -1,6 +1,8 @@
 #include "gui/progress_window.h"
 
+#include <QHBoxLayout>
 #include <QPainter>
+#include <QPushButton>
 #include <QVBoxLayout>
 #include <cmath>
 
@@ -55,11 +57,28 @@ void ProgressPicture::resizeEvent(QResizeEvent*) {
 ProgressWindow::ProgressWindow(QWidget* parent) : QDialog(parent) {
   setWindowTitle("% Completed");
   setObjectName("StatusDlg");
+  setWindowModality(Qt::ApplicationModal);
   picture_ = new ProgressPicture(this);
   picture_->setObjectName("Picture2");
+  cancel_ = new QPushButton("Cancel", this);
+  cancel_->setObjectName("btnCancel");
+  cancel_->setAutoDefault(false);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(picture_);
-  setFixedSize(340, 60);
+  auto* row = new QHBoxLayout;
+  row->addStretch();
+  row->addWidget(cancel_);
+  layout->addLayout(row);
+  setFixedSize(340, 96);
+  connect(cancel_, &QPushButton::clicked, this, &ProgressWindow::reject);
+}
+
+void ProgressWindow::Reset() { cancel_->setEnabled(true); }
+
+void ProgressWindow::reject() {
+  // The window stays until the run has stopped and closes it.
+  cancel_->setEnabled(false);
+  emit cancelRequested();
 }
 
 }  // namespace novastra::gui

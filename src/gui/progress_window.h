@@ -5,6 +5,8 @@
 #include <QDialog>
 #include <QImage>
 
+class QPushButton;
+
 namespace novastra::gui {
 
 // Colour 12 (light red) of the classic 16-colour palette.
@@ -31,14 +33,24 @@ class ProgressPicture : public QWidget {
 // Percent of a step, single precision, capped at 100.
 float ProgressPercent(int done, int total);
 
+// Modal while a run goes: the bar and a Cancel button; Escape or the close
+// box ask to stop the run as Cancel does (the run closes the window).
 class ProgressWindow : public QDialog {
   Q_OBJECT
  public:
   explicit ProgressWindow(QWidget* parent = nullptr);
   ProgressPicture* picture() const { return picture_; }
+  QPushButton* cancelButton() const { return cancel_; }
+  // Ready for a new run: Cancel enabled again.
+  void Reset();
+  void reject() override;
+
+ signals:
+  void cancelRequested();
 
  private:
   ProgressPicture* picture_;
+  QPushButton* cancel_;
 };
 
 }  // namespace novastra::gui

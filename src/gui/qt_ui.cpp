@@ -2,10 +2,29 @@
 
 #include <QApplication>
 #include <QCursor>
+#include <QEventLoop>
+#include <QThread>
+#include <thread>
 
 #include "gui/message_box.h"
+#include "app/application.h"
 
 namespace novastra::gui {
+
+namespace {
+
+// Calls f on the user-interface thread and waits for it; called from that
+// thread it simply runs.
+template <class F>
+void OnUiThread(F&& f) {
+  if (!qApp || QThread::currentThread() == qApp->thread()) {
+    f();
+    return;
+  }
+  QMetaObject::invokeMethod(qApp, std::forward<F>(f), Qt::BlockingQueuedConnection);
+}
+
+}  // namespace
 
 QtUi::~QtUi() {
   while (busyDepth_ > 0) SetBusy(false);
@@ -13,43 +32,88 @@ QtUi::~QtUi() {
 }
 
 void QtUi::ShowMessage(MessageIcon icon, std::string_view title, std::string_view text) {
-  ShowMessageBox(parent, icon, FromCodes(title), FromCodes(text));
+  const std::string t(title), x(text);
+  OnUiThread([&] { ShowMessageBox(parent, icon, FromCodes(t), FromCodes(x)); });
 }
 
 void QtUi::SetBusy(bool busy) {
-  if (busy) {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    ++busyDepth_;
-  } else if (busyDepth_ > 0) {
-    QApplication::restoreOverrideCursor();
-    --busyDepth_;
-  }
+  OnUiThread([&] {
+    if (busy) {
+      QApplication::setOverrideCursor(Qt::WaitCursor);
+      ++busyDepth_;
+    } else if (busyDepth_ > 0) {
+      QApplication::restoreOverrideCursor();
+      --busyDepth_;
+    }
+  });
 }
 
 void QtUi::OpenProgress() {
-  if (onRunStarted) onRunStarted();
-  if (!progress_) progress_ = new ProgressWindow(parent);
-  progress_->show();
-  progress_->picture()->Clear();
-  progress_->repaint();
+  OnUiThread([&] {
+    if (onRunStarted) onRunStarted();
+    if (!progress_) {
+      progress_ = new ProgressWindow(parent);
+      QObject::connect(progress_, &ProgressWindow::cancelRequested, progress_, [this] { Cancel(); });
+    }
+    progress_->Reset();
+    progress_->show();
+    progress_->picture()->Clear();
+    progress_->repaint();
+  });
 }
 
 void QtUi::UpdateProgress(int done, int total) {
-  if (progress_) progress_->picture()->Draw(done, total);
+  // Waits for the bar to be drawn, so the bar follows the run step by step
+  // and a Cancel pressed now is seen at the run's next step.
+  OnUiThread([&] {
+    if (progress_) progress_->picture()->Draw(done, total);
+    if (onProgress) onProgress(done, total);
+  });
 }
 
 void QtUi::CloseProgress() {
-  if (progress_) progress_->hide();
+  OnUiThread([&] {
+    if (progress_) progress_->hide();
+  });
 }
 
-bool QtUi::DataWindowMinimized() const { return isDataMinimized && isDataMinimized(); }
+bool QtUi::DataWindowMinimized() const {
+  bool minimized = false;
+  OnUiThread([&] { minimized = isDataMinimized && isDataMinimized(); });
+  return minimized;
+}
 
 void QtUi::SetDataText(const std::string& text) {
-  if (onSetData) onSetData(text);
+  OnUiThread([&] {
+    if (onSetData) onSetData(text);
+  });
 }
 
 void QtUi::ShowDataWindow(std::string_view caption) {
-  if (onShowData) onShowData(caption);
+  OnUiThread([&] {
+    if (onShowData) onShowData(caption);
+  });
+}
+
+bool QtUi::RunOffUiThread(const std::function<bool()>& run) {
+  if (running_) return false;
+  running_ = true;
+  cancel_ = false;
+  bool result = false;
+  QEventLoop loop;
+  std::thread worker([&] {
+    result = run();
+    QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
+  });
+  loop.exec();
+  worker.join();
+  running_ = false;
+  return result;
+}
+
+bool RunCommand(Application& app, bool (Application::*command)()) {
+  if (auto* qt = dynamic_cast<QtUi*>(&app.ui)) return qt->RunOffUiThread([&] { return (app.*command)(); });
+  return (app.*command)();
 }
 
 }  // namespace novastra::gui

@@ -2,12 +2,17 @@
 // The desktop's UserInterface: message boxes, the busy pointer, the progress
 // window and the Data Window.
 #include <QPointer>
+#include <atomic>
 #include <functional>
 
 #include "gui/progress_window.h"
 #include "app/ui.h"
 
 class QWidget;
+
+namespace novastra {
+struct Application;
+}
 
 namespace novastra::gui {
 
@@ -21,6 +26,7 @@ class QtUi : public UserInterface {
   void OpenProgress() override;
   void UpdateProgress(int done, int total) override;
   void CloseProgress() override;
+  bool RunCancelled() const override { return cancel_.load(); }
   bool DataWindowMinimized() const override;
   void SetDataText(const std::string& text) override;
   void ShowDataWindow(std::string_view caption) override;
@@ -35,12 +41,33 @@ class QtUi : public UserInterface {
   // Called when a run opens its progress window (the input check has passed).
   std::function<void()> onRunStarted;
 
+  // Called on the user-interface thread after each progress step is drawn.
+  std::function<void(int done, int total)> onProgress;
+
+  // Runs `run` (a whole run of the core) on a worker thread while the event
+  // loop keeps the windows painted; every call the run makes on this
+  // interface is carried over to the user-interface thread. The progress
+  // window is modal while it is open, and its Cancel button or Escape stops
+  // the run. Returns the run's result; a second run asked for while one is
+  // going is refused (false).
+  bool RunOffUiThread(const std::function<bool()>& run);
+  // The user asks the run to stop (Cancel, Escape).
+  void Cancel() { cancel_ = true; }
+  bool running() const { return running_; }
+
   ProgressWindow* progress() const { return progress_; }
   int busyDepth() const { return busyDepth_; }
 
  private:
   QPointer<ProgressWindow> progress_;
   int busyDepth_ = 0;
+  std::atomic<bool> cancel_{false};
+  bool running_ = false;
 };
+
+// A run command of the application (CalculateEphemeris, MoreForward, ...)
+// started from a window: off the user-interface thread when the application
+// talks to the desktop's interface, in place otherwise.
+bool RunCommand(Application& app, bool (Application::*command)());
 
 }  // namespace novastra::gui

@@ -4,6 +4,7 @@
 
 #include "astro/angles.h"
 #include "astro/calendar.h"
+#include "text/carry.h"
 #include "text/glyphs.h"
 #include "text/text_format.h"
 #include "text/zodiac_text.h"
@@ -13,8 +14,9 @@ namespace novastra {
 namespace {
 
 // " dd<sign>mm.m" position text of a lunation.
-std::string PositionText(double lon) {
+std::string PositionText(double lon, bool carry) {
   Zodiacal z = SplitZodiacal(NormalizeDegrees(lon));
+  if (carry) z = CarryZodiacalMinutes(z, 1);
   return Fmt00(z.degrees) + SignCode(z.sign) + Fmt00_0(z.minutes);
 }
 
@@ -22,10 +24,27 @@ const char* LunationName(int type) {
   return type == kConjunction ? " - (New Moon, " : type == kSquare ? " - (Quarter Moon, " : " - (Full Moon, ";
 }
 
+// The listed time: as found, or carried (hour 24 is hour 0 of the next day).
+struct ListedTime {
+  double dayJD;
+  int hour;
+  double minutes;
+};
+
+ListedTime TimeOf(const Event& e, bool carry) {
+  if (!carry) return {e.dayJD, e.hour, e.minutes};
+  const Sexagesimal hm = CarrySixty(e.hour, e.minutes, 0);
+  if (hm.whole >= 24) return {e.dayJD + 1, hm.whole - 24, hm.part};
+  return {e.dayJD, hm.whole, hm.part};
+}
+
 }  // namespace
 
-std::string EventLine(const Event& e, Coordinates coords) {
-  std::string line = "  " + FormatDdMmm(DateTextFromJulianDay(e.dayJD)) + "  " + Fmt00(e.hour) + ":" + Fmt00(e.minutes) + "  ";
+double ListedDay(const Event& event, bool carry) { return TimeOf(event, carry).dayJD; }
+
+std::string EventLine(const Event& e, Coordinates coords, bool carry) {
+  const ListedTime t = TimeOf(e, carry);
+  std::string line = "  " + FormatDdMmm(DateTextFromJulianDay(t.dayJD)) + "  " + Fmt00(t.hour) + ":" + Fmt00(t.minutes) + "  ";
   const char body = BodyCode(e.body, coords);
   switch (e.kind) {
     case EventKind::Ingress:
@@ -40,7 +59,7 @@ std::string EventLine(const Event& e, Coordinates coords) {
     case EventKind::Lunation:
       line += std::string{body, AspectCode(e.aspect), BodyCode(e.other, coords)};
       if (e.kind == EventKind::Lunation) {
-        line += LunationName(e.aspect) + PositionText(e.moonLongitude) + ")";
+        line += LunationName(e.aspect) + PositionText(e.moonLongitude, carry) + ")";
         if (e.eclipse == Eclipse::Solar) line += " - solar eclipse";
         if (e.eclipse == Eclipse::Lunar) line += " - lunar eclipse";
       }
@@ -55,27 +74,32 @@ std::string EventLine(const Event& e, Coordinates coords) {
 }
 
 std::vector<std::string> AspectarianLines(const AspectarianReport& report, const HeaderInfo& info,
-                                          Coordinates coords) {
+                                          Coordinates coords, bool carry) {
   const bool helio = coords == Coordinates::Heliocentric;
   std::vector<std::string> lines;
   lines.emplace_back();
   lines.push_back("  " + info.zodiacLabel + "Aspectarian - " + FormatWeekdayName(info.startDateText) + ", " +
                   FormatDdMmmYyyy(info.startDateText) + " at " + info.instantLabel + ", Greenwich" +
-                  BuildSvpText(report.svp, report.ayanamsa));
+                  BuildSvpText(report.svp, report.ayanamsa, carry));
   lines.push_back(std::string(11, ' ') + (helio ? "heliocentric  Julian Day = " : "geocentric    Julian Day = ") +
                   FmtJulianDay(info.displayJD));
   lines.emplace_back();
   lines.push_back("  Day      h  m");
   lines.push_back("  -------------");
   size_t next = 0;
-  std::vector<std::string> day;
+  std::vector<std::string> day, carried;
   for (int d = 0; d < report.dayCount; ++d) {
     const double dayJD = report.startJD + d;
-    day.clear();
-    for (; next < report.events.size() && report.events[next].dayJD == dayJD; ++next)
-      day.push_back(EventLine(report.events[next], coords));
+    // Events of the day before that rounded to 24:00 come first, at 00:00.
+    day = std::move(carried);
+    carried.clear();
+    for (; next < report.events.size() && report.events[next].dayJD == dayJD; ++next) {
+      const Event& e = report.events[next];
+      (ListedDay(e, carry) == dayJD ? day : carried).push_back(EventLine(e, coords, carry));
+    }
     AppendDay(lines, day);
   }
+  if (!carried.empty()) AppendDay(lines, carried);
   return lines;
 }
 

@@ -9,12 +9,20 @@
 
 namespace novastra {
 
-// "  15 Mar  05:30  " and the event's glyphs and words, date shown.
-std::string EventLine(const Event& event, Coordinates coords);
+// "  15 Mar  05:30  " and the event's glyphs and words, date shown. With
+// carry, minutes that round to 60 move into the hour, and 24:00 is 00:00 of
+// the next day (see text/carry.h).
+std::string EventLine(const Event& event, Coordinates coords, bool carry = false);
 
-// Header lines 0..5 then, per day, its lines and one empty line.
+// The day (noon Julian Day) under which an event is listed: with carry, the
+// next day for an event that rounds to 24:00.
+double ListedDay(const Event& event, bool carry);
+
+// Header lines 0..5 then, per day, its lines and one empty line. With carry,
+// an event that rounds to 24:00 opens the next day's list (after the last day,
+// a list of its own).
 std::vector<std::string> AspectarianLines(const AspectarianReport& report, const HeaderInfo& info,
-                                          Coordinates coords);
+                                          Coordinates coords, bool carry = false);
 
 // Appends a day's lines: the date shows only on the first, and one empty line
 // closes the day.

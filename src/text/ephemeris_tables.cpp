@@ -5,6 +5,7 @@
 
 #include "astro/angles.h"
 #include "astro/calendar.h"
+#include "text/carry.h"
 #include "text/ephemeris_tables.h"
 #include "text/text_format.h"
 
@@ -55,6 +56,17 @@ Zodiacal SplitZodiacal(double x) {
   return z;
 }
 
+Zodiacal CarryZodiacalMinutes(Zodiacal z, int decimals) {
+  const Sexagesimal dm = CarrySixty(z.degrees, z.minutes, decimals);
+  z.degrees = dm.whole;
+  z.minutes = dm.part;
+  if (z.degrees >= 30) {  // 29 deg 59.97' of a sign is 0 deg 00.0' of the next
+    z.degrees -= 30;
+    z.sign = z.sign % 12 + 1;
+  }
+  return z;
+}
+
 std::string PadNumber(const std::string& text) {
   double v = std::strtod(text.c_str(), nullptr);
   if (v < 10) return "  " + text;
@@ -62,31 +74,53 @@ std::string PadNumber(const std::string& text) {
   return text;
 }
 
-std::string FormatSiderealTime(double seconds) {
+std::string FormatSiderealTime(double seconds, bool carry) {
   double h = std::trunc(seconds / 3600.0);
   double r = seconds - 3600.0 * h;
   double m = std::trunc(r / 60.0);
   double s = r - 60.0 * m;
+  if (carry) {  // seconds that round to 60.0 carry into the minute, the hour and the day
+    const Sexagesimal ms = CarrySixty(static_cast<int>(m), s, 1);
+    const Sexagesimal hm = CarrySixty(static_cast<int>(h), ms.whole, 0);
+    s = ms.part;
+    m = hm.part;
+    h = hm.whole % 24;
+  }
   return "  " + PadNumber(FmtHash0(h)) + PadNumber(FmtHash0(m)) + PadNumber(FmtHash0_0(s));
 }
 
-std::string FormatRightAscensionHours(double degrees) {
+std::string FormatRightAscensionHours(double degrees, bool carry) {
   double h = degrees / 15.0;
   double wholeHours = std::trunc(h);
   double minutes = (h - wholeHours) * 60.0;
   double wholeMinutes = std::trunc(minutes);
   double seconds = (minutes - wholeMinutes) * 60.0;
+  if (carry) {
+    const Sexagesimal ms = CarrySixty(static_cast<int>(wholeMinutes), seconds, 0);
+    const Sexagesimal hm = CarrySixty(static_cast<int>(wholeHours), ms.whole, 0);
+    seconds = ms.part;
+    wholeMinutes = hm.part;
+    wholeHours = hm.whole % 24;
+  }
   return Fmt00(wholeHours) + " " + Fmt00(wholeMinutes) + " " + Fmt00(seconds) + " ";
 }
 
-std::string BuildSvpText(double svp, double ayanamsa) {
+std::string BuildSvpText(double svp, double ayanamsa, bool carry) {
   Zodiacal z = SplitZodiacal(NormalizeDegrees(svp));
+  if (carry) z = CarryZodiacalMinutes(z, 2);
   std::string text = "   SVP = " + Fmt00(z.degrees) + SignCode(z.sign) + Fmt00_00(z.minutes);
   double a = NormalizeDegrees(ayanamsa);
   double degrees = std::trunc(a);
   double minutes = (a - degrees) * 60.0;
   double wholeMinutes = std::trunc(minutes);
   double seconds = std::nearbyint((minutes - wholeMinutes) * 60.0);  // halves to even
+  if (carry) {
+    const Sexagesimal ms = CarrySixty(static_cast<int>(wholeMinutes), seconds, 0);
+    const Sexagesimal dm = CarrySixty(static_cast<int>(degrees), ms.whole, 0);
+    seconds = ms.part;
+    wholeMinutes = dm.part;
+    degrees = dm.whole % 360;
+  }
   text += "  True Ayanamsa = " + Fmt00(degrees) + "d " + Fmt00(wholeMinutes) + "m " +
           Fmt00(seconds) + "s ";
   return text;
@@ -136,8 +170,9 @@ std::array<std::string, 7> BuildHeaderLines(ColumnSet set, const HeaderInfo& inf
 
 namespace {
 
-void AppendLongitudeGroup(std::string& out, double degrees) {
+void AppendLongitudeGroup(std::string& out, double degrees, bool carry) {
   Zodiacal z = SplitZodiacal(degrees);
+  if (carry) z = CarryZodiacalMinutes(z, 1);
   out += ' ';
   AppendFixed(out, z.degrees, 2, 0);
   out += SignCode(z.sign);
@@ -145,8 +180,13 @@ void AppendLongitudeGroup(std::string& out, double degrees) {
   out += ' ';
 }
 
-void AppendNorthSouthGroup(std::string& out, double degrees) {
+void AppendNorthSouthGroup(std::string& out, double degrees, bool carry) {
   Zodiacal z = SplitZodiacal(std::fabs(degrees));
+  if (carry) {  // into the degree only: there is no sign to move into
+    const Sexagesimal dm = CarrySixty(z.degrees, z.minutes, 1);
+    z.degrees = dm.whole;
+    z.minutes = dm.part;
+  }
   out += ' ';
   AppendFixed(out, z.degrees, 2, 0);
   out += degrees >= 0 ? kNorthCode : kSouthCode;
@@ -156,19 +196,21 @@ void AppendNorthSouthGroup(std::string& out, double degrees) {
 
 }  // namespace
 
-std::string LongitudeGroup(double degrees) {
+std::string LongitudeGroup(double degrees, bool carry) {
   std::string group;
-  AppendLongitudeGroup(group, degrees);
+  AppendLongitudeGroup(group, degrees, carry);
   return group;
 }
 
-std::string NorthSouthGroup(double degrees) {
+std::string NorthSouthGroup(double degrees, bool carry) {
   std::string group;
-  AppendNorthSouthGroup(group, degrees);
+  AppendNorthSouthGroup(group, degrees, carry);
   return group;
 }
 
-std::string HoursGroup(double raDegrees) { return FormatRightAscensionHours(raDegrees) + " "; }
+std::string HoursGroup(double raDegrees, bool carry) {
+  return FormatRightAscensionHours(raDegrees, carry) + " ";
+}
 
 bool NeedsBlankLineBefore(const std::string& rowDateText, bool firstRow) {
   return !firstRow && WeekdayNumber(rowDateText) == 1;
@@ -181,30 +223,30 @@ std::string BuildRow(ColumnSet set, const RowInfo& row, bool raHours) {
   line.reserve(24 + 11 * 10);
   line += "  ";
   line += FormatDdMmm(row.rowDateText);
-  line += FormatSiderealTime(row.siderealSeconds);
+  line += FormatSiderealTime(row.siderealSeconds, row.carry);
   line += hoursForm ? "   " : "  ";
   for (int k = 1; k <= 11; ++k) {
     const size_t groupStart = line.size();
     bool markable = false;
     switch (set) {
       case ColumnSet::Longitude:
-        AppendLongitudeGroup(line, p.Longitude[k]);
+        AppendLongitudeGroup(line, p.Longitude[k], row.carry);
         markable = true;
         break;
       case ColumnSet::RightAscension:
-        if (hoursForm) line += HoursGroup(p.RightAscension[k]);
-        else AppendLongitudeGroup(line, p.RightAscension[k]);
+        if (hoursForm) line += HoursGroup(p.RightAscension[k], row.carry);
+        else AppendLongitudeGroup(line, p.RightAscension[k], row.carry);
         markable = true;
         break;
-      case ColumnSet::Latitude: AppendNorthSouthGroup(line, p.Latitude[k]); break;
-      case ColumnSet::Declination: AppendNorthSouthGroup(line, p.Declination[k]); break;
+      case ColumnSet::Latitude: AppendNorthSouthGroup(line, p.Latitude[k], row.carry); break;
+      case ColumnSet::Declination: AppendNorthSouthGroup(line, p.Declination[k], row.carry); break;
       case ColumnSet::HelioLongitude:
         if (k == kMoon || k == kNorthNode) line += kHelioPlaceholder;
-        else AppendLongitudeGroup(line, p.HelioLongitude[k]);
+        else AppendLongitudeGroup(line, p.HelioLongitude[k], row.carry);
         break;
       case ColumnSet::HelioLatitude:
         if (k == kMoon || k == kNorthNode) line += kHelioPlaceholder;
-        else AppendNorthSouthGroup(line, p.HelioLatitude[k]);
+        else AppendNorthSouthGroup(line, p.HelioLatitude[k], row.carry);
         break;
     }
     // Both marked tables judge motion by the geocentric longitude. The mark
@@ -217,13 +259,13 @@ std::string BuildRow(ColumnSet set, const RowInfo& row, bool raHours) {
 }
 
 std::vector<std::string> EphemerisTableLines(ColumnSet set, const EphemerisReport& report, const HeaderInfo& info,
-                                             bool raHours, bool withSvp) {
+                                             bool raHours, bool withSvp, bool carry) {
   const auto header = BuildHeaderLines(set, info, raHours);
   std::vector<std::string> lines(header.begin(), header.end());
-  if (withSvp && !report.days.empty()) lines[1] += BuildSvpText(report.svp, report.ayanamsa);
+  if (withSvp && !report.days.empty()) lines[1] += BuildSvpText(report.svp, report.ayanamsa, carry);
   bool firstRow = true;
   for (const EphemerisDay& day : report.days) {
-    const RowInfo row{DateTextFromJulianDay(day.rowJD), day.siderealSeconds, &day.positions, &day.retrograde};
+    const RowInfo row{DateTextFromJulianDay(day.rowJD), day.siderealSeconds, &day.positions, &day.retrograde, carry};
     if (NeedsBlankLineBefore(row.rowDateText, firstRow)) lines.emplace_back();
     lines.push_back(BuildRow(set, row, raHours));
     firstRow = false;

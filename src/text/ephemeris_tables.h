@@ -44,15 +44,17 @@ struct RowInfo {
   double siderealSeconds = 0;
   const BodyPositions* positions = nullptr;
   const std::array<bool, 12>* retrograde = nullptr;  // index 1..11; none marked when null
+  bool carry = false;  // rounded 60s carried into the next unit (see text/carry.h)
 };
 
 // One row of a table (without the blank line that precedes a Sunday).
 std::string BuildRow(ColumnSet set, const RowInfo& row, bool raHours);
 
 // Groups of one body.
-std::string LongitudeGroup(double degrees);      // 9 characters, with the sign code
-std::string NorthSouthGroup(double degrees);     // 9 characters, north/south code
-std::string HoursGroup(double raDegrees);        // 10 characters
+// With carry, minutes (seconds) that round to 60 move into the next unit.
+std::string LongitudeGroup(double degrees, bool carry = false);   // 9 characters, with the sign code
+std::string NorthSouthGroup(double degrees, bool carry = false);  // 9 characters, north/south code
+std::string HoursGroup(double raDegrees, bool carry = false);     // 10 characters
 
 // A Sunday row after the first gets a blank line before it.
 bool NeedsBlankLineBefore(const std::string& rowDateText, bool firstRow);
@@ -61,6 +63,6 @@ bool NeedsBlankLineBefore(const std::string& rowDateText, bool firstRow);
 // when withSvp), then the rows, a blank line before each Sunday but the first
 // row.
 std::vector<std::string> EphemerisTableLines(ColumnSet set, const EphemerisReport& report, const HeaderInfo& info,
-                                             bool raHours, bool withSvp);
+                                             bool raHours, bool withSvp, bool carry = false);
 
 }  // namespace novastra

@@ -16,16 +16,17 @@ const char* PlanetName(int body) {
 
 }  // namespace
 
-std::string StationLine(const Station& s) {
-  const Zodiacal z = SplitZodiacal(s.longitude);
+std::string StationLine(const Station& s, bool carry) {
+  Zodiacal z = SplitZodiacal(s.longitude);
+  if (carry) z = CarryZodiacalMinutes(z, 1);
   return std::string("  ") + PlanetName(s.body) + " - " + FormatDdMmmYyyy(DateTextFromJulianDay(s.dayJD)) +
          " at " + Fmt00(s.hour) + ":" + Fmt00(s.minutes) + ", " + Fmt00(z.degrees) + SignCode(z.sign) +
          Fmt00_0(z.minutes) + "\r\n";
 }
 
-std::string StationsListText(const std::vector<Station>& stations) {
+std::string StationsListText(const std::vector<Station>& stations, bool carry) {
   std::string text = "  Changes in direction (in UT):\r\n\r\n";
-  for (const Station& s : stations) text += StationLine(s);
+  for (const Station& s : stations) text += StationLine(s, carry);
   return text;
 }
 

@@ -215,6 +215,44 @@ TEST(Ingresses, MoonFiltersAndPlanetIngress) {
   EXPECT_FALSE(Has(lines, G(234) + "  "));
 }
 
+TEST(Ingresses, AnEventRoundingTo2400JoinsTheNextDaysList) {
+  // The Moon at 0.5 deg an hour reaches 30 deg (Taurus) at 23:59:40, which
+  // rounds to 24:00: with carry it is listed as 00:00 of the next day, at the
+  // head of that day's list (after the last day, in a list of its own).
+  const std::string ingress = G(233) + "  " + G(193) + " - Moon ingress";
+  for (auto [y, m, d, next] : {std::tuple{2009, 3, 15, "16 Mar"}, {2008, 12, 31, "01 Jan"}}) {
+    const double dayJD = JulianDayNumber(y, m, d);
+    HourSamples s = Still();
+    Move(s, 2, 30 - 0.5 * (23 + 59 / 60.0 + 40 / 3600.0), 0.5);
+    InitialDirections dirs = AllDirect();
+    AspectarianReport report;
+    report.startJD = dayJD;
+    report.events = FindDayEvents(s, dayJD, {}, dirs);
+    Event early;  // 00:05 of the next day, found there
+    early.kind = EventKind::Aspect, early.body = 1, early.other = 3, early.aspect = 1;
+    early.dayJD = dayJD + 1, early.hour = 0, early.minutes = 5;
+    report.events.push_back(early);
+    const auto ingressEvent = std::find_if(report.events.begin(), report.events.end(),
+                                           [](const Event& e) { return e.kind == EventKind::Ingress; });
+    ASSERT_NE(ingressEvent, report.events.end());
+    EXPECT_EQ(EventLine(*ingressEvent, Coordinates::Geocentric, true), "  " + std::string(next) + "  00:00  " + ingress);
+    EXPECT_EQ(ListedDay(*ingressEvent, true), dayJD + 1);
+    EXPECT_EQ(EventLine(*ingressEvent, Coordinates::Geocentric).substr(8, 7), "  23:60") << "without carry";
+
+    HeaderInfo info{"Tropical ", "03/15/2009", "midnight", dayJD - 0.5};
+    report.dayCount = 2;
+    auto lines = AspectarianLines(report, info, Coordinates::Geocentric, true);
+    auto at = std::find(lines.begin(), lines.end(), "  " + std::string(next) + "  00:00  " + ingress);
+    ASSERT_NE(at, lines.end()) << y;
+    EXPECT_EQ(at[1].substr(0, 17), "          00:05  ");  // the day's own events follow, date shown once
+    EXPECT_EQ(std::count_if(lines.begin(), lines.end(), [](const std::string& l) { return l.find("Moon ingress") != l.npos; }), 1);
+    report.dayCount = 1;  // the last day of the run: a list of its own after it
+    lines = AspectarianLines(report, info, Coordinates::Geocentric, true);
+    ASSERT_GE(lines.size(), 2u);
+    EXPECT_EQ(lines[lines.size() - 2], "  " + std::string(next) + "  00:00  " + ingress);
+  }
+}
+
 TEST(Stations, TurnAndCarryDirectionToTheNextDay) {
   HourSamples s = Still();
   MercuryTurns(s, 10);

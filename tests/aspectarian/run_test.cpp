@@ -165,6 +165,18 @@ TEST_F(AspectarianRun, GoldenJanuary2009) {
   testing_support::ExpectGolden(golden, Text());
 }
 
+TEST_F(AspectarianRun, CarriedJanuary2009ReadsTheGoldenTextWithoutItsSixty) {
+  // The one "60" of the month: 30 Jan 22:60 (a sextile at 22:59.5 or later).
+  app->params.FullMonth = true;
+  app->CarrySixty = true;
+  ASSERT_TRUE(Run("1", "1", "2009", 31));
+  std::string want = ReadAll(fs::path(NOVASTRA_TESTDATA_DIR) / "aspectarian_2009_01.TEG");
+  const size_t at = want.find("          22:60  ");
+  ASSERT_NE(at, std::string::npos);
+  want.replace(at, 17, "          23:00  ");
+  EXPECT_EQ(Text(), want);
+}
+
 TEST_F(AspectarianRun, CommandLineStations) {
   const auto [status, out, err] = testing_support::RunCli({"stations", "--start", "1/1/2009", "--days", "40", "--home",
                                                           folder.string(), "--encoding", "utf8", "--midnight", "--geo",

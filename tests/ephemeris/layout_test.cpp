@@ -26,6 +26,41 @@ TEST(NumberText, MasksSiderealTimeAndHours) {
   EXPECT_EQ(FormatRightAscensionHours(359.999), "23 59 60 ");
 }
 
+TEST(NumberText, CarriedSiderealTimeAndHours) {
+  // With carry, seconds that round to 60.0 move into the minute, the hour and
+  // the next day (sidereal seconds 59.96 is the case the plain mask shows as 60.0).
+  for (auto [seconds, text] : {std::pair{0.0, "    0  0  0.0"}, {59.96, "    0  1  0.0"}, {9.96, "    0  0 10.0"},
+                               {59.94, "    0  0 59.9"}, {59 * 60 + 59.96, "    1  0  0.0"},
+                               {23 * 3600 + 59 * 60 + 59.94, "   23 59 59.9"}, {23 * 3600 + 59 * 60 + 59.96, "    0  0  0.0"}})
+    EXPECT_EQ(FormatSiderealTime(seconds, true), text) << seconds;
+  // Right ascension in hours: seconds rounded to whole ones ("20 07 60" before).
+  for (auto [hours, text] : {std::pair{284.76 / 15, "18 59 02 "}, {23 + 59 / 60.0 + 59.76 / 3600, "00 00 00 "},
+                             {20 + 7 / 60.0 + 59.6 / 3600, "20 08 00 "}, {20 + 7 / 60.0 + 59.4 / 3600, "20 07 59 "},
+                             {4 + 59 / 60.0 + 59.5 / 3600, "05 00 00 "}})
+    EXPECT_EQ(FormatRightAscensionHours(hours * 15, true), text) << hours;
+}
+
+TEST(NumberText, RoundedMinutesCarryIntoTheDegreeAndTheSign) {
+  // Positions with minutes that round to 60.0: the degree, and past 29 the
+  // sign, move on (Pisces into Aries); latitudes keep their north/south mark.
+  const double minute = 1 / 60.0;
+  for (auto [degrees, text] : {std::pair{29 + 59.97 * minute, " 00" + Code(193) + "00.0 "},
+                               {12 + 59.96 * minute, " 13" + Code(192) + "00.0 "},
+                               {12 + 59.94 * minute, " 12" + Code(192) + "59.9 "},
+                               {359 + 59.95 * minute, " 00" + Code(192) + "00.0 "},
+                               {329 + 59.99 * minute, " 00" + Code(203) + "00.0 "}})
+    EXPECT_EQ(LongitudeGroup(degrees, true), text) << degrees;
+  EXPECT_EQ(LongitudeGroup(29 + 59.97 * minute), " 29" + Code(192) + "60.0 ");  // without carry: the mask's 60.0
+  EXPECT_EQ(NorthSouthGroup(-(5 + 59.97 * minute), true), " 06" + Code(154) + "00.0 ");
+  EXPECT_EQ(NorthSouthGroup(0.99999, true), " 01" + Code(152) + "00.0 ");
+  // SVP minutes to two decimals, ayanamsa seconds to whole ones.
+  EXPECT_EQ(BuildSvpText(335 + 59.997 * minute, 23.5, true).substr(0, 17), "   SVP = 06" + Code(203) + "00.00");
+  EXPECT_EQ(BuildSvpText(359.99999, 23.5, true).substr(0, 17), "   SVP = 00" + Code(192) + "00.00");
+  EXPECT_EQ(BuildSvpText(0, 23 + 51 * minute + 59.6 / 3600, true).substr(19), "True Ayanamsa = 23d 52m 00s ");
+  EXPECT_EQ(BuildSvpText(0, 23 + 59 * minute + 59.7 / 3600, true).substr(19), "True Ayanamsa = 24d 00m 00s ");
+  EXPECT_EQ(BuildSvpText(0, 23 + 59 * minute + 59.7 / 3600).substr(19), "True Ayanamsa = 23d 59m 60s ");
+}
+
 TEST(NumberText, SplitZodiacal) {
   struct Case { double x; int sign, degrees; double minutes; } cases[] = {
       {0.0, 1, 0, 0.0}, {30.0, 2, 0, 0.0}, {330.0, 12, 0, 0.0}, {359.99, 12, 29, 59.4},

@@ -105,6 +105,8 @@ class GuiTest : public ::testing::Test {
     return controller->dataWindow();
   }
 
+  DataBuffer& Buffer() { return controller->app()->buffer; }
+
   QString DataText() const { return controller->dataWindow() ? controller->dataWindow()->Text() : QString(); }
 
   // Saves a picture of the window as PNG under NOVASTRA_SCREENSHOT_DIR.

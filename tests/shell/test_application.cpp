@@ -80,6 +80,44 @@ TEST(Application, StartUpReadsOptionsAndSettingsBeforeTheSeriesFiles) {
   EXPECT_EQ(ui.CountMessages("Error in input data section. Please correct."), 1);
 }
 
+TEST(Application, ACancelledRunLeavesBufferTablesAndDatesAsTheyWere) {
+  TempFolder dir;
+  CopySupplied(dir);
+  for (auto run : {&Application::CalculateEphemeris, &Application::CalculateAspectarian,
+                   &Application::MoreForward, &Application::MoreBackward}) {
+    HeadlessUi ui;
+    Application app(ui, dir.path());
+    ASSERT_TRUE(app.LoadFiles());
+    app.params.StartMonth = "1", app.params.StartDay = "1", app.params.StartYear = "2009";
+    app.params.FullMonth = app.params.SaveData = false;
+    SetDaysText(app.params, "40");
+    ASSERT_TRUE(app.CalculateEphemeris());
+    const auto all = app.buffer.AllLines();
+    const auto view = app.buffer.ViewLines();
+    const auto longitude = app.ephemeris.tables[0].lines;
+    const double rowJD = app.cal.RowJD;
+    const size_t shows = ui.events.size();
+    ui.cancelAtProgress = 5;  // the user stops the run at its sixth step
+    EXPECT_FALSE((app.*run)());
+    EXPECT_EQ(app.buffer.AllLines(), all);
+    EXPECT_EQ(app.buffer.ViewLines(), view);
+    EXPECT_EQ(app.ephemeris.tables[0].lines, longitude);
+    EXPECT_EQ(app.RunKind, 1);
+    EXPECT_EQ(app.cal.RowJD, rowJD);
+    EXPECT_EQ(app.params.StartDay, "1");
+    int dataShows = 0, closes = 0, busy = 0;
+    for (size_t i = shows; i < ui.events.size(); ++i) {
+      const auto& e = ui.events[i];
+      dataShows += e.kind == HeadlessUi::Event::DataWindow;
+      closes += e.kind == HeadlessUi::Event::ProgressClose;
+      if (e.kind == HeadlessUi::Event::Busy) busy += e.busy ? 1 : -1;
+    }
+    EXPECT_EQ(dataShows, 0);
+    EXPECT_EQ(closes, 1);
+    EXPECT_EQ(busy, 0);  // the busy pointer is given back
+  }
+}
+
 class AppFolderTest : public ::testing::Test {
  protected:
   void SetUp() override {
