@@ -111,8 +111,16 @@ bool QtUi::RunOffUiThread(const std::function<bool()>& run) {
   return result;
 }
 
-bool RunCommand(Application& app, bool (Application::*command)()) {
-  if (auto* qt = dynamic_cast<QtUi*>(&app.ui)) return qt->RunOffUiThread([&] { return (app.*command)(); });
+RunOutcome RunCommand(Application& app, RunOutcome (Application::*command)()) {
+  if (auto* qt = dynamic_cast<QtUi*>(&app.ui)) {
+    // A run asked for while another is going is refused, as if cancelled.
+    RunOutcome outcome = RunOutcome::Cancelled;
+    qt->RunOffUiThread([&] {
+      outcome = (app.*command)();
+      return outcome == RunOutcome::Done;
+    });
+    return outcome;
+  }
   return (app.*command)();
 }
 

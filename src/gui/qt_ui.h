@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "gui/progress_window.h"
+#include "app/application.h"
 #include "app/ui.h"
 
 class QWidget;
@@ -68,6 +69,6 @@ class QtUi : public UserInterface {
 // A run command of the application (CalculateEphemeris, MoreForward, ...)
 // started from a window: off the user-interface thread when the application
 // talks to the desktop's interface, in place otherwise.
-bool RunCommand(Application& app, bool (Application::*command)());
+RunOutcome RunCommand(Application& app, RunOutcome (Application::*command)());
 
 }  // namespace novastra::gui

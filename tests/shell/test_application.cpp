@@ -91,14 +91,14 @@ TEST(Application, ACancelledRunLeavesBufferTablesAndDatesAsTheyWere) {
     app.params.StartMonth = "1", app.params.StartDay = "1", app.params.StartYear = "2009";
     app.params.FullMonth = app.params.SaveData = false;
     SetDaysText(app.params, "40");
-    ASSERT_TRUE(app.CalculateEphemeris());
+    ASSERT_EQ(app.CalculateEphemeris(), RunOutcome::Done);
     const auto all = app.buffer.AllLines();
     const auto view = app.buffer.ViewLines();
     const auto longitude = app.ephemeris.tables[0].lines;
     const double rowJD = app.cal.RowJD;
     const size_t shows = ui.events.size();
     ui.cancelAtProgress = 5;  // the user stops the run at its sixth step
-    EXPECT_FALSE((app.*run)());
+    EXPECT_EQ((app.*run)(), RunOutcome::Cancelled);
     EXPECT_EQ(app.buffer.AllLines(), all);
     EXPECT_EQ(app.buffer.ViewLines(), view);
     EXPECT_EQ(app.ephemeris.tables[0].lines, longitude);
