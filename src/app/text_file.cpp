@@ -55,32 +55,56 @@ std::optional<std::string> ReadFileBytes(const std::filesystem::path& file, std:
 }
 
 std::string WriteFileSafely(const std::filesystem::path& target, std::string_view bytes) {
+  AtomicFile file(target);
+  file.Write(bytes);
+  return file.Commit();
+}
+
+AtomicFile::AtomicFile(const std::filesystem::path& target) : target_(target) {
   static std::atomic<unsigned> serial{0};
-  if (target.filename().empty()) return "no file name";
+  if (target.filename().empty()) {
+    reason_ = "no file name";
+    return;
+  }
   std::filesystem::path dir = target.parent_path();
   if (dir.empty()) dir = ".";
-  const std::filesystem::path temp =
-      dir / ("." + target.filename().string() + ".tmp" + std::to_string(::getpid()) + "-" +
-             std::to_string(serial++));
+  temp_ = dir / ("." + target.filename().string() + ".tmp" + std::to_string(::getpid()) + "-" +
+                 std::to_string(serial++));
+  fd_ = ::open(temp_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+  if (fd_ < 0) reason_ = ErrnoText(errno);
+}
 
-  const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-  if (fd < 0) return ErrnoText(errno);
-  std::string reason;
+AtomicFile::~AtomicFile() { Abandon(); }
+
+bool AtomicFile::Write(std::string_view bytes) {
   size_t done = 0;
-  while (done < bytes.size()) {
-    const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+  while (reason_.empty() && done < bytes.size()) {
+    const ssize_t n = ::write(fd_, bytes.data() + done, bytes.size() - done);
     if (n < 0) {
       if (errno == EINTR) continue;
-      reason = ErrnoText(errno);
+      reason_ = ErrnoText(errno);
       break;
     }
     done += static_cast<size_t>(n);
   }
-  if (reason.empty() && ::fsync(fd) != 0) reason = ErrnoText(errno);
-  if (::close(fd) != 0 && reason.empty()) reason = ErrnoText(errno);
-  if (reason.empty() && std::rename(temp.c_str(), target.c_str()) != 0) reason = ErrnoText(errno);
-  if (!reason.empty()) ::unlink(temp.c_str());
-  return reason;
+  return reason_.empty();
+}
+
+std::string AtomicFile::Commit() {
+  if (fd_ < 0) return reason_.empty() ? "already closed" : reason_;
+  if (reason_.empty() && ::fsync(fd_) != 0) reason_ = ErrnoText(errno);
+  if (::close(fd_) != 0 && reason_.empty()) reason_ = ErrnoText(errno);
+  fd_ = -1;
+  if (reason_.empty() && std::rename(temp_.c_str(), target_.c_str()) != 0) reason_ = ErrnoText(errno);
+  if (!reason_.empty()) ::unlink(temp_.c_str());
+  return reason_;
+}
+
+void AtomicFile::Abandon() {
+  if (fd_ < 0) return;
+  ::close(fd_);
+  fd_ = -1;
+  ::unlink(temp_.c_str());
 }
 
 void ReportWriteFailure(UserInterface& ui, const std::filesystem::path& file,
