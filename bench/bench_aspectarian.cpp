@@ -58,13 +58,14 @@ void BM_Sampling366(benchmark::State& state) {
   const SampleContext ctx = SampleContextOf(*f.app);
   HourSamples samples;
   for (auto _ : state) {
-    for (int d = 0; d < kDays; ++d) SampleDay(ctx, f.startJD + d, samples);
+    RangeEngine engine = HourEngine(ctx);
+    for (int d = 0; d < kDays; ++d) SampleDay(ctx, &engine, f.startJD + d, samples);
     benchmark::DoNotOptimize(samples);
   }
 }
 BENCHMARK(BM_Sampling366)->Unit(benchmark::kMillisecond);
 
-// The same 9,150 instants as the run samples them: 16-day batches over a few threads.
+// The same 9,150 instants as the run samples them: its batches of days over a few threads.
 void BM_SamplingThreaded366(benchmark::State& state) {
   Fixture& f = Shared();
   const SampleContext ctx = SampleContextOf(*f.app);

@@ -4,39 +4,31 @@
 # cli and gui sit side by side: neither may include the other.
 set -euo pipefail
 src="${1:-$(cd "$(dirname "$0")/.." && pwd)/src}"
+cd "$src"
 
-rank() {
-  case "$1" in
-    astro) echo 0 ;;
-    reports) echo 1 ;;
-    text) echo 2 ;;
-    app) echo 3 ;;
-    cli | gui) echo 4 ;;
-    *) echo -1 ;;
-  esac
-}
-
-status=0
-while IFS= read -r -d '' file; do
-  layer="${file#"$src"/}"
-  layer="${layer%%/*}"
-  own=$(rank "$layer")
-  if [ "$own" -lt 0 ]; then
-    echo "check_layers: $file: folder '$layer' belongs to no layer"
-    status=1
-    continue
-  fi
-  while IFS= read -r line; do
-    target="${line#*\"}"
-    target="${target%%/*}"
-    other=$(rank "$target")
-    [ "$other" -lt 0 ] && continue  # a header of the same folder or a library
-    if [ "$other" -gt "$own" ] || { [ "$other" -eq 4 ] && [ "$target" != "$layer" ]; }; then
-      echo "check_layers: ${file#"$src"/} ($layer) includes $target: ${line}"
-      status=1
-    fi
-  done < <(grep -E '^[[:space:]]*#[[:space:]]*include[[:space:]]*"' "$file" || true)
-done < <(find "$src" -type f \( -name '*.h' -o -name '*.cpp' \) -print0)
-
-[ "$status" -eq 0 ] && echo "check_layers: no upward include"
-exit "$status"
+find . -type f \( -name '*.h' -o -name '*.cpp' \) -print0 |
+  xargs -0 grep -HE '^[[:space:]]*#[[:space:]]*include[[:space:]]*"' /dev/null |
+  awk -v files="$(find . -type f \( -name '*.h' -o -name '*.cpp' \) | tr '\n' ' ')" '
+    BEGIN {
+      rank["astro"] = 0; rank["reports"] = 1; rank["text"] = 2; rank["app"] = 3
+      rank["cli"] = 4; rank["gui"] = 4
+      n = split(files, list, " ")
+      for (i = 1; i <= n; ++i) {
+        f = list[i]; sub(/^\.\//, "", f); split(f, parts, "/")
+        if (!(parts[1] in rank)) { print "check_layers: " f ": folder \"" parts[1] "\" belongs to no layer"; bad = 1 }
+      }
+    }
+    {
+      file = $0; sub(/:.*/, "", file); sub(/^\.\//, "", file)
+      line = substr($0, length(file) + 4)
+      split(file, parts, "/"); layer = parts[1]
+      target = line; sub(/^[^"]*"/, "", target); sub(/\/.*/, "", target)
+      if (!(layer in rank) || !(target in rank)) next  # same folder or a library header
+      if (rank[target] > rank[layer] || (rank[target] == 4 && target != layer)) {
+        print "check_layers: " file " (" layer ") includes " target ": " line; bad = 1
+      }
+    }
+    END {
+      if (!bad) print "check_layers: no upward include"
+      exit bad
+    }'

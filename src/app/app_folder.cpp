@@ -59,21 +59,22 @@ bool HoldsSuppliedFiles(const fs::path& dir, const std::vector<std::string>& sup
 
 std::optional<fs::path> ResolveAppFolder(const std::optional<fs::path>& home,
                                          const fs::path& programDir, const fs::path& suppliedDir,
-                                         std::string* error) {
+                                         std::string* error, const FolderEnvironment& env) {
   if (home) return UseGivenFolder(*home, "--home", error);
-  if (const char* env = std::getenv("NOVASTRA_HOME"); env && *env)
-    return UseGivenFolder(env, "NOVASTRA_HOME", error);
+  if (const char* value = env.variable("NOVASTRA_HOME"); value && *value)
+    return UseGivenFolder(value, "NOVASTRA_HOME", error);
 
   const std::vector<std::string> supplied = SuppliedFiles(suppliedDir);
-  if (!programDir.empty() && HoldsSuppliedFiles(programDir, supplied) && IsWritableDir(programDir)) {
+  const bool writable = env.writable ? env.writable(programDir) : IsWritableDir(programDir);
+  if (!programDir.empty() && HoldsSuppliedFiles(programDir, supplied) && writable) {
     std::error_code ec;
     return fs::absolute(programDir, ec);
   }
 
   fs::path user;
-  if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && *xdg == '/') {
+  if (const char* xdg = env.variable("XDG_DATA_HOME"); xdg && *xdg == '/') {
     user = fs::path(xdg) / "novastra";
-  } else if (const char* h = std::getenv("HOME"); h && *h) {
+  } else if (const char* h = env.variable("HOME"); h && *h) {
     user = fs::path(h) / ".local" / "share" / "novastra";
   } else {
     if (error) *error = "No folder for the program's files: HOME is not set.";
@@ -97,6 +98,12 @@ std::optional<fs::path> ResolveAppFolder(const std::optional<fs::path>& home,
     }
   }
   return user;
+}
+
+fs::path ProgramFolder() {
+  std::error_code ec;
+  const fs::path exe = fs::read_symlink("/proc/self/exe", ec);
+  return ec ? fs::current_path(ec) : exe.parent_path();
 }
 
 fs::path DefaultSuppliedDir() { return fs::path(NOVASTRA_DATA_DIR); }

@@ -11,7 +11,7 @@ namespace novastra {
 namespace {
 
 void ShowNotFound(UserInterface& ui, const std::string& name) {
-  ui.ShowMessage(MessageIcon::Information, "Warning!", "File Not Found: " + name);
+  ui.ShowMessage(MessageIcon::Information, kWarningTitle, "File Not Found: " + name);
 }
 
 }  // namespace
@@ -34,13 +34,13 @@ bool Application::LoadFiles() {
   RunKind = 1;
   currentDataFile.clear();
   if (const auto error = LoadSeriesTables(folder, series)) {
-    ui.ShowMessage(MessageIcon::Critical, "WARNING!", error->Message());
+    ui.ShowMessage(MessageIcon::Critical, kStartWarningTitle, error->Message());
     return false;
   }
   return true;
 }
 
-bool Application::CalculateEphemeris() {
+RunOutcome Application::CalculateEphemeris() {
   cal.NoonFlag = params.Instant == InstantChoice::Midnight ? 0 : 1;
   buffer.ClearAll();
   buffer.ClearView();
@@ -48,7 +48,7 @@ bool Application::CalculateEphemeris() {
   return RunEphemeris(*this);
 }
 
-bool Application::CalculateAspectarian() {
+RunOutcome Application::CalculateAspectarian() {
   cal.NoonFlag = params.Instant == InstantChoice::Midnight ? 0 : 1;
   buffer.ClearAll();
   buffer.ClearView();
@@ -71,13 +71,13 @@ void Application::SetStartDate(double jd) {
   params.StartYear = std::to_string(d.year);
 }
 
-bool Application::MoreForward() {
+RunOutcome Application::MoreForward() {
   SetStartDate(MoreStartJD(cal.RowJD, true, params.FullMonth, params.NumberOfDays));
   cal.NoonFlag = params.Instant == InstantChoice::Midnight ? 0 : 1;
   return RunKind == 1 ? RunEphemeris(*this) : RunAspectarian(*this);
 }
 
-bool Application::MoreBackward() {
+RunOutcome Application::MoreBackward() {
   SetStartDate(MoreStartJD(cal.RowJD, false, params.FullMonth, params.NumberOfDays));
   cal.NoonFlag = params.Instant == InstantChoice::Midnight ? 0 : 1;
   return RunKind == 1 ? RunEphemeris(*this) : RunAspectarian(*this);

@@ -1,12 +1,14 @@
 #pragma once
 // The application object: owns every piece of state the program keeps for its
 // whole life, and the run commands that the windows and the command line call.
+#include <atomic>
 #include <cstdint>
 #include <filesystem>
 #include <string>
 
 #include "app/aspectarian_run.h"
 #include "app/run_calendar.h"
+#include "app/run_outcome.h"
 #include "astro/calendar.h"
 #include "astro/series.h"
 #include "app/ephemeris_run.h"
@@ -42,11 +44,16 @@ struct Application {
   bool LoadFiles();
 
   // The two Input window buttons: NoonFlag, buffer emptied, RunKind, run.
-  bool CalculateEphemeris();
-  bool CalculateAspectarian();
+  RunOutcome CalculateEphemeris();
+  RunOutcome CalculateAspectarian();
   // More Forward / Backward: move the start date from cal.RowJD and re-run.
-  bool MoreForward();
-  bool MoreBackward();
+  RunOutcome MoreForward();
+  RunOutcome MoreBackward();
+
+  // Asks the run in progress to stop after its current step (callable from
+  // the progress window while the run works); the next run starts afresh.
+  void RequestCancel() { cancelRequested.store(true); }
+  std::atomic<bool> cancelRequested{false};
 
   // The start day of the next (forward) or previous period from the last row
   // of the previous run: forward RowJD + 1; backward RowJD - 53 for a full

@@ -28,13 +28,14 @@ std::string AspectarianFileName(const std::string& startRowDate, Zodiac zodiac, 
          SavedFileExtension(zodiac, coords == Coordinates::Heliocentric);
 }
 
-bool RunAspectarian(Application& app) {
+RunOutcome RunAspectarian(Application& app) {
   RunParameters& params = app.params;
   CalendarState& cal = app.cal;
   AspectarianState& state = app.aspectarian;
   UserInterface& ui = app.ui;
 
-  if (!CheckRunInput(params, ui)) return false;
+  if (!CheckRunInput(params, ui)) return RunOutcome::InputRefused;
+  app.cancelRequested.store(false);
   app.buffer.ResetViewCount();
   ui.SetBusy(true);
 
@@ -67,10 +68,15 @@ bool RunAspectarian(Application& app) {
   control.progress = [&](int d) {
     if (lastIndex > 0) ui.UpdateProgress(d, lastIndex);
   };
+  control.cancel = &app.cancelRequested;
 
   ui.OpenProgress();
   const AspectarianReport report = BuildAspectarian(request, control);
   ui.CloseProgress();
+  if (report.cancelled) {
+    ui.SetBusy(false);
+    return RunOutcome::Cancelled;
+  }
 
   for (const Event& e : report.events)
     if (e.kind == EventKind::Station) state.stations.push_back(e);
@@ -87,11 +93,7 @@ bool RunAspectarian(Application& app) {
         AspectarianFileName(DateTextFromJulianDay(cal.StartJD), params.ZodiacMode, params.Coords);
     std::string bytes;
     for (const std::string& line : lines) bytes += line + "\r\n";
-    const std::string reason = WriteFileSafely(app.File(name), std::string_view(bytes));
-    if (!reason.empty()) {
-      ok = false;
-      ReportWriteFailure(ui, app.File(name), reason);
-    }
+    ok = WriteFileOrReport(ui, app.File(name), bytes);
   }
 
   app.buffer.ClearView();
@@ -99,7 +101,7 @@ bool RunAspectarian(Application& app) {
   for (const std::string& line : shown) app.buffer.AppendLine(line);
   app.buffer.ShowDataBuffer();
   ui.SetBusy(false);
-  return ok;
+  return ok ? RunOutcome::Done : RunOutcome::SaveFailed;
 }
 
 }  // namespace novastra

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "app/run_outcome.h"
 #include "reports/sampling.h"
 
 namespace novastra {
@@ -24,9 +25,8 @@ SampleContext SampleContextOf(const Application& app);
 std::string AspectarianFileName(const std::string& startRowDate, Zodiac zodiac, Coordinates coords);
 
 // "Calculate Aspectarian" after the button's first steps (NoonFlag, buffer
-// emptied, RunKind = 0), and the More commands. Returns false when the input
-// check failed or the saved file could not be written.
-bool RunAspectarian(Application& app);
+// emptied, RunKind = 0), and the More commands.
+RunOutcome RunAspectarian(Application& app);
 
 // "Changes in direction (in UT):" for the stations of the last aspectarian
 // run, as one text of CRLF-separated lines ("" when there are none).

@@ -10,7 +10,6 @@ namespace {
 
 constexpr const char* kLineBreak = "\r\n";
 constexpr const char* kDataCaption = "NOVASTRA - Data";
-constexpr const char* kWarningTitle = "Warning!";
 constexpr const char* kBufferFullText =
     "Buffer cannot hold any more data. Please print and/or clear data buffer before "
     "displaying any more data. This message may appear up to 35 times depending on how full "

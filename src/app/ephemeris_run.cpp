@@ -46,13 +46,8 @@ class SavedFiles {
   // Writes the six files; on failure shows the message and stops.
   bool Commit(UserInterface& ui) {
     if (!enabled_) return true;
-    for (int t = 0; t < kTables; ++t) {
-      const std::string reason = WriteFileSafely(paths_[t], text_[t]);
-      if (!reason.empty()) {
-        ReportWriteFailure(ui, paths_[t], reason);
-        return false;
-      }
-    }
+    for (int t = 0; t < kTables; ++t)
+      if (!WriteFileOrReport(ui, paths_[t], text_[t])) return false;
     return true;
   }
 
@@ -78,8 +73,9 @@ ColumnSet ChosenColumnSet(const RunParameters& p) {
 
 }  // namespace
 
-bool RunEphemeris(Application& app) {
-  if (!CheckRunInput(app.params, app.ui)) return false;
+RunOutcome RunEphemeris(Application& app) {
+  if (!CheckRunInput(app.params, app.ui)) return RunOutcome::InputRefused;
+  app.cancelRequested.store(false);
   app.buffer.ResetViewCount();
   app.ui.SetBusy(true);
 
@@ -107,9 +103,15 @@ bool RunEphemeris(Application& app) {
   control.progress = [&](int pass) {
     if (lastIndex > 0) app.ui.UpdateProgress(pass, lastIndex);
   };
+  control.cancel = &app.cancelRequested;
 
   app.ui.OpenProgress();
   const EphemerisReport report = BuildEphemeris(request, control);
+  if (report.cancelled) {
+    app.ui.CloseProgress();
+    app.ui.SetBusy(false);
+    return RunOutcome::Cancelled;
+  }
   // The pass that finds the next month's first day is counted as well.
   if (params.FullMonth && request.dayCount <= lastIndex) app.ui.UpdateProgress(request.dayCount, lastIndex);
   cal.RowJD = cal.StartJD + (params.FullMonth ? request.dayCount : lastIndex);
@@ -135,7 +137,7 @@ bool RunEphemeris(Application& app) {
   // The tables are complete even when the files failed: show them anyway.
   ShowColumnSet(app, ChosenColumnSet(params));
   app.ui.SetBusy(false);
-  return saved;
+  return saved ? RunOutcome::Done : RunOutcome::SaveFailed;
 }
 
 void ShowColumnSet(Application& app, ColumnSet set) {

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "app/run_outcome.h"
 #include "text/ephemeris_tables.h"
 
 namespace novastra {
@@ -26,9 +27,8 @@ struct EphemerisState {
 };
 
 // "Calculate Ephemeris" after the button's first steps (NoonFlag, buffer
-// emptied, RunKind = 1), and the More commands. Returns false when the input
-// check failed or a saved data file could not be written.
-bool RunEphemeris(Application& app);
+// emptied, RunKind = 1), and the More commands.
+RunOutcome RunEphemeris(Application& app);
 
 // Copies one table into the Data Window.
 void ShowColumnSet(Application& app, ColumnSet set);

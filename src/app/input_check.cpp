@@ -10,11 +10,10 @@ namespace novastra {
 
 namespace {
 
-constexpr const char* kInputErrorTitle = "Warning!";
 constexpr const char* kInputErrorText = "Error in input data section. Please correct.";
 
 void ReportInputError(UserInterface& ui) {
-  ui.ShowMessage(MessageIcon::Information, kInputErrorTitle, kInputErrorText);
+  ui.ShowMessage(MessageIcon::Information, kWarningTitle, kInputErrorText);
 }
 
 }  // namespace

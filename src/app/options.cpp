@@ -13,7 +13,6 @@ constexpr const char* kOptionsFile = "OPTIONS.OPT";
 constexpr const char* kMasterFile = "OPTIONS.MAS";
 constexpr int kOptionCount = 12;
 constexpr size_t kNumberWidth = 7;  // the number lives in a line's first seven characters
-constexpr const char* kWarningTitle = "Warning!";
 constexpr const char* kOperationError = "Error in operation. Cannot do what is requested.";
 
 }  // namespace

@@ -83,12 +83,9 @@ SaveResult SaveData(Application& app) {
   }
   if (app.currentDataFile.empty()) return SaveResult::NeedsDialog;
   const std::filesystem::path file = app.currentDataFile;
-  const std::string reason = WriteFileSafely(
-      file, FormatSavedData(app.buffer.AllLines(), app.buffer.AllCount(), app.options[7]));
-  if (!reason.empty()) {
-    ReportWriteFailure(app.ui, file, reason);
+  if (!WriteFileOrReport(app.ui, file,
+                         FormatSavedData(app.buffer.AllLines(), app.buffer.AllCount(), app.options[7])))
     return SaveResult::Failed;
-  }
   return SaveResult::Saved;
 }
 
@@ -108,12 +105,9 @@ bool SaveDataAs(Application& app, const std::filesystem::path& file) {
     app.ui.ShowMessage(MessageIcon::Exclamation, "Information", kNoDataToSave);
     return false;
   }
-  const std::string reason = WriteFileSafely(
-      file, FormatSavedData(app.buffer.AllLines(), app.buffer.AllCount(), app.options[7]));
-  if (!reason.empty()) {
-    ReportWriteFailure(app.ui, file, reason);
+  if (!WriteFileOrReport(app.ui, file,
+                         FormatSavedData(app.buffer.AllLines(), app.buffer.AllCount(), app.options[7])))
     return false;
-  }
   app.currentDataFile = file.string();
   return true;
 }
@@ -157,7 +151,7 @@ std::optional<PrintText> LoadPrintFile(Application& app) {
   std::string reason;
   const auto raw = ReadFileBytes(file, &reason);
   if (!raw) {
-    app.ui.ShowMessage(MessageIcon::Critical, "Warning!",
+    app.ui.ShowMessage(MessageIcon::Critical, kWarningTitle,
                        "Cannot read the file " + file.string() + ": " + reason + ".");
     return std::nullopt;
   }
@@ -170,7 +164,7 @@ std::optional<PrintText> LoadPrintFile(Application& app) {
       result.text += kCrLf;
     }
   } catch (const std::bad_alloc&) {
-    app.ui.ShowMessage(MessageIcon::Critical, "Warning!", kOutOfMemoryPrint);
+    app.ui.ShowMessage(MessageIcon::Critical, kWarningTitle, kOutOfMemoryPrint);
     result.text.resize(result.text.size() > 50 ? result.text.size() - 50 : 0);
   }
   return result;
@@ -184,12 +178,7 @@ bool WritePrintFile(Application& app, std::string_view text) {
     out += kCrLf;
   }
   const auto file = app.File(kPrintFileName);
-  const std::string reason = WriteFileSafely(file, out);
-  if (!reason.empty()) {
-    ReportWriteFailure(app.ui, file, reason);
-    return false;
-  }
-  return true;
+  return WriteFileOrReport(app.ui, file, out);
 }
 
 std::vector<std::vector<std::string>> PaginatePrintLines(const std::vector<std::string>& lines,
@@ -220,7 +209,7 @@ std::optional<PrintJob> PreparePrintJob(Application& app, std::string_view edite
       job->pointSize = PrintPointSize(sizeClass);
       job->pages = PaginatePrintLines(SplitTextLines(*raw), app.options[8]);
     } else {
-      app.ui.ShowMessage(MessageIcon::Critical, "Warning!",
+      app.ui.ShowMessage(MessageIcon::Critical, kWarningTitle,
                          "Cannot read the file " + file.string() + ": " + reason + ".");
     }
   }

@@ -109,9 +109,16 @@ void AtomicFile::Abandon() {
 
 void ReportWriteFailure(UserInterface& ui, const std::filesystem::path& file,
                         const std::string& reason) {
-  ui.ShowMessage(MessageIcon::Critical, "Warning!",
+  ui.ShowMessage(MessageIcon::Critical, kWarningTitle,
                  "Cannot write the file " + file.string() + ": " + reason +
                      ".\r\n\r\nNothing was written; the data is still in the Data Window.");
+}
+
+bool WriteFileOrReport(UserInterface& ui, const std::filesystem::path& file, std::string_view bytes) {
+  const std::string reason = WriteFileSafely(file, bytes);
+  if (reason.empty()) return true;
+  ReportWriteFailure(ui, file, reason);
+  return false;
 }
 
 }  // namespace novastra

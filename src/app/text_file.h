@@ -54,4 +54,8 @@ class AtomicFile {
 void ReportWriteFailure(UserInterface& ui, const std::filesystem::path& file,
                         const std::string& reason);
 
+// The one path by which the program's saved files are written: WriteFileSafely,
+// then ReportWriteFailure when it fails. True when the file was written.
+bool WriteFileOrReport(UserInterface& ui, const std::filesystem::path& file, std::string_view bytes);
+
 }  // namespace novastra

@@ -9,6 +9,12 @@ namespace novastra {
 
 enum class MessageIcon { Critical, Exclamation, Information };
 
+// The title of every warning message box.
+inline constexpr const char* kWarningTitle = "Warning!";
+// The title of a message about what stops the program at start-up (no
+// application folder, a bad series data file).
+inline constexpr const char* kStartWarningTitle = "WARNING!";
+
 class UserInterface {
  public:
   virtual ~UserInterface() = default;

@@ -1,4 +1,5 @@
 #include "astro/engine.h"
+#include "astro/engine_steps.h"
 
 #include <cmath>
 
@@ -56,13 +57,24 @@ InstantSetup PrepareInstantAt(double T, double rowJD, const AyanamsaOption& ayan
 BodyPositions ComputePositions(const InstantSetup& instant, const SeriesTables& tables,
                                const EngineChoices& choices) {
   const TrigKernels* fast = choices.plain ? nullptr : &FastKernels();
+  // The planets work in Julian millennia.
+  const double t = instant.TimeT / 10.0;
+  HelioSets helio;
+  for (int i = 0; i < kSeriesBodyCount; ++i) helio[i] = ComputeHelio(tables.sets[i], t, fast);
+  // The Moon reads the argument back in centuries: (T / 10) * 10.
+  const MoonPosition moon = ComputeMoon(t * 10.0, choices.node, fast);
+  return PositionsFromHelio(instant, tables, choices, helio, moon);
+}
+
+BodyPositions PositionsFromHelio(const InstantSetup& instant, const SeriesTables& tables,
+                                 const EngineChoices& choices, const HelioSets& sets,
+                                 const MoonPosition& moon) {
+  const TrigKernels* fast = choices.plain ? nullptr : &FastKernels();
   BodyPositions p;
   HelioPosition helio[11];
-
-  // The planets work in Julian millennia.
   double t = instant.TimeT / 10.0;
 
-  const HelioPosition earth = ComputeHelio(tables[SeriesBody::Earth], t, fast);
+  const HelioPosition earth = sets[static_cast<int>(SeriesBody::Earth)];
   helio[kSun] = earth;
   p.Longitude[kSun] = NormalizeDegrees(earth.L + 180.0);
   p.Latitude[kSun] = -earth.B;
@@ -75,10 +87,10 @@ BodyPositions ComputePositions(const InstantSetup& instant, const SeriesTables& 
                                   SeriesBody::Neptune};
   HelioPosition planets[7];
   for (int i = 0; i < 7; ++i) {
-    planets[i] = ComputeHelio(tables[kSets[i]], t, fast);
+    planets[i] = sets[static_cast<int>(kSets[i])];
     helio[kPlanets[i]] = planets[i];
   }
-  const SunJ2000 sun = ComputeSunJ2000(tables[SeriesBody::EarthJ2000], t, fast);
+  const SunJ2000 sun = SunJ2000FromEarth(sets[static_cast<int>(SeriesBody::EarthJ2000)]);
   EclipticDeg geo[7];
   GeocentricFromHelio(planets, 7, earth, geo, fast);
   for (int i = 0; i < 7; ++i) {
@@ -103,7 +115,6 @@ BodyPositions ComputePositions(const InstantSetup& instant, const SeriesTables& 
   p.HelioLongitude[kPluto] = PlutoLongitudeOfDate(pluto.l, instant.RowJD);
   p.HelioLatitude[kPluto] = pluto.b;
 
-  const MoonPosition moon = ComputeMoon(t, choices.node, fast);
   p.Longitude[kMoon] = moon.longitude;
   p.Latitude[kMoon] = moon.latitude;
   p.Longitude[kNorthNode] = moon.node;

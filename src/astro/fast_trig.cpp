@@ -6,20 +6,21 @@
 
 #include "astro/angles.h"
 
-// glibc's vector math library: two (SSE2) or four (AVX2) lanes of sin or cos
-// per call. The SSE2 forms run on every x86-64; the AVX2 forms are called only
-// after the processor has been checked.
-extern "C" {
-__m128d _ZGVbN2v_cos(__m128d);
-__m128d _ZGVbN2v_sin(__m128d);
-__m256d _ZGVdN4v_cos(__m256d);
-__m256d _ZGVdN4v_sin(__m256d);
-}
-
 // Only the AVX2 functions below are compiled for AVX2, so the program still
 // runs on any x86-64. FMA is not enabled: the series argument C*tau + B is
 // rounded twice, exactly as the scalar path forms it.
 #define NOVASTRA_AVX2 __attribute__((target("avx2")))
+
+// glibc's vector math library: two (SSE2) or four (AVX2) lanes of sin or cos
+// per call. The SSE2 forms run on every x86-64; the AVX2 forms are called only
+// after the processor has been checked (and declared for AVX2, as clang
+// requires of a function passing 256-bit vectors).
+extern "C" {
+__m128d _ZGVbN2v_cos(__m128d);
+__m128d _ZGVbN2v_sin(__m128d);
+NOVASTRA_AVX2 __m256d _ZGVdN4v_cos(__m256d);
+NOVASTRA_AVX2 __m256d _ZGVdN4v_sin(__m256d);
+}
 
 namespace novastra {
 

@@ -1,5 +1,6 @@
 #include "astro/moon.h"
 
+#include <array>
 #include <cmath>
 
 #include "astro/angles.h"
@@ -72,58 +73,10 @@ inline double EccentricityFactor(double m, double E, double E2) {
   return a == 1 ? E : (a == 2 ? E2 : 1.0);
 }
 
-}  // namespace
-
-MoonPosition ComputeMoon(double T, NodeMode mode, const TrigKernels* fast) {
-  const double T2 = T * T, T3 = T * T * T, T4 = T * T * T * T;
-  MoonPosition o;
-  o.Lp = NormalizeDegrees(218.3164591 + 481267.88134236 * T - 0.0013268 * T2 + T3 / 538841.0 -
-                          T4 / 65194000.0);
-  o.D = NormalizeDegrees(297.8502042 + 445267.1115168 * T - 0.0016300 * T2 + T3 / 545868.0 -
-                         T4 / 113065000.0);
-  o.M = NormalizeDegrees(357.5291092 + 35999.0502909 * T - 0.0001536 * T2 + T3 / 24490000.0);
-  o.Mp = NormalizeDegrees(134.9634114 + 477198.8676313 * T + 0.0089970 * T2 + T3 / 69699.0 -
-                          T4 / 14712000.0);
-  o.F = NormalizeDegrees(93.2720993 + 483202.0175273 * T - 0.0034029 * T2 - T3 / 3526000.0 +
-                         T4 / 863310000.0);
-  const double A1 = NormalizeDegrees(119.75 + 131.849 * T);
-  const double A2 = NormalizeDegrees(53.09 + 479264.29 * T);
-  const double A3 = NormalizeDegrees(313.45 + 481266.484 * T);
-  o.meanNode = NormalizeDegrees(125.0445550 - 1934.1361849 * T + 0.0020762 * T2 + T3 / 467410.0 -
-                                T4 / 60616000.0);
-  o.E = 1.0 - 0.002516 * T - 0.0000074 * T2;
-  const double E2 = o.E * o.E;
-  const double Lp = o.Lp, D = o.D, M = o.M, Mp = o.Mp, F = o.F;
-
-  // Every sine argument in degrees, in summation order.
-  double arg[kArgCount];
-  int k = 0;
-  for (const MoonTerm& t : kLongitudeTerms) arg[k++] = t.d * D + t.m * M + t.mp * Mp + t.f * F;
-  arg[k++] = A1;
-  arg[k++] = Lp - F;
-  arg[k++] = A2;
-  for (const MoonTerm& t : kLatitudeTerms) arg[k++] = t.d * D + t.m * M + t.mp * Mp + t.f * F;
-  arg[k++] = Lp;
-  arg[k++] = A3;
-  arg[k++] = A1 - F;
-  arg[k++] = A1 + F;
-  arg[k++] = Lp - Mp;
-  arg[k++] = Lp + Mp;
-  arg[k++] = 2.0 * (F - D);
-  arg[k++] = M;
-  arg[k++] = 2.0 * D;
-  arg[k++] = 2.0 * F;
-  arg[k++] = 2.0 * (Mp - F);
-
-  double s[kArgCount];
-  if (fast != nullptr) {
-    // The same radians that SinDeg forms, through the vector sine.
-    for (int i = 0; i < kArgCount; ++i) s[i] = (kPi * arg[i]) / 180.0;
-    fast->sinBatch(s, s, kArgCount);
-  } else {
-    for (int i = 0; i < kArgCount; ++i) s[i] = SinDeg(arg[i]);
-  }
-
+// The periodic sums, the Moon's longitude and latitude and the node from the
+// sines of every argument, in summation order.
+void SumTerms(MoonPosition& o, const double* s, double E2, NodeMode mode) {
+  const double Lp = o.Lp;
   // Each row as coefficient x E^|m| x sine (a factor of 1 when m = 0).
   double sumL = 0;
   for (int i = 0; i < kLonRows; ++i) {
@@ -163,6 +116,159 @@ MoonPosition ComputeMoon(double T, NodeMode mode, const TrigKernels* fast) {
   const double correction = c1 * n[0] - c2 * n[1] - c3 * n[2] + c4 * n[3] - c5 * n[4];
   o.trueNode = NormalizeDegrees(o.meanNode + correction);
   o.node = mode == NodeMode::True ? o.trueNode : o.meanNode;
+}
+
+// The fundamental arguments (degrees, reduced), the eccentricity factor and
+// the mean node into o; A1, A2, A3 and E^2 returned.
+struct MoonExtras {
+  double A1, A2, A3, E2;
+};
+MoonExtras SetFundamentals(double T, MoonPosition& o) {
+  const double T2 = T * T, T3 = T * T * T, T4 = T * T * T * T;
+  o.Lp = NormalizeDegrees(218.3164591 + 481267.88134236 * T - 0.0013268 * T2 + T3 / 538841.0 -
+                          T4 / 65194000.0);
+  o.D = NormalizeDegrees(297.8502042 + 445267.1115168 * T - 0.0016300 * T2 + T3 / 545868.0 -
+                         T4 / 113065000.0);
+  o.M = NormalizeDegrees(357.5291092 + 35999.0502909 * T - 0.0001536 * T2 + T3 / 24490000.0);
+  o.Mp = NormalizeDegrees(134.9634114 + 477198.8676313 * T + 0.0089970 * T2 + T3 / 69699.0 -
+                          T4 / 14712000.0);
+  o.F = NormalizeDegrees(93.2720993 + 483202.0175273 * T - 0.0034029 * T2 - T3 / 3526000.0 +
+                         T4 / 863310000.0);
+  const double A1 = NormalizeDegrees(119.75 + 131.849 * T);
+  const double A2 = NormalizeDegrees(53.09 + 479264.29 * T);
+  const double A3 = NormalizeDegrees(313.45 + 481266.484 * T);
+  o.meanNode = NormalizeDegrees(125.0445550 - 1934.1361849 * T + 0.0020762 * T2 + T3 / 467410.0 -
+                                T4 / 60616000.0);
+  o.E = 1.0 - 0.002516 * T - 0.0000074 * T2;
+  const double E2 = o.E * o.E;
+  return {A1, A2, A3, E2};
+}
+
+}  // namespace
+
+MoonPosition ComputeMoon(double T, NodeMode mode, const TrigKernels* fast) {
+  MoonPosition o;
+  const MoonExtras x = SetFundamentals(T, o);
+  const double A1 = x.A1, A2 = x.A2, A3 = x.A3, E2 = x.E2;
+  const double Lp = o.Lp, D = o.D, M = o.M, Mp = o.Mp, F = o.F;
+
+  // Every sine argument in degrees, in summation order.
+  double arg[kArgCount];
+  int k = 0;
+  for (const MoonTerm& t : kLongitudeTerms) arg[k++] = t.d * D + t.m * M + t.mp * Mp + t.f * F;
+  arg[k++] = A1;
+  arg[k++] = Lp - F;
+  arg[k++] = A2;
+  for (const MoonTerm& t : kLatitudeTerms) arg[k++] = t.d * D + t.m * M + t.mp * Mp + t.f * F;
+  arg[k++] = Lp;
+  arg[k++] = A3;
+  arg[k++] = A1 - F;
+  arg[k++] = A1 + F;
+  arg[k++] = Lp - Mp;
+  arg[k++] = Lp + Mp;
+  arg[k++] = 2.0 * (F - D);
+  arg[k++] = M;
+  arg[k++] = 2.0 * D;
+  arg[k++] = 2.0 * F;
+  arg[k++] = 2.0 * (Mp - F);
+
+  double s[kArgCount];
+  if (fast != nullptr) {
+    // The same radians that SinDeg forms, through the vector sine.
+    for (int i = 0; i < kArgCount; ++i) s[i] = (kPi * arg[i]) / 180.0;
+    fast->sinBatch(s, s, kArgCount);
+  } else {
+    for (int i = 0; i < kArgCount; ++i) s[i] = SinDeg(arg[i]);
+  }
+
+  SumTerms(o, s, E2, mode);
+  return o;
+}
+
+namespace {
+
+struct Complex {
+  double re, im;  // cos, sin
+};
+inline Complex Mul(Complex a, Complex b) { return {a.re * b.re - a.im * b.im, a.re * b.im + a.im * b.re}; }
+inline double SinOfProduct(Complex a, Complex b) { return a.re * b.im + a.im * b.re; }
+inline Complex Conj(Complex a) { return {a.re, -a.im}; }
+
+// e^(i k x) for k = -n..n at powers[n + k], from e^(i x) by repeated products.
+template <int N>
+void Powers(Complex unit, Complex (&powers)[2 * N + 1]) {
+  powers[N] = {1, 0};
+  for (int k = 1; k <= N; ++k) {
+    powers[N + k] = k == 1 ? unit : Mul(powers[N + k - 1], unit);
+    powers[N - k] = Conj(powers[N + k]);
+  }
+}
+
+// The multipliers of a table row as indices.
+struct RowIndex {
+  signed char d, m, mp, f;
+};
+template <std::size_t N>
+constexpr std::array<RowIndex, N> RowIndices(const MoonTerm (&terms)[N]) {
+  std::array<RowIndex, N> out{};
+  for (std::size_t i = 0; i < N; ++i)
+    out[i] = {static_cast<signed char>(terms[i].d), static_cast<signed char>(terms[i].m),
+              static_cast<signed char>(terms[i].mp), static_cast<signed char>(terms[i].f)};
+  return out;
+}
+constexpr auto kLongitudeIndex = RowIndices(kLongitudeTerms);
+constexpr auto kLatitudeIndex = RowIndices(kLatitudeTerms);
+
+// sin(d D + m M + m' M' + f F) of one table row.
+inline double RowSine(const RowIndex& t, const Complex* d, const Complex* m, const Complex* mp,
+                      const Complex* f) {
+  return SinOfProduct(Mul(Mul(d[t.d], m[t.m]), mp[t.mp]), f[t.f]);
+}
+
+}  // namespace
+
+MoonPosition ComputeMoonByMultiples(double T, NodeMode mode) {
+  MoonPosition o;
+  const MoonExtras x = SetFundamentals(T, o);
+  // Sines and cosines of the eight angles, from the same radians SinDeg forms.
+  const double deg[8] = {o.D, o.M, o.Mp, o.F, o.Lp, x.A1, x.A2, x.A3};
+  double rad[8], sines[8], cosines[8];
+  for (int i = 0; i < 8; ++i) rad[i] = (kPi * deg[i]) / 180.0;
+  const TrigKernels& kernels = FastKernels();
+  kernels.sinBatch(rad, sines, 8);
+  kernels.cosBatch(rad, cosines, 8);
+  Complex u[8];
+  for (int i = 0; i < 8; ++i) u[i] = {cosines[i], sines[i]};
+  // Multiples used by the tables: D 0..4 (index 4 + d: -4..4 made for
+  // symmetry), M -2..2, M' -4..4, F -3..3.
+  Complex D[9], M[5], Mp[9], F[7];
+  Powers<4>(u[0], D);
+  Powers<2>(u[1], M);
+  Powers<4>(u[2], Mp);
+  Powers<3>(u[3], F);
+  const Complex *d = D + 4, *m = M + 2, *mp = Mp + 4, *f = F + 3;
+  const Complex Lp = u[4], A1 = u[5], A2 = u[6], A3 = u[7];
+
+  double s[kArgCount];
+  int k = 0;
+  for (const RowIndex& t : kLongitudeIndex) s[k++] = RowSine(t, d, m, mp, f);
+  s[k++] = A1.im;
+  s[k++] = SinOfProduct(Lp, f[-1]);
+  s[k++] = A2.im;
+  for (const RowIndex& t : kLatitudeIndex) s[k++] = RowSine(t, d, m, mp, f);
+  s[k++] = Lp.im;
+  s[k++] = A3.im;
+  s[k++] = SinOfProduct(A1, f[-1]);
+  s[k++] = SinOfProduct(A1, f[1]);
+  s[k++] = SinOfProduct(Lp, mp[-1]);
+  s[k++] = SinOfProduct(Lp, mp[1]);
+  s[k++] = SinOfProduct(f[2], d[-2]);
+  s[k++] = m[1].im;
+  s[k++] = d[2].im;
+  s[k++] = f[2].im;
+  s[k++] = SinOfProduct(mp[2], f[-2]);
+
+  SumTerms(o, s, x.E2, mode);
   return o;
 }
 

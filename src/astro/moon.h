@@ -21,4 +21,11 @@ struct MoonPosition {
 // library, term by term.
 MoonPosition ComputeMoon(double T, NodeMode mode, const TrigKernels* fast);
 
+// The same Moon with eight sines and cosines instead of one sine per term: the
+// sine of each term's argument d D + m M + m' M' + f F (and of the additive
+// terms) comes from the sines and cosines of the fundamental arguments by the
+// angle-addition formulas, the eight through the vector kernels. Agrees with
+// ComputeMoon to about 1e-13 degree.
+MoonPosition ComputeMoonByMultiples(double T, NodeMode mode);
+
 }  // namespace novastra

@@ -11,8 +11,12 @@ constexpr double kObliquityJ2000 = 23.43929139;  // degrees
 }
 
 SunJ2000 ComputeSunJ2000(const SeriesSet& earthJ2000, double tau, const TrigKernels* fast) {
+  return SunJ2000FromEarth(ComputeHelio(earthJ2000, tau, fast));
+}
+
+SunJ2000 SunJ2000FromEarth(const HelioPosition& earthJ2000) {
   SunJ2000 s;
-  s.earth = ComputeHelio(earthJ2000, tau, fast);
+  s.earth = earthJ2000;
   const double lon = NormalizeDegrees(s.earth.L + 180.0);
   const double lat = -s.earth.B;
   const double R = s.earth.R;

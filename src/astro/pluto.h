@@ -16,6 +16,8 @@ struct SunJ2000 {
 };
 
 SunJ2000 ComputeSunJ2000(const SeriesSet& earthJ2000, double tau, const TrigKernels* fast);
+// The same from the Earth's J2000.0 position already computed.
+SunJ2000 SunJ2000FromEarth(const HelioPosition& earthJ2000);
 
 struct PlutoPosition {
   double l = 0, b = 0, r = 0;  // heliocentric, J2000.0 ecliptic (degrees, degrees, AU)

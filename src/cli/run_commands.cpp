@@ -69,10 +69,9 @@ bool Resolve(const RunValues& v, Command command, const Application& app, RunSpe
   p.FullMonth = false;
   p.NumberOfDays = 30;
   std::string start = Today();
-  if (v.useSettings) {
+  if (v.useSettings) {  // the desktop's choices; its start date is always today's
     Settings unused;
     ReadSettings(app.folder, unused, p);
-    start = p.StartMonth + "/" + p.StartDay + "/" + p.StartYear;
   }
   if (!v.from.empty()) start = v.from;
   std::string why;
@@ -195,9 +194,9 @@ bool SavePiece(Session& s, const RunSpec& spec, Command command, double startJD,
   SetDaysText(app.params, std::to_string(days));
   app.params.FullMonth = false;
   app.params.SaveData = true;
-  const bool ok = command == Command::Ephemeris ? app.CalculateEphemeris() : app.CalculateAspectarian();
+  const RunOutcome outcome = command == Command::Ephemeris ? app.CalculateEphemeris() : app.CalculateAspectarian();
   PrintMessages(s);
-  return ok;
+  return outcome == RunOutcome::Done;
 }
 
 int Run(const RunValues& v, Command command, const GlobalOptions& global) {

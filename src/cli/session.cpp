@@ -16,12 +16,6 @@ namespace novastra::cli {
 
 namespace {
 
-std::filesystem::path ProgramDir() {
-  std::error_code ec;
-  auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-  return ec ? std::filesystem::current_path() : exe.parent_path();
-}
-
 int TerminalCells(char32_t c) { return ::wcwidth(static_cast<wchar_t>(c)); }
 
 bool LocaleIsUtf8() {
@@ -53,7 +47,7 @@ bool OpenSession(const GlobalOptions& global, Session& session) {
   std::optional<std::filesystem::path> home;
   if (!global.home.empty()) home = global.home;
   std::string error;
-  auto folder = ResolveAppFolder(home, ProgramDir(), DefaultSuppliedDir(), &error);
+  auto folder = ResolveAppFolder(home, ProgramFolder(), DefaultSuppliedDir(), &error);
   if (!folder) {
     PrintError(error.empty() ? "no application folder" : error);
     return false;

@@ -45,13 +45,13 @@ AppController::StartResult AppController::Start(const StartOptions& options) {
   std::string error;
   const auto folder = ResolveAppFolder(options.home, options.programDir, options.suppliedDir, &error);
   if (!folder) {
-    ShowMessageBox(nullptr, MessageIcon::Critical, "WARNING!", QString::fromStdString(error));
+    ShowMessageBox(nullptr, MessageIcon::Critical, kStartWarningTitle, QString::fromStdString(error));
     return StartResult::Failed;
   }
   // Only one copy may run; the second ends before it reads any file.
   lock_ = std::make_unique<InstanceLock>(*folder);
   if (!lock_->acquired()) {
-    ShowMessageBox(nullptr, MessageIcon::Critical, "WARNING!",
+    ShowMessageBox(nullptr, MessageIcon::Critical, kStartWarningTitle,
                    "NOVASTRA is already running. For your protection you cannot have more than "
                    "one copy of NOVASTRA running at a time.");
     lock_.reset();
@@ -118,7 +118,7 @@ void AppController::Exit() {
     s.MainWidth = static_cast<float>(PixelsToTwips(main_->width(), dx));
     s.MainHeight = static_cast<float>(PixelsToTwips(main_->height(), dy));
     if (!WriteSettings(app_->folder, app_->settings, app_->params))
-      ShowMessageBox(main_.get(), MessageIcon::Exclamation, "Warning!",
+      ShowMessageBox(main_.get(), MessageIcon::Exclamation, kWarningTitle,
                      "The settings could not be written to NOVASTRA.INI.");
   }
   if (data_) data_->close();

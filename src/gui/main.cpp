@@ -19,7 +19,7 @@ int main(int argc, char* argv[]) {
 
   novastra::gui::AppController::StartOptions options;
   if (parser.isSet(homeOption)) options.home = parser.value(homeOption).toStdString();
-  options.programDir = QCoreApplication::applicationDirPath().toStdString();
+  options.programDir = novastra::ProgramFolder();
   options.suppliedDir = novastra::DefaultSuppliedDir();
 
   novastra::gui::AppController controller;

@@ -1,6 +1,10 @@
 #include "reports/ephemeris_report.h"
 
+#include <cmath>
+#include <cstdint>
+
 #include "astro/angles.h"
+#include "astro/range_engine.h"
 
 namespace novastra {
 
@@ -12,6 +16,8 @@ EphemerisReport BuildEphemeris(const EphemerisRequest& request, const ReportCont
   EphemerisReport report;
   report.days.reserve(request.dayCount > 0 ? request.dayCount : 0);
   std::array<double, 16> previous{};
+  // The rows are whole days apart at the run's hour: one range engine serves them.
+  RangeEngine engine(*request.tables, request.engine, 2451545.0 + request.dayFraction - 0.5, 1.0, 64);
   for (int pass = -1; pass < request.dayCount; ++pass) {
     if (control.Cancelled()) {
       report.cancelled = true;
@@ -20,7 +26,9 @@ EphemerisReport BuildEphemeris(const EphemerisRequest& request, const ReportCont
     control.Step(pass);
     const double rowJD = pass + request.startJD;
     const InstantSetup instant = PrepareInstant(rowJD, request.dayFraction, request.ayanamsa);
-    const BodyPositions positions = ComputePositions(instant, *request.tables, request.engine);
+    const BodyPositions positions =
+        rowJD == std::floor(rowJD) ? engine.At(static_cast<std::int64_t>(rowJD - 2451545.0), instant)
+                                   : ComputePositions(instant, *request.tables, request.engine);
     if (pass == 0) {
       report.svp = instant.Svp;
       report.ayanamsa = instant.Ayanamsa;

@@ -2,17 +2,28 @@
 #include "reports/sampling.h"
 
 #include <algorithm>
+#include <cmath>
+#include <cstdint>
 #include <system_error>
 #include <thread>
 
 namespace novastra {
 
-InstantSetup SampleDay(const SampleContext& ctx, double rowJD, HourSamples& samples) {
+RangeEngine HourEngine(const SampleContext& ctx) {
+  return RangeEngine(*ctx.tables, ctx.choices, kHourGridOriginJD, 1.0 / 24);
+}
+
+InstantSetup SampleDay(const SampleContext& ctx, RangeEngine* engine, double rowJD, HourSamples& samples) {
   const bool helio = ctx.coords == Coordinates::Heliocentric;
+  // Whole-day rows lie on the engine's hour grid; anything else is computed
+  // instant by instant.
+  const bool onGrid = engine != nullptr && rowJD == std::floor(rowJD);
+  const std::int64_t first = onGrid ? static_cast<std::int64_t>(rowJD - 2451545.0) * 24 : 0;
   InstantSetup last;
   for (int h = 0; h < kSamplesPerDay; ++h) {
     last = PrepareInstantAt(HourT(rowJD, h), rowJD, ctx.ayanamsa);
-    const BodyPositions pos = ComputePositions(last, *ctx.tables, ctx.choices);
+    const BodyPositions pos =
+        onGrid ? engine->At(first + h, last) : ComputePositions(last, *ctx.tables, ctx.choices);
     samples.first[0][h] = h;
     samples.second[0][h] = h;
     for (int b = 1; b <= 11; ++b) {
@@ -21,6 +32,11 @@ InstantSetup SampleDay(const SampleContext& ctx, double rowJD, HourSamples& samp
     }
   }
   return last;
+}
+
+InstantSetup SampleDay(const SampleContext& ctx, double rowJD, HourSamples& samples) {
+  RangeEngine engine = HourEngine(ctx);
+  return SampleDay(ctx, &engine, rowJD, samples);
 }
 
 InitialDirections DirectionsAt(const SampleContext& ctx, double rowJD) {
@@ -37,12 +53,17 @@ InitialDirections DirectionsAt(const SampleContext& ctx, double rowJD) {
 }
 
 void SampleDays(const SampleContext& ctx, double firstJD, int count, std::vector<HourSamples>& samples,
-                std::vector<InstantSetup>& last) {
-  // The engine is reentrant: days are independent, so a few threads share them.
+                std::vector<InstantSetup>& last, int maxThreads) {
+  if (count <= 0) return;
+  // Days are independent and a sample depends only on its hour: each thread
+  // takes a run of consecutive days with its own range engine.
   const unsigned hw = std::thread::hardware_concurrency();
-  const int threads = std::min(count, std::clamp(static_cast<int>(hw), 1, 4));
-  auto work = [&](int from) {
-    for (int k = from; k < count; k += threads) last[k] = SampleDay(ctx, firstJD + k, samples[k]);
+  int threads = std::min(count, std::clamp(static_cast<int>(hw), 1, 4));
+  if (maxThreads > 0) threads = std::min(threads, maxThreads);
+  auto work = [&](int t) {
+    RangeEngine engine = HourEngine(ctx);
+    const int from = count * t / threads, to = count * (t + 1) / threads;
+    for (int k = from; k < to; ++k) last[k] = SampleDay(ctx, &engine, firstJD + k, samples[k]);
   };
   std::vector<std::thread> pool;
   try {
@@ -50,7 +71,8 @@ void SampleDays(const SampleContext& ctx, double firstJD, int count, std::vector
   } catch (const std::system_error&) {
     // No thread to spare: the days left over are sampled here.
     for (auto& th : pool) th.join();
-    for (int k = 0; k < count; ++k) last[k] = SampleDay(ctx, firstJD + k, samples[k]);
+    RangeEngine engine = HourEngine(ctx);
+    for (int k = 0; k < count; ++k) last[k] = SampleDay(ctx, &engine, firstJD + k, samples[k]);
     return;
   }
   work(0);

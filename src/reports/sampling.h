@@ -6,6 +6,7 @@
 
 #include "reports/events.h"
 #include "astro/engine.h"
+#include "astro/range_engine.h"
 
 namespace novastra {
 
@@ -21,11 +22,19 @@ struct SampleContext {
 // returns the set-up of the last sample (0h UT of the next day).
 InstantSetup SampleDay(const SampleContext& ctx, double rowJD, HourSamples& samples);
 
+// The range engine of the hourly samples: grid index 0 is 0h UT of 1 January
+// 2000, one index per hour.
+inline constexpr double kHourGridOriginJD = 2451544.5;
+RangeEngine HourEngine(const SampleContext& ctx);
+// SampleDay through `engine` (one engine serves consecutive days best).
+InstantSetup SampleDay(const SampleContext& ctx, RangeEngine* engine, double rowJD, HourSamples& samples);
+
 // Samples `count` consecutive days from firstJD into samples[0..count-1]
-// (and the last set-up of each into last), spread over a few threads.
-inline constexpr int kSampleBatch = 16;
+// (and the last set-up of each into last), spread over a few threads (at most
+// `threads` when it is not 0).
+inline constexpr int kSampleBatch = 64;
 void SampleDays(const SampleContext& ctx, double firstJD, int count, std::vector<HourSamples>& samples,
-                std::vector<InstantSetup>& last);
+                std::vector<InstantSetup>& last, int threads = 0);
 
 // Directions of all bodies at 0h UT of rowJD's day, from the hour before.
 InitialDirections DirectionsAt(const SampleContext& ctx, double rowJD);

@@ -161,6 +161,32 @@ TEST(Lunations, PositionTextAndEclipseLimits) {
   }
 }
 
+// The eclipse limits pinned on both sides: the Moon at 350 (as above), the
+// node placed 0.0005 degree inside or outside each bound of the distance
+// Moon - node (solar 18.5167, 161.4833, 198.5167, 341.4833; lunar 12.25,
+// 167.75, 192.25, 347.75).
+TEST(Lunations, EclipseLimitsOnBothSides) {
+  struct Case { bool solar; double bound; int inside; } cases[] = {
+      {true, 18.5167, -1}, {true, 161.4833, +1}, {true, 198.5167, -1}, {true, 341.4833, +1},
+      {false, 12.25, -1},  {false, 167.75, +1},  {false, 192.25, -1},  {false, 347.75, +1},
+  };
+  for (const Case& c : cases) {
+    for (const bool in : {true, false}) {
+      const double distance = c.bound + (in ? c.inside : -c.inside) * 0.0005;
+      HourSamples s = Still();
+      Move(s, 1, c.solar ? 350 : 170, 0);
+      Move(s, 2, 350 - 2.75, 0.5);
+      Move(s, 11, 350 - distance, 0);
+      InitialDirections d = AllDirect();
+      Eclipse found = Eclipse::None;
+      for (const Event& e : FindDayEvents(s, kDayJD, {}, d))
+        if (e.kind == EventKind::Lunation) found = e.eclipse;
+      EXPECT_EQ(found, in ? (c.solar ? Eclipse::Solar : Eclipse::Lunar) : Eclipse::None)
+          << (c.solar ? "solar " : "lunar ") << distance;
+    }
+  }
+}
+
 TEST(Ingresses, MoonFiltersAndPlanetIngress) {
   const std::string intoTaurus = kAt + G(233) + "  " + G(193) + " - Moon ingress";
   const std::string intoCancer = kAt + G(233) + "  " + G(195) + " - Moon ingress";
@@ -219,9 +245,14 @@ TEST(Stations, TurnAndCarryDirectionToTheNextDay) {
 TEST(Parallels, LimitUsesTheMotionInLongitude) {
   // The Moon's declination passes 11 at 05:30; the interpolated value moves by
   // the Moon's motion in longitude, so a fast Moon misses the 0.5 limit.
+  // At 05:30 the Moon's value is 10.9 + rate / 2: rate 1.1 leaves 0.45 to Mars (listed), 1.3 leaves 0.55 (not).
   for (auto [marsDecl, moonRate, glyph, listed] : {std::tuple{11.0, 0.5, kGlyphParallel, true},
                                                    {-11.0, 0.5, kGlyphContraparallel, true},
-                                                   {11.0, 2.0, kGlyphParallel, false}}) {
+                                                   {11.0, 2.0, kGlyphParallel, false},
+                                                   {11.0, 1.1, kGlyphParallel, true},
+                                                   {11.0, 1.3, kGlyphParallel, false},
+                                                   {-11.0, 1.1, kGlyphContraparallel, true},
+                                                   {-11.0, 1.3, kGlyphContraparallel, false}}) {
     HourSamples s = Still();
     Move(s, 2, 200.0, moonRate);
     for (int h = 0; h < kSamplesPerDay; ++h) s.second[2][h] = 9.9 + 0.2 * h, s.second[5][h] = marsDecl;

@@ -11,6 +11,7 @@
 
 #include "app/aspectarian_run.h"
 #include "app/application.h"
+#include "support/support.h"
 
 namespace fs = std::filesystem;
 
@@ -44,7 +45,7 @@ class AspectarianRun : public ::testing::Test {
   bool Run(const char* m, const char* d, const char* y, int days) {
     app->params.StartMonth = m, app->params.StartDay = d, app->params.StartYear = y;
     app->params.NumberOfDays = static_cast<int16_t>(days);
-    return app->CalculateAspectarian();
+    return app->CalculateAspectarian() == RunOutcome::Done;
   }
   const std::vector<std::string>& Lines() const { return app->aspectarian.lines; }
   // The run as saved: lines before nextFree with CRLF.
@@ -161,21 +162,13 @@ TEST_F(AspectarianRun, GoldenJanuary2009) {
   app->params.FullMonth = true;
   ASSERT_TRUE(Run("1", "1", "2009", 31));
   const fs::path golden = fs::path(NOVASTRA_TESTDATA_DIR) / "aspectarian_2009_01.TEG";
-  if (std::getenv("NOVASTRA_WRITE_GOLDEN")) {
-    std::ofstream(golden, std::ios::binary) << Text();
-    GTEST_SKIP() << "written " << golden;
-  }
-  EXPECT_EQ(Text(), ReadAll(golden));
+  testing_support::ExpectGolden(golden, Text());
 }
 
 TEST_F(AspectarianRun, CommandLineStations) {
-  const std::string cmd = std::string(NOVASTRA_CLI) + " stations --start 1/1/2009 --days 40 --home " + folder.string() +
-                          " --encoding utf8 --midnight --geo --zodiac tropical 2>/dev/null";
-  std::string out;
-  FILE* p = popen(cmd.c_str(), "r");
-  char buf[4096];
-  for (size_t n; (n = fread(buf, 1, sizeof buf, p)) > 0;) out.append(buf, n);
-  ASSERT_EQ(pclose(p), 0);
+  const auto [status, out, err] = testing_support::RunCli({"stations", "--start", "1/1/2009", "--days", "40", "--home",
+                                                          folder.string(), "--encoding", "utf8", "--zodiac", "tropical"});
+  ASSERT_EQ(status, 0) << err;
   EXPECT_TRUE(out.starts_with("  Changes in direction (in UT):\n\n  Mercury - 11 Jan 2009 at ")) << out;
   EXPECT_NE(out.find("  Mercury - 01 Feb 2009 at "), std::string::npos);
 }

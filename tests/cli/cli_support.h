@@ -9,7 +9,7 @@
 #include <memory>
 #include <string>
 
-#include "../shell/temp_folder.h"
+#include "support/support.h"
 #include "astro/series.h"
 
 namespace novastra::testing_support {
@@ -26,21 +26,12 @@ inline const SeriesTables& Tables() {
 // A temporary application folder with the series data and option files.
 class HomeFolder : public TempFolder {
  public:
-  HomeFolder() {
-    for (const auto& e : std::filesystem::directory_iterator(NOVASTRA_DATA_DIR))
-      if (auto ext = e.path().extension(); ext == ".DAT" || ext == ".OPT" || ext == ".MAS")
-        std::filesystem::copy_file(e.path(), path() / e.path().filename());
-  }
+  HomeFolder() { CopySuppliedFiles(path()); }
 };
 
-struct CliResult {
-  int status = -1;
-  std::string out;
-};
-
-// Runs `novastra-cli ARGS` through the shell (standard error dropped unless
-// ARGS redirects it) and collects standard output.
-inline CliResult RunCli(const std::string& args, const std::string& env = "LANG=C LC_ALL=") {
+// Runs `novastra-cli ARGS` through the shell in the environment `env`
+// (standard error dropped unless ARGS redirects it); collects standard output.
+inline CliResult CliShell(const std::string& args, const std::string& env = "LANG=C LC_ALL=") {
   const std::string command = "env " + env + " " + std::string(NOVASTRA_CLI) + " " + args;
   CliResult r;
   FILE* pipe = popen(command.c_str(), "r");

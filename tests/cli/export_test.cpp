@@ -6,9 +6,10 @@
 #include <cstdlib>
 #include <cwchar>
 #include <nlohmann/json.hpp>
+#include <set>
 #include <sstream>
 
-#include "../support/csv_reader.h"
+#include "support/csv_reader.h"
 #include "cli_support.h"
 #include "reports/aspectarian_report.h"
 #include "reports/ephemeris_report.h"
@@ -290,9 +291,14 @@ TEST_F(Utf8Columns, EveryTableValueSitsUnderItsRule) {
       if (begin >= 0) values.push_back({begin, cell - 1});
       // Date (2 values), sidereal time (3), then the eleven bodies; each body's
       // value fills its rule's dash run exactly.
-      ASSERT_GE(values.size(), 16u) << text;
+      const bool helio = IsHeliocentric(set);
+      ASSERT_EQ(values.size(), 16u) << text;
       for (int b = 0; b < 11; ++b) {
-        const auto v = values[values.size() - 11 + b];
+        const auto v = values[5 + b];
+        if (helio && (b == 1 || b == 10)) {  // "Helio" inside the column
+          EXPECT_TRUE(v.first >= runs[2 + b].first && v.second <= runs[2 + b].second) << text;
+          continue;
+        }
         EXPECT_EQ(v, runs[2 + b]) << "set " << static_cast<int>(set) << " body " << b + 1 << ": " << text;
       }
     }

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "app/application.h"
+#include "support/support.h"
 
 namespace novastra::testing {
 
@@ -17,19 +18,13 @@ namespace fs = std::filesystem;
 
 inline std::string Code(int c) { return std::string(1, static_cast<char>(c)); }
 
-inline std::string ReadBytes(const fs::path& file) {
-  std::ostringstream s;
-  s << std::ifstream(file, std::ios::binary).rdbuf();
-  return s.str();
-}
+using testing_support::ReadBytes;
 
 // A new temporary folder with the program's data and option files.
 inline fs::path DataFolder() {
   std::string folder = (fs::temp_directory_path() / "novastra-ephem-XXXXXX").string();
   if (!mkdtemp(folder.data())) throw std::runtime_error("mkdtemp failed");
-  for (const auto& e : fs::directory_iterator(NOVASTRA_DATA_DIR))
-    if (auto ext = e.path().extension(); ext == ".DAT" || ext == ".OPT" || ext == ".MAS")
-      fs::copy_file(e.path(), fs::path(folder) / e.path().filename());
+  testing_support::CopySuppliedFiles(folder);
   return folder;
 }
 

@@ -21,7 +21,7 @@ TEST_F(EphemerisRun, FullMonthsStopAtTheMonthsEnd) {
   };
   for (const auto& c : cases) {
     Choose(c.month, c.day, c.year, 5, true);
-    ASSERT_TRUE(app_->CalculateEphemeris());
+    ASSERT_EQ(app_->CalculateEphemeris(), RunOutcome::Done);
     for (ColumnSet set : kAllSets) EXPECT_EQ(Rows(set).size(), c.rows) << c.month << "/" << c.year;
     EXPECT_EQ(Rows(ColumnSet::Longitude).front().substr(2, 2), "01");
     EXPECT_DOUBLE_EQ(app_->cal.RowJD, c.nextJD);
@@ -32,7 +32,7 @@ TEST_F(EphemerisRun, ProgressIsDrawnOnlyForMoreThanOneDayAndNotForRefusedInput) 
   for (int days : {1, 3}) {
     ui_.events.clear();
     Choose("1", "1", "2009", days, false);
-    ASSERT_TRUE(app_->CalculateEphemeris());
+    ASSERT_EQ(app_->CalculateEphemeris(), RunOutcome::Done);
     EXPECT_EQ(Rows(ColumnSet::Longitude).size(), size_t(days));
     std::string seen;  // Open, progress done/total, Close, between the busy calls
     for (const auto& e : ui_.events) {
@@ -47,7 +47,7 @@ TEST_F(EphemerisRun, ProgressIsDrawnOnlyForMoreThanOneDayAndNotForRefusedInput) 
   // Refused input: one message, nothing else happens.
   ui_.events.clear();
   Choose("13", "1", "2009", 3, false);
-  EXPECT_FALSE(app_->CalculateEphemeris());
+  EXPECT_EQ(app_->CalculateEphemeris(), RunOutcome::InputRefused);
   EXPECT_EQ(ui_.CountMessages("Error in input data section. Please correct."), 1);
   EXPECT_EQ(ui_.events.size(), 1u);
 }
@@ -55,16 +55,16 @@ TEST_F(EphemerisRun, ProgressIsDrawnOnlyForMoreThanOneDayAndNotForRefusedInput) 
 TEST_F(EphemerisRun, HeaderJulianDayAndSvpText) {
   const std::string prefix = std::string(23, ' ') + "Julian Day = ";
   Choose("1", "1", "2000", 1, false, InstantChoice::Midnight);
-  ASSERT_TRUE(app_->CalculateEphemeris());
+  ASSERT_EQ(app_->CalculateEphemeris(), RunOutcome::Done);
   EXPECT_EQ(Table(ColumnSet::Longitude).lines[2], prefix + "2451544.5");
   Choose("1", "1", "2000", 1, false, InstantChoice::Noon);
-  ASSERT_TRUE(app_->CalculateEphemeris());
+  ASSERT_EQ(app_->CalculateEphemeris(), RunOutcome::Done);
   EXPECT_EQ(Table(ColumnSet::HelioLatitude).lines[2], prefix + "2451545.0");
 
   // The user ayanamsa 23 30' 0", shown in a tropical run too, in every table.
   app_->options[1] = 1, app_->options[2] = 23, app_->options[3] = 30, app_->options[4] = 0;
   Choose("1", "5", "2009", 2, false);
-  ASSERT_TRUE(app_->CalculateEphemeris());
+  ASSERT_EQ(app_->CalculateEphemeris(), RunOutcome::Done);
   for (ColumnSet set : kAllSets) {
     const std::string& line1 = Table(set).lines[1];
     EXPECT_TRUE(line1.starts_with("  Tropical Ephemeris - Monday, 05 Jan 2009 at midnight, Greenwich   SVP = 05" + Code(203)));
@@ -74,7 +74,7 @@ TEST_F(EphemerisRun, HeaderJulianDayAndSvpText) {
 
 TEST_F(EphemerisRun, SundaysGetABlankLineExceptTheFirstRow) {
   Choose("1", "4", "2009", 15, false);  // Sunday 4 January to Sunday 18 January
-  ASSERT_TRUE(app_->CalculateEphemeris());
+  ASSERT_EQ(app_->CalculateEphemeris(), RunOutcome::Done);
   for (ColumnSet set : kAllSets) {
     const PageLines& t = Table(set);
     EXPECT_EQ(t.lines[7].substr(2, 6) + t.lines[14] + t.lines[15].substr(2, 6) + t.lines[22] + t.lines[23].substr(2, 6),
@@ -91,7 +91,7 @@ TEST_F(EphemerisRun, TableShownFollowsCoordinatesAndDataOutput) {
                                        {Coordinates::Heliocentric, DataOutput::RightAscension, "  Long.   Sidereal Time   Earth"}}) {
     Choose("1", "1", "2009", 2, false);
     app_->params.Coords = coords, app_->params.Output = output;
-    ASSERT_TRUE(app_->CalculateEphemeris());
+    ASSERT_EQ(app_->CalculateEphemeris(), RunOutcome::Done);
     EXPECT_TRUE(app_->buffer.ViewLines()[4].starts_with(line4)) << line4;
     EXPECT_EQ(app_->buffer.ViewCount(), 11);  // header, two rows, the spare line, the display's blank line
   }
@@ -100,7 +100,7 @@ TEST_F(EphemerisRun, TableShownFollowsCoordinatesAndDataOutput) {
 TEST_F(EphemerisRun, SavedFilesNamesAndContent) {
   Choose("1", "5", "2000", 10, false);  // Wednesday 5 January; Sunday the 9th
   app_->params.SaveData = true;
-  ASSERT_TRUE(app_->CalculateEphemeris());
+  ASSERT_EQ(app_->CalculateEphemeris(), RunOutcome::Done);
   const char* names[] = {"010500LO.TEG", "010500LA.TEG", "010500RA.TEG", "010500DE.TEG", "010500LO.TEH", "010500LA.TEH"};
   for (int t = 0; t < 6; ++t) {
     const PageLines& table = Table(kAllSets[t]);
@@ -120,14 +120,14 @@ TEST_F(EphemerisRun, SavedFilesNamesAndContent) {
   Choose("1", "5", "2000", 10, true);
   app_->params.SaveData = true;
   app_->params.ZodiacMode = Zodiac::Sidereal;
-  ASSERT_TRUE(app_->CalculateEphemeris());
+  ASSERT_EQ(app_->CalculateEphemeris(), RunOutcome::Done);
   for (const char* name : {"010100LO.SEG", "010100LA.SEG", "010100RA.SEG", "010100DE.SEG", "010100LO.SEH", "010100LA.SEH"})
     EXPECT_TRUE(ReadBytes(folder_ / name).starts_with("\r\n  Sidereal Ephemeris - Saturday, 01 Jan 2000 at midnight, Greenwich\r\n"))
         << name;
   // A shorter run replaces the files, leaving no temporary files behind.
   Choose("1", "5", "2000", 2, false);
   app_->params.SaveData = true;
-  ASSERT_TRUE(app_->CalculateEphemeris());
+  ASSERT_EQ(app_->CalculateEphemeris(), RunOutcome::Done);
   const std::string replaced = ReadBytes(folder_ / "010500LO.TEG");
   EXPECT_EQ(std::count(replaced.begin(), replaced.end(), '\n'), 7 + 2 + 1);
   EXPECT_EQ(entries(), before + 6);
@@ -138,7 +138,7 @@ TEST_F(EphemerisRun, UnwritableDataFileStopsWithAMessage) {
   fs::create_directories(folder_ / "010500LO.TEG" / "keep");
   Choose("1", "5", "2000", 3, false);
   app_->params.SaveData = true;
-  EXPECT_FALSE(app_->CalculateEphemeris());
+  EXPECT_EQ(app_->CalculateEphemeris(), RunOutcome::SaveFailed);
   const auto messages = ui_.Messages();
   ASSERT_EQ(messages.size(), 1u);
   EXPECT_EQ(messages[0].icon, MessageIcon::Critical);
@@ -147,6 +147,46 @@ TEST_F(EphemerisRun, UnwritableDataFileStopsWithAMessage) {
   for (const auto& e : fs::directory_iterator(folder_))
     EXPECT_FALSE(e.path().filename().string().starts_with("010500") && e.path().filename() != "010500LO.TEG") << e.path();
   EXPECT_EQ(ui_.LastDataText().substr(0, 2), "\r\n");  // the computed table is still shown
+}
+
+}  // namespace
+}  // namespace novastra
+
+namespace novastra {
+namespace {
+
+// A user interface that asks for a stop at the third step of a run.
+class CancellingUi : public HeadlessUi {
+ public:
+  void UpdateProgress(int done, int total) override {
+    HeadlessUi::UpdateProgress(done, total);
+    if (done == 2 && app) app->RequestCancel();
+  }
+  Application* app = nullptr;
+};
+
+TEST(RunCancel, StopsWithoutShowingOrSavingAndTheNextRunCompletes) {
+  for (const bool aspectarian : {false, true}) {
+    SCOPED_TRACE(aspectarian ? "aspectarian" : "ephemeris");
+    const fs::path folder = testing::DataFolder();
+    const auto before = std::distance(fs::directory_iterator(folder), {});
+    CancellingUi ui;
+    Application app(ui, folder);
+    ASSERT_TRUE(app.LoadFiles());
+    ui.app = &app;
+    app.params.StartMonth = "1", app.params.StartDay = "1", app.params.StartYear = "2009";
+    app.params.FullMonth = false, app.params.NumberOfDays = 40, app.params.SaveData = true;
+    auto run = [&] { return aspectarian ? app.CalculateAspectarian() : app.CalculateEphemeris(); };
+    EXPECT_EQ(run(), RunOutcome::Cancelled);
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder), {}), before);  // nothing saved
+    EXPECT_EQ(ui.LastDataText(), "");                                      // nothing shown
+    ASSERT_FALSE(ui.events.empty());
+    EXPECT_TRUE(ui.events.back().kind == HeadlessUi::Event::Busy && !ui.events.back().busy);
+    ui.app = nullptr;
+    EXPECT_EQ(run(), RunOutcome::Done);
+    EXPECT_NE(ui.LastDataText(), "");
+    fs::remove_all(folder);
+  }
 }
 
 }  // namespace

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include "../shell/temp_folder.h"
+#include "support/support.h"
 #include "app/application.h"
 #include "app/text_file.h"
 

@@ -8,7 +8,7 @@
 #include "app/input_check.h"
 #include "app/app_folder.h"
 #include "app/application.h"
-#include "temp_folder.h"
+#include "support/support.h"
 
 namespace novastra {
 namespace {
@@ -66,15 +66,15 @@ TEST(Application, StartUpReadsOptionsAndSettingsBeforeTheSeriesFiles) {
   app.params.StartMonth = "1", app.params.StartDay = "10", app.params.StartYear = "2009";
   app.params.FullMonth = app.params.SaveData = false;
   SetDaysText(app.params, "10");
-  ASSERT_TRUE(app.CalculateEphemeris());
+  ASSERT_EQ(app.CalculateEphemeris(), RunOutcome::Done);
   const int16_t afterFirst = app.buffer.AllCount();
   const std::string firstLine = app.buffer.AllLines()[0];
-  ASSERT_TRUE(app.MoreForward());
+  ASSERT_EQ(app.MoreForward(), RunOutcome::Done);
   EXPECT_EQ(app.params.StartDay, "20");
   EXPECT_GT(app.buffer.AllCount(), afterFirst + 10);  // appended, not replaced
   EXPECT_EQ(app.buffer.AllLines()[0], firstLine);
   app.params.StartMonth = "13";
-  EXPECT_FALSE(app.CalculateAspectarian());
+  EXPECT_EQ(app.CalculateAspectarian(), RunOutcome::InputRefused);
   EXPECT_EQ(app.RunKind, 0);
   EXPECT_EQ(app.buffer.AllCount(), 0);
   EXPECT_EQ(ui.CountMessages("Error in input data section. Please correct."), 1);
@@ -116,6 +116,61 @@ TEST_F(AppFolderTest, PerUserFolderIsSeededWithMissingFilesOnly) {
   EXPECT_EQ(other.Read("novastra/MARS.DAT"), "1 2 3\r\n");
   Env("HOME", std::nullopt), Env("XDG_DATA_HOME", std::nullopt);
   EXPECT_FALSE(Resolve());
+}
+
+// Every branch of the choice, with the environment and the write check put in.
+TEST(AppFolderChoice, EveryBranchInOrder) {
+  TempFolder supplied, program, home, xdg, given;
+  supplied.Write("OPTIONS.OPT", "     61\r\n");
+  program.Write("OPTIONS.OPT", "     62\r\n");  // the program folder holds the supplied files
+  struct Case {
+    const char* what;
+    bool giveHome;                 // --home given
+    std::string novastraHome;      // "" unset
+    std::string xdgHome, homeVar;  // "" unset
+    bool programWritable;
+    bool programHoldsFiles;
+    std::optional<fs::path> want;  // nullopt: refused
+    const char* error = "";
+  };
+  const fs::path perUser = home / ".local/share/novastra";
+  const Case cases[] = {
+      {"--home wins over everything", true, program.path().string(), "", home.path().string(), true, true, given.path()},
+      {"--home must be a folder", true, "", "", home.path().string(), true, true, std::nullopt, "--home is not a folder"},
+      {"NOVASTRA_HOME wins over the program folder", false, given.path().string(), "", home.path().string(), true, true,
+       given.path()},
+      {"NOVASTRA_HOME must be a folder", false, (given / "missing").string(), "", home.path().string(), true, true,
+       std::nullopt, "NOVASTRA_HOME is not a folder"},
+      {"the program folder when it holds the files and can be written", false, "", "", home.path().string(), true, true,
+       program.path()},
+      {"not when it cannot be written", false, "", "", home.path().string(), false, true, perUser},
+      {"not when a supplied file is missing", false, "", "", home.path().string(), true, false, perUser},
+      {"XDG_DATA_HOME when absolute", false, "", xdg.path().string(), home.path().string(), false, true,
+       xdg / "novastra"},
+      {"a relative XDG_DATA_HOME is ignored", false, "", "relative", home.path().string(), false, true, perUser},
+      {"no HOME: refused", false, "", "", "", false, true, std::nullopt, "HOME is not set"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    std::map<std::string, std::string> vars;
+    if (!c.novastraHome.empty()) vars["NOVASTRA_HOME"] = c.novastraHome;
+    if (!c.xdgHome.empty()) vars["XDG_DATA_HOME"] = c.xdgHome;
+    if (!c.homeVar.empty()) vars["HOME"] = c.homeVar;
+    FolderEnvironment env;
+    env.variable = [&](const char* name) { return vars.count(name) ? vars.at(name).c_str() : nullptr; };
+    env.writable = [&](const fs::path& dir) { return dir == program.path() && c.programWritable; };
+    if (!c.programHoldsFiles) fs::rename(program / "OPTIONS.OPT", program / "OPTIONS.BAK");
+    std::string error;
+    const std::optional<fs::path> home_ = c.giveHome ? std::optional<fs::path>(c.error[0] ? given / "missing" : given.path())
+                                                     : std::nullopt;
+    EXPECT_EQ(ResolveAppFolder(home_, program.path(), supplied.path(), &error, env), c.want) << error;
+    EXPECT_NE(error.find(c.error), std::string::npos) << error;
+    if (!c.programHoldsFiles) fs::rename(program / "OPTIONS.BAK", program / "OPTIONS.OPT");
+  }
+  // The real write check refuses a folder that does not exist.
+  EXPECT_EQ(ResolveAppFolder(std::nullopt, program / "missing", supplied.path(), nullptr,
+                             {[&](const char* n) { return std::string(n) == "HOME" ? home.path().c_str() : nullptr; }, {}}),
+            perUser);
 }
 
 TEST(InstanceLock, RefusesASecondHolderUntilTheFirstEnds) {

@@ -7,7 +7,7 @@
 #include "app/options.h"
 #include "app/settings.h"
 #include "app/ui.h"
-#include "temp_folder.h"
+#include "support/support.h"
 
 namespace novastra {
 namespace {
@@ -46,6 +46,35 @@ TEST(Settings, ExitExampleAndDefaultsFromAnEmptyFile) {
                   "DataHeight= 6540", "DataWidth= 9600", "CalcFullMonth=Yes", "SaveData=No",
                   "Type=Midnight", "NumberOfDays=45", "Coordinates=Geo", "MoonNodes=True",
                   "Zodiac=Sidereal", "MoonChangeSign=Display"}));
+}
+
+// The whole file with every choice away from its default, each word as the
+// settings file spells it.
+TEST(Settings, WholeFileWithNonDefaultValues) {
+  Settings s;
+  s.FontSize = 12, s.FontBold = -1, s.FontItalic = -1;
+  s.MainTop = 15, s.MainLeft = 30, s.MainHeight = 700, s.MainWidth = 7000.5f;
+  s.DataTop = 900, s.DataLeft = 45, s.DataHeight = 5000, s.DataWidth = 8000;
+  RunParameters p;
+  p.FullMonth = false, p.SaveData = true, p.Instant = InstantChoice::Midnight;
+  p.DaysText = "12", p.NumberOfDays = 12;
+  p.Coords = Coordinates::Heliocentric, p.MoonNodes = NodeMode::Mean, p.ZodiacMode = Zodiac::Ayanamsa;
+  p.MoonSign = MoonChangeSign::NoDisplay;
+  EXPECT_EQ(Written(s, p),
+            Crlf({"[NOVASTRA] - Do NOT change the order of these variables.", "FontSize= 12",
+                  "FontBold=-1", "FontItalic=-1", "NOVASTRATop= 15", "NOVASTRALeft= 30",
+                  "NOVASTRAHeight= 700", "NOVASTRAWidth= 7000.5", "DataTop= 900", "DataLeft= 45",
+                  "DataHeight= 5000", "DataWidth= 8000", "CalcFullMonth=No", "SaveData=Yes",
+                  "Type=Midnight", "NumberOfDays=12", "Coordinates=Helio", "MoonNodes=Mean",
+                  "Zodiac=Ayanamsa", "MoonChangeSign=No Display"}));
+  // The other words of each choice.
+  p.FullMonth = true, p.SaveData = false, p.Instant = InstantChoice::Noon, p.Coords = Coordinates::Geocentric;
+  p.MoonNodes = NodeMode::True, p.ZodiacMode = Zodiac::Tropical, p.MoonSign = MoonChangeSign::Display;
+  const std::string other = Written(s, p);
+  for (const char* word : {"\r\nCalcFullMonth=Yes\r\n", "\r\nSaveData=No\r\n", "\r\nType=Noon\r\n",
+                           "\r\nCoordinates=Geo\r\n", "\r\nMoonNodes=True\r\n", "\r\nZodiac=Tropical\r\n",
+                           "\r\nMoonChangeSign=Display\r\n"})
+    EXPECT_NE(other.find(word), std::string::npos) << word;
 }
 
 TEST(Settings, WrittenFileReadsBackToTheSameState) {

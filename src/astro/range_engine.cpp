@@ -1,0 +1,212 @@
+#include "astro/range_engine.h"
+
+#include <immintrin.h>
+
+#include <cmath>
+
+#include "astro/angles.h"
+#include "astro/engine_steps.h"
+#include "astro/fast_trig.h"
+#include "astro/moon.h"
+
+namespace novastra {
+
+namespace {
+
+constexpr int kCoordinates = 3 * kSeriesBodyCount;
+constexpr int kBlock = RangeEngine::kBlock;
+
+std::int64_t FloorDiv(std::int64_t a, std::int64_t b) {
+  const std::int64_t q = a / b;
+  return (a % b != 0 && (a < 0) != (b < 0)) ? q - 1 : q;
+}
+
+// One block of kBlock instants over the terms [0, n) of one coordinate: for
+// each instant m, sums[m * stride + k] is set to the sum of amp * cos over the
+// terms of power k (each power is one run of terms), then every cosine moves one step on (Reinsch: the
+// difference d grows by kappa * c, c by d). Lanes of four are summed
+// lane-wise, then across, in a fixed order, so the result of an instant
+// depends only on the recurrence state, never on how instants are grouped.
+using SumStepFn = void (*)(const double* amp, const double* kappa, double* c, double* d,
+                           const int* power, std::size_t n, double* sums, std::size_t stride);
+
+void SumStepGeneric(const double* amp, const double* kappa, double* c, double* d, const int* power,
+                    std::size_t n, double* sums, std::size_t stride) {
+  for (std::size_t i = 0; i < n;) {
+    const int k = power[i / 4];
+    double acc[kBlock][4] = {};
+    for (; i < n && power[i / 4] == k; i += 4) {
+      for (int j = 0; j < 4; ++j) {
+        double cc = c[i + j], dd = d[i + j];
+        const double a = amp[i + j], kk = kappa[i + j];
+        for (int m = 0; m < kBlock; ++m) {
+          acc[m][j] += a * cc;
+          dd += kk * cc;
+          cc += dd;
+        }
+        c[i + j] = cc;
+        d[i + j] = dd;
+      }
+    }
+    for (int m = 0; m < kBlock; ++m)
+      sums[m * stride + k] = (acc[m][0] + acc[m][1]) + (acc[m][2] + acc[m][3]);
+  }
+}
+
+__attribute__((target("avx2,fma"))) void SumStepAvx2(const double* amp, const double* kappa,
+                                                       double* c, double* d, const int* power,
+                                                       std::size_t n, double* sums,
+                                                       std::size_t stride) {
+  for (std::size_t i = 0; i < n;) {
+    const int k = power[i / 4];
+    __m256d acc[kBlock];
+    for (auto& a : acc) a = _mm256_setzero_pd();
+    for (; i < n && power[i / 4] == k; i += 4) {
+      const __m256d a = _mm256_loadu_pd(amp + i), kk = _mm256_loadu_pd(kappa + i);
+      __m256d cc = _mm256_loadu_pd(c + i), dd = _mm256_loadu_pd(d + i);
+#pragma GCC unroll 8
+      for (int m = 0; m < kBlock; ++m) {
+        acc[m] = _mm256_fmadd_pd(a, cc, acc[m]);
+        dd = _mm256_fmadd_pd(kk, cc, dd);
+        cc = _mm256_add_pd(cc, dd);
+      }
+      _mm256_storeu_pd(c + i, cc);
+      _mm256_storeu_pd(d + i, dd);
+    }
+    for (int m = 0; m < kBlock; ++m) {
+      alignas(32) double v[4];
+      _mm256_store_pd(v, acc[m]);
+      sums[m * stride + k] = (v[0] + v[1]) + (v[2] + v[3]);
+    }
+  }
+}
+
+SumStepFn ChosenSumStep() {
+  static const SumStepFn chosen = [] {
+    __builtin_cpu_init();
+    return (__builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma")) ? &SumStepAvx2
+                                                                              : &SumStepGeneric;
+  }();
+  return chosen;
+}
+
+}  // namespace
+
+RangeEngine::RangeEngine(const SeriesTables& tables, const EngineChoices& choices, double originJD,
+                         double stepDays, int anchorEvery)
+    : tables_(&tables), choices_(choices), originJD_(originJD), stepDays_(stepDays) {
+  anchorEvery_ = anchorEvery < kBlock ? kBlock : (anchorEvery + kBlock - 1) / kBlock * kBlock;
+  // Step of the argument, in Julian millennia.
+  const double dtau = stepDays / 365250.0;
+  int q = 0;
+  for (const SeriesSet& set : tables.sets) {
+    for (const auto* series : {&set.L, &set.B, &set.R}) {
+      coordStart_[q] = amp_.size();
+      seriesCount_[q] = static_cast<int>(series->size());
+      if (series->size() > kPowers) oneInstant_ = true;
+      const SeriesLanes lanes = MakeSeriesLanes(*series);
+      amp_.insert(amp_.end(), lanes.A.begin(), lanes.A.end());
+      phase_.insert(phase_.end(), lanes.B.begin(), lanes.B.end());
+      freq_.insert(freq_.end(), lanes.C.begin(), lanes.C.end());
+      power_.insert(power_.end(), lanes.power.begin(), lanes.power.end());
+      ++q;
+    }
+  }
+  coordStart_[kCoordinates] = amp_.size();
+  // kappa = 2 cos(delta) - 2 = -4 sin^2(delta / 2), without cancellation.
+  const std::size_t size = freq_.size();
+  std::vector<double> half(size);
+  kappa_.resize(size);
+  sinStep_.resize(size);
+  for (std::size_t i = 0; i < size; ++i) {
+    sinStep_[i] = freq_[i] * dtau;
+    half[i] = sinStep_[i] / 2;
+  }
+  const TrigKernels& k = FastKernels();
+  k.sinBatch(half.data(), half.data(), size);
+  k.sinBatch(sinStep_.data(), sinStep_.data(), size);
+  for (std::size_t i = 0; i < size; ++i) kappa_[i] = -4.0 * half[i] * half[i];
+  cos_.resize(amp_.size());
+  diff_.resize(amp_.size());
+  sums_.resize(kBlock * kCoordinates * kPowers);
+  scratch_.resize(sums_.size());
+}
+
+double RangeEngine::GridT(std::int64_t n) const {
+  return ((originJD_ - 2451545.0) + static_cast<double>(n) * stepDays_) / 36525.0;
+}
+
+void RangeEngine::Anchor(std::int64_t n) {
+  const double tau = GridT(n) / 10.0;
+  const std::size_t size = amp_.size();
+  std::vector<double> x(size), s(size);
+  for (std::size_t i = 0; i < size; ++i) x[i] = freq_[i] * tau + phase_[i];
+  const TrigKernels& k = FastKernels();
+  k.cosBatch(x.data(), cos_.data(), size);
+  k.sinBatch(x.data(), s.data(), size);
+  // cos(x) - cos(x - delta) = cos(x) (1 - cos(delta)) - sin(x) sin(delta).
+  for (std::size_t i = 0; i < size; ++i)
+    diff_[i] = cos_[i] * (-0.5 * kappa_[i]) - s[i] * sinStep_[i];
+  state_ = n;
+  anchor_ = n;
+  haveState_ = true;
+}
+
+void RangeEngine::StepBlock(double* sums) {
+  const SumStepFn step = ChosenSumStep();
+  for (int q = 0; q < kCoordinates; ++q) {
+    const std::size_t b = coordStart_[q], e = coordStart_[q + 1];
+    step(amp_.data() + b, kappa_.data() + b, cos_.data() + b, diff_.data() + b,
+         power_.data() + b / 4, e - b, sums + q * kPowers, kCoordinates * kPowers);
+  }
+  state_ += kBlock;
+}
+
+void RangeEngine::MakeBlock(std::int64_t n0) {
+  const std::int64_t a = FloorDiv(n0, anchorEvery_) * anchorEvery_;
+  if (!haveState_ || anchor_ != a || state_ > n0) Anchor(a);
+  while (state_ < n0) StepBlock(scratch_.data());
+  StepBlock(sums_.data());
+  blockStart_ = n0;
+  haveBlock_ = true;
+}
+
+BodyPositions RangeEngine::At(std::int64_t n, const InstantSetup& instant) {
+  if (choices_.plain || oneInstant_) return ComputePositions(instant, *tables_, choices_);
+  const std::int64_t n0 = FloorDiv(n, kBlock) * kBlock;
+  if (!haveBlock_ || blockStart_ != n0) MakeBlock(n0);
+  const double* sums = sums_.data() + (n - n0) * kCoordinates * kPowers;
+
+  // Powers of time as the one-instant engine forms them: S0 + S1*tau + ...
+  const double tau = instant.TimeT / 10.0;
+  double value[kCoordinates];
+  for (int q = 0; q < kCoordinates; ++q) {
+    const double* s = sums + q * kPowers;
+    double total = s[0], power = 1;
+    for (int k = 1; k < seriesCount_[q]; ++k) {
+      power *= tau;
+      total += s[k] * power;
+    }
+    value[q] = total;
+  }
+  HelioSets helio;
+  for (int i = 0; i < kSeriesBodyCount; ++i) {
+    helio[i].L = NormalizeDegrees(RadToDeg(value[3 * i]));
+    helio[i].B = RadToDeg(value[3 * i + 1]);
+    helio[i].R = value[3 * i + 2];
+  }
+  const MoonPosition moon = ComputeMoonByMultiples(tau * 10.0, choices_.node);
+  return PositionsFromHelio(instant, *tables_, choices_, helio, moon);
+}
+
+void RangeEngine::Fill(std::int64_t first, int count, const AyanamsaOption& ayanamsa,
+                       BodyPositions* out) {
+  for (int i = 0; i < count; ++i) {
+    const std::int64_t n = first + i;
+    const double jd = originJD_ + static_cast<double>(n) * stepDays_;
+    const InstantSetup s = PrepareInstantAt(GridT(n), std::floor(jd + 0.5), ayanamsa);
+    out[i] = At(n, s);
+  }
+}
+
+}  // namespace novastra
