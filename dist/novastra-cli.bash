@@ -1,0 +1,38 @@
+# bash completion for novastra-cli
+_novastra_cli() {
+  local cur prev words cword
+  _init_completion 2>/dev/null || {
+    cur="${COMP_WORDS[COMP_CWORD]}"
+    prev="${COMP_WORDS[COMP_CWORD-1]}"
+    words=("${COMP_WORDS[@]}")
+    cword=$COMP_CWORD
+  }
+  local global="--home --encoding --symbols --help --version"
+  local range="--from --start --to --days --full-month --zodiac --node --format -o --output --use-settings --jobs"
+  local command="" w
+  for w in "${words[@]:1:cword-1}"; do
+    case "$w" in ephemeris|aspectarian|stations|positions) command=$w ;; esac
+  done
+  case "$prev" in
+    --home) COMPREPLY=($(compgen -d -- "$cur")); return ;;
+    -o|--output) COMPREPLY=($(compgen -f -- "$cur")); return ;;
+    --encoding) COMPREPLY=($(compgen -W "utf8 cp1252" -- "$cur")); return ;;
+    --symbols) COMPREPLY=($(compgen -W "unicode ascii" -- "$cur")); return ;;
+    --zodiac) COMPREPLY=($(compgen -W "tropical sidereal ayanamsa" -- "$cur")); return ;;
+    --node) COMPREPLY=($(compgen -W "mean true" -- "$cur")); return ;;
+    --format) COMPREPLY=($(compgen -W "text csv json" -- "$cur")); return ;;
+    --table) COMPREPLY=($(compgen -W "longitude latitude ra declination" -- "$cur")); return ;;
+    --moon-ingress) COMPREPLY=($(compgen -W "display hide" -- "$cur")); return ;;
+    --from|--start|--to|--date|--days|--time|--jobs) return ;;
+  esac
+  local opts
+  case "$command" in
+    ephemeris) opts="$range --noon --midnight --geo --helio --table --save" ;;
+    aspectarian) opts="$range --noon --midnight --geo --helio --moon-sign-only --moon-ingress --save" ;;
+    stations) opts="$range" ;;
+    positions) opts="--date --time --noon --zodiac --node --format -o --output" ;;
+    *) COMPREPLY=($(compgen -W "ephemeris aspectarian stations positions $global" -- "$cur")); return ;;
+  esac
+  COMPREPLY=($(compgen -W "$opts $global" -- "$cur"))
+}
+complete -F _novastra_cli novastra-cli
