@@ -82,7 +82,10 @@ bool Resolve(const RunValues& v, Command command, const Application& app, RunSpe
   }
   if (v.noon >= 0) p.Instant = v.noon == 1 ? InstantChoice::Noon : InstantChoice::Midnight;
   if (v.helio >= 0) p.Coords = v.helio == 1 ? Coordinates::Heliocentric : Coordinates::Geocentric;
-  if (command == Command::Stations) p.Coords = Coordinates::Geocentric;  // stations are geocentric
+  if (command == Command::Stations) {  // stations: geocentric, every event kept
+    p.Coords = Coordinates::Geocentric;
+    p.MoonChangeOnly = false;
+  }
   if (v.zodiac == "tropical") p.ZodiacMode = Zodiac::Tropical;
   if (v.zodiac == "sidereal") p.ZodiacMode = Zodiac::Sidereal;
   if (v.zodiac == "ayanamsa") p.ZodiacMode = Zodiac::Ayanamsa;
