@@ -1,5 +1,5 @@
 #pragma once
-// The aspectarian run, its event finder and the list of stations.
+// The aspectarian run and the list of stations of its last run.
 #include <cstdint>
 #include <string>
 #include <vector>

@@ -7,12 +7,10 @@
 #include "astro/calendar.h"
 #include "astro/engine.h"
 #include "cli/session.h"
+#include "novastra_version.h"
 #include "text/date_input.h"
 #include "text/export_formats.h"
 
-#ifndef NOVASTRA_VERSION
-#define NOVASTRA_VERSION "unknown"
-#endif
 
 namespace novastra::cli {
 
@@ -96,7 +94,7 @@ int RunPositions(const PositionsValues& v, const GlobalOptions& global) {
     out = DayCsvHeader(false);
     AppendDayCsv(out, day, false);
   } else if (v.format == "json") {
-    out = JsonRunLine(NOVASTRA_VERSION, "positions",
+    out = JsonRunLine(novastra::kVersion, "positions",
                       {{"date", IsoDate(day.rowJD)}, {"instant", IsoInstant(day.jd)}, {"zodiac", v.zodiac},
                        {"node", v.node}, {"time_scale", "UT"}});
     AppendDayJson(out, day, false);

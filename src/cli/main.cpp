@@ -5,10 +5,9 @@
 #include <iostream>
 
 #include "cli/cli.h"
+#include "cli/commands.h"
+#include "novastra_version.h"
 
-#ifndef NOVASTRA_VERSION
-#define NOVASTRA_VERSION "unknown"
-#endif
 
 int main(int argc, char** argv) {
   // Character set and character widths from the user's locale; numbers are
@@ -21,7 +20,7 @@ int main(int argc, char** argv) {
                "program's own series theories. Every instant is Universal Time."};
   app.name("novastra-cli");
   app.require_subcommand(1);
-  app.set_version_flag("--version", std::string("novastra-cli ") + NOVASTRA_VERSION);
+  app.set_version_flag("--version", std::string("novastra-cli ") + novastra::kVersion);
   app.footer(
       "Global options may come before or after the command. Run 'novastra-cli COMMAND --help' for a "
       "command's options.\nExit status: 0 done, 1 a file could not be read or written, 2 usage error or "
@@ -39,6 +38,9 @@ int main(int argc, char** argv) {
   int status = 0;
   cli::AddRunCommands(app, global, status);
   cli::AddPositionsCommand(app, global, status);
+  // graph keeps its own options (its --home after the command name).
+  cli::CommonOptions graphCommon;
+  cli::AddGraphCommand(app, graphCommon, status);
   try {
     app.parse(argc, argv);
   } catch (const CLI::CallForHelp& e) {

@@ -13,6 +13,7 @@
 #include "astro/calendar.h"
 #include "astro/engine.h"
 #include "cli/session.h"
+#include "novastra_version.h"
 #include "reports/stations.h"
 #include "text/aspectarian_text.h"
 #include "text/date_input.h"
@@ -20,9 +21,6 @@
 #include "text/export_formats.h"
 #include "text/stations_text.h"
 
-#ifndef NOVASTRA_VERSION
-#define NOVASTRA_VERSION "unknown"
-#endif
 
 namespace novastra::cli {
 
@@ -223,7 +221,7 @@ int Run(const RunValues& v, Command command, const GlobalOptions& global) {
   control.jobs = v.jobs > 0 ? v.jobs : std::max(1u, std::thread::hardware_concurrency());
   control.progress = [&bar](int done, int total) { bar.Update(done, total); };
 
-  if (format == "json") sink.Write(JsonRunLine(NOVASTRA_VERSION, command == Command::Ephemeris ? "ephemeris"
+  if (format == "json") sink.Write(JsonRunLine(novastra::kVersion, command == Command::Ephemeris ? "ephemeris"
                                                                  : command == Command::Aspectarian ? "aspectarian"
                                                                                                    : "stations",
                                                JsonParameters(spec, command)));

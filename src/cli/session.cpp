@@ -9,6 +9,7 @@
 #include <iostream>
 
 #include "app/app_folder.h"
+#include "app/supplied_dir.h"
 #include "app/data_buffer.h"
 #include "app/options.h"
 
@@ -47,17 +48,17 @@ bool OpenSession(const GlobalOptions& global, Session& session) {
   std::optional<std::filesystem::path> home;
   if (!global.home.empty()) home = global.home;
   std::string error;
-  auto folder = ResolveAppFolder(home, ProgramFolder(), DefaultSuppliedDir(), &error);
-  if (!folder) {
+  auto folders = ResolveProgramFolders(home, ExecutableDir(), &error);
+  if (!folders) {
     PrintError(error.empty() ? "no application folder" : error);
     return false;
   }
-  session.app = std::make_unique<Application>(session.ui, *folder);
+  session.app = std::make_unique<Application>(session.ui, folders->app, folders->supplied);
   Application& app = *session.app;
   if (!ReadOptions(app.folder, app.options))
     PrintError("OPTIONS.OPT cannot be read in " + app.folder.string() + "; using the built-in options");
-  if (const auto err = LoadSeriesTables(app.folder, app.series)) {
-    PrintError(err->Message() + " (in " + app.folder.string() + ")");
+  if (const auto err = LoadSeriesTables(app.supplied, app.series)) {
+    PrintError(err->Message() + " (in " + app.supplied.string() + ")");
     return false;
   }
   return true;

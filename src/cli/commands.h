@@ -1,0 +1,23 @@
+#pragma once
+// novastra-cli: the same runs as the desktop program, printed to the terminal.
+#include <CLI/CLI.hpp>
+#include <filesystem>
+#include <optional>
+#include <string>
+
+namespace novastra::cli {
+
+// Options every command shares.
+struct CommonOptions {
+  std::optional<std::filesystem::path> home;  // --home DIR
+  std::string encoding;                       // --encoding utf8|cp1252 ("" = by terminal)
+};
+
+// Each command registers itself; its callback sets the process exit status in
+// `status` (0 ok, 1 run failure, 2 input refused).
+void AddPositionsCommand(CLI::App& app, CommonOptions& common, int& status);
+void AddEphemerisCommand(CLI::App& app, CommonOptions& common, int& status);
+void AddAspectarianCommands(CLI::App& app, CommonOptions& common, int& status);
+void AddGraphCommand(CLI::App& app, CommonOptions& common, int& status);
+
+}  // namespace novastra::cli
