@@ -11,7 +11,7 @@ _novastra_cli() {
   local range="--from --start --to --days --full-month --zodiac --node --format -o --output --use-settings --jobs"
   local command="" w
   for w in "${words[@]:1:cword-1}"; do
-    case "$w" in ephemeris|aspectarian|stations|positions) command=$w ;; esac
+    case "$w" in ephemeris|aspectarian|stations|positions|graph) command=$w ;; esac
   done
   case "$prev" in
     --home) COMPREPLY=($(compgen -d -- "$cur")); return ;;
@@ -31,7 +31,8 @@ _novastra_cli() {
     aspectarian) opts="$range --noon --midnight --geo --helio --moon-sign-only --moon-ingress --save" ;;
     stations) opts="$range" ;;
     positions) opts="--date --time --noon --zodiac --node --format -o --output" ;;
-    *) COMPREPLY=($(compgen -W "ephemeris aspectarian stations positions $global" -- "$cur")); return ;;
+    graph) opts="--from --to --dial --bodies --points --width --height --noon --zodiac --node -o" ;;
+    *) COMPREPLY=($(compgen -W "ephemeris aspectarian stations positions graph $global" -- "$cur")); return ;;
   esac
   COMPREPLY=($(compgen -W "$opts $global" -- "$cur"))
 }
