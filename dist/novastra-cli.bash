@@ -1,62 +1,39 @@
-# bash completion for novastra-cli                           -*- shell-script -*-
-
-_novastra_cli()
-{
-    local cur prev words cword
-    _init_completion || return
-
-    local commands="ephemeris aspectarian stations positions"
-    local run="--start --days --full-month --no-full-month --noon --midnight --helio --geo
-               --zodiac --node --table --save --no-save --encoding --home --help"
-
-    case $prev in
-        --zodiac)
-            COMPREPLY=($(compgen -W 'tropical sidereal ayanamsa' -- "$cur"))
-            return ;;
-        --node)
-            COMPREPLY=($(compgen -W 'mean true' -- "$cur"))
-            return ;;
-        --table)
-            COMPREPLY=($(compgen -W 'longitude latitude ra declination' -- "$cur"))
-            return ;;
-        --encoding)
-            COMPREPLY=($(compgen -W 'utf8 cp1252' -- "$cur"))
-            return ;;
-        --moon-ingress)
-            COMPREPLY=($(compgen -W 'display hide' -- "$cur"))
-            return ;;
-        --home)
-            _filedir -d
-            return ;;
-        --start | --date | --days)
-            return ;;
-    esac
-
-    # The first word that is a command decides the options offered.
-    local i command=""
-    for ((i = 1; i < cword; i++)); do
-        case ${words[i]} in
-            ephemeris | aspectarian | stations | positions)
-                command=${words[i]}
-                break ;;
-        esac
-    done
-
-    local opts
-    case $command in
-        ephemeris) opts=$run ;;
-        aspectarian | stations) opts="$run --moon-sign-only --moon-ingress" ;;
-        positions) opts="--date --noon --zodiac --node --home --help" ;;
-        *)
-            if [[ $cur == -* ]]; then
-                opts="--help --version"
-            else
-                COMPREPLY=($(compgen -W "$commands" -- "$cur"))
-                return
-            fi ;;
-    esac
-    COMPREPLY=($(compgen -W "$opts" -- "$cur"))
-} &&
-    complete -F _novastra_cli novastra-cli
-
-# ex: filetype=sh
+# bash completion for novastra-cli
+_novastra_cli() {
+  local cur prev words cword
+  _init_completion 2>/dev/null || {
+    cur="${COMP_WORDS[COMP_CWORD]}"
+    prev="${COMP_WORDS[COMP_CWORD-1]}"
+    words=("${COMP_WORDS[@]}")
+    cword=$COMP_CWORD
+  }
+  local global="--home --encoding --symbols --help --version"
+  local range="--from --start --to --days --full-month --zodiac --node --format -o --output --use-settings --jobs"
+  local command="" w
+  for w in "${words[@]:1:cword-1}"; do
+    case "$w" in ephemeris|aspectarian|stations|positions|graph) command=$w ;; esac
+  done
+  case "$prev" in
+    --home) COMPREPLY=($(compgen -d -- "$cur")); return ;;
+    -o|--output) COMPREPLY=($(compgen -f -- "$cur")); return ;;
+    --encoding) COMPREPLY=($(compgen -W "utf8 cp1252" -- "$cur")); return ;;
+    --symbols) COMPREPLY=($(compgen -W "unicode ascii" -- "$cur")); return ;;
+    --zodiac) COMPREPLY=($(compgen -W "tropical sidereal ayanamsa" -- "$cur")); return ;;
+    --node) COMPREPLY=($(compgen -W "mean true" -- "$cur")); return ;;
+    --format) COMPREPLY=($(compgen -W "text csv json" -- "$cur")); return ;;
+    --table) COMPREPLY=($(compgen -W "longitude latitude ra declination" -- "$cur")); return ;;
+    --moon-ingress) COMPREPLY=($(compgen -W "display hide" -- "$cur")); return ;;
+    --from|--start|--to|--date|--days|--time|--jobs) return ;;
+  esac
+  local opts
+  case "$command" in
+    ephemeris) opts="$range --noon --midnight --geo --helio --table --save" ;;
+    aspectarian) opts="$range --noon --midnight --geo --helio --moon-sign-only --moon-ingress --save" ;;
+    stations) opts="$range" ;;
+    positions) opts="--date --time --noon --zodiac --node --format -o --output" ;;
+    graph) opts="--from --to --dial --bodies --points --width --height --noon --zodiac --node -o" ;;
+    *) COMPREPLY=($(compgen -W "ephemeris aspectarian stations positions graph $global" -- "$cur")); return ;;
+  esac
+  COMPREPLY=($(compgen -W "$opts $global" -- "$cur"))
+}
+complete -F _novastra_cli novastra-cli

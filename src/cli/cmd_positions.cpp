@@ -1,17 +1,17 @@
-// novastra-cli positions: the eleven bodies for one instant, as a plain table.
+// novastra-cli positions: the eleven bodies for one instant (UT).
+#include <cmath>
 #include <cstdio>
-#include <filesystem>
-#include <iostream>
 #include <memory>
-#include <optional>
 #include <string>
 
 #include "astro/calendar.h"
 #include "astro/engine.h"
-#include "astro/series.h"
-#include "cli/commands.h"
-#include "app/options.h"
-#include "app/supplied_dir.h"
+#include "astro/sky.h"
+#include "cli/session.h"
+#include "novastra_version.h"
+#include "text/date_input.h"
+#include "text/export_formats.h"
+
 
 namespace novastra::cli {
 
@@ -19,33 +19,17 @@ namespace {
 
 struct PositionsValues {
   std::string date;
+  std::string time;
   bool noon = false;
   std::string zodiac = "tropical";
   std::string node = "true";
   std::string sky = "design";
+  std::string format = "text";
+  std::string output;
 };
 
 constexpr const char* kBodyNames[] = {"",        "Sun",    "Moon",   "Mercury", "Venus",     "Mars",
                                       "Jupiter", "Saturn", "Uranus", "Neptune", "Pluto", "North Node"};
-
-// Checks the date as the Input window does: month 1..12, day 1..31, year
-// 1800..2100 (a day past the month's end rolls into the next month).
-std::optional<CivilDate> ParseCommandDate(const std::string& text, std::string& why) {
-  if (text.empty()) {
-    why = "a date M/D/YYYY is required, e.g. 1/5/2009";
-    return std::nullopt;
-  }
-  auto d = TryParseDateText(text);
-  if (!d) {
-    why = "expected M/D/YYYY, e.g. 1/5/2009";
-    return std::nullopt;
-  }
-  if (d->month < 1 || d->month > 12) why = "month must be 1 to 12";
-  else if (d->day < 1 || d->day > 31) why = "day must be 1 to 31";
-  else if (d->year < 1800 || d->year > 2100) why = "year must be 1800 to 2100";
-  else return d;
-  return std::nullopt;
-}
 
 std::string Degrees(double v) {
   char buf[32];
@@ -53,95 +37,110 @@ std::string Degrees(double v) {
   return buf;
 }
 
-int RunPositions(const PositionsValues& v, const CommonOptions& common) {
-  std::string why;
-  auto date = ParseCommandDate(v.date, why);
-  if (!date) {
-    std::cerr << "novastra-cli: --date \"" << v.date << "\": " << why << '\n';
-    return 2;
-  }
-
-  std::string error;
-  auto folders = ResolveProgramFolders(common.home, ExecutableDir(), &error);
-  auto folder = folders ? std::optional<std::filesystem::path>(folders->app) : std::nullopt;
-  if (!folder) {
-    std::cerr << "novastra-cli: " << (error.empty() ? "no application folder" : error) << '\n';
-    return 1;
-  }
-  auto tables = std::make_unique<SeriesTables>();
-  if (auto err = LoadSeriesTables(folders->supplied, *tables)) {
-    std::cerr << "novastra-cli: " << err->Message() << " (in " << folders->supplied.string() << ")\n";
-    return 1;
-  }
-
-  EngineChoices choices;
-  choices.zodiac = v.zodiac == "sidereal"   ? Zodiac::Sidereal
-                   : v.zodiac == "ayanamsa" ? Zodiac::Ayanamsa
-                                            : Zodiac::Tropical;
-  choices.node = v.node == "mean"         ? NodeMode::Mean
-                 : v.node == "osculating" ? NodeMode::Osculating
-                                          : NodeMode::True;
-  choices.sky = v.sky == "apparent" ? Sky::Apparent : Sky::Design;
-
-  // The user's ayanamsa lives in the options file; without it the SVP-based one is used.
-  AyanamsaOption ayanamsa;
-  RunOptions options;
-  if (ReadOptions(*folder, options)) {
-    ayanamsa = options.Ayanamsa();
-  } else if (choices.zodiac == Zodiac::Ayanamsa) {
-    std::cerr << "novastra-cli: OPTIONS.OPT not readable in " << folder->string()
-              << "; using the ayanamsa from the SVP\n";
-  }
-
-  const double rowJD = JulianDayNumber(date->year, date->month, date->day);
-  const double dayFraction = v.noon ? 0.5 : 0.0;
-  const InstantSetup instant = PrepareInstant(rowJD, dayFraction, ayanamsa);
-  const BodyPositions p = ComputePositions(instant, *tables, choices);
-
-  std::string out;
-  out += DateTextFromJulianDay(rowJD) + " " + (v.noon ? "noon" : "midnight") + " UT, Julian Day " +
-         [&] {
-           char buf[32];
-           std::snprintf(buf, sizeof buf, "%.1f", rowJD + dayFraction - 0.5);
-           return std::string(buf);
-         }() +
-         ", " + ZodiacLabel(choices.zodiac) + "zodiac, " + v.node + " node" +
-         (choices.sky == Sky::Apparent ? ", apparent sky" : "") + "\n";
+std::string TextTable(const EphemerisDay& day, const std::string& instantLabel, Zodiac zodiac, const std::string& node) {
+  const BodyPositions& p = day.positions;
+  char jd[32];
+  std::snprintf(jd, sizeof jd, "%.1f", day.jd);
+  std::string out = DateTextFromJulianDay(day.rowJD) + " " + instantLabel + " UT, Julian Day " +
+                    (day.jd * 10 == std::floor(day.jd * 10) ? std::string(jd) : std::to_string(day.jd)) + ", " +
+                    ZodiacLabel(zodiac) + "zodiac, " + node + " node\n";
   char line[256];
   std::snprintf(line, sizeof line, "%-11s%15s%15s%15s%15s%15s%15s\n", "Body", "Longitude", "Latitude",
                 "RightAscension", "Declination", "HelioLongitude", "HelioLatitude");
   out += line;
   for (int b = kSun; b <= kNorthNode; ++b) {
-    // The Sun's row carries the Earth's heliocentric place; the Moon and the
-    // node have none.
-    bool helio = b != kMoon && b != kNorthNode;
-    out += std::string(kBodyNames[b]) + std::string(11 - std::string(kBodyNames[b]).size(), ' ') +
-           Degrees(p.Longitude[b]) + Degrees(p.Latitude[b]) + Degrees(p.RightAscension[b]) +
-           Degrees(p.Declination[b]) + (helio ? Degrees(p.HelioLongitude[b]) : std::string(14, ' ') + "-") +
+    // The Sun's row carries the Earth's heliocentric place; the Moon and the node have none.
+    const bool helio = b != kMoon && b != kNorthNode;
+    const std::string name = kBodyNames[b];
+    out += name + std::string(11 - name.size(), ' ') + Degrees(p.Longitude[b]) + Degrees(p.Latitude[b]) +
+           Degrees(p.RightAscension[b]) + Degrees(p.Declination[b]) +
+           (helio ? Degrees(p.HelioLongitude[b]) : std::string(14, ' ') + "-") +
            (helio ? Degrees(p.HelioLatitude[b]) : std::string(14, ' ') + "-") + "\n";
   }
-  std::fwrite(out.data(), 1, out.size(), stdout);
-  std::fflush(stdout);
-  return 0;
+  return out;
+}
+
+int RunPositions(const PositionsValues& v, const GlobalOptions& global) {
+  std::string why;
+  auto date = ParseDateInput(v.date, &why);
+  if (!date) {
+    PrintError("--date \"" + v.date + "\": " + why);
+    return kUsageError;
+  }
+  int seconds = v.noon ? 43200 : 0;
+  if (!v.time.empty()) {
+    auto t = ParseTimeInput(v.time, &why);
+    if (!t) {
+      PrintError("--time \"" + v.time + "\": " + why);
+      return kUsageError;
+    }
+    seconds = *t;
+  }
+  Session s;
+  if (!OpenSession(global, s)) return kReadWriteFailure;
+
+  EngineChoices choices;
+  choices.zodiac = v.zodiac == "sidereal" ? Zodiac::Sidereal : v.zodiac == "ayanamsa" ? Zodiac::Ayanamsa : Zodiac::Tropical;
+  choices.node = v.node == "mean" ? NodeMode::Mean : v.node == "osculating" ? NodeMode::Osculating : NodeMode::True;
+  choices.sky = v.sky == "apparent" ? Sky::Apparent : Sky::Design;
+
+  EphemerisDay day;
+  day.rowJD = JulianDayNumber(date->year, date->month, date->day);
+  const double dayFraction = seconds / 86400.0;
+  day.jd = day.rowJD - 0.5 + dayFraction;
+  const InstantSetup instant = PrepareInstant(day.rowJD, dayFraction, s.app->options.Ayanamsa());
+  day.siderealSeconds = instant.SiderealSeconds;
+  day.positions = ComputePositions(instant, s.app->series, choices);
+
+  std::string out;
+  if (v.format == "csv") {
+    out = DayCsvHeader(false);
+    AppendDayCsv(out, day, false);
+  } else if (v.format == "json") {
+    out = JsonRunLine(novastra::kVersion, "positions",
+                      {{"date", IsoDate(day.rowJD)}, {"instant", IsoInstant(day.jd)}, {"zodiac", v.zodiac},
+                       {"node", v.node}, {"time_scale", "UT"}});
+    AppendDayJson(out, day, false);
+    out += JsonEndLine(1);
+  } else {
+    const std::string label = seconds == 0       ? "midnight"
+                              : seconds == 43200 ? "noon"
+                                                 : IsoInstant(day.jd).substr(11, 8);
+    out = TextTable(day, label, choices.zodiac, v.node);
+  }
+  std::optional<std::filesystem::path> file;
+  if (!v.output.empty()) file = v.output;
+  OutputSink sink(file);
+  sink.Write(out);
+  return FinishOutput(sink) ? kDone : kReadWriteFailure;
 }
 
 }  // namespace
 
-void AddPositionsCommand(CLI::App& app, CommonOptions& common, int& status) {
-  auto values = std::make_shared<PositionsValues>();
-  CLI::App* sub = app.add_subcommand("positions", "Positions of the eleven bodies for one instant");
-  // Checked in the callback, so a missing date is refused like a bad one (status 2).
-  sub->add_option("--date", values->date, "Date M/D/YYYY (year 1800..2100), required");
-  sub->add_flag("--noon", values->noon, "Positions at 12h UT (default 0h UT)");
-  sub->add_option("--zodiac", values->zodiac, "tropical, sidereal or ayanamsa")
-      ->check(CLI::IsMember({"tropical", "sidereal", "ayanamsa"}));
-  sub->add_option("--node", values->node, "Lunar node: mean, true or osculating")
-      ->check(CLI::IsMember({"mean", "true", "osculating"}));
-  sub->add_option("--sky", values->sky, "design (the default) or apparent")
-      ->check(CLI::IsMember({"design", "apparent"}));
-  sub->add_option("--home", "Application folder (default: $NOVASTRA_HOME or the usual one)")
-      ->each([&common](const std::string& dir) { common.home = std::filesystem::path(dir); });
-  sub->callback([values, &common, &status] { status = RunPositions(*values, common); });
+void AddPositionsCommand(CLI::App& app, const GlobalOptions& global, int& status) {
+  auto v = std::make_shared<PositionsValues>();
+  CLI::App* sub = app.add_subcommand("positions", "Positions of the eleven bodies for one instant (UT)");
+  sub->fallthrough();
+  sub->add_option("--date", v->date, "Date, M/D/YYYY or YYYY-MM-DD (1800..2100)")->type_name("DATE")->required();
+  CLI::Option* time = sub->add_option("--time", v->time, "Time of day in UT, HH:MM or HH:MM:SS")
+                          ->type_name("TIME")
+                          ->default_str("00:00");
+  sub->add_flag("--noon", v->noon, "Positions at 12:00 UT (the same as --time 12:00)")->excludes(time);
+  sub->add_option("--zodiac", v->zodiac, "tropical, sidereal or ayanamsa")
+      ->check(CLI::IsMember({"tropical", "sidereal", "ayanamsa"}))
+      ->capture_default_str();
+  sub->add_option("--node", v->node, "Lunar node: mean, true or osculating")
+      ->check(CLI::IsMember({"mean", "true", "osculating"}))
+      ->capture_default_str();
+  sub->add_option("--sky", v->sky, "design, or apparent (delta T, nutation, aberration, light-time)")
+      ->check(CLI::IsMember({"design", "apparent"}))
+      ->capture_default_str();
+  sub->add_option("--format", v->format, "text, csv or json (JSON Lines)")
+      ->check(CLI::IsMember({"text", "csv", "json"}))
+      ->capture_default_str();
+  sub->add_option("-o,--output", v->output, "Write to FILE (complete or not at all) instead of standard output")
+      ->type_name("FILE");
+  sub->callback([v, &global, &status] { status = RunPositions(*v, global); });
 }
 
 }  // namespace novastra::cli

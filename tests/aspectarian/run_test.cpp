@@ -179,8 +179,7 @@ TEST_F(AspectarianRun, CarriedJanuary2009ReadsTheGoldenTextWithoutItsSixty) {
 
 TEST_F(AspectarianRun, CommandLineStations) {
   const auto [status, out, err] = testing_support::RunCli({"stations", "--start", "1/1/2009", "--days", "40", "--home",
-                                                          folder.string(), "--encoding", "utf8", "--midnight", "--geo",
-                                                          "--zodiac", "tropical"});
+                                                          folder.string(), "--encoding", "utf8", "--zodiac", "tropical"});
   ASSERT_EQ(status, 0) << err;
   EXPECT_TRUE(out.starts_with("  Changes in direction (in UT):\n\n  Mercury - 11 Jan 2009 at ")) << out;
   EXPECT_NE(out.find("  Mercury - 01 Feb 2009 at "), std::string::npos);

@@ -1,0 +1,151 @@
+#include "app/range_run.h"
+
+#include <algorithm>
+#include <condition_variable>
+#include <map>
+#include <mutex>
+#include <optional>
+#include <system_error>
+#include <thread>
+
+namespace novastra {
+
+namespace {
+
+// Computes results 0..count-1 on `jobs` threads, at most a few ahead of the
+// one being handed on, and hands them to `emit` in order on this thread.
+template <class Result>
+bool OrderedMap(int count, int jobs, const std::function<Result(int)>& compute,
+                const std::function<bool(Result&, int)>& emit) {
+  if (jobs <= 1 || count <= 1) {
+    for (int i = 0; i < count; ++i) {
+      Result r = compute(i);
+      if (!emit(r, i)) return false;
+    }
+    return true;
+  }
+  std::mutex mutex;
+  std::condition_variable changed;
+  std::map<int, Result> ready;
+  int next = 0;      // next index to compute
+  int emitted = 0;   // next index to hand on
+  bool stop = false;
+  const int ahead = 2 * jobs;
+
+  auto worker = [&] {
+    for (;;) {
+      int i;
+      {
+        std::unique_lock lock(mutex);
+        changed.wait(lock, [&] { return stop || next >= count || next < emitted + ahead; });
+        if (stop || next >= count) return;
+        i = next++;
+      }
+      Result r = compute(i);
+      {
+        std::lock_guard lock(mutex);
+        ready.emplace(i, std::move(r));
+      }
+      changed.notify_all();
+    }
+  };
+  std::vector<std::thread> pool;
+  try {
+    for (int t = 0; t < jobs; ++t) pool.emplace_back(worker);
+  } catch (const std::system_error&) {
+    if (pool.empty()) {  // no thread at all: everything here
+      for (int i = 0; i < count; ++i) {
+        Result r = compute(i);
+        if (!emit(r, i)) return false;
+      }
+      return true;
+    }
+  }
+  bool ok = true;
+  for (int i = 0; i < count && ok; ++i) {
+    std::optional<Result> r;
+    {
+      std::unique_lock lock(mutex);
+      changed.wait(lock, [&] { return ready.count(i) > 0; });
+      r.emplace(std::move(ready.at(i)));
+      ready.erase(i);
+    }
+    ok = emit(*r, i);
+    {
+      std::lock_guard lock(mutex);
+      emitted = i + 1;
+      if (!ok) stop = true;
+    }
+    changed.notify_all();
+  }
+  for (auto& t : pool) t.join();
+  return ok;
+}
+
+}  // namespace
+
+std::vector<RangePiece> SplitRange(double startJD, int dayCount, int maxPieceDays) {
+  std::vector<RangePiece> pieces;
+  const int step = std::max(maxPieceDays, 1);
+  for (int d = 0; d < dayCount; d += step) pieces.push_back({startJD + d, std::min(step, dayCount - d)});
+  return pieces;
+}
+
+bool RunEphemerisRange(const EphemerisRequest& whole, const RangeControl& control,
+                       const std::function<bool(const EphemerisReport& piece)>& emit) {
+  const std::vector<RangePiece> pieces = SplitRange(whole.startJD, whole.dayCount, control.maxPieceDays);
+  const int count = static_cast<int>(pieces.size());
+  // Each piece computes the day before its first for the retrograde marks, so
+  // pieces are independent and equal the same days of one long run.
+  std::function<EphemerisReport(int)> compute = [&](int i) {
+    EphemerisRequest r = whole;
+    r.startJD = pieces[i].startJD;
+    r.dayCount = pieces[i].dayCount;
+    return BuildEphemeris(r);
+  };
+  std::function<bool(EphemerisReport&, int)> hand = [&](EphemerisReport& report, int i) {
+    if (!emit(report)) return false;
+    if (control.progress) control.progress(i + 1, count);
+    return true;
+  };
+  return OrderedMap(count, control.jobs, compute, hand);
+}
+
+bool RunAspectarianRange(const AspectarianRequest& whole, const RangeControl& control,
+                         const std::function<bool(const AspectarianReport& piece)>& emit) {
+  const std::vector<RangePiece> pieces = SplitRange(whole.startJD, whole.dayCount, control.maxPieceDays);
+  const int count = static_cast<int>(pieces.size());
+  struct Piece {
+    InitialDirections start;
+    AspectarianReport report;
+  };
+  auto build = [&](int i, const InitialDirections& start) {
+    AspectarianRequest r = whole;
+    r.startJD = pieces[i].startJD;
+    r.dayCount = pieces[i].dayCount;
+    r.directions = start;
+    return BuildAspectarian(r);
+  };
+  // A piece is computed ahead from the directions at its own start, as a run
+  // starting there would be.
+  std::function<Piece(int)> compute = [&](int i) {
+    InitialDirections start;
+    if (i == 0 && whole.directions) start = *whole.directions;
+    else if (whole.sky.coords == Coordinates::Heliocentric) start.flag.fill(1);
+    else start = DirectionsAt(whole.sky, pieces[i].startJD);
+    return Piece{start, build(i, start)};
+  };
+  InitialDirections carried;
+  std::function<bool(Piece&, int)> hand = [&](Piece& piece, int i) {
+    // Near a station the directions carried from the piece before can differ
+    // from those at the piece's start: the piece is then found again from them.
+    if (i > 0 && piece.start.flag != carried.flag) piece.report = build(i, carried);
+    carried = piece.report.directions;
+    if (!emit(piece.report)) return false;
+    if (control.progress) control.progress(i + 1, count);
+    return true;
+  };
+  return OrderedMap(count, control.jobs, compute, hand);
+}
+
+}  // namespace novastra

@@ -1,0 +1,402 @@
+// novastra-cli ephemeris, aspectarian and stations: any range of days inside
+// 1800-2100, as text (runs of at most 366 days, each as the Data Window shows
+// it), CSV or JSON Lines.
+#include <ctime>
+#include <iostream>
+#include <memory>
+#include <thread>
+
+#include "app/input_check.h"
+#include "app/range_run.h"
+#include "app/run_calendar.h"
+#include "app/settings.h"
+#include "astro/calendar.h"
+#include "astro/engine.h"
+#include "astro/sky.h"
+#include "cli/session.h"
+#include "novastra_version.h"
+#include "reports/stations.h"
+#include "text/aspectarian_text.h"
+#include "text/date_input.h"
+#include "text/ephemeris_tables.h"
+#include "text/export_formats.h"
+#include "text/stations_text.h"
+
+
+namespace novastra::cli {
+
+namespace {
+
+enum class Command { Ephemeris, Aspectarian, Stations };
+
+// What the user typed; empty / -1 / 0 means "not given".
+struct RunValues {
+  std::string from, to;
+  int days = 0;
+  bool fullMonth = false;
+  int noon = -1;   // 1 --noon, 0 --midnight
+  int helio = -1;  // 1 --helio, 0 --geo
+  std::string zodiac, node, table;
+  std::string sky;
+  bool noCarry = false;
+  bool moonSignOnly = false;
+  std::string moonIngress;
+  std::string format = "text";
+  std::string output;
+  bool save = false;
+  bool useSettings = false;
+  int jobs = 0;
+};
+
+// The run as resolved from the defaults, the settings (--use-settings) and the options.
+struct RunSpec {
+  RunParameters params;  // the choices, as the Input window holds them
+  double startJD = 0;
+  int dayCount = 0;
+};
+
+std::string Today() {
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
+  return std::to_string(local.tm_mon + 1) + "/" + std::to_string(local.tm_mday) + "/" +
+         std::to_string(local.tm_year + 1900);
+}
+
+// The fixed defaults: today, 30 days, noon, geocentric, tropical, true node,
+// the longitude table, Moon ingresses shown.
+bool Resolve(const RunValues& v, Command command, const Application& app, RunSpec& spec) {
+  RunParameters p;
+  p.FullMonth = false;
+  p.NumberOfDays = 30;
+  std::string start = Today();
+  if (v.useSettings) {  // the desktop's choices; its start date is always today's
+    Settings unused;
+    ReadSettings(app.folder, unused, p);
+  }
+  if (!v.from.empty()) start = v.from;
+  std::string why;
+  auto from = ParseDateInput(start, &why);
+  if (!from) {
+    PrintError((v.from.empty() ? "start date \"" : "--from \"") + start + "\": " + why);
+    return false;
+  }
+  if (v.noon >= 0) p.Instant = v.noon == 1 ? InstantChoice::Noon : InstantChoice::Midnight;
+  if (v.helio >= 0) p.Coords = v.helio == 1 ? Coordinates::Heliocentric : Coordinates::Geocentric;
+  if (command == Command::Stations) {  // stations: geocentric, every event kept
+    p.Coords = Coordinates::Geocentric;
+    p.MoonChangeOnly = false;
+  }
+  if (v.zodiac == "tropical") p.ZodiacMode = Zodiac::Tropical;
+  if (v.zodiac == "sidereal") p.ZodiacMode = Zodiac::Sidereal;
+  if (v.zodiac == "ayanamsa") p.ZodiacMode = Zodiac::Ayanamsa;
+  if (v.node == "mean") p.MoonNodes = NodeMode::Mean;
+  if (v.node == "true") p.MoonNodes = NodeMode::True;
+  if (v.node == "osculating") p.MoonNodes = NodeMode::Osculating;
+  if (v.sky == "design") p.SkyChoice = Sky::Design;
+  if (v.sky == "apparent") p.SkyChoice = Sky::Apparent;
+  if (v.table == "longitude") p.Output = DataOutput::Longitude;
+  if (v.table == "latitude") p.Output = DataOutput::Latitude;
+  if (v.table == "ra") p.Output = DataOutput::RightAscension;
+  if (v.table == "declination") p.Output = DataOutput::Declination;
+  if (v.moonSignOnly) p.MoonChangeOnly = true;
+  if (v.moonIngress == "display") p.MoonSign = MoonChangeSign::Display;
+  if (v.moonIngress == "hide") p.MoonSign = MoonChangeSign::NoDisplay;
+
+  if (v.days > 0 || !v.to.empty()) p.FullMonth = v.fullMonth;
+  else if (v.fullMonth) p.FullMonth = true;
+  if (p.FullMonth) from->day = 1;
+  spec.startJD = JulianDayNumber(from->year, from->month, from->day);
+  if (!v.to.empty()) {
+    auto to = ParseDateInput(v.to, &why);
+    if (!to) {
+      PrintError("--to \"" + v.to + "\": " + why);
+      return false;
+    }
+    const double endJD = JulianDayNumber(to->year, to->month, to->day);
+    if (endJD < spec.startJD) {
+      PrintError("--to \"" + v.to + "\" is before the start date");
+      return false;
+    }
+    spec.dayCount = static_cast<int>(endJD - spec.startJD) + 1;
+  } else if (p.FullMonth) {
+    spec.dayCount = DaysInMonth(from->year, from->month);
+  } else {
+    spec.dayCount = v.days > 0 ? v.days : std::clamp<int>(p.NumberOfDays, 1, kMaxDays);
+  }
+  const double lastJD = JulianDayNumber(kLastYear, 12, 31);
+  if (spec.startJD + spec.dayCount - 1 > lastJD) {
+    PrintError("the run would end after 12/31/2100; the last day the program computes is 12/31/2100");
+    return false;
+  }
+  p.StartMonth = std::to_string(from->month);
+  p.StartDay = std::to_string(from->day);
+  p.StartYear = std::to_string(from->year);
+  spec.params = p;
+  return true;
+}
+
+const char* ZodiacWord(Zodiac z) {
+  return z == Zodiac::Sidereal ? "sidereal" : z == Zodiac::Ayanamsa ? "ayanamsa" : "tropical";
+}
+
+std::vector<std::pair<std::string, std::string>> JsonParameters(const RunSpec& s, Command command) {
+  const RunParameters& p = s.params;
+  std::vector<std::pair<std::string, std::string>> out = {
+      {"from", IsoDate(s.startJD)},
+      {"to", IsoDate(s.startJD + s.dayCount - 1)},
+      {"days", std::to_string(s.dayCount)},
+      {"coordinates", p.Coords == Coordinates::Heliocentric ? "heliocentric" : "geocentric"},
+      {"zodiac", ZodiacWord(p.ZodiacMode)},
+      {"node", p.MoonNodes == NodeMode::Mean ? "mean" : p.MoonNodes == NodeMode::Osculating ? "osculating" : "true"},
+      {"sky", p.SkyChoice == Sky::Apparent ? "apparent" : "design"},
+      {"time_scale", "UT"}};
+  if (command == Command::Ephemeris) out.push_back({"instant", p.Instant == InstantChoice::Noon ? "12:00" : "00:00"});
+  if (command == Command::Aspectarian) {
+    out.push_back({"moon_ingress", p.MoonSign == MoonChangeSign::Display ? "display" : "hide"});
+    out.push_back({"moon_sign_only", p.MoonChangeOnly ? "yes" : "no"});
+  }
+  return out;
+}
+
+ColumnSet ChosenTable(const RunParameters& p) {
+  if (p.Coords == Coordinates::Heliocentric) {
+    const bool longitudeLike = p.Output == DataOutput::Longitude || p.Output == DataOutput::RightAscension;
+    return longitudeLike ? ColumnSet::HelioLongitude : ColumnSet::HelioLatitude;
+  }
+  switch (p.Output) {
+    case DataOutput::Latitude: return ColumnSet::Latitude;
+    case DataOutput::RightAscension: return ColumnSet::RightAscension;
+    case DataOutput::Declination: return ColumnSet::Declination;
+    case DataOutput::Longitude: break;
+  }
+  return ColumnSet::Longitude;
+}
+
+HeaderInfo PieceHeader(const RunParameters& p, double startJD) {
+  const bool midnight = p.Instant == InstantChoice::Midnight;
+  return HeaderInfo{ZodiacLabel(p.ZodiacMode), DateTextFromJulianDay(startJD), midnight ? "midnight" : "noon",
+                    midnight ? startJD - 0.5 : startJD};
+}
+
+// The Data Window's text of a run as printed: every line, then the blank line
+// the display adds and the empty spare entry.
+std::string ViewText(const std::vector<std::string>& lines, const TextStyle& style) {
+  std::string out;
+  for (const std::string& line : lines) {
+    out += EncodeText(line, style);
+    out += '\n';
+  }
+  return out + "\n\n";
+}
+
+// --save: the piece is run once more as the desktop program runs it, which
+// writes its data files; false when a file could not be written.
+bool SavePiece(Session& s, const RunSpec& spec, Command command, double startJD, int days) {
+  Application& app = *s.app;
+  app.params = spec.params;
+  const CivilDate d = ParseDateText(DateTextFromJulianDay(startJD));
+  app.params.StartMonth = std::to_string(d.month);
+  app.params.StartDay = std::to_string(d.day);
+  app.params.StartYear = std::to_string(d.year);
+  SetDaysText(app.params, std::to_string(days));
+  app.params.FullMonth = false;
+  app.params.SaveData = true;
+  const RunOutcome outcome = command == Command::Ephemeris ? app.CalculateEphemeris() : app.CalculateAspectarian();
+  PrintMessages(s);
+  return outcome == RunOutcome::Done;
+}
+
+int Run(const RunValues& v, Command command, const GlobalOptions& global) {
+  Session s;
+  if (!OpenSession(global, s)) return kReadWriteFailure;
+  RunSpec spec;
+  if (!Resolve(v, command, *s.app, spec)) return kUsageError;
+  const RunParameters& p = spec.params;
+  const Application& app = *s.app;
+
+  std::optional<std::filesystem::path> file;
+  if (!v.output.empty()) file = v.output;
+  OutputSink sink(file);
+  if (sink.Failed()) {
+    PrintError("cannot write " + sink.Name() + ": " + sink.Reason());
+    return kReadWriteFailure;
+  }
+  const std::string format = v.format;
+  // Minutes and seconds that round to 60 move into the next unit unless --no-carry.
+  const bool carry = !v.noCarry;
+  ProgressBar bar;
+  RangeControl control;
+  control.jobs = v.jobs > 0 ? v.jobs : std::max(1u, std::thread::hardware_concurrency());
+  control.progress = [&bar](int done, int total) { bar.Update(done, total); };
+
+  if (format == "json") sink.Write(JsonRunLine(novastra::kVersion, command == Command::Ephemeris ? "ephemeris"
+                                                                 : command == Command::Aspectarian ? "aspectarian"
+                                                                                                   : "stations",
+                                               JsonParameters(spec, command)));
+  long long count = 0;
+  bool saved = true;
+  std::string chunk;
+  bool ok;
+  if (command == Command::Ephemeris) {
+    if (format == "csv") sink.Write(DayCsvHeader());
+    EphemerisRequest request;
+    request.tables = &app.series;
+    request.engine = EngineChoices{p.ZodiacMode, p.MoonNodes};
+    request.engine.sky = p.SkyChoice;
+    request.ayanamsa = app.options.Ayanamsa();
+    request.startJD = spec.startJD;
+    request.dayFraction = p.Instant == InstantChoice::Noon ? 0.5 : 0;
+    request.dayCount = spec.dayCount;
+    const bool raHours = app.options[11] != 0;
+    ok = RunEphemerisRange(request, control, [&](const EphemerisReport& piece) {
+      chunk.clear();
+      if (format == "csv") {
+        AppendEphemerisCsv(chunk, piece);
+      } else if (format == "json") {
+        for (const EphemerisDay& day : piece.days) AppendDayJson(chunk, day);
+      } else {
+        const double start = piece.days.front().rowJD;
+        std::vector<std::string> lines =
+            EphemerisTableLines(ChosenTable(p), piece, PieceHeader(p, start), raHours, true, carry);
+        lines.emplace_back();  // the table's spare entry
+        chunk = ViewText(lines, s.style);
+        if (v.save) saved = SavePiece(s, spec, command, start, static_cast<int>(piece.days.size())) && saved;
+      }
+      count += static_cast<long long>(piece.days.size());
+      return sink.Write(chunk);
+    });
+  } else {
+    if (format == "csv") sink.Write(EventCsvHeader());
+    AspectarianRequest request;
+    request.sky.tables = &app.series;
+    request.sky.choices = EngineChoices{p.ZodiacMode, p.MoonNodes};
+    request.sky.choices.sky = p.SkyChoice;
+    request.sky.ayanamsa = app.options.Ayanamsa();
+    request.sky.coords = p.Coords;
+    request.choices.coords = p.Coords;
+    request.choices.moonChangeOnly = p.MoonChangeOnly;
+    request.choices.moonSign = p.MoonSign;
+    request.choices.option12 = app.options[12];
+    request.startJD = spec.startJD;
+    request.dayCount = spec.dayCount;
+    ok = RunAspectarianRange(request, control, [&](const AspectarianReport& piece) {
+      chunk.clear();
+      if (command == Command::Stations) {
+        const std::vector<Station> stations = BuildStations(request.sky, piece.events);
+        if (format == "csv") {
+          for (const Station& st : stations) AppendStationCsv(chunk, st);
+        } else if (format == "json") {
+          for (const Station& st : stations) AppendStationJson(chunk, st);
+        } else if (!stations.empty()) {
+          for (char c : StationsListText(stations, carry))
+            if (c != '\r') chunk += c;
+          chunk = EncodeText(chunk, s.style);
+        }
+        count += static_cast<long long>(stations.size());
+      } else {
+        if (format == "csv") {
+          for (const Event& e : piece.events) AppendEventCsv(chunk, e, p.Coords);
+        } else if (format == "json") {
+          for (const Event& e : piece.events) AppendEventJson(chunk, e, p.Coords);
+        } else {
+          const std::vector<std::string> lines = AspectarianLines(piece, PieceHeader(p, piece.startJD), p.Coords, carry);
+          chunk = ViewText(app.options[5] == 0 ? lines : TwoColumnLines(lines), s.style);
+          if (v.save) saved = SavePiece(s, spec, command, piece.startJD, piece.dayCount) && saved;
+        }
+        count += static_cast<long long>(piece.events.size());
+      }
+      return sink.Write(chunk);
+    });
+  }
+  if (ok && format == "json") sink.Write(JsonEndLine(count));
+  if (!ok || sink.Failed()) {
+    sink.Abandon();
+    PrintError("cannot write " + sink.Name() + ": " + sink.Reason());
+    return kReadWriteFailure;
+  }
+  if (!FinishOutput(sink)) return kReadWriteFailure;
+  // The output itself is unchanged; standard error says when Pluto's series are stretched.
+  for (const std::string& m : PlutoRangeMessages(spec.startJD - 0.5, spec.startJD - 0.5 + spec.dayCount))
+    std::cerr << m << '\n';
+  return saved ? kDone : kReadWriteFailure;
+}
+
+void AddCommand(CLI::App& app, Command command, const GlobalOptions& global, int& status) {
+  static constexpr const char* kNames[] = {"ephemeris", "aspectarian", "stations"};
+  static constexpr const char* kHelp[] = {
+      "Daily positions of the Sun, Moon, Mercury to Pluto and the lunar node (six tables)",
+      "Aspects, parallels, ingresses, stations and lunations to the minute (UT)",
+      "Changes in direction (UT) of Mercury to Pluto, refined to the minute"};
+  auto v = std::make_shared<RunValues>();
+  CLI::App* sub = app.add_subcommand(kNames[static_cast<int>(command)], kHelp[static_cast<int>(command)]);
+  sub->fallthrough();
+  CLI::Option* from = sub->add_option("--from,--start", v->from, "First day, M/D/YYYY or YYYY-MM-DD (1800..2100)")
+                          ->type_name("DATE")
+                          ->default_str("today");
+  CLI::Option* to = sub->add_option("--to", v->to, "Last day, M/D/YYYY or YYYY-MM-DD; any range inside 1800..2100")
+                        ->type_name("DATE");
+  CLI::Option* days = sub->add_option("--days", v->days, "Number of days, 1..366")
+                          ->check(CLI::Range(1, 366))
+                          ->default_str("30");
+  CLI::Option* month = sub->add_flag("--full-month", v->fullMonth, "The whole month of the start date");
+  days->excludes(to);
+  month->excludes(to)->excludes(days);
+  (void)from;
+  auto pair = [sub](const std::string& on, const std::string& off, int& target, const std::string& help) {
+    auto set = [&target](int value) { return [&target, value](std::int64_t) { target = value; }; };
+    CLI::Option* a = sub->add_flag_function(on, set(1), help);
+    CLI::Option* b = sub->add_flag_function(off, set(0));
+    a->excludes(b);
+  };
+  if (command != Command::Stations) {
+    pair("--noon", "--midnight",
+         v->noon, command == Command::Ephemeris ? "Positions at 12h UT (--noon, the default) or 0h UT (--midnight)"
+                                                : "Header names noon (the default) or midnight (--midnight)");
+    pair("--helio", "--geo", v->helio, "Heliocentric (--helio) or geocentric (--geo, the default) coordinates");
+  }
+  sub->add_option("--zodiac", v->zodiac, "tropical, sidereal or ayanamsa")
+      ->check(CLI::IsMember({"tropical", "sidereal", "ayanamsa"}))
+      ->default_str("tropical");
+  sub->add_option("--node", v->node, "Lunar node: mean, true or osculating")
+      ->check(CLI::IsMember({"mean", "true", "osculating"}))
+      ->default_str("true");
+  sub->add_option("--sky", v->sky, "design, or apparent (delta T, nutation, aberration, light-time)")
+      ->check(CLI::IsMember({"design", "apparent"}))
+      ->default_str("design");
+  sub->add_flag("--no-carry", v->noCarry, "Text format: print minutes and seconds that round to 60 as 60");
+  if (command == Command::Ephemeris)
+    sub->add_option("--table", v->table, "Text format: the table shown: longitude, latitude, ra or declination")
+        ->check(CLI::IsMember({"longitude", "latitude", "ra", "declination"}))
+        ->default_str("longitude");
+  if (command == Command::Aspectarian) {
+    sub->add_flag("--moon-sign-only", v->moonSignOnly, "List only the Moon's ingresses of the Moon's events");
+    sub->add_option("--moon-ingress", v->moonIngress, "Moon ingresses: display or hide")
+        ->check(CLI::IsMember({"display", "hide"}))
+        ->default_str("display");
+  }
+  sub->add_option("--format", v->format,
+                  command == Command::Ephemeris
+                      ? "text (tables as the Data Window shows them), csv (one row per day, all six tables) or json (JSON Lines)"
+                      : "text (as the Data Window shows it), csv (one row per event) or json (JSON Lines)")
+      ->check(CLI::IsMember({"text", "csv", "json"}))
+      ->capture_default_str();
+  sub->add_option("-o,--output", v->output, "Write to FILE (complete or not at all) instead of standard output")
+      ->type_name("FILE");
+  if (command != Command::Stations)
+    sub->add_flag("--save", v->save, "Text format: also save the run's data files in the application folder");
+  sub->add_flag("--use-settings", v->useSettings,
+                "Start from the desktop program's saved choices (NOVASTRA.INI) instead of the defaults");
+  sub->add_option("--jobs", v->jobs, "Threads for long runs (default: one per core)")->check(CLI::Range(1, 64));
+  sub->callback([v, command, &global, &status] { status = Run(*v, command, global); });
+}
+
+}  // namespace
+
+void AddRunCommands(CLI::App& app, const GlobalOptions& global, int& status) {
+  AddCommand(app, Command::Ephemeris, global, status);
+  AddCommand(app, Command::Aspectarian, global, status);
+  AddCommand(app, Command::Stations, global, status);
+}
+
+}  // namespace novastra::cli

@@ -1,0 +1,101 @@
+#include "cli/session.h"
+
+#include <langinfo.h>
+#include <unistd.h>
+
+#include <clocale>
+#include <cstring>
+#include <cwchar>
+#include <iostream>
+
+#include "app/app_folder.h"
+#include "app/supplied_dir.h"
+#include "app/data_buffer.h"
+#include "app/options.h"
+
+namespace novastra::cli {
+
+namespace {
+
+int TerminalCells(char32_t c) { return ::wcwidth(static_cast<wchar_t>(c)); }
+
+bool LocaleIsUtf8() {
+  const char* codeset = nl_langinfo(CODESET);
+  return codeset && (std::strcmp(codeset, "UTF-8") == 0 || std::strcmp(codeset, "utf8") == 0);
+}
+
+}  // namespace
+
+TextStyle OutputStyle(const GlobalOptions& global) {
+  TextStyle style;
+  const bool utf8 = global.encoding == "utf8" || (global.encoding.empty() && LocaleIsUtf8());
+  style.encoding = utf8 ? Encoding::Utf8 : Encoding::Cp1252;
+  style.symbols = global.symbols == "ascii" ? Symbols::Ascii : Symbols::Unicode;
+  if (utf8) {
+    // Character widths need a UTF-8 character type; C.UTF-8 serves when the
+    // user's locale is another one.
+    if (!LocaleIsUtf8()) std::setlocale(LC_CTYPE, "C.UTF-8");
+    style.cells = &TerminalCells;
+  }
+  return style;
+}
+
+void PrintError(const std::string& message) { std::cerr << "novastra-cli: " << message << '\n'; }
+
+bool OpenSession(const GlobalOptions& global, Session& session) {
+  session.style = OutputStyle(global);
+  session.messageStyle = session.style;
+  std::optional<std::filesystem::path> home;
+  if (!global.home.empty()) home = global.home;
+  std::string error;
+  auto folders = ResolveProgramFolders(home, ExecutableDir(), &error);
+  if (!folders) {
+    PrintError(error.empty() ? "no application folder" : error);
+    return false;
+  }
+  session.app = std::make_unique<Application>(session.ui, folders->app, folders->supplied);
+  Application& app = *session.app;
+  if (!ReadOptions(app.folder, app.options))
+    PrintError("OPTIONS.OPT cannot be read in " + app.folder.string() + "; using the built-in options");
+  if (const auto err = LoadSeriesTables(app.supplied, app.series)) {
+    PrintError(err->Message() + " (in " + app.supplied.string() + ")");
+    return false;
+  }
+  return true;
+}
+
+void PrintMessages(Session& session) {
+  for (const HeadlessUi::Event& e : session.ui.Messages()) {
+    if (e.text == kNearlyFullMessage) continue;  // about the Data Window only
+    std::string text = e.title + ": " + e.text;
+    for (char& c : text)
+      if (c == '\r') c = ' ';
+    std::cerr << EncodeText(text, session.messageStyle) << '\n';
+  }
+  session.ui.events.clear();
+}
+
+bool FinishOutput(OutputSink& sink) {
+  const std::string reason = sink.Finish();
+  if (reason.empty()) return true;
+  PrintError("cannot write " + sink.Name() + ": " + reason);
+  return false;
+}
+
+ProgressBar::ProgressBar() : shown_(isatty(STDERR_FILENO) != 0) {}
+
+ProgressBar::~ProgressBar() {
+  if (shown_ && last_ >= 0) std::cerr << '\r' << std::string(40, ' ') << '\r' << std::flush;
+}
+
+void ProgressBar::Update(int done, int total) {
+  if (!shown_ || total <= 0) return;
+  const int percent = static_cast<int>(100LL * done / total);
+  if (percent == last_) return;
+  last_ = percent;
+  const int filled = percent * 25 / 100;
+  std::cerr << "\r[" << std::string(filled, '#') << std::string(25 - filled, '.') << "] " << percent << "%"
+            << std::flush;
+}
+
+}  // namespace novastra::cli

@@ -1,0 +1,48 @@
+#pragma once
+// What every command shares once its options are read: the application
+// folder with its options and series tables, the output and the messages.
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "app/application.h"
+#include "app/output_sink.h"
+#include "app/ui.h"
+#include "cli/cli.h"
+
+namespace novastra::cli {
+
+struct Session {
+  HeadlessUi ui;
+  std::unique_ptr<Application> app;  // folder, options, series tables
+  TextStyle style;                   // standard output and -o FILE
+  TextStyle messageStyle;            // standard error
+};
+
+// Resolves the folder (--home, $NOVASTRA_HOME, ...) and loads the options
+// file and the series tables; never reads the desktop's settings. Prints the
+// reason and returns false when the folder or a series file cannot be read.
+bool OpenSession(const GlobalOptions& global, Session& session);
+
+// Prints the interface's recorded messages on standard error, except the
+// Data Window's own warnings, and forgets them.
+void PrintMessages(Session& session);
+
+// Finishes the output: "" or prints "cannot write NAME: REASON" and returns false.
+bool FinishOutput(OutputSink& sink);
+
+// A progress bar on standard error while a long run goes, only when standard
+// error is a terminal.
+class ProgressBar {
+ public:
+  ProgressBar();
+  ~ProgressBar();
+  void Update(int done, int total);
+
+ private:
+  bool shown_;
+  int last_ = -1;
+};
+
+}  // namespace novastra::cli

@@ -1,0 +1,204 @@
+#include "text/export_formats.h"
+
+#include <fmt/format.h>
+
+#include <iterator>
+#include <nlohmann/json.hpp>
+
+#include "astro/angles.h"
+#include "text/date_input.h"
+
+namespace novastra {
+
+namespace {
+
+using Json = nlohmann::ordered_json;
+
+constexpr const char* kBodyKeys[] = {"",        "sun",    "moon",   "mercury", "venus", "mars",
+                                     "jupiter", "saturn", "uranus", "neptune", "pluto", "north_node"};
+constexpr const char* kBodyNames[] = {"",        "Sun",    "Moon",   "Mercury", "Venus", "Mars",
+                                      "Jupiter", "Saturn", "Uranus", "Neptune", "Pluto", "North Node"};
+constexpr const char* kSignNames[] = {"",      "Aries", "Taurus",      "Gemini",    "Cancer",   "Leo",   "Virgo",
+                                      "Libra", "Scorpio", "Sagittarius", "Capricorn", "Aquarius", "Pisces"};
+constexpr const char* kAspectNames[] = {"", "conjunction", "sextile", "square", "trine", "opposition"};
+
+// The Moon and the node have no heliocentric place.
+bool HasHelio(int body) { return body != kMoon && body != kNorthNode; }
+
+// Shortest text that reads back as the same double.
+void AppendNumber(std::string& out, double v) { fmt::format_to(std::back_inserter(out), "{}", v); }
+
+const char* DirectionName(Direction d) { return d == Direction::Retrograde ? "retrograde" : "direct"; }
+const char* EclipseName(Eclipse e) { return e == Eclipse::Solar ? "solar" : e == Eclipse::Lunar ? "lunar" : ""; }
+
+}  // namespace
+
+const char* BodyKey(int body) { return body >= 1 && body <= 11 ? kBodyKeys[body] : ""; }
+const char* BodyName(int body, Coordinates coords) {
+  if (body == kSun && coords == Coordinates::Heliocentric) return "Earth";
+  return body >= 1 && body <= 11 ? kBodyNames[body] : "";
+}
+const char* SignName(int sign) { return sign >= 1 && sign <= 12 ? kSignNames[sign] : ""; }
+const char* AspectName(int aspect) { return aspect >= 1 && aspect <= 5 ? kAspectNames[aspect] : ""; }
+const char* EventKindName(EventKind kind) {
+  switch (kind) {
+    case EventKind::Aspect: return "aspect";
+    case EventKind::Parallel: return "parallel";
+    case EventKind::Contraparallel: return "contraparallel";
+    case EventKind::Ingress: return "ingress";
+    case EventKind::Station: return "station";
+    case EventKind::Lunation: return "lunation";
+  }
+  return "";
+}
+
+// ---- CSV: every field is a number or one of the fixed words above, so no
+// field ever needs quoting. ----
+
+std::string DayCsvHeader(bool retrograde) {
+  std::string h = "date,instant,jd,sidereal_time_s";
+  for (int b = 1; b <= 11; ++b) {
+    const std::string k = BodyKey(b);
+    const std::string helio = b == kSun ? "earth" : k;
+    h += "," + k + "_longitude," + k + "_latitude," + k + "_ra," + k + "_declination," + helio +
+         "_helio_longitude," + helio + "_helio_latitude";
+    if (retrograde) h += "," + k + "_retrograde";
+  }
+  return h + "\r\n";
+}
+
+void AppendDayCsv(std::string& out, const EphemerisDay& day, bool retrograde) {
+  const BodyPositions& p = day.positions;
+  out += IsoDate(day.rowJD);
+  out += ',';
+  out += IsoInstant(day.jd);
+  out += ',';
+  AppendNumber(out, day.jd);
+  out += ',';
+  AppendNumber(out, day.siderealSeconds);
+  for (int b = 1; b <= 11; ++b) {
+    for (double v : {p.Longitude[b], p.Latitude[b], p.RightAscension[b], p.Declination[b]}) {
+      out += ',';
+      AppendNumber(out, v);
+    }
+    for (double v : {p.HelioLongitude[b], p.HelioLatitude[b]}) {
+      out += ',';
+      if (HasHelio(b)) AppendNumber(out, v);
+    }
+    if (retrograde) out += day.retrograde[b] ? ",1" : ",0";
+  }
+  out += "\r\n";
+}
+
+void AppendEphemerisCsv(std::string& out, const EphemerisReport& report) {
+  for (const EphemerisDay& day : report.days) AppendDayCsv(out, day);
+}
+
+std::string EventCsvHeader() { return "instant,kind,body,other,aspect,sign,direction,eclipse,longitude\r\n"; }
+
+void AppendEventCsv(std::string& out, const Event& e, Coordinates coords) {
+  const bool pair = e.kind == EventKind::Aspect || e.kind == EventKind::Lunation ||
+                    e.kind == EventKind::Parallel || e.kind == EventKind::Contraparallel;
+  const bool aspect = e.kind == EventKind::Aspect || e.kind == EventKind::Lunation;
+  out += IsoInstant(e.jd);
+  out += ',';
+  out += EventKindName(e.kind);
+  out += ',';
+  out += BodyName(e.body, coords);
+  out += ',';
+  if (pair) out += BodyName(e.other, coords);
+  out += ',';
+  if (aspect) out += AspectName(e.aspect);
+  out += ',';
+  if (e.kind == EventKind::Ingress) out += SignName(e.sign);
+  out += ',';
+  if (e.kind == EventKind::Station) out += DirectionName(e.direction);
+  out += ',';
+  out += EclipseName(e.eclipse);
+  out += ',';
+  if (e.kind == EventKind::Lunation) AppendNumber(out, e.moonLongitude);
+  out += "\r\n";
+}
+
+void AppendStationCsv(std::string& out, const Station& s) {
+  out += IsoInstant(s.jd);
+  out += ",station,";
+  out += BodyName(s.body, Coordinates::Geocentric);
+  out += ",,,";
+  out += SignName(SignOf(NormalizeDegrees(s.longitude)));
+  out += ',';
+  out += DirectionName(s.direction);
+  out += ",,";
+  AppendNumber(out, s.longitude);
+  out += "\r\n";
+}
+
+// ---- JSON Lines ----
+
+std::string JsonRunLine(const std::string& version, const std::string& command,
+                        const std::vector<std::pair<std::string, std::string>>& parameters) {
+  Json params = Json::object();
+  for (const auto& [key, value] : parameters) params[key] = value;
+  Json j = {{"type", "run"}, {"program", "novastra"}, {"version", version}, {"command", command},
+            {"parameters", params}};
+  return j.dump() + "\n";
+}
+
+void AppendDayJson(std::string& out, const EphemerisDay& day, bool retrograde) {
+  const BodyPositions& p = day.positions;
+  Json bodies = Json::object();
+  for (int b = 1; b <= 11; ++b) {
+    Json body = {{"longitude", p.Longitude[b]},
+                 {"latitude", p.Latitude[b]},
+                 {"ra", p.RightAscension[b]},
+                 {"declination", p.Declination[b]}};
+    if (HasHelio(b)) {
+      body["helio_longitude"] = p.HelioLongitude[b];
+      body["helio_latitude"] = p.HelioLatitude[b];
+    }
+    if (retrograde) body["retrograde"] = day.retrograde[b];
+    bodies[BodyKey(b)] = std::move(body);
+  }
+  Json j = {{"type", "day"},  {"date", IsoDate(day.rowJD)}, {"instant", IsoInstant(day.jd)}, {"jd", day.jd},
+            {"sidereal_time_s", day.siderealSeconds}, {"bodies", std::move(bodies)}};
+  out += j.dump();
+  out += '\n';
+}
+
+void AppendEventJson(std::string& out, const Event& e, Coordinates coords) {
+  Json j = {{"type", "event"}, {"instant", IsoInstant(e.jd)}, {"jd", e.jd}, {"kind", EventKindName(e.kind)},
+            {"body", BodyName(e.body, coords)}};
+  switch (e.kind) {
+    case EventKind::Aspect:
+    case EventKind::Lunation:
+      j["other"] = BodyName(e.other, coords);
+      j["aspect"] = AspectName(e.aspect);
+      if (e.kind == EventKind::Lunation) {
+        j["moon_longitude"] = e.moonLongitude;
+        j["eclipse"] = e.eclipse == Eclipse::None ? Json(nullptr) : Json(EclipseName(e.eclipse));
+      }
+      break;
+    case EventKind::Parallel:
+    case EventKind::Contraparallel: j["other"] = BodyName(e.other, coords); break;
+    case EventKind::Ingress: j["sign"] = SignName(e.sign); break;
+    case EventKind::Station: j["direction"] = DirectionName(e.direction); break;
+  }
+  out += j.dump();
+  out += '\n';
+}
+
+void AppendStationJson(std::string& out, const Station& s) {
+  Json j = {{"type", "station"},
+            {"instant", IsoInstant(s.jd)},
+            {"jd", s.jd},
+            {"body", BodyName(s.body, Coordinates::Geocentric)},
+            {"direction", DirectionName(s.direction)},
+            {"longitude", s.longitude},
+            {"sign", SignName(SignOf(NormalizeDegrees(s.longitude)))}};
+  out += j.dump();
+  out += '\n';
+}
+
+std::string JsonEndLine(long long count) { return Json{{"type", "end"}, {"count", count}}.dump() + "\n"; }
+
+}  // namespace novastra

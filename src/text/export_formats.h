@@ -1,0 +1,53 @@
+#pragma once
+// The typed results as CSV (RFC 4180: a header row, CRLF line ends) and as
+// JSON Lines (one object per line: the run, then its days or events, then an
+// end line), for other programs to read. Every function appends to `out`, so
+// a long run is written piece by piece.
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "astro/choices.h"
+#include "astro/engine.h"
+#include "reports/ephemeris_report.h"
+#include "reports/events.h"
+#include "reports/stations.h"
+
+namespace novastra {
+
+// Lower-case names used in column titles and JSON keys ("sun" .. "north_node").
+const char* BodyKey(int body);
+// The name of a body in event lists: "Sun" .. "North Node"; "Earth" for the
+// Sun's place in heliocentric lists.
+const char* BodyName(int body, Coordinates coords);
+const char* SignName(int sign);       // "Aries" .. "Pisces"; "" outside 1..12
+const char* AspectName(int aspect);   // "conjunction" .. "opposition"; ""
+const char* EventKindName(EventKind kind);
+
+// ---- CSV ----
+
+// date, instant, jd, sidereal_time_s, then per body its longitude, latitude,
+// ra, declination, helio_longitude, helio_latitude (decimal degrees; empty for
+// the Moon and the node, the Earth's for the Sun) and, with retrograde, a
+// 0/1 retrograde flag.
+std::string DayCsvHeader(bool retrograde = true);
+void AppendDayCsv(std::string& out, const EphemerisDay& day, bool retrograde = true);
+void AppendEphemerisCsv(std::string& out, const EphemerisReport& report);
+
+// instant, kind, body, other, aspect, sign, direction, eclipse, longitude.
+std::string EventCsvHeader();
+void AppendEventCsv(std::string& out, const Event& event, Coordinates coords);
+void AppendStationCsv(std::string& out, const Station& station);
+
+// ---- JSON Lines ----
+
+// {"type":"run","program":"novastra","version":...,"command":...,"parameters":{...}}
+std::string JsonRunLine(const std::string& version, const std::string& command,
+                        const std::vector<std::pair<std::string, std::string>>& parameters);
+void AppendDayJson(std::string& out, const EphemerisDay& day, bool retrograde = true);
+void AppendEventJson(std::string& out, const Event& event, Coordinates coords);
+void AppendStationJson(std::string& out, const Station& station);
+// {"type":"end","count":N}: the stream is complete.
+std::string JsonEndLine(long long count);
+
+}  // namespace novastra

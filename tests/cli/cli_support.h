@@ -1,0 +1,45 @@
+#pragma once
+// Shared set-up of the command-line tests: the series tables, a folder with
+// the supplied files, and running novastra-cli.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "support/support.h"
+#include "astro/series.h"
+
+namespace novastra::testing_support {
+
+inline const SeriesTables& Tables() {
+  static const std::unique_ptr<SeriesTables> tables = [] {
+    auto t = std::make_unique<SeriesTables>();
+    if (LoadSeriesTables(NOVASTRA_DATA_DIR, *t)) throw std::runtime_error("series tables");
+    return t;
+  }();
+  return *tables;
+}
+
+// A temporary application folder with the series data and option files.
+class HomeFolder : public TempFolder {
+ public:
+  HomeFolder() { CopySuppliedFiles(path()); }
+};
+
+// Runs `novastra-cli ARGS` through the shell in the environment `env`
+// (standard error dropped unless ARGS redirects it); collects standard output.
+inline CliResult CliShell(const std::string& args, const std::string& env = "LANG=C LC_ALL=") {
+  const std::string command = "env " + env + " " + std::string(NOVASTRA_CLI) + " " + args;
+  CliResult r;
+  FILE* pipe = popen(command.c_str(), "r");
+  char buf[65536];
+  for (size_t n; (n = fread(buf, 1, sizeof buf, pipe)) > 0;) r.out.append(buf, n);
+  const int status = pclose(pipe);
+  r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return r;
+}
+
+}  // namespace novastra::testing_support
