@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "cli/commands.h"
+#include "cli/cli.h"
 #include "fuzz_support.h"
 
 using namespace novastra;
@@ -46,11 +46,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   CLI::App app{"fuzz"};
   app.require_subcommand(1);
-  cli::CommonOptions common;
+  cli::GlobalOptions global;
   int status = 0;
-  cli::AddPositionsCommand(app, common, status);
-  cli::AddEphemerisCommand(app, common, status);
-  cli::AddAspectarianCommands(app, common, status);
+  cli::AddPositionsCommand(app, global, status);
+  cli::AddRunCommands(app, global, status);
   try {
     app.parse(static_cast<int>(args.size()), argv.data());
   } catch (const CLI::ParseError&) {
