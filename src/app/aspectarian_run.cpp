@@ -3,6 +3,7 @@
 #include "app/aspectarian_run.h"
 
 #include "app/application.h"
+#include "app/calendar_choices.h"
 #include "app/input_check.h"
 #include "app/text_file.h"
 #include "astro/calendar.h"
@@ -35,6 +36,9 @@ RunOutcome RunAspectarian(Application& app) {
   UserInterface& ui = app.ui;
 
   if (!CheckRunInput(params, ui)) return RunOutcome::InputRefused;
+  const std::optional<CalendarChoices> calendar = CalendarChoicesOf(app, ui);
+  if (!calendar) return RunOutcome::InputRefused;
+  const bool local = !calendar->zone.IsUniversal();
   app.cancelRequested.store(false);
   app.buffer.ResetViewCount();
   ui.SetBusy(true);
@@ -64,6 +68,11 @@ RunOutcome RunAspectarian(Application& app) {
   request.choices.option12 = app.options[12];
   request.startJD = cal.StartJD;
   request.dayCount = dayCount;
+  if (local) {
+    // The UT days either side hold the ends of the first and last local dates.
+    request.startJD = cal.StartJD - 1;
+    request.dayCount = dayCount + 2;
+  }
   ReportControl control;
   control.progress = [&](int d) {
     if (lastIndex > 0) ui.UpdateProgress(d, lastIndex);
@@ -78,10 +87,26 @@ RunOutcome RunAspectarian(Application& app) {
     return RunOutcome::Cancelled;
   }
 
-  for (const Event& e : report.events)
-    if (e.kind == EventKind::Station) state.stations.push_back(e);
+  for (const Event& e : report.events) {
+    if (e.kind != EventKind::Station) continue;
+    const double day = local ? calendar->zone.At(e.jd).dayJD : e.dayJD;
+    if (day >= cal.StartJD && day < cal.StartJD + dayCount) state.stations.push_back(e);
+  }
+  state.calendar = *calendar;
   const HeaderInfo info{ZodiacLabel(params.ZodiacMode), cal.StartDateText, cal.InstantLabel, cal.DisplayJD};
-  const std::vector<std::string> lines = AspectarianLines(report, info, params.Coords);
+  std::vector<std::string> lines;
+  if (calendar->Plain()) {
+    lines = AspectarianLines(report, info, params.Coords);
+  } else {
+    AspectarianReport shown = report;
+    if (local) {
+      // The header's SVP and ayanamsa stay those of 0h UT of the first day.
+      const InstantSetup first = PrepareInstantAt(HourT(cal.StartJD, 0), cal.StartJD, request.sky.ayanamsa);
+      shown.svp = first.Svp;
+      shown.ayanamsa = first.Ayanamsa;
+    }
+    lines = CalendarAspectarianLines(shown, info, params.Coords, *calendar, cal.StartJD, dayCount);
+  }
   state.lines = lines;
   state.lines.emplace_back();  // spare entry at nextFree
   state.nextFree = static_cast<int16_t>(lines.size());

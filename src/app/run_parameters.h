@@ -30,6 +30,10 @@ struct RunParameters {
   MoonChangeSign MoonSign = MoonChangeSign::Display;
   bool MoonChangeOnly = false;
   DataOutput Output = DataOutput::Longitude;
+  // Times of the aspectarian and the stations: "UT" or an IANA zone name.
+  std::string TimeZoneName = "UT";
+  // "Moon void of course" lines in the aspectarian.
+  bool VoidOfCourse = false;
 };
 
 }  // namespace novastra

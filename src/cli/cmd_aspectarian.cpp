@@ -7,6 +7,8 @@
 #include "cli/commands.h"
 #include "cli/run_options.h"
 #include "app/data_buffer.h"
+#include "reports/time_zone.h"
+#include <iostream>
 
 namespace novastra::cli {
 
@@ -16,6 +18,8 @@ struct AspectarianValues {
   RunOptionValues run;
   bool moonSignOnly = false;
   std::string moonIngress;  // "display" | "hide" | "" (keep the settings)
+  std::string tz;           // --tz Area/City or UT; "" keeps the settings
+  int voidOfCourse = -1;    // --void-of-course 1, --no-void-of-course 0
 };
 
 void AddMoonOptions(CLI::App* sub, AspectarianValues& v) {
@@ -23,6 +27,12 @@ void AddMoonOptions(CLI::App* sub, AspectarianValues& v) {
                 "Moon - change sign only (Asp.): list only the Moon's ingresses");
   sub->add_option("--moon-ingress", v.moonIngress, "Moon - Change sign: display or hide")
       ->check(CLI::IsMember({"display", "hide"}));
+  sub->add_option("--tz", v.tz, "Times in this IANA time zone (e.g. America/New_York), or UT");
+  CLI::Option* on = sub->add_flag_function(
+      "--void-of-course", [&v](std::int64_t) { v.voidOfCourse = 1; },
+      "Show a \"Moon void of course\" line at the start of each void-of-course period");
+  CLI::Option* off = sub->add_flag_function("--no-void-of-course", [&v](std::int64_t) { v.voidOfCourse = 0; });
+  on->excludes(off);
 }
 
 // Opens the session and applies every option; false with `status` set otherwise.
@@ -39,6 +49,16 @@ bool Prepare(const AspectarianValues& v, const CommonOptions& common, CliSession
   if (v.moonSignOnly) p.MoonChangeOnly = true;
   if (v.moonIngress == "display") p.MoonSign = MoonChangeSign::Display;
   if (v.moonIngress == "hide") p.MoonSign = MoonChangeSign::NoDisplay;
+  if (!v.tz.empty()) {
+    std::string error;
+    if (!TimeZone::Find(v.tz, &error)) {
+      std::cerr << "novastra-cli: --tz: " << error << '\n';
+      status = 2;
+      return false;
+    }
+    p.TimeZoneName = v.tz == "UTC" ? "UT" : v.tz;
+  }
+  if (v.voidOfCourse >= 0) p.VoidOfCourse = v.voidOfCourse == 1;
   return true;
 }
 

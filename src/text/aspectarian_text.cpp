@@ -25,7 +25,12 @@ const char* LunationName(int type) {
 }  // namespace
 
 std::string EventLine(const Event& e, Coordinates coords) {
-  std::string line = "  " + FormatDdMmm(DateTextFromJulianDay(e.dayJD)) + "  " + Fmt00(e.hour) + ":" + Fmt00(e.minutes) + "  ";
+  return "  " + FormatDdMmm(DateTextFromJulianDay(e.dayJD)) + "  " + Fmt00(e.hour) + ":" + Fmt00(e.minutes) + "  " +
+         EventText(e, coords);
+}
+
+std::string EventText(const Event& e, Coordinates coords) {
+  std::string line;
   const char body = BodyCode(e.body, coords);
   switch (e.kind) {
     case EventKind::Ingress:

@@ -12,6 +12,9 @@ namespace novastra {
 // "  15 Mar  05:30  " and the event's glyphs and words, date shown.
 std::string EventLine(const Event& event, Coordinates coords);
 
+// The event's glyphs and words, the part of its line after the time.
+std::string EventText(const Event& event, Coordinates coords);
+
 // Header lines 0..5 then, per day, its lines and one empty line.
 std::vector<std::string> AspectarianLines(const AspectarianReport& report, const HeaderInfo& info,
                                           Coordinates coords);
