@@ -23,7 +23,7 @@ void BM_EphemerisYear(benchmark::State& state) {
   p.Instant = novastra::InstantChoice::Midnight;
   for (auto _ : state) {
     ui.events.clear();
-    const RunOutcome ok = app.CalculateEphemeris();
+    const novastra::RunOutcome ok = app.CalculateEphemeris();
     benchmark::DoNotOptimize(ok);
   }
   state.SetItemsProcessed(state.iterations() * 366);

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Fails when a source file includes a header of a layer above its own.
-# Layers, lowest first: astro < reports < text < app < cli | gui.
+# Layers, lowest first: astro < reports < text < chart < app < cli | gui.
 # cli and gui sit side by side: neither may include the other.
 set -euo pipefail
 src="${1:-$(cd "$(dirname "$0")/.." && pwd)/src}"
@@ -10,8 +10,8 @@ find . -type f \( -name '*.h' -o -name '*.cpp' \) -print0 |
   xargs -0 grep -HE '^[[:space:]]*#[[:space:]]*include[[:space:]]*"' /dev/null |
   awk -v files="$(find . -type f \( -name '*.h' -o -name '*.cpp' \) | tr '\n' ' ')" '
     BEGIN {
-      rank["astro"] = 0; rank["reports"] = 1; rank["text"] = 2; rank["app"] = 3
-      rank["cli"] = 4; rank["gui"] = 4
+      rank["astro"] = 0; rank["reports"] = 1; rank["text"] = 2; rank["chart"] = 3; rank["app"] = 4
+      rank["cli"] = 5; rank["gui"] = 5
       n = split(files, list, " ")
       for (i = 1; i <= n; ++i) {
         f = list[i]; sub(/^\.\//, "", f); split(f, parts, "/")
@@ -24,7 +24,7 @@ find . -type f \( -name '*.h' -o -name '*.cpp' \) -print0 |
       split(file, parts, "/"); layer = parts[1]
       target = line; sub(/^[^"]*"/, "", target); sub(/\/.*/, "", target)
       if (!(layer in rank) || !(target in rank)) next  # same folder or a library header
-      if (rank[target] > rank[layer] || (rank[target] == 4 && target != layer)) {
+      if (rank[target] > rank[layer] || (rank[target] == 5 && target != layer)) {
         print "check_layers: " file " (" layer ") includes " target ": " line; bad = 1
       }
     }

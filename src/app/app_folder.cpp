@@ -2,18 +2,17 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <system_error>
 #include <vector>
 
 #include "app/settings.h"
 #include "app/text_file.h"
-
-#ifndef NOVASTRA_DATA_DIR
-#define NOVASTRA_DATA_DIR "data"
-#endif
 
 namespace novastra {
 
@@ -22,6 +21,10 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr const char* kLockFile = "NOVASTRA.LCK";
+
+// The supplied files the user may change, copied into the per-user folder; the
+// others are read where they were installed, so an upgrade takes effect at once.
+constexpr const char* kUserFiles[] = {"OPTIONS.OPT"};
 
 // Names of the regular files in the supplied folder (empty when unreadable).
 std::vector<std::string> SuppliedFiles(const fs::path& suppliedDir) {
@@ -86,11 +89,11 @@ std::optional<fs::path> ResolveAppFolder(const std::optional<fs::path>& home,
     if (error) *error = "Cannot create the folder " + user.string();
     return std::nullopt;
   }
-  // Seed the folder with every supplied file it lacks; files already there
-  // (the user's own options, settings and saved data) are never replaced.
-  for (const auto& name : supplied) {
+  // Seed the folder with the user's own supplied files it lacks; files already
+  // there (the user's own options, settings and saved data) are never replaced.
+  for (const std::string name : kUserFiles) {
     const fs::path target = user / name;
-    if (fs::exists(target, ec)) continue;
+    if (fs::exists(target, ec) || !fs::exists(suppliedDir / name, ec)) continue;
     const auto bytes = ReadFileBytes(suppliedDir / name);
     if (!bytes || !WriteFileSafely(target, *bytes).empty()) {
       if (error) *error = "Cannot copy " + name + " into " + user.string();
@@ -106,17 +109,43 @@ fs::path ProgramFolder() {
   return ec ? fs::current_path(ec) : exe.parent_path();
 }
 
-fs::path DefaultSuppliedDir() { return fs::path(NOVASTRA_DATA_DIR); }
-
-InstanceLock::InstanceLock(const fs::path& folder) {
+InstanceLock::InstanceLock(const fs::path& folder, int waitMillis) {
   const fs::path file = folder / kLockFile;
-  const int fd = ::open(file.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
-  if (fd < 0) return;
-  if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+  constexpr int kFlags = O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
+  int fd = ::open(file.c_str(), O_RDWR | O_CREAT | kFlags, 0644);
+  // flock needs no write access: a lock file left by another user (a run with
+  // sudo) or in a read-only folder still serves when it can be read.
+  if (fd < 0 && (errno == EACCES || errno == EPERM || errno == EROFS))
+    fd = ::open(file.c_str(), O_RDONLY | kFlags);
+  if (fd < 0) {
+    reason_ = errno == ELOOP ? "the lock file " + file.string() + " is a symbolic link"
+                             : "cannot open the lock file " + file.string() + ": " +
+                                   std::strerror(errno);
+    return;
+  }
+  struct stat st {};
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    reason_ = "the lock file " + file.string() + " is not a regular file";
     ::close(fd);
     return;
   }
-  fd_ = fd;
+  for (int waited = 0;; waited += 50) {
+    if (::flock(fd, LOCK_EX | LOCK_NB) == 0) {
+      fd_ = fd;
+      state_ = State::Acquired;
+      return;
+    }
+    if (errno == EINTR) continue;
+    if (errno != EWOULDBLOCK) {
+      reason_ = "cannot lock " + file.string() + ": " + std::strerror(errno);
+      ::close(fd);
+      return;
+    }
+    if (waited >= waitMillis) break;
+    ::usleep(50 * 1000);
+  }
+  state_ = State::HeldByOther;
+  ::close(fd);
 }
 
 InstanceLock::~InstanceLock() {

@@ -19,10 +19,10 @@ struct FolderEnvironment {
 // Chooses the folder: `home` when given (--home DIR), else $NOVASTRA_HOME, else
 // the folder holding the program when it holds the supplied data files and can
 // be written, else a per-user folder ($XDG_DATA_HOME/novastra or
-// ~/.local/share/novastra) seeded from the supplied files on first use.
+// ~/.local/share/novastra) given a copy of OPTIONS.OPT on first use.
 // `programDir` is the folder of the running executable; `suppliedDir` the
-// folder of the supplied data files (the build's data/ folder when run from a
-// build tree). On failure returns nullopt and sets *error to a message.
+// folder of the supplied data files (see supplied_dir.h). On failure returns
+// nullopt and sets *error to a message.
 std::optional<std::filesystem::path> ResolveAppFolder(
     const std::optional<std::filesystem::path>& home, const std::filesystem::path& programDir,
     const std::filesystem::path& suppliedDir, std::string* error, const FolderEnvironment& env = {});
@@ -30,21 +30,28 @@ std::optional<std::filesystem::path> ResolveAppFolder(
 // The folder of the running executable (the current folder when it cannot be told).
 std::filesystem::path ProgramFolder();
 
-// The supplied data folder compiled into the program (the source tree's data/).
-std::filesystem::path DefaultSuppliedDir();
-
-// Refuses a second running instance: holds an exclusive lock on a file in the
-// folder for as long as the object lives.
+// Refuses a second running instance: holds an exclusive lock (flock) on
+// "NOVASTRA.LCK" in the folder for as long as the object lives. Only a lock
+// held by another running copy counts as a conflict; a lock file that cannot
+// be created or opened (a read-only folder, a file of another user that
+// cannot be read, a symbolic link, which is never followed) leaves the lock
+// Unavailable with the reason, and the caller goes on without it.
 class InstanceLock {
  public:
-  explicit InstanceLock(const std::filesystem::path& folder);
+  enum class State { Acquired, HeldByOther, Unavailable };
+  // waitMillis > 0 waits that long for another copy to let go.
+  explicit InstanceLock(const std::filesystem::path& folder, int waitMillis = 0);
   ~InstanceLock();
   InstanceLock(const InstanceLock&) = delete;
   InstanceLock& operator=(const InstanceLock&) = delete;
-  bool acquired() const { return fd_ >= 0; }
+  bool acquired() const { return state_ == State::Acquired; }
+  State state() const { return state_; }
+  const std::string& reason() const { return reason_; }  // when Unavailable
 
  private:
   int fd_ = -1;
+  State state_ = State::Unavailable;
+  std::string reason_;
 };
 
 }  // namespace novastra

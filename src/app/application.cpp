@@ -14,10 +14,31 @@ void ShowNotFound(UserInterface& ui, const std::string& name) {
   ui.ShowMessage(MessageIcon::Information, kWarningTitle, "File Not Found: " + name);
 }
 
+// A file that exists but cannot be read (no permission, a FIFO or a device in
+// its place, far too large) is told as such, not as missing.
+void ShowUnreadable(UserInterface& ui, const std::string& name, const std::string& reason,
+                    const std::string& consequence = "") {
+  ui.ShowMessage(MessageIcon::Information, kWarningTitle,
+                 "Cannot read " + name + ": " + reason + "." + consequence);
+}
+
+// Shows why a file could not be read; nothing when it is simply missing and
+// that is to be passed over in silence.
+void ShowReadProblem(UserInterface& ui, const std::filesystem::path& file, const std::string& name,
+                     bool silentWhenMissing, const std::string& consequence = "") {
+  std::string reason;
+  bool missing = false;
+  if (ReadFileBytes(file, &reason, &missing)) return;
+  if (!missing) ShowUnreadable(ui, name, reason, consequence);
+  else if (!silentWhenMissing) ShowNotFound(ui, name);
+}
+
 }  // namespace
 
-Application::Application(UserInterface& ui_, std::filesystem::path folder_)
-    : ui(ui_), folder(std::move(folder_)), buffer(ui_) {
+Application::Application(UserInterface& ui_, std::filesystem::path folder_,
+                         std::filesystem::path supplied_)
+    : ui(ui_), folder(std::move(folder_)), supplied(std::move(supplied_)), buffer(ui_) {
+  if (supplied.empty()) supplied = folder;
   // The Input window starts on today's date.
   const std::time_t now = std::time(nullptr);
   std::tm local{};
@@ -28,12 +49,13 @@ Application::Application(UserInterface& ui_, std::filesystem::path folder_)
 }
 
 bool Application::LoadFiles() {
-  if (!ReadOptions(folder, options)) ShowNotFound(ui, "OPTIONS.OPT");
+  if (!ReadOptions(folder, options)) ShowReadProblem(ui, File("OPTIONS.OPT"), "OPTIONS.OPT", false);
   ReadSettings(folder, settings, params);
+  ShowReadProblem(ui, File("NOVASTRA.INI"), "NOVASTRA.INI", true, " The default settings are used.");
   buffer.ClearAll();
   RunKind = 1;
   currentDataFile.clear();
-  if (const auto error = LoadSeriesTables(folder, series)) {
+  if (const auto error = LoadSeriesTables(supplied, series)) {
     ui.ShowMessage(MessageIcon::Critical, kStartWarningTitle, error->Message());
     return false;
   }
@@ -85,9 +107,12 @@ RunOutcome Application::MoreBackward() {
 
 void Application::ShowDocument(const std::string& name) {
   // Read first, so that a missing document leaves the view as it was.
-  const auto bytes = ReadFileBytes(File(name));
+  std::string reason;
+  bool missing = false;
+  const auto bytes = ReadFileBytes(SuppliedFile(name), &reason, &missing);
   if (!bytes) {
-    ShowNotFound(ui, name);
+    if (missing) ShowNotFound(ui, name);
+    else ShowUnreadable(ui, name, reason);
     return;
   }
   buffer.ClearView();

@@ -23,10 +23,13 @@ namespace novastra {
 inline constexpr const char* kTitlePrefix = "NOVASTRA - ";
 
 struct Application {
-  Application(UserInterface& ui, std::filesystem::path folder);
+  // `supplied` is the folder of the supplied read-only files (series data,
+  // help documents, OPTIONS.MAS); empty means the application folder.
+  Application(UserInterface& ui, std::filesystem::path folder, std::filesystem::path supplied = {});
 
   UserInterface& ui;
-  std::filesystem::path folder;  // the application folder: every file is named from it
+  std::filesystem::path folder;    // the application folder: the user's files are named from it
+  std::filesystem::path supplied;  // the supplied read-only files
   RunOptions options;
   Settings settings;
   RunParameters params;
@@ -72,6 +75,8 @@ struct Application {
 
   // Path of a file in the application folder.
   std::filesystem::path File(const std::string& name) const { return folder / name; }
+  // Path of a supplied read-only file.
+  std::filesystem::path SuppliedFile(const std::string& name) const { return supplied / name; }
 };
 
 }  // namespace novastra

@@ -5,6 +5,7 @@
 #include "app/application.h"
 #include "app/ephemeris_run.h"
 #include "app/input_check.h"
+#include "app/safe_write.h"
 #include "app/text_file.h"
 #include "astro/calendar.h"
 #include "astro/engine.h"
@@ -22,8 +23,8 @@ constexpr int kTables = 6;
 constexpr const char* kTableCodes[kTables] = {"LO", "LA", "RA", "DE", "LO", "LA"};
 
 // The six saved data files. Lines are collected in memory as the run goes and
-// each file is written at its end through a temporary file beside it, so a
-// failed write never leaves a partial file under a final name.
+// the six are written at its end as one set (app/safe_write.h), so a failed
+// write never leaves a partial file or a mixed set under the final names.
 class SavedFiles {
  public:
   SavedFiles(const Application& app, bool enabled) : enabled_(enabled) {
@@ -43,11 +44,18 @@ class SavedFiles {
     text += "\r\n";
   }
 
-  // Writes the six files; on failure shows the message and stops.
+  // Writes the six files as one set: all six are written aside before any
+  // replaces its old file, so a failure leaves the old set whole. On failure
+  // shows the message.
   bool Commit(UserInterface& ui) {
     if (!enabled_) return true;
-    for (int t = 0; t < kTables; ++t)
-      if (!WriteFileOrReport(ui, paths_[t], text_[t])) return false;
+    std::vector<std::pair<std::filesystem::path, std::string>> files;
+    for (int t = 0; t < kTables; ++t) files.emplace_back(paths_[t], std::move(text_[t]));
+    const SetWriteResult result = WriteFilesAsSet(files);
+    if (!result.ok()) {
+      ReportSetWriteFailure(ui, result, kTables);
+      return false;
+    }
     return true;
   }
 

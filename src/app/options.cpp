@@ -85,8 +85,9 @@ bool SaveOptionsText(const std::filesystem::path& folder, const std::string& tex
   return true;
 }
 
-bool RestoreDefaultOptions(const std::filesystem::path& folder, UserInterface& ui) {
-  const auto master = ReadFileBytes(folder / kMasterFile);
+bool RestoreDefaultOptions(const std::filesystem::path& folder, UserInterface& ui,
+                           const std::filesystem::path& masterFolder) {
+  const auto master = ReadFileBytes((masterFolder.empty() ? folder : masterFolder) / kMasterFile);
   if (!master || !WriteFileSafely(folder / kOptionsFile, *master).empty()) {
     ui.ShowMessage(MessageIcon::Information, kWarningTitle, kOperationError);
     return false;

@@ -43,7 +43,9 @@ bool SaveOptionsText(const std::filesystem::path& folder, const std::string& tex
 
 // Restore Default Settings: copies OPTIONS.MAS over OPTIONS.OPT. The options in
 // use are not read again. On failure shows "Error in operation. Cannot do what
-// is requested." and returns false; the file stays as it was.
-bool RestoreDefaultOptions(const std::filesystem::path& folder, UserInterface& ui);
+// is requested." and returns false; the file stays as it was. OPTIONS.MAS is
+// read from `masterFolder` (the supplied folder) when given, else from `folder`.
+bool RestoreDefaultOptions(const std::filesystem::path& folder, UserInterface& ui,
+                           const std::filesystem::path& masterFolder = {});
 
 }  // namespace novastra

@@ -41,9 +41,11 @@ std::optional<double> TextNumber(std::string_view s) {
   return v;
 }
 
-// The leading digits of a text, as the input check reads them ("" -> 0).
+// The leading digits of a text, as the input check reads them ("" -> 0); a
+// plus sign before them is read as the check reads it ("+1999$" -> 1999).
 double LeadingDigits(std::string_view s) {
   s = TrimBlanks(s);
+  if (!s.empty() && s.front() == '+') s.remove_prefix(1);
   double v = 0;
   for (char c : s) {
     if (c < '0' || c > '9') break;

@@ -7,6 +7,9 @@
 // block replaces the first.
 #include "astro/series.h"
 
+#include "astro/file_read.h"
+#include "astro/series_check.h"
+
 #include <cctype>
 #include <charconv>
 #include <fstream>
@@ -22,8 +25,10 @@ std::string SeriesError::Message() const {
     case SeriesErrorKind::FileNotFound: text = "file not found"; break;
     case SeriesErrorKind::InputPastEndOfFile: text = "input past end of file"; break;
     case SeriesErrorKind::TypeMismatch: text = "type mismatch"; break;
+    case SeriesErrorKind::Unreadable: text = "cannot read the file"; break;
+    case SeriesErrorKind::OutOfRange: text = "value out of range"; break;
   }
-  return file + ": " + text;
+  return file + ": " + text + (detail.empty() ? "" : " (" + detail + ")");
 }
 
 namespace {
@@ -101,17 +106,6 @@ class ValueReader {
   size_t pos_ = 0;
 };
 
-// Reads a whole file; nullopt when it cannot be opened.
-std::optional<std::string> ReadWholeFile(const std::filesystem::path& path) {
-  std::error_code ec;
-  if (!std::filesystem::is_regular_file(path, ec)) return std::nullopt;
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return std::nullopt;
-  std::ostringstream buf;
-  buf << in.rdbuf();
-  return buf.str();
-}
-
 // Shapes one series set from its layout, every term zero.
 SeriesSet EmptySet(const SeriesFileLayout& layout) {
   SeriesSet set;
@@ -168,21 +162,32 @@ SeriesLanes MakeSeriesLanes(const std::vector<std::vector<SeriesTerm>>& series) 
 }
 
 std::optional<SeriesError> LoadSeriesTables(const std::filesystem::path& folder, SeriesTables& tables) {
-  // Filled aside and handed over only when every file has been read, so a bad
-  // file leaves the caller's tables as they were.
+  std::array<std::string, kSeriesBodyCount + 1> texts;
+  for (int i = 0; i <= kSeriesBodyCount; ++i) {
+    const char* name = i < kSeriesBodyCount ? kSeriesLayouts[i].file : kPlutoFile;
+    FileRead file = ReadRegularFile(folder / name);
+    if (file.status == FileRead::Missing) return SeriesError{name, SeriesErrorKind::FileNotFound};
+    if (!file.ok()) return SeriesError{name, SeriesErrorKind::Unreadable, file.reason};
+    texts[i] = std::move(file.bytes);
+  }
+  return LoadSeriesTablesFromText(std::move(texts), tables);
+}
+
+std::optional<SeriesError> LoadSeriesTablesFromText(std::array<std::string, kSeriesBodyCount + 1> texts,
+                                                    SeriesTables& tables) {
+  // Filled aside and handed over only when every file has been read and
+  // checked, so a bad file leaves the caller's tables as they were.
   SeriesTables loaded;
   for (int i = 0; i < kSeriesBodyCount; ++i) {
     const SeriesFileLayout& layout = kSeriesLayouts[i];
-    std::optional<std::string> text = ReadWholeFile(folder / layout.file);
-    if (!text) return SeriesError{layout.file, SeriesErrorKind::FileNotFound};
-    ValueReader reader(std::move(*text));
+    ValueReader reader(std::move(texts[i]));
     loaded.sets[i] = EmptySet(layout);
     if (auto kind = ReadSeriesFile(reader, loaded.sets[i])) return SeriesError{layout.file, *kind};
   }
-  std::optional<std::string> text = ReadWholeFile(folder / kPlutoFile);
-  if (!text) return SeriesError{kPlutoFile, SeriesErrorKind::FileNotFound};
-  ValueReader reader(std::move(*text));
+  ValueReader reader(std::move(texts[kSeriesBodyCount]));
   if (auto kind = ReadPlutoFile(reader, loaded.pluto)) return SeriesError{kPlutoFile, *kind};
+  if (auto bad = CheckSeriesTables(loaded))
+    return SeriesError{bad->file, SeriesErrorKind::OutOfRange, bad->detail};
   for (SeriesSet& set : loaded.sets) {
     set.laneL = MakeSeriesLanes(set.L);
     set.laneB = MakeSeriesLanes(set.B);

@@ -59,6 +59,10 @@ bool Prepare(const AspectarianValues& v, const CommonOptions& common, CliSession
     p.TimeZoneName = v.tz == "UTC" ? "UT" : v.tz;
   }
   if (v.voidOfCourse >= 0) p.VoidOfCourse = v.voidOfCourse == 1;
+  if (!LockFolderForSave(session)) {
+    status = 1;
+    return false;
+  }
   return true;
 }
 

@@ -20,6 +20,10 @@ void AddEphemerisCommand(CLI::App& app, CommonOptions& common, int& status) {
       status = 2;
       return;
     }
+    if (!LockFolderForSave(session)) {
+      status = 1;
+      return;
+    }
     const RunOutcome outcome = session.app->CalculateEphemeris();
     status = RunStatus(outcome);
     if (outcome == RunOutcome::Done) PrintView(*session.app, WantUtf8(common));

@@ -10,8 +10,8 @@
 #include "astro/engine.h"
 #include "astro/series.h"
 #include "cli/commands.h"
-#include "app/app_folder.h"
 #include "app/options.h"
+#include "app/supplied_dir.h"
 
 namespace novastra::cli {
 
@@ -61,14 +61,15 @@ int RunPositions(const PositionsValues& v, const CommonOptions& common) {
   }
 
   std::string error;
-  auto folder = ResolveAppFolder(common.home, ProgramFolder(), DefaultSuppliedDir(), &error);
+  auto folders = ResolveProgramFolders(common.home, ExecutableDir(), &error);
+  auto folder = folders ? std::optional<std::filesystem::path>(folders->app) : std::nullopt;
   if (!folder) {
     std::cerr << "novastra-cli: " << (error.empty() ? "no application folder" : error) << '\n';
     return 1;
   }
   auto tables = std::make_unique<SeriesTables>();
-  if (auto err = LoadSeriesTables(*folder, *tables)) {
-    std::cerr << "novastra-cli: " << err->Message() << " (in " << folder->string() << ")\n";
+  if (auto err = LoadSeriesTables(folders->supplied, *tables)) {
+    std::cerr << "novastra-cli: " << err->Message() << " (in " << folders->supplied.string() << ")\n";
     return 1;
   }
 

@@ -18,5 +18,6 @@ struct CommonOptions {
 void AddPositionsCommand(CLI::App& app, CommonOptions& common, int& status);
 void AddEphemerisCommand(CLI::App& app, CommonOptions& common, int& status);
 void AddAspectarianCommands(CLI::App& app, CommonOptions& common, int& status);
+void AddGraphCommand(CLI::App& app, CommonOptions& common, int& status);
 
 }  // namespace novastra::cli

@@ -7,9 +7,11 @@
 #include <filesystem>
 #include <iostream>
 
-#include "app/input_check.h"
-#include "text/charset.h"
 #include "app/app_folder.h"
+#include "app/input_check.h"
+#include "app/safe_write.h"
+#include "app/supplied_dir.h"
+#include "text/charset.h"
 
 namespace novastra::cli {
 
@@ -62,13 +64,13 @@ void PrintMessage(const HeadlessUi::Event& e) {
 
 bool OpenSession(const CommonOptions& common, CliSession& session) {
   std::string error;
-  auto folder = ResolveAppFolder(common.home, ProgramFolder(), DefaultSuppliedDir(), &error);
+  auto folder = ResolveProgramFolders(common.home, ExecutableDir(), &error);
   if (!folder) {
     std::cerr << "novastra-cli: " << (error.empty() ? "no application folder" : error) << '\n';
     return false;
   }
   EchoMessages(session, WantUtf8(common));
-  session.app = std::make_unique<Application>(session.ui, *folder);
+  session.app = std::make_unique<Application>(session.ui, folder->app, folder->supplied);
   // LoadFiles shows its own message (echoed on standard error) when it fails.
   return session.app->LoadFiles();
 }
@@ -117,6 +119,23 @@ bool ApplyRunOptions(const RunOptionValues& v, Application& app) {
   if (v.save >= 0) p.SaveData = v.save == 1;
   app.params = p;
   return true;
+}
+
+bool LockFolderForSave(CliSession& session) {
+  if (!session.app->params.SaveData) return true;
+  constexpr int kWaitMillis = 10000;
+  session.lock = std::make_unique<InstanceLock>(session.app->folder, kWaitMillis);
+  switch (session.lock->state()) {
+    case InstanceLock::State::Acquired:
+      RemoveStaleTempFiles(session.app->folder);
+      return true;
+    case InstanceLock::State::Unavailable:
+      return true;
+    case InstanceLock::State::HeldByOther: break;
+  }
+  std::cerr << "novastra-cli: another copy of NOVASTRA is using " << session.app->folder.string()
+            << "; nothing was saved. Try again when it has finished.\n";
+  return false;
 }
 
 bool WantUtf8(const CommonOptions& common) {

@@ -6,9 +6,10 @@
 #include <memory>
 #include <string>
 
-#include "cli/commands.h"
+#include "app/app_folder.h"
 #include "app/application.h"
 #include "app/ui.h"
+#include "cli/commands.h"
 
 namespace novastra::cli {
 
@@ -36,6 +37,7 @@ void PrintMessage(const HeadlessUi::Event& e);
 struct CliSession {
   HeadlessUi ui;
   std::unique_ptr<Application> app;
+  std::unique_ptr<InstanceLock> lock;  // held while the run saves files
 };
 
 // Resolves the application folder (--home, $NOVASTRA_HOME, ...), builds the
@@ -47,6 +49,14 @@ bool OpenSession(const CommonOptions& common, CliSession& session);
 // Input window. A malformed value prints a message on standard error and
 // returns false, leaving the parameters as they were.
 bool ApplyRunOptions(const RunOptionValues& values, Application& app);
+
+// When the run will save files, takes the folder's lock as the desktop
+// program does, waiting a few seconds for another saving copy to finish, so
+// that two saves into one folder never mix their files; then removes stale
+// temporary files of killed saves. Prints the reason and returns false when
+// another copy keeps the folder; a folder that cannot hold a lock is used
+// without it.
+bool LockFolderForSave(CliSession& session);
 
 // True when output should be UTF-8: --encoding utf8, or no choice and standard
 // output is a terminal.

@@ -5,6 +5,7 @@
 #include <QPainter>
 
 #include "gui/twips.h"
+#include "novastra_version.h"
 
 namespace novastra::gui {
 
@@ -13,7 +14,7 @@ AboutWindow::AboutWindow(QWidget* parent) : QDialog(parent) {
   setWindowTitle("About NOVASTRA");
   setAttribute(Qt::WA_DeleteOnClose);
   setFixedSize(TwipsToPixels(4800, LogicalDpiX(this)), TwipsToPixels(2400, LogicalDpiY(this)));
-  auto* version = new QLabel("Version  1.00", this);
+  auto* version = new QLabel(QString("Version  ") + kVersion, this);
   version->setObjectName("lblVersion");
   version->setAttribute(Qt::WA_TransparentForMouseEvents);
   version->adjustSize();

@@ -7,9 +7,11 @@
 #include <QPrinter>
 #include <QScreen>
 #include <cmath>
+#include <cstdio>
 
 #include "gui/about_window.h"
 #include "gui/data_window.h"
+#include "gui/graph_window.h"
 #include "gui/input_window.h"
 #include "gui/main_window.h"
 #include "gui/message_box.h"
@@ -19,6 +21,7 @@
 #include "app/save_print.h"
 #include "app/app_folder.h"
 #include "app/application.h"
+#include "app/safe_write.h"
 
 namespace novastra::gui {
 
@@ -36,10 +39,23 @@ AppController::~AppController() {
   delete data_;
   delete options_;
   delete print_;
+  delete graph_;
   input_.reset();
   main_.reset();
   if (fontId_ >= 0) QFontDatabase::removeApplicationFont(fontId_);
 }
+
+namespace {
+
+// The EPHEMERI family when the system's fonts hold it (installed under
+// share/fonts/truetype/novastra, found by fontconfig).
+QStringList SystemSymbolFont() {
+  for (const QString& family : QFontDatabase::families())
+    if (family.compare("EPHEMERI", Qt::CaseInsensitive) == 0) return {family};
+  return {};
+}
+
+}  // namespace
 
 AppController::StartResult AppController::Start(const StartOptions& options) {
   std::string error;
@@ -50,7 +66,14 @@ AppController::StartResult AppController::Start(const StartOptions& options) {
   }
   // Only one copy may run; the second ends before it reads any file.
   lock_ = std::make_unique<InstanceLock>(*folder);
-  if (!lock_->acquired()) {
+  if (lock_->state() == InstanceLock::State::Unavailable) {
+    // Not a second copy: the folder cannot hold the lock. Carry on without it.
+    std::fprintf(stderr, "novastra: running without the single-copy lock: %s\n",
+                 lock_->reason().c_str());
+  } else if (lock_->acquired()) {
+    RemoveStaleTempFiles(*folder);
+  }
+  if (lock_->state() == InstanceLock::State::HeldByOther) {
     ShowMessageBox(nullptr, MessageIcon::Critical, kStartWarningTitle,
                    "NOVASTRA is already running. For your protection you cannot have more than "
                    "one copy of NOVASTRA running at a time.");
@@ -58,12 +81,20 @@ AppController::StartResult AppController::Start(const StartOptions& options) {
     return StartResult::AlreadyRunning;
   }
 
-  // The symbol font: without it no output can be read.
-  std::filesystem::path fontFile = *folder / "EPHEMERI.TTF";
-  if (!std::filesystem::exists(fontFile)) fontFile = options.suppliedDir / "EPHEMERI.TTF";
-  fontId_ = QFontDatabase::addApplicationFont(QString::fromStdString(fontFile.string()));
-  const QStringList families =
-      fontId_ >= 0 ? QFontDatabase::applicationFontFamilies(fontId_) : QStringList();
+  // The symbol font: without it no output can be read. The copy installed for
+  // the whole system serves when there is one, else the program's own file.
+  QStringList families = SystemSymbolFont();
+  if (families.isEmpty()) {
+    // The user's folder, the supplied folder, then the installed font
+    // (share/fonts/truetype/novastra beside share/novastra) of a tree that
+    // fontconfig does not search.
+    std::filesystem::path fontFile = *folder / "EPHEMERI.TTF";
+    if (!std::filesystem::exists(fontFile)) fontFile = options.suppliedDir / "EPHEMERI.TTF";
+    if (!std::filesystem::exists(fontFile))
+      fontFile = options.suppliedDir / ".." / "fonts" / "truetype" / "novastra" / "EPHEMERI.TTF";
+    fontId_ = QFontDatabase::addApplicationFont(QString::fromStdString(fontFile.string()));
+    if (fontId_ >= 0) families = QFontDatabase::applicationFontFamilies(fontId_);
+  }
   if (families.isEmpty()) {
     ShowMessageBox(nullptr, MessageIcon::Critical, "EPHEMERI.TTF Font Not Added",
                    "Error - unable to add EPHEMERI font. Please add EPHEMERI font through CONTROL "
@@ -72,7 +103,7 @@ AppController::StartResult AppController::Start(const StartOptions& options) {
   }
   fontFamily_ = families.first();
 
-  app_ = std::make_unique<Application>(ui_, *folder);
+  app_ = std::make_unique<Application>(ui_, *folder, options.suppliedDir);
   QApplication::setOverrideCursor(Qt::WaitCursor);
   const bool loaded = app_->LoadFiles();
   QApplication::restoreOverrideCursor();
@@ -90,6 +121,7 @@ AppController::StartResult AppController::Start(const StartOptions& options) {
   main_->onOptions = [this] { OpenOptions(); };
   main_->onPrinterSetup = [this] { PrinterSetup(); };
   main_->onAbout = [this] { ShowAbout(); };
+  main_->onGraph = [this] { OpenGraph(); };
   main_->onDocument = [this](const std::string& doc) { app_->ShowDocument(doc); };
   ui_.parent = main_.get();
 
@@ -124,6 +156,7 @@ void AppController::Exit() {
   if (data_) data_->close();
   if (options_) options_->close();
   if (print_) print_->close();
+  if (graph_) graph_->close();
   if (input_) input_->close();
   if (main_) main_->close();
   if (onExit) onExit();
@@ -146,6 +179,7 @@ void AppController::SetDataText(const std::string& text) {
     data_->onSaveAs = [this] { SaveAs(); };
     data_->onPrintPage = [this] { PrintPage(); };
     data_->onPrintData = [this] { PrintData(); };
+    data_->onGraph = [this] { OpenGraph(); };
   }
   data_->SetViewText(text);
 }
@@ -225,6 +259,13 @@ void AppController::PrintData() {
   QApplication::setOverrideCursor(Qt::WaitCursor);
   if (PreparePrintData(*app_) == PrintPrepared::Ready) OpenPrintWindow();
   QApplication::restoreOverrideCursor();
+}
+
+void AppController::OpenGraph() {
+  if (!graph_) graph_ = new GraphWindow(*app_, main_.get());
+  graph_->show();
+  graph_->raise();
+  graph_->activateWindow();
 }
 
 }  // namespace novastra::gui

@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "gui/data_window.h"
+#include "gui/graph_window.h"
 #include "gui/options_window.h"
 #include "gui/print_window.h"
 #include "gui/qt_ui.h"
@@ -49,6 +50,8 @@ class AppController : public QObject {
   void PrinterSetup();
   void ShowAbout();
   void ActivateMain();
+  // The graphic ephemeris window over the last run's dates.
+  void OpenGraph();
 
   // Data Window commands of the saving and printing group.
   void Save();
@@ -63,6 +66,7 @@ class AppController : public QObject {
   DataWindow* dataWindow() const { return data_; }
   OptionsWindow* optionsWindow() const { return options_; }
   PrintWindow* printWindow() const { return print_; }
+  GraphWindow* graphWindow() const { return graph_; }
   QString fontFamily() const { return fontFamily_; }
   int fontId() const { return fontId_; }
   bool exited() const { return exited_; }
@@ -82,6 +86,7 @@ class AppController : public QObject {
   QPointer<DataWindow> data_;
   QPointer<OptionsWindow> options_;
   QPointer<PrintWindow> print_;
+  QPointer<GraphWindow> graph_;
   QString fontFamily_;
   int fontId_ = -1;
   bool exited_ = false;

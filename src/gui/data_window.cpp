@@ -86,6 +86,8 @@ DataWindow::DataWindow(Application& app, const QString& fontFamily, QWidget* par
     ShowRetrogradeTimes(app_);
     QApplication::restoreOverrideCursor();
   });
+  mnuViewGraph = Entry(view, "mnuViewGraph", "Gra&phic ephemeris", Qt::CTRL | Qt::Key_G, this,
+                       [this] { if (onGraph) onGraph(); });
 
   QMenu* fonts = bar->addMenu("F&ont");
   fonts->setObjectName("mnuFonts");

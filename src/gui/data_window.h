@@ -27,11 +27,13 @@ class DataWindow : public QMainWindow {
   // Called after a More command's run (the start date has moved).
   std::function<void()> afterMore;
   std::function<void()> onSave, onSaveAs, onPrintPage, onPrintData;
+  std::function<void()> onGraph;  // View, Graphic ephemeris
 
   QPlainTextEdit* Text1 = nullptr;
   QAction *mnuFileSave, *mnuFileSaveAs;
   QAction *mnuViewLongitude, *mnuViewDeclination, *mnuViewRA, *mnuViewLatitude;
   QAction *mnuViewHelioLongitude, *mnuViewHelioLatitude, *mnuRx_Times;
+  QAction* mnuViewGraph = nullptr;
   QAction *mnuFontsIncrease, *mnuFontsDecrease, *mnuFontsBold, *mnuFontsItalic;
   QAction *mnuClearBuffer, *mnuPrint, *mnuPrintData, *mnuMoreZForward, *mnuMoreBackward, *mnuHelp;
 

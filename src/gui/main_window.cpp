@@ -32,6 +32,10 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
   mnuPrSetup->setObjectName("mnuPrSetup");
   mnuPrSetup->setShortcut(Qt::Key_F11);
   connect(mnuPrSetup, &QAction::triggered, this, [this, call] { call(onPrinterSetup); });
+  mnuGraph = file->addAction("&Graphic ephemeris");
+  mnuGraph->setObjectName("mnuGraph");
+  mnuGraph->setShortcut(Qt::CTRL | Qt::Key_G);
+  connect(mnuGraph, &QAction::triggered, this, [this, call] { call(onGraph); });
   file->addSeparator()->setObjectName("mnuSplit52");
   mnuFileExit = file->addAction("E&xit");
   mnuFileExit->setObjectName("mnuFileExit");

@@ -17,10 +17,11 @@ class MainWindow : public QMainWindow {
   explicit MainWindow(QWidget* parent = nullptr);
 
   // Commands the controller answers.
-  std::function<void()> onPrinterSetup, onExit, onInput, onOptions, onAbout;
+  std::function<void()> onPrinterSetup, onExit, onInput, onOptions, onAbout, onGraph;
   std::function<void(const std::string& document)> onDocument;
 
   QAction* mnuPrSetup = nullptr;
+  QAction* mnuGraph = nullptr;
   QAction* mnuFileExit = nullptr;
   QAction* mnuInputData = nullptr;
   QAction* mnuOptions = nullptr;

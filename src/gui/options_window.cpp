@@ -53,7 +53,7 @@ void OptionsWindow::Save() {
 }
 
 void OptionsWindow::RestoreDefault() {
-  if (!RestoreDefaultOptions(app_.folder, app_.ui)) return;
+  if (!RestoreDefaultOptions(app_.folder, app_.ui, app_.supplied)) return;
   txtContent->clear();
   if (auto text = LoadOptionsText(app_.folder)) SetContent(*text);
 }

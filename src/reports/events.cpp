@@ -329,7 +329,13 @@ class DaySearch {
 
 }  // namespace
 
-int SignOf(double x) { return static_cast<int>(std::floor(std::floor(x) / 30)) + 1; }
+int SignOf(double x) {
+  // Guard the cast: NaN or a huge value cast to int is undefined (positions
+  // are finite and small once the tables are checked at load).
+  const double q = std::floor(std::floor(x) / 30);
+  if (!std::isfinite(q) || std::fabs(q) > 1e6) return 0;
+  return static_cast<int>(q) + 1;
+}
 
 double DegreesInSegment(double x) { return x - 30 * std::floor(std::floor(x) / 30); }
 

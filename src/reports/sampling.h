@@ -32,7 +32,7 @@ InstantSetup SampleDay(const SampleContext& ctx, RangeEngine* engine, double row
 // Samples `count` consecutive days from firstJD into samples[0..count-1]
 // (and the last set-up of each into last), spread over a few threads (at most
 // `threads` when it is not 0).
-inline constexpr int kSampleBatch = 64;
+inline constexpr int kSampleBatch = 32;
 void SampleDays(const SampleContext& ctx, double firstJD, int count, std::vector<HourSamples>& samples,
                 std::vector<InstantSetup>& last, int threads = 0);
 

@@ -39,6 +39,10 @@ const char* TableLabel(ColumnSet set) {
 // ---- shared helpers ----
 
 Zodiacal SplitZodiacal(double x) {
+  // The tables are checked when loaded, so a position is always finite and
+  // small; should one not be, it shows as 0 degrees Aries rather than being
+  // cast to int, which is undefined for NaN and huge values.
+  if (!std::isfinite(x) || std::fabs(x) > 1e6) x = 0;
   double w = std::trunc(x);
   double q = std::trunc(w / 30.0);
   // 30 * q rounded to two decimals (half up), so an exact multiple of 30

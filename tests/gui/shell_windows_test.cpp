@@ -23,6 +23,7 @@ TEST_F(GuiTest, StartupShowsTheMainAndInputWindowsAndRefusesASecondInstance) {
   Screenshot(c.inputWindow(), "input-window");
   AboutWindow about;
   about.show();
+  EXPECT_EQ(about.findChild<QLabel*>("lblVersion")->text(), "Version  1.00");  // the project version
   Screenshot(&about, "about-window");
   // The clock caption: date "dd mmm yyyy", five blanks, then the time.
   const QString caption = ClockCaption(QDateTime(QDate(2009, 1, 5), QTime(13, 4, 9)));
@@ -208,6 +209,29 @@ TEST_F(GuiTest, SymbolFontDrawsEveryCodeOfTheTable) {
     const char32_t u = CodeToUnicode(static_cast<unsigned char>(code));
     EXPECT_TRUE(u == 0x7F || raw.supportsCharacter(static_cast<uint>(u))) << "code " << code;  // delete: never printed
   }
+}
+
+// An installed tree: supplied files in share/novastra, the font in
+// share/fonts/truetype/novastra, a user folder holding OPTIONS.OPT alone.
+TEST_F(GuiTest, StartsFromAnInstalledTreeWithItsFontBesideTheSuppliedFiles) {
+  const fs::path share = folder / "tree/share", supplied = share / "novastra";
+  const fs::path fonts = share / "fonts/truetype/novastra", user = folder / "user";
+  fs::create_directories(supplied), fs::create_directories(fonts), fs::create_directories(user);
+  for (const auto& e : fs::directory_iterator(NOVASTRA_DATA_DIR))
+    if (e.is_regular_file() && e.path().filename() != "EPHEMERI.TTF")
+      fs::copy_file(e.path(), supplied / e.path().filename());
+  fs::copy_file(fs::path(NOVASTRA_DATA_DIR) / "EPHEMERI.TTF", fonts / "EPHEMERI.TTF");
+  fs::copy_file(supplied / "OPTIONS.OPT", user / "OPTIONS.OPT");
+  AppController::StartOptions o;
+  o.home = user;
+  o.suppliedDir = supplied;
+  controller = std::make_unique<AppController>();
+  ASSERT_EQ(controller->Start(o), AppController::StartResult::Started);
+  EXPECT_EQ(controller->fontFamily(), "EPHEMERI");
+  EXPECT_TRUE(messages.empty());
+  controller->app()->ShowDocument("TIPS.HLP");  // documents are read where installed
+  EXPECT_GT(controller->app()->buffer.AllCount(), 1);
+  EXPECT_TRUE(messages.empty());
 }
 
 }  // namespace novastra::gui::test

@@ -103,17 +103,17 @@ class AppFolderTest : public ::testing::Test {
   std::string error;
 };
 
-TEST_F(AppFolderTest, PerUserFolderIsSeededWithMissingFilesOnly) {
+TEST_F(AppFolderTest, PerUserFolderGetsOnlyTheOptionsFile) {
   ASSERT_EQ(Resolve(), home / ".local/share/novastra") << error;
   EXPECT_EQ(home.Read(".local/share/novastra/OPTIONS.OPT"), "     61\r\n");
+  EXPECT_FALSE(fs::exists(home / ".local/share/novastra/MARS.DAT"));  // read where installed
   home.Write(".local/share/novastra/OPTIONS.OPT", "edited\r\n");
-  fs::remove(home / ".local/share/novastra/MARS.DAT");
   ASSERT_TRUE(Resolve());
-  EXPECT_EQ(home.Read(".local/share/novastra/OPTIONS.OPT"), "edited\r\n");
-  EXPECT_EQ(home.Read(".local/share/novastra/MARS.DAT"), "1 2 3\r\n");
+  EXPECT_EQ(home.Read(".local/share/novastra/OPTIONS.OPT"), "edited\r\n");  // the user's own
   Env("XDG_DATA_HOME", other.path().string());
   EXPECT_EQ(Resolve(), other / "novastra");
-  EXPECT_EQ(other.Read("novastra/MARS.DAT"), "1 2 3\r\n");
+  EXPECT_EQ(other.Read("novastra/OPTIONS.OPT"), "     61\r\n");
+  EXPECT_FALSE(fs::exists(other / "novastra/MARS.DAT"));
   Env("HOME", std::nullopt), Env("XDG_DATA_HOME", std::nullopt);
   EXPECT_FALSE(Resolve());
 }

@@ -1,0 +1,52 @@
+#pragma once
+// Writing files so that a target is always either its old contents or the
+// complete new ones, however the write ends (full disk, a kill, a power cut).
+//
+// Rules, for every file the program writes:
+//  - The new text goes to a temporary file beside the target, named
+//    ".novastra-XXXXXXXX.tmp" with eight random characters (created with
+//    O_EXCL and a new name on a clash), written, synced, then renamed over
+//    the target, and the folder is synced so the rename itself is durable.
+//    The temporary name is short whatever the target's name, so a target
+//    name of any allowed length (255 bytes) saves.
+//  - A target the user may not write (no write permission, or every write
+//    bit cleared: a read-only file) is refused with a message; so is
+//    anything that is not a regular file (a folder, a FIFO, a device).
+//  - An existing target keeps its permission bits, and its owner and group
+//    where the user may set them.
+//  - A symbolic link is written through: the file it finally points to gets
+//    the new text and the link stays a link. A dangling link creates the file
+//    it names.
+//  - Hard links are kept: a target with more than one name is rewritten in
+//    place (space reserved first) once its new text is safely on disk beside
+//    it, so every name sees the new text.
+//  - Several files written as a set (the six files of an ephemeris) are all
+//    written to temporary files before any is renamed; if any of them fails,
+//    every temporary file is removed and no target changes.
+#include <filesystem>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace novastra {
+
+struct SetWriteResult {
+  std::string reason;           // "" when every file was written
+  std::filesystem::path file;   // the file that failed
+  int replaced = 0;             // targets already holding their new text
+  bool ok() const { return reason.empty(); }
+};
+
+// Writes every (target, bytes) pair as one set, by the rules above.
+SetWriteResult WriteFilesAsSet(const std::vector<std::pair<std::filesystem::path, std::string>>& files);
+
+// True for a name of the program's own temporary pattern.
+bool IsOwnTempName(const std::string& name);
+
+// Removes temporary files of the program's own pattern left in the folder by
+// a save that was killed. Only to be called while holding the folder's lock,
+// so that no save of another copy of the program is under way there.
+// Returns how many were removed.
+int RemoveStaleTempFiles(const std::filesystem::path& folder);
+
+}  // namespace novastra

@@ -1,0 +1,21 @@
+#pragma once
+// Plausibility check of freshly read series tables: every coefficient finite
+// and of a size the published tables can have, and every body's heliocentric
+// position at a few reference instants finite and inside its known orbit.
+#include <optional>
+#include <string>
+
+#include "astro/series.h"
+
+namespace novastra {
+
+// A failed check: the data file to blame and what was wrong with it.
+struct SeriesCheckFailure {
+  std::string file;    // e.g. "MARS.DAT"
+  std::string detail;  // e.g. "radius vector 52.3 AU on JD 2451545.0"
+};
+
+// nullopt when the tables look like the published ones.
+std::optional<SeriesCheckFailure> CheckSeriesTables(const SeriesTables& tables);
+
+}  // namespace novastra

@@ -1,0 +1,34 @@
+#pragma once
+// Draws a chart model with QPainter onto any paint device: a widget, an image,
+// the SVG and PDF writers or a printer.
+#include <QColor>
+#include <QString>
+
+#include "chart/chart_model.h"
+
+class QPainter;
+
+namespace novastra::chart {
+
+// The body's line colour (distinct for the eleven bodies) and its symbol.
+QColor BodyColor(int body);
+QString BodyGlyph(int body);
+// "Sun", "Moon", "Mercury" .. "Pluto", "North Node".
+QString BodyName(int body);
+// "Aries" .. "Pisces" symbol.
+QString SignGlyph(int sign);
+
+struct PaintStyle {
+  QString fontFamily = "DejaVu Sans";  // has the astrological symbols
+  QString title = "Graphic ephemeris";
+};
+
+// Paints the whole picture: page, marks, ticks, fixed points, the bodies'
+// lines (retrograde stretches thicker), a glyph at both ends of each line, and
+// the title with the legend. Device units are those the model was built for.
+void PaintChart(QPainter& painter, const ChartModel& model, const PaintStyle& style = {});
+
+// Degrees as "15°30'".
+QString DegreesText(double degrees);
+
+}  // namespace novastra::chart

@@ -1,0 +1,314 @@
+#include "gui/graph_window.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QStatusBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <chrono>
+#include <cmath>
+
+#include "astro/calendar.h"
+#include "chart/chart_choices.h"
+#include "chart/chart_file.h"
+#include "chart/chart_painter.h"
+#include "chart/engine_series.h"
+#include "gui/message_box.h"
+#include "app/application.h"
+
+namespace novastra::gui {
+
+namespace {
+
+double JdOf(const QDate& d) { return JulianDayNumber(d.year(), d.month(), d.day()); }
+
+// "14°♑52'": degrees within the sign, the sign's symbol, minutes.
+QString ZodiacText(double longitude) {
+  long minutes = std::lround(longitude * 60) % (360 * 60);
+  const int sign = int(minutes / (30 * 60));
+  minutes -= sign * 30 * 60;
+  return QString("%1%2%3'")
+      .arg(minutes / 60, 2, 10, QChar('0'))
+      .arg(chart::SignGlyph(sign + 1))
+      .arg(minutes % 60, 2, 10, QChar('0'));
+}
+
+// The first and last dates of the last run, or the current year.
+std::pair<QDate, QDate> InitialRange(const Application& app) {
+  if (app.cal.StartJD > 0) {
+    const chart::CivilDay c = chart::CivilFromJd(app.cal.StartJD - 0.5);
+    const QDate first(c.year, c.month, c.day);
+    const int days = app.params.FullMonth ? first.daysInMonth() : std::max<int>(1, app.params.NumberOfDays);
+    return {first, first.addDays(std::max(days - 1, 1))};
+  }
+  const int year = QDate::currentDate().year();
+  return {QDate(year, 1, 1), QDate(year, 12, 31)};
+}
+
+}  // namespace
+
+ChartView::ChartView(QWidget* parent) : QWidget(parent) {
+  setObjectName("picChart");
+  setMouseTracking(true);
+  setMinimumSize(480, 320);
+  setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void ChartView::SetChart(const chart::EphemerisSeries* series, const chart::ChartOptions& options) {
+  series_ = series;
+  options_ = options;
+  Rebuild();
+}
+
+void ChartView::Rebuild() {
+  chart::ChartOptions o = options_;
+  o.width = width();
+  o.height = height();
+  model_ = series_ ? chart::BuildChart(*series_, o) : chart::ChartModel{};
+  model_.options.width = width();
+  model_.options.height = height();
+  update();
+}
+
+void ChartView::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  Rebuild();
+}
+
+void ChartView::paintEvent(QPaintEvent*) {
+  QPainter p(this);
+  chart::PaintChart(p, model_);
+  if (pointerX_ >= model_.plot.left && pointerX_ <= model_.plot.right() && model_.plot.width > 0) {
+    p.setPen(QPen(QColor(0, 0, 0, 110), 1, Qt::DotLine));
+    p.drawLine(QPointF(pointerX_, model_.plot.top), QPointF(pointerX_, model_.plot.bottom()));
+  }
+}
+
+QString ChartView::ReadoutAt(double x) const {
+  if (!series_ || series_->empty() || model_.plot.width <= 0) return {};
+  if (x < model_.plot.left || x > model_.plot.right()) return {};
+  const int i = chart::NearestDay(*series_, model_.JdAt(x));
+  QString text = QString::fromStdString(chart::DayText(series_->jd[i]));
+  for (const chart::BodySeries& b : series_->bodies) {
+    text += QString("   %1 %2").arg(chart::BodyGlyph(b.body), ZodiacText(b.longitude[i]));
+    if (b.retrograde[i]) text += " R";
+  }
+  return text;
+}
+
+void ChartView::mouseMoveEvent(QMouseEvent* event) {
+  pointerX_ = event->position().x();
+  if (onReadout) onReadout(ReadoutAt(pointerX_));
+  update();
+}
+
+void ChartView::leaveEvent(QEvent*) {
+  pointerX_ = -1;
+  if (onReadout) onReadout({});
+  update();
+}
+
+GraphWindow::GraphWindow(Application& app, QWidget* parent) : QMainWindow(parent), app_(app) {
+  setObjectName("GraphD");
+  setAttribute(Qt::WA_DeleteOnClose);
+  setWindowTitle(QString(kTitlePrefix) + "Graphic ephemeris");
+
+  QMenu* file = menuBar()->addMenu("&File");
+  mnuExport = file->addAction("&Export...", this, [this] { Export(); });
+  mnuExport->setShortcut(QKeySequence::Save);
+  mnuPrint = file->addAction("&Print...", this, [this] { Print(); });
+  mnuPrint->setShortcut(QKeySequence::Print);
+  file->addSeparator();
+  mnuClose = file->addAction("&Close", this, [this] { close(); });
+  mnuClose->setShortcut(Qt::Key_Escape);
+
+  auto* central = new QWidget(this);
+  auto* column = new QVBoxLayout(central);
+  column->setContentsMargins(6, 6, 6, 0);
+  auto* row = new QHBoxLayout;
+  column->addLayout(row);
+
+  const auto [first, last] = InitialRange(app_);
+  auto dateEdit = [this](const char* name, const QDate& date) {
+    auto* e = new QDateEdit(date, this);
+    e->setObjectName(name);
+    e->setDisplayFormat("M/d/yyyy");
+    e->setDateRange(QDate(chart::kFirstYear, 1, 1), QDate(chart::kLastYear, 12, 31));
+    e->setCalendarPopup(true);
+    return e;
+  };
+  dtFrom = dateEdit("dtFrom", first);
+  dtTo = dateEdit("dtTo", last);
+  auto* fromLabel = new QLabel("&From", this);
+  fromLabel->setBuddy(dtFrom);
+  auto* toLabel = new QLabel("&To", this);
+  toLabel->setBuddy(dtTo);
+  row->addWidget(fromLabel);
+  row->addWidget(dtFrom);
+  row->addSpacing(6);
+  row->addWidget(toLabel);
+  row->addWidget(dtTo);
+  row->addSpacing(6);
+
+  cboDial = new QComboBox(this);
+  cboDial->setObjectName("cboDial");
+  for (int d : {360, 90, 45, 30}) cboDial->addItem(QString("%1\u00B0").arg(d), d);
+  auto* dialLabel = new QLabel("&Dial", this);
+  dialLabel->setBuddy(cboDial);
+  row->addWidget(dialLabel);
+  row->addWidget(cboDial);
+  row->addSpacing(6);
+
+  btnBodies = new QToolButton(this);
+  btnBodies->setObjectName("btnBodies");
+  btnBodies->setText("&Bodies");
+  btnBodies->setPopupMode(QToolButton::InstantPopup);
+  auto* bodyMenu = new QMenu(btnBodies);
+  const std::vector<int> defaults = chart::DefaultBodies();
+  for (int b = 1; b <= 11; ++b) {
+    QAction* a = bodyMenu->addAction(chart::BodyGlyph(b) + "  " + chart::BodyName(b));
+    a->setCheckable(true);
+    a->setChecked(std::find(defaults.begin(), defaults.end(), b) != defaults.end());
+    connect(a, &QAction::toggled, this, [this] { Recompute(); });
+    bodyActions[b] = a;
+  }
+  btnBodies->setMenu(bodyMenu);
+  row->addWidget(btnBodies);
+  row->addSpacing(6);
+
+  txtPoints = new QLineEdit(this);
+  txtPoints->setObjectName("txtPoints");
+  txtPoints->setPlaceholderText("e.g. 15.5, 120");
+  txtPoints->setToolTip("Fixed points in degrees (natal positions), separated by commas");
+  auto* pointsLabel = new QLabel("Fixed &points", this);
+  pointsLabel->setBuddy(txtPoints);
+  row->addWidget(pointsLabel);
+  row->addWidget(txtPoints, 1);
+
+  lblStatus = new QLabel(this);
+  lblStatus->setObjectName("lblStatus");
+  lblStatus->setStyleSheet("color: #a01010");
+  row->addWidget(lblStatus);
+
+  view = new ChartView(this);
+  column->addWidget(view, 1);
+  setCentralWidget(central);
+  statusBar()->setObjectName("barReadout");
+  statusBar()->setSizeGripEnabled(false);
+  view->onReadout = [this](const QString& text) { statusBar()->showMessage(text); };
+
+  connect(dtFrom, &QDateEdit::dateChanged, this, [this] { Recompute(); });
+  connect(dtTo, &QDateEdit::dateChanged, this, [this] { Recompute(); });
+  connect(cboDial, &QComboBox::currentIndexChanged, this, [this] { Redraw(); });
+  connect(txtPoints, &QLineEdit::editingFinished, this, [this] { Redraw(); });
+  resize(1100, 720);
+  Recompute();
+}
+
+chart::ChartOptions GraphWindow::Options() const {
+  chart::ChartOptions o;
+  o.dial = cboDial->currentData().toInt();
+  o.fixedPoints = points_;
+  return o;
+}
+
+void GraphWindow::Recompute() {
+  lblStatus->clear();
+  chart::SeriesRequest request;
+  request.firstDayJD = JdOf(dtFrom->date());
+  request.lastDayJD = JdOf(dtTo->date());
+  for (const auto& [body, action] : bodyActions)
+    if (action->isChecked()) request.bodies.push_back(body);
+  if (request.lastDayJD <= request.firstDayJD) {
+    lblStatus->setText("The last date must come after the first.");
+    series_ = {};
+  } else if (request.bodies.empty()) {
+    lblStatus->setText("Choose at least one body.");
+    series_ = {};
+  } else {
+    request.dayFraction = app_.params.Instant == InstantChoice::Noon ? 0.5 : 0.0;
+    request.choices.zodiac = app_.params.ZodiacMode;
+    request.choices.node = app_.params.MoonNodes;
+    request.ayanamsa = app_.options.Ayanamsa();
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    series_ = chart::ComputeSeries(request, app_.series);
+    QApplication::restoreOverrideCursor();
+  }
+  Redraw();
+}
+
+void GraphWindow::Redraw() {
+  std::string why;
+  const auto points = chart::ParsePoints({txtPoints->text().toStdString()}, why);
+  if (points) {
+    points_ = *points;
+  } else if (!series_.empty()) {
+    lblStatus->setText(QString::fromStdString("Fixed points: " + why));
+  }
+  if (points && lblStatus->text().startsWith("Fixed points")) lblStatus->clear();
+  view->SetChart(series_.empty() ? nullptr : &series_, Options());
+  const bool drawable = !series_.empty();
+  mnuExport->setEnabled(drawable);
+  mnuPrint->setEnabled(drawable);
+}
+
+void GraphWindow::Export() {
+  if (series_.empty()) return;
+  const QString name = QString("graph-%1.svg").arg(dtFrom->date().toString("yyyy-MM-dd"));
+  const QString path = AskSaveFileName(this, QString::fromStdString(app_.folder.string()), name,
+                                       "Charts (*.svg *.png *.pdf)", "svg");
+  if (path.isEmpty()) return;
+  const std::filesystem::path file(path.toStdString());
+  const auto format = chart::FormatOf(file);
+  if (!format) {
+    ShowMessageBox(this, MessageIcon::Exclamation, "Warning!",
+                   "The file name must end in .svg, .png or .pdf.");
+    return;
+  }
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  const std::string failure = chart::WriteChart(series_, Options(), file, *format);
+  QApplication::restoreOverrideCursor();
+  if (!failure.empty())
+    ShowMessageBox(this, MessageIcon::Exclamation, "Warning!",
+                   QString("The chart could not be written to %1: %2").arg(path, QString::fromStdString(failure)));
+}
+
+void GraphWindow::PrintOn(QPrinter& printer) {
+  if (series_.empty()) return;
+  printer.setPageOrientation(QPageLayout::Landscape);
+  QPainter p;
+  if (!p.begin(&printer)) {
+    ShowMessageBox(this, MessageIcon::Exclamation, "Warning!", "The printer could not be started.");
+    return;
+  }
+  // Drawn at a screen-like size and scaled onto the page, so lines and text
+  // keep their proportions at any printer resolution.
+  const QRect page = p.viewport();
+  chart::ChartOptions o = Options();
+  o.width = 1600;
+  o.height = std::round(1600.0 * page.height() / std::max(1, page.width()));
+  p.setWindow(0, 0, int(o.width), int(o.height));
+  chart::PaintChart(p, chart::BuildChart(series_, o));
+  p.end();
+}
+
+void GraphWindow::Print() {
+  QPrinter printer(QPrinter::HighResolution);
+  printer.setPageOrientation(QPageLayout::Landscape);
+  QPrintDialog dialog(&printer, this);
+  if (dialog.exec() != QDialog::Accepted) return;
+  PrintOn(printer);
+}
+
+}  // namespace novastra::gui

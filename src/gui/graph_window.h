@@ -1,0 +1,87 @@
+#pragma once
+// The "Graphic ephemeris" window: each chosen body's longitude against time
+// over a range of dates, on a dial of 360, 90, 45 or 30 degrees, with fixed
+// points; it follows the pointer, prints and exports SVG, PNG and PDF.
+#include <QMainWindow>
+#include <QWidget>
+#include <map>
+
+#include "chart/chart_model.h"
+#include "chart/ephemeris_series.h"
+
+class QAction;
+class QComboBox;
+class QDateEdit;
+class QLabel;
+class QLineEdit;
+class QPrinter;
+class QToolButton;
+
+namespace novastra {
+struct Application;
+}
+
+namespace novastra::gui {
+
+// The drawing area: rebuilds the chart model at its own size and reports the
+// date and the bodies' positions under the pointer.
+class ChartView : public QWidget {
+  Q_OBJECT
+ public:
+  explicit ChartView(QWidget* parent = nullptr);
+  void SetChart(const chart::EphemerisSeries* series, const chart::ChartOptions& options);
+  const chart::ChartModel& model() const { return model_; }
+  // The text shown for the pointer at x (the nearest day's positions).
+  QString ReadoutAt(double x) const;
+  std::function<void(const QString&)> onReadout;
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void leaveEvent(QEvent* event) override;
+
+ private:
+  void Rebuild();
+  const chart::EphemerisSeries* series_ = nullptr;
+  chart::ChartOptions options_;
+  chart::ChartModel model_;
+  double pointerX_ = -1;
+};
+
+class GraphWindow : public QMainWindow {
+  Q_OBJECT
+ public:
+  // Opens over the dates of the last run (or the current year before any run).
+  GraphWindow(Application& app, QWidget* parent = nullptr);
+
+  QDateEdit* dtFrom = nullptr;
+  QDateEdit* dtTo = nullptr;
+  QComboBox* cboDial = nullptr;
+  QToolButton* btnBodies = nullptr;
+  QLineEdit* txtPoints = nullptr;
+  QLabel* lblStatus = nullptr;
+  ChartView* view = nullptr;
+  QAction *mnuExport = nullptr, *mnuPrint = nullptr, *mnuClose = nullptr;
+  std::map<int, QAction*> bodyActions;  // by body index
+
+  const chart::EphemerisSeries& series() const { return series_; }
+  // Recomputes the positions for the dates and bodies shown, then redraws.
+  void Recompute();
+  // Redraws with the dial and fixed points shown (no new positions).
+  void Redraw();
+  // Asks for a file name and writes the chart there.
+  void Export();
+  // Draws the chart on a printer's page, scaled to fit.
+  void PrintOn(QPrinter& printer);
+
+ private:
+  void Print();
+  chart::ChartOptions Options() const;
+
+  Application& app_;
+  chart::EphemerisSeries series_;
+  std::vector<double> points_;
+};
+
+}  // namespace novastra::gui

@@ -1,0 +1,360 @@
+// A hostile environment: read-only, linked and special files, full disks,
+// leftovers of killed saves, two copies at once. Each case here failed (hung,
+// crashed, replaced what it must not, or told an untruth) before.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/mount.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "app/app_folder.h"
+#include "app/application.h"
+#include "app/safe_write.h"
+#include "app/text_file.h"
+#include "temp_folder.h"
+
+namespace novastra {
+namespace {
+
+namespace fs = std::filesystem;
+using testing_support::ReadBytes;
+using testing_support::TempFolder;
+
+mode_t ModeOf(const fs::path& p) {
+  struct stat st {};
+  ::lstat(p.c_str(), &st);
+  return st.st_mode;
+}
+
+std::vector<std::string> NamesIn(const fs::path& dir) {
+  std::vector<std::string> names;
+  for (const auto& e : fs::directory_iterator(dir)) names.push_back(e.path().filename().string());
+  return names;
+}
+
+int OwnTempFilesIn(const fs::path& dir) {
+  int n = 0;
+  for (const auto& name : NamesIn(dir)) n += IsOwnTempName(name) ? 1 : 0;
+  return n;
+}
+
+// A small tmpfs mounted on a folder, where the test may mount one (as root
+// with mount rights); unmounted at the end.
+class SmallTmpfs {
+ public:
+  SmallTmpfs(const fs::path& dir, const char* options) : dir_(dir) {
+    if (::geteuid() != 0) return;
+    mounted_ = ::mount("tmpfs", dir.c_str(), "tmpfs", 0, options) == 0;
+  }
+  ~SmallTmpfs() {
+    if (mounted_) ::umount2(dir_.c_str(), MNT_DETACH);
+  }
+  bool mounted() const { return mounted_; }
+  void RemountReadOnly() {
+    ::mount("tmpfs", dir_.c_str(), "tmpfs", MS_REMOUNT | MS_RDONLY, nullptr);
+  }
+
+ private:
+  fs::path dir_;
+  bool mounted_ = false;
+};
+
+// ---- single files ----
+
+TEST(SafeWrite, TargetsAreTreatedByTheirStatedRule) {
+  TempFolder dir;
+  struct Case {
+    const char* what;
+    void (*setUp)(const TempFolder&);
+    bool written;           // the write succeeds
+    const char* readBack;   // what "data.doc" reads afterwards
+  };
+  const Case cases[] = {
+      {"plain file", [](const TempFolder& d) { d.Write("data.doc", "old"); }, true, "new"},
+      {"read-only file is refused and kept",
+       [](const TempFolder& d) {
+         d.Write("data.doc", "old");
+         fs::permissions(d / "data.doc", fs::perms::owner_read | fs::perms::group_read);
+       },
+       false, "old"},
+      {"link written through to its file",
+       [](const TempFolder& d) {
+         d.Write("real.doc", "old");
+         fs::create_symlink("real.doc", d / "data.doc");
+       },
+       true, "new"},
+      {"folder refused", [](const TempFolder& d) { fs::create_directory(d / "data.doc"); }, false, ""},
+      {"FIFO refused", [](const TempFolder& d) { ::mkfifo((d / "data.doc").c_str(), 0644); }, false, ""},
+  };
+  for (const Case& c : cases) {
+    fs::remove_all(dir / "data.doc");
+    fs::remove_all(dir / "real.doc");
+    c.setUp(dir);
+    const std::string reason = WriteFileSafely(dir / "data.doc", "new");
+    EXPECT_EQ(reason.empty(), c.written) << c.what << ": " << reason;
+    if (fs::is_regular_file(dir / "data.doc")) {
+      EXPECT_EQ(dir.Read("data.doc"), c.readBack) << c.what;
+    }
+    EXPECT_EQ(OwnTempFilesIn(dir.path()), 0) << c.what;
+    fs::permissions(dir.path(), fs::perms::owner_all, fs::perm_options::add);
+    std::error_code ec;
+    fs::permissions(dir / "data.doc", fs::perms::owner_write, fs::perm_options::add, ec);
+  }
+  // The link stayed a link; its file got the text.
+  fs::remove_all(dir / "data.doc");
+  dir.Write("real.doc", "old");
+  fs::create_symlink(dir / "real.doc", dir / "data.doc");
+  ASSERT_EQ(WriteFileSafely(dir / "data.doc", "new"), "");
+  EXPECT_TRUE(fs::is_symlink(dir / "data.doc"));
+  EXPECT_EQ(dir.Read("real.doc"), "new");
+}
+
+TEST(SafeWrite, ModeAndHardLinksAreKept) {
+  TempFolder dir;
+  dir.Write("private.doc", "old");
+  ::chmod((dir / "private.doc").c_str(), 0600);
+  ASSERT_EQ(WriteFileSafely(dir / "private.doc", "new"), "");
+  EXPECT_EQ(ModeOf(dir / "private.doc") & 07777, 0600u);
+  ::chmod((dir / "private.doc").c_str(), 0640);
+  ASSERT_EQ(WriteFileSafely(dir / "private.doc", "newer"), "");
+  EXPECT_EQ(ModeOf(dir / "private.doc") & 07777, 0640u);
+
+  dir.Write("a.doc", "old");
+  fs::create_hard_link(dir / "a.doc", dir / "b.doc");
+  ASSERT_EQ(WriteFileSafely(dir / "a.doc", "new text"), "");
+  EXPECT_EQ(dir.Read("b.doc"), "new text");
+  EXPECT_EQ(fs::hard_link_count(dir / "a.doc"), 2u);
+  EXPECT_EQ(OwnTempFilesIn(dir.path()), 0);
+}
+
+TEST(SafeWrite, LongNamesAndLeftoversDoNotStopASave) {
+  TempFolder dir;
+  const std::string longName = std::string(246, 'x') + ".DOC";  // 250 characters
+  ASSERT_EQ(WriteFileSafely(dir / longName, "data"), "");
+  EXPECT_EQ(dir.Read(longName), "data");
+
+  // Leftovers of killed saves, under the old predictable names of this very
+  // process and under the program's own pattern, block nothing.
+  for (int serial = 0; serial < 50; ++serial)
+    dir.Write(".data.doc.tmp" + std::to_string(::getpid()) + "-" + std::to_string(serial), "x");
+  dir.Write(".novastra-abcd1234.tmp", "left by a killed save");
+  dir.Write(".novastra-notmine.txt", "not of the pattern");
+  ASSERT_EQ(WriteFileSafely(dir / "data.doc", "data"), "");
+  EXPECT_EQ(dir.Read("data.doc"), "data");
+
+  // Start-up removes the program's own leftovers and nothing else.
+  fs::create_symlink(dir / "data.doc", dir / ".novastra-link0000.tmp");
+  EXPECT_EQ(RemoveStaleTempFiles(dir.path()), 1);
+  EXPECT_FALSE(fs::exists(dir / ".novastra-abcd1234.tmp"));
+  EXPECT_TRUE(fs::exists(dir / ".novastra-notmine.txt"));
+  EXPECT_TRUE(fs::is_symlink(dir / ".novastra-link0000.tmp"));
+  EXPECT_TRUE(fs::exists(dir / longName));
+}
+
+// ---- sets ----
+
+std::vector<std::pair<fs::path, std::string>> SixFiles(const TempFolder& dir, const std::string& text,
+                                                       size_t bigIndex = 99, size_t bigSize = 0) {
+  std::vector<std::pair<fs::path, std::string>> files;
+  for (size_t i = 0; i < 6; ++i)
+    files.emplace_back(dir / ("F" + std::to_string(i) + ".TRO"), i == bigIndex ? std::string(bigSize, 'z') : text);
+  return files;
+}
+
+void ExpectOldSet(const TempFolder& dir, const char* what) {
+  for (int i = 0; i < 6; ++i) EXPECT_EQ(dir.Read("F" + std::to_string(i) + ".TRO"), "old") << what << " " << i;
+  EXPECT_EQ(OwnTempFilesIn(dir.path()), 0) << what;
+}
+
+TEST(SafeWrite, ASetIsWrittenWholeOrNotAtAll) {
+  TempFolder dir;
+  ASSERT_TRUE(WriteFilesAsSet(SixFiles(dir, "old")).ok());
+
+  // A read-only member: refused before anything is written.
+  ::chmod((dir / "F3.TRO").c_str(), 0444);
+  SetWriteResult r = WriteFilesAsSet(SixFiles(dir, "new"));
+  EXPECT_FALSE(r.ok());
+  EXPECT_EQ(r.file, dir / "F3.TRO");
+  EXPECT_EQ(r.replaced, 0);
+  ExpectOldSet(dir, "read-only member");
+  ::chmod((dir / "F3.TRO").c_str(), 0644);
+
+  // A write that fails part-way through the set (the file size limit stands
+  // in for a full disk here; the tmpfs test below uses a real one).
+  ::signal(SIGXFSZ, SIG_IGN);
+  struct rlimit old {};
+  ::getrlimit(RLIMIT_FSIZE, &old);
+  struct rlimit small = old;
+  small.rlim_cur = 4096;
+  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+  r = WriteFilesAsSet(SixFiles(dir, "new", 4, 10000));
+  ::setrlimit(RLIMIT_FSIZE, &old);
+  EXPECT_FALSE(r.ok());
+  EXPECT_EQ(r.file, dir / "F4.TRO");
+  EXPECT_EQ(r.replaced, 0);
+  ExpectOldSet(dir, "failed write");
+
+  // The message tells what happened.
+  HeadlessUi ui;
+  ReportSetWriteFailure(ui, r, 6);
+  ASSERT_EQ(ui.Messages().size(), 1u);
+  EXPECT_NE(ui.Messages()[0].text.find("Nothing was written"), std::string::npos);
+  SetWriteResult partly = r;
+  partly.replaced = 2;
+  ReportSetWriteFailure(ui, partly, 6);
+  EXPECT_NE(ui.Messages()[1].text.find("2 of the 6 files already hold the new data"), std::string::npos);
+}
+
+TEST(SafeWrite, FullDiskKeepsTheOldSet) {
+  TempFolder dir;
+  fs::create_directory(dir / "disk");
+  SmallTmpfs disk(dir / "disk", "size=64k");
+  if (!disk.mounted()) GTEST_SKIP() << "cannot mount a small tmpfs here (needs root); full-disk case skipped";
+  std::vector<std::pair<fs::path, std::string>> files, bigger;
+  for (int i = 0; i < 6; ++i) {
+    files.emplace_back(dir / "disk" / ("F" + std::to_string(i) + ".TRO"), std::string(4000, 'o'));
+    bigger.emplace_back(files.back().first, std::string(12000, 'n'));
+  }
+  ASSERT_TRUE(WriteFilesAsSet(files).ok());
+  const SetWriteResult r = WriteFilesAsSet(bigger);
+  ASSERT_FALSE(r.ok());
+  EXPECT_EQ(r.replaced, 0);
+  for (const auto& [file, bytes] : files) EXPECT_EQ(ReadBytes(file), bytes) << file;
+  EXPECT_EQ(OwnTempFilesIn(dir / "disk"), 0);
+}
+
+// ---- readers ----
+
+TEST(SafeRead, SpecialFilesAreUnreadableNotMissingAndNeverBlock) {
+  TempFolder dir;
+  for (const auto& e : fs::directory_iterator(NOVASTRA_DATA_DIR))
+    if (e.is_regular_file()) fs::copy_file(e.path(), dir / e.path().filename().string());
+  struct Case {
+    const char* file;
+    const char* what;
+    void (*make)(const fs::path&);
+    const char* message;
+  };
+  const Case cases[] = {
+      {"OPTIONS.OPT", "FIFO", [](const fs::path& p) { ::mkfifo(p.c_str(), 0644); },
+       "Cannot read OPTIONS.OPT: it is not a regular file."},
+      {"NOVASTRA.INI", "FIFO", [](const fs::path& p) { ::mkfifo(p.c_str(), 0644); },
+       "Cannot read NOVASTRA.INI: it is not a regular file. The default settings are used."},
+      {"NOVASTRA.INI", "link to /dev/zero", [](const fs::path& p) { fs::create_symlink("/dev/zero", p); },
+       "Cannot read NOVASTRA.INI: it is not a regular file. The default settings are used."},
+      {"OPTIONS.OPT", "device", [](const fs::path& p) { fs::create_symlink("/dev/null", p); },
+       "Cannot read OPTIONS.OPT: it is not a regular file."},
+      {"OPTIONS.OPT", "missing", [](const fs::path&) {}, "File Not Found: OPTIONS.OPT"},
+  };
+  for (const Case& c : cases) {
+    const std::string saved = ReadBytes(dir / c.file);
+    fs::remove(dir / c.file);
+    c.make(dir / c.file);
+    HeadlessUi ui;
+    Application app(ui, dir.path());
+    EXPECT_TRUE(app.LoadFiles()) << c.what;
+    ASSERT_EQ(ui.Messages().size(), 1u) << c.what;
+    EXPECT_EQ(ui.Messages()[0].text, c.message) << c.what;
+    fs::remove(dir / c.file);
+    dir.Write(c.file, saved);
+  }
+  // A file far larger than any the program reads is refused, not loaded.
+  {
+    std::string reason;
+    bool missing = true;
+    std::FILE* f = std::fopen((dir / "HUGE.TXT").c_str(), "wb");
+    std::fclose(f);
+    fs::resize_file(dir / "HUGE.TXT", 64u << 20);  // sparse
+    EXPECT_FALSE(ReadFileBytes(dir / "HUGE.TXT", &reason, &missing));
+    EXPECT_FALSE(missing);
+    EXPECT_EQ(reason, "it is too large");
+  }
+}
+
+// ---- the single-copy lock ----
+
+TEST(InstanceLockStates, OnlyARealConflictIsHeldByOther) {
+  TempFolder dir;
+  {
+    InstanceLock first(dir.path());
+    EXPECT_EQ(first.state(), InstanceLock::State::Acquired);
+    InstanceLock second(dir.path());
+    EXPECT_EQ(second.state(), InstanceLock::State::HeldByOther);
+  }
+  // A lock file the user may only read (left by a run with sudo) still locks.
+  ::chmod((dir / "NOVASTRA.LCK").c_str(), 0444);
+  {
+    InstanceLock lock(dir.path());
+    EXPECT_EQ(lock.state(), InstanceLock::State::Acquired) << lock.reason();
+  }
+  // A symbolic link is never followed, and nothing is created where it points.
+  fs::remove(dir / "NOVASTRA.LCK");
+  fs::create_symlink(dir / "elsewhere.lck", dir / "NOVASTRA.LCK");
+  {
+    InstanceLock lock(dir.path());
+    EXPECT_EQ(lock.state(), InstanceLock::State::Unavailable);
+    EXPECT_NE(lock.reason().find("symbolic link"), std::string::npos);
+    EXPECT_FALSE(fs::exists(dir / "elsewhere.lck"));
+  }
+}
+
+TEST(InstanceLockStates, AReadOnlyFolderIsNotAConflict) {
+  TempFolder dir;
+  fs::create_directory(dir / "ro");
+  SmallTmpfs ro(dir / "ro", "size=64k");
+  if (ro.mounted()) {
+    ro.RemountReadOnly();
+  } else if (::geteuid() != 0) {
+    ::chmod((dir / "ro").c_str(), 0555);
+  } else {
+    GTEST_SKIP() << "root without mount rights: no folder can be made read-only here";
+  }
+  InstanceLock lock(dir / "ro");
+  EXPECT_EQ(lock.state(), InstanceLock::State::Unavailable);
+  EXPECT_FALSE(lock.reason().empty());
+}
+
+// ---- two command-line saves at once ----
+
+TEST(ConcurrentSaves, TwoSavesIntoOneFolderNeverMixTheirSets) {
+  if (!fs::exists(NOVASTRA_CLI)) GTEST_SKIP() << "novastra-cli not built";
+  TempFolder dir;
+  for (const auto& e : fs::directory_iterator(NOVASTRA_DATA_DIR))
+    if (e.is_regular_file()) fs::copy_file(e.path(), dir / e.path().filename().string());
+  // Same start date, so the same six names; Midnight and Noon tell the sets apart.
+  auto run = [&dir](const char* instant) {
+    const std::string cmd = std::string(NOVASTRA_CLI) + " ephemeris --start 1/1/2009 --days 120 " + instant +
+                            " --save --encoding cp1252 --home '" + dir.path().string() + "' >/dev/null 2>&1";
+    return std::system(cmd.c_str());
+  };
+  for (int attempt = 0; attempt < 5; ++attempt) {
+    const pid_t child = ::fork();
+    if (child == 0) _exit(run("--midnight") == 0 ? 0 : 1);
+    EXPECT_EQ(run("--noon"), 0);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    int midnight = 0, noon = 0, files = 0;
+    for (const auto& name : NamesIn(dir.path())) {
+      if (name.rfind("010109", 0) != 0) continue;
+      ++files;
+      const std::string text = ReadBytes(dir / name);
+      midnight += text.find("midnight") != std::string::npos;
+      noon += text.find(" noon") != std::string::npos;
+    }
+    EXPECT_EQ(files, 6);
+    EXPECT_TRUE((midnight == 6 && noon == 0) || (noon == 6 && midnight == 0))
+        << "mixed set: " << midnight << " midnight, " << noon << " noon";
+    EXPECT_EQ(OwnTempFilesIn(dir.path()), 0);
+  }
+}
+
+}  // namespace
+}  // namespace novastra
