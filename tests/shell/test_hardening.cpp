@@ -18,7 +18,7 @@
 #include "app/application.h"
 #include "app/safe_write.h"
 #include "app/text_file.h"
-#include "temp_folder.h"
+#include "support/support.h"
 
 namespace novastra {
 namespace {
