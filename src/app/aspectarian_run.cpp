@@ -5,6 +5,7 @@
 #include <atomic>
 
 #include "app/application.h"
+#include "app/calendar_choices.h"
 #include "app/input_check.h"
 #include "app/text_file.h"
 #include "astro/calendar.h"
@@ -38,6 +39,9 @@ RunOutcome RunAspectarian(Application& app) {
   UserInterface& ui = app.ui;
 
   if (!CheckRunInput(params, ui)) return RunOutcome::InputRefused;
+  const std::optional<CalendarChoices> calendar = CalendarChoicesOf(app, ui);
+  if (!calendar) return RunOutcome::InputRefused;
+  const bool local = !calendar->zone.IsUniversal();
   app.cancelRequested.store(false);
   app.buffer.ResetViewCount();
   ui.SetBusy(true);
@@ -67,6 +71,11 @@ RunOutcome RunAspectarian(Application& app) {
   request.choices.option12 = app.options[12];
   request.startJD = cal.StartJD;
   request.dayCount = dayCount;
+  if (local) {
+    // The UT days either side hold the ends of the first and last local dates.
+    request.startJD = cal.StartJD - 1;
+    request.dayCount = dayCount + 2;
+  }
   // The user's Cancel reaches the report through the interface, polled after each day.
   ReportControl control;
   control.progress = [&](int d) {
@@ -84,10 +93,26 @@ RunOutcome RunAspectarian(Application& app) {
     return RunOutcome::Cancelled;
   }
 
-  for (const Event& e : report.events)
-    if (e.kind == EventKind::Station) state.stations.push_back(e);
+  for (const Event& e : report.events) {
+    if (e.kind != EventKind::Station) continue;
+    const double day = local ? calendar->zone.At(e.jd).dayJD : e.dayJD;
+    if (day >= cal.StartJD && day < cal.StartJD + dayCount) state.stations.push_back(e);
+  }
+  state.calendar = *calendar;
   const HeaderInfo info{ZodiacLabel(params.ZodiacMode), cal.StartDateText, cal.InstantLabel, cal.DisplayJD};
-  const std::vector<std::string> lines = AspectarianLines(report, info, params.Coords, app.CarrySixty);
+  std::vector<std::string> lines;
+  if (calendar->Plain()) {
+    lines = AspectarianLines(report, info, params.Coords, app.CarrySixty);
+  } else {
+    AspectarianReport shown = report;
+    if (local) {
+      // The header's SVP and ayanamsa stay those of 0h UT of the first day.
+      const InstantSetup first = PrepareInstantAt(HourT(cal.StartJD, 0), cal.StartJD, request.sky.ayanamsa);
+      shown.svp = first.Svp;
+      shown.ayanamsa = first.Ayanamsa;
+    }
+    lines = CalendarAspectarianLines(shown, info, params.Coords, *calendar, cal.StartJD, dayCount);
+  }
   state.lines = lines;
   state.lines.emplace_back();  // spare entry at nextFree
   state.nextFree = static_cast<int16_t>(lines.size());

@@ -6,6 +6,7 @@
 
 #include "app/run_outcome.h"
 #include "reports/sampling.h"
+#include "text/calendar_text.h"
 
 namespace novastra {
 
@@ -15,6 +16,7 @@ struct AspectarianState {
   std::vector<std::string> lines;  // header lines 0..5, then the days; spare entry at nextFree
   int16_t nextFree = 0;
   std::vector<Event> stations;  // the run's station events, in time order
+  CalendarChoices calendar;     // the zone and texts the run was shown with
   bool hasRun = false;
 };
 

@@ -11,7 +11,7 @@ namespace {
 
 constexpr const char* kOptionsFile = "OPTIONS.OPT";
 constexpr const char* kMasterFile = "OPTIONS.MAS";
-constexpr int kOptionCount = 12;
+constexpr int kOptionCount = 13;
 constexpr size_t kNumberWidth = 7;  // the number lives in a line's first seven characters
 constexpr const char* kOperationError = "Error in operation. Cannot do what is requested.";
 

@@ -1,5 +1,5 @@
 #pragma once
-// The twelve numeric options of OPTIONS.OPT.
+// The thirteen numeric options of OPTIONS.OPT.
 #include <array>
 #include <filesystem>
 #include <optional>
@@ -10,7 +10,7 @@
 namespace novastra {
 
 struct RunOptions {
-  std::array<float, 13> value{};  // value[1]..value[12]; value[0] unused
+  std::array<float, 14> value{};  // value[1]..value[13]; value[0] unused
   float operator[](int k) const { return value[k]; }
   float& operator[](int k) { return value[k]; }
   AyanamsaOption Ayanamsa() const;  // options 1 to 4

@@ -32,6 +32,10 @@ struct RunParameters {
   bool MoonChangeOnly = false;
   DataOutput Output = DataOutput::Longitude;
   Sky SkyChoice = Sky::Design;
+  // Times of the aspectarian and the stations: "UT" or an IANA zone name.
+  std::string TimeZoneName = "UT";
+  // "Moon void of course" lines in the aspectarian.
+  bool VoidOfCourse = false;
 };
 
 }  // namespace novastra

@@ -31,6 +31,8 @@ void SetInputDefaults(RunParameters& params) {
   params.MoonNodes = fresh.MoonNodes;
   params.ZodiacMode = fresh.ZodiacMode;
   params.MoonSign = fresh.MoonSign;
+  params.TimeZoneName = fresh.TimeZoneName;
+  params.VoidOfCourse = fresh.VoidOfCourse;
 }
 
 // Applies one line; false when the reading must stop (a number that does not
@@ -114,6 +116,10 @@ bool ApplyLine(const std::string& line, Settings& s, RunParameters& params) {
                                               : Zodiac::Tropical;
   } else if (is("MoonChangeSign")) {
     params.MoonSign = value == "Display" ? MoonChangeSign::Display : MoonChangeSign::NoDisplay;
+  } else if (is("TimeZone=")) {
+    params.TimeZoneName = value.empty() ? "UT" : value;
+  } else if (is("MoonVoidOfCourse=")) {
+    params.VoidOfCourse = value == "Yes";
   }
   return true;
 }
@@ -191,6 +197,9 @@ bool WriteSettings(const std::filesystem::path& folder, const Settings& s,
   // Written only for a maximised window, after the fixed lines.
   if (s.MainMaximized) line("NOVASTRAMaximized=Yes");
   if (s.DataMaximized) line("DataMaximized=Yes");
+  // Written only when chosen, so that a file without them stays as it was.
+  if (params.TimeZoneName != "UT") line("TimeZone=" + params.TimeZoneName);
+  if (params.VoidOfCourse) line("MoonVoidOfCourse=Yes");
   return WriteFileSafely(folder / kSettingsFile, t).empty();
 }
 

@@ -9,7 +9,9 @@ namespace novastra {
 
 std::string StationsText(Application& app) {
   if (app.aspectarian.stations.empty()) return "";
-  return StationsListText(BuildStations(SampleContextOf(app), app.aspectarian.stations), app.CarrySixty);
+  const std::vector<Station> stations = BuildStations(SampleContextOf(app), app.aspectarian.stations);
+  const CalendarChoices& calendar = app.aspectarian.calendar;
+  return calendar.Plain() ? StationsListText(stations, app.CarrySixty) : CalendarStationsText(stations, calendar);
 }
 
 void ShowRetrogradeTimes(Application& app) {

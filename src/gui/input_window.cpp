@@ -20,6 +20,7 @@
 #include <QVBoxLayout>
 
 #include "gui/qt_ui.h"
+#include "gui/calendar_controls.h"
 #include "gui/sunken_border.h"
 #include "gui/widgets.h"
 #include "app/input_check.h"
@@ -145,6 +146,7 @@ InputWindow::InputWindow(Application& app, QWidget* parent) : QWidget(parent, Qt
   checks->addWidget(chkFullMonth);
   checks->addWidget(chkSaveData);
   checks->addWidget(chkMoonChange);
+  AddCalendarControls(checks, app_, this);
   auto* buttons = new QVBoxLayout;
   buttons->addWidget(cmdEphemeris);
   buttons->addWidget(cmdAspectarian);
@@ -231,6 +233,7 @@ void InputWindow::LoadFromParams() {
     case DataOutput::RightAscension: optRightAscension->setChecked(true); break;
     case DataOutput::Declination: optDeclination->setChecked(true); break;
   }
+  LoadCalendarControls(this, p);
   loading_ = false;
   // The days field shows the number from the settings, kept within 1..366.
   const QString days = QString::number(p.NumberOfDays);

@@ -38,6 +38,8 @@ AspectarianReport BuildAspectarian(const AspectarianRequest& request, const Repo
       report.dayCount = d + 1;
     }
   }
+  if (request.findVoids && !report.cancelled)
+    report.voids = VoidsOfRun(ctx, request.choices, request.startJD, report.dayCount, report.events);
   return report;
 }
 

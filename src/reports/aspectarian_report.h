@@ -6,6 +6,7 @@
 #include "reports/events.h"
 #include "reports/report.h"
 #include "reports/sampling.h"
+#include "reports/void_of_course.h"
 
 namespace novastra {
 
@@ -18,6 +19,8 @@ struct AspectarianRequest {
   // directions at 0h UT of the first day (all direct in heliocentric runs).
   // Passing the previous piece's `directions` continues a long run exactly.
   std::optional<InitialDirections> directions;
+  // Also find the void-of-course periods of the Moon (geocentric runs).
+  bool findVoids = true;
 };
 
 struct AspectarianReport {
@@ -28,6 +31,8 @@ struct AspectarianReport {
   // In time order: by day, then by hour and shown minute.
   std::vector<Event> events;
   InitialDirections directions;  // after the last day searched
+  // The Moon's void-of-course periods whose ingress falls on the days searched.
+  std::vector<VoidOfCourse> voids;
   bool cancelled = false;
 };
 

@@ -44,7 +44,12 @@ double ListedDay(const Event& event, bool carry) { return TimeOf(event, carry).d
 
 std::string EventLine(const Event& e, Coordinates coords, bool carry) {
   const ListedTime t = TimeOf(e, carry);
-  std::string line = "  " + FormatDdMmm(DateTextFromJulianDay(t.dayJD)) + "  " + Fmt00(t.hour) + ":" + Fmt00(t.minutes) + "  ";
+  return "  " + FormatDdMmm(DateTextFromJulianDay(t.dayJD)) + "  " + Fmt00(t.hour) + ":" + Fmt00(t.minutes) + "  " +
+         EventText(e, coords, carry);
+}
+
+std::string EventText(const Event& e, Coordinates coords, bool carry) {
+  std::string line;
   const char body = BodyCode(e.body, coords);
   switch (e.kind) {
     case EventKind::Ingress:

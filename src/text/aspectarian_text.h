@@ -14,6 +14,9 @@ namespace novastra {
 // the next day (see text/carry.h).
 std::string EventLine(const Event& event, Coordinates coords, bool carry = false);
 
+// The event's glyphs and words, the part of its line after the time.
+std::string EventText(const Event& event, Coordinates coords, bool carry = false);
+
 // The day (noon Julian Day) under which an event is listed: with carry, the
 // next day for an event that rounds to 24:00.
 double ListedDay(const Event& event, bool carry);

@@ -1,0 +1,181 @@
+// The void-of-course Moon and the stations' directions, checked as properties
+// against the position engine itself over whole years.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cmath>
+#include <vector>
+
+#include "astro/angles.h"
+#include "astro/calendar.h"
+#include "reports/aspectarian_report.h"
+#include "reports/stations.h"
+#include "reports/void_of_course.h"
+
+namespace novastra {
+namespace {
+
+constexpr int kMoonBody = 2;
+
+class CalendarProperties : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    tables_ = new SeriesTables;
+    ASSERT_FALSE(LoadSeriesTables(NOVASTRA_DATA_DIR, *tables_));
+  }
+  static void TearDownTestSuite() { delete tables_; }
+
+  static AspectarianRequest Request(double startJD, int days) {
+    AspectarianRequest r;
+    r.sky.tables = tables_;
+    r.sky.choices = EngineChoices{Zodiac::Tropical, NodeMode::True};
+    r.startJD = startJD;
+    r.dayCount = days;
+    return r;
+  }
+
+  static BodyPositions At(double jd) {
+    const double dayJD = std::floor(jd + 0.5);
+    const InstantSetup s = PrepareInstantAt((jd - 2451545) / 36525, dayJD, AyanamsaOption{});
+    return ComputePositions(s, *tables_, EngineChoices{Zodiac::Tropical, NodeMode::True});
+  }
+
+  // Signed distance of the Moon-body separation from the nearest aspect angle
+  // the aspectarian lists, per angle: crossing zero means an aspect.
+  static std::array<double, 5> AspectGaps(const BodyPositions& p, int body) {
+    double x = std::fabs(p.Longitude[kMoonBody] - p.Longitude[body]);
+    if (x > 180) x = 360 - x;
+    return {x - 0, x - 60, x - 90, x - 120, x - 180};
+  }
+
+  static SeriesTables* tables_;
+};
+
+SeriesTables* CalendarProperties::tables_ = nullptr;
+
+// Over 2009 and 1850: every Moon ingress has its period; each period starts at
+// a Moon aspect's instant and, checked with the engine every hour, the Moon
+// makes no aspect to the Sun or Mercury to Pluto until the ingress (5 minutes
+// clear of both ends: the listed instants are interpolated within an hour);
+// during the period the Moon is in the sign it leaves.
+TEST_F(CalendarProperties, VoidOfCourseHoldsOverWholeYears) {
+  for (int year : {2009, 1850}) {
+    SCOPED_TRACE(year);
+    const double start = JulianDayNumber(year, 1, 1);
+    const int days = JulianDayNumber(year + 1, 1, 1) - start;
+    const AspectarianReport report = BuildAspectarian(Request(start, days));
+    int ingresses = 0;
+    size_t next = 0;
+    for (const Event& e : report.events) {
+      if (e.kind != EventKind::Ingress || e.body != kMoonBody) continue;
+      ++ingresses;
+      ASSERT_LT(next, report.voids.size());
+      const VoidOfCourse& v = report.voids[next++];
+      EXPECT_EQ(v.endJD, e.jd);
+      EXPECT_EQ(v.signEntered, e.sign);
+      EXPECT_EQ(v.signLeft % 12 + 1, e.sign);
+      EXPECT_EQ(v.startJD, v.lastAspect.jd);
+      EXPECT_TRUE(IsMoonAspect(v.lastAspect));
+      EXPECT_LE(v.startJD, v.endJD);
+      EXPECT_LT(v.endJD - v.startJD, 3.0);
+      // No listed Moon aspect inside the period.
+      for (const Event& a : report.events)
+        if (IsMoonAspect(a)) {
+          EXPECT_FALSE(a.jd > v.startJD && a.jd < v.endJD) << a.jd;
+        }
+      const double from = v.startJD + 5.0 / 1440, to = v.endJD - 5.0 / 1440;
+      if (to <= from) continue;
+      std::vector<double> instants;
+      for (double t = from; t < to; t += 1.0 / 24) instants.push_back(t);
+      instants.push_back(to);
+      BodyPositions prev = At(instants[0]);
+      EXPECT_EQ(SignOf(NormalizeDegrees(prev.Longitude[kMoonBody])), v.signLeft);
+      for (size_t k = 1; k < instants.size(); ++k) {
+        const BodyPositions cur = At(instants[k]);
+        for (int body : {1, 3, 4, 5, 6, 7, 8, 9, 10}) {
+          const auto g0 = AspectGaps(prev, body), g1 = AspectGaps(cur, body);
+          for (int a = 0; a < 5; ++a)
+            EXPECT_FALSE((g0[a] < 0) != (g1[a] < 0) && std::fabs(g0[a] - g1[a]) < 10)
+                << "aspect " << a << " of body " << body << " inside the period ending " << v.endJD;
+        }
+        prev = cur;
+      }
+      EXPECT_EQ(SignOf(NormalizeDegrees(prev.Longitude[kMoonBody])), v.signLeft);
+    }
+    EXPECT_EQ(next, report.voids.size());
+    EXPECT_GT(ingresses, 150);  // about 13.4 a month
+  }
+}
+
+// The choices that hide the Moon's aspects or ingresses do not change the periods.
+TEST_F(CalendarProperties, VoidsDoNotDependOnTheListChoices) {
+  AspectarianRequest plain = Request(JulianDayNumber(2009, 3, 1), 31);
+  AspectarianRequest hidden = plain;
+  hidden.choices.moonChangeOnly = true;
+  hidden.choices.moonSign = MoonChangeSign::NoDisplay;
+  const auto a = BuildAspectarian(plain).voids, b = BuildAspectarian(hidden).voids;
+  ASSERT_EQ(a.size(), b.size());
+  ASSERT_GT(a.size(), 10u);
+  for (size_t k = 0; k < a.size(); ++k) {
+    EXPECT_EQ(a[k].startJD, b[k].startJD);
+    EXPECT_EQ(a[k].endJD, b[k].endJD);
+  }
+  AspectarianRequest helio = plain;
+  helio.sky.coords = helio.choices.coords = Coordinates::Heliocentric;
+  EXPECT_TRUE(BuildAspectarian(helio).voids.empty());
+}
+
+// Every station of Mercury to Pluto from 1800 to 2100: the engine's daily
+// longitude speed changes sign in the direction the station states. The days
+// around each turn of the engine's daily speed are searched with the
+// aspectarian, which must find the station there.
+TEST_F(CalendarProperties, EveryStationFrom1800To2100TurnsTheStatedWay) {
+  // Degrees per day by a two-hour difference, as the lists' own check does.
+  auto speed = [](int body, double jd) {
+    return SignedDegrees(At(jd + 1.0 / 24).Longitude[body] - At(jd - 1.0 / 24).Longitude[body]) * 12;
+  };
+  const double first = JulianDayNumber(1800, 1, 3), last = JulianDayNumber(2100, 12, 28);
+  std::array<int, 12> prevSign{};
+  BodyPositions p1 = At(first - 1.5);
+  auto daily = [](const BodyPositions& a, const BodyPositions& b, int body) {
+    return SignedDegrees(b.Longitude[body] - a.Longitude[body]);
+  };
+  {
+    const BodyPositions p0 = At(first - 2.5);
+    for (int b = 3; b <= 10; ++b) prevSign[b] = daily(p0, p1, b) > 0 ? 1 : -1;
+  }
+  int stations = 0;
+  double searchedTo[12] = {};
+  for (double jd = first - 0.5; jd <= last; jd += 1) {
+    const BodyPositions p2 = At(jd);
+    for (int b = 3; b <= 10; ++b) {
+      const int sign = daily(p1, p2, b) > 0 ? 1 : -1;
+      if (sign == prevSign[b]) continue;
+      prevSign[b] = sign;
+      const double day = std::floor(jd + 0.5);
+      if (day <= searchedTo[b]) continue;  // the same turn seen twice
+      // The daily speed turned near jd: the aspectarian must find the station
+      // within three days either side.
+      AspectarianRequest r = Request(day - 3, 7);
+      r.findVoids = false;
+      r.choices.moonSign = MoonChangeSign::NoDisplay;
+      const AspectarianReport report = BuildAspectarian(r);
+      searchedTo[b] = day + 3;
+      const Event* found = nullptr;
+      for (const Event& e : report.events)
+        if (e.kind == EventKind::Station && e.body == b) found = &e;
+      ASSERT_NE(found, nullptr) << "body " << b << " near " << DateTextFromJulianDay(day);
+      ++stations;
+      const double before = speed(b, found->jd - 2), after = speed(b, found->jd + 2);
+      const bool retrograde = found->direction == Direction::Retrograde;
+      EXPECT_TRUE(retrograde ? before > 0 && after < 0 : before < 0 && after > 0)
+          << "body " << b << " on " << DateTextFromJulianDay(found->dayJD) << ": " << before << " then " << after;
+    }
+    p1 = p2;
+  }
+  // Mercury about 6 a year, Venus and Mars about 1, Jupiter to Pluto 2 each.
+  EXPECT_GT(stations, 300 * 16);
+}
+
+}  // namespace
+}  // namespace novastra
