@@ -49,7 +49,7 @@ struct RunValues {
 };
 
 // The run as resolved from the defaults, the settings (--use-settings) and the options.
-struct RunSpec {
+struct RunPlan {
   RunParameters params;  // the choices, as the Input window holds them
   double startJD = 0;
   int dayCount = 0;
@@ -65,7 +65,7 @@ std::string Today() {
 
 // The fixed defaults: today, 30 days, noon, geocentric, tropical, true node,
 // the longitude table, Moon ingresses shown.
-bool Resolve(const RunValues& v, Command command, const Application& app, RunSpec& spec) {
+bool Resolve(const RunValues& v, Command command, const Application& app, RunPlan& plan) {
   RunParameters p;
   p.FullMonth = false;
   p.NumberOfDays = 30;
@@ -106,7 +106,7 @@ bool Resolve(const RunValues& v, Command command, const Application& app, RunSpe
   if (v.days > 0 || !v.to.empty()) p.FullMonth = v.fullMonth;
   else if (v.fullMonth) p.FullMonth = true;
   if (p.FullMonth) from->day = 1;
-  spec.startJD = JulianDayNumber(from->year, from->month, from->day);
+  plan.startJD = JulianDayNumber(from->year, from->month, from->day);
   if (!v.to.empty()) {
     auto to = ParseDateInput(v.to, &why);
     if (!to) {
@@ -114,25 +114,25 @@ bool Resolve(const RunValues& v, Command command, const Application& app, RunSpe
       return false;
     }
     const double endJD = JulianDayNumber(to->year, to->month, to->day);
-    if (endJD < spec.startJD) {
+    if (endJD < plan.startJD) {
       PrintError("--to \"" + v.to + "\" is before the start date");
       return false;
     }
-    spec.dayCount = static_cast<int>(endJD - spec.startJD) + 1;
+    plan.dayCount = static_cast<int>(endJD - plan.startJD) + 1;
   } else if (p.FullMonth) {
-    spec.dayCount = DaysInMonth(from->year, from->month);
+    plan.dayCount = DaysInMonth(from->year, from->month);
   } else {
-    spec.dayCount = v.days > 0 ? v.days : std::clamp<int>(p.NumberOfDays, 1, kMaxDays);
+    plan.dayCount = v.days > 0 ? v.days : std::clamp<int>(p.NumberOfDays, 1, kMaxDays);
   }
   const double lastJD = JulianDayNumber(kLastYear, 12, 31);
-  if (spec.startJD + spec.dayCount - 1 > lastJD) {
+  if (plan.startJD + plan.dayCount - 1 > lastJD) {
     PrintError("the run would end after 12/31/2100; the last day the program computes is 12/31/2100");
     return false;
   }
   p.StartMonth = std::to_string(from->month);
   p.StartDay = std::to_string(from->day);
   p.StartYear = std::to_string(from->year);
-  spec.params = p;
+  plan.params = p;
   return true;
 }
 
@@ -140,7 +140,7 @@ const char* ZodiacWord(Zodiac z) {
   return z == Zodiac::Sidereal ? "sidereal" : z == Zodiac::Ayanamsa ? "ayanamsa" : "tropical";
 }
 
-std::vector<std::pair<std::string, std::string>> JsonParameters(const RunSpec& s, Command command) {
+std::vector<std::pair<std::string, std::string>> JsonParameters(const RunPlan& s, Command command) {
   const RunParameters& p = s.params;
   std::vector<std::pair<std::string, std::string>> out = {
       {"from", IsoDate(s.startJD)},
@@ -192,9 +192,9 @@ std::string ViewText(const std::vector<std::string>& lines, const TextStyle& sty
 
 // --save: the piece is run once more as the desktop program runs it, which
 // writes its data files; false when a file could not be written.
-bool SavePiece(Session& s, const RunSpec& spec, Command command, double startJD, int days) {
+bool SavePiece(Session& s, const RunPlan& plan, Command command, double startJD, int days) {
   Application& app = *s.app;
-  app.params = spec.params;
+  app.params = plan.params;
   const CivilDate d = ParseDateText(DateTextFromJulianDay(startJD));
   app.params.StartMonth = std::to_string(d.month);
   app.params.StartDay = std::to_string(d.day);
@@ -210,9 +210,9 @@ bool SavePiece(Session& s, const RunSpec& spec, Command command, double startJD,
 int Run(const RunValues& v, Command command, const GlobalOptions& global) {
   Session s;
   if (!OpenSession(global, s)) return kReadWriteFailure;
-  RunSpec spec;
-  if (!Resolve(v, command, *s.app, spec)) return kUsageError;
-  const RunParameters& p = spec.params;
+  RunPlan plan;
+  if (!Resolve(v, command, *s.app, plan)) return kUsageError;
+  const RunParameters& p = plan.params;
   const Application& app = *s.app;
 
   std::optional<std::filesystem::path> file;
@@ -233,7 +233,7 @@ int Run(const RunValues& v, Command command, const GlobalOptions& global) {
   if (format == "json") sink.Write(JsonRunLine(novastra::kVersion, command == Command::Ephemeris ? "ephemeris"
                                                                  : command == Command::Aspectarian ? "aspectarian"
                                                                                                    : "stations",
-                                               JsonParameters(spec, command)));
+                                               JsonParameters(plan, command)));
   long long count = 0;
   bool saved = true;
   std::string chunk;
@@ -245,9 +245,9 @@ int Run(const RunValues& v, Command command, const GlobalOptions& global) {
     request.engine = EngineChoices{p.ZodiacMode, p.MoonNodes};
     request.engine.sky = p.SkyChoice;
     request.ayanamsa = app.options.Ayanamsa();
-    request.startJD = spec.startJD;
+    request.startJD = plan.startJD;
     request.dayFraction = p.Instant == InstantChoice::Noon ? 0.5 : 0;
-    request.dayCount = spec.dayCount;
+    request.dayCount = plan.dayCount;
     const bool raHours = app.options[11] != 0;
     ok = RunEphemerisRange(request, control, [&](const EphemerisReport& piece) {
       chunk.clear();
@@ -261,7 +261,7 @@ int Run(const RunValues& v, Command command, const GlobalOptions& global) {
             EphemerisTableLines(ChosenTable(p), piece, PieceHeader(p, start), raHours, true, carry);
         lines.emplace_back();  // the table's spare entry
         chunk = ViewText(lines, s.style);
-        if (v.save) saved = SavePiece(s, spec, command, start, static_cast<int>(piece.days.size())) && saved;
+        if (v.save) saved = SavePiece(s, plan, command, start, static_cast<int>(piece.days.size())) && saved;
       }
       count += static_cast<long long>(piece.days.size());
       return sink.Write(chunk);
@@ -278,8 +278,8 @@ int Run(const RunValues& v, Command command, const GlobalOptions& global) {
     request.choices.moonChangeOnly = p.MoonChangeOnly;
     request.choices.moonSign = p.MoonSign;
     request.choices.option12 = app.options[12];
-    request.startJD = spec.startJD;
-    request.dayCount = spec.dayCount;
+    request.startJD = plan.startJD;
+    request.dayCount = plan.dayCount;
     ok = RunAspectarianRange(request, control, [&](const AspectarianReport& piece) {
       chunk.clear();
       if (command == Command::Stations) {
@@ -302,7 +302,7 @@ int Run(const RunValues& v, Command command, const GlobalOptions& global) {
         } else {
           const std::vector<std::string> lines = AspectarianLines(piece, PieceHeader(p, piece.startJD), p.Coords, carry);
           chunk = ViewText(app.options[5] == 0 ? lines : TwoColumnLines(lines), s.style);
-          if (v.save) saved = SavePiece(s, spec, command, piece.startJD, piece.dayCount) && saved;
+          if (v.save) saved = SavePiece(s, plan, command, piece.startJD, piece.dayCount) && saved;
         }
         count += static_cast<long long>(piece.events.size());
       }
@@ -317,7 +317,7 @@ int Run(const RunValues& v, Command command, const GlobalOptions& global) {
   }
   if (!FinishOutput(sink)) return kReadWriteFailure;
   // The output itself is unchanged; standard error says when Pluto's series are stretched.
-  for (const std::string& m : PlutoRangeMessages(spec.startJD - 0.5, spec.startJD - 0.5 + spec.dayCount))
+  for (const std::string& m : PlutoRangeMessages(plan.startJD - 0.5, plan.startJD - 0.5 + plan.dayCount))
     std::cerr << m << '\n';
   return saved ? kDone : kReadWriteFailure;
 }
