@@ -66,6 +66,9 @@ class SavedFiles {
   std::string text_[kTables];
 };
 
+
+}  // namespace
+
 ColumnSet ChosenColumnSet(const RunParameters& p) {
   if (p.Coords == Coordinates::Heliocentric) {
     bool longitudeLike = p.Output == DataOutput::Longitude || p.Output == DataOutput::RightAscension;
@@ -79,8 +82,6 @@ ColumnSet ChosenColumnSet(const RunParameters& p) {
   }
   return ColumnSet::Longitude;
 }
-
-}  // namespace
 
 RunOutcome RunEphemeris(Application& app) {
   if (!CheckRunInput(app.params, app.ui)) return RunOutcome::InputRefused;

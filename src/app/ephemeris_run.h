@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/run_outcome.h"
+#include "app/run_parameters.h"
 #include "text/ephemeris_tables.h"
 
 namespace novastra {
@@ -29,6 +30,9 @@ struct EphemerisState {
 // "Calculate Ephemeris" after the button's first steps (NoonFlag, buffer
 // emptied, RunKind = 1), and the More commands.
 RunOutcome RunEphemeris(Application& app);
+
+// The table a run shows first: the one the Input window's output choice names.
+ColumnSet ChosenColumnSet(const RunParameters& p);
 
 // Copies one table into the Data Window.
 void ShowColumnSet(Application& app, ColumnSet set);

@@ -42,7 +42,7 @@ std::vector<fs::path> SuppliedDirCandidates(const fs::path& programDir) {
     dirs.push_back(programDir);
     if (auto built = BuildTreeDataDir(programDir)) dirs.push_back(*built);
   }
-  // XDG Base Directory Specification: empty or unset means the default list;
+  // XDG_DATA_DIRS: empty or unset means the default list;
   // relative entries are invalid and ignored.
   const char* env = std::getenv("XDG_DATA_DIRS");
   std::string list = env && *env ? env : "/usr/local/share/:/usr/share/";

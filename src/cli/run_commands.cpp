@@ -6,6 +6,7 @@
 #include <memory>
 #include <thread>
 
+#include "app/ephemeris_run.h"
 #include "app/input_check.h"
 #include "app/range_run.h"
 #include "app/run_calendar.h"
@@ -159,20 +160,6 @@ std::vector<std::pair<std::string, std::string>> JsonParameters(const RunPlan& s
   return out;
 }
 
-ColumnSet ChosenTable(const RunParameters& p) {
-  if (p.Coords == Coordinates::Heliocentric) {
-    const bool longitudeLike = p.Output == DataOutput::Longitude || p.Output == DataOutput::RightAscension;
-    return longitudeLike ? ColumnSet::HelioLongitude : ColumnSet::HelioLatitude;
-  }
-  switch (p.Output) {
-    case DataOutput::Latitude: return ColumnSet::Latitude;
-    case DataOutput::RightAscension: return ColumnSet::RightAscension;
-    case DataOutput::Declination: return ColumnSet::Declination;
-    case DataOutput::Longitude: break;
-  }
-  return ColumnSet::Longitude;
-}
-
 HeaderInfo PieceHeader(const RunParameters& p, double startJD) {
   const bool midnight = p.Instant == InstantChoice::Midnight;
   return HeaderInfo{ZodiacLabel(p.ZodiacMode), DateTextFromJulianDay(startJD), midnight ? "midnight" : "noon",
@@ -258,7 +245,7 @@ int Run(const RunValues& v, Command command, const GlobalOptions& global) {
       } else {
         const double start = piece.days.front().rowJD;
         std::vector<std::string> lines =
-            EphemerisTableLines(ChosenTable(p), piece, PieceHeader(p, start), raHours, true, carry);
+            EphemerisTableLines(ChosenColumnSet(p), piece, PieceHeader(p, start), raHours, true, carry);
         lines.emplace_back();  // the table's spare entry
         chunk = ViewText(lines, s.style);
         if (v.save) saved = SavePiece(s, plan, command, start, static_cast<int>(piece.days.size())) && saved;

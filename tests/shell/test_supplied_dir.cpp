@@ -50,7 +50,7 @@ class SuppliedDirTest : public ::testing::Test {
 };
 
 TEST_F(SuppliedDirTest, CandidatesInOrder) {
-  // XDG Base Directory Specification: unset or empty gives /usr/local/share:/usr/share;
+  // XDG_DATA_DIRS unset or empty gives /usr/local/share:/usr/share;
   // relative entries are ignored.
   const fs::path bin = "/opt/x/bin";
   const std::vector<fs::path> beside = {"/opt/x/share/novastra", "/opt/x/bin"};
