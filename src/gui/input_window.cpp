@@ -177,8 +177,8 @@ InputWindow::InputWindow(Application& app, QWidget* parent) : QWidget(parent, Qt
       txtMonth, txtDay, txtYear, txtDays, VSDays, optMidnight, optNoon, optGeo, optHelio, optMean,
       optTrue, optOsculating, optTropical, optSidereal, optAyanamsa, optDisplay, optNoDisplay,
       optLongitude, optLatitude, optRightAscension, optDeclination, chkFullMonth, chkSaveData,
-      chkMoonChange, findChild<QWidget*>("chkVoidOfCourse"), findChild<QWidget*>("cboTimeZone"),
-      optDesign, optApparent, cmdEphemeris, cmdAspectarian};
+      chkMoonChange, findChild<QWidget*>("chkVoidOfCourse"), findChild<QWidget*>("chkLocalRows"),
+      findChild<QWidget*>("cboTimeZone"), optDesign, optApparent, cmdEphemeris, cmdAspectarian};
   for (qsizetype i = 1; i < tabOrder.size(); ++i)
     if (tabOrder[i - 1] && tabOrder[i]) setTabOrder(tabOrder[i - 1], tabOrder[i]);
 

@@ -97,8 +97,10 @@ TEST_F(GuiTest, SkyAndNodeChoicesAreRememberedAndFollowTheWindowsOrder) {
       in->optHelio, in->optMean, in->optTrue, in->optOsculating, in->optTropical, in->optSidereal,
       in->optAyanamsa, in->optDisplay, in->optNoDisplay, in->optLongitude, in->optLatitude,
       in->optRightAscension, in->optDeclination, in->chkFullMonth, in->chkSaveData, in->chkMoonChange,
-      in->findChild<QWidget*>("chkVoidOfCourse"), in->findChild<QWidget*>("cboTimeZone"),
+      in->findChild<QWidget*>("chkVoidOfCourse"), in->findChild<QWidget*>("chkLocalRows"),
+      in->findChild<QWidget*>("cboTimeZone"),
       in->optDesign, in->optApparent, in->cmdEphemeris, in->cmdAspectarian};
+  ASSERT_FALSE(want.contains(nullptr));
   QList<QWidget*> chain;
   QWidget* w = in->txtMonth;
   do {
