@@ -27,7 +27,8 @@
 
 namespace novastra::gui {
 
-AppController::AppController() {
+AppController::AppController(Dialogs* dialogs) : dialogs_(dialogs ? *dialogs : ownDialogs_) {
+  ui_.dialogs = &dialogs_;
   ui_.onSetData = [this](const std::string& text) { SetDataText(text); };
   ui_.onShowData = [this](std::string_view caption) { ShowData(caption); };
   ui_.isDataMinimized = [this] { return data_ && data_->isMinimized(); };
@@ -64,7 +65,7 @@ AppController::StartResult AppController::Start(const StartOptions& options) {
   std::string error;
   const auto folder = ResolveAppFolder(options.home, options.programDir, options.suppliedDir, &error);
   if (!folder) {
-    ShowMessageBox(nullptr, MessageIcon::Critical, kStartWarningTitle, QString::fromStdString(error));
+    dialogs_.Message(nullptr, MessageIcon::Critical, kStartWarningTitle, QString::fromStdString(error));
     return StartResult::Failed;
   }
   // Only one copy may run; the second ends before it reads any file.
@@ -77,7 +78,7 @@ AppController::StartResult AppController::Start(const StartOptions& options) {
     RemoveStaleTempFiles(*folder);
   }
   if (lock_->state() == InstanceLock::State::HeldByOther) {
-    ShowMessageBox(nullptr, MessageIcon::Critical, kStartWarningTitle,
+    dialogs_.Message(nullptr, MessageIcon::Critical, kStartWarningTitle,
                    "NOVASTRA is already running. For your protection you cannot have more than "
                    "one copy of NOVASTRA running at a time.");
     lock_.reset();
@@ -99,7 +100,7 @@ AppController::StartResult AppController::Start(const StartOptions& options) {
     if (fontId_ >= 0) families = QFontDatabase::applicationFontFamilies(fontId_);
   }
   if (families.isEmpty()) {
-    ShowMessageBox(nullptr, MessageIcon::Critical, "EPHEMERI.TTF Font Not Added",
+    dialogs_.Message(nullptr, MessageIcon::Critical, "EPHEMERI.TTF Font Not Added",
                    "Error - unable to add EPHEMERI font. Please add EPHEMERI font through CONTROL "
                    "PANEL, then restart NOVASTRA.");
     return StartResult::Failed;
@@ -164,7 +165,7 @@ bool AppController::HasUnsavedResults() const {
 bool AppController::ConfirmLeave() {
   if (leaveConfirmed_ || exited_ || !HasUnsavedResults()) return true;
   QWidget* owner = data_ ? static_cast<QWidget*>(data_) : main_.get();
-  if (!AskYesNo(owner, "Information",
+  if (!dialogs_.YesNo(owner, "Information",
                 "The Data Window holds results that have not been saved. Leave NOVASTRA anyway?"))
     return false;
   leaveConfirmed_ = true;
@@ -187,7 +188,7 @@ void AppController::Exit() {
     s.MainHeight = static_cast<float>(PixelsToTwips(normal.height(), dy));
     app_->SetSettings(s);
     if (!WriteSettings(app_->folder(), app_->settings(), app_->params()))
-      ShowMessageBox(main_.get(), MessageIcon::Exclamation, kWarningTitle,
+      dialogs_.Message(main_.get(), MessageIcon::Exclamation, kWarningTitle,
                      "The settings could not be written to NOVASTRA.INI.");
   }
   if (data_) data_->close();
@@ -207,7 +208,7 @@ void AppController::ActivateMain() {
 
 void AppController::SetDataText(const std::string& text) {
   if (!data_) {
-    data_ = new DataWindow(*app_, fontFamily_, main_.get());
+    data_ = new DataWindow(*app_, dialogs_, fontFamily_, main_.get());
     data_->activateMain = [this] { ActivateMain(); };
     data_->afterMore = [this] {
       if (input_) input_->ShowDate();
@@ -293,7 +294,7 @@ void AppController::Save() {
 void AppController::SaveAs() {
   const auto setup = app_->runs().PrepareSaveAs();
   if (!setup) return;
-  const QString path = AskSaveFileName(data_ ? static_cast<QWidget*>(data_) : main_.get(),
+  const QString path = dialogs_.SaveFileName(data_ ? static_cast<QWidget*>(data_) : main_.get(),
                                        QString::fromStdString(setup->folder.string()),
                                        QString::fromStdString(setup->fileName),
                                        "Data Files (*.DOC)",
@@ -305,7 +306,7 @@ void AppController::SaveAs() {
 
 void AppController::OpenPrintWindow() {
   if (print_) print_->close();
-  print_ = new PrintWindow(*app_, fontFamily_, data_ ? static_cast<QWidget*>(data_) : main_.get());
+  print_ = new PrintWindow(*app_, dialogs_, fontFamily_, data_ ? static_cast<QWidget*>(data_) : main_.get());
   if (printerChosen_) print_->printer = printer_.get();
   if (!print_->loaded()) {
     print_->close();
@@ -327,7 +328,7 @@ void AppController::PrintData() {
 }
 
 void AppController::OpenGraph() {
-  if (!graph_) graph_ = new GraphWindow(*app_, main_.get());
+  if (!graph_) graph_ = new GraphWindow(*app_, dialogs_, main_.get());
   graph_->show();
   graph_->raise();
   graph_->activateWindow();

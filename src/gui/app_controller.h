@@ -10,6 +10,7 @@
 
 #include "gui/data_window.h"
 #include "gui/graph_window.h"
+#include "gui/message_box.h"
 #include "gui/options_window.h"
 #include "gui/print_window.h"
 #include "gui/qt_ui.h"
@@ -34,7 +35,9 @@ class AppController : public QObject {
   };
   enum class StartResult { Started, AlreadyRunning, Failed };
 
-  AppController();
+  // `dialogs` opens the message boxes and dialogs (Qt's own when null); it
+  // must outlive the controller.
+  explicit AppController(Dialogs* dialogs = nullptr);
   ~AppController() override;
 
   // The start-up steps in order; the program ends unless it returns Started.
@@ -93,6 +96,8 @@ class AppController : public QObject {
   // After a save: the buffer counts as saved, and the Data Window says where.
   void SavedTo(const std::filesystem::path& file);
 
+  Dialogs ownDialogs_;
+  Dialogs& dialogs_;
   QtUi ui_;
   std::unique_ptr<InstanceLock> lock_;
   std::unique_ptr<Application> app_;

@@ -47,8 +47,8 @@ QAction* TopEntry(QMenuBar* bar, const char* name, const QString& caption, QObje
 
 }  // namespace
 
-DataWindow::DataWindow(Application& app, const QString& fontFamily, QWidget* parent)
-    : QMainWindow(parent), app_(app) {
+DataWindow::DataWindow(Application& app, Dialogs& dialogs, const QString& fontFamily, QWidget* parent)
+    : QMainWindow(parent), app_(app), dialogs_(dialogs) {
   setObjectName("OutputD1");
   setAttribute(Qt::WA_DeleteOnClose);
   setWindowTitle(QString(kTitlePrefix) + "Data");
@@ -310,7 +310,7 @@ void DataWindow::RefreshAfterFontChange() {
 
 void DataWindow::ClearBuffer() {
   app_.buffer().ClearAll();
-  ShowMessageBox(this, MessageIcon::Exclamation, "Information!", "All data cleared from buffer.");
+  dialogs_.Message(this, MessageIcon::Exclamation, "Information!", "All data cleared from buffer.");
 }
 
 bool DataWindow::eventFilter(QObject* watched, QEvent* event) {

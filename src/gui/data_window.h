@@ -17,10 +17,12 @@ enum class ColumnSet;
 
 namespace novastra::gui {
 
+class Dialogs;
+
 class DataWindow : public QMainWindow {
   Q_OBJECT
  public:
-  DataWindow(Application& app, const QString& fontFamily, QWidget* parent = nullptr);
+  DataWindow(Application& app, Dialogs& dialogs, const QString& fontFamily, QWidget* parent = nullptr);
 
   // Puts the view text (single-byte codes, CRLF line ends) into the text box.
   void SetViewText(const std::string& text);
@@ -73,6 +75,7 @@ class DataWindow : public QMainWindow {
   void SetTextFontSize(double points);
 
   Application& app_;
+  Dialogs& dialogs_;
   bool loading_ = false;
 };
 

@@ -120,7 +120,8 @@ void ChartView::leaveEvent(QEvent*) {
   update();
 }
 
-GraphWindow::GraphWindow(Application& app, QWidget* parent) : QMainWindow(parent), app_(app) {
+GraphWindow::GraphWindow(Application& app, Dialogs& dialogs, QWidget* parent)
+    : QMainWindow(parent), app_(app), dialogs_(dialogs) {
   setObjectName("GraphD");
   setAttribute(Qt::WA_DeleteOnClose);
   setWindowTitle(QString(kTitlePrefix) + "Graphic ephemeris");
@@ -267,13 +268,13 @@ void GraphWindow::Redraw() {
 void GraphWindow::Export() {
   if (series_.empty()) return;
   const QString name = QString("graph-%1.svg").arg(dtFrom->date().toString("yyyy-MM-dd"));
-  const QString path = AskSaveFileName(this, QString::fromStdString(app_.folder().string()), name,
+  const QString path = dialogs_.SaveFileName(this, QString::fromStdString(app_.folder().string()), name,
                                        "Charts (*.svg *.png *.pdf)", "svg");
   if (path.isEmpty()) return;
   const std::filesystem::path file(path.toStdString());
   const auto format = chart::FormatOf(file);
   if (!format) {
-    ShowMessageBox(this, MessageIcon::Exclamation, "Warning!",
+    dialogs_.Message(this, MessageIcon::Exclamation, "Warning!",
                    "The file name must end in .svg, .png or .pdf.");
     return;
   }
@@ -281,7 +282,7 @@ void GraphWindow::Export() {
   const std::string failure = chart::WriteChart(series_, Options(), file, *format);
   QApplication::restoreOverrideCursor();
   if (!failure.empty())
-    ShowMessageBox(this, MessageIcon::Exclamation, "Warning!",
+    dialogs_.Message(this, MessageIcon::Exclamation, "Warning!",
                    QString("The chart could not be written to %1: %2").arg(path, QString::fromStdString(failure)));
 }
 
@@ -290,7 +291,7 @@ void GraphWindow::PrintOn(QPrinter& printer) {
   printer.setPageOrientation(QPageLayout::Landscape);
   QPainter p;
   if (!p.begin(&printer)) {
-    ShowMessageBox(this, MessageIcon::Exclamation, "Warning!", "The printer could not be started.");
+    dialogs_.Message(this, MessageIcon::Exclamation, "Warning!", "The printer could not be started.");
     return;
   }
   // Drawn at a screen-like size and scaled onto the page, so lines and text

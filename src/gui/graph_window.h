@@ -23,6 +23,8 @@ class Application;
 
 namespace novastra::gui {
 
+class Dialogs;
+
 // The drawing area: rebuilds the chart model at its own size and reports the
 // date and the bodies' positions under the pointer.
 class ChartView : public QWidget {
@@ -53,7 +55,7 @@ class GraphWindow : public QMainWindow {
   Q_OBJECT
  public:
   // Opens over the dates of the last run (or the current year before any run).
-  GraphWindow(Application& app, QWidget* parent = nullptr);
+  GraphWindow(Application& app, Dialogs& dialogs, QWidget* parent = nullptr);
 
   QDateEdit* dtFrom = nullptr;
   QDateEdit* dtTo = nullptr;
@@ -80,6 +82,7 @@ class GraphWindow : public QMainWindow {
   chart::ChartOptions Options() const;
 
   Application& app_;
+  Dialogs& dialogs_;
   chart::EphemerisSeries series_;
   std::vector<double> points_;
 };

@@ -8,25 +8,7 @@
 
 namespace novastra::gui {
 
-namespace {
-MessageHook& Hook() {
-  static MessageHook hook;
-  return hook;
-}
-SaveDialogHook& SaveHook() {
-  static SaveDialogHook hook;
-  return hook;
-}
-}  // namespace
-
-void SetMessageHook(MessageHook hook) { Hook() = std::move(hook); }
-void SetSaveDialogHook(SaveDialogHook hook) { SaveHook() = std::move(hook); }
-
 void ShowMessageBox(QWidget* parent, MessageIcon icon, const QString& title, const QString& text) {
-  if (Hook()) {
-    Hook()(icon, title, text);
-    return;
-  }
   QMessageBox::Icon qicon = QMessageBox::Information;
   if (icon == MessageIcon::Critical) qicon = QMessageBox::Critical;
   if (icon == MessageIcon::Exclamation) qicon = QMessageBox::Warning;
@@ -45,10 +27,6 @@ QWidget* MessageOwner(QWidget* parent) {
 }
 
 bool AskYesNo(QWidget* parent, const QString& title, const QString& text) {
-  if (Hook()) {
-    Hook()(MessageIcon::Exclamation, title, text);
-    return true;
-  }
   QMessageBox box(QMessageBox::Question, title, text, QMessageBox::Yes | QMessageBox::No,
                   MessageOwner(parent));
   box.setDefaultButton(QMessageBox::No);
@@ -57,7 +35,6 @@ bool AskYesNo(QWidget* parent, const QString& title, const QString& text) {
 
 QString AskSaveFileName(QWidget* parent, const QString& folder, const QString& fileName,
                         const QString& filter, const QString& defaultSuffix) {
-  if (SaveHook()) return SaveHook()(folder, fileName, filter);
   QFileDialog dialog(parent);
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setFileMode(QFileDialog::AnyFile);

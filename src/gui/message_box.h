@@ -1,7 +1,8 @@
 #pragma once
-// Modal message boxes with one OK button, and the dialog seams the tests answer.
+// Modal message boxes, questions and the save-file dialog: the Qt ones, and
+// the Dialogs seam through which the windows open them (the tests give their
+// own Dialogs, which answer without showing anything).
 #include <QString>
-#include <functional>
 
 #include "app/ui.h"
 
@@ -9,31 +10,36 @@ class QWidget;
 
 namespace novastra::gui {
 
-// When set, message boxes are passed here instead of being shown.
-using MessageHook = std::function<void(MessageIcon icon, const QString& title, const QString& text)>;
-void SetMessageHook(MessageHook hook);
-
-// A modal box with the icon, the title and one OK button (or the hook's call).
+// A modal box with the icon, the title and one OK button.
 void ShowMessageBox(QWidget* parent, MessageIcon icon, const QString& title, const QString& text);
 
-// A modal question with Yes and No; true for Yes. With a message hook set
-// (the tests) the question goes to the hook and is answered Yes.
+// A modal question with Yes and No (No the default); true for Yes.
 bool AskYesNo(QWidget* parent, const QString& title, const QString& text);
 
 // The window message boxes centre on: the active window (the one the user is
 // in), else the given parent.
 QWidget* MessageOwner(QWidget* parent);
 
-// When set, the save dialog is answered here: it receives the initial folder,
-// the proposed file name and the filter, and returns the chosen path ("" = cancel).
-using SaveDialogHook =
-    std::function<QString(const QString& folder, const QString& fileName, const QString& filter)>;
-void SetSaveDialogHook(SaveDialogHook hook);
-
 // The save-file dialog with an overwrite prompt; a name typed without an
 // extension gets defaultSuffix; "" when the user cancels.
 QString AskSaveFileName(QWidget* parent, const QString& folder, const QString& fileName,
                         const QString& filter, const QString& defaultSuffix);
+
+// The dialogs the windows open; these are Qt's own.
+class Dialogs {
+ public:
+  virtual ~Dialogs() = default;
+  virtual void Message(QWidget* parent, MessageIcon icon, const QString& title, const QString& text) {
+    ShowMessageBox(parent, icon, title, text);
+  }
+  virtual bool YesNo(QWidget* parent, const QString& title, const QString& text) {
+    return AskYesNo(parent, title, text);
+  }
+  virtual QString SaveFileName(QWidget* parent, const QString& folder, const QString& fileName,
+                               const QString& filter, const QString& defaultSuffix) {
+    return AskSaveFileName(parent, folder, fileName, filter, defaultSuffix);
+  }
+};
 
 // Single-byte program text to a QString through the symbol table.
 QString FromCodes(std::string_view bytes);

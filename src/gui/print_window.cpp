@@ -66,8 +66,8 @@ QString PrintJobOut(const PrintJob& job, const QString& fontFamily, const std::f
   return pdfPath;
 }
 
-PrintWindow::PrintWindow(Application& app, const QString& fontFamily, QWidget* parent)
-    : QDialog(parent), app_(app), fontFamily_(fontFamily) {
+PrintWindow::PrintWindow(Application& app, Dialogs& dialogs, const QString& fontFamily, QWidget* parent)
+    : QDialog(parent), app_(app), dialogs_(dialogs), fontFamily_(fontFamily) {
   setObjectName("PrntFile");
   setWindowTitle("Data To Be Printed");
   setAttribute(Qt::WA_DeleteOnClose);
@@ -117,7 +117,7 @@ void PrintWindow::Print() {
   accept();
   QApplication::restoreOverrideCursor();
   if (!pdf.isEmpty() && !printer)
-    ShowMessageBox(parentWidget(), MessageIcon::Information, "Information",
+    dialogs_.Message(parentWidget(), MessageIcon::Information, "Information",
                    "No printer is available. The text was printed to the file " + pdf + ".");
 }
 
@@ -133,7 +133,7 @@ void PrintWindow::Preview() {
 }
 
 QString PrintWindow::ExportPdf() {
-  const QString path = AskSaveFileName(this, QString::fromStdString(app_.folder().string()), "NOVASTRA.pdf",
+  const QString path = dialogs_.SaveFileName(this, QString::fromStdString(app_.folder().string()), "NOVASTRA.pdf",
                                        "PDF Files (*.pdf)", "pdf");
   if (path.isEmpty()) return {};
   const auto job = app_.runs().PreparePrintJob(ToCodes(txtContent->toPlainText()), sizeClass_);

@@ -18,6 +18,8 @@ struct PrintJob;
 
 namespace novastra::gui {
 
+class Dialogs;
+
 // Sends a job in the symbol font to the printer chosen in Printer Setup when
 // there is one; else to the default printer, or, without a printer (or when
 // forced), to a PDF file. Returns the PDF path, or "" when the job went to a
@@ -31,7 +33,7 @@ void DrawJob(const PrintJob& job, const QString& fontFamily, QPrinter& printer);
 class PrintWindow : public QDialog {
   Q_OBJECT
  public:
-  PrintWindow(Application& app, const QString& fontFamily, QWidget* parent = nullptr);
+  PrintWindow(Application& app, Dialogs& dialogs, const QString& fontFamily, QWidget* parent = nullptr);
   bool loaded() const { return loaded_; }
   int16_t sizeClass() const { return sizeClass_; }
 
@@ -56,6 +58,7 @@ class PrintWindow : public QDialog {
 
  private:
   Application& app_;
+  Dialogs& dialogs_;
   QString fontFamily_;
   int16_t sizeClass_ = 0;
   bool loaded_ = false;

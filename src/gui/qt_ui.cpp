@@ -33,7 +33,10 @@ QtUi::~QtUi() {
 
 void QtUi::ShowMessage(MessageIcon icon, std::string_view title, std::string_view text) {
   const std::string t(title), x(text);
-  OnUiThread([&] { ShowMessageBox(parent, icon, FromCodes(t), FromCodes(x)); });
+  OnUiThread([&] {
+    if (dialogs) dialogs->Message(parent, icon, FromCodes(t), FromCodes(x));
+    else ShowMessageBox(parent, icon, FromCodes(t), FromCodes(x));
+  });
 }
 
 void QtUi::SetBusy(bool busy) {

@@ -17,6 +17,8 @@ class Application;
 
 namespace novastra::gui {
 
+class Dialogs;
+
 class QtUi : public UserInterface {
  public:
   QtUi() = default;
@@ -34,6 +36,8 @@ class QtUi : public UserInterface {
 
   // Parent of the message boxes and the progress window.
   QWidget* parent = nullptr;
+  // Opens the message boxes (Qt's own when null).
+  Dialogs* dialogs = nullptr;
   // The Data Window's side: fills its text box (loading it when needed), shows
   // it with its caption, reports whether it is minimised.
   std::function<void(const std::string& text)> onSetData;

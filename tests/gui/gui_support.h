@@ -60,17 +60,10 @@ class GuiTest : public ::testing::Test {
     fs::create_directories(folder);
     for (const auto& e : fs::directory_iterator(NOVASTRA_DATA_DIR))
       if (e.is_regular_file()) fs::copy_file(e.path(), folder / e.path().filename());
-    SetMessageHook([this](MessageIcon i, const QString& t, const QString& text) { messages.push_back({i, t, text}); });
-    SetSaveDialogHook([this](const QString& dir, const QString& name, const QString& filter) {
-      dialog = {dir, name, filter};
-      return ++dialogCalls, saveAnswer;
-    });
   }
 
   void TearDown() override {
     controller.reset();
-    SetMessageHook(nullptr);
-    SetSaveDialogHook(nullptr);
     std::error_code ec;
     fs::remove_all(folder, ec);
   }
@@ -83,7 +76,7 @@ class GuiTest : public ::testing::Test {
   }
 
   AppController& Start() {
-    controller = std::make_unique<AppController>();
+    controller = std::make_unique<AppController>(&answers);
     EXPECT_EQ(controller->Start(Options()), AppController::StartResult::Started);
     return *controller;
   }
@@ -118,11 +111,35 @@ class GuiTest : public ::testing::Test {
   }
 
   fs::path folder;
-  std::unique_ptr<AppController> controller;
   std::vector<Shown> messages;
   QString saveAnswer;  // what the save dialog answers; empty is Cancel
   struct { QString folder, name, filter; } dialog;  // what it was last asked
   int dialogCalls = 0;
+
+  // The dialogs the program opens, answered here: message boxes are recorded,
+  // questions recorded and answered Yes, the save dialog answers saveAnswer.
+  class Answers : public Dialogs {
+   public:
+    explicit Answers(GuiTest& test) : test_(test) {}
+    void Message(QWidget*, MessageIcon icon, const QString& title, const QString& text) override {
+      test_.messages.push_back({icon, title, text});
+    }
+    bool YesNo(QWidget*, const QString& title, const QString& text) override {
+      test_.messages.push_back({MessageIcon::Exclamation, title, text});
+      return true;
+    }
+    QString SaveFileName(QWidget*, const QString& folder, const QString& name, const QString& filter,
+                         const QString&) override {
+      test_.dialog = {folder, name, filter};
+      ++test_.dialogCalls;
+      return test_.saveAnswer;
+    }
+
+   private:
+    GuiTest& test_;
+  };
+  Answers answers{*this};
+  std::unique_ptr<AppController> controller;  // after the answers it uses
 };
 
 // Started, with the ephemeris run for January 2009 at midnight in the Data Window.

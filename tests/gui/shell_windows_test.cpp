@@ -31,7 +31,7 @@ TEST_F(GuiTest, StartupShowsTheMainAndInputWindowsAndRefusesASecondInstance) {
       << caption.toStdString();
 
   // A second copy stops at the warning, before reading any file.
-  AppController second;
+  AppController second(&answers);
   EXPECT_EQ(second.Start(Options()), AppController::StartResult::AlreadyRunning);
   EXPECT_EQ(second.app(), nullptr);
   EXPECT_EQ(second.mainWindow(), nullptr);
@@ -229,7 +229,7 @@ TEST_F(GuiTest, StartsFromAnInstalledTreeWithItsFontBesideTheSuppliedFiles) {
   AppController::StartOptions o;
   o.home = user;
   o.suppliedDir = supplied;
-  controller = std::make_unique<AppController>();
+  controller = std::make_unique<AppController>(&answers);
   ASSERT_EQ(controller->Start(o), AppController::StartResult::Started);
   EXPECT_EQ(controller->fontFamily(), "EPHEMERI");
   EXPECT_TRUE(messages.empty());
