@@ -31,6 +31,7 @@ class DataWindow : public QMainWindow {
 
   QPlainTextEdit* Text1 = nullptr;
   QAction *mnuFileSave, *mnuFileSaveAs;
+  QAction* mnuFileExportCalendar = nullptr;  // after an aspectarian run
   QAction *mnuViewLongitude, *mnuViewDeclination, *mnuViewRA, *mnuViewLatitude;
   QAction *mnuViewHelioLongitude, *mnuViewHelioLatitude, *mnuRx_Times;
   QAction* mnuViewGraph = nullptr;

@@ -6,6 +6,7 @@
 #include <QThread>
 #include <thread>
 
+#include "gui/calendar_export_dialog.h"
 #include "gui/message_box.h"
 #include "app/application.h"
 
@@ -75,6 +76,23 @@ void QtUi::CloseProgress() {
   OnUiThread([&] {
     if (progress_) progress_->hide();
   });
+}
+
+bool QtUi::AskCalendarChoices(const CalendarExportQuestion& question, CalendarFilter& choices) {
+  bool accepted = false;
+  OnUiThread([&] { accepted = AskCalendarExportChoices(parent, question, choices); });
+  return accepted;
+}
+
+bool QtUi::AskCalendarFileName(const CalendarSaveQuestion& question, std::filesystem::path& file) {
+  QString chosen;
+  OnUiThread([&] {
+    chosen = AskSaveFileName(MessageOwner(parent), QString::fromStdString(question.folder.string()),
+                             QString::fromStdString(question.fileName), QString::fromStdString(question.filter),
+                             QString::fromStdString(question.defaultExtension));
+  });
+  file = chosen.toStdString();
+  return !chosen.isEmpty();
 }
 
 bool QtUi::DataWindowMinimized() const {

@@ -31,6 +31,8 @@ class QtUi : public UserInterface {
   bool DataWindowMinimized() const override;
   void SetDataText(const std::string& text) override;
   void ShowDataWindow(std::string_view caption) override;
+  bool AskCalendarChoices(const CalendarExportQuestion& question, CalendarFilter& choices) override;
+  bool AskCalendarFileName(const CalendarSaveQuestion& question, std::filesystem::path& file) override;
 
   // Parent of the message boxes and the progress window.
   QWidget* parent = nullptr;

@@ -1,0 +1,42 @@
+#pragma once
+// "Export calendar": the kinds of event and the bodies to put in the calendar
+// file, with the zone of the run its times are given in.
+#include <QDialog>
+#include <array>
+#include <functional>
+
+#include "app/calendar_export.h"
+
+class QCheckBox;
+class QDialogButtonBox;
+class QLabel;
+
+namespace novastra::gui {
+
+class CalendarExportDialog : public QDialog {
+  Q_OBJECT
+ public:
+  CalendarExportDialog(const CalendarExportQuestion& question, QWidget* parent = nullptr);
+
+  // The choices as the check boxes hold them.
+  CalendarFilter Choices() const;
+
+  std::array<QCheckBox*, kCalendarKinds> kindBoxes{};
+  std::array<QCheckBox*, 12> bodyBoxes{};  // 1..11
+  QLabel* zoneLabel = nullptr;
+  QDialogButtonBox* buttons = nullptr;
+
+ private:
+  // OK needs at least one kind and one body.
+  void UpdateOk();
+};
+
+// When set, the dialog is passed here instead of being shown: the hook may
+// change its boxes and returns true to accept (the tests).
+using CalendarDialogHook = std::function<bool(CalendarExportDialog& dialog)>;
+void SetCalendarDialogHook(CalendarDialogHook hook);
+
+// Shows the dialog (or passes it to the hook); true with the choices when accepted.
+bool AskCalendarExportChoices(QWidget* parent, const CalendarExportQuestion& question, CalendarFilter& choices);
+
+}  // namespace novastra::gui
