@@ -1,12 +1,16 @@
 #include "app/range_run.h"
 
 #include <algorithm>
+#include <limits>
 #include <condition_variable>
 #include <map>
 #include <mutex>
 #include <optional>
 #include <system_error>
 #include <thread>
+
+#include "astro/engine.h"
+#include "reports/sampling.h"
 
 namespace novastra {
 
@@ -146,6 +150,56 @@ bool RunAspectarianRange(const AspectarianRequest& whole, const RangeControl& co
     return true;
   };
   return OrderedMap(count, control.jobs, compute, hand);
+}
+
+bool RunZonedAspectarianRange(const AspectarianRequest& whole, const TimeZone& zone, const RangeControl& control,
+                              const std::function<bool(const AspectarianReport& piece)>& emit) {
+  // No zone is more than a day from UT, and a void period lasts at most about
+  // two and a half days: a local piece is complete once the UT search has
+  // passed its last local midnight by this much.
+  constexpr double kSettleDays = 3.0;
+  AspectarianRequest ut = whole;
+  ut.startJD = whole.startJD - 1;
+  ut.dayCount = whole.dayCount + 2;
+  const std::vector<RangePiece> local = SplitRange(whole.startJD, whole.dayCount, control.maxPieceDays);
+  size_t next = 0;
+  struct Dated {
+    double dayJD;  // local date
+    Event event;
+  };
+  std::vector<Dated> events;
+  std::vector<std::pair<double, VoidOfCourse>> voids;
+
+  auto flush = [&](double searchedUntilJD) {
+    while (next < local.size()) {
+      const RangePiece& piece = local[next];
+      const double endDay = piece.startJD + piece.dayCount;
+      if (zone.UniversalOf(endDay, 0) + kSettleDays > searchedUntilJD) break;
+      AspectarianReport report;
+      report.startJD = piece.startJD;
+      report.dayCount = piece.dayCount;
+      const InstantSetup first = PrepareInstantAt(HourT(piece.startJD, 0), piece.startJD, whole.sky.ayanamsa);
+      report.svp = first.Svp;
+      report.ayanamsa = first.Ayanamsa;
+      auto inPiece = [&](double day) { return day >= piece.startJD && day < endDay; };
+      for (const Dated& d : events)
+        if (inPiece(d.dayJD)) report.events.push_back(d.event);
+      for (const auto& [day, v] : voids)
+        if (inPiece(day)) report.voids.push_back(v);
+      // What is dated before the next piece's end is no longer needed.
+      std::erase_if(events, [&](const Dated& d) { return d.dayJD < endDay; });
+      std::erase_if(voids, [&](const auto& d) { return d.first < endDay; });
+      ++next;
+      if (!emit(report)) return false;
+    }
+    return true;
+  };
+  const bool ok = RunAspectarianRange(ut, control, [&](const AspectarianReport& piece) {
+    for (const Event& e : piece.events) events.push_back({zone.At(e.jd).dayJD, e});
+    for (const VoidOfCourse& v : piece.voids) voids.emplace_back(zone.At(v.startJD).dayJD, v);
+    return flush(piece.startJD + piece.dayCount - 0.5);
+  });
+  return ok && flush(std::numeric_limits<double>::infinity());
 }
 
 }  // namespace novastra

@@ -9,6 +9,7 @@
 
 #include "reports/aspectarian_report.h"
 #include "reports/ephemeris_report.h"
+#include "reports/time_zone.h"
 
 namespace novastra {
 
@@ -37,5 +38,16 @@ bool RunEphemerisRange(const EphemerisRequest& whole, const RangeControl& contro
 // directions the piece before it ended with.
 bool RunAspectarianRange(const AspectarianRequest& whole, const RangeControl& control,
                          const std::function<bool(const AspectarianReport& piece)>& emit);
+
+// The aspectarian of the dates whole.startJD .. + dayCount - 1 as the clocks
+// of `zone` read them (Universal Time too). The UT days on either side are
+// searched as well, and each piece handed on holds the dates of one piece of
+// at most maxPieceDays local dates: the events whose local date is among them
+// and the void-of-course periods that start on them (a period is found from
+// the ingress that ends it, so it is kept even when that ingress falls after
+// the piece). The pieces' svp and ayanamsa are those of 0h UT of their first
+// date.
+bool RunZonedAspectarianRange(const AspectarianRequest& whole, const TimeZone& zone, const RangeControl& control,
+                              const std::function<bool(const AspectarianReport& piece)>& emit);
 
 }  // namespace novastra

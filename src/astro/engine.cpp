@@ -50,6 +50,17 @@ InstantSetup PrepareInstant(double rowJD, double dayFraction, const AyanamsaOpti
   return s;
 }
 
+InstantSetup PrepareInstantAnyHour(double rowJD, double dayFraction, const AyanamsaOption& ayanamsa) {
+  InstantSetup s = PrepareInstant(rowJD, dayFraction, ayanamsa);
+  if (dayFraction == 0.0 || dayFraction == 0.5) return s;
+  // theta - f * 86400 is the sidereal time only when f * 86400 is a multiple
+  // of 12 hours; otherwise theta + f * 86400 is.
+  double theta = std::fmod(s.SiderealSeconds + 2.0 * dayFraction * 86400.0, 86400.0);
+  if (theta < 0) theta += 86400.0;
+  s.SiderealSeconds = theta;
+  return s;
+}
+
 InstantSetup PrepareInstantAt(double T, double rowJD, const AyanamsaOption& ayanamsa) {
   InstantSetup s = SetUp(T, rowJD, ayanamsa);
   s.SiderealSeconds = SiderealSeconds(T, 0.0);

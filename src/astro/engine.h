@@ -44,6 +44,10 @@ struct InstantSetup {
 // Instant set-up of a table row: T from RowJD and DayFraction, SVP, obliquity,
 // sidereal time.
 InstantSetup PrepareInstant(double rowJD, double dayFraction, const AyanamsaOption& ayanamsa);
+// The same at any hour of the day (dayFraction may lie outside 0..1): the
+// sidereal time is that of the instant itself. At 0h and 12h it equals
+// PrepareInstant's.
+InstantSetup PrepareInstantAnyHour(double rowJD, double dayFraction, const AyanamsaOption& ayanamsa);
 
 // The same set-up for an instant given directly as T (aspectarian and station
 // searches); rowJD is the Julian Day of the date that Pluto's correction reads.

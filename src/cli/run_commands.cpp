@@ -3,6 +3,7 @@
 // it), CSV or JSON Lines.
 #include <ctime>
 #include <iostream>
+#include <limits>
 #include <memory>
 #include <thread>
 
@@ -18,6 +19,7 @@
 #include "novastra_version.h"
 #include "reports/stations.h"
 #include "text/aspectarian_text.h"
+#include "text/calendar_text.h"
 #include "text/date_input.h"
 #include "text/ephemeris_tables.h"
 #include "text/export_formats.h"
@@ -47,6 +49,9 @@ struct RunValues {
   bool save = false;
   bool useSettings = false;
   int jobs = 0;
+  std::string tz;            // --tz
+  bool voidOfCourse = false; // --void-of-course
+  bool localRows = false;    // --local-rows
 };
 
 // The run as resolved from the defaults, the settings (--use-settings) and the options.
@@ -54,6 +59,8 @@ struct RunPlan {
   RunParameters params;  // the choices, as the Input window holds them
   double startJD = 0;
   int dayCount = 0;
+  TimeZone zone;           // Universal Time unless --tz (or the settings) name one
+  bool localRows = false;  // ephemeris rows at the zone's midnight or noon
 };
 
 std::string Today() {
@@ -130,6 +137,16 @@ bool Resolve(const RunValues& v, Command command, const Application& app, RunPla
     PrintError("the run would end after 12/31/2100; the last day the program computes is 12/31/2100");
     return false;
   }
+  if (!v.tz.empty()) p.TimeZoneName = v.tz;
+  std::string zoneError;
+  const std::optional<TimeZone> zone = TimeZone::Find(p.TimeZoneName, &zoneError);
+  if (!zone) {
+    PrintError("--tz \"" + p.TimeZoneName + "\": " + zoneError);
+    return false;
+  }
+  plan.zone = *zone;
+  plan.localRows = v.localRows;
+  if (v.voidOfCourse) p.VoidOfCourse = true;
   p.StartMonth = std::to_string(from->month);
   p.StartDay = std::to_string(from->day);
   p.StartYear = std::to_string(from->year);
@@ -152,7 +169,14 @@ std::vector<std::pair<std::string, std::string>> JsonParameters(const RunPlan& s
       {"node", p.MoonNodes == NodeMode::Mean ? "mean" : p.MoonNodes == NodeMode::Osculating ? "osculating" : "true"},
       {"sky", p.SkyChoice == Sky::Apparent ? "apparent" : "design"},
       {"time_scale", "UT"}};
-  if (command == Command::Ephemeris) out.push_back({"instant", p.Instant == InstantChoice::Noon ? "12:00" : "00:00"});
+  // Instants stay UT; with a zone the dates are the zone's and each line also
+  // has its local instant (ephemeris: rows at local midnight or noon when asked).
+  if (!s.zone.IsUniversal() && (command != Command::Ephemeris || s.localRows))
+    out.push_back({"time_zone", s.zone.Name()});
+  if (command == Command::Ephemeris) {
+    const std::string hour = p.Instant == InstantChoice::Noon ? "12:00" : "00:00";
+    out.push_back({"instant", s.localRows && !s.zone.IsUniversal() ? hour + " " + s.zone.Name() : hour});
+  }
   if (command == Command::Aspectarian) {
     out.push_back({"moon_ingress", p.MoonSign == MoonChangeSign::Display ? "display" : "hide"});
     out.push_back({"moon_sign_only", p.MoonChangeOnly ? "yes" : "no"});
@@ -164,6 +188,15 @@ HeaderInfo PieceHeader(const RunParameters& p, double startJD) {
   const bool midnight = p.Instant == InstantChoice::Midnight;
   return HeaderInfo{ZodiacLabel(p.ZodiacMode), DateTextFromJulianDay(startJD), midnight ? "midnight" : "noon",
                     midnight ? startJD - 0.5 : startJD};
+}
+
+// The ephemeris header of rows at the zone's midnight or noon: the zone's
+// name for "Greenwich" and the Julian Day of the first row's instant.
+HeaderInfo LocalPieceHeader(const RunParameters& p, const EphemerisDay& first, const TimeZone& zone) {
+  HeaderInfo info = PieceHeader(p, first.rowJD);
+  info.displayJD = first.jd;
+  info.place = zone.Name();
+  return info;
 }
 
 // The Data Window's text of a run as printed: every line, then the blank line
@@ -235,6 +268,7 @@ int Run(const RunValues& v, Command command, const GlobalOptions& global) {
     request.startJD = plan.startJD;
     request.dayFraction = p.Instant == InstantChoice::Noon ? 0.5 : 0;
     request.dayCount = plan.dayCount;
+    if (plan.localRows) request.localZone = &plan.zone;
     const bool raHours = app.options[11] != 0;
     ok = RunEphemerisRange(request, control, [&](const EphemerisReport& piece) {
       chunk.clear();
@@ -244,8 +278,10 @@ int Run(const RunValues& v, Command command, const GlobalOptions& global) {
         for (const EphemerisDay& day : piece.days) AppendDayJson(chunk, day);
       } else {
         const double start = piece.days.front().rowJD;
-        std::vector<std::string> lines =
-            EphemerisTableLines(ChosenColumnSet(p), piece, PieceHeader(p, start), raHours, true, carry);
+        const HeaderInfo info = request.localZone && !plan.zone.IsUniversal()
+                                    ? LocalPieceHeader(p, piece.days.front(), plan.zone)
+                                    : PieceHeader(p, start);
+        std::vector<std::string> lines = EphemerisTableLines(ChosenColumnSet(p), piece, info, raHours, true, carry);
         lines.emplace_back();  // the table's spare entry
         chunk = ViewText(lines, s.style);
         if (v.save) saved = SavePiece(s, plan, command, start, static_cast<int>(piece.days.size())) && saved;
@@ -267,34 +303,61 @@ int Run(const RunValues& v, Command command, const GlobalOptions& global) {
     request.choices.option12 = app.options[12];
     request.startJD = plan.startJD;
     request.dayCount = plan.dayCount;
-    ok = RunAspectarianRange(request, control, [&](const AspectarianReport& piece) {
+    CalendarChoices calendar;
+    calendar.zone = plan.zone;
+    calendar.voidOfCourse = p.VoidOfCourse && p.Coords == Coordinates::Geocentric;
+    calendar.stationDirection = app.options[13] != 0;
+    const TimeZone* zone = &plan.zone;
+    auto emit = [&](const AspectarianReport& piece) {
       chunk.clear();
       if (command == Command::Stations) {
         const std::vector<Station> stations = BuildStations(request.sky, piece.events);
         if (format == "csv") {
-          for (const Station& st : stations) AppendStationCsv(chunk, st);
+          for (const Station& st : stations) AppendStationCsv(chunk, st, zone);
         } else if (format == "json") {
-          for (const Station& st : stations) AppendStationJson(chunk, st);
+          for (const Station& st : stations) AppendStationJson(chunk, st, zone);
         } else if (!stations.empty()) {
-          for (char c : StationsListText(stations, carry))
+          const std::string text =
+              calendar.Plain() ? StationsListText(stations, carry) : CalendarStationsText(stations, calendar);
+          for (char c : text)
             if (c != '\r') chunk += c;
           chunk = EncodeText(chunk, s.style);
         }
         count += static_cast<long long>(stations.size());
       } else {
-        if (format == "csv") {
-          for (const Event& e : piece.events) AppendEventCsv(chunk, e, p.Coords);
-        } else if (format == "json") {
-          for (const Event& e : piece.events) AppendEventJson(chunk, e, p.Coords);
+        if (format == "csv" || format == "json") {
+          // The void periods in time order among the events, by their start.
+          size_t k = 0;
+          auto voidsUntil = [&](double jd) {
+            for (; k < piece.voids.size() && piece.voids[k].startJD <= jd; ++k, ++count) {
+              if (format == "csv") AppendVoidCsv(chunk, piece.voids[k], zone);
+              else AppendVoidJson(chunk, piece.voids[k], zone);
+            }
+          };
+          for (const Event& e : piece.events) {
+            voidsUntil(e.jd - 1e-9);
+            if (format == "csv") AppendEventCsv(chunk, e, p.Coords, zone);
+            else AppendEventJson(chunk, e, p.Coords, zone);
+          }
+          voidsUntil(std::numeric_limits<double>::infinity());
         } else {
-          const std::vector<std::string> lines = AspectarianLines(piece, PieceHeader(p, piece.startJD), p.Coords, carry);
+          const HeaderInfo info = PieceHeader(p, piece.startJD);
+          const std::vector<std::string> lines =
+              calendar.Plain()
+                  ? AspectarianLines(piece, info, p.Coords, carry)
+                  : CalendarAspectarianLines(piece, info, p.Coords, calendar, piece.startJD, piece.dayCount);
           chunk = ViewText(app.options[5] == 0 ? lines : TwoColumnLines(lines), s.style);
           if (v.save) saved = SavePiece(s, plan, command, piece.startJD, piece.dayCount) && saved;
         }
         count += static_cast<long long>(piece.events.size());
       }
       return sink.Write(chunk);
-    });
+    };
+    // The plain text of a UT run is found day by day as the Data Window's runs
+    // are; local dates and void periods need the days around each piece.
+    const bool zoned = !calendar.Plain() || (format != "text" && command == Command::Aspectarian);
+    ok = zoned ? RunZonedAspectarianRange(request, plan.zone, control, emit)
+               : RunAspectarianRange(request, control, emit);
   }
   if (ok && format == "json") sink.Write(JsonEndLine(count));
   if (!ok || sink.Failed()) {
@@ -375,6 +438,19 @@ void AddCommand(CLI::App& app, Command command, const GlobalOptions& global, int
   sub->add_flag("--use-settings", v->useSettings,
                 "Start from the desktop program's saved choices (NOVASTRA.INI) instead of the defaults");
   sub->add_option("--jobs", v->jobs, "Threads for long runs (default: one per core)")->check(CLI::Range(1, 64));
+  CLI::Option* tz = sub->add_option(
+      "--tz", v->tz,
+      command == Command::Ephemeris
+          ? "Time zone (IANA name, e.g. America/New_York) of --local-rows"
+          : "Times and dates in this zone (IANA name, e.g. America/New_York); CSV and JSON add local instants")
+      ->type_name("ZONE")
+      ->default_str("UT");
+  if (command == Command::Ephemeris)
+    sub->add_flag("--local-rows", v->localRows, "Rows at midnight or noon of the --tz zone instead of 0h or 12h UT");
+  (void)tz;
+  if (command == Command::Aspectarian)
+    sub->add_flag("--void-of-course", v->voidOfCourse,
+                  "Text format: a \"Moon void of course\" line where each period starts (CSV and JSON always list them)");
   sub->callback([v, command, &global, &status] { status = Run(*v, command, global); });
 }
 

@@ -16,6 +16,7 @@ EphemerisReport BuildEphemeris(const EphemerisRequest& request, const ReportCont
   EphemerisReport report;
   report.days.reserve(request.dayCount > 0 ? request.dayCount : 0);
   std::array<double, 16> previous{};
+  const bool local = request.localZone && !request.localZone->IsUniversal();
   // The rows are whole days apart at the run's hour: one range engine serves them.
   RangeEngine engine(*request.tables, request.engine, 2451545.0 + request.dayFraction - 0.5, 1.0, 64);
   for (int pass = -1; pass < request.dayCount; ++pass) {
@@ -25,10 +26,15 @@ EphemerisReport BuildEphemeris(const EphemerisRequest& request, const ReportCont
     }
     control.Step(pass);
     const double rowJD = pass + request.startJD;
-    const InstantSetup instant = PrepareInstant(rowJD, request.dayFraction, request.ayanamsa);
+    // A local row's instant moves with the zone's offset, so it is no longer
+    // a whole number of days from the others: each is computed on its own.
+    const double fraction =
+        local ? request.localZone->UniversalOf(rowJD, request.dayFraction * 24.0) - (rowJD - 0.5) : request.dayFraction;
+    const InstantSetup instant = local ? PrepareInstantAnyHour(rowJD, fraction, request.ayanamsa)
+                                       : PrepareInstant(rowJD, fraction, request.ayanamsa);
     const BodyPositions positions =
-        rowJD == std::floor(rowJD) ? engine.At(static_cast<std::int64_t>(rowJD - 2451545.0), instant)
-                                   : ComputePositions(instant, *request.tables, request.engine);
+        !local && rowJD == std::floor(rowJD) ? engine.At(static_cast<std::int64_t>(rowJD - 2451545.0), instant)
+                                             : ComputePositions(instant, *request.tables, request.engine);
     if (pass == 0) {
       report.svp = instant.Svp;
       report.ayanamsa = instant.Ayanamsa;
@@ -36,7 +42,7 @@ EphemerisReport BuildEphemeris(const EphemerisRequest& request, const ReportCont
     if (pass >= 0) {
       EphemerisDay& day = report.days.emplace_back();
       day.rowJD = rowJD;
-      day.jd = rowJD - 0.5 + request.dayFraction;
+      day.jd = rowJD - 0.5 + fraction;
       day.siderealSeconds = instant.SiderealSeconds;
       day.positions = positions;
       for (int k = 1; k <= 11; ++k) day.retrograde[k] = IsRetrograde(positions.Longitude[k], previous[k]);

@@ -5,6 +5,7 @@
 
 #include "astro/engine.h"
 #include "reports/report.h"
+#include "reports/time_zone.h"
 
 namespace novastra {
 
@@ -15,11 +16,14 @@ struct EphemerisRequest {
   double startJD = 0;      // noon Julian Day of the first day
   double dayFraction = 0;  // 0 for 0h UT, 0.5 for 12h UT
   int dayCount = 0;        // any number of days
+  // Rows at the zone's local midnight (dayFraction 0) or noon (0.5) of each
+  // date instead of 0h or 12h UT; null or Universal Time keeps UT rows.
+  const TimeZone* localZone = nullptr;
 };
 
 struct EphemerisDay {
   double rowJD = 0;            // noon Julian Day of the day
-  double jd = 0;               // the instant: rowJD - 0.5 + dayFraction
+  double jd = 0;               // the instant: rowJD - 0.5 + dayFraction (UT rows)
   double siderealSeconds = 0;  // Greenwich mean sidereal time at the instant
   BodyPositions positions;     // indexed by Body (1..11)
   // The geocentric longitude went backward since the day before (index 1..11).

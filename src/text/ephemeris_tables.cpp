@@ -130,7 +130,7 @@ std::string BuildSvpText(double svp, double ayanamsa, bool carry) {
 
 std::string HeaderLine1(const HeaderInfo& info) {
   return "  " + info.zodiacLabel + "Ephemeris - " + FormatWeekdayName(info.startDateText) + ", " +
-         FormatDdMmmYyyy(info.startDateText) + " at " + info.instantLabel + ", Greenwich";
+         FormatDdMmmYyyy(info.startDateText) + " at " + info.instantLabel + ", " + info.place;
 }
 
 std::string HeaderLine2(double displayJD) {

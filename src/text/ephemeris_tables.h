@@ -25,6 +25,7 @@ struct HeaderInfo {
   std::string startDateText;  // as typed, month/day/year
   std::string instantLabel;   // "midnight" or "noon"
   double displayJD = 0;
+  std::string place = "Greenwich";  // or the zone of local rows
 };
 
 // Header lines 0..6 of one table; raHours selects the hours form of the

@@ -3,6 +3,7 @@
 #include <fmt/format.h>
 
 #include <iterator>
+#include <optional>
 #include <nlohmann/json.hpp>
 
 #include "astro/angles.h"
@@ -30,6 +31,19 @@ void AppendNumber(std::string& out, double v) { fmt::format_to(std::back_inserte
 
 const char* DirectionName(Direction d) { return d == Direction::Retrograde ? "retrograde" : "direct"; }
 const char* EclipseName(Eclipse e) { return e == Eclipse::Solar ? "solar" : e == Eclipse::Lunar ? "lunar" : ""; }
+
+bool IsLocal(const TimeZone* zone) { return zone && !zone->IsUniversal(); }
+
+// The columns after longitude: end (UT), local_instant, local_end.
+void AppendEnds(std::string& out, double startJD, std::optional<double> endJD, const TimeZone* zone) {
+  out += ',';
+  if (endJD) out += IsoInstant(*endJD);
+  out += ',';
+  if (IsLocal(zone)) out += LocalIsoInstant(startJD, *zone);
+  out += ',';
+  if (endJD && IsLocal(zone)) out += LocalIsoInstant(*endJD, *zone);
+  out += "\r\n";
+}
 
 }  // namespace
 
@@ -94,9 +108,18 @@ void AppendEphemerisCsv(std::string& out, const EphemerisReport& report) {
   for (const EphemerisDay& day : report.days) AppendDayCsv(out, day);
 }
 
-std::string EventCsvHeader() { return "instant,kind,body,other,aspect,sign,direction,eclipse,longitude\r\n"; }
+std::string LocalIsoInstant(double jd, const TimeZone& zone) {
+  const int offset = zone.At(jd).offsetMinutes;
+  std::string text = IsoInstant(jd + offset / 1440.0);
+  text.pop_back();  // the "Z"
+  return text + OffsetText(offset);
+}
 
-void AppendEventCsv(std::string& out, const Event& e, Coordinates coords) {
+std::string EventCsvHeader() {
+  return "instant,kind,body,other,aspect,sign,direction,eclipse,longitude,end,local_instant,local_end\r\n";
+}
+
+void AppendEventCsv(std::string& out, const Event& e, Coordinates coords, const TimeZone* zone) {
   const bool pair = e.kind == EventKind::Aspect || e.kind == EventKind::Lunation ||
                     e.kind == EventKind::Parallel || e.kind == EventKind::Contraparallel;
   const bool aspect = e.kind == EventKind::Aspect || e.kind == EventKind::Lunation;
@@ -117,10 +140,18 @@ void AppendEventCsv(std::string& out, const Event& e, Coordinates coords) {
   out += EclipseName(e.eclipse);
   out += ',';
   if (e.kind == EventKind::Lunation) AppendNumber(out, e.moonLongitude);
-  out += "\r\n";
+  AppendEnds(out, e.jd, std::nullopt, zone);
 }
 
-void AppendStationCsv(std::string& out, const Station& s) {
+void AppendVoidCsv(std::string& out, const VoidOfCourse& v, const TimeZone* zone) {
+  out += IsoInstant(v.startJD);
+  out += ",void_of_course,Moon,,,";
+  out += SignName(v.signEntered);
+  out += ",,,";
+  AppendEnds(out, v.startJD, v.endJD, zone);
+}
+
+void AppendStationCsv(std::string& out, const Station& s, const TimeZone* zone) {
   out += IsoInstant(s.jd);
   out += ",station,";
   out += BodyName(s.body, Coordinates::Geocentric);
@@ -130,7 +161,7 @@ void AppendStationCsv(std::string& out, const Station& s) {
   out += DirectionName(s.direction);
   out += ",,";
   AppendNumber(out, s.longitude);
-  out += "\r\n";
+  AppendEnds(out, s.jd, std::nullopt, zone);
 }
 
 // ---- JSON Lines ----
@@ -165,9 +196,11 @@ void AppendDayJson(std::string& out, const EphemerisDay& day, bool retrograde) {
   out += '\n';
 }
 
-void AppendEventJson(std::string& out, const Event& e, Coordinates coords) {
-  Json j = {{"type", "event"}, {"instant", IsoInstant(e.jd)}, {"jd", e.jd}, {"kind", EventKindName(e.kind)},
-            {"body", BodyName(e.body, coords)}};
+void AppendEventJson(std::string& out, const Event& e, Coordinates coords, const TimeZone* zone) {
+  Json j = {{"type", "event"}, {"instant", IsoInstant(e.jd)}, {"jd", e.jd}};
+  if (IsLocal(zone)) j["local_instant"] = LocalIsoInstant(e.jd, *zone);
+  j["kind"] = EventKindName(e.kind);
+  j["body"] = BodyName(e.body, coords);
   switch (e.kind) {
     case EventKind::Aspect:
     case EventKind::Lunation:
@@ -187,14 +220,30 @@ void AppendEventJson(std::string& out, const Event& e, Coordinates coords) {
   out += '\n';
 }
 
-void AppendStationJson(std::string& out, const Station& s) {
-  Json j = {{"type", "station"},
-            {"instant", IsoInstant(s.jd)},
-            {"jd", s.jd},
-            {"body", BodyName(s.body, Coordinates::Geocentric)},
-            {"direction", DirectionName(s.direction)},
-            {"longitude", s.longitude},
-            {"sign", SignName(SignOf(NormalizeDegrees(s.longitude)))}};
+void AppendStationJson(std::string& out, const Station& s, const TimeZone* zone) {
+  Json j = {{"type", "station"}, {"instant", IsoInstant(s.jd)}, {"jd", s.jd}};
+  if (IsLocal(zone)) j["local_instant"] = LocalIsoInstant(s.jd, *zone);
+  j["body"] = BodyName(s.body, Coordinates::Geocentric);
+  j["direction"] = DirectionName(s.direction);
+  j["longitude"] = s.longitude;
+  j["sign"] = SignName(SignOf(NormalizeDegrees(s.longitude)));
+  out += j.dump();
+  out += '\n';
+}
+
+void AppendVoidJson(std::string& out, const VoidOfCourse& v, const TimeZone* zone) {
+  Json j = {{"type", "void_of_course"}, {"instant", IsoInstant(v.startJD)}, {"jd", v.startJD},
+            {"end", IsoInstant(v.endJD)},   {"end_jd", v.endJD}};
+  if (IsLocal(zone)) {
+    j["local_instant"] = LocalIsoInstant(v.startJD, *zone);
+    j["local_end"] = LocalIsoInstant(v.endJD, *zone);
+  }
+  j["sign_left"] = SignName(v.signLeft);
+  j["sign_entered"] = SignName(v.signEntered);
+  // The aspect that starts the period.
+  j["last_aspect"] = {{"body", BodyName(v.lastAspect.body, Coordinates::Geocentric)},
+                      {"other", BodyName(v.lastAspect.other, Coordinates::Geocentric)},
+                      {"aspect", AspectName(v.lastAspect.aspect)}};
   out += j.dump();
   out += '\n';
 }

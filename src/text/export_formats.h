@@ -12,6 +12,8 @@
 #include "reports/ephemeris_report.h"
 #include "reports/events.h"
 #include "reports/stations.h"
+#include "reports/time_zone.h"
+#include "reports/void_of_course.h"
 
 namespace novastra {
 
@@ -34,10 +36,18 @@ std::string DayCsvHeader(bool retrograde = true);
 void AppendDayCsv(std::string& out, const EphemerisDay& day, bool retrograde = true);
 void AppendEphemerisCsv(std::string& out, const EphemerisReport& report);
 
-// instant, kind, body, other, aspect, sign, direction, eclipse, longitude.
+// An instant as the zone's clock shows it, with its offset from UT:
+// "2009-11-01T01:30:00-05:00".
+std::string LocalIsoInstant(double jd, const TimeZone& zone);
+
+// instant, kind, body, other, aspect, sign, direction, eclipse, longitude,
+// end, local_instant, local_end. Instants are UT; end only for the Moon's
+// void-of-course periods (kind void_of_course, sign the one it enters); the
+// local columns are filled when a zone other than UT is given.
 std::string EventCsvHeader();
-void AppendEventCsv(std::string& out, const Event& event, Coordinates coords);
-void AppendStationCsv(std::string& out, const Station& station);
+void AppendEventCsv(std::string& out, const Event& event, Coordinates coords, const TimeZone* zone = nullptr);
+void AppendStationCsv(std::string& out, const Station& station, const TimeZone* zone = nullptr);
+void AppendVoidCsv(std::string& out, const VoidOfCourse& period, const TimeZone* zone = nullptr);
 
 // ---- JSON Lines ----
 
@@ -45,8 +55,11 @@ void AppendStationCsv(std::string& out, const Station& station);
 std::string JsonRunLine(const std::string& version, const std::string& command,
                         const std::vector<std::pair<std::string, std::string>>& parameters);
 void AppendDayJson(std::string& out, const EphemerisDay& day, bool retrograde = true);
-void AppendEventJson(std::string& out, const Event& event, Coordinates coords);
-void AppendStationJson(std::string& out, const Station& station);
+// With a zone other than UT each line also has "local_instant".
+void AppendEventJson(std::string& out, const Event& event, Coordinates coords, const TimeZone* zone = nullptr);
+void AppendStationJson(std::string& out, const Station& station, const TimeZone* zone = nullptr);
+// {"type":"void_of_course","instant":..,"end":..,"sign_left":..,"sign_entered":..,"last_aspect":{..}}
+void AppendVoidJson(std::string& out, const VoidOfCourse& period, const TimeZone* zone = nullptr);
 // {"type":"end","count":N}: the stream is complete.
 std::string JsonEndLine(long long count);
 

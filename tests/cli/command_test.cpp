@@ -144,16 +144,23 @@ TEST_F(Cli, EncodingFollowsTheLocale) {
 }
 
 TEST_F(Cli, LongRunsAreOneStreamOrConsecutiveRuns) {
-  // 2009-2010 as one CSV stream equals the typed long run.
+  // 2009-2010 as one CSV stream equals the typed long run (the Moon's void
+  // periods among the rows are checked on their own).
   const auto csv = CliShell(Home() + "aspectarian --from 2009-01-01 --to 2010-12-31 --format csv --midnight");
   ASSERT_EQ(csv.status, 0);
+  std::string events;
+  for (size_t at = 0, end; at < csv.out.size(); at = end + 1) {
+    end = csv.out.find('\n', at);
+    const std::string row = csv.out.substr(at, end - at + 1);
+    if (row.find(",void_of_course,") == std::string::npos) events += row;
+  }
   AspectarianRequest r;
   r.sky.tables = &testing_support::Tables();
   r.startJD = JulianDayNumber(2009, 1, 1);
   r.dayCount = 730;
   std::string expected = EventCsvHeader();
   for (const Event& e : BuildAspectarian(r).events) AppendEventCsv(expected, e, Coordinates::Geocentric);
-  EXPECT_EQ(csv.out, expected);
+  EXPECT_EQ(events, expected);
   // As text: a run of 366 days, then one of 364, each as the program prints it.
   const auto text = CliShell(Home() + "ephemeris --from 2009-01-01 --to 2010-12-31 --midnight");
   const auto first = CliShell(Home() + "ephemeris --from 2009-01-01 --days 366 --midnight");

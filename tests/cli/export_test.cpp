@@ -105,7 +105,8 @@ TEST(Export, EventCsvAndJsonReadBackAsTheEvents) {
   const auto rows = ReadCsv(csv);
   ASSERT_EQ(rows.size(), report.events.size() + 1);
   EXPECT_EQ(rows[0], (testing_support::CsvRecord{"instant", "kind", "body", "other", "aspect", "sign", "direction",
-                                                 "eclipse", "longitude"}));
+                                                 "eclipse", "longitude", "end", "local_instant",
+                                                 "local_end"}));
   std::istringstream lines(json);
   std::string line;
   std::set<std::string> kinds;
