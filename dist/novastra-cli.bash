@@ -20,7 +20,13 @@ _novastra_cli() {
     --symbols) COMPREPLY=($(compgen -W "unicode ascii" -- "$cur")); return ;;
     --zodiac) COMPREPLY=($(compgen -W "tropical sidereal ayanamsa" -- "$cur")); return ;;
     --node) COMPREPLY=($(compgen -W "mean true" -- "$cur")); return ;;
-    --format) COMPREPLY=($(compgen -W "text csv json" -- "$cur")); return ;;
+    --format)
+      case "$command" in
+        aspectarian|stations) COMPREPLY=($(compgen -W "text csv json ics" -- "$cur")) ;;
+        *) COMPREPLY=($(compgen -W "text csv json" -- "$cur")) ;;
+      esac
+      return ;;
+    --kinds) COMPREPLY=($(compgen -W "all aspects parallels ingresses stations lunations void" -- "$cur")); return ;;
     --table) COMPREPLY=($(compgen -W "longitude latitude ra declination" -- "$cur")); return ;;
     --moon-ingress) COMPREPLY=($(compgen -W "display hide" -- "$cur")); return ;;
     --from|--start|--to|--date|--days|--time|--jobs) return ;;
@@ -28,8 +34,8 @@ _novastra_cli() {
   local opts
   case "$command" in
     ephemeris) opts="$range --noon --midnight --geo --helio --table --save" ;;
-    aspectarian) opts="$range --noon --midnight --geo --helio --moon-sign-only --moon-ingress --save" ;;
-    stations) opts="$range" ;;
+    aspectarian) opts="$range --noon --midnight --geo --helio --moon-sign-only --moon-ingress --save --kinds --bodies" ;;
+    stations) opts="$range --bodies" ;;
     positions) opts="--date --time --noon --zodiac --node --format -o --output" ;;
     graph) opts="--from --to --dial --bodies --points --width --height --noon --zodiac --node -o" ;;
     *) COMPREPLY=($(compgen -W "ephemeris aspectarian stations positions graph $global" -- "$cur")); return ;;

@@ -15,7 +15,7 @@ namespace novastra::gui {
 namespace {
 
 constexpr const char* kKindCaptions[kCalendarKinds] = {"&Aspects",   "&Parallels", "&Ingresses",
-                                                       "&Stations",  "&Lunations", "&Void-of-course Moon"};
+                                                       "S&tations",  "&Lunations", "&Void-of-course Moon"};
 constexpr const char* kBodyCaptions[] = {"",        "Sun",    "Moon",   "Mercury", "Venus", "Mars",
                                          "Jupiter", "Saturn", "Uranus", "Neptune", "Pluto", "Node"};
 
