@@ -8,7 +8,7 @@ _novastra_cli() {
     cword=$COMP_CWORD
   }
   local global="--home --encoding --symbols --help --version"
-  local range="--from --start --to --days --full-month --zodiac --node --format -o --output --use-settings --jobs"
+  local range="--from --start --to --days --full-month --zodiac --node --sky --tz --no-carry --format -o --output --use-settings --jobs"
   local command="" w
   for w in "${words[@]:1:cword-1}"; do
     case "$w" in ephemeris|aspectarian|stations|positions|graph) command=$w ;; esac
@@ -19,7 +19,12 @@ _novastra_cli() {
     --encoding) COMPREPLY=($(compgen -W "utf8 cp1252" -- "$cur")); return ;;
     --symbols) COMPREPLY=($(compgen -W "unicode ascii" -- "$cur")); return ;;
     --zodiac) COMPREPLY=($(compgen -W "tropical sidereal ayanamsa" -- "$cur")); return ;;
-    --node) COMPREPLY=($(compgen -W "mean true" -- "$cur")); return ;;
+    --node) COMPREPLY=($(compgen -W "mean true osculating" -- "$cur")); return ;;
+    --sky) COMPREPLY=($(compgen -W "design apparent" -- "$cur")); return ;;
+    --tz)
+      local zones
+      zones=$(cd /usr/share/zoneinfo 2>/dev/null && find . -type f -name '[A-Z]*' | sed 's|^\./||' | grep -v '^posix/\|^right/')
+      COMPREPLY=($(compgen -W "UT $zones" -- "$cur")); return ;;
     --format)
       case "$command" in
         aspectarian|stations) COMPREPLY=($(compgen -W "text csv json ics" -- "$cur")) ;;
@@ -33,8 +38,8 @@ _novastra_cli() {
   esac
   local opts
   case "$command" in
-    ephemeris) opts="$range --noon --midnight --geo --helio --table --save" ;;
-    aspectarian) opts="$range --noon --midnight --geo --helio --moon-sign-only --moon-ingress --save --kinds --bodies" ;;
+    ephemeris) opts="$range --noon --midnight --geo --helio --table --local-rows --save" ;;
+    aspectarian) opts="$range --noon --midnight --geo --helio --moon-sign-only --moon-ingress --void-of-course --save --kinds --bodies" ;;
     stations) opts="$range --bodies" ;;
     positions) opts="--date --time --noon --zodiac --node --format -o --output" ;;
     graph) opts="--from --to --dial --bodies --points --width --height --noon --zodiac --node -o" ;;

@@ -2,9 +2,11 @@
 // saved data files, and one table shown at the end.
 #include <atomic>
 #include <filesystem>
+#include <optional>
 
 #include "app/application.h"
 #include "app/ephemeris_run.h"
+#include "app/calendar_choices.h"
 #include "app/input_check.h"
 #include "app/safe_write.h"
 #include "app/text_file.h"
@@ -85,6 +87,13 @@ ColumnSet ChosenColumnSet(const RunParameters& p) {
 
 RunOutcome RunEphemeris(Application& app) {
   if (!CheckRunInput(app.params, app.ui)) return RunOutcome::InputRefused;
+  // Rows at the zone's own midnight or noon when asked for.
+  std::optional<CalendarChoices> calendar;
+  if (app.params.LocalRows) {
+    calendar = CalendarChoicesOf(app, app.ui);
+    if (!calendar) return RunOutcome::InputRefused;
+  }
+  const bool local = calendar && !calendar->zone.IsUniversal();
   app.cancelRequested.store(false);
   app.buffer.ResetViewCount();
   app.ui.SetBusy(true);
@@ -107,6 +116,7 @@ RunOutcome RunEphemeris(Application& app) {
   request.ayanamsa = app.options.Ayanamsa();
   request.startJD = cal.StartJD;
   request.dayFraction = cal.DayFraction;
+  if (local) request.localZone = &calendar->zone;
   // A full month ends before the first day of the next month.
   request.dayCount = params.FullMonth ? FullMonthDays(cal.StartJD) : lastIndex + 1;
   // The user's Cancel reaches the report through the interface, polled after each step.
@@ -130,7 +140,11 @@ RunOutcome RunEphemeris(Application& app) {
   cal.RowJD = cal.StartJD + (params.FullMonth ? request.dayCount : lastIndex);
   cal.RowDateText = DateTextFromJulianDay(cal.RowJD);
 
-  const HeaderInfo info{ZodiacLabel(params.ZodiacMode), cal.StartDateText, cal.InstantLabel, cal.DisplayJD};
+  HeaderInfo info{ZodiacLabel(params.ZodiacMode), cal.StartDateText, cal.InstantLabel, cal.DisplayJD};
+  if (local && !report.days.empty()) {
+    info.place = calendar->zone.Name();
+    info.displayJD = report.days.front().jd;
+  }
   const bool raHours = app.options[11] != 0;
   SavedFiles files(app, params.SaveData);
   for (int t = 0; t < kTables; ++t) {

@@ -36,6 +36,8 @@ struct RunParameters {
   std::string TimeZoneName = "UT";
   // "Moon void of course" lines in the aspectarian.
   bool VoidOfCourse = false;
+  // Ephemeris rows at midnight or noon of the zone instead of 0h or 12h UT.
+  bool LocalRows = false;
 };
 
 }  // namespace novastra

@@ -33,6 +33,7 @@ void SetInputDefaults(RunParameters& params) {
   params.MoonSign = fresh.MoonSign;
   params.TimeZoneName = fresh.TimeZoneName;
   params.VoidOfCourse = fresh.VoidOfCourse;
+  params.LocalRows = fresh.LocalRows;
 }
 
 // Applies one line; false when the reading must stop (a number that does not
@@ -120,6 +121,8 @@ bool ApplyLine(const std::string& line, Settings& s, RunParameters& params) {
     params.TimeZoneName = value.empty() ? "UT" : value;
   } else if (is("MoonVoidOfCourse=")) {
     params.VoidOfCourse = value == "Yes";
+  } else if (is("LocalTimeRows=")) {
+    params.LocalRows = value == "Yes";
   }
   return true;
 }
@@ -200,6 +203,7 @@ bool WriteSettings(const std::filesystem::path& folder, const Settings& s,
   // Written only when chosen, so that a file without them stays as it was.
   if (params.TimeZoneName != "UT") line("TimeZone=" + params.TimeZoneName);
   if (params.VoidOfCourse) line("MoonVoidOfCourse=Yes");
+  if (params.LocalRows) line("LocalTimeRows=Yes");
   return WriteFileSafely(folder / kSettingsFile, t).empty();
 }
 

@@ -3,9 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <charconv>
-#include <chrono>
 #include <cmath>
-#include <regex>
 
 namespace novastra::chart {
 
@@ -38,32 +36,6 @@ std::vector<std::string> Pieces(const std::vector<std::string>& items) {
 }
 
 }  // namespace
-
-std::optional<ChartDate> ParseChartDate(const std::string& text, std::string& why) {
-  static const std::regex mdy(R"(\s*(\d{1,2})/(\d{1,2})/(\d{4})\s*)");
-  static const std::regex iso(R"(\s*(\d{4})-(\d{1,2})-(\d{1,2})\s*)");
-  std::smatch m;
-  ChartDate d;
-  if (std::regex_match(text, m, mdy)) {
-    d = {std::stoi(m[3]), std::stoi(m[1]), std::stoi(m[2])};
-  } else if (std::regex_match(text, m, iso)) {
-    d = {std::stoi(m[1]), std::stoi(m[2]), std::stoi(m[3])};
-  } else {
-    why = "expected M/D/YYYY or YYYY-MM-DD, e.g. 1/5/2009 or 2009-01-05";
-    return std::nullopt;
-  }
-  using namespace std::chrono;
-  if (d.month < 1 || d.month > 12) {
-    why = "month must be 1 to 12";
-  } else if (!year_month_day{year{d.year}, month{unsigned(d.month)}, day{unsigned(d.day)}}.ok()) {
-    why = "no such day in that month";
-  } else if (d.year < kFirstYear || d.year > kLastYear) {
-    why = "year must be 1800 to 2100";
-  } else {
-    return d;
-  }
-  return std::nullopt;
-}
 
 std::optional<int> ParseDial(const std::string& text, std::string& why) {
   const std::string t = Trim(text);

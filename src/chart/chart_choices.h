@@ -1,21 +1,12 @@
 #pragma once
-// Reading the chart's choices from text: dates, dial, bodies and fixed points.
+// Reading the chart's choices from text: dial, bodies and fixed points (dates
+// are read by text/date_input.h, as everywhere in the program).
 // Each reader returns the value, or nullopt with the reason in `why`.
 #include <optional>
 #include <string>
 #include <vector>
 
 namespace novastra::chart {
-
-inline constexpr int kFirstYear = 1800;
-inline constexpr int kLastYear = 2100;
-
-struct ChartDate {
-  int year = 0, month = 0, day = 0;
-};
-
-// "M/D/YYYY" or "YYYY-MM-DD", a real calendar date with the year in 1800..2100.
-std::optional<ChartDate> ParseChartDate(const std::string& text, std::string& why);
 
 // "360", "90", "45" or "30".
 std::optional<int> ParseDial(const std::string& text, std::string& why);

@@ -14,6 +14,7 @@
 #include "chart/chart_choices.h"
 #include "chart/chart_file.h"
 #include "chart/engine_series.h"
+#include "text/date_input.h"
 #include "cli/commands.h"
 #include "app/app_folder.h"
 #include "app/supplied_dir.h"
@@ -55,9 +56,9 @@ int RunGraph(const GraphValues& v, const std::vector<std::string>& extras, const
   if (!extras.empty()) return Refuse("\"" + extras.front() + "\"", "not an option of graph (see --help)");
   if (v.from.empty()) return Refuse("--from", "a first date is required, e.g. --from 1/1/2009");
   if (v.to.empty()) return Refuse("--to", "a last date is required, e.g. --to 12/31/2009");
-  const auto from = ParseChartDate(v.from, why);
+  const auto from = ParseDateInput(v.from, &why);
   if (!from) return Refuse("--from \"" + v.from + "\"", why);
-  const auto to = ParseChartDate(v.to, why);
+  const auto to = ParseDateInput(v.to, &why);
   if (!to) return Refuse("--to \"" + v.to + "\"", why);
   const double firstJD = JulianDayNumber(from->year, from->month, from->day);
   const double lastJD = JulianDayNumber(to->year, to->month, to->day);

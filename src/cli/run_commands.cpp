@@ -235,6 +235,7 @@ int Run(const RunValues& v, Command command, const GlobalOptions& global) {
   if (!OpenSession(global, s)) return kReadWriteFailure;
   RunPlan plan;
   if (!Resolve(v, command, *s.app, plan)) return kUsageError;
+  if (v.save && v.format == "text" && !LockFolderForSave(s)) return kReadWriteFailure;
   const RunParameters& p = plan.params;
   const Application& app = *s.app;
   CalendarFilter filter;

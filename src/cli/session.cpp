@@ -8,6 +8,7 @@
 #include <cwchar>
 #include <iostream>
 
+#include "app/safe_write.h"
 #include "app/app_folder.h"
 #include "app/supplied_dir.h"
 #include "app/data_buffer.h"
@@ -62,6 +63,19 @@ bool OpenSession(const GlobalOptions& global, Session& session) {
     return false;
   }
   return true;
+}
+
+bool LockFolderForSave(Session& session) {
+  constexpr int kWaitMillis = 10000;
+  session.lock = std::make_unique<InstanceLock>(session.app->folder, kWaitMillis);
+  switch (session.lock->state()) {
+    case InstanceLock::State::Acquired: RemoveStaleTempFiles(session.app->folder); return true;
+    case InstanceLock::State::Unavailable: return true;
+    case InstanceLock::State::HeldByOther: break;
+  }
+  PrintError("another copy of NOVASTRA is using " + session.app->folder.string() +
+             "; nothing was saved. Try again when it has finished.");
+  return false;
 }
 
 void PrintMessages(Session& session) {

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "app/app_folder.h"
 #include "app/application.h"
 #include "app/output_sink.h"
 #include "app/ui.h"
@@ -18,12 +19,21 @@ struct Session {
   std::unique_ptr<Application> app;  // folder, options, series tables
   TextStyle style;                   // standard output and -o FILE
   TextStyle messageStyle;            // standard error
+  std::unique_ptr<InstanceLock> lock;  // held while a run saves files
 };
 
 // Resolves the folder (--home, $NOVASTRA_HOME, ...) and loads the options
 // file and the series tables; never reads the desktop's settings. Prints the
 // reason and returns false when the folder or a series file cannot be read.
 bool OpenSession(const GlobalOptions& global, Session& session);
+
+// Before a run that saves files: takes the folder's lock as the desktop
+// program does, waiting a few seconds for another saving copy to finish, so
+// that two saves into one folder never mix their files, then removes the
+// temporary files of killed saves. Prints the reason and returns false when
+// another copy keeps the folder; a folder that cannot hold a lock is used
+// without it.
+bool LockFolderForSave(Session& session);
 
 // Prints the interface's recorded messages on standard error, except the
 // Data Window's own warnings, and forgets them.

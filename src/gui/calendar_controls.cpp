@@ -30,8 +30,13 @@ void AddCalendarControls(QBoxLayout* layout, Application& app, QWidget* parent) 
   auto* row = new QHBoxLayout;
   row->addWidget(new QLabel("Time zone", parent));
   row->addWidget(zone, 1);
+  auto* rows = new QCheckBox("Ephemeris at local time (Eph.)", parent);
+  rows->setObjectName("chkLocalRows");
+  rows->setToolTip("Rows at midnight or noon of the time zone instead of 0h or 12h UT");
   layout->addWidget(chk);
+  layout->addWidget(rows);
   layout->addLayout(row);
+  QObject::connect(rows, &QCheckBox::toggled, parent, [&app](bool on) { app.params.LocalRows = on; });
 
   QObject::connect(chk, &QCheckBox::toggled, parent, [&app](bool on) { app.params.VoidOfCourse = on; });
   // A name of the tz database is taken as soon as it is complete; anything
@@ -47,6 +52,7 @@ void AddCalendarControls(QBoxLayout* layout, Application& app, QWidget* parent) 
 
 void LoadCalendarControls(QWidget* window, const RunParameters& params) {
   if (auto* chk = window->findChild<QCheckBox*>("chkVoidOfCourse")) chk->setChecked(params.VoidOfCourse);
+  if (auto* rows = window->findChild<QCheckBox*>("chkLocalRows")) rows->setChecked(params.LocalRows);
   if (auto* zone = window->findChild<QComboBox*>("cboTimeZone"))
     zone->setCurrentText(QString::fromStdString(params.TimeZoneName));
 }

@@ -20,6 +20,7 @@
 #include <cmath>
 
 #include "astro/calendar.h"
+#include "text/date_input.h"
 #include "chart/chart_choices.h"
 #include "chart/chart_file.h"
 #include "chart/chart_painter.h"
@@ -144,7 +145,7 @@ GraphWindow::GraphWindow(Application& app, QWidget* parent) : QMainWindow(parent
     auto* e = new QDateEdit(date, this);
     e->setObjectName(name);
     e->setDisplayFormat("M/d/yyyy");
-    e->setDateRange(QDate(chart::kFirstYear, 1, 1), QDate(chart::kLastYear, 12, 31));
+    e->setDateRange(QDate(kFirstYear, 1, 1), QDate(kLastYear, 12, 31));
     e->setCalendarPopup(true);
     return e;
   };

@@ -171,17 +171,21 @@ TEST(CalendarSettings, ZoneAndVoidsAreRemembered) {
   const std::string plain = testing_support::ReadBytes(dir / "NOVASTRA.INI");
   EXPECT_EQ(plain.find("TimeZone"), std::string::npos);
   EXPECT_EQ(plain.find("VoidOfCourse"), std::string::npos);
+  EXPECT_EQ(plain.find("LocalTimeRows"), std::string::npos);
   p.TimeZoneName = "Asia/Kolkata";
   p.VoidOfCourse = true;
+  p.LocalRows = true;
   ASSERT_TRUE(WriteSettings(dir.path(), s, p));
   RunParameters back;
   ReadSettings(dir.path(), s, back);
   EXPECT_EQ(back.TimeZoneName, "Asia/Kolkata");
   EXPECT_TRUE(back.VoidOfCourse);
+  EXPECT_TRUE(back.LocalRows);
   dir.Write("NOVASTRA.INI", plain);
   ReadSettings(dir.path(), s, back);
   EXPECT_EQ(back.TimeZoneName, "UT");
   EXPECT_FALSE(back.VoidOfCourse);
+  EXPECT_FALSE(back.LocalRows);
 }
 
 }  // namespace

@@ -138,20 +138,8 @@ TEST_F(ChartFiles, CommandLineWritesAChartOrRefusesWithStatus2) {
 }
 
 // The readers of the chart's choices, table-driven.
-TEST(ChartChoices, DatesDialsBodiesAndPoints) {
+TEST(ChartChoices, DialsBodiesAndPoints) {
   std::string why;
-  const std::pair<const char*, std::array<int, 3>> dates[] = {
-      {"1/5/2009", {2009, 1, 5}}, {"2009-01-05", {2009, 1, 5}}, {" 12/31/2100 ", {2100, 12, 31}},
-      {"1800-01-01", {1800, 1, 1}}, {"2/29/2000", {2000, 2, 29}}};
-  for (const auto& [text, ymd] : dates) {
-    const auto d = ParseChartDate(text, why);
-    ASSERT_TRUE(d) << text << ": " << why;
-    EXPECT_EQ((std::array<int, 3>{d->year, d->month, d->day}), ymd) << text;
-  }
-  for (const char* bad : {"", "2009", "1/5/09", "13/1/2009", "2/29/2100", "4/31/2009", "12/31/1799", "2101-01-01",
-                          "2009-1-5x", "1/5/2009/1"})
-    EXPECT_FALSE(ParseChartDate(bad, why)) << bad;
-
   for (int d : {360, 90, 45, 30}) EXPECT_EQ(ParseDial(std::to_string(d), why), d);
   for (const char* bad : {"", "0", "180", "45.0", "x"}) EXPECT_FALSE(ParseDial(bad, why)) << bad;
 

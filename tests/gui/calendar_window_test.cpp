@@ -46,4 +46,28 @@ TEST_F(GuiTest, ZoneAndVoidOfCourseShowInTheAspectarianAndAreRemembered) {
   EXPECT_TRUE(in->findChild<QCheckBox*>("chkVoidOfCourse")->isChecked());
 }
 
+TEST_F(GuiTest, EphemerisRowsAtLocalMidnightAreAChoice) {
+  AppController& c = Start();
+  InputWindow* in = c.inputWindow();
+  auto* rows = in->findChild<QCheckBox*>("chkLocalRows");
+  ASSERT_NE(rows, nullptr);
+  EXPECT_FALSE(rows->isChecked());
+  in->findChild<QComboBox*>("cboTimeZone")->setCurrentText("Asia/Kolkata");
+  // The zone alone leaves the ephemeris at 0h UT.
+  ASSERT_NE(RunMonth("1", "1", "2009", true), nullptr);
+  EXPECT_TRUE(DataText().contains("at midnight, Greenwich")) << DataText().left(400).toStdString();
+  rows->setChecked(true);
+  ASSERT_NE(RunMonth("1", "1", "2009", true), nullptr);
+  const QString text = DataText();
+  EXPECT_TRUE(text.contains("at midnight, Asia/Kolkata")) << text.left(400).toStdString();
+  // Midnight of 1 Jan 2009 in Kolkata is 18:30 UT on 31 Dec (UT+5:30):
+  // Julian Day 2454832.27083.
+  EXPECT_TRUE(text.contains("Julian Day = 2454832.3")) << text.left(400).toStdString();
+
+  c.mainWindow()->close();
+  EXPECT_NE(ReadAll(folder / "NOVASTRA.INI").find("\r\nLocalTimeRows=Yes\r\n"), std::string::npos);
+  controller.reset();
+  EXPECT_TRUE(Start().inputWindow()->findChild<QCheckBox*>("chkLocalRows")->isChecked());
+}
+
 }  // namespace novastra::gui::test
