@@ -25,7 +25,7 @@ struct Fixture {
   Fixture() {
     app = std::make_unique<Application>(ui, NOVASTRA_DATA_DIR);
     app->LoadFiles();
-    RunParameters& p = app->params;
+    RunParameters p = app->params();
     p.StartMonth = "1";
     p.StartDay = "1";
     p.StartYear = "2009";
@@ -34,7 +34,10 @@ struct Fixture {
     p.SaveData = false;
     p.Coords = Coordinates::Geocentric;
     p.Instant = InstantChoice::Midnight;
-    app->options[5] = 0;
+    app->SetParams(p);
+    RunOptions options = app->options();
+    options[5] = 0;
+    app->SetOptions(options);
   }
 };
 

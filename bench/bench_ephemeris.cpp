@@ -12,7 +12,7 @@ void BM_EphemerisYear(benchmark::State& state) {
     state.SkipWithError("cannot load the series data files");
     return;
   }
-  novastra::RunParameters& p = app.params;
+  novastra::RunParameters p = app.params();
   p.StartMonth = "1";
   p.StartDay = "1";
   p.StartYear = "2024";
@@ -21,6 +21,7 @@ void BM_EphemerisYear(benchmark::State& state) {
   p.FullMonth = false;
   p.SaveData = false;
   p.Instant = novastra::InstantChoice::Midnight;
+  app.SetParams(p);
   for (auto _ : state) {
     ui.events.clear();
     const novastra::RunOutcome ok = app.CalculateEphemeris();

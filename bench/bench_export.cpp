@@ -61,8 +61,8 @@ BENCHMARK(BM_AspectarianCsv1800To2100)->Arg(1)->Arg(2)->Iterations(1)->Unit(benc
 void BM_EphemerisCsv1800To2100(benchmark::State& state) {
   const Application& app = *Shared().app;
   EphemerisRequest request;
-  request.tables = &app.series;
-  request.ayanamsa = app.options.Ayanamsa();
+  request.tables = &app.series();
+  request.ayanamsa = app.options().Ayanamsa();
   request.startJD = kFirstJD;
   request.dayCount = kDays;
   RangeControl control;

@@ -31,7 +31,9 @@ struct Fixture {
   Fixture() {
     app = std::make_unique<Application>(ui, NOVASTRA_DATA_DIR);
     app->LoadFiles();
-    app->params.Coords = Coordinates::Geocentric;
+    RunParameters p = app->params();
+    p.Coords = Coordinates::Geocentric;
+    app->SetParams(p);
   }
 };
 

@@ -10,18 +10,6 @@ namespace novastra {
 
 namespace {
 
-void ShowNotFound(UserInterface& ui, const std::string& name) {
-  ui.ShowMessage(MessageIcon::Information, kWarningTitle, "File Not Found: " + name);
-}
-
-// A file that exists but cannot be read (no permission, a FIFO or a device in
-// its place, far too large) is told as such, not as missing.
-void ShowUnreadable(UserInterface& ui, const std::string& name, const std::string& reason,
-                    const std::string& consequence = "") {
-  ui.ShowMessage(MessageIcon::Information, kWarningTitle,
-                 "Cannot read " + name + ": " + reason + "." + consequence);
-}
-
 // Shows why a file could not be read; nothing when it is simply missing and
 // that is to be passed over in silence.
 void ShowReadProblem(UserInterface& ui, const std::filesystem::path& file, const std::string& name,
@@ -29,125 +17,57 @@ void ShowReadProblem(UserInterface& ui, const std::filesystem::path& file, const
   std::string reason;
   bool missing = false;
   if (ReadFileBytes(file, &reason, &missing)) return;
-  if (!missing) ShowUnreadable(ui, name, reason, consequence);
-  else if (!silentWhenMissing) ShowNotFound(ui, name);
+  if (missing && silentWhenMissing) return;
+  ui.ShowMessage(MessageIcon::Information, kWarningTitle,
+                 ReadFailureMessage(name, reason, missing) + (missing ? "" : consequence));
 }
 
 }  // namespace
 
-Application::Application(UserInterface& ui_, std::filesystem::path folder_,
-                         std::filesystem::path supplied_)
-    : ui(ui_), folder(std::move(folder_)), supplied(std::move(supplied_)), buffer(ui_) {
-  if (supplied.empty()) supplied = folder;
+Application::Application(UserInterface& ui, std::filesystem::path folder, std::filesystem::path supplied)
+    : ui_(ui),
+      folder_(std::move(folder)),
+      supplied_(std::move(supplied)),
+      buffer_(ui),
+      runs_(RunContext{ui_, folder_, supplied_, options_, series_, params_, cal_, ephemeris_, aspectarian_, buffer_,
+                       runKind_, currentDataFile_, carrySixty_, cancelRequested_}) {
+  if (supplied_.empty()) supplied_ = folder_;
   // The Input window starts on today's date.
   const std::time_t now = std::time(nullptr);
   std::tm local{};
   localtime_r(&now, &local);
-  params.StartMonth = std::to_string(local.tm_mon + 1);
-  params.StartDay = std::to_string(local.tm_mday);
-  params.StartYear = std::to_string(local.tm_year + 1900);
+  params_.StartMonth = std::to_string(local.tm_mon + 1);
+  params_.StartDay = std::to_string(local.tm_mday);
+  params_.StartYear = std::to_string(local.tm_year + 1900);
 }
 
 bool Application::LoadFiles() {
-  if (!ReadOptions(folder, options)) ShowReadProblem(ui, File("OPTIONS.OPT"), "OPTIONS.OPT", false);
-  ReadSettings(folder, settings, params);
-  ShowReadProblem(ui, File("NOVASTRA.INI"), "NOVASTRA.INI", true, " The default settings are used.");
-  buffer.ClearAll();
-  RunKind = 1;
-  currentDataFile.clear();
-  if (const auto error = LoadSeriesTables(supplied, series)) {
-    ui.ShowMessage(MessageIcon::Critical, kStartWarningTitle, error->Message());
+  if (!ReadOptions(folder_, options_)) ShowReadProblem(ui_, File("OPTIONS.OPT"), "OPTIONS.OPT", false);
+  ReadSettings(folder_, settings_, params_);
+  ShowReadProblem(ui_, File("NOVASTRA.INI"), "NOVASTRA.INI", true, " The default settings are used.");
+  buffer_.ClearAll();
+  runKind_ = 1;
+  currentDataFile_.clear();
+  if (const auto error = LoadSeriesTables(supplied_, series_)) {
+    ui_.ShowMessage(MessageIcon::Critical, kStartWarningTitle, error->Message());
     return false;
   }
   return true;
 }
 
-RunOutcome Application::RunRestoringOnCancel(RunOutcome (*run)(Application&)) {
-  struct Kept {
-    DataBuffer::Contents buffer;
-    EphemerisState ephemeris;
-    AspectarianState aspectarian;
-    CalendarState cal;
-    RunParameters params;
-    int16_t runKind;
-  };
-  Kept kept{buffer.Save(), ephemeris, aspectarian, cal, params, RunKind};
-  const RunOutcome outcome = run(*this);
-  if (outcome != RunOutcome::Cancelled) return outcome;
-  buffer.Restore(std::move(kept.buffer));
-  ephemeris = std::move(kept.ephemeris);
-  aspectarian = std::move(kept.aspectarian);
-  cal = kept.cal;
-  params = kept.params;
-  RunKind = kept.runKind;
-  return RunOutcome::Cancelled;
+void Application::SetParams(const RunParameters& params) { params_ = params; }
+
+bool Application::SaveOptions(const std::string& codes) { return SaveOptionsText(folder_, codes, options_, ui_); }
+
+bool Application::RestoreDefaultOptions() { return novastra::RestoreDefaultOptions(folder_, ui_, supplied_); }
+
+void Application::ForgetDataFile() {
+  buffer_.ResetAllCount();
+  currentDataFile_.clear();
 }
 
-RunOutcome Application::CalculateEphemeris() {
-  return RunRestoringOnCancel([](Application& app) {
-    app.cal.NoonFlag = app.params.Instant == InstantChoice::Midnight ? 0 : 1;
-    app.buffer.ClearAll();
-    app.buffer.ClearView();
-    app.RunKind = 1;
-    return RunEphemeris(app);
-  });
-}
-
-RunOutcome Application::CalculateAspectarian() {
-  return RunRestoringOnCancel([](Application& app) {
-    app.cal.NoonFlag = app.params.Instant == InstantChoice::Midnight ? 0 : 1;
-    app.buffer.ClearAll();
-    app.buffer.ClearView();
-    app.RunKind = 0;
-    return RunAspectarian(app);
-  });
-}
-
-double Application::MoreStartJD(double rowJD, bool forward, bool fullMonth, int16_t numberOfDays) {
-  if (forward) return rowJD + 1;
-  if (fullMonth) return rowJD - 53;
-  // 2 x N in 16-bit arithmetic; N is at most 366, so it always fits.
-  const int16_t twice = static_cast<int16_t>(2 * numberOfDays);
-  return rowJD - twice + 1;
-}
-
-void Application::SetStartDate(double jd) {
-  const CivilDate d = ParseDateText(DateTextFromJulianDay(jd));
-  params.StartMonth = std::to_string(d.month);
-  params.StartDay = std::to_string(d.day);
-  params.StartYear = std::to_string(d.year);
-}
-
-RunOutcome Application::MoreForward() {
-  return RunRestoringOnCancel([](Application& app) {
-    app.SetStartDate(MoreStartJD(app.cal.RowJD, true, app.params.FullMonth, app.params.NumberOfDays));
-    app.cal.NoonFlag = app.params.Instant == InstantChoice::Midnight ? 0 : 1;
-    return app.RunKind == 1 ? RunEphemeris(app) : RunAspectarian(app);
-  });
-}
-
-RunOutcome Application::MoreBackward() {
-  return RunRestoringOnCancel([](Application& app) {
-    app.SetStartDate(MoreStartJD(app.cal.RowJD, false, app.params.FullMonth, app.params.NumberOfDays));
-    app.cal.NoonFlag = app.params.Instant == InstantChoice::Midnight ? 0 : 1;
-    return app.RunKind == 1 ? RunEphemeris(app) : RunAspectarian(app);
-  });
-}
-
-void Application::ShowDocument(const std::string& name) {
-  // Read first, so that a missing document leaves the view as it was.
-  std::string reason;
-  bool missing = false;
-  const auto bytes = ReadFileBytes(SuppliedFile(name), &reason, &missing);
-  if (!bytes) {
-    if (missing) ShowNotFound(ui, name);
-    else ShowUnreadable(ui, name, reason);
-    return;
-  }
-  buffer.ClearView();
-  for (const std::string& line : SplitTextLines(*bytes)) buffer.AppendLine(line);
-  buffer.AppendBlankLine();
-  buffer.ShowDataBuffer();
+SampleContext SampleContextOf(const Application& app) {
+  return SampleContextOf(app.series(), app.params(), app.options());
 }
 
 double Application::ChooseFontStep(int screenWidthPixels, int twipsPerPixelX) {

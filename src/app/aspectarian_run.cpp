@@ -4,7 +4,7 @@
 
 #include <atomic>
 
-#include "app/application.h"
+#include "app/run_context.h"
 #include "app/calendar_choices.h"
 #include "app/input_check.h"
 #include "app/text_file.h"
@@ -16,23 +16,25 @@
 
 namespace novastra {
 
-SampleContext SampleContextOf(const Application& app) {
+SampleContext SampleContextOf(const SeriesTables& series, const RunParameters& params, const RunOptions& options) {
   SampleContext ctx;
-  ctx.tables = &app.series;
-  ctx.choices.zodiac = app.params.ZodiacMode;
-  ctx.choices.node = app.params.MoonNodes;
-  ctx.choices.sky = app.params.SkyChoice;
-  ctx.ayanamsa = app.options.Ayanamsa();
-  ctx.coords = app.params.Coords;
+  ctx.tables = &series;
+  ctx.choices.zodiac = params.ZodiacMode;
+  ctx.choices.node = params.MoonNodes;
+  ctx.choices.sky = params.SkyChoice;
+  ctx.ayanamsa = options.Ayanamsa();
+  ctx.coords = params.Coords;
   return ctx;
 }
+
+SampleContext SampleContextOf(const RunContext& app) { return SampleContextOf(app.series, app.params, app.options); }
 
 std::string AspectarianFileName(const std::string& startRowDate, Zodiac zodiac, Coordinates coords) {
   return FormatMmddyy(startRowDate) + "AS." +
          SavedFileExtension(zodiac, coords == Coordinates::Heliocentric);
 }
 
-RunOutcome RunAspectarian(Application& app) {
+RunOutcome RunAspectarian(RunContext& app) {
   RunParameters& params = app.params;
   CalendarState& cal = app.cal;
   AspectarianState& state = app.aspectarian;

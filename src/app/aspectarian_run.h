@@ -4,13 +4,16 @@
 #include <string>
 #include <vector>
 
+#include "app/options.h"
 #include "app/run_outcome.h"
+#include "app/run_parameters.h"
 #include "reports/sampling.h"
 #include "text/calendar_text.h"
 
 namespace novastra {
 
-struct Application;
+class Application;
+struct RunContext;
 
 struct AspectarianState {
   std::vector<std::string> lines;  // header lines 0..5, then the days; spare entry at nextFree
@@ -26,6 +29,8 @@ struct AspectarianState {
 };
 
 // What the sampling needs from the application's choices and tables.
+SampleContext SampleContextOf(const SeriesTables& series, const RunParameters& params, const RunOptions& options);
+SampleContext SampleContextOf(const RunContext& app);
 SampleContext SampleContextOf(const Application& app);
 
 // "mmddyy" + "AS.TEG" and its sidereal, ayanamsa and heliocentric variants.
@@ -33,13 +38,13 @@ std::string AspectarianFileName(const std::string& startRowDate, Zodiac zodiac, 
 
 // "Calculate Aspectarian" after the button's first steps (NoonFlag, buffer
 // emptied, RunKind = 0), and the More commands.
-RunOutcome RunAspectarian(Application& app);
+RunOutcome RunAspectarian(RunContext& app);
 
 // "Changes in direction (in UT):" for the stations of the last aspectarian
 // run, as one text of CRLF-separated lines ("" when there are none).
-std::string StationsText(Application& app);
+std::string StationsText(RunContext& app);
 
 // The Data Window's "Retrograde times": appends StationsText to the view.
-void ShowRetrogradeTimes(Application& app);
+void ShowRetrogradeTimes(RunContext& app);
 
 }  // namespace novastra

@@ -1,12 +1,12 @@
 #include "app/calendar_choices.h"
 
-#include "app/application.h"
+#include "app/run_context.h"
 #include "app/input_check.h"
 #include "app/ui.h"
 
 namespace novastra {
 
-std::optional<CalendarChoices> CalendarChoicesOf(const Application& app, UserInterface& ui) {
+std::optional<CalendarChoices> CalendarChoicesOf(const RunContext& app, UserInterface& ui) {
   std::string error;
   const std::optional<TimeZone> zone = TimeZone::Find(app.params.TimeZoneName, &error);
   if (!zone) {

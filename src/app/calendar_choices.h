@@ -7,10 +7,10 @@
 
 namespace novastra {
 
-struct Application;
+struct RunContext;
 class UserInterface;
 
 // nullopt after showing a message when the zone name is not in the tz database.
-std::optional<CalendarChoices> CalendarChoicesOf(const Application& app, UserInterface& ui);
+std::optional<CalendarChoices> CalendarChoicesOf(const RunContext& app, UserInterface& ui);
 
 }  // namespace novastra

@@ -21,10 +21,10 @@ bool OnRunDates(const AspectarianState& s, double jd) {
 
 }  // namespace
 
-bool CanExportCalendar(const Application& app) { return app.aspectarian.hasRun && app.aspectarian.dayCount > 0; }
+bool CanExportCalendar(const Application& app) { return app.aspectarian().hasRun && app.aspectarian().dayCount > 0; }
 
 std::string LastRunCalendar(const Application& app, const CalendarFilter& filter, double stampJD) {
-  const AspectarianState& s = app.aspectarian;
+  const AspectarianState& s = app.aspectarian();
   IcalOptions o;
   o.zone = s.calendar.zone;
   o.coords = s.coords;
@@ -39,12 +39,12 @@ std::string LastRunCalendar(const Application& app, const CalendarFilter& filter
 }
 
 CalendarExportResult ExportCalendar(Application& app, std::filesystem::path* written, std::time_t now) {
-  UserInterface& ui = app.ui;
+  UserInterface& ui = app.ui();
   if (!CanExportCalendar(app)) {
     ui.ShowMessage(MessageIcon::Exclamation, "Information", kNoCalendarRun);
     return CalendarExportResult::NoRun;
   }
-  const AspectarianState& s = app.aspectarian;
+  const AspectarianState& s = app.aspectarian();
   CalendarExportQuestion question;
   question.zoneName = s.calendar.zone.Name();
   for (const Event& e : s.report.events) question.eventCount += OnRunDates(s, e.jd) ? 1 : 0;
@@ -53,7 +53,7 @@ CalendarExportResult ExportCalendar(Application& app, std::filesystem::path* wri
   if (!ui.AskCalendarChoices(question, filter)) return CalendarExportResult::Cancelled;
 
   CalendarSaveQuestion save;
-  save.folder = app.folder;
+  save.folder = app.folder();
   save.fileName = FormatMmddyyyy(DateTextFromJulianDay(s.firstDayJD)) + ".ics";
   std::filesystem::path file;
   if (!ui.AskCalendarFileName(save, file) || file.empty()) return CalendarExportResult::Cancelled;

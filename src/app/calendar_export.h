@@ -11,7 +11,7 @@
 
 namespace novastra {
 
-struct Application;
+class Application;
 
 inline constexpr const char* kNoCalendarRun = "Calculate an aspectarian first: the calendar is made from its events.";
 

@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <optional>
 
-#include "app/application.h"
+#include "app/run_context.h"
 #include "app/ephemeris_run.h"
 #include "app/calendar_choices.h"
 #include "app/input_check.h"
@@ -30,7 +30,7 @@ constexpr const char* kTableCodes[kTables] = {"LO", "LA", "RA", "DE", "LO", "LA"
 // write never leaves a partial file or a mixed set under the final names.
 class SavedFiles {
  public:
-  SavedFiles(const Application& app, bool enabled) : enabled_(enabled) {
+  SavedFiles(const RunContext& app, bool enabled) : enabled_(enabled) {
     if (!enabled_) return;
     std::string stamp = FormatMmddyy(app.cal.StartDateText);
     for (int t = 0; t < kTables; ++t) {
@@ -85,7 +85,7 @@ ColumnSet ChosenColumnSet(const RunParameters& p) {
   return ColumnSet::Longitude;
 }
 
-RunOutcome RunEphemeris(Application& app) {
+RunOutcome RunEphemeris(RunContext& app) {
   if (!CheckRunInput(app.params, app.ui)) return RunOutcome::InputRefused;
   // Rows at the zone's own midnight or noon when asked for.
   std::optional<CalendarChoices> calendar;
@@ -168,7 +168,7 @@ RunOutcome RunEphemeris(Application& app) {
   return saved ? RunOutcome::Done : RunOutcome::SaveFailed;
 }
 
-void ShowColumnSet(Application& app, ColumnSet set) {
+void ShowColumnSet(RunContext& app, ColumnSet set) {
   const PageLines& page = app.ephemeris.tables[static_cast<int>(set)];
   app.buffer.ClearView();
   for (int i = 0; i <= page.nextFree && i < static_cast<int>(page.lines.size()); ++i)

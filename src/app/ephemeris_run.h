@@ -11,7 +11,7 @@
 
 namespace novastra {
 
-struct Application;
+struct RunContext;
 
 
 // A table's lines: header lines 0..6, then rows; always ends with one empty
@@ -29,12 +29,12 @@ struct EphemerisState {
 
 // "Calculate Ephemeris" after the button's first steps (NoonFlag, buffer
 // emptied, RunKind = 1), and the More commands.
-RunOutcome RunEphemeris(Application& app);
+RunOutcome RunEphemeris(RunContext& app);
 
 // The table a run shows first: the one the Input window's output choice names.
 ColumnSet ChosenColumnSet(const RunParameters& p);
 
 // Copies one table into the Data Window.
-void ShowColumnSet(Application& app, ColumnSet set);
+void ShowColumnSet(RunContext& app, ColumnSet set);
 
 }  // namespace novastra

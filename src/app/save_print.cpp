@@ -12,7 +12,7 @@
 #include <new>
 
 #include "astro/calendar.h"
-#include "app/application.h"
+#include "app/run_context.h"
 #include "app/text_file.h"
 
 namespace novastra {
@@ -32,7 +32,7 @@ std::string FormatPrintFile(const std::vector<std::string>& lines, int count) {
   return text;
 }
 
-PrintPrepared WritePrintLines(Application& app, const std::vector<std::string>& lines, int count) {
+PrintPrepared WritePrintLines(RunContext& app, const std::vector<std::string>& lines, int count) {
   app.ui.SetBusy(true);
   const auto file = app.File(kPrintFileName);
   const std::string reason = WriteFileSafely(file, FormatPrintFile(lines, count));
@@ -76,7 +76,7 @@ std::string DefaultSaveName(const std::string& startDateText) {
   return FormatMmddyyyy(startDateText) + ".DOC";
 }
 
-SaveResult SaveData(Application& app) {
+SaveResult SaveData(RunContext& app) {
   if (app.buffer.AllCount() == 0) {
     app.ui.ShowMessage(MessageIcon::Exclamation, "Information", kNoDataToSave);
     return SaveResult::NoData;
@@ -89,7 +89,7 @@ SaveResult SaveData(Application& app) {
   return SaveResult::Saved;
 }
 
-std::optional<SaveDialogSetup> PrepareSaveAs(Application& app) {
+std::optional<SaveDialogSetup> PrepareSaveAs(RunContext& app) {
   if (app.buffer.AllCount() == 0) {
     app.ui.ShowMessage(MessageIcon::Exclamation, "Information", kNoDataToSave);
     return std::nullopt;
@@ -100,7 +100,7 @@ std::optional<SaveDialogSetup> PrepareSaveAs(Application& app) {
   return setup;
 }
 
-bool SaveDataAs(Application& app, const std::filesystem::path& file) {
+bool SaveDataAs(RunContext& app, const std::filesystem::path& file) {
   if (app.buffer.AllCount() == 0) {
     app.ui.ShowMessage(MessageIcon::Exclamation, "Information", kNoDataToSave);
     return false;
@@ -112,12 +112,12 @@ bool SaveDataAs(Application& app, const std::filesystem::path& file) {
   return true;
 }
 
-PrintPrepared PreparePrintPage(Application& app) {
+PrintPrepared PreparePrintPage(RunContext& app) {
   if (app.buffer.ViewCount() == 0) return PrintPrepared::Nothing;
   return WritePrintLines(app, app.buffer.ViewLines(), app.buffer.ViewCount());
 }
 
-PrintPrepared PreparePrintData(Application& app) {
+PrintPrepared PreparePrintData(RunContext& app) {
   if (app.buffer.AllCount() == 0) {
     app.ui.ShowMessage(MessageIcon::Exclamation, "Information", kNoDataToPrint);
     return PrintPrepared::Nothing;
@@ -146,7 +146,7 @@ int PrintPointSize(int16_t sizeClass) {
   }
 }
 
-std::optional<PrintText> LoadPrintFile(Application& app) {
+std::optional<PrintText> LoadPrintFile(RunContext& app) {
   const auto file = app.File(kPrintFileName);
   std::string reason;
   const auto raw = ReadFileBytes(file, &reason);
@@ -170,7 +170,7 @@ std::optional<PrintText> LoadPrintFile(Application& app) {
   return result;
 }
 
-bool WritePrintFile(Application& app, std::string_view text) {
+bool WritePrintFile(RunContext& app, std::string_view text) {
   std::string out;
   out.reserve(text.size() + 2);
   for (const auto& line : SplitTextLines(text)) {
@@ -196,7 +196,7 @@ std::vector<std::vector<std::string>> PaginatePrintLines(const std::vector<std::
   return pages;
 }
 
-std::optional<PrintJob> PreparePrintJob(Application& app, std::string_view editedText,
+std::optional<PrintJob> PreparePrintJob(RunContext& app, std::string_view editedText,
                                         int16_t sizeClass) {
   app.ui.SetBusy(true);
   std::optional<PrintJob> job;

@@ -12,7 +12,7 @@
 
 namespace novastra {
 
-struct Application;
+struct RunContext;
 struct RunOptions;
 class UserInterface;
 
@@ -45,7 +45,7 @@ enum class SaveResult {
 };
 
 // The Save command: writes the buffer to the current data file name.
-SaveResult SaveData(Application& app);
+SaveResult SaveData(RunContext& app);
 
 // What the Save As dialog starts with.
 struct SaveDialogSetup {
@@ -58,12 +58,12 @@ struct SaveDialogSetup {
 // First half of Save As: nullopt after the "No data to write to file."
 // message when the buffer is empty, else the dialog's starting values from
 // the last run's start date.
-std::optional<SaveDialogSetup> PrepareSaveAs(Application& app);
+std::optional<SaveDialogSetup> PrepareSaveAs(RunContext& app);
 
 // Second half of Save As, with the name the user chose: writes the buffer and
 // makes the name the current data file name. False (with a message) when the
 // buffer is empty or the write fails; the current name then stays as it was.
-bool SaveDataAs(Application& app, const std::filesystem::path& file);
+bool SaveDataAs(RunContext& app, const std::filesystem::path& file);
 
 // ---- printing ----
 
@@ -75,10 +75,10 @@ enum class PrintPrepared {
 
 // "Print page": two empty lines, then ViewLines[0..ViewCount]. An empty view
 // does nothing and shows nothing.
-PrintPrepared PreparePrintPage(Application& app);
+PrintPrepared PreparePrintPage(RunContext& app);
 // "Print data": two empty lines, then AllLines[0..AllCount]; an empty buffer
 // shows "No data to print.".
-PrintPrepared PreparePrintData(Application& app);
+PrintPrepared PreparePrintData(RunContext& app);
 
 // Print size class: 0 (12 points), 1 (10 points) or 2 (8 points); the largest
 // that any line asks for: longer than option 10 asks for 2, else longer than
@@ -93,11 +93,11 @@ struct PrintText {
 };
 
 // Reads "PRNTFILE.XXX"; nullopt (with a message) when it cannot be read.
-std::optional<PrintText> LoadPrintFile(Application& app);
+std::optional<PrintText> LoadPrintFile(RunContext& app);
 
 // Replaces "PRNTFILE.XXX" with the (possibly edited) text: line ends become
 // CRLF and the text ends with one. False (with a message) on failure.
-bool WritePrintFile(Application& app, std::string_view text);
+bool WritePrintFile(RunContext& app, std::string_view text);
 
 // Groups printed lines into pages: a line counter starts at 1 and, after each
 // line, a page ends when it equals linesPerPage (then it restarts). A page
@@ -115,7 +115,7 @@ struct PrintJob {
 // The Print button: writes the edited text to the print file, reads it back
 // and paginates it by option 8, in the size the window chose when it loaded.
 // nullopt (with a message) when the print file cannot be written or read.
-std::optional<PrintJob> PreparePrintJob(Application& app, std::string_view editedText,
+std::optional<PrintJob> PreparePrintJob(RunContext& app, std::string_view editedText,
                                         int16_t sizeClass);
 
 }  // namespace novastra

@@ -116,4 +116,8 @@ void AtomicFile::Abandon() {
   ::unlink(temp_.c_str());
 }
 
+std::string ReadFailureMessage(const std::string& name, const std::string& reason, bool missing) {
+  return missing ? "File Not Found: " + name : "Cannot read " + name + ": " + reason + ".";
+}
+
 }  // namespace novastra

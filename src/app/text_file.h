@@ -66,4 +66,9 @@ bool WriteFileOrReport(UserInterface& ui, const std::filesystem::path& file, std
 // happened: nothing written, or some files already replaced.
 void ReportSetWriteFailure(UserInterface& ui, const SetWriteResult& result, int total);
 
+// The message for a file that could not be read: "File Not Found: NAME"
+// when it is missing, else "Cannot read NAME: REASON." (a file that exists
+// but cannot be read is told as such, not as missing).
+std::string ReadFailureMessage(const std::string& name, const std::string& reason, bool missing);
+
 }  // namespace novastra

@@ -88,9 +88,9 @@ int RunPositions(const PositionsValues& v, const GlobalOptions& global) {
   day.rowJD = JulianDayNumber(date->year, date->month, date->day);
   const double dayFraction = seconds / 86400.0;
   day.jd = day.rowJD - 0.5 + dayFraction;
-  const InstantSetup instant = PrepareInstantAnyHour(day.rowJD, dayFraction, s.app->options.Ayanamsa());
+  const InstantSetup instant = PrepareInstantAnyHour(day.rowJD, dayFraction, s.app->options().Ayanamsa());
   day.siderealSeconds = instant.SiderealSeconds;
-  day.positions = ComputePositions(instant, s.app->series, choices);
+  day.positions = ComputePositions(instant, s.app->series(), choices);
 
   std::string out;
   if (v.format == "csv") {

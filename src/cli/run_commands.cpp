@@ -83,7 +83,7 @@ bool Resolve(const RunValues& v, Command command, const Application& app, RunPla
   std::string start = Today();
   if (v.useSettings) {  // the desktop's choices; its start date is always today's
     Settings unused;
-    ReadSettings(app.folder, unused, p);
+    ReadSettings(app.folder(), unused, p);
   }
   if (!v.from.empty()) start = v.from;
   std::string why;
@@ -217,14 +217,12 @@ std::string ViewText(const std::vector<std::string>& lines, const TextStyle& sty
 // writes its data files; false when a file could not be written.
 bool SavePiece(Session& s, const RunPlan& plan, Command command, double startJD, int days) {
   Application& app = *s.app;
-  app.params = plan.params;
-  const CivilDate d = ParseDateText(DateTextFromJulianDay(startJD));
-  app.params.StartMonth = std::to_string(d.month);
-  app.params.StartDay = std::to_string(d.day);
-  app.params.StartYear = std::to_string(d.year);
-  SetDaysText(app.params, std::to_string(days));
-  app.params.FullMonth = false;
-  app.params.SaveData = true;
+  RunParameters p = plan.params;
+  SetStartDate(p, startJD);
+  SetDaysText(p, std::to_string(days));
+  p.FullMonth = false;
+  p.SaveData = true;
+  app.SetParams(p);
   const RunOutcome outcome = command == Command::Ephemeris ? app.CalculateEphemeris() : app.CalculateAspectarian();
   PrintMessages(s);
   return outcome == RunOutcome::Done;
@@ -272,15 +270,15 @@ int Run(const RunValues& v, Command command, const GlobalOptions& global) {
   if (command == Command::Ephemeris) {
     if (format == "csv") sink.Write(DayCsvHeader());
     EphemerisRequest request;
-    request.tables = &app.series;
+    request.tables = &app.series();
     request.engine = EngineChoices{p.ZodiacMode, p.MoonNodes};
     request.engine.sky = p.SkyChoice;
-    request.ayanamsa = app.options.Ayanamsa();
+    request.ayanamsa = app.options().Ayanamsa();
     request.startJD = plan.startJD;
     request.dayFraction = p.Instant == InstantChoice::Noon ? 0.5 : 0;
     request.dayCount = plan.dayCount;
     if (plan.localRows) request.localZone = &plan.zone;
-    const bool raHours = app.options[11] != 0;
+    const bool raHours = app.options()[11] != 0;
     ok = RunEphemerisRange(request, control, [&](const EphemerisReport& piece) {
       chunk.clear();
       if (format == "csv") {
@@ -303,21 +301,21 @@ int Run(const RunValues& v, Command command, const GlobalOptions& global) {
   } else {
     if (format == "csv") sink.Write(EventCsvHeader());
     AspectarianRequest request;
-    request.sky.tables = &app.series;
+    request.sky.tables = &app.series();
     request.sky.choices = EngineChoices{p.ZodiacMode, p.MoonNodes};
     request.sky.choices.sky = p.SkyChoice;
-    request.sky.ayanamsa = app.options.Ayanamsa();
+    request.sky.ayanamsa = app.options().Ayanamsa();
     request.sky.coords = p.Coords;
     request.choices.coords = p.Coords;
     request.choices.moonChangeOnly = p.MoonChangeOnly;
     request.choices.moonSign = p.MoonSign;
-    request.choices.option12 = app.options[12];
+    request.choices.option12 = app.options()[12];
     request.startJD = plan.startJD;
     request.dayCount = plan.dayCount;
     CalendarChoices calendar;
     calendar.zone = plan.zone;
     calendar.voidOfCourse = p.VoidOfCourse && p.Coords == Coordinates::Geocentric;
-    calendar.stationDirection = app.options[13] != 0;
+    calendar.stationDirection = app.options()[13] != 0;
     const TimeZone* zone = &plan.zone;
     std::optional<CalendarFeedWriter> feed;
     if (format == "ics") {
@@ -372,7 +370,7 @@ int Run(const RunValues& v, Command command, const GlobalOptions& global) {
               calendar.Plain()
                   ? AspectarianLines(piece, info, p.Coords, carry)
                   : CalendarAspectarianLines(piece, info, p.Coords, calendar, piece.startJD, piece.dayCount);
-          chunk = ViewText(app.options[5] == 0 ? lines : TwoColumnLines(lines), s.style);
+          chunk = ViewText(app.options()[5] == 0 ? lines : TwoColumnLines(lines), s.style);
           if (v.save) saved = SavePiece(s, plan, command, piece.startJD, piece.dayCount) && saved;
         }
         count += static_cast<long long>(piece.events.size());

@@ -56,10 +56,10 @@ bool OpenSession(const GlobalOptions& global, Session& session) {
   }
   session.app = std::make_unique<Application>(session.ui, folders->app, folders->supplied);
   Application& app = *session.app;
-  if (!ReadOptions(app.folder, app.options))
-    PrintError("OPTIONS.OPT cannot be read in " + app.folder.string() + "; using the built-in options");
-  if (const auto err = LoadSeriesTables(app.supplied, app.series)) {
-    PrintError(err->Message() + " (in " + app.supplied.string() + ")");
+  if (!app.ReadOptionsFile())
+    PrintError("OPTIONS.OPT cannot be read in " + app.folder().string() + "; using the built-in options");
+  if (const auto err = app.LoadSeries()) {
+    PrintError(err->Message() + " (in " + app.supplied().string() + ")");
     return false;
   }
   return true;
@@ -67,13 +67,13 @@ bool OpenSession(const GlobalOptions& global, Session& session) {
 
 bool LockFolderForSave(Session& session) {
   constexpr int kWaitMillis = 10000;
-  session.lock = std::make_unique<InstanceLock>(session.app->folder, kWaitMillis);
+  session.lock = std::make_unique<InstanceLock>(session.app->folder(), kWaitMillis);
   switch (session.lock->state()) {
-    case InstanceLock::State::Acquired: RemoveStaleTempFiles(session.app->folder); return true;
+    case InstanceLock::State::Acquired: RemoveStaleTempFiles(session.app->folder()); return true;
     case InstanceLock::State::Unavailable: return true;
     case InstanceLock::State::HeldByOther: break;
   }
-  PrintError("another copy of NOVASTRA is using " + session.app->folder.string() +
+  PrintError("another copy of NOVASTRA is using " + session.app->folder().string() +
              "; nothing was saved. Try again when it has finished.");
   return false;
 }

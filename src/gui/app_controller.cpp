@@ -110,7 +110,7 @@ AppController::StartResult AppController::Start(const StartOptions& options) {
   boldFontId_ = QFontDatabase::addApplicationFont(QString::fromStdString(boldFile.string()));
 
   app_ = std::make_unique<Application>(ui_, *folder, options.suppliedDir);
-  app_->CarrySixty = true;  // no "60" minutes or seconds on screen, in files or in print
+  app_->SetCarrySixty(true);  // no "60" minutes or seconds on screen, in files or in print
   QApplication::setOverrideCursor(Qt::WaitCursor);
   const bool loaded = app_->LoadFiles();
   QApplication::restoreOverrideCursor();
@@ -119,7 +119,7 @@ AppController::StartResult AppController::Start(const StartOptions& options) {
   // FontStep from the screen's width and its twips per pixel.
   if (QScreen* screen = QGuiApplication::primaryScreen()) {
     const int twipsPerPixel = static_cast<int>(std::lround(1440.0 / screen->logicalDotsPerInchX()));
-    app_->FontStep = Application::ChooseFontStep(screen->geometry().width(), twipsPerPixel);
+    app_->SetFontStep(Application::ChooseFontStep(screen->geometry().width(), twipsPerPixel));
   }
 
   main_ = std::make_unique<MainWindow>();
@@ -132,7 +132,7 @@ AppController::StartResult AppController::Start(const StartOptions& options) {
   main_->onDocument = [this](const std::string& doc) { app_->ShowDocument(doc); };
   ui_.parent = main_.get();
 
-  const Settings& s = app_->settings;
+  const Settings& s = app_->settings();
   const double dx = LogicalDpiX(main_.get()), dy = LogicalDpiY(main_.get());
   // The saved place, kept on the screens there are now.
   PlaceWindow(main_.get(),
@@ -156,8 +156,8 @@ AppController::StartResult AppController::Start(const StartOptions& options) {
 
 bool AppController::HasUnsavedResults() const {
   if (!app_) return false;
-  const bool results = app_->ephemeris.hasRun || app_->aspectarian.hasRun;
-  return results && app_->buffer.AllCount() > 0 && app_->buffer.AllCount() != savedAllCount_;
+  const bool results = app_->ephemeris().hasRun || app_->aspectarian().hasRun;
+  return results && app_->buffer().AllCount() > 0 && app_->buffer().AllCount() != savedAllCount_;
 }
 
 bool AppController::ConfirmLeave() {
@@ -175,7 +175,7 @@ void AppController::Exit() {
   if (!ConfirmLeave()) return;
   exited_ = true;
   if (app_ && main_) {
-    Settings& s = app_->settings;
+    Settings s = app_->settings();
     const double dx = LogicalDpiX(main_.get()), dy = LogicalDpiY(main_.get());
     // A maximised window keeps the place it is restored to.
     const QRect normal = main_->isMaximized() ? main_->normalGeometry() : main_->geometry();
@@ -184,7 +184,8 @@ void AppController::Exit() {
     s.MainTop = static_cast<float>(PixelsToTwips(main_->isMaximized() ? normal.y() : main_->y(), dy));
     s.MainWidth = static_cast<float>(PixelsToTwips(normal.width(), dx));
     s.MainHeight = static_cast<float>(PixelsToTwips(normal.height(), dy));
-    if (!WriteSettings(app_->folder, app_->settings, app_->params))
+    app_->SetSettings(s);
+    if (!WriteSettings(app_->folder(), app_->settings(), app_->params()))
       ShowMessageBox(main_.get(), MessageIcon::Exclamation, kWarningTitle,
                      "The settings could not be written to NOVASTRA.INI.");
   }
@@ -223,7 +224,7 @@ void AppController::ShowData(std::string_view caption) {
   if (!data_) return;
   data_->setWindowTitle(FromCodes(caption));
   data_->UpdateCommands();
-  if (app_->settings.DataMaximized && !data_->isVisible()) {
+  if (app_->settings().DataMaximized && !data_->isVisible()) {
     data_->showMaximized();
   } else {
     const bool first = !data_->isVisible();
@@ -234,8 +235,7 @@ void AppController::ShowData(std::string_view caption) {
 }
 
 void AppController::OpenInput() {
-  app_->buffer.ResetAllCount();
-  app_->currentDataFile.clear();
+  app_->ForgetDataFile();
   if (data_) {
     data_->close();
     delete data_;  // the next display loads a fresh window
@@ -246,7 +246,7 @@ void AppController::OpenInput() {
 }
 
 void AppController::OpenOptions() {
-  const auto text = OpenOptionsEditor(app_->folder, ui_);
+  const auto text = OpenOptionsEditor(app_->folder(), ui_);
   if (!text) return;
   if (options_) options_->close();
   options_ = new OptionsWindow(*app_, fontFamily_, *text, main_.get());
@@ -276,18 +276,18 @@ void AppController::ShowAbout() {
 }
 
 void AppController::SavedTo(const std::filesystem::path& file) {
-  savedAllCount_ = app_->buffer.AllCount();
+  savedAllCount_ = app_->buffer().AllCount();
   if (data_) data_->ShowSavedTo(QString::fromStdString(file.string()));
 }
 
 void AppController::Save() {
-  const SaveResult result = SaveData(*app_);
+  const SaveResult result = app_->runs().SaveData();
   if (result == SaveResult::NeedsDialog) SaveAs();
-  else if (result == SaveResult::Saved) SavedTo(app_->currentDataFile);
+  else if (result == SaveResult::Saved) SavedTo(app_->currentDataFile());
 }
 
 void AppController::SaveAs() {
-  const auto setup = PrepareSaveAs(*app_);
+  const auto setup = app_->runs().PrepareSaveAs();
   if (!setup) return;
   const QString path = AskSaveFileName(data_ ? static_cast<QWidget*>(data_) : main_.get(),
                                        QString::fromStdString(setup->folder.string()),
@@ -295,7 +295,7 @@ void AppController::SaveAs() {
                                        "Data Files (*.DOC)",
                                        QString::fromStdString(setup->defaultExtension));
   if (path.isEmpty()) return;  // cancelled: nothing written
-  if (SaveDataAs(*app_, std::filesystem::path(path.toStdString())))
+  if (app_->runs().SaveDataAs(std::filesystem::path(path.toStdString())))
     SavedTo(std::filesystem::path(path.toStdString()));
 }
 
@@ -312,13 +312,13 @@ void AppController::OpenPrintWindow() {
 
 void AppController::PrintPage() {
   QApplication::setOverrideCursor(Qt::WaitCursor);
-  if (PreparePrintPage(*app_) == PrintPrepared::Ready) OpenPrintWindow();
+  if (app_->runs().PreparePrintPage() == PrintPrepared::Ready) OpenPrintWindow();
   QApplication::restoreOverrideCursor();
 }
 
 void AppController::PrintData() {
   QApplication::setOverrideCursor(Qt::WaitCursor);
-  if (PreparePrintData(*app_) == PrintPrepared::Ready) OpenPrintWindow();
+  if (app_->runs().PreparePrintData() == PrintPrepared::Ready) OpenPrintWindow();
   QApplication::restoreOverrideCursor();
 }
 

@@ -15,7 +15,7 @@
 #include "gui/qt_ui.h"
 
 namespace novastra {
-struct Application;
+class Application;
 class InstanceLock;
 }  // namespace novastra
 

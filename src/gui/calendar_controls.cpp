@@ -36,17 +36,28 @@ void AddCalendarControls(QBoxLayout* layout, Application& app, QWidget* parent) 
   layout->addWidget(chk);
   layout->addWidget(rows);
   layout->addLayout(row);
-  QObject::connect(rows, &QCheckBox::toggled, parent, [&app](bool on) { app.params.LocalRows = on; });
+  QObject::connect(rows, &QCheckBox::toggled, parent, [&app](bool on) {
+    RunParameters p = app.params();
+    p.LocalRows = on;
+    app.SetParams(p);
+  });
 
-  QObject::connect(chk, &QCheckBox::toggled, parent, [&app](bool on) { app.params.VoidOfCourse = on; });
+  QObject::connect(chk, &QCheckBox::toggled, parent, [&app](bool on) {
+    RunParameters p = app.params();
+    p.VoidOfCourse = on;
+    app.SetParams(p);
+  });
   // A name of the tz database is taken as soon as it is complete; anything
   // else typed is put back to the zone in use when editing ends.
   QObject::connect(zone, &QComboBox::currentTextChanged, parent, [&app](const QString& text) {
-    if (TimeZone::Find(text.toStdString())) app.params.TimeZoneName = text == "UTC" ? "UT" : text.toStdString();
+    if (!TimeZone::Find(text.toStdString())) return;
+    RunParameters p = app.params();
+    p.TimeZoneName = text == "UTC" ? "UT" : text.toStdString();
+    app.SetParams(p);
   });
   QObject::connect(zone->lineEdit(), &QLineEdit::editingFinished, parent, [&app, zone] {
     if (!TimeZone::Find(zone->currentText().toStdString()))
-      zone->setCurrentText(QString::fromStdString(app.params.TimeZoneName));
+      zone->setCurrentText(QString::fromStdString(app.params().TimeZoneName));
   });
 }
 

@@ -6,14 +6,14 @@ class QBoxLayout;
 class QWidget;
 
 namespace novastra {
-struct Application;
+class Application;
 struct RunParameters;
 }
 
 namespace novastra::gui {
 
 // Adds the zone list ("cboTimeZone") and the check box ("chkVoidOfCourse") to
-// `layout`; they edit app.params as they change.
+// `layout`; they change the application's choices as they change.
 void AddCalendarControls(QBoxLayout* layout, Application& app, QWidget* parent);
 
 // Shows the parameters' zone and void-of-course choice in the controls.

@@ -94,7 +94,7 @@ DataWindow::DataWindow(Application& app, const QString& fontFamily, QWidget* par
   view->addSeparator()->setObjectName("mnuSplit11");
   mnuRx_Times = Entry(view, "mnuRx_Times", "Retro&grade times", Qt::Key_F9, this, [this] {
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    ShowRetrogradeTimes(app_);
+    app_.runs().ShowRetrogradeTimes();
     QApplication::restoreOverrideCursor();
   });
   mnuViewGraph = Entry(view, "mnuViewGraph", "Gra&phic ephemeris", Qt::CTRL | Qt::Key_G, this,
@@ -137,9 +137,9 @@ DataWindow::DataWindow(Application& app, const QString& fontFamily, QWidget* par
   // and the View entries that fit the last kind of run.
   QFont f(fontFamily);
   f.setStyleHint(QFont::TypeWriter);
-  f.setPointSizeF(app_.settings.FontSize > 0 ? app_.settings.FontSize : 10);
-  f.setBold(app_.settings.FontBold != 0);
-  f.setItalic(app_.settings.FontItalic != 0);
+  f.setPointSizeF(app_.settings().FontSize > 0 ? app_.settings().FontSize : 10);
+  f.setBold(app_.settings().FontBold != 0);
+  f.setItalic(app_.settings().FontItalic != 0);
   Text1->setFont(f);
   mnuFontsBold->setChecked(f.bold());
   mnuFontsItalic->setChecked(f.italic());
@@ -149,14 +149,14 @@ DataWindow::DataWindow(Application& app, const QString& fontFamily, QWidget* par
 }
 
 void DataWindow::UpdateCommands() {
-  const bool ephemeris = app_.RunKind == 1;
-  const bool tables = ephemeris && app_.ephemeris.hasRun;
+  const bool ephemeris = app_.runKind() == 1;
+  const bool tables = ephemeris && app_.ephemeris().hasRun;
   for (QAction* a : {mnuViewLongitude, mnuViewDeclination, mnuViewRA, mnuViewLatitude,
                      mnuViewHelioLongitude, mnuViewHelioLatitude})
     a->setEnabled(tables);
   mnuRx_Times->setEnabled(!ephemeris);
   mnuFileExportCalendar->setEnabled(!ephemeris && CanExportCalendar(app_));
-  const bool ran = ephemeris ? app_.ephemeris.hasRun : app_.aspectarian.hasRun;
+  const bool ran = ephemeris ? app_.ephemeris().hasRun : app_.aspectarian().hasRun;
   mnuMoreZForward->setEnabled(ran);
   mnuMoreBackward->setEnabled(ran);
 }
@@ -174,7 +174,7 @@ int DataWindow::TableWidth() const {
 void DataWindow::ApplySavedGeometry() {
   loading_ = true;
   const double dx = LogicalDpiX(this), dy = LogicalDpiY(this);
-  const Settings& s = app_.settings;
+  const Settings& s = app_.settings();
   QRect wanted(TwipsToPixels(s.DataLeft, dx), TwipsToPixels(s.DataTop, dy),
                std::max(120, TwipsToPixels(s.DataWidth, dx)), std::max(80, TwipsToPixels(s.DataHeight, dy)));
   // Never placed by the user (the settings' own values): below the main
@@ -197,19 +197,23 @@ void DataWindow::ApplySavedGeometry() {
 
 void DataWindow::changeEvent(QEvent* event) {
   QMainWindow::changeEvent(event);
-  if (event->type() == QEvent::WindowStateChange && !loading_ && isVisible())
-    app_.settings.DataMaximized = isMaximized();
+  if (event->type() == QEvent::WindowStateChange && !loading_ && isVisible()) {
+    Settings s = app_.settings();
+    s.DataMaximized = isMaximized();
+    app_.SetSettings(s);
+  }
 }
 
 void DataWindow::RecordGeometry() {
   // A maximised window keeps the place it is restored to.
   if (loading_ || isMinimized() || isMaximized() || !isVisible()) return;
   const double dx = LogicalDpiX(this), dy = LogicalDpiY(this);
-  Settings& s = app_.settings;
+  Settings s = app_.settings();
   s.DataLeft = ToInt16(PixelsToTwips(x(), dx));
   s.DataTop = ToInt16(PixelsToTwips(y(), dy));
   s.DataWidth = ToInt16(PixelsToTwips(width(), dx));
   s.DataHeight = ToInt16(PixelsToTwips(height(), dy));
+  app_.SetSettings(s);
 }
 
 void DataWindow::resizeEvent(QResizeEvent* event) {
@@ -232,7 +236,7 @@ QString DataWindow::Text() const { return Text1->toPlainText(); }
 
 void DataWindow::ShowSet(ColumnSet set) {
   QApplication::setOverrideCursor(Qt::WaitCursor);
-  ShowColumnSet(app_, set);
+  app_.runs().ShowColumnSet(set);
   QApplication::restoreOverrideCursor();
 }
 
@@ -245,18 +249,20 @@ void DataWindow::SetTextFontSize(double points) {
 // The text box follows the saved size only within 8..12 points; the saved
 // size itself moves by the step every time.
 void DataWindow::FontsIncrease() {
-  const double step = app_.FontStep / 2;
-  double& saved = app_.settings.FontSize;
-  if (saved < 12) SetTextFontSize(saved + step);
-  saved += step;
+  const double step = app_.fontStep() / 2;
+  Settings s = app_.settings();
+  if (s.FontSize < 12) SetTextFontSize(s.FontSize + step);
+  s.FontSize += step;
+  app_.SetSettings(s);
   RefreshAfterFontChange();
 }
 
 void DataWindow::FontsDecrease() {
-  const double step = app_.FontStep / 2;
-  double& saved = app_.settings.FontSize;
-  if (saved > 8) SetTextFontSize(saved - step);
-  saved -= step;
+  const double step = app_.fontStep() / 2;
+  Settings s = app_.settings();
+  if (s.FontSize > 8) SetTextFontSize(s.FontSize - step);
+  s.FontSize -= step;
+  app_.SetSettings(s);
   RefreshAfterFontChange();
 }
 
@@ -265,7 +271,9 @@ void DataWindow::FontsBold() {
   f.setBold(!f.bold());
   Text1->setFont(f);
   mnuFontsBold->setChecked(f.bold());
-  app_.settings.FontBold = f.bold() ? -1 : 0;
+  Settings s = app_.settings();
+  s.FontBold = f.bold() ? -1 : 0;
+  app_.SetSettings(s);
   RefreshAfterFontChange();
 }
 
@@ -274,21 +282,23 @@ void DataWindow::FontsItalic() {
   f.setItalic(!f.italic());
   Text1->setFont(f);
   mnuFontsItalic->setChecked(f.italic());
-  app_.settings.FontItalic = f.italic() ? -1 : 0;
+  Settings s = app_.settings();
+  s.FontItalic = f.italic() ? -1 : 0;
+  app_.SetSettings(s);
   RefreshAfterFontChange();
 }
 
 void DataWindow::RefreshAfterFontChange() {
-  if (app_.buffer.ViewCount() == 0) return;
+  if (app_.buffer().ViewCount() == 0) return;
   QApplication::setOverrideCursor(Qt::WaitCursor);
-  app_.buffer.ShowDataBuffer();
-  mnuFontsDecrease->setEnabled(app_.settings.FontSize > 8);
-  mnuFontsIncrease->setEnabled(app_.settings.FontSize < 12);
+  app_.buffer().ShowDataBuffer();
+  mnuFontsDecrease->setEnabled(app_.settings().FontSize > 8);
+  mnuFontsIncrease->setEnabled(app_.settings().FontSize < 12);
   QApplication::restoreOverrideCursor();
 }
 
 void DataWindow::ClearBuffer() {
-  app_.buffer.ClearAll();
+  app_.buffer().ClearAll();
   ShowMessageBox(this, MessageIcon::Exclamation, "Information!", "All data cleared from buffer.");
 }
 

@@ -8,7 +8,7 @@ class QAction;
 class QPlainTextEdit;
 
 namespace novastra {
-struct Application;
+class Application;
 enum class ColumnSet;
 }  // namespace novastra
 

@@ -47,10 +47,10 @@ QString ZodiacText(double longitude) {
 
 // The first and last dates of the last run, or the current year.
 std::pair<QDate, QDate> InitialRange(const Application& app) {
-  if (app.cal.StartJD > 0) {
-    const chart::CivilDay c = chart::CivilFromJd(app.cal.StartJD - 0.5);
+  if (app.cal().StartJD > 0) {
+    const chart::CivilDay c = chart::CivilFromJd(app.cal().StartJD - 0.5);
     const QDate first(c.year, c.month, c.day);
-    const int days = app.params.FullMonth ? first.daysInMonth() : std::max<int>(1, app.params.NumberOfDays);
+    const int days = app.params().FullMonth ? first.daysInMonth() : std::max<int>(1, app.params().NumberOfDays);
     return {first, first.addDays(std::max(days - 1, 1))};
   }
   const int year = QDate::currentDate().year();
@@ -238,12 +238,12 @@ void GraphWindow::Recompute() {
     lblStatus->setText("Choose at least one body.");
     series_ = {};
   } else {
-    request.dayFraction = app_.params.Instant == InstantChoice::Noon ? 0.5 : 0.0;
-    request.choices.zodiac = app_.params.ZodiacMode;
-    request.choices.node = app_.params.MoonNodes;
-    request.ayanamsa = app_.options.Ayanamsa();
+    request.dayFraction = app_.params().Instant == InstantChoice::Noon ? 0.5 : 0.0;
+    request.choices.zodiac = app_.params().ZodiacMode;
+    request.choices.node = app_.params().MoonNodes;
+    request.ayanamsa = app_.options().Ayanamsa();
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    series_ = chart::ComputeSeries(request, app_.series);
+    series_ = chart::ComputeSeries(request, app_.series());
     QApplication::restoreOverrideCursor();
   }
   Redraw();
@@ -267,7 +267,7 @@ void GraphWindow::Redraw() {
 void GraphWindow::Export() {
   if (series_.empty()) return;
   const QString name = QString("graph-%1.svg").arg(dtFrom->date().toString("yyyy-MM-dd"));
-  const QString path = AskSaveFileName(this, QString::fromStdString(app_.folder.string()), name,
+  const QString path = AskSaveFileName(this, QString::fromStdString(app_.folder().string()), name,
                                        "Charts (*.svg *.png *.pdf)", "svg");
   if (path.isEmpty()) return;
   const std::filesystem::path file(path.toStdString());

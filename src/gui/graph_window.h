@@ -18,7 +18,7 @@ class QPrinter;
 class QToolButton;
 
 namespace novastra {
-struct Application;
+class Application;
 }
 
 namespace novastra::gui {

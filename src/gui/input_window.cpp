@@ -171,11 +171,23 @@ InputWindow::InputWindow(Application& app, QWidget* parent) : QWidget(parent, Qt
   setTabOrder(txtYear, txtDays);
 
   connect(txtMonth, &QLineEdit::textChanged, this,
-          [this](const QString& t) { app_.params.StartMonth = t.toStdString(); });
+          [this](const QString& t) {
+            RunParameters p = app_.params();
+            p.StartMonth = t.toStdString();
+            app_.SetParams(p);
+          });
   connect(txtDay, &QLineEdit::textChanged, this,
-          [this](const QString& t) { app_.params.StartDay = t.toStdString(); });
+          [this](const QString& t) {
+            RunParameters p = app_.params();
+            p.StartDay = t.toStdString();
+            app_.SetParams(p);
+          });
   connect(txtYear, &QLineEdit::textChanged, this,
-          [this](const QString& t) { app_.params.StartYear = t.toStdString(); });
+          [this](const QString& t) {
+            RunParameters p = app_.params();
+            p.StartYear = t.toStdString();
+            app_.SetParams(p);
+          });
   connect(txtDays, &QLineEdit::textChanged, this, &InputWindow::DaysChanged);
   connect(VSDays, &QScrollBar::valueChanged, this,
           [this](int v) { txtDays->setText(QString::number(v)); });
@@ -206,7 +218,7 @@ void InputWindow::SetToday() {
 }
 
 void InputWindow::ShowDate() {
-  const RunParameters p = app_.params;
+  const RunParameters p = app_.params();
   txtMonth->setText(QString::fromStdString(p.StartMonth));
   txtDay->setText(QString::fromStdString(p.StartDay));
   txtYear->setText(QString::fromStdString(p.StartYear));
@@ -215,7 +227,7 @@ void InputWindow::ShowDate() {
 void InputWindow::LoadFromParams() {
   ShowDate();
   loading_ = true;
-  const RunParameters& p = app_.params;
+  const RunParameters& p = app_.params();
   chkFullMonth->setChecked(p.FullMonth);
   chkSaveData->setChecked(p.SaveData);
   chkMoonChange->setChecked(p.MoonChangeOnly);
@@ -245,7 +257,7 @@ void InputWindow::LoadFromParams() {
 
 void InputWindow::ReadChoices() {
   if (loading_) return;
-  RunParameters& p = app_.params;
+  RunParameters p = app_.params();
   p.FullMonth = chkFullMonth->isChecked();
   p.SaveData = chkSaveData->isChecked();
   p.MoonChangeOnly = chkMoonChange->isChecked();
@@ -260,15 +272,18 @@ void InputWindow::ReadChoices() {
              : optRightAscension->isChecked()    ? DataOutput::RightAscension
              : optDeclination->isChecked()       ? DataOutput::Declination
                                                  : DataOutput::Longitude;
+  app_.SetParams(p);
 }
 
 void InputWindow::DaysChanged(const QString& text) {
-  SetDaysText(app_.params, text.toStdString());
+  RunParameters p = app_.params();
+  SetDaysText(p, text.toStdString());
+  app_.SetParams(p);
   {
     const QSignalBlocker block(VSDays);
-    VSDays->setValue(app_.params.NumberOfDays);
+    VSDays->setValue(app_.params().NumberOfDays);
   }
-  const QString corrected = QString::fromStdString(app_.params.DaysText);
+  const QString corrected = QString::fromStdString(app_.params().DaysText);
   if (corrected != text) txtDays->setText(corrected);
 }
 

@@ -13,7 +13,7 @@ class QRadioButton;
 class QScrollBar;
 
 namespace novastra {
-struct Application;
+class Application;
 }
 
 namespace novastra::gui {

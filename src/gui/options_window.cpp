@@ -49,13 +49,13 @@ void OptionsWindow::SetContent(const std::string& text) {
 }
 
 void OptionsWindow::Save() {
-  SaveOptionsText(app_.folder, ToCodes(txtContent->toPlainText()), app_.options, app_.ui);
+  app_.SaveOptions(ToCodes(txtContent->toPlainText()));
 }
 
 void OptionsWindow::RestoreDefault() {
-  if (!RestoreDefaultOptions(app_.folder, app_.ui, app_.supplied)) return;
+  if (!app_.RestoreDefaultOptions()) return;
   txtContent->clear();
-  if (auto text = LoadOptionsText(app_.folder)) SetContent(*text);
+  if (auto text = LoadOptionsText(app_.folder())) SetContent(*text);
 }
 
 }  // namespace novastra::gui

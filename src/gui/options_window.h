@@ -7,7 +7,7 @@ class QPlainTextEdit;
 class QPushButton;
 
 namespace novastra {
-struct Application;
+class Application;
 }
 
 namespace novastra::gui {

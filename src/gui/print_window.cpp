@@ -97,7 +97,7 @@ PrintWindow::PrintWindow(Application& app, const QString& fontFamily, QWidget* p
   connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
 
   // Load: the print file and the size its longest lines ask for.
-  if (auto loaded = LoadPrintFile(app_)) {
+  if (auto loaded = app_.runs().LoadPrintFile()) {
     sizeClass_ = loaded->sizeClass;
     QFont shown = txtContent->font();
     shown.setPointSize(PrintPointSize(sizeClass_));  // the size it will print in
@@ -111,7 +111,7 @@ PrintWindow::PrintWindow(Application& app, const QString& fontFamily, QWidget* p
 
 void PrintWindow::Print() {
   QApplication::setOverrideCursor(Qt::WaitCursor);
-  const auto job = PreparePrintJob(app_, ToCodes(txtContent->toPlainText()), sizeClass_);
+  const auto job = app_.runs().PreparePrintJob(ToCodes(txtContent->toPlainText()), sizeClass_);
   QString pdf;
   if (job) pdf = PrintJobOut(*job, fontFamily_, app_.File("PRNTFILE.PDF"), ForcePdf(), printer);
   accept();
@@ -122,7 +122,7 @@ void PrintWindow::Print() {
 }
 
 void PrintWindow::Preview() {
-  const auto job = PreparePrintJob(app_, ToCodes(txtContent->toPlainText()), sizeClass_);
+  const auto job = app_.runs().PreparePrintJob(ToCodes(txtContent->toPlainText()), sizeClass_);
   if (!job) return;
   QPrinter fallback(QPrinter::HighResolution);
   QPrintPreviewDialog dialog(printer ? printer : &fallback, this);
@@ -133,10 +133,10 @@ void PrintWindow::Preview() {
 }
 
 QString PrintWindow::ExportPdf() {
-  const QString path = AskSaveFileName(this, QString::fromStdString(app_.folder.string()), "NOVASTRA.pdf",
+  const QString path = AskSaveFileName(this, QString::fromStdString(app_.folder().string()), "NOVASTRA.pdf",
                                        "PDF Files (*.pdf)", "pdf");
   if (path.isEmpty()) return {};
-  const auto job = PreparePrintJob(app_, ToCodes(txtContent->toPlainText()), sizeClass_);
+  const auto job = app_.runs().PreparePrintJob(ToCodes(txtContent->toPlainText()), sizeClass_);
   if (!job) return {};
   QPrinter pdf(QPrinter::HighResolution);
   pdf.setOutputFormat(QPrinter::PdfFormat);

@@ -12,7 +12,7 @@ class QPrinter;
 class QPushButton;
 
 namespace novastra {
-struct Application;
+class Application;
 struct PrintJob;
 }  // namespace novastra
 

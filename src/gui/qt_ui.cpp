@@ -130,7 +130,7 @@ bool QtUi::RunOffUiThread(const std::function<bool()>& run) {
 }
 
 RunOutcome RunCommand(Application& app, RunOutcome (Application::*command)()) {
-  if (auto* qt = dynamic_cast<QtUi*>(&app.ui)) {
+  if (auto* qt = dynamic_cast<QtUi*>(&app.ui())) {
     // A run asked for while another is going is refused, as if cancelled.
     RunOutcome outcome = RunOutcome::Cancelled;
     qt->RunOffUiThread([&] {

@@ -12,7 +12,7 @@
 class QWidget;
 
 namespace novastra {
-struct Application;
+class Application;
 }
 
 namespace novastra::gui {

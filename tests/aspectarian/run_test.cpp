@@ -35,26 +35,26 @@ class AspectarianRun : public ::testing::Test {
       if (e.path().extension() == ".DAT" || e.path().extension() == ".OPT") fs::copy_file(e.path(), folder / e.path().filename());
     app = std::make_unique<Application>(ui, folder);
     ASSERT_TRUE(app->LoadFiles());
-    app->options[5] = app->options[12] = 0;
-    app->params = RunParameters{};
-    app->params.FullMonth = false;
-    app->params.Instant = InstantChoice::Midnight;
+    app->EditOptions([&](RunOptions& o) { o[5] = o[12] = 0; });
+    app->SetParams(RunParameters{});
+    app->EditParams([&](RunParameters& p) { p.FullMonth = false; });
+    app->EditParams([&](RunParameters& p) { p.Instant = InstantChoice::Midnight; });
   }
   void TearDown() override { fs::remove_all(folder); }
 
   bool Run(const char* m, const char* d, const char* y, int days) {
-    app->params.StartMonth = m, app->params.StartDay = d, app->params.StartYear = y;
-    app->params.NumberOfDays = static_cast<int16_t>(days);
+    app->EditParams([&](RunParameters& p) { p.StartMonth = m, p.StartDay = d, p.StartYear = y; });
+    app->EditParams([&](RunParameters& p) { p.NumberOfDays = static_cast<int16_t>(days); });
     return app->CalculateAspectarian() == RunOutcome::Done;
   }
-  const std::vector<std::string>& Lines() const { return app->aspectarian.lines; }
+  const std::vector<std::string>& Lines() const { return app->aspectarian().lines; }
   // The run as saved: lines before nextFree with CRLF.
   std::string Text() const {
     std::string text;
-    for (int k = 0; k < app->aspectarian.nextFree; ++k) text += Lines()[k] + "\r\n";
+    for (int k = 0; k < app->aspectarian().nextFree; ++k) text += Lines()[k] + "\r\n";
     return text;
   }
-  int Days() const { return std::count(Lines().begin() + 6, Lines().begin() + app->aspectarian.nextFree, ""); }
+  int Days() const { return std::count(Lines().begin() + 6, Lines().begin() + app->aspectarian().nextFree, ""); }
   // The lines of one day ("dd mmm"), whose date shows only on its first line.
   std::string Day(const std::string& ddmmm) const {
     std::string out;
@@ -72,11 +72,11 @@ class AspectarianRun : public ::testing::Test {
 TEST_F(AspectarianRun, HeaderAndDays) {  // the geocentric midnight header is in the golden month
   ASSERT_TRUE(Run("1", "1", "2009", 3));
   EXPECT_EQ(Days(), 3);
-  EXPECT_EQ(app->aspectarian.nextFree + 1u, Lines().size());  // the spare entry
+  EXPECT_EQ(app->aspectarian().nextFree + 1u, Lines().size());  // the spare entry
   EXPECT_EQ(Day("04 Jan"), "");
-  app->params.Coords = Coordinates::Heliocentric;
-  app->params.Instant = InstantChoice::Noon;
-  app->params.FullMonth = true;
+  app->EditParams([&](RunParameters& p) { p.Coords = Coordinates::Heliocentric; });
+  app->EditParams([&](RunParameters& p) { p.Instant = InstantChoice::Noon; });
+  app->EditParams([&](RunParameters& p) { p.FullMonth = true; });
   ASSERT_TRUE(Run("2", "17", "2009", 5));
   EXPECT_TRUE(Lines()[1].starts_with("  Tropical Aspectarian - Sunday, 01 Feb 2009 at noon, Greenwich"));
   EXPECT_EQ(Lines()[2], "           heliocentric  Julian Day = 2454864.0");
@@ -85,44 +85,44 @@ TEST_F(AspectarianRun, HeaderAndDays) {  // the geocentric midnight header is in
 
 TEST_F(AspectarianRun, ShownInOneOrTwoColumns) {
   ASSERT_TRUE(Run("1", "1", "2009", 1));
-  const int n = app->aspectarian.nextFree, half = (n - 6) / 2;
-  EXPECT_TRUE(std::equal(Lines().begin(), Lines().begin() + n, app->buffer.ViewLines().begin()));
-  app->options[5] = 1;
+  const int n = app->aspectarian().nextFree, half = (n - 6) / 2;
+  EXPECT_TRUE(std::equal(Lines().begin(), Lines().begin() + n, app->buffer().ViewLines().begin()));
+  app->EditOptions([&](RunOptions& o) { o[5] = 1; });
   ASSERT_TRUE(Run("1", "1", "2009", 1));
-  const auto& two = app->buffer.ViewLines();
+  const auto& two = app->buffer().ViewLines();
   EXPECT_EQ(two[4], "  Day      h  m" + std::string(49, ' ') + "  Day      h  m");
   EXPECT_EQ(two[6], Lines()[6] + std::string(62 - Lines()[6].size(), ' ') + Lines()[6 + half]);  // an ingress
-  EXPECT_EQ(app->buffer.ViewCount(), 6 + half + 1);  // + the display's blank line
+  EXPECT_EQ(app->buffer().ViewCount(), 6 + half + 1);  // + the display's blank line
 }
 
 TEST_F(AspectarianRun, SavedFileAndAFailedSave) {
-  app->params.SaveData = true;
+  app->EditParams([&](RunParameters& p) { p.SaveData = true; });
   ASSERT_TRUE(Run("1", "5", "2009", 2));
   EXPECT_EQ(ReadAll(folder / "010509AS.TEG"), Text());
-  app->params.ZodiacMode = Zodiac::Sidereal;
-  app->params.Coords = Coordinates::Heliocentric;
+  app->EditParams([&](RunParameters& p) { p.ZodiacMode = Zodiac::Sidereal; });
+  app->EditParams([&](RunParameters& p) { p.Coords = Coordinates::Heliocentric; });
   ASSERT_TRUE(Run("1", "5", "2009", 1));
   EXPECT_TRUE(fs::exists(folder / "010509AS.SEH"));
 
   // A directory in the way: a clear message, the run still shown, no stray file.
   fs::create_directory(folder / "010509AS.AEH");
-  app->params.ZodiacMode = Zodiac::Ayanamsa;
+  app->EditParams([&](RunParameters& p) { p.ZodiacMode = Zodiac::Ayanamsa; });
   const auto files = [&] { return std::distance(fs::directory_iterator(folder), fs::directory_iterator()); };
   const auto before = files();
   EXPECT_FALSE(Run("1", "5", "2009", 1));
   EXPECT_NE(ui.Messages().back().text.find("010509AS.AEH"), std::string::npos);
-  EXPECT_GT(app->buffer.ViewCount(), 6);
+  EXPECT_GT(app->buffer().ViewCount(), 6);
   EXPECT_EQ(files(), before);
 }
 
 TEST_F(AspectarianRun, MoonChangeSignOnlyLeavesNoStations) {
-  app->params.MoonChangeOnly = true;
+  app->EditParams([&](RunParameters& p) { p.MoonChangeOnly = true; });
   ASSERT_TRUE(Run("1", "1", "2009", 40));
-  for (int k = 6; k < app->aspectarian.nextFree; ++k)
+  for (int k = 6; k < app->aspectarian().nextFree; ++k)
     EXPECT_TRUE(Lines()[k].empty() || Lines()[k].ends_with(" - Moon ingress")) << Lines()[k];
-  const int before = app->buffer.AllCount();
-  ShowRetrogradeTimes(*app);
-  EXPECT_EQ(app->buffer.AllCount(), before);
+  const int before = app->buffer().AllCount();
+  app->runs().ShowRetrogradeTimes();
+  EXPECT_EQ(app->buffer().AllCount(), before);
 }
 
 // ---- the real sky (times in UT) ----
@@ -149,17 +149,17 @@ TEST_F(AspectarianRun, MercuryStationsOfEarly2009) {
   ASSERT_TRUE(Run("1", "1", "2009", 40));
   EXPECT_NE(Day("11 Jan").find(G(225) + "  " + G(156) + " +/- up to 1 hour"), std::string::npos);
   EXPECT_NE(Day("01 Feb").find(G(225) + "  " + G(171) + " +/- up to 1 hour"), std::string::npos);
-  const std::string text = StationsText(*app);
+  const std::string text = app->runs().StationsText();
   EXPECT_TRUE(text.starts_with("  Changes in direction (in UT):\r\n\r\n  Mercury - 11 Jan 2009 at ")) << text;
   EXPECT_NE(text.find("  Mercury - 01 Feb 2009 at 07:"), std::string::npos) << text;
   // The command appends the text as one line below what is shown.
-  const int before = app->buffer.AllCount();
-  ShowRetrogradeTimes(*app);
-  EXPECT_EQ(app->buffer.AllLines()[before], text);
+  const int before = app->buffer().AllCount();
+  app->runs().ShowRetrogradeTimes();
+  EXPECT_EQ(app->buffer().AllLines()[before], text);
 }
 
 TEST_F(AspectarianRun, GoldenJanuary2009) {
-  app->params.FullMonth = true;
+  app->EditParams([&](RunParameters& p) { p.FullMonth = true; });
   ASSERT_TRUE(Run("1", "1", "2009", 31));
   const fs::path golden = fs::path(NOVASTRA_TESTDATA_DIR) / "aspectarian_2009_01.TEG";
   testing_support::ExpectGolden(golden, Text());
@@ -167,8 +167,8 @@ TEST_F(AspectarianRun, GoldenJanuary2009) {
 
 TEST_F(AspectarianRun, CarriedJanuary2009ReadsTheGoldenTextWithoutItsSixty) {
   // The one "60" of the month: 30 Jan 22:60 (a sextile at 22:59.5 or later).
-  app->params.FullMonth = true;
-  app->CarrySixty = true;
+  app->EditParams([&](RunParameters& p) { p.FullMonth = true; });
+  app->SetCarrySixty(true);
   ASSERT_TRUE(Run("1", "1", "2009", 31));
   std::string want = ReadAll(fs::path(NOVASTRA_TESTDATA_DIR) / "aspectarian_2009_01.TEG");
   const size_t at = want.find("          22:60  ");

@@ -121,7 +121,9 @@ TEST_F(Cli, FixedDefaultsIgnoreTheDesktopSettingsAndWriteNothing) {
   // --save writes the six data files of the run.
   EXPECT_EQ(CliShell(Home() + "ephemeris --from 1/1/2009 --days 3 --midnight --save > /dev/null").status, 0);
   EXPECT_TRUE(fs::exists(home / "010109LO.TEG"));
-  EXPECT_EQ(home.Entries(), entries + 6);
+  // The six files, and the lock a saving run takes on the folder.
+  EXPECT_TRUE(fs::exists(home / "NOVASTRA.LCK"));
+  EXPECT_EQ(home.Entries(), entries + 7);
 }
 
 TEST_F(Cli, GlobalOptionsBeforeOrAfterTheCommand) {

@@ -50,11 +50,11 @@ TEST_F(Golden, January2009MidnightTropicalAllTables) {
 
 TEST_F(Golden, SiderealNoonMeanNodeAndRightAscensionInHours) {
   Choose("3", "1", "2000", 10, false, InstantChoice::Noon);
-  app_->params.ZodiacMode = Zodiac::Sidereal;
-  app_->params.MoonNodes = NodeMode::Mean;
+  app_->EditParams([&](RunParameters& p) { p.ZodiacMode = Zodiac::Sidereal; });
+  app_->EditParams([&](RunParameters& p) { p.MoonNodes = NodeMode::Mean; });
   ASSERT_EQ(app_->CalculateEphemeris(), RunOutcome::Done);
   Compare(ColumnSet::Longitude, "mar2000_sidereal_noon_longitude.txt");
-  app_->options[11] = 1;
+  app_->EditOptions([&](RunOptions& o) { o[11] = 1; });
   Choose("1", "1", "2009", 10, false);
   ASSERT_EQ(app_->CalculateEphemeris(), RunOutcome::Done);
   Compare(ColumnSet::RightAscension, "jan2009_ra_hours.txt");

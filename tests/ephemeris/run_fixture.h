@@ -43,15 +43,16 @@ class RunFixture : public ::testing::Test {
   // The Input window's choices: geocentric, tropical, true node, longitude, no saving.
   void Choose(const char* month, const char* day, const char* year, int days, bool fullMonth,
               InstantChoice instant = InstantChoice::Midnight) {
-    RunParameters& p = app_->params;
+    RunParameters p = app_->params();
     p.StartMonth = month, p.StartDay = day, p.StartYear = year;
     p.NumberOfDays = static_cast<int16_t>(days), p.DaysText = std::to_string(days);
     p.FullMonth = fullMonth, p.Instant = instant, p.Coords = Coordinates::Geocentric;
     p.ZodiacMode = Zodiac::Tropical, p.MoonNodes = NodeMode::True, p.Output = DataOutput::Longitude;
     p.SaveData = false;
+    app_->SetParams(p);
   }
 
-  const PageLines& Table(ColumnSet set) const { return app_->ephemeris.tables[static_cast<int>(set)]; }
+  const PageLines& Table(ColumnSet set) const { return app_->ephemeris().tables[static_cast<int>(set)]; }
 
   // Rows of a table (lines after the header that are not blank).
   std::vector<std::string> Rows(ColumnSet set) const {

@@ -24,7 +24,7 @@ TEST_F(EphemerisRun, FullMonthsStopAtTheMonthsEnd) {
     ASSERT_EQ(app_->CalculateEphemeris(), RunOutcome::Done);
     for (ColumnSet set : kAllSets) EXPECT_EQ(Rows(set).size(), c.rows) << c.month << "/" << c.year;
     EXPECT_EQ(Rows(ColumnSet::Longitude).front().substr(2, 2), "01");
-    EXPECT_DOUBLE_EQ(app_->cal.RowJD, c.nextJD);
+    EXPECT_DOUBLE_EQ(app_->cal().RowJD, c.nextJD);
   }
 }
 
@@ -62,7 +62,7 @@ TEST_F(EphemerisRun, HeaderJulianDayAndSvpText) {
   EXPECT_EQ(Table(ColumnSet::HelioLatitude).lines[2], prefix + "2451545.0");
 
   // The user ayanamsa 23 30' 0", shown in a tropical run too, in every table.
-  app_->options[1] = 1, app_->options[2] = 23, app_->options[3] = 30, app_->options[4] = 0;
+  app_->EditOptions([&](RunOptions& o) { o[1] = 1, o[2] = 23, o[3] = 30, o[4] = 0; });
   Choose("1", "5", "2009", 2, false);
   ASSERT_EQ(app_->CalculateEphemeris(), RunOutcome::Done);
   for (ColumnSet set : kAllSets) {
@@ -90,16 +90,16 @@ TEST_F(EphemerisRun, TableShownFollowsCoordinatesAndDataOutput) {
                                        {Coordinates::Heliocentric, DataOutput::Declination, "  Lat.    Sidereal Time   Earth"},
                                        {Coordinates::Heliocentric, DataOutput::RightAscension, "  Long.   Sidereal Time   Earth"}}) {
     Choose("1", "1", "2009", 2, false);
-    app_->params.Coords = coords, app_->params.Output = output;
+    app_->EditParams([&](RunParameters& p) { p.Coords = coords, p.Output = output; });
     ASSERT_EQ(app_->CalculateEphemeris(), RunOutcome::Done);
-    EXPECT_TRUE(app_->buffer.ViewLines()[4].starts_with(line4)) << line4;
-    EXPECT_EQ(app_->buffer.ViewCount(), 11);  // header, two rows, the spare line, the display's blank line
+    EXPECT_TRUE(app_->buffer().ViewLines()[4].starts_with(line4)) << line4;
+    EXPECT_EQ(app_->buffer().ViewCount(), 11);  // header, two rows, the spare line, the display's blank line
   }
 }
 
 TEST_F(EphemerisRun, SavedFilesNamesAndContent) {
   Choose("1", "5", "2000", 10, false);  // Wednesday 5 January; Sunday the 9th
-  app_->params.SaveData = true;
+  app_->EditParams([&](RunParameters& p) { p.SaveData = true; });
   ASSERT_EQ(app_->CalculateEphemeris(), RunOutcome::Done);
   const char* names[] = {"010500LO.TEG", "010500LA.TEG", "010500RA.TEG", "010500DE.TEG", "010500LO.TEH", "010500LA.TEH"};
   for (int t = 0; t < 6; ++t) {
@@ -118,15 +118,15 @@ TEST_F(EphemerisRun, SavedFilesNamesAndContent) {
 
   // Sidereal with a full month: stamped with day 01, letters S.
   Choose("1", "5", "2000", 10, true);
-  app_->params.SaveData = true;
-  app_->params.ZodiacMode = Zodiac::Sidereal;
+  app_->EditParams([&](RunParameters& p) { p.SaveData = true; });
+  app_->EditParams([&](RunParameters& p) { p.ZodiacMode = Zodiac::Sidereal; });
   ASSERT_EQ(app_->CalculateEphemeris(), RunOutcome::Done);
   for (const char* name : {"010100LO.SEG", "010100LA.SEG", "010100RA.SEG", "010100DE.SEG", "010100LO.SEH", "010100LA.SEH"})
     EXPECT_TRUE(ReadBytes(folder_ / name).starts_with("\r\n  Sidereal Ephemeris - Saturday, 01 Jan 2000 at midnight, Greenwich\r\n"))
         << name;
   // A shorter run replaces the files, leaving no temporary files behind.
   Choose("1", "5", "2000", 2, false);
-  app_->params.SaveData = true;
+  app_->EditParams([&](RunParameters& p) { p.SaveData = true; });
   ASSERT_EQ(app_->CalculateEphemeris(), RunOutcome::Done);
   const std::string replaced = ReadBytes(folder_ / "010500LO.TEG");
   EXPECT_EQ(std::count(replaced.begin(), replaced.end(), '\n'), 7 + 2 + 1);
@@ -137,7 +137,7 @@ TEST_F(EphemerisRun, UnwritableDataFileStopsWithAMessage) {
   // A folder in the way of the first file's name: it cannot be replaced.
   fs::create_directories(folder_ / "010500LO.TEG" / "keep");
   Choose("1", "5", "2000", 3, false);
-  app_->params.SaveData = true;
+  app_->EditParams([&](RunParameters& p) { p.SaveData = true; });
   EXPECT_EQ(app_->CalculateEphemeris(), RunOutcome::SaveFailed);
   const auto messages = ui_.Messages();
   ASSERT_EQ(messages.size(), 1u);
@@ -174,8 +174,8 @@ TEST(RunCancel, StopsWithoutShowingOrSavingAndTheNextRunCompletes) {
     Application app(ui, folder);
     ASSERT_TRUE(app.LoadFiles());
     ui.app = &app;
-    app.params.StartMonth = "1", app.params.StartDay = "1", app.params.StartYear = "2009";
-    app.params.FullMonth = false, app.params.NumberOfDays = 40, app.params.SaveData = true;
+    app.EditParams([&](RunParameters& p) { p.StartMonth = "1", p.StartDay = "1", p.StartYear = "2009"; });
+    app.EditParams([&](RunParameters& p) { p.FullMonth = false, p.NumberOfDays = 40, p.SaveData = true; });
     auto run = [&] { return aspectarian ? app.CalculateAspectarian() : app.CalculateEphemeris(); };
     EXPECT_EQ(run(), RunOutcome::Cancelled);
     EXPECT_EQ(std::distance(fs::directory_iterator(folder), {}), before);  // nothing saved

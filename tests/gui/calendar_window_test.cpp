@@ -27,7 +27,7 @@ TEST_F(GuiTest, ZoneAndVoidOfCourseShowInTheAspectarianAndAreRemembered) {
   zone->lineEdit()->setText("Nowhere/At_All");
   emit zone->lineEdit()->editingFinished();
   EXPECT_EQ(zone->currentText(), "UT");
-  EXPECT_EQ(c.app()->params.TimeZoneName, "UT");
+  EXPECT_EQ(c.app()->params().TimeZoneName, "UT");
 
   zone->setCurrentText("America/New_York");
   voids->setChecked(true);

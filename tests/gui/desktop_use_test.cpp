@@ -73,7 +73,7 @@ TEST_F(January2009, BoldUsesTheBoldFaceAndChangesThePixels) {
   d->FontsBold();
   EXPECT_EQ(QFontInfo(box->font()).styleName(), "Bold");
   EXPECT_TRUE(d->mnuFontsBold->isChecked());
-  EXPECT_EQ(controller->app()->settings.FontBold, -1);
+  EXPECT_EQ(controller->app()->settings().FontBold, -1);
   const QImage bold = box->grab().toImage();
   ASSERT_EQ(regular.size(), bold.size());
   // More ink: count dark pixels.
@@ -122,7 +122,7 @@ TEST_F(GuiTest, OffScreenAndOversizedPlacesRestoreInsideTheScreen) {
   // A maximised Data Window is kept maximised, with its place to restore to.
   d->showMaximized();
   QApplication::processEvents();
-  EXPECT_TRUE(c.app()->settings.DataMaximized);
+  EXPECT_TRUE(c.app()->settings().DataMaximized);
   c.Exit();
   const std::string ini = ReadAll(folder / "NOVASTRA.INI");
   EXPECT_NE(ini.find("DataMaximized=Yes\r\n"), std::string::npos);
@@ -258,13 +258,13 @@ TEST_F(GuiTest, EnterRunsTheLastCalculationAndTheDaysArrowGoesUp) {
     QApplication::sendEvent(in->txtDays, &press);
   };
   enter();  // nothing run yet: the ephemeris
-  EXPECT_EQ(c.app()->RunKind, 1);
+  EXPECT_EQ(c.app()->runKind(), 1);
   EXPECT_TRUE(DataText().contains("Ephemeris - Thursday"));
   in->show();
   in->cmdAspectarian->click();
   in->show();
   enter();
-  EXPECT_EQ(c.app()->RunKind, 0);
+  EXPECT_EQ(c.app()->runKind(), 0);
   EXPECT_TRUE(DataText().contains("Aspectarian - Thursday"));
 
   // The days scroll bar: the Up key and the upper arrow raise the number.

@@ -105,7 +105,7 @@ class GuiTest : public ::testing::Test {
     return controller->dataWindow();
   }
 
-  DataBuffer& Buffer() { return controller->app()->buffer; }
+  DataBuffer& Buffer() { return controller->app()->buffer(); }
 
   QString DataText() const { return controller->dataWindow() ? controller->dataWindow()->Text() : QString(); }
 

@@ -48,7 +48,7 @@ TEST_F(January2009, AspectarianRunOffersRetrogradeTimes) {
   EXPECT_EQ(controller->dataWindow(), nullptr);  // the Input command closes the Data Window
   QApplication::processEvents();
   EXPECT_TRUE(controller->inputWindow()->isVisible());
-  EXPECT_EQ(controller->app()->buffer.AllCount(), 0);
+  EXPECT_EQ(controller->app()->buffer().AllCount(), 0);
 
   ASSERT_NE(d = RunMonth("1", "1", "2009", false), nullptr);
   EXPECT_TRUE(d->mnuRx_Times->isEnabled());
@@ -70,7 +70,7 @@ TEST_F(January2009, ClearAllDataEmptiesTheBufferButNotTheText) {
   ASSERT_EQ(messages.size(), 1u);
   EXPECT_EQ(messages[0].icon, MessageIcon::Exclamation);
   EXPECT_EQ(messages[0].title + ": " + messages[0].text, "Information!: All data cleared from buffer.");
-  EXPECT_EQ(controller->app()->buffer.AllCount(), 0);
+  EXPECT_EQ(controller->app()->buffer().AllCount(), 0);
   EXPECT_EQ(DataText(), shown);
   d->mnuFileSave->trigger();
   d->mnuPrintData->trigger();
@@ -95,8 +95,8 @@ TEST_F(GuiTest, SaveAsWritesTheWholeBufferWithFormFeeds) {
 
   // Independent build of the file: CRLF lines, a form-feed line after every
   // (option 7 - 1) lines and one at the end.
-  const auto& lines = c.app()->buffer.AllLines();
-  const int count = c.app()->buffer.AllCount(), page = static_cast<int>(c.app()->options[7]) - 1;
+  const auto& lines = c.app()->buffer().AllLines();
+  const int count = c.app()->buffer().AllCount(), page = static_cast<int>(c.app()->options()[7]) - 1;
   ASSERT_GT(page, 0);
   std::string expected;
   int formFeeds = 0;
@@ -153,10 +153,10 @@ TEST_F(GuiTest, OptionsEditorSavesTheTextBackByteForByte) {
   // change only with Save.
   o->txtContent->setPlainText("   99\n");
   o->btnSave->click();
-  EXPECT_EQ(c.app()->options[1], 99.0f);
+  EXPECT_EQ(c.app()->options()[1], 99.0f);
   o->cmdRestoreDefault->click();
   EXPECT_EQ(ReadAll(folder / "OPTIONS.OPT"), ReadAll(folder / "OPTIONS.MAS"));
-  EXPECT_EQ(c.app()->options[1], 99.0f);
+  EXPECT_EQ(c.app()->options()[1], 99.0f);
   EXPECT_FALSE(o->txtContent->toPlainText().startsWith("   99"));
   o->close();
 

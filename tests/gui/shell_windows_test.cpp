@@ -76,18 +76,18 @@ TEST_F(GuiTest, DateFieldsTakeDigitsOnlyAndDaysStayWithinBounds) {
   InputWindow* in = c.inputWindow();
   Retype(in->txtMonth, "1a2");
   EXPECT_EQ(in->txtMonth->text(), "12");
-  EXPECT_EQ(c.app()->params.StartMonth, "12");
+  EXPECT_EQ(c.app()->params().StartMonth, "12");
   const std::pair<QString, int> days[] = {{"400", 366}, {"45", 45}, {"", 1}, {"0", 1}, {"366", 366}, {"x7", 7}};
   for (const auto& [typed, shown] : days) {
     Retype(in->txtDays, typed);
     EXPECT_EQ(in->txtDays->text(), QString::number(shown)) << typed.toStdString();
     EXPECT_EQ(in->VSDays->value(), shown);
-    EXPECT_EQ(c.app()->params.NumberOfDays, shown);
+    EXPECT_EQ(c.app()->params().NumberOfDays, shown);
   }
   EXPECT_EQ(in->txtDays->maxLength(), 3);
   in->VSDays->setValue(200);
   EXPECT_EQ(in->txtDays->text(), "200");
-  EXPECT_EQ(c.app()->params.NumberOfDays, 200);
+  EXPECT_EQ(c.app()->params().NumberOfDays, 200);
   // A click on the full-month box applies the days rule again.
   {
     const QSignalBlocker quiet(in->txtDays);  // "0" put in without the days rule
@@ -95,7 +95,7 @@ TEST_F(GuiTest, DateFieldsTakeDigitsOnlyAndDaysStayWithinBounds) {
   }
   in->chkFullMonth->click();
   EXPECT_EQ(in->txtDays->text(), "1");
-  EXPECT_EQ(c.app()->params.FullMonth, in->chkFullMonth->isChecked());
+  EXPECT_EQ(c.app()->params().FullMonth, in->chkFullMonth->isChecked());
 }
 
 TEST_F(GuiTest, ProgressBarOnlyGrowsAndStopsAtTheRightEdge) {
@@ -121,28 +121,30 @@ TEST_F(GuiTest, ProgressBarOnlyGrowsAndStopsAtTheRightEdge) {
 
 TEST_F(January2009, FontCommandsFollowTheSavedSizeRules) {
   auto& a = *controller->app();
-  a.FontStep = 1.5;  // the step is half of it
-  a.settings.FontSize = 11.5;
+  a.SetFontStep(1.5);  // the step is half of it
+  Settings s = a.settings();
+  s.FontSize = 11.5;
+  a.SetSettings(s);
   d->mnuFontsIncrease->trigger();
   EXPECT_DOUBLE_EQ(d->Text1->font().pointSizeF(), 12.25);
-  EXPECT_DOUBLE_EQ(a.settings.FontSize, 12.25);
+  EXPECT_DOUBLE_EQ(a.settings().FontSize, 12.25);
   EXPECT_FALSE(d->mnuFontsIncrease->isEnabled());
   EXPECT_TRUE(d->mnuFontsDecrease->isEnabled());
   // With an empty view nothing is redisplayed and the entries keep their state.
-  a.buffer.ResetViewCount();
+  a.buffer().ResetViewCount();
   d->mnuFontsIncrease->setEnabled(true);
   d->mnuFontsIncrease->trigger();
   EXPECT_DOUBLE_EQ(d->Text1->font().pointSizeF(), 12.25);
-  EXPECT_DOUBLE_EQ(a.settings.FontSize, 13.0);
+  EXPECT_DOUBLE_EQ(a.settings().FontSize, 13.0);
   EXPECT_TRUE(d->mnuFontsIncrease->isEnabled());
 
   d->mnuFontsBold->trigger();
   EXPECT_TRUE(d->Text1->font().bold() && d->mnuFontsBold->isChecked());
-  EXPECT_EQ(a.settings.FontBold, -1);
+  EXPECT_EQ(a.settings().FontBold, -1);
   d->mnuFontsItalic->trigger();
   d->mnuFontsItalic->trigger();
   EXPECT_FALSE(d->Text1->font().italic());
-  EXPECT_EQ(a.settings.FontItalic, 0);
+  EXPECT_EQ(a.settings().FontItalic, 0);
 }
 
 TEST_F(GuiTest, ExitWritesTheSettingsThatTheNextStartReads) {
@@ -176,29 +178,31 @@ TEST_F(GuiTest, HelpEntriesAppendTheirDocumentEachTime) {
   const QString firstLine = FromCodes(doc.substr(0, doc.find_first_of("\r\n")));
   ASSERT_FALSE(firstLine.isEmpty());
   entry->trigger();
-  const int once = c.app()->buffer.AllCount();
+  const int once = c.app()->buffer().AllCount();
   ASSERT_GT(once, 0);
   EXPECT_TRUE(DataText().startsWith(firstLine));
   // The second display appends the document once more; the view shows the latest only.
   entry->trigger();
-  EXPECT_GE(c.app()->buffer.AllCount(), 2 * once - 1);
+  EXPECT_GE(c.app()->buffer().AllCount(), 2 * once - 1);
   EXPECT_EQ(DataText().count(firstLine), 1);
 }
 
 TEST_F(GuiTest, DataWindowKeepsItsPlaceInTwips) {
-  auto& s = Start().app()->settings;
+  Application& app = *Start().app();
+  Settings s = app.settings();
   s.DataLeft = 1440, s.DataTop = 720, s.DataWidth = 7200, s.DataHeight = 4320;
+  app.SetSettings(s);
   DataWindow* d = RunMonth("1", "1", "2009", true);
   ASSERT_NE(d, nullptr);
   const double dpi = d->logicalDpiX();
   EXPECT_EQ(d->width(), qRound(7200 * dpi / 1440));
   EXPECT_EQ(d->height(), qRound(4320.0 * d->logicalDpiY() / 1440));
   // Loading does not overwrite the stored values with intermediate ones.
-  EXPECT_EQ(s.DataWidth, 7200);
-  EXPECT_EQ(s.DataLeft, 1440);
+  EXPECT_EQ(app.settings().DataWidth, 7200);
+  EXPECT_EQ(app.settings().DataLeft, 1440);
   d->resize(qRound(9600 * dpi / 1440), d->height());
   QApplication::processEvents();
-  EXPECT_NEAR(s.DataWidth, 9600, 1440 / dpi);
+  EXPECT_NEAR(app.settings().DataWidth, 9600, 1440 / dpi);
 }
 
 TEST_F(GuiTest, SymbolFontDrawsEveryCodeOfTheTable) {
@@ -230,7 +234,7 @@ TEST_F(GuiTest, StartsFromAnInstalledTreeWithItsFontBesideTheSuppliedFiles) {
   EXPECT_EQ(controller->fontFamily(), "EPHEMERI");
   EXPECT_TRUE(messages.empty());
   controller->app()->ShowDocument("TIPS.HLP");  // documents are read where installed
-  EXPECT_GT(controller->app()->buffer.AllCount(), 1);
+  EXPECT_GT(controller->app()->buffer().AllCount(), 1);
   EXPECT_TRUE(messages.empty());
 }
 

@@ -23,10 +23,11 @@ class ExportCommand : public ::testing::Test {
     testing_support::CopySuppliedFiles(home.path());
     app = std::make_unique<Application>(ui, home.path());
     ASSERT_TRUE(app->LoadFiles());
-    app->params = RunParameters{};
-    app->params.FullMonth = true;
-    app->params.StartMonth = "3", app->params.StartDay = "1", app->params.StartYear = "2009";
-    app->params.TimeZoneName = "America/New_York";
+    RunParameters p;
+    p.FullMonth = true;
+    p.StartMonth = "3", p.StartDay = "1", p.StartYear = "2009";
+    p.TimeZoneName = "America/New_York";
+    app->SetParams(p);
   }
   std::string Zone() const {
     for (const auto& e : ui.events)

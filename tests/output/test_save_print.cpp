@@ -4,7 +4,7 @@
 #include <unistd.h>
 
 #include "support/support.h"
-#include "app/application.h"
+#include "app/run_context.h"
 #include "app/text_file.h"
 
 namespace novastra {
@@ -13,13 +13,36 @@ namespace {
 namespace fs = std::filesystem;
 using testing_support::ReadBytes;
 
+// The state a run leaves behind, handed to the saves and prints as the run
+// controller hands it.
+struct RunState {
+  explicit RunState(UserInterface& ui, std::filesystem::path where) : folder(std::move(where)), buffer(ui) {}
+  std::filesystem::path folder;
+  RunOptions options;
+  SeriesTables series;
+  RunParameters params;
+  CalendarState cal;
+  EphemerisState ephemeris;
+  AspectarianState aspectarian;
+  DataBuffer buffer;
+  int16_t runKind = 1;
+  std::string currentDataFile;
+  bool carry = false;
+  std::atomic<bool> cancel{false};
+  RunContext Context(UserInterface& ui) {
+    return RunContext{ui,         folder, folder, options,  series,          params, cal,   ephemeris,
+                      aspectarian, buffer, runKind, currentDataFile, carry, cancel};
+  }
+};
+
 struct SavePrint : ::testing::Test {
   testing_support::TempFolder tmp;
   HeadlessUi ui;
-  Application app{ui, tmp.path()};
+  RunState state{ui, tmp.path()};
+  RunContext app = state.Context(ui);
   void Fill(int count, const std::string& prefix = "line ") {
     for (int i = 0; i < count; ++i) app.buffer.AppendLine(prefix + std::to_string(i));
-    app.options[7] = 61, app.options[8] = 60, app.options[9] = 80, app.options[10] = 100;
+    state.options[7] = 61, state.options[8] = 60, state.options[9] = 80, state.options[10] = 100;
   }
 };
 
@@ -164,7 +187,8 @@ TEST_F(SavePrint, FailedWriteShowsMessageAndLeavesNoFile) {
   }
   app.currentDataFile = (tmp / "missing" / "B.DOC").string();
   EXPECT_EQ(SaveData(app), SaveResult::Failed);
-  Application lost{ui, tmp / "gone"};  // no folder for the print file
+  RunState gone{ui, tmp / "gone"};  // no folder for the print file
+  RunContext lost = gone.Context(ui);
   lost.buffer.AppendLine("x");
   EXPECT_EQ(PreparePrintData(lost), PrintPrepared::Failed);
 }

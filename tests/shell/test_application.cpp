@@ -40,8 +40,8 @@ TEST(Application, MoreMovesTheStartDate) {
       {2009, 1, 19, false, false, 10, "12/31/2008"}};
   for (const auto& c : cases) {
     app.SetStartDate(
-        Application::MoreStartJD(JulianDayNumber(c.y, c.m, c.d), c.forward, c.fullMonth, c.days));
-    EXPECT_EQ(app.params.StartMonth + "/" + app.params.StartDay + "/" + app.params.StartYear,
+        RunController::MoreStartJD(JulianDayNumber(c.y, c.m, c.d), c.forward, c.fullMonth, c.days));
+    EXPECT_EQ(app.params().StartMonth + "/" + app.params().StartDay + "/" + app.params().StartYear,
               c.date) << c.y << "-" << c.m << "-" << c.d << (c.forward ? " forward" : " back");
   }
 }
@@ -56,27 +56,27 @@ TEST(Application, StartUpReadsOptionsAndSettingsBeforeTheSeriesFiles) {
   EXPECT_FALSE(bad.LoadFiles());
   ASSERT_EQ(ui.Messages().size(), 1u);
   EXPECT_NE(ui.Messages()[0].text.find("MARS.DAT"), std::string::npos);
-  EXPECT_EQ(bad.options[7], 61);
-  EXPECT_EQ(bad.params.ZodiacMode, Zodiac::Sidereal);
+  EXPECT_EQ(bad.options()[7], 61);
+  EXPECT_EQ(bad.params().ZodiacMode, Zodiac::Sidereal);
 
   // A run, then More forward appends the next period; a refused date runs nothing.
   fs::rename(dir / "MARS.BAK", dir / "MARS.DAT");
   Application app(ui, dir.path());
   ASSERT_TRUE(app.LoadFiles());
-  app.params.StartMonth = "1", app.params.StartDay = "10", app.params.StartYear = "2009";
-  app.params.FullMonth = app.params.SaveData = false;
-  SetDaysText(app.params, "10");
+  app.EditParams([&](RunParameters& p) { p.StartMonth = "1", p.StartDay = "10", p.StartYear = "2009"; });
+  app.EditParams([&](RunParameters& p) { p.FullMonth = p.SaveData = false; });
+  app.EditParams([](RunParameters& p) { SetDaysText(p, "10"); });
   ASSERT_EQ(app.CalculateEphemeris(), RunOutcome::Done);
-  const int16_t afterFirst = app.buffer.AllCount();
-  const std::string firstLine = app.buffer.AllLines()[0];
+  const int16_t afterFirst = app.buffer().AllCount();
+  const std::string firstLine = app.buffer().AllLines()[0];
   ASSERT_EQ(app.MoreForward(), RunOutcome::Done);
-  EXPECT_EQ(app.params.StartDay, "20");
-  EXPECT_GT(app.buffer.AllCount(), afterFirst + 10);  // appended, not replaced
-  EXPECT_EQ(app.buffer.AllLines()[0], firstLine);
-  app.params.StartMonth = "13";
+  EXPECT_EQ(app.params().StartDay, "20");
+  EXPECT_GT(app.buffer().AllCount(), afterFirst + 10);  // appended, not replaced
+  EXPECT_EQ(app.buffer().AllLines()[0], firstLine);
+  app.EditParams([&](RunParameters& p) { p.StartMonth = "13"; });
   EXPECT_EQ(app.CalculateAspectarian(), RunOutcome::InputRefused);
-  EXPECT_EQ(app.RunKind, 0);
-  EXPECT_EQ(app.buffer.AllCount(), 0);
+  EXPECT_EQ(app.runKind(), 0);
+  EXPECT_EQ(app.buffer().AllCount(), 0);
   EXPECT_EQ(ui.CountMessages("Error in input data section. Please correct."), 1);
 }
 
@@ -88,23 +88,23 @@ TEST(Application, ACancelledRunLeavesBufferTablesAndDatesAsTheyWere) {
     HeadlessUi ui;
     Application app(ui, dir.path());
     ASSERT_TRUE(app.LoadFiles());
-    app.params.StartMonth = "1", app.params.StartDay = "1", app.params.StartYear = "2009";
-    app.params.FullMonth = app.params.SaveData = false;
-    SetDaysText(app.params, "40");
+    app.EditParams([&](RunParameters& p) { p.StartMonth = "1", p.StartDay = "1", p.StartYear = "2009"; });
+    app.EditParams([&](RunParameters& p) { p.FullMonth = p.SaveData = false; });
+    app.EditParams([](RunParameters& p) { SetDaysText(p, "40"); });
     ASSERT_EQ(app.CalculateEphemeris(), RunOutcome::Done);
-    const auto all = app.buffer.AllLines();
-    const auto view = app.buffer.ViewLines();
-    const auto longitude = app.ephemeris.tables[0].lines;
-    const double rowJD = app.cal.RowJD;
+    const auto all = app.buffer().AllLines();
+    const auto view = app.buffer().ViewLines();
+    const auto longitude = app.ephemeris().tables[0].lines;
+    const double rowJD = app.cal().RowJD;
     const size_t shows = ui.events.size();
     ui.cancelAtProgress = 5;  // the user stops the run at its sixth step
     EXPECT_EQ((app.*run)(), RunOutcome::Cancelled);
-    EXPECT_EQ(app.buffer.AllLines(), all);
-    EXPECT_EQ(app.buffer.ViewLines(), view);
-    EXPECT_EQ(app.ephemeris.tables[0].lines, longitude);
-    EXPECT_EQ(app.RunKind, 1);
-    EXPECT_EQ(app.cal.RowJD, rowJD);
-    EXPECT_EQ(app.params.StartDay, "1");
+    EXPECT_EQ(app.buffer().AllLines(), all);
+    EXPECT_EQ(app.buffer().ViewLines(), view);
+    EXPECT_EQ(app.ephemeris().tables[0].lines, longitude);
+    EXPECT_EQ(app.runKind(), 1);
+    EXPECT_EQ(app.cal().RowJD, rowJD);
+    EXPECT_EQ(app.params().StartDay, "1");
     int dataShows = 0, closes = 0, busy = 0;
     for (size_t i = shows; i < ui.events.size(); ++i) {
       const auto& e = ui.events[i];

@@ -115,10 +115,10 @@ TEST_F(SuppliedDirTest, InstalledFilesServeAnEmptyHomeAndUpgradesTakeEffect) {
   {
     Application app(ui, folders->app, folders->supplied);
     ASSERT_TRUE(app.LoadFiles());
-    EXPECT_EQ(app.options[7], 61);
+    EXPECT_EQ(app.options()[7], 61);
     app.ShowDocument("README.TXT");
-    ASSERT_GT(app.buffer.AllCount(), 1);
-    EXPECT_EQ(app.buffer.AllLines()[0], "NOVASTRA - Background");
+    ASSERT_GT(app.buffer().AllCount(), 1);
+    EXPECT_EQ(app.buffer().AllLines()[0], "NOVASTRA - Background");
   }
   // A newer installed document is shown at once; a stale copy left in the
   // user's folder by an older version does not hide it.
@@ -126,7 +126,7 @@ TEST_F(SuppliedDirTest, InstalledFilesServeAnEmptyHomeAndUpgradesTakeEffect) {
   root.Write("opt/share/novastra/README.TXT", "new\r\n");
   Application app(ui, folders->app, folders->supplied);
   app.ShowDocument("README.TXT");
-  EXPECT_EQ(app.buffer.AllLines()[0], "new");
+  EXPECT_EQ(app.buffer().AllLines()[0], "new");
 
   // Restore Default Settings copies the installed master over the user's options.
   root.Write("home/.local/share/novastra/OPTIONS.OPT", "     70\r\n");
