@@ -379,7 +379,7 @@ int Run(const RunValues& v, Command command, const GlobalOptions& global) {
     };
     // The plain text of a UT run is found day by day as the Data Window's runs
     // are; local dates and void periods need the days around each piece.
-    const bool zoned = !calendar.Plain() || (format != "text" && command == Command::Aspectarian) || feed;
+    const bool zoned = !calendar.Plain() || (format != "text" && command == Command::Aspectarian);
     ok = zoned ? RunZonedAspectarianRange(request, plan.zone, control, emit)
                : RunAspectarianRange(request, control, emit);
     if (ok && feed) sink.Write(feed->End());

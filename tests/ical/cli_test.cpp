@@ -100,6 +100,21 @@ TEST_F(IcsCommand, StationsToStandardOutput) {
   }
 }
 
+// A station on a local date whose UT date is the day before: Mercury turned
+// retrograde at 14:33 UT on 26 December 2009 (the stations list of December),
+// 04:33 of the 27th at Kiritimati (UTC+14), so a one-day run of the 27th
+// there holds it.
+TEST_F(IcsCommand, StationsOnTheZonesDates) {
+  const CliResult r = Cli({"stations", "--from", "2009-12-27", "--days", "1", "--tz", "Pacific/Kiritimati",
+                           "--format", "ics"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  const ical_test::Parsed p = ical_test::Parse(r.out);
+  ASSERT_TRUE(p.ok) << p.error;
+  ASSERT_EQ(p.events.size(), 1u);
+  EXPECT_EQ(p.events[0].startText, "DTSTART;TZID=Pacific/Kiritimati:20091227T043300");
+  EXPECT_EQ(p.events[0].summary.rfind("Mercury stations retrograde", 0), 0u);
+}
+
 // Bad words and misplaced options: exit status 2, a message naming the word,
 // nothing written.
 TEST_F(IcsCommand, BadFilterWordsAreRefused) {
