@@ -210,8 +210,15 @@ void AddTime(icalcomponent* event, icalproperty* (*make)(icaltimetype), double j
     icalcomponent_add_property(event, make(UtcTime(minute * 60)));
     return;
   }
-  const long long day = std::llround(clock.dayJD - 0.5 - kUnixEpochJD);
-  icalproperty* p = make(FloatingTime(day * 86400 + clock.hour * 3600LL + clock.minute * 60LL));
+  // The wall clock of the UT minute to the nearest minute. A local mean time
+  // offset has seconds (New York -4:56:02 before 1883); calendar readers
+  // (libical, Python's icalendar) drop them, and with the clock rounded they
+  // read back the very minute.
+  const double minuteJD = kUnixEpochJD + static_cast<double>(minute) / 1440.0;
+  const std::vector<ZoneObservance> now = ZoneObservances(o.zone, minuteJD, minuteJD);
+  const long long offset = now.empty() ? clock.offsetMinutes * 60LL : now.front().offsetSeconds;
+  const long long local = minute * 60 + offset + 30;
+  icalproperty* p = make(FloatingTime((local >= 0 ? local / 60 : -((-local + 59) / 60)) * 60));
   icalproperty_add_parameter(p, icalparameter_new_tzid(o.zone.Name().c_str()));
   icalcomponent_add_property(event, p);
 }
