@@ -34,6 +34,7 @@ void SetInputDefaults(RunParameters& params) {
   params.TimeZoneName = fresh.TimeZoneName;
   params.VoidOfCourse = fresh.VoidOfCourse;
   params.LocalRows = fresh.LocalRows;
+  params.SkyChoice = fresh.SkyChoice;
 }
 
 // Applies one line; false when the reading must stop (a number that does not
@@ -110,7 +111,9 @@ bool ApplyLine(const std::string& line, Settings& s, RunParameters& params) {
   } else if (is("Coordinates")) {
     params.Coords = value == "Helio" ? Coordinates::Heliocentric : Coordinates::Geocentric;
   } else if (is("MoonNodes")) {
-    params.MoonNodes = value == "Mean" ? NodeMode::Mean : NodeMode::True;
+    params.MoonNodes = value == "Mean"         ? NodeMode::Mean
+                       : value == "Osculating" ? NodeMode::Osculating
+                                               : NodeMode::True;
   } else if (is("Zodiac")) {
     params.ZodiacMode = value == "Sidereal"   ? Zodiac::Sidereal
                         : value == "Ayanamsa" ? Zodiac::Ayanamsa
@@ -123,6 +126,8 @@ bool ApplyLine(const std::string& line, Settings& s, RunParameters& params) {
     params.VoidOfCourse = value == "Yes";
   } else if (is("LocalTimeRows=")) {
     params.LocalRows = value == "Yes";
+  } else if (is("Sky=")) {
+    params.SkyChoice = value == "Apparent" ? Sky::Apparent : Sky::Design;
   }
   return true;
 }
@@ -191,7 +196,10 @@ bool WriteSettings(const std::filesystem::path& folder, const Settings& s,
   line(params.Instant == InstantChoice::Midnight ? "Type=Midnight" : "Type=Noon");
   line("NumberOfDays=" + DaysFieldText(params));
   line(params.Coords == Coordinates::Heliocentric ? "Coordinates=Helio" : "Coordinates=Geo");
-  line(params.MoonNodes == NodeMode::Mean ? "MoonNodes=Mean" : "MoonNodes=True");
+  // An older program reads every word but "Mean" as the true node, the nearest to the osculating one.
+  line(params.MoonNodes == NodeMode::Mean         ? "MoonNodes=Mean"
+       : params.MoonNodes == NodeMode::Osculating ? "MoonNodes=Osculating"
+                                                  : "MoonNodes=True");
   line(params.ZodiacMode == Zodiac::Sidereal   ? "Zodiac=Sidereal"
        : params.ZodiacMode == Zodiac::Ayanamsa ? "Zodiac=Ayanamsa"
                                                : "Zodiac=Tropical");
@@ -204,6 +212,7 @@ bool WriteSettings(const std::filesystem::path& folder, const Settings& s,
   if (params.TimeZoneName != "UT") line("TimeZone=" + params.TimeZoneName);
   if (params.VoidOfCourse) line("MoonVoidOfCourse=Yes");
   if (params.LocalRows) line("LocalTimeRows=Yes");
+  if (params.SkyChoice == Sky::Apparent) line("Sky=Apparent");
   return WriteFileSafely(folder / kSettingsFile, t).empty();
 }
 

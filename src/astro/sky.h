@@ -25,7 +25,7 @@ struct NutationOfDate {
 NutationOfDate Nutation(double jdTT);
 
 // Pluto's series (Meeus, Astronomical Algorithms, ch. 37) hold for 1885-2099.
-inline constexpr double kPlutoValidFromJD = 2409177.5;  // 1885 Jan 1, 0h UT
+inline constexpr double kPlutoValidFromJD = 2409542.5;  // 1885 Jan 1, 0h UT
 inline constexpr double kPlutoValidToJD = 2488069.5;    // 2100 Jan 1, 0h UT
 inline constexpr const char* kPlutoBeforeMessage = "Pluto's positions before 1885 are approximate";
 inline constexpr const char* kPlutoAfterMessage = "Pluto's positions after 2099 are approximate";

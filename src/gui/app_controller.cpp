@@ -21,6 +21,7 @@
 #include "gui/window_places.h"
 #include "app/save_print.h"
 #include "app/app_folder.h"
+#include "app/run_notes.h"
 #include "app/application.h"
 #include "app/safe_write.h"
 
@@ -224,6 +225,9 @@ void AppController::ShowData(std::string_view caption) {
   if (!data_) return;
   data_->setWindowTitle(FromCodes(caption));
   data_->UpdateCommands();
+  // A run showing its results brings its own notes; other displays (a table
+  // of the View menu, a help document) keep those of the run shown.
+  if (ui_.running()) data_->SetNotes(RunNotes(app_->params(), app_->cal()));
   if (app_->settings().DataMaximized && !data_->isVisible()) {
     data_->showMaximized();
   } else {

@@ -3,10 +3,12 @@
 #include <QAction>
 #include <QApplication>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QStatusBar>
 #include <QStyle>
+#include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
 
@@ -60,7 +62,17 @@ DataWindow::DataWindow(Application& app, const QString& fontFamily, QWidget* par
   Text1->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
   Text1->installEventFilter(this);
   Text1->viewport()->installEventFilter(this);
-  setCentralWidget(Text1);
+  lblNotes = new QLabel(this);
+  lblNotes->setObjectName("lblNotes");
+  lblNotes->setContentsMargins(6, 3, 6, 3);
+  lblNotes->hide();
+  auto* central = new QWidget(this);
+  auto* column = new QVBoxLayout(central);
+  column->setContentsMargins(0, 0, 0, 0);
+  column->setSpacing(0);
+  column->addWidget(lblNotes);
+  column->addWidget(Text1);
+  setCentralWidget(central);
 
   QMenuBar* bar = menuBar();
   QMenu* file = bar->addMenu("&File");
@@ -159,6 +171,13 @@ void DataWindow::UpdateCommands() {
   const bool ran = ephemeris ? app_.ephemeris().hasRun : app_.aspectarian().hasRun;
   mnuMoreZForward->setEnabled(ran);
   mnuMoreBackward->setEnabled(ran);
+}
+
+void DataWindow::SetNotes(const std::vector<std::string>& notes) {
+  QStringList lines;
+  for (const std::string& n : notes) lines << QString::fromStdString(n);
+  lblNotes->setText(lines.join('\n'));
+  lblNotes->setVisible(!lines.isEmpty());
 }
 
 void DataWindow::ShowSavedTo(const QString& path) { statusBar()->showMessage("Saved to " + path); }

@@ -3,8 +3,11 @@
 // the table, font, paging, clearing, saving and printing commands.
 #include <QMainWindow>
 #include <functional>
+#include <string>
+#include <vector>
 
 class QAction;
+class QLabel;
 class QPlainTextEdit;
 
 namespace novastra {
@@ -30,6 +33,9 @@ class DataWindow : public QMainWindow {
   std::function<void()> onGraph;  // View, Graphic ephemeris
 
   QPlainTextEdit* Text1 = nullptr;
+  // The line above the results that carries the run's notes ("Pluto's
+  // positions before 1885 are approximate"); hidden when there are none.
+  QLabel* lblNotes = nullptr;
   QAction *mnuFileSave, *mnuFileSaveAs;
   QAction* mnuFileExportCalendar = nullptr;  // after an aspectarian run
   QAction *mnuViewLongitude, *mnuViewDeclination, *mnuViewRA, *mnuViewLatitude;
@@ -41,6 +47,8 @@ class DataWindow : public QMainWindow {
   // More needs a run to page from and View the tables of an ephemeris run:
   // both stay disabled until a run has produced them.
   void UpdateCommands();
+  // Shows the notes of the run whose results are shown (none hides the line).
+  void SetNotes(const std::vector<std::string>& notes);
   // Where Save or Save As wrote the buffer, in the status line.
   void ShowSavedTo(const QString& path);
   // Pixels of client width a whole table needs in the current font.

@@ -120,6 +120,7 @@ InputWindow::InputWindow(Application& app, QWidget* parent) : QWidget(parent, Qt
   optHelio = Option("optHelio", "Heliocentric");
   optMean = Option("optMean", "Mean");
   optTrue = Option("optTrue", "True");
+  optOsculating = Option("optOsculating", "Osculating");
   optTropical = Option("optTropical", "Tropical");
   optSidereal = Option("optSidereal", "Sidereal");
   optAyanamsa = Option("optAyanamsa", "Ayanamsa");
@@ -129,11 +130,13 @@ InputWindow::InputWindow(Application& app, QWidget* parent) : QWidget(parent, Qt
   optLatitude = Option("optLatitude", "Latitude");
   optRightAscension = Option("optRightAscension", "R. Ascension");
   optDeclination = Option("optDeclination", "Declination");
+  optDesign = Option("optDesign", "Design");
+  optApparent = Option("optApparent", "Apparent");
 
   auto* frames = new QGridLayout;
   frames->addWidget(Frame("GMT", {optMidnight, optNoon}), 0, 0);
   frames->addWidget(Frame("Coordinates", {optGeo, optHelio}), 0, 1);
-  frames->addWidget(Frame("Nodes", {optMean, optTrue}), 0, 2);
+  frames->addWidget(Frame("Nodes", {optMean, optTrue, optOsculating}), 0, 2);
   frames->addWidget(Frame("Zodiac", {optTropical, optSidereal, optAyanamsa}), 1, 0);
   frames->addWidget(Frame("Moon - Change sign", {optDisplay, optNoDisplay}), 1, 1);
   frames->addWidget(
@@ -153,6 +156,8 @@ InputWindow::InputWindow(Application& app, QWidget* parent) : QWidget(parent, Qt
   auto* bottom = new QHBoxLayout;
   bottom->addLayout(checks);
   bottom->addStretch();
+  bottom->addWidget(Frame("Sky", {optDesign, optApparent}), 0, Qt::AlignTop);
+  bottom->addStretch();
   bottom->addLayout(buttons);
 
   auto* top = new QHBoxLayout;
@@ -166,9 +171,16 @@ InputWindow::InputWindow(Application& app, QWidget* parent) : QWidget(parent, Qt
   layout->addLayout(frames);
   layout->addLayout(bottom);
 
-  setTabOrder(txtMonth, txtDay);
-  setTabOrder(txtDay, txtYear);
-  setTabOrder(txtYear, txtDays);
+  // Tab follows the window as it reads: the date, the choices row by row, the
+  // check boxes and the zone, the sky, then the buttons.
+  const QList<QWidget*> tabOrder = {
+      txtMonth, txtDay, txtYear, txtDays, VSDays, optMidnight, optNoon, optGeo, optHelio, optMean,
+      optTrue, optOsculating, optTropical, optSidereal, optAyanamsa, optDisplay, optNoDisplay,
+      optLongitude, optLatitude, optRightAscension, optDeclination, chkFullMonth, chkSaveData,
+      chkMoonChange, findChild<QWidget*>("chkVoidOfCourse"), findChild<QWidget*>("chkLocalRows"),
+      findChild<QWidget*>("cboTimeZone"), optDesign, optApparent, cmdEphemeris, cmdAspectarian};
+  for (qsizetype i = 1; i < tabOrder.size(); ++i)
+    if (tabOrder[i - 1] && tabOrder[i]) setTabOrder(tabOrder[i - 1], tabOrder[i]);
 
   connect(txtMonth, &QLineEdit::textChanged, this,
           [this](const QString& t) {
@@ -197,8 +209,8 @@ InputWindow::InputWindow(Application& app, QWidget* parent) : QWidget(parent, Qt
   });
   for (QAbstractButton* b : std::initializer_list<QAbstractButton*>{
            chkSaveData, chkMoonChange, optMidnight, optNoon, optGeo, optHelio, optMean, optTrue,
-           optTropical, optSidereal, optAyanamsa, optDisplay, optNoDisplay, optLongitude,
-           optLatitude, optRightAscension, optDeclination})
+           optOsculating, optTropical, optSidereal, optAyanamsa, optDisplay, optNoDisplay,
+           optLongitude, optLatitude, optRightAscension, optDeclination, optDesign, optApparent})
     connect(b, &QAbstractButton::toggled, this, [this] { ReadChoices(); });
   connect(cmdEphemeris, &QPushButton::clicked, this, [this] { Run(true); });
   connect(cmdAspectarian, &QPushButton::clicked, this, [this] { Run(false); });
@@ -233,7 +245,11 @@ void InputWindow::LoadFromParams() {
   chkMoonChange->setChecked(p.MoonChangeOnly);
   (p.Instant == InstantChoice::Midnight ? optMidnight : optNoon)->setChecked(true);
   (p.Coords == Coordinates::Heliocentric ? optHelio : optGeo)->setChecked(true);
-  (p.MoonNodes == NodeMode::Mean ? optMean : optTrue)->setChecked(true);
+  (p.MoonNodes == NodeMode::Mean         ? optMean
+   : p.MoonNodes == NodeMode::Osculating ? optOsculating
+                                         : optTrue)
+      ->setChecked(true);
+  (p.SkyChoice == Sky::Apparent ? optApparent : optDesign)->setChecked(true);
   (p.ZodiacMode == Zodiac::Sidereal   ? optSidereal
    : p.ZodiacMode == Zodiac::Ayanamsa ? optAyanamsa
                                       : optTropical)
@@ -263,7 +279,10 @@ void InputWindow::ReadChoices() {
   p.MoonChangeOnly = chkMoonChange->isChecked();
   p.Instant = optMidnight->isChecked() ? InstantChoice::Midnight : InstantChoice::Noon;
   p.Coords = optHelio->isChecked() ? Coordinates::Heliocentric : Coordinates::Geocentric;
-  p.MoonNodes = optMean->isChecked() ? NodeMode::Mean : NodeMode::True;
+  p.MoonNodes = optMean->isChecked()         ? NodeMode::Mean
+                : optOsculating->isChecked() ? NodeMode::Osculating
+                                             : NodeMode::True;
+  p.SkyChoice = optApparent->isChecked() ? Sky::Apparent : Sky::Design;
   p.ZodiacMode = optSidereal->isChecked()   ? Zodiac::Sidereal
                  : optAyanamsa->isChecked() ? Zodiac::Ayanamsa
                                             : Zodiac::Tropical;

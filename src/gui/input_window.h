@@ -42,9 +42,10 @@ class InputWindow : public QWidget {
   QCheckBox* chkFullMonth = nullptr;
   QCheckBox* chkSaveData = nullptr;
   QCheckBox* chkMoonChange = nullptr;
-  QRadioButton *optMidnight, *optNoon, *optGeo, *optHelio, *optMean, *optTrue;
+  QRadioButton *optMidnight, *optNoon, *optGeo, *optHelio, *optMean, *optTrue, *optOsculating;
   QRadioButton *optTropical, *optSidereal, *optAyanamsa, *optDisplay, *optNoDisplay;
   QRadioButton *optLongitude, *optLatitude, *optRightAscension, *optDeclination;
+  QRadioButton *optDesign, *optApparent;  // the sky
   QPushButton* cmdEphemeris = nullptr;
   QPushButton* cmdAspectarian = nullptr;
 

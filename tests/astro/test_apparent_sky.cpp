@@ -295,8 +295,9 @@ TEST(PlutoRange, MessagesForRangesOutside1885To2099) {
     std::vector<std::string> want;
   } cases[] = {
       {2451545, 2451910, {}},
-      {2409177.5, 2488069.4, {}},                 // 1885 Jan 1 0h .. 2099 Dec 31
-      {2409177.4, 2409200, {before}},             // starts just before 1885
+      {2409542.5, 2488069.4, {}},                 // 1885 Jan 1 0h .. 2099 Dec 31
+      {2409542.4, 2409560, {before}},             // starts just before 1885
+      {2409177.5, 2409560, {before}},             // 1884 Jan 1 0h
       {2378497, 2379000, {before}},               // 1800
       {2488000, 2488069.5, {after}},              // reaches 2100 Jan 1 0h
       {2400000, 2490000, {before, after}},
