@@ -10,6 +10,7 @@
 
 #include "app/application.h"
 #include "app/range_run.h"
+#include "bench_support.h"
 #include "astro/calendar.h"
 #include "reports/sampling.h"
 #include "text/export_formats.h"
@@ -20,23 +21,9 @@ namespace {
 const double kFirstJD = JulianDayNumber(1800, 1, 1);
 const int kDays = static_cast<int>(JulianDayNumber(2100, 12, 31) - kFirstJD) + 1;
 
-struct Fixture {
-  HeadlessUi ui;
-  std::unique_ptr<Application> app;
-  Fixture() {
-    app = std::make_unique<Application>(ui, NOVASTRA_DATA_DIR);
-    app->LoadFiles();
-  }
-};
-
-Fixture& Shared() {
-  static Fixture f;
-  return f;
-}
-
 void BM_AspectarianCsv1800To2100(benchmark::State& state) {
   AspectarianRequest request;
-  request.sky = SampleContextOf(*Shared().app);
+  request.sky = SampleContextOf(bench::SharedApp());
   request.startJD = kFirstJD;
   request.dayCount = kDays;
   RangeControl control;
@@ -59,7 +46,7 @@ void BM_AspectarianCsv1800To2100(benchmark::State& state) {
 BENCHMARK(BM_AspectarianCsv1800To2100)->Arg(1)->Arg(2)->Iterations(1)->Unit(benchmark::kSecond)->UseRealTime();
 
 void BM_EphemerisCsv1800To2100(benchmark::State& state) {
-  const Application& app = *Shared().app;
+  const Application& app = bench::SharedApp();
   EphemerisRequest request;
   request.tables = &app.series();
   request.ayanamsa = app.options().Ayanamsa();

@@ -18,6 +18,7 @@
 #include "astro/engine.h"
 #include "astro/range_engine.h"
 #include "app/application.h"
+#include "bench_support.h"
 
 namespace novastra {
 namespace {
@@ -25,29 +26,12 @@ namespace {
 const double kFirstJD = JulianDayNumber(1800, 1, 1);
 const double kLastJD = JulianDayNumber(2100, 12, 31);
 
-struct Fixture {
-  HeadlessUi ui;
-  std::unique_ptr<Application> app;
-  Fixture() {
-    app = std::make_unique<Application>(ui, NOVASTRA_DATA_DIR);
-    app->LoadFiles();
-    RunParameters p = app->params();
-    p.Coords = Coordinates::Geocentric;
-    app->SetParams(p);
-  }
-};
-
-Fixture& Shared() {
-  static Fixture f;
-  return f;
-}
-
 double HourT(double rowJD, int hour) { return (rowJD + hour / 24.0 - 0.5 - 2451545) / 36525; }
 
 // One instant an hour, walking forward from 1 January 2000 as the aspectarian
 // does: the one-instant engine (vector kernels) and the range engine.
 void BM_InstantHourly(benchmark::State& state) {
-  const SampleContext ctx = SampleContextOf(*Shared().app);
+  const SampleContext ctx = SampleContextOf(bench::SharedApp());
   const bool range = state.range(0) != 0;
   RangeEngine engine = HourEngine(ctx);
   double jd = 2451545;
@@ -80,7 +64,7 @@ BENCHMARK(BM_InstantHourlyFixed)->Arg(0)->Arg(1)->Iterations(2400);
 void BM_Sampling1800To2100(benchmark::State& state) {
   const int threads = static_cast<int>(state.range(0));
   const bool range = state.range(1) != 0;
-  const SampleContext ctx = SampleContextOf(*Shared().app);
+  const SampleContext ctx = SampleContextOf(bench::SharedApp());
   const int days = static_cast<int>(kLastJD - kFirstJD) + 1;
   constexpr int kBatch = kSampleBatch;
   std::vector<HourSamples> samples(kBatch);
@@ -115,7 +99,7 @@ BENCHMARK(BM_Sampling1800To2100)
 
 // The ephemeris's instants of 1800-2100: one a day at 0h UT.
 void BM_Daily1800To2100(benchmark::State& state) {
-  const SampleContext ctx = SampleContextOf(*Shared().app);
+  const SampleContext ctx = SampleContextOf(bench::SharedApp());
   const bool range = state.range(0) != 0;
   const int days = static_cast<int>(kLastJD - kFirstJD) + 1;
   for (auto _ : state) {

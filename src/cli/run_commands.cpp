@@ -148,7 +148,7 @@ bool Resolve(const RunValues& v, Command command, const Application& app, RunPla
     return false;
   }
   plan.zone = *zone;
-  plan.localRows = v.localRows;
+  plan.localRows = v.localRows || p.LocalRows;  // p.LocalRows only from --use-settings
   if (v.voidOfCourse) p.VoidOfCourse = true;
   p.StartMonth = std::to_string(from->month);
   p.StartDay = std::to_string(from->day);

@@ -13,44 +13,25 @@
 #include "astro/calendar.h"
 #include "reports/aspectarian_report.h"
 #include "reports/stations.h"
+#include "support/sky.h"
 
 namespace novastra {
 namespace {
 
+using testing_support::AspectarianOver;
+using testing_support::PositionsAt;
+
 class TypedResults : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    tables_ = new SeriesTables;
-    ASSERT_FALSE(LoadSeriesTables(NOVASTRA_DATA_DIR, *tables_));
-    AspectarianRequest request = Request(JulianDayNumber(2008, 1, 1), 3 * 365 + 1);  // 2008 to 2010
+    AspectarianRequest request = AspectarianOver(JulianDayNumber(2008, 1, 1), 3 * 365 + 1);  // 2008 to 2010
     report_ = new AspectarianReport(BuildAspectarian(request));
   }
-  static void TearDownTestSuite() {
-    delete report_;
-    delete tables_;
-  }
+  static void TearDownTestSuite() { delete report_; }
 
-  static AspectarianRequest Request(double startJD, int days) {
-    AspectarianRequest r;
-    r.sky.tables = tables_;
-    r.sky.choices = EngineChoices{Zodiac::Tropical, NodeMode::True};
-    r.startJD = startJD;
-    r.dayCount = days;
-    return r;
-  }
-
-  // The geocentric longitudes at a UT Julian Day.
-  static BodyPositions At(double jd) {
-    const double dayJD = std::floor(jd + 0.5);  // noon JD of the day holding jd
-    const InstantSetup s = PrepareInstantAt((jd - 2451545) / 36525, dayJD, AyanamsaOption{});
-    return ComputePositions(s, *tables_, EngineChoices{Zodiac::Tropical, NodeMode::True});
-  }
-
-  static SeriesTables* tables_;
   static AspectarianReport* report_;
 };
 
-SeriesTables* TypedResults::tables_ = nullptr;
 AspectarianReport* TypedResults::report_ = nullptr;
 
 TEST_F(TypedResults, EachAspectHoldsWithinOneArcMinuteAtItsInstant) {
@@ -59,7 +40,7 @@ TEST_F(TypedResults, EachAspectHoldsWithinOneArcMinuteAtItsInstant) {
   for (const Event& e : report_->events) {
     if (e.kind != EventKind::Aspect && e.kind != EventKind::Lunation) continue;
     ++aspects;
-    const BodyPositions p = At(e.jd);
+    const BodyPositions p = PositionsAt(e.jd);
     const double separation = std::fabs(SignedDegrees(p.Longitude[e.body] - p.Longitude[e.other]));
     EXPECT_NEAR(separation, kAngle[e.aspect], 1.0 / 60)
         << "bodies " << e.body << "-" << e.other << " on " << DateTextFromJulianDay(e.dayJD) << " " << e.hour << "h";
@@ -86,10 +67,10 @@ TEST_F(TypedResults, EventsComeInTimeOrder) {
 }
 
 TEST_F(TypedResults, EveryStationHasTheSpeedChangingSignAroundIt) {
-  const std::vector<Station> stations = BuildStations(Request(0, 0).sky, report_->events);
+  const std::vector<Station> stations = BuildStations(AspectarianOver(0, 0).sky, report_->events);
   ASSERT_GE(stations.size(), 30u);  // Mercury alone turns about six times a year
   auto speed = [](int body, double jd) {  // degrees per day, by a two-hour difference
-    return SignedDegrees(At(jd + 1.0 / 24).Longitude[body] - At(jd - 1.0 / 24).Longitude[body]) * 12;
+    return SignedDegrees(PositionsAt(jd + 1.0 / 24).Longitude[body] - PositionsAt(jd - 1.0 / 24).Longitude[body]) * 12;
   };
   // Two days either side: the slow outer planets stand still for days, and
   // their minute-by-minute refinement lands within a day of the turn.
@@ -98,14 +79,14 @@ TEST_F(TypedResults, EveryStationHasTheSpeedChangingSignAroundIt) {
     const bool retrograde = s.direction == Direction::Retrograde;
     EXPECT_TRUE(retrograde ? before > 0 && after < 0 : before < 0 && after > 0)
         << "body " << s.body << " on " << DateTextFromJulianDay(s.dayJD) << ": " << before << " then " << after;
-    EXPECT_NEAR(s.longitude, At(s.jd).Longitude[s.body], 1.0 / 60);
+    EXPECT_NEAR(s.longitude, PositionsAt(s.jd).Longitude[s.body], 1.0 / 60);
   }
 }
 
 TEST_F(TypedResults, ALongRunInPiecesGivesTheSameEvents) {
   const double start = JulianDayNumber(2009, 1, 1);
-  const AspectarianReport whole = BuildAspectarian(Request(start, 90));
-  AspectarianRequest first = Request(start, 40), second = Request(start + 40, 50);
+  const AspectarianReport whole = BuildAspectarian(AspectarianOver(start, 90));
+  AspectarianRequest first = AspectarianOver(start, 40), second = AspectarianOver(start + 40, 50);
   const AspectarianReport a = BuildAspectarian(first);
   second.directions = a.directions;
   const AspectarianReport b = BuildAspectarian(second);

@@ -10,36 +10,19 @@
 #include "astro/calendar.h"
 #include "reports/aspectarian_report.h"
 #include "reports/stations.h"
+#include "support/sky.h"
 #include "reports/void_of_course.h"
 
 namespace novastra {
 namespace {
 
+using testing_support::AspectarianOver;
+using testing_support::PositionsAt;
+
 constexpr int kMoonBody = 2;
 
 class CalendarProperties : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() {
-    tables_ = new SeriesTables;
-    ASSERT_FALSE(LoadSeriesTables(NOVASTRA_DATA_DIR, *tables_));
-  }
-  static void TearDownTestSuite() { delete tables_; }
-
-  static AspectarianRequest Request(double startJD, int days) {
-    AspectarianRequest r;
-    r.sky.tables = tables_;
-    r.sky.choices = EngineChoices{Zodiac::Tropical, NodeMode::True};
-    r.startJD = startJD;
-    r.dayCount = days;
-    return r;
-  }
-
-  static BodyPositions At(double jd) {
-    const double dayJD = std::floor(jd + 0.5);
-    const InstantSetup s = PrepareInstantAt((jd - 2451545) / 36525, dayJD, AyanamsaOption{});
-    return ComputePositions(s, *tables_, EngineChoices{Zodiac::Tropical, NodeMode::True});
-  }
-
   // Signed distance of the Moon-body separation from the nearest aspect angle
   // the aspectarian lists, per angle: crossing zero means an aspect.
   static std::array<double, 5> AspectGaps(const BodyPositions& p, int body) {
@@ -47,11 +30,8 @@ class CalendarProperties : public ::testing::Test {
     if (x > 180) x = 360 - x;
     return {x - 0, x - 60, x - 90, x - 120, x - 180};
   }
-
-  static SeriesTables* tables_;
 };
 
-SeriesTables* CalendarProperties::tables_ = nullptr;
 
 // Over 2009 and 1850: every Moon ingress has its period; each period starts at
 // a Moon aspect's instant and, checked with the engine every hour, the Moon
@@ -63,7 +43,7 @@ TEST_F(CalendarProperties, VoidOfCourseHoldsOverWholeYears) {
     SCOPED_TRACE(year);
     const double start = JulianDayNumber(year, 1, 1);
     const int days = JulianDayNumber(year + 1, 1, 1) - start;
-    const AspectarianReport report = BuildAspectarian(Request(start, days));
+    const AspectarianReport report = BuildAspectarian(AspectarianOver(start, days));
     int ingresses = 0;
     size_t next = 0;
     for (const Event& e : report.events) {
@@ -88,10 +68,10 @@ TEST_F(CalendarProperties, VoidOfCourseHoldsOverWholeYears) {
       std::vector<double> instants;
       for (double t = from; t < to; t += 1.0 / 24) instants.push_back(t);
       instants.push_back(to);
-      BodyPositions prev = At(instants[0]);
+      BodyPositions prev = PositionsAt(instants[0]);
       EXPECT_EQ(SignOf(NormalizeDegrees(prev.Longitude[kMoonBody])), v.signLeft);
       for (size_t k = 1; k < instants.size(); ++k) {
-        const BodyPositions cur = At(instants[k]);
+        const BodyPositions cur = PositionsAt(instants[k]);
         for (int body : {1, 3, 4, 5, 6, 7, 8, 9, 10}) {
           const auto g0 = AspectGaps(prev, body), g1 = AspectGaps(cur, body);
           for (int a = 0; a < 5; ++a)
@@ -109,7 +89,7 @@ TEST_F(CalendarProperties, VoidOfCourseHoldsOverWholeYears) {
 
 // The choices that hide the Moon's aspects or ingresses do not change the periods.
 TEST_F(CalendarProperties, VoidsDoNotDependOnTheListChoices) {
-  AspectarianRequest plain = Request(JulianDayNumber(2009, 3, 1), 31);
+  AspectarianRequest plain = AspectarianOver(JulianDayNumber(2009, 3, 1), 31);
   AspectarianRequest hidden = plain;
   hidden.choices.moonChangeOnly = true;
   hidden.choices.moonSign = MoonChangeSign::NoDisplay;
@@ -132,22 +112,22 @@ TEST_F(CalendarProperties, VoidsDoNotDependOnTheListChoices) {
 TEST_F(CalendarProperties, EveryStationFrom1800To2100TurnsTheStatedWay) {
   // Degrees per day by a two-hour difference, as the lists' own check does.
   auto speed = [](int body, double jd) {
-    return SignedDegrees(At(jd + 1.0 / 24).Longitude[body] - At(jd - 1.0 / 24).Longitude[body]) * 12;
+    return SignedDegrees(PositionsAt(jd + 1.0 / 24).Longitude[body] - PositionsAt(jd - 1.0 / 24).Longitude[body]) * 12;
   };
   const double first = JulianDayNumber(1800, 1, 3), last = JulianDayNumber(2100, 12, 28);
   std::array<int, 12> prevSign{};
-  BodyPositions p1 = At(first - 1.5);
+  BodyPositions p1 = PositionsAt(first - 1.5);
   auto daily = [](const BodyPositions& a, const BodyPositions& b, int body) {
     return SignedDegrees(b.Longitude[body] - a.Longitude[body]);
   };
   {
-    const BodyPositions p0 = At(first - 2.5);
+    const BodyPositions p0 = PositionsAt(first - 2.5);
     for (int b = 3; b <= 10; ++b) prevSign[b] = daily(p0, p1, b) > 0 ? 1 : -1;
   }
   int stations = 0;
   double searchedTo[12] = {};
   for (double jd = first - 0.5; jd <= last; jd += 1) {
-    const BodyPositions p2 = At(jd);
+    const BodyPositions p2 = PositionsAt(jd);
     for (int b = 3; b <= 10; ++b) {
       const int sign = daily(p1, p2, b) > 0 ? 1 : -1;
       if (sign == prevSign[b]) continue;
@@ -156,7 +136,7 @@ TEST_F(CalendarProperties, EveryStationFrom1800To2100TurnsTheStatedWay) {
       if (day <= searchedTo[b]) continue;  // the same turn seen twice
       // The daily speed turned near jd: the aspectarian must find the station
       // within three days either side.
-      AspectarianRequest r = Request(day - 3, 7);
+      AspectarianRequest r = AspectarianOver(day - 3, 7);
       r.findVoids = false;
       r.choices.moonSign = MoonChangeSign::NoDisplay;
       const AspectarianReport report = BuildAspectarian(r);

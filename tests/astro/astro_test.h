@@ -8,17 +8,11 @@
 
 #include "astro/fast_trig.h"
 #include "astro/series.h"
+#include "support/sky.h"
 
 namespace novastra::testing {
 
-inline const SeriesTables& Tables() {
-  static const SeriesTables tables = [] {
-    SeriesTables t;
-    if (const auto err = LoadSeriesTables(NOVASTRA_DATA_DIR, t)) ADD_FAILURE() << err->Message();
-    return t;
-  }();
-  return tables;
-}
+inline const SeriesTables& Tables() { return testing_support::SuppliedTables(); }
 
 inline std::vector<const TrigKernels*> Kernels() {
   if (Avx2Kernels() == nullptr) return {&Sse2Kernels()};

@@ -9,24 +9,15 @@
 #include "astro/engine.h"
 #include "astro/series.h"
 #include "chart/engine_series.h"
+#include "support/sky.h"
 
 namespace novastra::chart::test {
 
-inline const SeriesTables& Tables() {
-  static const SeriesTables tables = [] {
-    SeriesTables t;
-    if (const auto err = LoadSeriesTables(NOVASTRA_DATA_DIR, t)) ADD_FAILURE() << err->Message();
-    return t;
-  }();
-  return tables;
-}
+inline const SeriesTables& Tables() { return testing_support::SuppliedTables(); }
 
 // The engine's tropical longitude of a body at the instant jd (UT).
 inline double EngineLongitude(int body, double jd) {
-  const double rowJD = std::floor(jd + 0.5);
-  const double T = (jd - 2451545.0) / 36525;
-  const InstantSetup instant = PrepareInstantAt(T, rowJD, AyanamsaOption{});
-  return ComputePositions(instant, Tables(), EngineChoices{}).Longitude[body];
+  return testing_support::PositionsAt(jd, EngineChoices{}).Longitude[body];
 }
 
 // Every body from first to last date (M, D, Y) at 0h UT.

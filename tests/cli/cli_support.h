@@ -9,19 +9,13 @@
 #include <memory>
 #include <string>
 
+#include "support/sky.h"
 #include "support/support.h"
 #include "astro/series.h"
 
 namespace novastra::testing_support {
 
-inline const SeriesTables& Tables() {
-  static const std::unique_ptr<SeriesTables> tables = [] {
-    auto t = std::make_unique<SeriesTables>();
-    if (LoadSeriesTables(NOVASTRA_DATA_DIR, *t)) throw std::runtime_error("series tables");
-    return t;
-  }();
-  return *tables;
-}
+inline const SeriesTables& Tables() { return SuppliedTables(); }
 
 // A temporary application folder with the series data and option files.
 class HomeFolder : public TempFolder {
