@@ -25,7 +25,13 @@ _novastra_cli() {
       local zones
       zones=$(cd /usr/share/zoneinfo 2>/dev/null && find . -type f -name '[A-Z]*' | sed 's|^\./||' | grep -v '^posix/\|^right/')
       COMPREPLY=($(compgen -W "UT $zones" -- "$cur")); return ;;
-    --format) COMPREPLY=($(compgen -W "text csv json" -- "$cur")); return ;;
+    --format)
+      case "$command" in
+        aspectarian|stations) COMPREPLY=($(compgen -W "text csv json ics" -- "$cur")) ;;
+        *) COMPREPLY=($(compgen -W "text csv json" -- "$cur")) ;;
+      esac
+      return ;;
+    --kinds) COMPREPLY=($(compgen -W "all aspects parallels ingresses stations lunations void" -- "$cur")); return ;;
     --table) COMPREPLY=($(compgen -W "longitude latitude ra declination" -- "$cur")); return ;;
     --moon-ingress) COMPREPLY=($(compgen -W "display hide" -- "$cur")); return ;;
     --from|--start|--to|--date|--days|--time|--jobs) return ;;
@@ -33,8 +39,8 @@ _novastra_cli() {
   local opts
   case "$command" in
     ephemeris) opts="$range --noon --midnight --geo --helio --table --local-rows --save" ;;
-    aspectarian) opts="$range --noon --midnight --geo --helio --moon-sign-only --moon-ingress --void-of-course --save" ;;
-    stations) opts="$range" ;;
+    aspectarian) opts="$range --noon --midnight --geo --helio --moon-sign-only --moon-ingress --void-of-course --save --kinds --bodies" ;;
+    stations) opts="$range --bodies" ;;
     positions) opts="--date --time --noon --zodiac --node --format -o --output" ;;
     graph) opts="--from --to --dial --bodies --points --width --height --noon --zodiac --node -o" ;;
     *) COMPREPLY=($(compgen -W "ephemeris aspectarian stations positions graph $global" -- "$cur")); return ;;

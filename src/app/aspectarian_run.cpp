@@ -101,6 +101,10 @@ RunOutcome RunAspectarian(RunContext& app) {
     if (day >= cal.StartJD && day < cal.StartJD + dayCount) state.stations.push_back(e);
   }
   state.calendar = *calendar;
+  state.report = report;
+  state.firstDayJD = cal.StartJD;
+  state.dayCount = dayCount;
+  state.coords = params.Coords;
   const HeaderInfo info{ZodiacLabel(params.ZodiacMode), cal.StartDateText, cal.InstantLabel, cal.DisplayJD};
   std::vector<std::string> lines;
   if (calendar->Plain()) {

@@ -20,6 +20,11 @@ struct AspectarianState {
   int16_t nextFree = 0;
   std::vector<Event> stations;  // the run's station events, in time order
   CalendarChoices calendar;     // the zone and texts the run was shown with
+  // The run's typed results and its dates (in the zone), for the calendar export.
+  AspectarianReport report;
+  double firstDayJD = 0;
+  int dayCount = 0;
+  Coordinates coords = Coordinates::Geocentric;
   bool hasRun = false;
 };
 

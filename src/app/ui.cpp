@@ -1,5 +1,7 @@
 #include "app/ui.h"
 
+#include "app/calendar_export.h"
+
 namespace novastra {
 
 void HeadlessUi::ShowMessage(MessageIcon icon, std::string_view title, std::string_view text) {
@@ -34,6 +36,26 @@ void HeadlessUi::ShowDataWindow(std::string_view caption) {
   e.title = caption;
   e.text = dataText_;
   events.push_back(e);
+}
+
+bool HeadlessUi::AskCalendarChoices(const CalendarExportQuestion& question, CalendarFilter& choices) {
+  Event e{Event::CalendarChoices};
+  e.text = question.zoneName;
+  e.done = question.eventCount;
+  e.total = question.voidCount;
+  events.push_back(e);
+  if (!calendarChoices) return false;
+  calendarChoices(choices);
+  return true;
+}
+
+bool HeadlessUi::AskCalendarFileName(const CalendarSaveQuestion& question, std::filesystem::path& file) {
+  Event e{Event::CalendarFile};
+  e.title = question.folder.string();
+  e.text = question.fileName;
+  events.push_back(e);
+  file = calendarFile;
+  return !file.empty();
 }
 
 std::vector<HeadlessUi::Event> HeadlessUi::Messages() const {

@@ -1,11 +1,16 @@
 #pragma once
 // The one narrow seam through which the core reaches the user: message boxes,
 // the busy pointer, the progress window and the Data Window's text.
+#include <filesystem>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace novastra {
+
+struct CalendarExportQuestion;
+struct CalendarSaveQuestion;
+struct CalendarFilter;
 
 enum class MessageIcon { Critical, Exclamation, Information };
 
@@ -38,13 +43,18 @@ class UserInterface {
   virtual void SetDataText(const std::string& text) = 0;
   // Shows the Data Window (not modal) and sets its caption.
   virtual void ShowDataWindow(std::string_view caption) = 0;
+  // "Export calendar...": the kinds and bodies to export, starting from
+  // `choices`; false when the user cancels.
+  virtual bool AskCalendarChoices(const CalendarExportQuestion&, CalendarFilter&) { return false; }
+  // The calendar file to write; false (or an empty path) when cancelled.
+  virtual bool AskCalendarFileName(const CalendarSaveQuestion&, std::filesystem::path&) { return false; }
 };
 
 // Records every call in order, for the tests and the command line.
 class HeadlessUi : public UserInterface {
  public:
   struct Event {
-    enum Kind { Message, Busy, ProgressOpen, Progress, ProgressClose, DataWindow } kind;
+    enum Kind { Message, Busy, ProgressOpen, Progress, ProgressClose, DataWindow, CalendarChoices, CalendarFile } kind;
     MessageIcon icon = MessageIcon::Information;
     std::string title{};  // message title, or data window caption
     std::string text{};   // message text, or data window text
@@ -62,6 +72,10 @@ class HeadlessUi : public UserInterface {
   void SetDataText(const std::string& text) override { dataText_ = text; }
   // Records a DataWindow event with the text set last.
   void ShowDataWindow(std::string_view caption) override;
+  // Record a CalendarChoices event (text: the zone) or a CalendarFile event
+  // (text: the proposed name) and answer with the fields below.
+  bool AskCalendarChoices(const CalendarExportQuestion& question, CalendarFilter& choices) override;
+  bool AskCalendarFileName(const CalendarSaveQuestion& question, std::filesystem::path& file) override;
 
   // Messages only, in order.
   std::vector<Event> Messages() const;
@@ -77,6 +91,11 @@ class HeadlessUi : public UserInterface {
   // When set, every message is also passed here as it happens (the command
   // line prints them on standard error).
   void (*onMessage)(const Event&) = nullptr;
+  // The answers of the calendar dialogs: the choices are changed by
+  // `calendarChoices` (none: cancelled), the file is `calendarFile` (empty:
+  // cancelled).
+  void (*calendarChoices)(CalendarFilter&) = nullptr;
+  std::filesystem::path calendarFile;
 
  private:
   std::string dataText_;

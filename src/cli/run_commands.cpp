@@ -15,6 +15,7 @@
 #include "astro/calendar.h"
 #include "astro/engine.h"
 #include "astro/sky.h"
+#include "cli/calendar_feed.h"
 #include "cli/session.h"
 #include "novastra_version.h"
 #include "reports/stations.h"
@@ -52,6 +53,8 @@ struct RunValues {
   std::string tz;            // --tz
   bool voidOfCourse = false; // --void-of-course
   bool localRows = false;    // --local-rows
+  std::string kinds, bodies;  // --kinds, --bodies (--format ics)
+  bool kindsGiven = false, bodiesGiven = false;
 };
 
 // The run as resolved from the defaults, the settings (--use-settings) and the options.
@@ -233,6 +236,13 @@ int Run(const RunValues& v, Command command, const GlobalOptions& global) {
   if (v.save && v.format == "text" && !LockFolderForSave(s)) return kReadWriteFailure;
   const RunParameters& p = plan.params;
   const Application& app = *s.app;
+  CalendarFilter filter;
+  if ((v.kindsGiven || v.bodiesGiven) && v.format != "ics") {
+    PrintError(std::string(v.kindsGiven ? "--kinds" : "--bodies") + " goes with --format ics");
+    return kUsageError;
+  }
+  if (!ResolveCalendarFilter(v.kindsGiven ? &v.kinds : nullptr, v.bodiesGiven ? &v.bodies : nullptr, filter))
+    return kUsageError;
 
   std::optional<std::filesystem::path> file;
   if (!v.output.empty()) file = v.output;
@@ -307,11 +317,24 @@ int Run(const RunValues& v, Command command, const GlobalOptions& global) {
     calendar.voidOfCourse = p.VoidOfCourse && p.Coords == Coordinates::Geocentric;
     calendar.stationDirection = app.options()[13] != 0;
     const TimeZone* zone = &plan.zone;
+    std::optional<CalendarFeedWriter> feed;
+    if (format == "ics") {
+      IcalOptions o;
+      o.zone = plan.zone;
+      o.coords = p.Coords;
+      o.symbols = global.symbols != "ascii";
+      o.stampJD = 2440587.5 + static_cast<double>(std::time(nullptr)) / 86400.0;
+      o.name = command == Command::Stations ? "NOVASTRA stations" : "NOVASTRA aspectarian";
+      feed.emplace(o, filter, plan.startJD, plan.dayCount);
+      sink.Write(feed->Begin());
+    }
     auto emit = [&](const AspectarianReport& piece) {
       chunk.clear();
       if (command == Command::Stations) {
         const std::vector<Station> stations = BuildStations(request.sky, piece.events);
-        if (format == "csv") {
+        if (feed) {
+          feed->AppendStations(chunk, stations);
+        } else if (format == "csv") {
           for (const Station& st : stations) AppendStationCsv(chunk, st, zone);
         } else if (format == "json") {
           for (const Station& st : stations) AppendStationJson(chunk, st, zone);
@@ -324,7 +347,9 @@ int Run(const RunValues& v, Command command, const GlobalOptions& global) {
         }
         count += static_cast<long long>(stations.size());
       } else {
-        if (format == "csv" || format == "json") {
+        if (feed) {
+          feed->AppendPiece(chunk, piece);
+        } else if (format == "csv" || format == "json") {
           // The void periods in time order among the events, by their start.
           size_t k = 0;
           auto voidsUntil = [&](double jd) {
@@ -357,6 +382,7 @@ int Run(const RunValues& v, Command command, const GlobalOptions& global) {
     const bool zoned = !calendar.Plain() || (format != "text" && command == Command::Aspectarian);
     ok = zoned ? RunZonedAspectarianRange(request, plan.zone, control, emit)
                : RunAspectarianRange(request, control, emit);
+    if (ok && feed) sink.Write(feed->End());
   }
   if (ok && format == "json") sink.Write(JsonEndLine(count));
   if (!ok || sink.Failed()) {
@@ -427,9 +453,23 @@ void AddCommand(CLI::App& app, Command command, const GlobalOptions& global, int
   sub->add_option("--format", v->format,
                   command == Command::Ephemeris
                       ? "text (tables as the Data Window shows them), csv (one row per day, all six tables) or json (JSON Lines)"
-                      : "text (as the Data Window shows it), csv (one row per event) or json (JSON Lines)")
-      ->check(CLI::IsMember({"text", "csv", "json"}))
+                      : "text (as the Data Window shows it), csv (one row per event), json (JSON Lines) or ics "
+                        "(an iCalendar file for calendar programs)")
+      ->check(command == Command::Ephemeris ? CLI::IsMember({"text", "csv", "json"})
+                                            : CLI::IsMember({"text", "csv", "json", "ics"}))
       ->capture_default_str();
+  if (command == Command::Aspectarian)
+    sub->add_option("--kinds", v->kinds,
+                    "With --format ics: the events exported, a comma list of aspects, parallels, ingresses, "
+                    "stations, lunations, void")
+        ->type_name("LIST")
+        ->default_str("all");
+  if (command != Command::Ephemeris)
+    sub->add_option("--bodies", v->bodies,
+                    "With --format ics: the bodies, a comma list of sun moon mercury venus mars jupiter saturn "
+                    "uranus neptune pluto node (an event is kept when every body it names is chosen)")
+        ->type_name("LIST")
+        ->default_str("all");
   sub->add_option("-o,--output", v->output, "Write to FILE (complete or not at all) instead of standard output")
       ->type_name("FILE");
   if (command != Command::Stations)
@@ -450,7 +490,14 @@ void AddCommand(CLI::App& app, Command command, const GlobalOptions& global, int
   if (command == Command::Aspectarian)
     sub->add_flag("--void-of-course", v->voidOfCourse,
                   "Text format: a \"Moon void of course\" line where each period starts (CSV and JSON always list them)");
-  sub->callback([v, command, &global, &status] { status = Run(*v, command, global); });
+  sub->callback([v, sub, command, &global, &status] {
+    // An empty list given is refused, so whether each was given is kept.
+    const CLI::Option* kinds = sub->get_option_no_throw("--kinds");
+    const CLI::Option* bodies = sub->get_option_no_throw("--bodies");
+    v->kindsGiven = kinds && kinds->count() > 0;
+    v->bodiesGiven = bodies && bodies->count() > 0;
+    status = Run(*v, command, global);
+  });
 }
 
 }  // namespace

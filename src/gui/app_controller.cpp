@@ -28,7 +28,6 @@
 namespace novastra::gui {
 
 AppController::AppController(Dialogs* dialogs) : dialogs_(dialogs ? *dialogs : ownDialogs_) {
-  ui_.dialogs = &dialogs_;
   ui_.onSetData = [this](const std::string& text) { SetDataText(text); };
   ui_.onShowData = [this](std::string_view caption) { ShowData(caption); };
   ui_.isDataMinimized = [this] { return data_ && data_->isMinimized(); };

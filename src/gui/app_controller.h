@@ -98,7 +98,7 @@ class AppController : public QObject {
 
   Dialogs ownDialogs_;
   Dialogs& dialogs_;
-  QtUi ui_;
+  QtUi ui_{dialogs_};
   std::unique_ptr<InstanceLock> lock_;
   std::unique_ptr<Application> app_;
   std::unique_ptr<MainWindow> main_;

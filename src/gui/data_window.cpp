@@ -13,6 +13,7 @@
 #include <cmath>
 
 #include "app/aspectarian_run.h"
+#include "app/calendar_export.h"
 #include "app/ephemeris_run.h"
 #include "gui/message_box.h"
 #include "gui/qt_ui.h"
@@ -79,6 +80,12 @@ DataWindow::DataWindow(Application& app, Dialogs& dialogs, const QString& fontFa
   mnuFileSave = Entry(file, "mnuFileSave", "&Save", Qt::Key_F5, this, [this] { if (onSave) onSave(); });
   mnuFileSaveAs =
       Entry(file, "mnuFileSaveAs", "Save &As", Qt::Key_F6, this, [this] { if (onSaveAs) onSaveAs(); });
+  file->addSeparator();
+  mnuFileExportCalendar = Entry(file, "mnuFileExportCalendar", "Export &calendar...", {}, this, [this] {
+    std::filesystem::path written;
+    if (ExportCalendar(app_, &written) == CalendarExportResult::Written)
+      statusBar()->showMessage("Calendar saved to " + QString::fromStdString(written.string()));
+  });
 
   QMenu* view = bar->addMenu("&View");
   view->setObjectName("mnuView");
@@ -160,6 +167,7 @@ void DataWindow::UpdateCommands() {
                      mnuViewHelioLongitude, mnuViewHelioLatitude})
     a->setEnabled(tables);
   mnuRx_Times->setEnabled(!ephemeris);
+  mnuFileExportCalendar->setEnabled(!ephemeris && CanExportCalendar(app_));
   const bool ran = ephemeris ? app_.ephemeris().hasRun : app_.aspectarian().hasRun;
   mnuMoreZForward->setEnabled(ran);
   mnuMoreBackward->setEnabled(ran);

@@ -39,6 +39,7 @@ class DataWindow : public QMainWindow {
   // positions before 1885 are approximate"); hidden when there are none.
   QLabel* lblNotes = nullptr;
   QAction *mnuFileSave, *mnuFileSaveAs;
+  QAction* mnuFileExportCalendar = nullptr;  // after an aspectarian run
   QAction *mnuViewLongitude, *mnuViewDeclination, *mnuViewRA, *mnuViewLatitude;
   QAction *mnuViewHelioLongitude, *mnuViewHelioLatitude, *mnuRx_Times;
   QAction* mnuViewGraph = nullptr;

@@ -1,6 +1,7 @@
 #include "gui/message_box.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QFileDialog>
 #include <QMessageBox>
 
@@ -45,6 +46,8 @@ QString AskSaveFileName(QWidget* parent, const QString& folder, const QString& f
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
   return dialog.selectedFiles().first();
 }
+
+bool Dialogs::Exec(QDialog& dialog) { return dialog.exec() == QDialog::Accepted; }
 
 QString FromCodes(std::string_view bytes) {
   const std::string utf8 = ToUtf8(bytes);

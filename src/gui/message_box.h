@@ -6,6 +6,7 @@
 
 #include "app/ui.h"
 
+class QDialog;
 class QWidget;
 
 namespace novastra::gui {
@@ -39,6 +40,9 @@ class Dialogs {
                                const QString& filter, const QString& defaultSuffix) {
     return AskSaveFileName(parent, folder, fileName, filter, defaultSuffix);
   }
+  // Runs a dialog of the program's own (e.g. the calendar export's choices);
+  // true when the user accepts it.
+  virtual bool Exec(QDialog& dialog);
 };
 
 // Single-byte program text to a QString through the symbol table.

@@ -6,6 +6,7 @@
 #include <QThread>
 #include <thread>
 
+#include "gui/calendar_export_dialog.h"
 #include "gui/message_box.h"
 #include "app/application.h"
 
@@ -34,8 +35,7 @@ QtUi::~QtUi() {
 void QtUi::ShowMessage(MessageIcon icon, std::string_view title, std::string_view text) {
   const std::string t(title), x(text);
   OnUiThread([&] {
-    if (dialogs) dialogs->Message(parent, icon, FromCodes(t), FromCodes(x));
-    else ShowMessageBox(parent, icon, FromCodes(t), FromCodes(x));
+    dialogs_.Message(parent, icon, FromCodes(t), FromCodes(x));
   });
 }
 
@@ -78,6 +78,23 @@ void QtUi::CloseProgress() {
   OnUiThread([&] {
     if (progress_) progress_->hide();
   });
+}
+
+bool QtUi::AskCalendarChoices(const CalendarExportQuestion& question, CalendarFilter& choices) {
+  bool accepted = false;
+  OnUiThread([&] { accepted = AskCalendarExportChoices(parent, question, choices, dialogs_); });
+  return accepted;
+}
+
+bool QtUi::AskCalendarFileName(const CalendarSaveQuestion& question, std::filesystem::path& file) {
+  QString chosen;
+  OnUiThread([&] {
+    chosen = dialogs_.SaveFileName(MessageOwner(parent), QString::fromStdString(question.folder.string()),
+                             QString::fromStdString(question.fileName), QString::fromStdString(question.filter),
+                             QString::fromStdString(question.defaultExtension));
+  });
+  file = chosen.toStdString();
+  return !chosen.isEmpty();
 }
 
 bool QtUi::DataWindowMinimized() const {

@@ -21,7 +21,8 @@ class Dialogs;
 
 class QtUi : public UserInterface {
  public:
-  QtUi() = default;
+  // `dialogs` opens the message boxes and the export's dialogs.
+  explicit QtUi(Dialogs& dialogs) : dialogs_(dialogs) {}
   ~QtUi() override;
 
   void ShowMessage(MessageIcon icon, std::string_view title, std::string_view text) override;
@@ -33,11 +34,11 @@ class QtUi : public UserInterface {
   bool DataWindowMinimized() const override;
   void SetDataText(const std::string& text) override;
   void ShowDataWindow(std::string_view caption) override;
+  bool AskCalendarChoices(const CalendarExportQuestion& question, CalendarFilter& choices) override;
+  bool AskCalendarFileName(const CalendarSaveQuestion& question, std::filesystem::path& file) override;
 
   // Parent of the message boxes and the progress window.
   QWidget* parent = nullptr;
-  // Opens the message boxes (Qt's own when null).
-  Dialogs* dialogs = nullptr;
   // The Data Window's side: fills its text box (loading it when needed), shows
   // it with its caption, reports whether it is minimised.
   std::function<void(const std::string& text)> onSetData;
@@ -64,6 +65,7 @@ class QtUi : public UserInterface {
   int busyDepth() const { return busyDepth_; }
 
  private:
+  Dialogs& dialogs_;
   QPointer<ProgressWindow> progress_;
   int busyDepth_ = 0;
   std::atomic<bool> cancel_{false};

@@ -115,6 +115,8 @@ class GuiTest : public ::testing::Test {
   QString saveAnswer;  // what the save dialog answers; empty is Cancel
   struct { QString folder, name, filter; } dialog;  // what it was last asked
   int dialogCalls = 0;
+  // How the program's own dialogs are answered (unset: cancelled).
+  std::function<bool(QDialog& dialog)> dialogAnswer;
 
   // The dialogs the program opens, answered here: message boxes are recorded,
   // questions recorded and answered Yes, the save dialog answers saveAnswer.
@@ -134,6 +136,7 @@ class GuiTest : public ::testing::Test {
       ++test_.dialogCalls;
       return test_.saveAnswer;
     }
+    bool Exec(QDialog& dialog) override { return test_.dialogAnswer ? test_.dialogAnswer(dialog) : false; }
 
    private:
     GuiTest& test_;

@@ -1,0 +1,70 @@
+#include "app/calendar_export.h"
+
+#include "app/application.h"
+#include "app/text_file.h"
+#include "app/ui.h"
+#include "astro/calendar.h"
+
+namespace novastra {
+
+namespace {
+
+constexpr double kUnixEpochJD = 2440587.5;
+
+// The run's date of an instant: the zone's date, or the UT day.
+double RunDay(const AspectarianState& s, double jd) { return s.calendar.zone.At(jd).dayJD; }
+
+bool OnRunDates(const AspectarianState& s, double jd) {
+  const double day = RunDay(s, jd);
+  return day >= s.firstDayJD && day < s.firstDayJD + s.dayCount;
+}
+
+}  // namespace
+
+bool CanExportCalendar(const Application& app) { return app.aspectarian().hasRun && app.aspectarian().dayCount > 0; }
+
+std::string LastRunCalendar(const Application& app, const CalendarFilter& filter, double stampJD) {
+  const AspectarianState& s = app.aspectarian();
+  IcalOptions o;
+  o.zone = s.calendar.zone;
+  o.coords = s.coords;
+  o.stampJD = stampJD;
+  o.name = "NOVASTRA aspectarian";
+  std::string out = IcalBegin(o, s.firstDayJD - 1, s.firstDayJD + s.dayCount + 3);
+  for (const Event& e : s.report.events)
+    if (OnRunDates(s, e.jd)) AppendIcalEvent(out, e, o, filter);
+  for (const VoidOfCourse& v : s.report.voids)
+    if (OnRunDates(s, v.startJD)) AppendIcalVoid(out, v, o, filter);
+  return out + IcalEnd();
+}
+
+CalendarExportResult ExportCalendar(Application& app, std::filesystem::path* written, std::time_t now) {
+  UserInterface& ui = app.ui();
+  if (!CanExportCalendar(app)) {
+    ui.ShowMessage(MessageIcon::Exclamation, "Information", kNoCalendarRun);
+    return CalendarExportResult::NoRun;
+  }
+  const AspectarianState& s = app.aspectarian();
+  CalendarExportQuestion question;
+  question.zoneName = s.calendar.zone.Name();
+  for (const Event& e : s.report.events) question.eventCount += OnRunDates(s, e.jd) ? 1 : 0;
+  for (const VoidOfCourse& v : s.report.voids) question.voidCount += OnRunDates(s, v.startJD) ? 1 : 0;
+  CalendarFilter filter = question.filter;
+  if (!ui.AskCalendarChoices(question, filter)) return CalendarExportResult::Cancelled;
+
+  CalendarSaveQuestion save;
+  save.folder = app.folder();
+  save.fileName = FormatMmddyyyy(DateTextFromJulianDay(s.firstDayJD)) + ".ics";
+  std::filesystem::path file;
+  if (!ui.AskCalendarFileName(save, file) || file.empty()) return CalendarExportResult::Cancelled;
+
+  ui.SetBusy(true);
+  const std::string text = LastRunCalendar(app, filter, kUnixEpochJD + static_cast<double>(now) / 86400.0);
+  const bool ok = WriteFileOrReport(ui, file, text);
+  ui.SetBusy(false);
+  if (!ok) return CalendarExportResult::Failed;
+  if (written) *written = file;
+  return CalendarExportResult::Written;
+}
+
+}  // namespace novastra

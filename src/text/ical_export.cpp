@@ -1,0 +1,445 @@
+#include "text/ical_export.h"
+
+#include <date/date.h>
+#include <libical/ical.h>
+
+#include <algorithm>
+#include <cctype>
+#include <chrono>
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <memory>
+
+#include "astro/angles.h"
+#include "reports/zone_transitions.h"
+#include "text/export_formats.h"
+#include "text/glyphs.h"
+
+namespace novastra {
+
+namespace {
+
+constexpr double kUnixEpochJD = 2440587.5;  // 1970-01-01 0h UT
+constexpr int kSunBody = 1, kMoonBody = 2;
+
+constexpr const char* kKindWords[kCalendarKinds] = {"aspects", "parallels", "ingresses", "stations", "lunations", "void"};
+constexpr const char* kBodyWords[] = {"",        "sun",    "moon",   "mercury", "venus", "mars",
+                                      "jupiter", "saturn", "uranus", "neptune", "pluto", "node"};
+
+// ---- instants ----
+
+long long SecondsOf(double jd) { return std::llround((jd - kUnixEpochJD) * 86400.0); }
+
+// The instant rounded to the whole minute, half up, as the lists show times.
+long long MinuteOf(double jd) {
+  const long long s = SecondsOf(jd) + 30;
+  return s >= 0 ? s / 60 : -((-s + 59) / 60);
+}
+
+icaltimetype UtcTime(long long unixSeconds) {
+  return icaltime_from_timet_with_zone(static_cast<time_t>(unixSeconds), 0, icaltimezone_get_utc_timezone());
+}
+
+// A floating (zone-less) date and time from seconds counted like Unix time.
+icaltimetype FloatingTime(long long seconds) {
+  using namespace std::chrono;
+  const sys_seconds t{std::chrono::seconds{seconds}};
+  const auto day = floor<date::days>(t);
+  const date::year_month_day ymd{day};
+  const date::hh_mm_ss<std::chrono::seconds> tod{t - day};
+  icaltimetype it = icaltime_null_time();
+  it.year = static_cast<int>(ymd.year());
+  it.month = static_cast<int>(static_cast<unsigned>(ymd.month()));
+  it.day = static_cast<int>(static_cast<unsigned>(ymd.day()));
+  it.hour = static_cast<int>(tod.hours().count());
+  it.minute = static_cast<int>(tod.minutes().count());
+  it.second = static_cast<int>(tod.seconds().count());
+  return it;
+}
+
+int YearOf(double jd) {
+  const icaltimetype t = FloatingTime(SecondsOf(jd));
+  return t.year;
+}
+
+// ---- words and symbols ----
+
+std::string Utf8(char32_t c) {
+  std::string s;
+  if (c < 0x80) {
+    s += static_cast<char>(c);
+  } else if (c < 0x800) {
+    s += static_cast<char>(0xC0 | (c >> 6));
+    s += static_cast<char>(0x80 | (c & 0x3F));
+  } else {
+    s += static_cast<char>(0xE0 | (c >> 12));
+    s += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    s += static_cast<char>(0x80 | (c & 0x3F));
+  }
+  return s;
+}
+
+// The symbols of the program's glyph codes, as Unicode text.
+std::string Symbols(std::initializer_list<char> codes) {
+  std::string s;
+  for (char c : codes)
+    if (const Glyph* g = FindGlyph(static_cast<unsigned char>(c))) s += Utf8(g->unicode);
+  return s;
+}
+
+const char* DirectionWord(Direction d) { return d == Direction::Retrograde ? "retrograde" : "direct"; }
+
+// Mean longitude of the Sun, degrees (Meeus, Astronomical Algorithms, eq. 25.2).
+double MeanSunLongitude(double jd) {
+  const double t = (jd - 2451545.0) / 36525.0;
+  return NormalizeDegrees(280.46646 + 36000.76983 * t);
+}
+
+// A quarter Moon's phase from the Moon's elongation: the Sun's mean longitude
+// is within 2 degrees of the true one and a sidereal zodiac moves the Moon by
+// less than 30, far inside the 90 degrees that part the two quarters.
+bool FirstQuarter(const Event& e) { return NormalizeDegrees(e.moonLongitude - MeanSunLongitude(e.jd)) < 180; }
+
+const char* PhaseWords(const Event& e) {
+  if (e.aspect == kConjunction) return "New Moon";
+  if (e.aspect == kOpposition) return "Full Moon";
+  return FirstQuarter(e) ? "First Quarter" : "Last Quarter";
+}
+
+// "14°37' Capricorn", to the nearest minute of arc.
+std::string PositionWords(double longitude) {
+  const long long m = std::llround(NormalizeDegrees(longitude) * 60) % (360 * 60);
+  const int sign = static_cast<int>(m / 1800) + 1;
+  const int deg = static_cast<int>(m % 1800 / 60), min = static_cast<int>(m % 60);
+  return std::to_string(deg) + "\u00B0" + (min < 10 ? "0" : "") + std::to_string(min) + "' " + SignName(sign);
+}
+
+std::string EventSymbols(const Event& e, Coordinates coords) {
+  const char body = BodyCode(e.body, coords);
+  switch (e.kind) {
+    case EventKind::Ingress: return Symbols({body, SignCode(e.sign)});
+    case EventKind::Station: return Symbols({body, StationCode(e.direction)});
+    case EventKind::Aspect:
+    case EventKind::Lunation: return Symbols({body, AspectCode(e.aspect), BodyCode(e.other, coords)});
+    case EventKind::Parallel:
+    case EventKind::Contraparallel:
+      return Symbols({body, static_cast<char>(e.kind == EventKind::Parallel ? kGlyphParallel : kGlyphContraparallel),
+                      BodyCode(e.other, coords)});
+  }
+  return {};
+}
+
+const char* Category(EventKind kind) {
+  switch (kind) {
+    case EventKind::Aspect: return "Aspect";
+    case EventKind::Parallel:
+    case EventKind::Contraparallel: return "Parallel";
+    case EventKind::Ingress: return "Ingress";
+    case EventKind::Station: return "Station";
+    case EventKind::Lunation: return "Lunation";
+  }
+  return "";
+}
+
+// FNV-1a, 64 bits: a short stable digest of an event's key.
+std::string Digest(const std::string& key) {
+  std::uint64_t h = 14695981039346656037ull;
+  for (unsigned char c : key) {
+    h ^= c;
+    h *= 1099511628211ull;
+  }
+  static constexpr char kHex[] = "0123456789abcdef";
+  std::string s(16, '0');
+  for (int i = 15; i >= 0; --i, h >>= 4) s[static_cast<size_t>(i)] = kHex[h & 15];
+  return s + "@novastra";
+}
+
+std::string Lower(std::string s) {
+  for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return s;
+}
+
+// The comma list's items, blanks around each removed; nullopt when one is empty.
+std::optional<std::vector<std::string>> Items(const std::string& list) {
+  std::vector<std::string> out;
+  size_t from = 0;
+  while (true) {
+    const size_t comma = list.find(',', from);
+    std::string item = list.substr(from, comma == std::string::npos ? std::string::npos : comma - from);
+    const size_t a = item.find_first_not_of(" \t"), b = item.find_last_not_of(" \t");
+    if (a == std::string::npos) return std::nullopt;
+    out.push_back(Lower(item.substr(a, b - a + 1)));
+    if (comma == std::string::npos) return out;
+    from = comma + 1;
+  }
+}
+
+std::string WordList(const char* const* words, int from, int to) {
+  std::string s;
+  for (int i = from; i <= to; ++i) s += std::string(i == from ? "" : i == to ? " or " : ", ") + words[i];
+  return s;
+}
+
+// ---- libical ----
+
+struct ComponentFree {
+  void operator()(icalcomponent* c) const { icalcomponent_free(c); }
+};
+using Component = std::unique_ptr<icalcomponent, ComponentFree>;
+
+// The component as text: CRLF line ends, lines folded at 75 octets.
+std::string Text(icalcomponent* c) {
+  char* s = icalcomponent_as_ical_string_r(c);
+  std::string out = s ? s : "";
+  std::free(s);
+  return out;
+}
+
+void AddTime(icalcomponent* event, icalproperty* (*make)(icaltimetype), double jd, const IcalOptions& o) {
+  const long long minute = MinuteOf(jd);
+  if (o.zone.IsUniversal()) {
+    icalcomponent_add_property(event, make(UtcTime(minute * 60)));
+    return;
+  }
+  const LocalClock clock = o.zone.At(jd);
+  if (clock.repeated) {
+    // A local time that a change back from daylight-saving time repeats: a
+    // TZID time there is ambiguous (RFC 5545 takes the first occurrence, some
+    // readers the second), so both occurrences are given in UTC.
+    icalcomponent_add_property(event, make(UtcTime(minute * 60)));
+    return;
+  }
+  // The wall clock of the UT minute to the nearest minute. A local mean time
+  // offset has seconds (New York -4:56:02 before 1883); calendar readers
+  // (libical, Python's icalendar) drop them, and with the clock rounded they
+  // read back the very minute.
+  const double minuteJD = kUnixEpochJD + static_cast<double>(minute) / 1440.0;
+  const std::vector<ZoneObservance> now = ZoneObservances(o.zone, minuteJD, minuteJD);
+  const long long offset = now.empty() ? clock.offsetMinutes * 60LL : now.front().offsetSeconds;
+  const long long local = minute * 60 + offset + 30;
+  icalproperty* p = make(FloatingTime((local >= 0 ? local / 60 : -((-local + 59) / 60)) * 60));
+  icalproperty_add_parameter(p, icalparameter_new_tzid(o.zone.Name().c_str()));
+  icalcomponent_add_property(event, p);
+}
+
+Component NewEvent(const std::string& uid, const std::string& summary, const std::string& category,
+                   const IcalOptions& o) {
+  Component e{icalcomponent_new_vevent()};
+  icalcomponent_add_property(e.get(), icalproperty_new_uid(uid.c_str()));
+  icalcomponent_add_property(e.get(), icalproperty_new_dtstamp(UtcTime(SecondsOf(o.stampJD))));
+  icalcomponent_add_property(e.get(), icalproperty_new_summary(summary.c_str()));
+  icalcomponent_add_property(e.get(), icalproperty_new_categories(category.c_str()));
+  // An instant in the sky, not an appointment: the time stays free.
+  icalcomponent_add_property(e.get(), icalproperty_new_transp(ICAL_TRANSP_TRANSPARENT));
+  return e;
+}
+
+std::string WithSymbols(const std::string& words, const std::string& symbols, const IcalOptions& o) {
+  return o.symbols && !symbols.empty() ? words + " " + symbols : words;
+}
+
+void AddObservance(icalcomponent* vtimezone, const ZoneObservance& z) {
+  icalcomponent* c = z.daylight ? icalcomponent_new_xdaylight() : icalcomponent_new_xstandard();
+  // The onset in the local time before the change.
+  icalcomponent_add_property(c, icalproperty_new_dtstart(FloatingTime(SecondsOf(z.startJD) + z.offsetBeforeSeconds)));
+  icalcomponent_add_property(c, icalproperty_new_tzoffsetfrom(z.offsetBeforeSeconds));
+  icalcomponent_add_property(c, icalproperty_new_tzoffsetto(z.offsetSeconds));
+  if (!z.abbreviation.empty()) icalcomponent_add_property(c, icalproperty_new_tzname(z.abbreviation.c_str()));
+  icalcomponent_add_component(vtimezone, c);
+}
+
+}  // namespace
+
+const char* CalendarKindWord(CalendarKind kind) { return kKindWords[static_cast<int>(kind)]; }
+const char* CalendarBodyWord(int body) { return body >= 1 && body <= 11 ? kBodyWords[body] : ""; }
+
+bool CalendarFilter::Keeps(const Event& e) const {
+  CalendarKind kind = CalendarKind::Aspects;
+  bool pair = true;
+  switch (e.kind) {
+    case EventKind::Aspect: kind = CalendarKind::Aspects; break;
+    case EventKind::Parallel:
+    case EventKind::Contraparallel: kind = CalendarKind::Parallels; break;
+    case EventKind::Lunation: kind = CalendarKind::Lunations; break;
+    case EventKind::Ingress:
+      kind = CalendarKind::Ingresses;
+      pair = false;
+      break;
+    case EventKind::Station:
+      kind = CalendarKind::Stations;
+      pair = false;
+      break;
+  }
+  auto chosen = [this](int body) { return body >= 1 && body <= 11 && bodies[static_cast<size_t>(body)]; };
+  return Has(kind) && chosen(e.body) && (!pair || chosen(e.other));
+}
+
+bool CalendarFilter::Keeps(const VoidOfCourse&) const { return Has(CalendarKind::Void) && bodies[kMoonBody]; }
+
+bool CalendarFilter::Keeps(const Station& s) const {
+  return Has(CalendarKind::Stations) && s.body >= 1 && s.body <= 11 && bodies[static_cast<size_t>(s.body)];
+}
+
+bool ParseCalendarKinds(const std::string& list, CalendarFilter& filter, std::string& why) {
+  const auto items = Items(list);
+  const std::string expected = "expected a comma list of " + WordList(kKindWords, 0, kCalendarKinds - 1) + ", or all";
+  if (!items) {
+    why = "an empty item in \"" + list + "\" (" + expected + ")";
+    return false;
+  }
+  std::array<bool, kCalendarKinds> kinds{};
+  for (const std::string& item : *items) {
+    if (item == "all") {
+      kinds.fill(true);
+      continue;
+    }
+    const auto at = std::find_if(std::begin(kKindWords), std::end(kKindWords),
+                                 [&](const char* w) { return item == w; });
+    if (at == std::end(kKindWords)) {
+      why = "unknown kind \"" + item + "\" (" + expected + ")";
+      return false;
+    }
+    kinds[static_cast<size_t>(at - std::begin(kKindWords))] = true;
+  }
+  filter.kinds = kinds;
+  return true;
+}
+
+bool ParseCalendarBodies(const std::string& list, CalendarFilter& filter, std::string& why) {
+  const auto items = Items(list);
+  const std::string expected = "expected a comma list of " + WordList(kBodyWords, 1, 11) + ", or all";
+  if (!items) {
+    why = "an empty item in \"" + list + "\" (" + expected + ")";
+    return false;
+  }
+  std::array<bool, 12> bodies{};
+  for (const std::string& item : *items) {
+    if (item == "all") {
+      std::fill(bodies.begin() + 1, bodies.end(), true);
+      continue;
+    }
+    const auto at = std::find_if(std::begin(kBodyWords) + 1, std::end(kBodyWords),
+                                 [&](const char* w) { return item == w; });
+    if (at == std::end(kBodyWords)) {
+      why = "unknown body \"" + item + "\" (" + expected + ")";
+      return false;
+    }
+    bodies[static_cast<size_t>(at - std::begin(kBodyWords))] = true;
+  }
+  filter.bodies = bodies;
+  return true;
+}
+
+std::string EventSummaryWords(const Event& e, Coordinates coords) {
+  const std::string body = BodyName(e.body, coords);
+  switch (e.kind) {
+    case EventKind::Ingress: return body + " enters " + SignName(e.sign);
+    case EventKind::Station: return body + " stations " + DirectionWord(e.direction);
+    case EventKind::Aspect: return body + " " + AspectName(e.aspect) + " " + BodyName(e.other, coords);
+    case EventKind::Lunation: {
+      std::string s = body + " " + AspectName(e.aspect) + " " + BodyName(e.other, coords) + " - " + PhaseWords(e);
+      if (e.eclipse == Eclipse::Solar) s += " - solar eclipse";
+      if (e.eclipse == Eclipse::Lunar) s += " - lunar eclipse";
+      return s;
+    }
+    case EventKind::Parallel: return body + " parallel " + BodyName(e.other, coords);
+    case EventKind::Contraparallel: return body + " contraparallel " + BodyName(e.other, coords);
+  }
+  return body;
+}
+
+std::string EventUid(const Event& e, Coordinates coords) {
+  std::string key = std::string(EventKindName(e.kind)) + "|" + BodyName(e.body, coords) + "|";
+  switch (e.kind) {
+    case EventKind::Aspect:
+    case EventKind::Lunation: key += std::string(BodyName(e.other, coords)) + "|" + AspectName(e.aspect); break;
+    case EventKind::Parallel:
+    case EventKind::Contraparallel: key += BodyName(e.other, coords); break;
+    case EventKind::Ingress: key += SignName(e.sign); break;
+    case EventKind::Station: key += DirectionWord(e.direction); break;
+  }
+  return Digest(key + "|" + std::to_string(MinuteOf(e.jd)));
+}
+
+std::string IcalBegin(const IcalOptions& o, double fromJD, double toJD) {
+  Component cal{icalcomponent_new_vcalendar()};
+  icalcomponent_add_property(cal.get(), icalproperty_new_prodid("-//NOVASTRA//NOVASTRA aspectarian//EN"));
+  icalcomponent_add_property(cal.get(), icalproperty_new_version("2.0"));
+  icalcomponent_add_property(cal.get(), icalproperty_new_calscale("GREGORIAN"));
+  icalcomponent_add_property(cal.get(), icalproperty_new_method(ICAL_METHOD_PUBLISH));
+  icalproperty* name = icalproperty_new_x(o.name.c_str());
+  icalproperty_set_x_name(name, "X-WR-CALNAME");
+  icalcomponent_add_property(cal.get(), name);
+  if (!o.zone.IsUniversal()) {
+    icalproperty* tz = icalproperty_new_x(o.zone.Name().c_str());
+    icalproperty_set_x_name(tz, "X-WR-TIMEZONE");
+    icalcomponent_add_property(cal.get(), tz);
+    // Whole years, so a calendar program finds every offset of the run's span.
+    const double first = date::sys_days{date::year{YearOf(fromJD)} / 1 / 1}.time_since_epoch().count() + kUnixEpochJD;
+    const double last =
+        date::sys_days{date::year{YearOf(toJD) + 1} / 1 / 1}.time_since_epoch().count() + kUnixEpochJD;
+    icalcomponent* vtz = icalcomponent_new_vtimezone();
+    icalcomponent_add_property(vtz, icalproperty_new_tzid(o.zone.Name().c_str()));
+    for (const ZoneObservance& z : ZoneObservances(o.zone, first, last)) AddObservance(vtz, z);
+    icalcomponent_add_component(cal.get(), vtz);
+  }
+  std::string text = Text(cal.get());
+  // The events follow: the text up to END:VCALENDAR, which IcalEnd gives.
+  const size_t end = text.rfind("END:VCALENDAR");
+  if (end != std::string::npos) text.resize(end);
+  return text;
+}
+
+std::string IcalEnd() { return "END:VCALENDAR\r\n"; }
+
+void AppendIcalEvent(std::string& out, const Event& e, const IcalOptions& o, const CalendarFilter& filter) {
+  if (!filter.Keeps(e)) return;
+  Component v = NewEvent(EventUid(e, o.coords), WithSymbols(EventSummaryWords(e, o.coords), EventSymbols(e, o.coords), o),
+                         Category(e.kind), o);
+  AddTime(v.get(), icalproperty_new_dtstart, e.jd, o);
+  std::string description;
+  if (e.kind == EventKind::Lunation) {
+    description = std::string(PhaseWords(e)) + ", the Moon at " + PositionWords(e.moonLongitude) + ".";
+    if (e.eclipse != Eclipse::None)
+      description += std::string(" Eclipse warning: ") + (e.eclipse == Eclipse::Solar ? "solar" : "lunar") +
+                     " eclipse (the Moon is within the eclipse limit of its node).";
+  }
+  if (e.kind == EventKind::Station) description = "Time +/- up to 1 hour.";
+  if (!description.empty()) icalcomponent_add_property(v.get(), icalproperty_new_description(description.c_str()));
+  out += Text(v.get());
+}
+
+void AppendIcalVoid(std::string& out, const VoidOfCourse& period, const IcalOptions& o, const CalendarFilter& filter) {
+  if (!filter.Keeps(period)) return;
+  const std::string key = "void|Moon|" + std::to_string(MinuteOf(period.startJD)) + "|" +
+                          std::to_string(MinuteOf(period.endJD));
+  Component v = NewEvent(Digest(key), WithSymbols("Moon void of course", Symbols({BodyCode(kMoonBody, o.coords)}), o),
+                         "Void of course", o);
+  AddTime(v.get(), icalproperty_new_dtstart, period.startJD, o);
+  AddTime(v.get(), icalproperty_new_dtend, period.endJD, o);
+  const std::string description = "From the Moon's last aspect in " + std::string(SignName(period.signLeft)) + " (" +
+                                  EventSummaryWords(period.lastAspect, o.coords) + ") until it enters " +
+                                  SignName(period.signEntered) + ".";
+  icalcomponent_add_property(v.get(), icalproperty_new_description(description.c_str()));
+  out += Text(v.get());
+}
+
+void AppendIcalStation(std::string& out, const Station& s, const IcalOptions& o, const CalendarFilter& filter) {
+  if (!filter.Keeps(s)) return;
+  Event e;
+  e.kind = EventKind::Station;
+  e.body = s.body;
+  e.direction = s.direction;
+  e.jd = s.jd;
+  Component v = NewEvent(EventUid(e, Coordinates::Geocentric),
+                         WithSymbols(EventSummaryWords(e, Coordinates::Geocentric),
+                                     EventSymbols(e, Coordinates::Geocentric), o),
+                         "Station", o);
+  AddTime(v.get(), icalproperty_new_dtstart, s.jd, o);
+  const std::string description = EventSummaryWords(e, Coordinates::Geocentric) + " at " + PositionWords(s.longitude) + ".";
+  icalcomponent_add_property(v.get(), icalproperty_new_description(description.c_str()));
+  out += Text(v.get());
+}
+
+}  // namespace novastra

@@ -1,0 +1,74 @@
+#pragma once
+// The aspectarian and the stations as an iCalendar file (RFC 5545) for the
+// user's own calendar program, written with libical: one VEVENT per event,
+// void-of-course periods with a start and an end, times in UT or in a zone
+// of the tz database (with its VTIMEZONE). Every function appends to `out`,
+// so a long run is written piece by piece: IcalBegin, the events, IcalEnd.
+#include <array>
+#include <optional>
+#include <string>
+
+#include "astro/choices.h"
+#include "reports/events.h"
+#include "reports/stations.h"
+#include "reports/time_zone.h"
+#include "reports/void_of_course.h"
+
+namespace novastra {
+
+// What a calendar may hold, in the order of the words that name them.
+enum class CalendarKind { Aspects, Parallels, Ingresses, Stations, Lunations, Void };
+inline constexpr int kCalendarKinds = 6;
+// "aspects", "parallels", "ingresses", "stations", "lunations", "void".
+const char* CalendarKindWord(CalendarKind kind);
+// "sun" .. "pluto", "node" for bodies 1..11.
+const char* CalendarBodyWord(int body);
+
+// Which events go into the calendar: every kind and body unless chosen.
+// An event is kept when its kind is chosen and every body it names is
+// (both of an aspect's pair, the Sun and the Moon of a lunation, the Moon of
+// a void-of-course period).
+struct CalendarFilter {
+  std::array<bool, kCalendarKinds> kinds{true, true, true, true, true, true};
+  std::array<bool, 12> bodies{false, true, true, true, true, true, true, true, true, true, true, true};
+
+  bool Has(CalendarKind k) const { return kinds[static_cast<int>(k)]; }
+  bool Keeps(const Event& e) const;
+  bool Keeps(const VoidOfCourse& v) const;
+  bool Keeps(const Station& s) const;
+};
+
+// Sets filter.kinds from a comma list of the kind words ("lunations,void");
+// false with a message in `why` for an empty list or an unknown word.
+bool ParseCalendarKinds(const std::string& list, CalendarFilter& filter, std::string& why);
+// Sets filter.bodies from a comma list of body words or "all".
+bool ParseCalendarBodies(const std::string& list, CalendarFilter& filter, std::string& why);
+
+struct IcalOptions {
+  TimeZone zone;  // Universal Time: DTSTART in UTC; a zone: local times with its TZID
+  Coordinates coords = Coordinates::Geocentric;
+  bool symbols = true;  // the astrological symbols after the words of each SUMMARY
+  double stampJD = 0;   // DTSTAMP: the time the file is made (UT Julian Day)
+  std::string name = "NOVASTRA";  // the calendar's name (X-WR-CALNAME)
+};
+
+// BEGIN:VCALENDAR and its properties, then, for a zone, its VTIMEZONE with
+// the offsets of the whole years from fromJD to toJD (UT Julian Days).
+std::string IcalBegin(const IcalOptions& options, double fromJD, double toJD);
+// One VEVENT each (nothing when the filter leaves the event out).
+void AppendIcalEvent(std::string& out, const Event& event, const IcalOptions& options,
+                     const CalendarFilter& filter = {});
+void AppendIcalVoid(std::string& out, const VoidOfCourse& period, const IcalOptions& options,
+                    const CalendarFilter& filter = {});
+void AppendIcalStation(std::string& out, const Station& station, const IcalOptions& options,
+                       const CalendarFilter& filter = {});
+// END:VCALENDAR
+std::string IcalEnd();
+
+// The words of a SUMMARY without its symbols: "Moon enters Aries",
+// "Mercury stations retrograde", "Sun square Moon - First Quarter".
+std::string EventSummaryWords(const Event& event, Coordinates coords);
+// The same instant, kind and bodies give the same UID in every file.
+std::string EventUid(const Event& event, Coordinates coords);
+
+}  // namespace novastra
