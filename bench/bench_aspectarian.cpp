@@ -6,11 +6,11 @@
 #include <memory>
 #include <vector>
 
-#include "reports/events.h"
-#include "reports/sampling.h"
-#include "astro/calendar.h"
 #include "app/application.h"
 #include "app/aspectarian_run.h"
+#include "astro/calendar.h"
+#include "reports/events.h"
+#include "reports/sampling.h"
 
 namespace novastra {
 namespace {
@@ -98,7 +98,8 @@ void BM_EventFinding366(benchmark::State& state) {
       events += day.size();
     }
   }
-  state.counters["events/run"] = benchmark::Counter(static_cast<double>(events), benchmark::Counter::kAvgIterations);
+  state.counters["events/run"] =
+      benchmark::Counter(static_cast<double>(events), benchmark::Counter::kAvgIterations);
 }
 BENCHMARK(BM_EventFinding366)->Unit(benchmark::kMillisecond);
 

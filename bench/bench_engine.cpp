@@ -54,7 +54,8 @@ BENCHMARK(BM_InstantPlain);
 void Series(benchmark::State& state, const TrigKernels* fast) {
   double tau = 0.01;
   for (auto _ : state) {
-    for (const SeriesSet& set : Tables().sets) benchmark::DoNotOptimize(ComputeHelio(set, tau, fast));
+    for (const SeriesSet& set : Tables().sets)
+      benchmark::DoNotOptimize(ComputeHelio(set, tau, fast));
     tau += 1e-7;
   }
   state.SetItemsProcessed(state.iterations());

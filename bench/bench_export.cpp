@@ -10,8 +10,8 @@
 
 #include "app/application.h"
 #include "app/range_run.h"
-#include "bench_support.h"
 #include "astro/calendar.h"
+#include "bench_support.h"
 #include "reports/sampling.h"
 #include "text/export_formats.h"
 
@@ -43,7 +43,12 @@ void BM_AspectarianCsv1800To2100(benchmark::State& state) {
   }
   state.counters["rows"] = static_cast<double>(rows);
 }
-BENCHMARK(BM_AspectarianCsv1800To2100)->Arg(1)->Arg(2)->Iterations(1)->Unit(benchmark::kSecond)->UseRealTime();
+BENCHMARK(BM_AspectarianCsv1800To2100)
+    ->Arg(1)
+    ->Arg(2)
+    ->Iterations(1)
+    ->Unit(benchmark::kSecond)
+    ->UseRealTime();
 
 void BM_EphemerisCsv1800To2100(benchmark::State& state) {
   const Application& app = bench::SharedApp();
@@ -64,7 +69,12 @@ void BM_EphemerisCsv1800To2100(benchmark::State& state) {
     });
   }
 }
-BENCHMARK(BM_EphemerisCsv1800To2100)->Arg(1)->Arg(2)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_EphemerisCsv1800To2100)
+    ->Arg(1)
+    ->Arg(2)
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 }  // namespace
 }  // namespace novastra

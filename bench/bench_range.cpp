@@ -12,13 +12,13 @@
 #include <thread>
 #include <vector>
 
-#include "reports/events.h"
-#include "reports/sampling.h"
+#include "app/application.h"
 #include "astro/calendar.h"
 #include "astro/engine.h"
 #include "astro/range_engine.h"
-#include "app/application.h"
 #include "bench_support.h"
+#include "reports/events.h"
+#include "reports/sampling.h"
 
 namespace novastra {
 namespace {

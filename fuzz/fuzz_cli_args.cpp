@@ -18,8 +18,9 @@ using namespace novastra;
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
   const auto& dir = fuzz::Scratch();
   for (const auto& e : std::filesystem::directory_iterator(NOVASTRA_DATA_DIR))
-    if (e.is_regular_file()) std::filesystem::copy_file(e.path(), dir / e.path().filename(),
-                                                       std::filesystem::copy_options::overwrite_existing);
+    if (e.is_regular_file())
+      std::filesystem::copy_file(e.path(), dir / e.path().filename(),
+                                 std::filesystem::copy_options::overwrite_existing);
   ::setenv("NOVASTRA_HOME", dir.c_str(), 1);
   // The commands print their tables; only the findings matter here.
   std::freopen("/dev/null", "w", stdout);

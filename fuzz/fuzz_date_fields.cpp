@@ -16,8 +16,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // Fields separated by NUL bytes: month, day, year, days.
   std::vector<std::string> f(1);
   for (size_t i = 0; i < size; ++i) {
-    if (data[i] == 0) f.emplace_back();
-    else f.back().push_back(static_cast<char>(data[i]));
+    if (data[i] == 0)
+      f.emplace_back();
+    else
+      f.back().push_back(static_cast<char>(data[i]));
   }
   f.resize(4);
   RunParameters p;

@@ -13,7 +13,8 @@ bool Same(const Settings& a, const Settings& b) {
   return a.FontSize == b.FontSize && a.FontBold == b.FontBold && a.FontItalic == b.FontItalic &&
          a.MainTop == b.MainTop && a.MainLeft == b.MainLeft && a.MainHeight == b.MainHeight &&
          a.MainWidth == b.MainWidth && a.DataTop == b.DataTop && a.DataLeft == b.DataLeft &&
-         a.DataHeight == b.DataHeight && a.DataWidth == b.DataWidth && a.NumberOfDays == b.NumberOfDays;
+         a.DataHeight == b.DataHeight && a.DataWidth == b.DataWidth &&
+         a.NumberOfDays == b.NumberOfDays;
 }
 bool Same(const RunParameters& a, const RunParameters& b) {
   return a.FullMonth == b.FullMonth && a.SaveData == b.SaveData && a.Instant == b.Instant &&

@@ -14,15 +14,16 @@ namespace novastra::fuzz {
   std::abort();
 }
 
-#define NOVASTRA_FUZZ_CHECK(cond) \
-  do {                            \
+#define NOVASTRA_FUZZ_CHECK(cond)               \
+  do {                                          \
     if (!(cond)) ::novastra::fuzz::Fail(#cond); \
   } while (0)
 
 // A folder of its own for this process, made once.
 inline const std::filesystem::path& Scratch() {
   static const std::filesystem::path dir = [] {
-    std::string pattern = (std::filesystem::temp_directory_path() / "novastra-fuzz-XXXXXX").string();
+    std::string pattern =
+        (std::filesystem::temp_directory_path() / "novastra-fuzz-XXXXXX").string();
     if (!::mkdtemp(pattern.data())) Fail("cannot make a scratch folder");
     std::atexit([] {
       std::error_code ec;

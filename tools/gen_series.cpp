@@ -73,9 +73,7 @@ bool IsDecimal(const std::string& s) {
   return digits;
 }
 
-bool IsInteger(const std::string& s) {
-  return IsDecimal(s) && s.find('.') == std::string::npos;
-}
+bool IsInteger(const std::string& s) { return IsDecimal(s) && s.find('.') == std::string::npos; }
 
 // The decimal text of value x 1e-8, exact: the point moves eight places left.
 std::string ScaleBy1e8(const std::string& text) {
@@ -123,14 +121,17 @@ SeriesMap ReadSeriesCsv(const fs::path& path) {
   for (size_t n = 1; n < lines.size(); ++n) {
     std::string where = path.string() + " line " + std::to_string(n + 1) + ": ";
     std::vector<std::string> cells = SplitCommas(lines[n]);
-    if (cells.size() != 5) throw Failure(where + "expected 5 values, found " + std::to_string(cells.size()));
+    if (cells.size() != 5)
+      throw Failure(where + "expected 5 values, found " + std::to_string(cells.size()));
     const std::string& name = cells[0];
     if (name.size() != 2 || std::string("LBR").find(name[0]) == std::string::npos ||
         name[1] < '0' || name[1] > '5')
       throw Failure(where + "unknown series \"" + name + "\"");
-    if (!IsInteger(cells[1])) throw Failure(where + "term number \"" + cells[1] + "\" is not a whole number");
+    if (!IsInteger(cells[1]))
+      throw Failure(where + "term number \"" + cells[1] + "\" is not a whole number");
     for (int k = 2; k < 5; ++k)
-      if (!IsDecimal(cells[k])) throw Failure(where + "\"" + cells[k] + "\" is not a decimal number");
+      if (!IsDecimal(cells[k]))
+        throw Failure(where + "\"" + cells[k] + "\" is not a decimal number");
     Row row{std::stoi(cells[1]), cells[2], cells[3], cells[4]};
     std::vector<Row>& rows = map[name];
     if (row.term != static_cast<int>(rows.size()) + 1)
@@ -151,8 +152,8 @@ void AppendCoordinate(std::string& out, const std::string& file, char coord,
     int have = it == from.end() ? 0 : static_cast<int>(it->second.size());
     if (counts[k] == 0) continue;  // extra series are refused by the caller
     if (have != counts[k])
-      throw Failure(file + ": series " + name + " has " + std::to_string(have) + " terms, expected " +
-                    std::to_string(counts[k]));
+      throw Failure(file + ": series " + name + " has " + std::to_string(have) +
+                    " terms, expected " + std::to_string(counts[k]));
     for (const Row& r : it->second) out += ScaleBy1e8(r.a) + "," + r.b + "," + r.c + "\r\n";
   }
 }
@@ -168,9 +169,10 @@ std::string BuildPluto(const fs::path& path) {
     std::string where = path.string() + " line " + std::to_string(n + 1) + ": ";
     std::vector<std::string> cells = SplitCommas(lines[n]);
     if (cells.size() != 1 + novastra::kPlutoColumns)
-      throw Failure(where + "expected " + std::to_string(1 + novastra::kPlutoColumns) + " values, found " +
-                    std::to_string(cells.size()));
-    if (cells[0] != std::to_string(n)) throw Failure(where + "row number \"" + cells[0] + "\" out of order");
+      throw Failure(where + "expected " + std::to_string(1 + novastra::kPlutoColumns) +
+                    " values, found " + std::to_string(cells.size()));
+    if (cells[0] != std::to_string(n))
+      throw Failure(where + "row number \"" + cells[0] + "\" out of order");
     for (int k = 1; k <= novastra::kPlutoColumns; ++k) {
       if (!IsInteger(cells[k])) throw Failure(where + "\"" + cells[k] + "\" is not a whole number");
       out += cells[k];
@@ -204,7 +206,7 @@ void WriteFile(const fs::path& target, const std::string& text) {
 }
 
 int Run(const fs::path& refDir, const fs::path& outDir) {
-  const char* csvNames[] = {"MERCURY", "VENUS", "EARTH", nullptr, "MARS",
+  const char* csvNames[] = {"MERCURY", "VENUS",  "EARTH",  nullptr,  "MARS",
                             "JUPITER", "SATURN", "URANUS", "NEPTUNE"};
   std::map<std::string, SeriesMap> csv;
   for (const char* name : csvNames)
@@ -222,7 +224,8 @@ int Run(const fs::path& refDir, const fs::path& outDir) {
         int k = name[1] - '0';
         const auto& counts = name[0] == 'L' ? layout.L : name[0] == 'B' ? layout.B : layout.R;
         if (counts[k] == 0)
-          throw Failure(std::string(layout.file) + ": series " + name + " is not in the fixed table");
+          throw Failure(std::string(layout.file) + ": series " + name +
+                        " is not in the fixed table");
       }
       AppendCoordinate(out, layout.file, 'L', layout.L, m, nullptr, 0);
       AppendCoordinate(out, layout.file, 'B', layout.B, m, nullptr, 0);
@@ -235,7 +238,8 @@ int Run(const fs::path& refDir, const fs::path& outDir) {
       AppendCoordinate(out, layout.file, 'R', layout.R, earth, nullptr, 0);
       for (const auto& [name, rows] : earthJ2000)
         if (name[0] == 'R' || name[1] == '0')
-          throw Failure(std::string(layout.file) + ": EARTH_J2000_CHANGED.csv holds unexpected series " + name);
+          throw Failure(std::string(layout.file) +
+                        ": EARTH_J2000_CHANGED.csv holds unexpected series " + name);
     }
     files.emplace_back(layout.file, out);
   }

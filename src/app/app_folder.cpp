@@ -118,9 +118,9 @@ InstanceLock::InstanceLock(const fs::path& folder, int waitMillis) {
   if (fd < 0 && (errno == EACCES || errno == EPERM || errno == EROFS))
     fd = ::open(file.c_str(), O_RDONLY | kFlags);
   if (fd < 0) {
-    reason_ = errno == ELOOP ? "the lock file " + file.string() + " is a symbolic link"
-                             : "cannot open the lock file " + file.string() + ": " +
-                                   std::strerror(errno);
+    reason_ = errno == ELOOP
+                  ? "the lock file " + file.string() + " is a symbolic link"
+                  : "cannot open the lock file " + file.string() + ": " + std::strerror(errno);
     return;
   }
   struct stat st {};

@@ -11,7 +11,9 @@ namespace novastra {
 // What the choice of folder reads from outside: environment variables and
 // whether a folder can be written. The defaults read the real ones.
 struct FolderEnvironment {
-  std::function<const char*(const char* name)> variable = [](const char* name) { return std::getenv(name); };
+  std::function<const char*(const char* name)> variable = [](const char* name) {
+    return std::getenv(name);
+  };
   // Empty: the folder exists and the process may create files in it.
   std::function<bool(const std::filesystem::path& dir)> writable;
 };
@@ -25,7 +27,8 @@ struct FolderEnvironment {
 // nullopt and sets *error to a message.
 std::optional<std::filesystem::path> ResolveAppFolder(
     const std::optional<std::filesystem::path>& home, const std::filesystem::path& programDir,
-    const std::filesystem::path& suppliedDir, std::string* error, const FolderEnvironment& env = {});
+    const std::filesystem::path& suppliedDir, std::string* error,
+    const FolderEnvironment& env = {});
 
 // The folder of the running executable (the current folder when it cannot be told).
 std::filesystem::path ProgramFolder();

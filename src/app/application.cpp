@@ -24,13 +24,15 @@ void ShowReadProblem(UserInterface& ui, const std::filesystem::path& file, const
 
 }  // namespace
 
-Application::Application(UserInterface& ui, std::filesystem::path folder, std::filesystem::path supplied)
+Application::Application(UserInterface& ui, std::filesystem::path folder,
+                         std::filesystem::path supplied)
     : ui_(ui),
       folder_(std::move(folder)),
       supplied_(std::move(supplied)),
       buffer_(ui),
-      runs_(RunContext{ui_, folder_, supplied_, options_, series_, params_, cal_, ephemeris_, aspectarian_, buffer_,
-                       runKind_, currentDataFile_, carrySixty_, cancelRequested_}) {
+      runs_(RunContext{ui_, folder_, supplied_, options_, series_, params_, cal_, ephemeris_,
+                       aspectarian_, buffer_, runKind_, currentDataFile_, carrySixty_,
+                       cancelRequested_}) {
   if (supplied_.empty()) supplied_ = folder_;
   // The Input window starts on today's date.
   const std::time_t now = std::time(nullptr);
@@ -42,9 +44,11 @@ Application::Application(UserInterface& ui, std::filesystem::path folder, std::f
 }
 
 bool Application::LoadFiles() {
-  if (!ReadOptions(folder_, options_)) ShowReadProblem(ui_, File("OPTIONS.OPT"), "OPTIONS.OPT", false);
+  if (!ReadOptions(folder_, options_))
+    ShowReadProblem(ui_, File("OPTIONS.OPT"), "OPTIONS.OPT", false);
   ReadSettings(folder_, settings_, params_);
-  ShowReadProblem(ui_, File("NOVASTRA.INI"), "NOVASTRA.INI", true, " The default settings are used.");
+  ShowReadProblem(ui_, File("NOVASTRA.INI"), "NOVASTRA.INI", true,
+                  " The default settings are used.");
   buffer_.ClearAll();
   runKind_ = 1;
   currentDataFile_.clear();
@@ -57,9 +61,13 @@ bool Application::LoadFiles() {
 
 void Application::SetParams(const RunParameters& params) { params_ = params; }
 
-bool Application::SaveOptions(const std::string& codes) { return SaveOptionsText(folder_, codes, options_, ui_); }
+bool Application::SaveOptions(const std::string& codes) {
+  return SaveOptionsText(folder_, codes, options_, ui_);
+}
 
-bool Application::RestoreDefaultOptions() { return novastra::RestoreDefaultOptions(folder_, ui_, supplied_); }
+bool Application::RestoreDefaultOptions() {
+  return novastra::RestoreDefaultOptions(folder_, ui_, supplied_);
+}
 
 void Application::ForgetDataFile() {
   buffer_.ResetAllCount();

@@ -4,9 +4,9 @@
 
 #include <atomic>
 
-#include "app/run_context.h"
 #include "app/calendar_choices.h"
 #include "app/input_check.h"
+#include "app/run_context.h"
 #include "app/text_file.h"
 #include "astro/calendar.h"
 #include "astro/zodiac.h"
@@ -16,7 +16,8 @@
 
 namespace novastra {
 
-SampleContext SampleContextOf(const SeriesTables& series, const RunParameters& params, const RunOptions& options) {
+SampleContext SampleContextOf(const SeriesTables& series, const RunParameters& params,
+                              const RunOptions& options) {
   SampleContext ctx;
   ctx.tables = &series;
   ctx.choices.zodiac = params.ZodiacMode;
@@ -27,9 +28,12 @@ SampleContext SampleContextOf(const SeriesTables& series, const RunParameters& p
   return ctx;
 }
 
-SampleContext SampleContextOf(const RunContext& app) { return SampleContextOf(app.series, app.params, app.options); }
+SampleContext SampleContextOf(const RunContext& app) {
+  return SampleContextOf(app.series, app.params, app.options);
+}
 
-std::string AspectarianFileName(const std::string& startRowDate, Zodiac zodiac, Coordinates coords) {
+std::string AspectarianFileName(const std::string& startRowDate, Zodiac zodiac,
+                                Coordinates coords) {
   return FormatMmddyy(startRowDate) + "AS." +
          SavedFileExtension(zodiac, coords == Coordinates::Heliocentric);
 }
@@ -105,7 +109,8 @@ RunOutcome RunAspectarian(RunContext& app) {
   state.firstDayJD = cal.StartJD;
   state.dayCount = dayCount;
   state.coords = params.Coords;
-  const HeaderInfo info{ZodiacLabel(params.ZodiacMode), cal.StartDateText, cal.InstantLabel, cal.DisplayJD};
+  const HeaderInfo info{ZodiacLabel(params.ZodiacMode), cal.StartDateText, cal.InstantLabel,
+                        cal.DisplayJD};
   std::vector<std::string> lines;
   if (calendar->Plain()) {
     lines = AspectarianLines(report, info, params.Coords, app.CarrySixty);
@@ -113,7 +118,8 @@ RunOutcome RunAspectarian(RunContext& app) {
     AspectarianReport shown = report;
     if (local) {
       // The header's SVP and ayanamsa stay those of 0h UT of the first day.
-      const InstantSetup first = PrepareInstantAt(HourT(cal.StartJD, 0), cal.StartJD, request.sky.ayanamsa);
+      const InstantSetup first =
+          PrepareInstantAt(HourT(cal.StartJD, 0), cal.StartJD, request.sky.ayanamsa);
       shown.svp = first.Svp;
       shown.ayanamsa = first.Ayanamsa;
     }

@@ -29,7 +29,8 @@ struct AspectarianState {
 };
 
 // What the sampling needs from the application's choices and tables.
-SampleContext SampleContextOf(const SeriesTables& series, const RunParameters& params, const RunOptions& options);
+SampleContext SampleContextOf(const SeriesTables& series, const RunParameters& params,
+                              const RunOptions& options);
 SampleContext SampleContextOf(const RunContext& app);
 SampleContext SampleContextOf(const Application& app);
 

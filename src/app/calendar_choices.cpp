@@ -1,7 +1,7 @@
 #include "app/calendar_choices.h"
 
-#include "app/run_context.h"
 #include "app/input_check.h"
+#include "app/run_context.h"
 #include "app/ui.h"
 
 namespace novastra {

@@ -21,7 +21,9 @@ bool OnRunDates(const AspectarianState& s, double jd) {
 
 }  // namespace
 
-bool CanExportCalendar(const Application& app) { return app.aspectarian().hasRun && app.aspectarian().dayCount > 0; }
+bool CanExportCalendar(const Application& app) {
+  return app.aspectarian().hasRun && app.aspectarian().dayCount > 0;
+}
 
 std::string LastRunCalendar(const Application& app, const CalendarFilter& filter, double stampJD) {
   const AspectarianState& s = app.aspectarian();
@@ -38,7 +40,8 @@ std::string LastRunCalendar(const Application& app, const CalendarFilter& filter
   return out + IcalEnd();
 }
 
-CalendarExportResult ExportCalendar(Application& app, std::filesystem::path* written, std::time_t now) {
+CalendarExportResult ExportCalendar(Application& app, std::filesystem::path* written,
+                                    std::time_t now) {
   UserInterface& ui = app.ui();
   if (!CanExportCalendar(app)) {
     ui.ShowMessage(MessageIcon::Exclamation, "Information", kNoCalendarRun);
@@ -48,7 +51,8 @@ CalendarExportResult ExportCalendar(Application& app, std::filesystem::path* wri
   CalendarExportQuestion question;
   question.zoneName = s.calendar.zone.Name();
   for (const Event& e : s.report.events) question.eventCount += OnRunDates(s, e.jd) ? 1 : 0;
-  for (const VoidOfCourse& v : s.report.voids) question.voidCount += OnRunDates(s, v.startJD) ? 1 : 0;
+  for (const VoidOfCourse& v : s.report.voids)
+    question.voidCount += OnRunDates(s, v.startJD) ? 1 : 0;
   CalendarFilter filter = question.filter;
   if (!ui.AskCalendarChoices(question, filter)) return CalendarExportResult::Cancelled;
 
@@ -59,7 +63,8 @@ CalendarExportResult ExportCalendar(Application& app, std::filesystem::path* wri
   if (!ui.AskCalendarFileName(save, file) || file.empty()) return CalendarExportResult::Cancelled;
 
   ui.SetBusy(true);
-  const std::string text = LastRunCalendar(app, filter, kUnixEpochJD + static_cast<double>(now) / 86400.0);
+  const std::string text =
+      LastRunCalendar(app, filter, kUnixEpochJD + static_cast<double>(now) / 86400.0);
   const bool ok = WriteFileOrReport(ui, file, text);
   ui.SetBusy(false);
   if (!ok) return CalendarExportResult::Failed;

@@ -13,7 +13,8 @@ namespace novastra {
 
 class Application;
 
-inline constexpr const char* kNoCalendarRun = "Calculate an aspectarian first: the calendar is made from its events.";
+inline constexpr const char* kNoCalendarRun =
+    "Calculate an aspectarian first: the calendar is made from its events.";
 
 // What the calendar dialog shows: the zone of the run, how many events and
 // void periods it holds, and the choices it starts from (everything).

@@ -20,10 +20,10 @@ class DataBuffer {
  public:
   explicit DataBuffer(UserInterface& ui) : ui_(ui) {}
 
-  void ClearView();                         // new view: ViewCount 0
+  void ClearView();                          // new view: ViewCount 0
   void AppendLine(const std::string& line);  // appends the line to both lists
   void AppendBlankLine();
-  void ShowDataBuffer();                    // puts the view into the Data Window
+  void ShowDataBuffer();  // puts the view into the Data Window
 
   void ClearAll();        // AllCount 0, list re-created (run buttons, "Clear all data")
   void ResetAllCount();   // AllCount 0 only (Input menu)

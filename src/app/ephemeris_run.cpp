@@ -4,10 +4,10 @@
 #include <filesystem>
 #include <optional>
 
-#include "app/run_context.h"
-#include "app/ephemeris_run.h"
 #include "app/calendar_choices.h"
+#include "app/ephemeris_run.h"
 #include "app/input_check.h"
+#include "app/run_context.h"
 #include "app/safe_write.h"
 #include "app/text_file.h"
 #include "astro/calendar.h"
@@ -68,12 +68,12 @@ class SavedFiles {
   std::string text_[kTables];
 };
 
-
 }  // namespace
 
 ColumnSet ChosenColumnSet(const RunParameters& p) {
   if (p.Coords == Coordinates::Heliocentric) {
-    bool longitudeLike = p.Output == DataOutput::Longitude || p.Output == DataOutput::RightAscension;
+    bool longitudeLike =
+        p.Output == DataOutput::Longitude || p.Output == DataOutput::RightAscension;
     return longitudeLike ? ColumnSet::HelioLongitude : ColumnSet::HelioLatitude;
   }
   switch (p.Output) {
@@ -136,11 +136,13 @@ RunOutcome RunEphemeris(RunContext& app) {
     return RunOutcome::Cancelled;
   }
   // The pass that finds the next month's first day is counted as well.
-  if (params.FullMonth && request.dayCount <= lastIndex) app.ui.UpdateProgress(request.dayCount, lastIndex);
+  if (params.FullMonth && request.dayCount <= lastIndex)
+    app.ui.UpdateProgress(request.dayCount, lastIndex);
   cal.RowJD = cal.StartJD + (params.FullMonth ? request.dayCount : lastIndex);
   cal.RowDateText = DateTextFromJulianDay(cal.RowJD);
 
-  HeaderInfo info{ZodiacLabel(params.ZodiacMode), cal.StartDateText, cal.InstantLabel, cal.DisplayJD};
+  HeaderInfo info{ZodiacLabel(params.ZodiacMode), cal.StartDateText, cal.InstantLabel,
+                  cal.DisplayJD};
   if (local && !report.days.empty()) {
     info.place = calendar->zone.Name();
     info.displayJD = report.days.front().jd;
@@ -155,7 +157,8 @@ RunOutcome RunEphemeris(RunContext& app) {
     page.lines.emplace_back();  // spare entry at nextFree
     // Saved files get the header as built: line 1 without the SVP text.
     if (params.SaveData)
-      for (const std::string& line : EphemerisTableLines(set, report, info, raHours, false, app.CarrySixty))
+      for (const std::string& line :
+           EphemerisTableLines(set, report, info, raHours, false, app.CarrySixty))
         files.WriteLine(set, line);
     files.WriteLine(set, "");
   }

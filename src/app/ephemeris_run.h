@@ -13,7 +13,6 @@ namespace novastra {
 
 struct RunContext;
 
-
 // A table's lines: header lines 0..6, then rows; always ends with one empty
 // spare entry at index nextFree.
 struct PageLines {

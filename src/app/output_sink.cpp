@@ -11,7 +11,8 @@ namespace {
 constexpr size_t kBlock = 1 << 16;
 }  // namespace
 
-OutputSink::OutputSink(const std::optional<std::filesystem::path>& file, int stdoutFd) : path_(file), fd_(stdoutFd) {
+OutputSink::OutputSink(const std::optional<std::filesystem::path>& file, int stdoutFd)
+    : path_(file), fd_(stdoutFd) {
   if (path_) {
     file_ = std::make_unique<AtomicFile>(*path_);
     reason_ = file_->Reason();
@@ -49,8 +50,10 @@ bool OutputSink::Flush() {
 std::string OutputSink::Finish() {
   Flush();
   if (file_) {
-    if (reason_.empty()) reason_ = file_->Commit();
-    else file_->Abandon();
+    if (reason_.empty())
+      reason_ = file_->Commit();
+    else
+      file_->Abandon();
     file_.reset();
   }
   return reason_;

@@ -1,8 +1,8 @@
 #include "app/range_run.h"
 
 #include <algorithm>
-#include <limits>
 #include <condition_variable>
+#include <limits>
 #include <map>
 #include <mutex>
 #include <optional>
@@ -31,8 +31,8 @@ bool OrderedMap(int count, int jobs, const std::function<Result(int)>& compute,
   std::mutex mutex;
   std::condition_variable changed;
   std::map<int, Result> ready;
-  int next = 0;      // next index to compute
-  int emitted = 0;   // next index to hand on
+  int next = 0;     // next index to compute
+  int emitted = 0;  // next index to hand on
   bool stop = false;
   const int ahead = 2 * jobs;
 
@@ -91,13 +91,15 @@ bool OrderedMap(int count, int jobs, const std::function<Result(int)>& compute,
 std::vector<RangePiece> SplitRange(double startJD, int dayCount, int maxPieceDays) {
   std::vector<RangePiece> pieces;
   const int step = std::max(maxPieceDays, 1);
-  for (int d = 0; d < dayCount; d += step) pieces.push_back({startJD + d, std::min(step, dayCount - d)});
+  for (int d = 0; d < dayCount; d += step)
+    pieces.push_back({startJD + d, std::min(step, dayCount - d)});
   return pieces;
 }
 
 bool RunEphemerisRange(const EphemerisRequest& whole, const RangeControl& control,
                        const std::function<bool(const EphemerisReport& piece)>& emit) {
-  const std::vector<RangePiece> pieces = SplitRange(whole.startJD, whole.dayCount, control.maxPieceDays);
+  const std::vector<RangePiece> pieces =
+      SplitRange(whole.startJD, whole.dayCount, control.maxPieceDays);
   const int count = static_cast<int>(pieces.size());
   // Each piece computes the day before its first for the retrograde marks, so
   // pieces are independent and equal the same days of one long run.
@@ -117,7 +119,8 @@ bool RunEphemerisRange(const EphemerisRequest& whole, const RangeControl& contro
 
 bool RunAspectarianRange(const AspectarianRequest& whole, const RangeControl& control,
                          const std::function<bool(const AspectarianReport& piece)>& emit) {
-  const std::vector<RangePiece> pieces = SplitRange(whole.startJD, whole.dayCount, control.maxPieceDays);
+  const std::vector<RangePiece> pieces =
+      SplitRange(whole.startJD, whole.dayCount, control.maxPieceDays);
   const int count = static_cast<int>(pieces.size());
   struct Piece {
     InitialDirections start;
@@ -134,9 +137,12 @@ bool RunAspectarianRange(const AspectarianRequest& whole, const RangeControl& co
   // starting there would be.
   std::function<Piece(int)> compute = [&](int i) {
     InitialDirections start;
-    if (i == 0 && whole.directions) start = *whole.directions;
-    else if (whole.sky.coords == Coordinates::Heliocentric) start.flag.fill(1);
-    else start = DirectionsAt(whole.sky, pieces[i].startJD);
+    if (i == 0 && whole.directions)
+      start = *whole.directions;
+    else if (whole.sky.coords == Coordinates::Heliocentric)
+      start.flag.fill(1);
+    else
+      start = DirectionsAt(whole.sky, pieces[i].startJD);
     return Piece{start, build(i, start)};
   };
   InitialDirections carried;
@@ -152,7 +158,8 @@ bool RunAspectarianRange(const AspectarianRequest& whole, const RangeControl& co
   return OrderedMap(count, control.jobs, compute, hand);
 }
 
-bool RunZonedAspectarianRange(const AspectarianRequest& whole, const TimeZone& zone, const RangeControl& control,
+bool RunZonedAspectarianRange(const AspectarianRequest& whole, const TimeZone& zone,
+                              const RangeControl& control,
                               const std::function<bool(const AspectarianReport& piece)>& emit) {
   // No zone is more than a day from UT, and a void period lasts at most about
   // two and a half days: a local piece is complete once the UT search has
@@ -161,7 +168,8 @@ bool RunZonedAspectarianRange(const AspectarianRequest& whole, const TimeZone& z
   AspectarianRequest ut = whole;
   ut.startJD = whole.startJD - 1;
   ut.dayCount = whole.dayCount + 2;
-  const std::vector<RangePiece> local = SplitRange(whole.startJD, whole.dayCount, control.maxPieceDays);
+  const std::vector<RangePiece> local =
+      SplitRange(whole.startJD, whole.dayCount, control.maxPieceDays);
   size_t next = 0;
   struct Dated {
     double dayJD;  // local date
@@ -178,7 +186,8 @@ bool RunZonedAspectarianRange(const AspectarianRequest& whole, const TimeZone& z
       AspectarianReport report;
       report.startJD = piece.startJD;
       report.dayCount = piece.dayCount;
-      const InstantSetup first = PrepareInstantAt(HourT(piece.startJD, 0), piece.startJD, whole.sky.ayanamsa);
+      const InstantSetup first =
+          PrepareInstantAt(HourT(piece.startJD, 0), piece.startJD, whole.sky.ayanamsa);
       report.svp = first.Svp;
       report.ayanamsa = first.Ayanamsa;
       auto inPiece = [&](double day) { return day >= piece.startJD && day < endDay; };

@@ -47,7 +47,8 @@ bool RunAspectarianRange(const AspectarianRequest& whole, const RangeControl& co
 // the ingress that ends it, so it is kept even when that ingress falls after
 // the piece). The pieces' svp and ayanamsa are those of 0h UT of their first
 // date.
-bool RunZonedAspectarianRange(const AspectarianRequest& whole, const TimeZone& zone, const RangeControl& control,
+bool RunZonedAspectarianRange(const AspectarianRequest& whole, const TimeZone& zone,
+                              const RangeControl& control,
                               const std::function<bool(const AspectarianReport& piece)>& emit);
 
 }  // namespace novastra

@@ -14,7 +14,8 @@ void SetStartDate(RunParameters& params, double jd) {
   params.StartYear = std::to_string(d.year);
 }
 
-double RunController::MoreStartJD(double rowJD, bool forward, bool fullMonth, int16_t numberOfDays) {
+double RunController::MoreStartJD(double rowJD, bool forward, bool fullMonth,
+                                  int16_t numberOfDays) {
   if (forward) return rowJD + 1;
   if (fullMonth) return rowJD - 53;
   // 2 x N in 16-bit arithmetic; N is at most 366, so it always fits.
@@ -31,7 +32,8 @@ RunOutcome RunController::RestoringOnCancel(RunOutcome (*run)(RunContext&)) {
     RunParameters params;
     int16_t runKind;
   };
-  Kept kept{ctx_.buffer.Save(), ctx_.ephemeris, ctx_.aspectarian, ctx_.cal, ctx_.params, ctx_.RunKind};
+  Kept kept{ctx_.buffer.Save(), ctx_.ephemeris, ctx_.aspectarian,
+            ctx_.cal,           ctx_.params,    ctx_.RunKind};
   const RunOutcome outcome = run(ctx_);
   if (outcome != RunOutcome::Cancelled) return outcome;
   ctx_.buffer.Restore(std::move(kept.buffer));
@@ -65,7 +67,8 @@ RunOutcome RunController::CalculateAspectarian() {
 
 RunOutcome RunController::MoreForward() {
   return RestoringOnCancel([](RunContext& app) {
-    SetStartDate(app.params, MoreStartJD(app.cal.RowJD, true, app.params.FullMonth, app.params.NumberOfDays));
+    SetStartDate(app.params,
+                 MoreStartJD(app.cal.RowJD, true, app.params.FullMonth, app.params.NumberOfDays));
     app.cal.NoonFlag = app.params.Instant == InstantChoice::Midnight ? 0 : 1;
     return app.RunKind == 1 ? RunEphemeris(app) : RunAspectarian(app);
   });
@@ -73,7 +76,8 @@ RunOutcome RunController::MoreForward() {
 
 RunOutcome RunController::MoreBackward() {
   return RestoringOnCancel([](RunContext& app) {
-    SetStartDate(app.params, MoreStartJD(app.cal.RowJD, false, app.params.FullMonth, app.params.NumberOfDays));
+    SetStartDate(app.params,
+                 MoreStartJD(app.cal.RowJD, false, app.params.FullMonth, app.params.NumberOfDays));
     app.cal.NoonFlag = app.params.Instant == InstantChoice::Midnight ? 0 : 1;
     return app.RunKind == 1 ? RunEphemeris(app) : RunAspectarian(app);
   });
@@ -89,7 +93,8 @@ void RunController::ShowDocument(const std::string& name) {
   bool missing = false;
   const auto bytes = ReadFileBytes(ctx_.SuppliedFile(name), &reason, &missing);
   if (!bytes) {
-    ctx_.ui.ShowMessage(MessageIcon::Information, kWarningTitle, ReadFailureMessage(name, reason, missing));
+    ctx_.ui.ShowMessage(MessageIcon::Information, kWarningTitle,
+                        ReadFailureMessage(name, reason, missing));
     return;
   }
   ctx_.buffer.ClearView();
@@ -99,13 +104,20 @@ void RunController::ShowDocument(const std::string& name) {
 }
 
 SaveResult RunController::SaveData() { return novastra::SaveData(ctx_); }
-std::optional<SaveDialogSetup> RunController::PrepareSaveAs() { return novastra::PrepareSaveAs(ctx_); }
-bool RunController::SaveDataAs(const std::filesystem::path& file) { return novastra::SaveDataAs(ctx_, file); }
+std::optional<SaveDialogSetup> RunController::PrepareSaveAs() {
+  return novastra::PrepareSaveAs(ctx_);
+}
+bool RunController::SaveDataAs(const std::filesystem::path& file) {
+  return novastra::SaveDataAs(ctx_, file);
+}
 PrintPrepared RunController::PreparePrintPage() { return novastra::PreparePrintPage(ctx_); }
 PrintPrepared RunController::PreparePrintData() { return novastra::PreparePrintData(ctx_); }
 std::optional<PrintText> RunController::LoadPrintFile() { return novastra::LoadPrintFile(ctx_); }
-bool RunController::WritePrintFile(std::string_view text) { return novastra::WritePrintFile(ctx_, text); }
-std::optional<PrintJob> RunController::PreparePrintJob(std::string_view editedText, int16_t sizeClass) {
+bool RunController::WritePrintFile(std::string_view text) {
+  return novastra::WritePrintFile(ctx_, text);
+}
+std::optional<PrintJob> RunController::PreparePrintJob(std::string_view editedText,
+                                                       int16_t sizeClass) {
   return novastra::PreparePrintJob(ctx_, editedText, sizeClass);
 }
 

@@ -27,11 +27,11 @@ std::string ErrnoText(int err) { return std::strerror(err); }
 
 // One file of a set, from its target to its finished temporary file.
 struct Pending {
-  fs::path target;     // as given
-  fs::path final;      // after following symbolic links
+  fs::path target;  // as given
+  fs::path final;   // after following symbolic links
   bool exists = false;
   struct stat st {};
-  fs::path temp;       // the temporary file, once created
+  fs::path temp;  // the temporary file, once created
 };
 
 // Follows symbolic links from the target to the file that gets the text.
@@ -107,15 +107,18 @@ std::string WriteTemp(Pending& p, const std::string& bytes) {
   for (int attempt = 0; attempt < kTempAttempts && fd < 0; ++attempt) {
     const fs::path temp = dir / (kTempPrefix + RandomChars() + kTempSuffix);
     fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
-    if (fd >= 0) p.temp = temp;
-    else if (errno != EEXIST) return ErrnoText(errno);
+    if (fd >= 0)
+      p.temp = temp;
+    else if (errno != EEXIST)
+      return ErrnoText(errno);
   }
   if (fd < 0) return ErrnoText(EEXIST);
   std::string reason;
   if (p.exists) {
     // Keep the owner where allowed (the group alone when the owner cannot
     // be given away), then the permission bits, which chown may clear.
-    if (::fchown(fd, p.st.st_uid, p.st.st_gid) != 0) (void)!::fchown(fd, static_cast<uid_t>(-1), p.st.st_gid);
+    if (::fchown(fd, p.st.st_uid, p.st.st_gid) != 0)
+      (void)!::fchown(fd, static_cast<uid_t>(-1), p.st.st_gid);
     if (::fchmod(fd, p.st.st_mode & 07777) != 0) reason = ErrnoText(errno);
   }
   if (reason.empty()) reason = WriteAll(fd, bytes);
@@ -136,7 +139,8 @@ std::string RewriteInPlace(const Pending& p, const std::string& bytes) {
     if (err != 0 && err != EOPNOTSUPP && err != EINVAL) reason = ErrnoText(err);
   }
   if (reason.empty()) reason = WriteAll(fd, bytes);
-  if (reason.empty() && ::ftruncate(fd, static_cast<off_t>(bytes.size())) != 0) reason = ErrnoText(errno);
+  if (reason.empty() && ::ftruncate(fd, static_cast<off_t>(bytes.size())) != 0)
+    reason = ErrnoText(errno);
   if (reason.empty() && ::fsync(fd) != 0) reason = ErrnoText(errno);
   if (::close(fd) != 0 && reason.empty()) reason = ErrnoText(errno);
   return reason;

@@ -31,14 +31,15 @@
 namespace novastra {
 
 struct SetWriteResult {
-  std::string reason;           // "" when every file was written
-  std::filesystem::path file;   // the file that failed
-  int replaced = 0;             // targets already holding their new text
+  std::string reason;          // "" when every file was written
+  std::filesystem::path file;  // the file that failed
+  int replaced = 0;            // targets already holding their new text
   bool ok() const { return reason.empty(); }
 };
 
 // Writes every (target, bytes) pair as one set, by the rules above.
-SetWriteResult WriteFilesAsSet(const std::vector<std::pair<std::filesystem::path, std::string>>& files);
+SetWriteResult WriteFilesAsSet(
+    const std::vector<std::pair<std::filesystem::path, std::string>>& files);
 
 // True for a name of the program's own temporary pattern.
 bool IsOwnTempName(const std::string& name);

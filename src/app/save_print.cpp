@@ -11,9 +11,9 @@
 #include <cstring>
 #include <new>
 
-#include "astro/calendar.h"
 #include "app/run_context.h"
 #include "app/text_file.h"
+#include "astro/calendar.h"
 
 namespace novastra {
 
@@ -65,7 +65,6 @@ std::string FormatSavedData(const std::vector<std::string>& lines, int count, fl
   return out;
 }
 
-
 std::string DefaultSaveName(const std::string& startDateText) {
   // The date the text denotes: a day past the month's end rolls into the next
   // month, as in every other use of the start date (4/31/2000 is 1 May 2000).
@@ -83,8 +82,9 @@ SaveResult SaveData(RunContext& app) {
   }
   if (app.currentDataFile.empty()) return SaveResult::NeedsDialog;
   const std::filesystem::path file = app.currentDataFile;
-  if (!WriteFileOrReport(app.ui, file,
-                         FormatSavedData(app.buffer.AllLines(), app.buffer.AllCount(), app.options[7])))
+  if (!WriteFileOrReport(
+          app.ui, file,
+          FormatSavedData(app.buffer.AllLines(), app.buffer.AllCount(), app.options[7])))
     return SaveResult::Failed;
   return SaveResult::Saved;
 }
@@ -105,8 +105,9 @@ bool SaveDataAs(RunContext& app, const std::filesystem::path& file) {
     app.ui.ShowMessage(MessageIcon::Exclamation, "Information", kNoDataToSave);
     return false;
   }
-  if (!WriteFileOrReport(app.ui, file,
-                         FormatSavedData(app.buffer.AllLines(), app.buffer.AllCount(), app.options[7])))
+  if (!WriteFileOrReport(
+          app.ui, file,
+          FormatSavedData(app.buffer.AllLines(), app.buffer.AllCount(), app.options[7])))
     return false;
   app.currentDataFile = file.string();
   return true;

@@ -45,7 +45,9 @@ bool ApplyLine(const std::string& line, Settings& s, RunParameters& params) {
   auto is = [&line](const char* key) { return line.rfind(key, 0) == 0; };
   const double x = LeadingNumber(value);
   // A number too large for any setting is a read error, as in the 16-bit ones.
-  auto fitsSingle = [x] { return std::isfinite(x) && std::fabs(x) <= std::numeric_limits<float>::max(); };
+  auto fitsSingle = [x] {
+    return std::isfinite(x) && std::fabs(x) <= std::numeric_limits<float>::max();
+  };
   int16_t n = 0;
 
   if (is("FontSize")) {
@@ -160,7 +162,6 @@ std::string SettingsNumber(double x) {
   return x < 0 ? digits : " " + digits;
 }
 
-
 void ReadSettings(const std::filesystem::path& folder, Settings& settings, RunParameters& params) {
   settings = Settings{};
   SetInputDefaults(params);
@@ -196,7 +197,8 @@ bool WriteSettings(const std::filesystem::path& folder, const Settings& s,
   line(params.Instant == InstantChoice::Midnight ? "Type=Midnight" : "Type=Noon");
   line("NumberOfDays=" + DaysFieldText(params));
   line(params.Coords == Coordinates::Heliocentric ? "Coordinates=Helio" : "Coordinates=Geo");
-  // An older program reads every word but "Mean" as the true node, the nearest to the osculating one.
+  // An older program reads every word but "Mean" as the true node, the nearest to the osculating
+  // one.
   line(params.MoonNodes == NodeMode::Mean         ? "MoonNodes=Mean"
        : params.MoonNodes == NodeMode::Osculating ? "MoonNodes=Osculating"
                                                   : "MoonNodes=True");

@@ -13,9 +13,9 @@ namespace novastra {
 
 struct Settings {
   double FontSize = 10;
-  double FontBold = 0;    // 0 off, -1 on
-  double FontItalic = 0;  // 0 off, -1 on
-  float MainTop = 0, MainLeft = 0, MainHeight = 675, MainWidth = 6550;  // twips
+  double FontBold = 0;                                                       // 0 off, -1 on
+  double FontItalic = 0;                                                     // 0 off, -1 on
+  float MainTop = 0, MainLeft = 0, MainHeight = 675, MainWidth = 6550;       // twips
   int16_t DataTop = 660, DataLeft = 0, DataHeight = 6540, DataWidth = 9600;  // twips
   int16_t NumberOfDays = 30;
   // Maximised windows (their places above are the places to restore to).
@@ -35,6 +35,5 @@ bool WriteSettings(const std::filesystem::path& folder, const Settings& settings
 // N(x) of the settings file: the shortest plain decimal text of x, preceded
 // by one blank when x is not negative (" 10", "-1", " 7.75").
 std::string SettingsNumber(double x);
-
 
 }  // namespace novastra

@@ -1,7 +1,7 @@
 // "Changes in direction": each station of the last aspectarian run, found to
 // the hour, refined to the minute by recomputing the planet minute by minute.
-#include "app/run_context.h"
 #include "app/aspectarian_run.h"
+#include "app/run_context.h"
 #include "reports/stations.h"
 #include "text/stations_text.h"
 
@@ -9,9 +9,11 @@ namespace novastra {
 
 std::string StationsText(RunContext& app) {
   if (app.aspectarian.stations.empty()) return "";
-  const std::vector<Station> stations = BuildStations(SampleContextOf(app), app.aspectarian.stations);
+  const std::vector<Station> stations =
+      BuildStations(SampleContextOf(app), app.aspectarian.stations);
   const CalendarChoices& calendar = app.aspectarian.calendar;
-  return calendar.Plain() ? StationsListText(stations, app.CarrySixty) : CalendarStationsText(stations, calendar);
+  return calendar.Plain() ? StationsListText(stations, app.CarrySixty)
+                          : CalendarStationsText(stations, calendar);
 }
 
 void ShowRetrogradeTimes(RunContext& app) {

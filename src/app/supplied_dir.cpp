@@ -14,9 +14,9 @@ namespace {
 
 // Files whose presence marks a supplied folder: the options master copy and
 // the ten series data files.
-constexpr const char* kMarkerFiles[] = {
-    "OPTIONS.MAS", "MERCURY.DAT", "VENUS.DAT",  "EARTH.DAT",   "EARTH_X.DAT", "MARS.DAT",
-    "JUPITER.DAT", "SATURN.DAT",  "URANUS.DAT", "NEPTUNE.DAT", "PLUTO.DAT"};
+constexpr const char* kMarkerFiles[] = {"OPTIONS.MAS", "MERCURY.DAT", "VENUS.DAT",   "EARTH.DAT",
+                                        "EARTH_X.DAT", "MARS.DAT",    "JUPITER.DAT", "SATURN.DAT",
+                                        "URANUS.DAT",  "NEPTUNE.DAT", "PLUTO.DAT"};
 
 // The build tree's data folder, from the one-line file next to the program.
 std::optional<fs::path> BuildTreeDataDir(const fs::path& programDir) {
@@ -50,7 +50,8 @@ std::vector<fs::path> SuppliedDirCandidates(const fs::path& programDir) {
     std::size_t end = list.find(':', start);
     if (end == std::string::npos) end = list.size();
     const std::string dir = list.substr(start, end - start);
-    if (!dir.empty() && dir.front() == '/') dirs.push_back((fs::path(dir) / "novastra").lexically_normal());
+    if (!dir.empty() && dir.front() == '/')
+      dirs.push_back((fs::path(dir) / "novastra").lexically_normal());
     start = end + 1;
   }
   return dirs;
@@ -65,8 +66,7 @@ bool IsSuppliedDir(const fs::path& dir) {
 }
 
 std::optional<fs::path> LocateSuppliedDir(const fs::path& programDir,
-                                          const std::optional<fs::path>& home,
-                                          std::string* error) {
+                                          const std::optional<fs::path>& home, std::string* error) {
   const auto candidates = SuppliedDirCandidates(programDir);
   for (const auto& dir : candidates)
     if (IsSuppliedDir(dir)) return dir;
@@ -82,7 +82,8 @@ std::optional<fs::path> LocateSuppliedDir(const fs::path& programDir,
 }
 
 std::optional<ProgramFolders> ResolveProgramFolders(const std::optional<fs::path>& home,
-                                                    const fs::path& programDir, std::string* error) {
+                                                    const fs::path& programDir,
+                                                    std::string* error) {
   auto supplied = LocateSuppliedDir(programDir, home, error);
   if (!supplied) return std::nullopt;
   auto app = ResolveAppFolder(home, programDir, *supplied, error);

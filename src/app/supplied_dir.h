@@ -42,8 +42,8 @@ struct ProgramFolders {
   std::filesystem::path app;
   std::filesystem::path supplied;
 };
-std::optional<ProgramFolders> ResolveProgramFolders(const std::optional<std::filesystem::path>& home,
-                                                    const std::filesystem::path& programDir,
-                                                    std::string* error);
+std::optional<ProgramFolders> ResolveProgramFolders(
+    const std::optional<std::filesystem::path>& home, const std::filesystem::path& programDir,
+    std::string* error);
 
 }  // namespace novastra

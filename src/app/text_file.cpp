@@ -49,7 +49,8 @@ void ReportWriteFailure(UserInterface& ui, const std::filesystem::path& file,
                      ".\r\n\r\nNothing was written; the data is still in the Data Window.");
 }
 
-bool WriteFileOrReport(UserInterface& ui, const std::filesystem::path& file, std::string_view bytes) {
+bool WriteFileOrReport(UserInterface& ui, const std::filesystem::path& file,
+                       std::string_view bytes) {
   const std::string reason = WriteFileSafely(file, bytes);
   if (reason.empty()) return true;
   ReportWriteFailure(ui, file, reason);
@@ -104,7 +105,8 @@ std::string AtomicFile::Commit() {
   if (reason_.empty() && ::fsync(fd_) != 0) reason_ = std::strerror(errno);
   if (::close(fd_) != 0 && reason_.empty()) reason_ = std::strerror(errno);
   fd_ = -1;
-  if (reason_.empty() && std::rename(temp_.c_str(), target_.c_str()) != 0) reason_ = std::strerror(errno);
+  if (reason_.empty() && std::rename(temp_.c_str(), target_.c_str()) != 0)
+    reason_ = std::strerror(errno);
   if (!reason_.empty()) ::unlink(temp_.c_str());
   return reason_;
 }

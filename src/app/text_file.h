@@ -60,7 +60,8 @@ void ReportWriteFailure(UserInterface& ui, const std::filesystem::path& file,
 
 // The one path by which the program's saved files are written: WriteFileSafely,
 // then ReportWriteFailure when it fails. True when the file was written.
-bool WriteFileOrReport(UserInterface& ui, const std::filesystem::path& file, std::string_view bytes);
+bool WriteFileOrReport(UserInterface& ui, const std::filesystem::path& file,
+                       std::string_view bytes);
 
 // The same for a set of `total` files written together, worded for what
 // happened: nothing written, or some files already replaced.

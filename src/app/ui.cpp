@@ -38,7 +38,8 @@ void HeadlessUi::ShowDataWindow(std::string_view caption) {
   events.push_back(e);
 }
 
-bool HeadlessUi::AskCalendarChoices(const CalendarExportQuestion& question, CalendarFilter& choices) {
+bool HeadlessUi::AskCalendarChoices(const CalendarExportQuestion& question,
+                                    CalendarFilter& choices) {
   Event e{Event::CalendarChoices};
   e.text = question.zoneName;
   e.done = question.eventCount;
@@ -49,7 +50,8 @@ bool HeadlessUi::AskCalendarChoices(const CalendarExportQuestion& question, Cale
   return true;
 }
 
-bool HeadlessUi::AskCalendarFileName(const CalendarSaveQuestion& question, std::filesystem::path& file) {
+bool HeadlessUi::AskCalendarFileName(const CalendarSaveQuestion& question,
+                                     std::filesystem::path& file) {
   Event e{Event::CalendarFile};
   e.title = question.folder.string();
   e.text = question.fileName;

@@ -47,14 +47,25 @@ class UserInterface {
   // `choices`; false when the user cancels.
   virtual bool AskCalendarChoices(const CalendarExportQuestion&, CalendarFilter&) { return false; }
   // The calendar file to write; false (or an empty path) when cancelled.
-  virtual bool AskCalendarFileName(const CalendarSaveQuestion&, std::filesystem::path&) { return false; }
+  virtual bool AskCalendarFileName(const CalendarSaveQuestion&, std::filesystem::path&) {
+    return false;
+  }
 };
 
 // Records every call in order, for the tests and the command line.
 class HeadlessUi : public UserInterface {
  public:
   struct Event {
-    enum Kind { Message, Busy, ProgressOpen, Progress, ProgressClose, DataWindow, CalendarChoices, CalendarFile } kind;
+    enum Kind {
+      Message,
+      Busy,
+      ProgressOpen,
+      Progress,
+      ProgressClose,
+      DataWindow,
+      CalendarChoices,
+      CalendarFile
+    } kind;
     MessageIcon icon = MessageIcon::Information;
     std::string title{};  // message title, or data window caption
     std::string text{};   // message text, or data window text
@@ -75,7 +86,8 @@ class HeadlessUi : public UserInterface {
   // Record a CalendarChoices event (text: the zone) or a CalendarFile event
   // (text: the proposed name) and answer with the fields below.
   bool AskCalendarChoices(const CalendarExportQuestion& question, CalendarFilter& choices) override;
-  bool AskCalendarFileName(const CalendarSaveQuestion& question, std::filesystem::path& file) override;
+  bool AskCalendarFileName(const CalendarSaveQuestion& question,
+                           std::filesystem::path& file) override;
 
   // Messages only, in order.
   std::vector<Event> Messages() const;

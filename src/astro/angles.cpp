@@ -4,7 +4,9 @@
 
 namespace novastra {
 
-double ArcSinAbsDeg(double x) { return (180.0 / kPi) * std::atan(std::sqrt(x * x / (1.0 - x * x))); }
+double ArcSinAbsDeg(double x) {
+  return (180.0 / kPi) * std::atan(std::sqrt(x * x / (1.0 - x * x)));
+}
 
 // Latitude or declination from z and the distance from the polar axis.
 static double PolarAngle(double z, double rho) {

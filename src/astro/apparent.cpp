@@ -172,9 +172,9 @@ BodyPositions ComputeApparentPositions(const InstantSetup& instant, const Series
   for (int i = kSun; i <= kNorthNode; ++i) {
     if (i == kPluto) continue;
     const double lon = p.Longitude[i] * kRad, lat = p.Latitude[i] * kRad;
-    const Vec3 eq = RotateX({std::cos(lat) * std::cos(lon), std::cos(lat) * std::sin(lon),
-                             std::sin(lat)},
-                            nut.trueObliquity);
+    const Vec3 eq =
+        RotateX({std::cos(lat) * std::cos(lon), std::cos(lat) * std::sin(lon), std::sin(lat)},
+                nut.trueObliquity);
     p.RightAscension[i] = LongitudeDeg(eq);
     p.Declination[i] = LatitudeDeg(eq);
   }

@@ -14,10 +14,10 @@ namespace {
 
 double Int(double x) { return std::floor(x); }
 
-constexpr std::array<const char*, 12> kMonthAbbrev = {
-    "Jan", "Feb", "Mar", "Apr", "May", "Jun", "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
-constexpr std::array<const char*, 7> kWeekdayName = {
-    "Sunday", "Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday"};
+constexpr std::array<const char*, 12> kMonthAbbrev = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                                      "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+constexpr std::array<const char*, 7> kWeekdayName = {"Sunday",   "Monday", "Tuesday", "Wednesday",
+                                                     "Thursday", "Friday", "Saturday"};
 
 std::string TwoDigits(long n) {
   std::string s = std::to_string(n);
@@ -104,13 +104,16 @@ std::optional<CivilDate> TryParseDateText(const std::string& mdy) {
     std::string_view field = TrimBlanks(rest.substr(0, slash));
     if (field.empty() || field.size() > 6) return std::nullopt;
     auto [end, ec] = std::from_chars(field.data(), field.data() + field.size(), parts[k]);
-    if (ec != std::errc() || end != field.data() + field.size() || parts[k] < 0) return std::nullopt;
+    if (ec != std::errc() || end != field.data() + field.size() || parts[k] < 0)
+      return std::nullopt;
     if (k < 2) rest.remove_prefix(slash + 1);
   }
   return CivilDate{parts[2], parts[0], parts[1]};
 }
 
-CivilDate ParseDateText(const std::string& mdy) { return TryParseDateText(mdy).value_or(CivilDate{}); }
+CivilDate ParseDateText(const std::string& mdy) {
+  return TryParseDateText(mdy).value_or(CivilDate{});
+}
 
 std::string FormatDdMmm(const std::string& mdy) {
   CivilDate d = Normalised(mdy);
@@ -129,7 +132,9 @@ int WeekdayNumber(const std::string& mdy) {
   return static_cast<int>(((jdn + 1) % 7 + 7) % 7) + 1;
 }
 
-std::string FormatWeekdayName(const std::string& mdy) { return kWeekdayName[WeekdayNumber(mdy) - 1]; }
+std::string FormatWeekdayName(const std::string& mdy) {
+  return kWeekdayName[WeekdayNumber(mdy) - 1];
+}
 
 std::string FormatMmddyy(const std::string& mdy) {
   CivilDate d = Normalised(mdy);

@@ -4,7 +4,6 @@
 #include <optional>
 #include <string>
 
-
 namespace novastra {
 
 // Julian Day Number (the JD of 12h UT) of a Gregorian date; days past a month's
@@ -30,8 +29,8 @@ bool IsNumberText(const std::string& text);
 int16_t DateFieldValue(const std::string& text);
 
 // Fixed English calendar formatting of a date text (always month/day/year).
-std::string FormatDdMmm(const std::string& mdy);      // "05 Jan"
-std::string FormatDdMmmYyyy(const std::string& mdy);  // "05 Jan 2009"
+std::string FormatDdMmm(const std::string& mdy);        // "05 Jan"
+std::string FormatDdMmmYyyy(const std::string& mdy);    // "05 Jan 2009"
 std::string FormatWeekdayName(const std::string& mdy);  // "Monday"
 int WeekdayNumber(const std::string& mdy);              // 1 = Sunday ... 7 = Saturday
 std::string FormatMmddyy(const std::string& mdy);       // "010500"

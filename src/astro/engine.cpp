@@ -50,7 +50,8 @@ InstantSetup PrepareInstant(double rowJD, double dayFraction, const AyanamsaOpti
   return s;
 }
 
-InstantSetup PrepareInstantAnyHour(double rowJD, double dayFraction, const AyanamsaOption& ayanamsa) {
+InstantSetup PrepareInstantAnyHour(double rowJD, double dayFraction,
+                                   const AyanamsaOption& ayanamsa) {
   InstantSetup s = PrepareInstant(rowJD, dayFraction, ayanamsa);
   if (dayFraction == 0.0 || dayFraction == 0.5) return s;
   // theta - f * 86400 is the sidereal time only when f * 86400 is a multiple
@@ -131,7 +132,8 @@ BodyPositions PositionsFromHelio(const InstantSetup& instant, const SeriesTables
 
   p.Longitude[kMoon] = moon.longitude;
   p.Latitude[kMoon] = moon.latitude;
-  p.Longitude[kNorthNode] = choices.node == NodeMode::Osculating ? OsculatingNode(t, fast) : moon.node;
+  p.Longitude[kNorthNode] =
+      choices.node == NodeMode::Osculating ? OsculatingNode(t, fast) : moon.node;
   p.Latitude[kNorthNode] = 0;
 
   // Equatorial coordinates from the tropical positions, with the mean

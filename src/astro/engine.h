@@ -3,21 +3,30 @@
 // the instant and the series tables and returns the positions.
 #include <array>
 
-#include "astro/series.h"
 #include "astro/choices.h"
+#include "astro/series.h"
 #include "astro/sky.h"
 
 namespace novastra {
 
 // Body indices used by every table, sample array and event list.
 enum Body : int {
-  kSun = 1, kMoon = 2, kMercury = 3, kVenus = 4, kMars = 5, kJupiter = 6,
-  kSaturn = 7, kUranus = 8, kNeptune = 9, kPluto = 10, kNorthNode = 11
+  kSun = 1,
+  kMoon = 2,
+  kMercury = 3,
+  kVenus = 4,
+  kMars = 5,
+  kJupiter = 6,
+  kSaturn = 7,
+  kUranus = 8,
+  kNeptune = 9,
+  kPluto = 10,
+  kNorthNode = 11
 };
 
 // Positions in degrees, indexed by body (0 and 12..15 unused).
 struct BodyPositions {
-  std::array<double, 16> Longitude{};       // geocentric, in the chosen zodiac
+  std::array<double, 16> Longitude{};  // geocentric, in the chosen zodiac
   std::array<double, 16> Latitude{};
   std::array<double, 16> RightAscension{};  // always from the tropical position
   std::array<double, 16> Declination{};
@@ -47,7 +56,8 @@ InstantSetup PrepareInstant(double rowJD, double dayFraction, const AyanamsaOpti
 // The same at any hour of the day (dayFraction may lie outside 0..1): the
 // sidereal time is that of the instant itself. At 0h and 12h it equals
 // PrepareInstant's.
-InstantSetup PrepareInstantAnyHour(double rowJD, double dayFraction, const AyanamsaOption& ayanamsa);
+InstantSetup PrepareInstantAnyHour(double rowJD, double dayFraction,
+                                   const AyanamsaOption& ayanamsa);
 
 // The same set-up for an instant given directly as T (aspectarian and station
 // searches); rowJD is the Julian Day of the date that Pluto's correction reads.

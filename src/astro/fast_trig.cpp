@@ -95,10 +95,8 @@ NOVASTRA_AVX2 void Batch4(const double* x, double* out, std::size_t n) {
   }
 }
 
-constexpr TrigKernels kSse2{"sse2", PowerSeries2, Batch2<_ZGVbN2v_sin>,
-                            Batch2<_ZGVbN2v_cos>};
-constexpr TrigKernels kAvx2{"avx2", PowerSeries4, Batch4<_ZGVdN4v_sin>,
-                            Batch4<_ZGVdN4v_cos>};
+constexpr TrigKernels kSse2{"sse2", PowerSeries2, Batch2<_ZGVbN2v_sin>, Batch2<_ZGVbN2v_cos>};
+constexpr TrigKernels kAvx2{"avx2", PowerSeries4, Batch4<_ZGVdN4v_sin>, Batch4<_ZGVdN4v_cos>};
 
 }  // namespace
 

@@ -1,8 +1,8 @@
 #pragma once
 // The Moon's geocentric longitude and latitude and the North Node, from the
 // truncated lunar theory whose terms are constants of moon.cpp.
-#include "astro/fast_trig.h"
 #include "astro/choices.h"
+#include "astro/fast_trig.h"
 
 namespace novastra {
 
@@ -14,7 +14,7 @@ struct MoonPosition {
   double latitude = 0;        // not reduced
   double meanNode = 0;
   double trueNode = 0;
-  double node = 0;            // mean or true, as asked
+  double node = 0;  // mean or true, as asked
 };
 
 // T in Julian centuries from J2000.0. fast = null evaluates the sines with the

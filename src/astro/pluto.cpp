@@ -31,7 +31,8 @@ SunJ2000 SunJ2000FromEarth(const HelioPosition& earthJ2000) {
 }
 
 double PlutoLongitudeOfDate(double lonJ2000, double jd) {
-  return NormalizeDegrees(lonJ2000 - ((2488070.0 - jd) * 167.9 / 73049.0 - 84.3) / 60.0 - 0.45 / 60.0);
+  return NormalizeDegrees(lonJ2000 - ((2488070.0 - jd) * 167.9 / 73049.0 - 84.3) / 60.0 -
+                          0.45 / 60.0);
 }
 
 // Arcsine with the sign of its argument restored.

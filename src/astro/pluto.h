@@ -23,7 +23,7 @@ struct PlutoPosition {
   double l = 0, b = 0, r = 0;  // heliocentric, J2000.0 ecliptic (degrees, degrees, AU)
   double longitude = 0;        // geocentric, corrected to the date
   double latitude = 0;
-  double rightAscension = 0;   // of the date, from the corrected longitude
+  double rightAscension = 0;  // of the date, from the corrected longitude
   double declination = 0;
 };
 

@@ -23,10 +23,10 @@ std::int64_t FloorDiv(std::int64_t a, std::int64_t b) {
 
 // One block of kBlock instants over the terms [0, n) of one coordinate: for
 // each instant m, sums[m * stride + k] is set to the sum of amp * cos over the
-// terms of power k (each power is one run of terms), then every cosine moves one step on (Reinsch: the
-// difference d grows by kappa * c, c by d). Lanes of four are summed
-// lane-wise, then across, in a fixed order, so the result of an instant
-// depends only on the recurrence state, never on how instants are grouped.
+// terms of power k (each power is one run of terms), then every cosine moves one step on (Reinsch:
+// the difference d grows by kappa * c, c by d). Lanes of four are summed lane-wise, then across, in
+// a fixed order, so the result of an instant depends only on the recurrence state, never on how
+// instants are grouped.
 using SumStepFn = void (*)(const double* amp, const double* kappa, double* c, double* d,
                            const int* power, std::size_t n, double* sums, std::size_t stride);
 
@@ -54,9 +54,9 @@ void SumStepGeneric(const double* amp, const double* kappa, double* c, double* d
 }
 
 __attribute__((target("avx2,fma"))) void SumStepAvx2(const double* amp, const double* kappa,
-                                                       double* c, double* d, const int* power,
-                                                       std::size_t n, double* sums,
-                                                       std::size_t stride) {
+                                                     double* c, double* d, const int* power,
+                                                     std::size_t n, double* sums,
+                                                     std::size_t stride) {
   for (std::size_t i = 0; i < n;) {
     const int k = power[i / 4];
     __m256d acc[kBlock];
@@ -85,7 +85,7 @@ SumStepFn ChosenSumStep() {
   static const SumStepFn chosen = [] {
     __builtin_cpu_init();
     return (__builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma")) ? &SumStepAvx2
-                                                                              : &SumStepGeneric;
+                                                                             : &SumStepGeneric;
   }();
   return chosen;
 }
@@ -174,7 +174,8 @@ void RangeEngine::MakeBlock(std::int64_t n0) {
 BodyPositions RangeEngine::At(std::int64_t n, const InstantSetup& instant) {
   // The apparent sky and the osculating node need the body at other instants
   // (light-time, the Moon's velocity): those go instant by instant.
-  if (choices_.plain || oneInstant_ || choices_.sky == Sky::Apparent || choices_.node == NodeMode::Osculating)
+  if (choices_.plain || oneInstant_ || choices_.sky == Sky::Apparent ||
+      choices_.node == NodeMode::Osculating)
     return ComputePositions(instant, *tables_, choices_);
   const std::int64_t n0 = FloorDiv(n, kBlock) * kBlock;
   if (!haveBlock_ || blockStart_ != n0) MakeBlock(n0);

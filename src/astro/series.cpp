@@ -126,7 +126,8 @@ std::optional<SeriesErrorKind> ReadSeriesFile(ValueReader& reader, SeriesSet& se
     for (auto* coord : {&set.L, &set.B, &set.R})
       for (auto& series : *coord)
         for (SeriesTerm& term : series)
-          if (!reader.Next(term.A, kind) || !reader.Next(term.B, kind) || !reader.Next(term.C, kind))
+          if (!reader.Next(term.A, kind) || !reader.Next(term.B, kind) ||
+              !reader.Next(term.C, kind))
             return kind;
   } while (!reader.AtEnd());
   return std::nullopt;
@@ -137,7 +138,8 @@ std::optional<SeriesErrorKind> ReadPlutoFile(ValueReader& reader,
   SeriesErrorKind kind{};
   do {
     for (PlutoTerm& r : rows)
-      for (double* v : {&r.j, &r.s, &r.p, &r.lonSin, &r.lonCos, &r.latSin, &r.latCos, &r.radSin, &r.radCos})
+      for (double* v :
+           {&r.j, &r.s, &r.p, &r.lonSin, &r.lonCos, &r.latSin, &r.latCos, &r.radSin, &r.radCos})
         if (!reader.Next(*v, kind)) return kind;
   } while (!reader.AtEnd());
   return std::nullopt;
@@ -161,7 +163,8 @@ SeriesLanes MakeSeriesLanes(const std::vector<std::vector<SeriesTerm>>& series) 
   return lanes;
 }
 
-std::optional<SeriesError> LoadSeriesTables(const std::filesystem::path& folder, SeriesTables& tables) {
+std::optional<SeriesError> LoadSeriesTables(const std::filesystem::path& folder,
+                                            SeriesTables& tables) {
   std::array<std::string, kSeriesBodyCount + 1> texts;
   for (int i = 0; i <= kSeriesBodyCount; ++i) {
     const char* name = i < kSeriesBodyCount ? kSeriesLayouts[i].file : kPlutoFile;
@@ -173,8 +176,8 @@ std::optional<SeriesError> LoadSeriesTables(const std::filesystem::path& folder,
   return LoadSeriesTablesFromText(std::move(texts), tables);
 }
 
-std::optional<SeriesError> LoadSeriesTablesFromText(std::array<std::string, kSeriesBodyCount + 1> texts,
-                                                    SeriesTables& tables) {
+std::optional<SeriesError> LoadSeriesTablesFromText(
+    std::array<std::string, kSeriesBodyCount + 1> texts, SeriesTables& tables) {
   // Filled aside and handed over only when every file has been read and
   // checked, so a bad file leaves the caller's tables as they were.
   SeriesTables loaded;

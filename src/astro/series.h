@@ -75,22 +75,29 @@ struct SeriesTables {
 };
 
 // Why a data file could not be read: the kinds the user is told about.
-enum class SeriesErrorKind { FileNotFound, InputPastEndOfFile, TypeMismatch, Unreadable, OutOfRange };
+enum class SeriesErrorKind {
+  FileNotFound,
+  InputPastEndOfFile,
+  TypeMismatch,
+  Unreadable,
+  OutOfRange
+};
 
 struct SeriesError {
   std::string file;  // e.g. "MARS.DAT"
   SeriesErrorKind kind;
-  std::string detail{};  // what exactly, for Unreadable and OutOfRange
+  std::string detail{};         // what exactly, for Unreadable and OutOfRange
   std::string Message() const;  // e.g. "MARS.DAT: input past end of file"
 };
 
 // Reads the ten files from `folder` into `tables`, then checks them
 // (CheckSeriesTables). Returns the first failure, if any.
-std::optional<SeriesError> LoadSeriesTables(const std::filesystem::path& folder, SeriesTables& tables);
+std::optional<SeriesError> LoadSeriesTables(const std::filesystem::path& folder,
+                                            SeriesTables& tables);
 
 // The same from the ten files' texts, in reading order (kSeriesLayouts, then
 // PLUTO.DAT).
-std::optional<SeriesError> LoadSeriesTablesFromText(std::array<std::string, kSeriesBodyCount + 1> texts,
-                                                    SeriesTables& tables);
+std::optional<SeriesError> LoadSeriesTablesFromText(
+    std::array<std::string, kSeriesBodyCount + 1> texts, SeriesTables& tables);
 
 }  // namespace novastra

@@ -30,15 +30,15 @@ struct OrbitBounds {
   double rMin, rMax, latMax;
 };
 constexpr OrbitBounds kOrbits[kSeriesBodyCount] = {
-    {0.29, 0.48, 7.2},    // Mercury
-    {0.70, 0.74, 3.6},    // Venus
-    {0.97, 1.03, 0.01},   // Earth (ecliptic of date)
-    {0.97, 1.03, 0.1},    // Earth (J2000.0)
-    {1.35, 1.70, 2.0},    // Mars
-    {4.90, 5.50, 1.4},    // Jupiter
-    {8.90, 10.20, 2.7},   // Saturn
-    {18.0, 20.4, 0.9},    // Uranus
-    {29.6, 30.6, 1.9},    // Neptune
+    {0.29, 0.48, 7.2},   // Mercury
+    {0.70, 0.74, 3.6},   // Venus
+    {0.97, 1.03, 0.01},  // Earth (ecliptic of date)
+    {0.97, 1.03, 0.1},   // Earth (J2000.0)
+    {1.35, 1.70, 2.0},   // Mars
+    {4.90, 5.50, 1.4},   // Jupiter
+    {8.90, 10.20, 2.7},  // Saturn
+    {18.0, 20.4, 0.9},   // Uranus
+    {29.6, 30.6, 1.9},   // Neptune
 };
 // Pluto: perihelion 29.7 AU, aphelion 49.3 AU, inclination 17.1 degrees.
 constexpr OrbitBounds kPlutoOrbit{29.0, 50.0, 17.6};
@@ -48,9 +48,9 @@ constexpr double kSeriesInstants[] = {2378496.5, 2415020.5, 2451544.5, 2488069.5
 // Pluto's theory holds for 1885-2099 only.
 constexpr double kPlutoInstants[] = {2415020.5, 2451544.5, 2488068.5};
 
-constexpr double kMaxAmplitude = 1e5;   // radians or AU
-constexpr double kMaxPhase = 100;       // radians
-constexpr double kMaxFrequency = 1e6;   // radians per Julian millennium
+constexpr double kMaxAmplitude = 1e5;  // radians or AU
+constexpr double kMaxPhase = 100;      // radians
+constexpr double kMaxFrequency = 1e6;  // radians per Julian millennium
 constexpr double kMaxPlutoMultiplier = 10;
 constexpr double kMaxPlutoCoefficient = 1e8;  // 1e-6 degree or 1e-7 AU
 
@@ -77,8 +77,8 @@ std::optional<std::string> CheckTerms(const std::vector<std::vector<SeriesTerm>>
 }
 
 std::optional<std::string> CheckPosition(const HelioPosition& p, const OrbitBounds& o, double jd) {
-  const bool ok = std::isfinite(p.L) && std::isfinite(p.B) && std::isfinite(p.R) &&
-                  p.R >= o.rMin && p.R <= o.rMax && std::fabs(p.B) <= o.latMax;
+  const bool ok = std::isfinite(p.L) && std::isfinite(p.B) && std::isfinite(p.R) && p.R >= o.rMin &&
+                  p.R <= o.rMax && std::fabs(p.B) <= o.latMax;
   if (ok) return std::nullopt;
   return "position out of range on JD " + Number(jd) + " (latitude " + Number(p.B) +
          " degrees, radius " + Number(p.R) + " AU)";
@@ -90,7 +90,8 @@ std::optional<SeriesCheckFailure> CheckSeriesTables(const SeriesTables& tables) 
   for (int b = 0; b < kSeriesBodyCount; ++b) {
     const SeriesSet& set = tables.sets[b];
     const char* file = kSeriesLayouts[b].file;
-    for (auto [coord, letter] : {std::pair{&set.L, 'L'}, std::pair{&set.B, 'B'}, std::pair{&set.R, 'R'}})
+    for (auto [coord, letter] :
+         {std::pair{&set.L, 'L'}, std::pair{&set.B, 'B'}, std::pair{&set.R, 'R'}})
       if (auto bad = CheckTerms(*coord, letter)) return SeriesCheckFailure{file, *bad};
     for (double jd : kSeriesInstants) {
       const double tau = (jd - 2451545.0) / 365250.0;

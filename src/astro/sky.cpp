@@ -33,8 +33,7 @@ double DeltaTSeconds(double jd) {
   if (y < 1961) return poly(y - 1950, {29.07, 0.407, -1.0 / 233, 1.0 / 2547});
   if (y < 1986) return poly(y - 1975, {45.45, 1.067, -1.0 / 260, -1.0 / 718});
   if (y < 2005)
-    return poly(y - 2000,
-                {63.86, 0.3345, -0.060374, 0.0017275, 0.000651814, 0.00002373599});
+    return poly(y - 2000, {63.86, 0.3345, -0.060374, 0.0017275, 0.000651814, 0.00002373599});
   if (y < 2050) return poly(y - 2000, {62.92, 0.32217, 0.005589});
   const double u = (y - 1820.0) / 100.0;
   return -20.0 + 32.0 * u * u - 0.5628 * (2150.0 - y);
@@ -50,7 +49,8 @@ NutationOfDate Nutation(double jdTT) {
 
 std::vector<std::string> PlutoRangeMessages(double firstJD, double lastJD) {
   std::vector<std::string> out;
-  if (firstJD < kPlutoValidFromJD || lastJD < kPlutoValidFromJD) out.emplace_back(kPlutoBeforeMessage);
+  if (firstJD < kPlutoValidFromJD || lastJD < kPlutoValidFromJD)
+    out.emplace_back(kPlutoBeforeMessage);
   if (firstJD >= kPlutoValidToJD || lastJD >= kPlutoValidToJD) out.emplace_back(kPlutoAfterMessage);
   return out;
 }

@@ -45,7 +45,8 @@ std::optional<int> ParseDial(const std::string& text, std::string& why) {
   return std::nullopt;
 }
 
-std::optional<std::vector<int>> ParseBodies(const std::vector<std::string>& items, std::string& why) {
+std::optional<std::vector<int>> ParseBodies(const std::vector<std::string>& items,
+                                            std::string& why) {
   static const char* const names[] = {"",        "sun",    "moon",   "mercury", "venus", "mars",
                                       "jupiter", "saturn", "uranus", "neptune", "pluto", "node"};
   std::vector<int> out;
@@ -62,7 +63,8 @@ std::optional<std::vector<int>> ParseBodies(const std::vector<std::string>& item
     }
     if (found.empty()) {
       why = "unknown body \"" + piece +
-            "\" (sun, moon, mercury, venus, mars, jupiter, saturn, uranus, neptune, pluto, node or all)";
+            "\" (sun, moon, mercury, venus, mars, jupiter, saturn, uranus, neptune, pluto, node or "
+            "all)";
       return std::nullopt;
     }
     for (int b : found)
@@ -75,7 +77,8 @@ std::optional<std::vector<int>> ParseBodies(const std::vector<std::string>& item
   return out;
 }
 
-std::optional<std::vector<double>> ParsePoints(const std::vector<std::string>& items, std::string& why) {
+std::optional<std::vector<double>> ParsePoints(const std::vector<std::string>& items,
+                                               std::string& why) {
   std::vector<double> out;
   for (const std::string& piece : Pieces(items)) {
     double v = 0;

@@ -13,10 +13,12 @@ std::optional<int> ParseDial(const std::string& text, std::string& why);
 
 // Body names, any case, separated by commas or given one by one: sun, moon,
 // mercury .. pluto, node (or "north node"), or "all". Order kept, repeats dropped.
-std::optional<std::vector<int>> ParseBodies(const std::vector<std::string>& items, std::string& why);
+std::optional<std::vector<int>> ParseBodies(const std::vector<std::string>& items,
+                                            std::string& why);
 
 // Degrees 0 <= x < 360 separated by commas or given one by one, e.g. "15.5,120".
-std::optional<std::vector<double>> ParsePoints(const std::vector<std::string>& items, std::string& why);
+std::optional<std::vector<double>> ParsePoints(const std::vector<std::string>& items,
+                                               std::string& why);
 
 // The bodies drawn when none are chosen: the Sun and Mercury to Pluto and the
 // node (the Moon, which crosses the whole chart every month, is left out).

@@ -14,7 +14,8 @@ namespace novastra::chart {
 
 std::optional<ChartFormat> FormatOf(const std::filesystem::path& file) {
   std::string ext = file.extension().string();
-  std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return std::tolower(c); });
+  std::transform(ext.begin(), ext.end(), ext.begin(),
+                 [](unsigned char c) { return std::tolower(c); });
   if (ext == ".svg") return ChartFormat::Svg;
   if (ext == ".png") return ChartFormat::Png;
   if (ext == ".pdf") return ChartFormat::Pdf;
@@ -22,7 +23,8 @@ std::optional<ChartFormat> FormatOf(const std::filesystem::path& file) {
 }
 
 std::string WriteChart(const EphemerisSeries& series, const ChartOptions& options,
-                       const std::filesystem::path& file, ChartFormat format, const PaintStyle& style) {
+                       const std::filesystem::path& file, ChartFormat format,
+                       const PaintStyle& style) {
   if (series.empty()) return "nothing to draw";
   const QString name = QString::fromStdString(file.string());
   QSaveFile out(name);
@@ -38,7 +40,7 @@ std::string WriteChart(const EphemerisSeries& series, const ChartOptions& option
       svg.setViewBox(QRectF(0, 0, o.width, o.height));
       svg.setTitle(style.title);
       svg.setDescription(QString("%1 - %2").arg(QString::fromStdString(DayText(series.jd.front())),
-                                                 QString::fromStdString(DayText(series.jd.back()))));
+                                                QString::fromStdString(DayText(series.jd.back()))));
       QPainter p;
       if ((painted = p.begin(&svg))) {
         PaintChart(p, BuildChart(series, o), style);
@@ -61,8 +63,8 @@ std::string WriteChart(const EphemerisSeries& series, const ChartOptions& option
       pdf.setTitle(style.title);
       pdf.setCreator("NOVASTRA");
       pdf.setResolution(96);
-      pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape, QMarginsF(10, 10, 10, 10),
-                                    QPageLayout::Millimeter));
+      pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape,
+                                    QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter));
       const QRect page = pdf.pageLayout().paintRectPixels(pdf.resolution());
       o.width = page.width();
       o.height = page.height();

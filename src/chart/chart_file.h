@@ -20,6 +20,7 @@ std::optional<ChartFormat> FormatOf(const std::filesystem::path& file);
 // leaves no partial file. Returns an empty text, or the reason of a failure.
 // Needs a QGuiApplication (fonts).
 std::string WriteChart(const EphemerisSeries& series, const ChartOptions& options,
-                       const std::filesystem::path& file, ChartFormat format, const PaintStyle& style = {});
+                       const std::filesystem::path& file, ChartFormat format,
+                       const PaintStyle& style = {});
 
 }  // namespace novastra::chart

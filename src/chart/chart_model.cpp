@@ -144,16 +144,19 @@ void AddBody(ChartModel& m, const EphemerisSeries& series, const BodySeries& b) 
   }
   // Drop degenerate pieces (a pass exactly at a day's instant leaves one point).
   auto first = m.segments.begin() + static_cast<std::ptrdiff_t>(firstSegment);
-  m.segments.erase(std::remove_if(first, m.segments.end(),
-                                  [](const Segment& s) { return s.points.size() < 2; }),
-                   m.segments.end());
+  m.segments.erase(
+      std::remove_if(first, m.segments.end(), [](const Segment& s) { return s.points.size() < 2; }),
+      m.segments.end());
   if (m.segments.size() > firstSegment)
-    m.ends.push_back({b.body, m.segments[firstSegment].points.front(), m.segments.back().points.back()});
+    m.ends.push_back(
+        {b.body, m.segments[firstSegment].points.front(), m.segments.back().points.back()});
 }
 
 }  // namespace
 
-bool IsDial(int degrees) { return degrees == 360 || degrees == 90 || degrees == 45 || degrees == 30; }
+bool IsDial(int degrees) {
+  return degrees == 360 || degrees == 90 || degrees == 45 || degrees == 30;
+}
 
 double Reduce(double degrees, int dial) {
   double r = std::fmod(degrees, double(dial));
@@ -161,10 +164,14 @@ double Reduce(double degrees, int dial) {
   return r >= dial ? 0.0 : r;
 }
 
-double ChartModel::XAt(double jd) const { return plot.left + (jd - jd0) / (jd1 - jd0) * plot.width; }
+double ChartModel::XAt(double jd) const {
+  return plot.left + (jd - jd0) / (jd1 - jd0) * plot.width;
+}
 double ChartModel::JdAt(double x) const { return jd0 + (x - plot.left) / plot.width * (jd1 - jd0); }
 double ChartModel::YAt(double r) const { return plot.bottom() - r / options.dial * plot.height; }
-double ChartModel::ReducedAt(double y) const { return (plot.bottom() - y) / plot.height * options.dial; }
+double ChartModel::ReducedAt(double y) const {
+  return (plot.bottom() - y) / plot.height * options.dial;
+}
 
 ChartModel BuildChart(const EphemerisSeries& series, const ChartOptions& options) {
   ChartModel m;

@@ -32,8 +32,9 @@ constexpr QRgb kBodyColors[12] = {
     0x999933,  // North Node
 };
 
-constexpr const char* kBodyNames[12] = {"",        "Sun",    "Moon",   "Mercury", "Venus", "Mars",
-                                        "Jupiter", "Saturn", "Uranus", "Neptune", "Pluto", "North Node"};
+constexpr const char* kBodyNames[12] = {"",       "Sun",     "Moon",    "Mercury",
+                                        "Venus",  "Mars",    "Jupiter", "Saturn",
+                                        "Uranus", "Neptune", "Pluto",   "North Node"};
 
 QPointF Q(const Point& p) { return {p.x, p.y}; }
 
@@ -62,7 +63,8 @@ void SpreadApart(std::vector<std::pair<double, int>>& at, double gap, double top
   for (size_t k = 1; k < at.size(); ++k) at[k].first = std::max(at[k].first, at[k - 1].first + gap);
   if (!at.empty() && at.back().first > bottom) {
     at.back().first = bottom;
-    for (size_t k = at.size() - 1; k-- > 0;) at[k].first = std::min(at[k].first, at[k + 1].first - gap);
+    for (size_t k = at.size() - 1; k-- > 0;)
+      at[k].first = std::min(at[k].first, at[k + 1].first - gap);
   }
   for (auto& a : at) a.first = std::max(a.first, top - gap);
 }
@@ -77,7 +79,8 @@ QString GlyphText(char code) {
 }
 
 QString BodyGlyph(int body) {
-  return body >= 1 && body <= 11 ? GlyphText(BodyCode(body, Coordinates::Geocentric)) : QString(" ");
+  return body >= 1 && body <= 11 ? GlyphText(BodyCode(body, Coordinates::Geocentric))
+                                 : QString(" ");
 }
 QString BodyName(int body) { return kBodyNames[body >= 1 && body <= 11 ? body : 0]; }
 QString SignGlyph(int sign) { return GlyphText(SignCode((sign - 1) % 12 + 1)); }
@@ -104,25 +107,29 @@ void PaintChart(QPainter& p, const ChartModel& m, const PaintStyle& style) {
   const QColor band(244, 244, 240);
   if (!m.signs.empty()) {
     for (const SignBand& b : m.signs)
-      if (b.sign % 2 == 0) p.fillRect(QRectF(plot.left(), b.yTop, plot.width(), b.yBottom - b.yTop), band);
+      if (b.sign % 2 == 0)
+        p.fillRect(QRectF(plot.left(), b.yTop, plot.width(), b.yBottom - b.yTop), band);
   } else {
     double last = -1;
     int k = 0;
     for (const DegreeMark& d : m.marks)
       if (d.major) {
-        if (last >= 0 && k++ % 2 == 1) p.fillRect(QRectF(plot.left(), d.y, plot.width(), last - d.y), band);
+        if (last >= 0 && k++ % 2 == 1)
+          p.fillRect(QRectF(plot.left(), d.y, plot.width(), last - d.y), band);
         last = d.y;
       }
   }
 
   // Month and year lines.
   for (const TimeTick& t : m.ticks) {
-    p.setPen(QPen(t.yearStart ? QColor(150, 150, 150) : QColor(222, 222, 222), (t.yearStart ? 1.2 : 0.8) * s));
+    p.setPen(QPen(t.yearStart ? QColor(150, 150, 150) : QColor(222, 222, 222),
+                  (t.yearStart ? 1.2 : 0.8) * s));
     p.drawLine(QPointF(t.x, plot.top()), QPointF(t.x, plot.bottom()));
   }
   // Degree lines.
   for (const DegreeMark& d : m.marks) {
-    p.setPen(QPen(d.major ? QColor(170, 170, 170) : QColor(228, 228, 228), (d.major ? 0.9 : 0.6) * s));
+    p.setPen(
+        QPen(d.major ? QColor(170, 170, 170) : QColor(228, 228, 228), (d.major ? 0.9 : 0.6) * s));
     p.drawLine(QPointF(plot.left(), d.y), QPointF(plot.right(), d.y));
   }
 
@@ -163,7 +170,8 @@ void PaintChart(QPainter& p, const ChartModel& m, const PaintStyle& style) {
     if (d.major) {
       const QString text = QString::number(int(d.degrees));
       DrawRightAligned(p, QPointF(plot.left() - 26 * s, d.y), text);
-      p.drawText(QPointF(plot.right() + 26 * s, d.y + QFontMetricsF(p.font()).capHeight() / 2), text);
+      p.drawText(QPointF(plot.right() + 26 * s, d.y + QFontMetricsF(p.font()).capHeight() / 2),
+                 text);
     }
   p.setFont(FontOf(style, 15 * s));
   p.setPen(QColor(120, 120, 120));
@@ -176,7 +184,8 @@ void PaintChart(QPainter& p, const ChartModel& m, const PaintStyle& style) {
   for (const FixedLine& f : m.fixedLines) {
     const QString text = DegreesText(f.degrees);
     const QFontMetricsF fm(p.font());
-    QRectF r(plot.right() + 3 * s, f.y - fm.height() / 2, fm.horizontalAdvance(text) + 4 * s, fm.height());
+    QRectF r(plot.right() + 3 * s, f.y - fm.height() / 2, fm.horizontalAdvance(text) + 4 * s,
+             fm.height());
     p.fillRect(r, Qt::white);
     p.setPen(fixedColor);
     p.drawText(r, Qt::AlignCenter, text);
@@ -189,7 +198,8 @@ void PaintChart(QPainter& p, const ChartModel& m, const PaintStyle& style) {
   const double firstTick = m.ticks.empty() ? plot.right() : m.ticks.front().x;
   if (!m.ticks.empty() && m.ticks.front().labelMonth && firstTick - plot.left() >= 24 * s) {
     p.setFont(FontOf(style, 11 * s));
-    DrawCentered(p, QPointF((plot.left() + firstTick) / 2, plot.bottom() + 13 * s), kMonthAbbrev[start.month - 1]);
+    DrawCentered(p, QPointF((plot.left() + firstTick) / 2, plot.bottom() + 13 * s),
+                 kMonthAbbrev[start.month - 1]);
   }
   double firstYearLabel = plot.right() + 100 * s;
   for (const TimeTick& t : m.ticks)
@@ -223,7 +233,8 @@ void PaintChart(QPainter& p, const ChartModel& m, const PaintStyle& style) {
     SpreadApart(at, 15 * s, plot.top(), plot.bottom());
     for (const auto& [y, body] : at) {
       p.setPen(BodyColor(body));
-      DrawCentered(p, QPointF(left ? plot.left() - 12 * s : plot.right() + 12 * s, y), BodyGlyph(body));
+      DrawCentered(p, QPointF(left ? plot.left() - 12 * s : plot.right() + 12 * s, y),
+                   BodyGlyph(body));
     }
   }
 

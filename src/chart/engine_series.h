@@ -9,9 +9,9 @@
 namespace novastra::chart {
 
 struct SeriesRequest {
-  double firstDayJD = 0;   // noon-based Julian Day Number of the first date
-  double lastDayJD = 0;    // and of the last date (>= firstDayJD)
-  double dayFraction = 0;  // 0 midnight, 0.5 noon
+  double firstDayJD = 0;    // noon-based Julian Day Number of the first date
+  double lastDayJD = 0;     // and of the last date (>= firstDayJD)
+  double dayFraction = 0;   // 0 midnight, 0.5 noon
   std::vector<int> bodies;  // body indices 1..11, in drawing order
   EngineChoices choices;
   AyanamsaOption ayanamsa;

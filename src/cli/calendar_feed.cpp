@@ -4,7 +4,8 @@
 
 namespace novastra::cli {
 
-bool ResolveCalendarFilter(const std::string* kinds, const std::string* bodies, CalendarFilter& filter) {
+bool ResolveCalendarFilter(const std::string* kinds, const std::string* bodies,
+                           CalendarFilter& filter) {
   std::string why;
   if (kinds && !ParseCalendarKinds(*kinds, filter, why)) {
     PrintError("--kinds \"" + *kinds + "\": " + why);
@@ -17,8 +18,8 @@ bool ResolveCalendarFilter(const std::string* kinds, const std::string* bodies, 
   return true;
 }
 
-CalendarFeedWriter::CalendarFeedWriter(const IcalOptions& options, const CalendarFilter& filter, double firstDayJD,
-                                       int dayCount)
+CalendarFeedWriter::CalendarFeedWriter(const IcalOptions& options, const CalendarFilter& filter,
+                                       double firstDayJD, int dayCount)
     : options_(options), filter_(filter), firstDayJD_(firstDayJD), dayCount_(dayCount) {}
 
 std::string CalendarFeedWriter::Begin() const {
@@ -47,7 +48,8 @@ long long CalendarFeedWriter::AppendPiece(std::string& out, const AspectarianRep
   return n;
 }
 
-long long CalendarFeedWriter::AppendStations(std::string& out, const std::vector<Station>& stations) const {
+long long CalendarFeedWriter::AppendStations(std::string& out,
+                                             const std::vector<Station>& stations) const {
   long long n = 0;
   for (const Station& s : stations)
     if (OnRunDates(s.jd) && filter_.Keeps(s)) {

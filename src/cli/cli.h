@@ -14,8 +14,8 @@ inline constexpr int kUsageError = 2;
 
 // Options every command accepts, before or after the command's name.
 struct GlobalOptions {
-  std::string home;             // --home DIR
-  std::string encoding;         // --encoding utf8|cp1252 ("" = from the locale)
+  std::string home;                 // --home DIR
+  std::string encoding;             // --encoding utf8|cp1252 ("" = from the locale)
   std::string symbols = "unicode";  // --symbols unicode|ascii
 };
 

@@ -8,17 +8,17 @@
 #include <string>
 #include <vector>
 
+#include "app/app_folder.h"
+#include "app/options.h"
+#include "app/supplied_dir.h"
 #include "astro/calendar.h"
 #include "astro/engine.h"
 #include "astro/series.h"
 #include "chart/chart_choices.h"
 #include "chart/chart_file.h"
 #include "chart/engine_series.h"
-#include "text/date_input.h"
 #include "cli/commands.h"
-#include "app/app_folder.h"
-#include "app/supplied_dir.h"
-#include "app/options.h"
+#include "text/date_input.h"
 
 namespace novastra::cli {
 
@@ -46,14 +46,17 @@ int Refuse(const std::string& what, const std::string& why) {
 
 // The value of a text of digits, or -1.
 int WholeNumber(const std::string& text) {
-  if (text.empty() || text.size() > 6 || text.find_first_not_of("0123456789") != std::string::npos) return -1;
+  if (text.empty() || text.size() > 6 || text.find_first_not_of("0123456789") != std::string::npos)
+    return -1;
   return std::stoi(text);
 }
 
-int RunGraph(const GraphValues& v, const std::vector<std::string>& extras, const CommonOptions& common) {
+int RunGraph(const GraphValues& v, const std::vector<std::string>& extras,
+             const CommonOptions& common) {
   using namespace chart;
   std::string why;
-  if (!extras.empty()) return Refuse("\"" + extras.front() + "\"", "not an option of graph (see --help)");
+  if (!extras.empty())
+    return Refuse("\"" + extras.front() + "\"", "not an option of graph (see --help)");
   if (v.from.empty()) return Refuse("--from", "a first date is required, e.g. --from 1/1/2009");
   if (v.to.empty()) return Refuse("--to", "a last date is required, e.g. --to 12/31/2009");
   const auto from = ParseDateInput(v.from, &why);
@@ -62,22 +65,27 @@ int RunGraph(const GraphValues& v, const std::vector<std::string>& extras, const
   if (!to) return Refuse("--to \"" + v.to + "\"", why);
   const double firstJD = JulianDayNumber(from->year, from->month, from->day);
   const double lastJD = JulianDayNumber(to->year, to->month, to->day);
-  if (lastJD <= firstJD) return Refuse("--to \"" + v.to + "\"", "the last date must come after the first");
+  if (lastJD <= firstJD)
+    return Refuse("--to \"" + v.to + "\"", "the last date must come after the first");
   const auto dial = ParseDial(v.dial, why);
   if (!dial) return Refuse("--dial \"" + v.dial + "\"", why);
-  const auto bodies = v.bodies.empty() ? std::optional(DefaultBodies()) : ParseBodies(v.bodies, why);
+  const auto bodies =
+      v.bodies.empty() ? std::optional(DefaultBodies()) : ParseBodies(v.bodies, why);
   if (!bodies) return Refuse("--bodies", why);
   const auto points = ParsePoints(v.points, why);
   if (!points) return Refuse("--points", why);
-  if (v.output.empty()) return Refuse("-o", "an output file ending in .svg, .png or .pdf is required");
+  if (v.output.empty())
+    return Refuse("-o", "an output file ending in .svg, .png or .pdf is required");
   const auto format = FormatOf(v.output);
-  if (!format) return Refuse("-o \"" + v.output + "\"", "the file name must end in .svg, .png or .pdf");
+  if (!format)
+    return Refuse("-o \"" + v.output + "\"", "the file name must end in .svg, .png or .pdf");
   const int width = WholeNumber(v.width), height = WholeNumber(v.height);
   if (width < 400 || width > 8000 || height < 300 || height > 8000)
     return Refuse("--width/--height", "the picture must be 400 to 8000 wide and 300 to 8000 high");
   if (v.zodiac != "tropical" && v.zodiac != "sidereal" && v.zodiac != "ayanamsa")
     return Refuse("--zodiac \"" + v.zodiac + "\"", "tropical, sidereal or ayanamsa");
-  if (v.node != "mean" && v.node != "true") return Refuse("--node \"" + v.node + "\"", "mean or true");
+  if (v.node != "mean" && v.node != "true")
+    return Refuse("--node \"" + v.node + "\"", "mean or true");
 
   std::string error;
   const auto folders = ResolveProgramFolders(common.home, ExecutableDir(), &error);
@@ -87,7 +95,8 @@ int RunGraph(const GraphValues& v, const std::vector<std::string>& extras, const
   }
   auto tables = std::make_unique<SeriesTables>();
   if (auto err = LoadSeriesTables(folders->supplied, *tables)) {
-    std::cerr << "novastra-cli: " << err->Message() << " (in " << folders->supplied.string() << ")\n";
+    std::cerr << "novastra-cli: " << err->Message() << " (in " << folders->supplied.string()
+              << ")\n";
     return 1;
   }
 
@@ -128,14 +137,16 @@ int RunGraph(const GraphValues& v, const std::vector<std::string>& extras, const
 
 void AddGraphCommand(CLI::App& app, CommonOptions& common, int& status) {
   auto v = std::make_shared<GraphValues>();
-  CLI::App* sub = app.add_subcommand("graph", "Graphic ephemeris of a range of dates as SVG, PNG or PDF");
+  CLI::App* sub =
+      app.add_subcommand("graph", "Graphic ephemeris of a range of dates as SVG, PNG or PDF");
   // Values are checked in the callback, so that every refusal has status 2.
   sub->add_option("--from", v->from, "First date, M/D/YYYY or YYYY-MM-DD (1800..2100), required");
   sub->add_option("--to", v->to, "Last date, M/D/YYYY or YYYY-MM-DD (1800..2100), required");
   sub->add_option("--dial", v->dial, "Dial in degrees: 360 (default), 90, 45 or 30");
-  sub->add_option("--bodies", v->bodies,
-                  "Bodies: sun moon mercury venus mars jupiter saturn uranus neptune pluto node, or all "
-                  "(default: all but the Moon)")
+  sub->add_option(
+         "--bodies", v->bodies,
+         "Bodies: sun moon mercury venus mars jupiter saturn uranus neptune pluto node, or all "
+         "(default: all but the Moon)")
       ->expected(1, -1);
   sub->add_option("--points", v->points, "Fixed points in degrees, e.g. 15.5,120")->expected(1, -1);
   sub->add_option("-o,--output", v->output, "Output file: .svg, .png or .pdf, required");

@@ -12,7 +12,6 @@
 #include "text/date_input.h"
 #include "text/export_formats.h"
 
-
 namespace novastra::cli {
 
 namespace {
@@ -28,8 +27,9 @@ struct PositionsValues {
   std::string output;
 };
 
-constexpr const char* kBodyNames[] = {"",        "Sun",    "Moon",   "Mercury", "Venus",     "Mars",
-                                      "Jupiter", "Saturn", "Uranus", "Neptune", "Pluto", "North Node"};
+constexpr const char* kBodyNames[] = {"",       "Sun",     "Moon",    "Mercury",
+                                      "Venus",  "Mars",    "Jupiter", "Saturn",
+                                      "Uranus", "Neptune", "Pluto",   "North Node"};
 
 std::string Degrees(double v) {
   char buf[32];
@@ -37,23 +37,25 @@ std::string Degrees(double v) {
   return buf;
 }
 
-std::string TextTable(const EphemerisDay& day, const std::string& instantLabel, Zodiac zodiac, const std::string& node) {
+std::string TextTable(const EphemerisDay& day, const std::string& instantLabel, Zodiac zodiac,
+                      const std::string& node) {
   const BodyPositions& p = day.positions;
   char jd[32];
   std::snprintf(jd, sizeof jd, "%.1f", day.jd);
-  std::string out = DateTextFromJulianDay(day.rowJD) + " " + instantLabel + " UT, Julian Day " +
-                    (day.jd * 10 == std::floor(day.jd * 10) ? std::string(jd) : std::to_string(day.jd)) + ", " +
-                    ZodiacLabel(zodiac) + "zodiac, " + node + " node\n";
+  std::string out =
+      DateTextFromJulianDay(day.rowJD) + " " + instantLabel + " UT, Julian Day " +
+      (day.jd * 10 == std::floor(day.jd * 10) ? std::string(jd) : std::to_string(day.jd)) + ", " +
+      ZodiacLabel(zodiac) + "zodiac, " + node + " node\n";
   char line[256];
-  std::snprintf(line, sizeof line, "%-11s%15s%15s%15s%15s%15s%15s\n", "Body", "Longitude", "Latitude",
-                "RightAscension", "Declination", "HelioLongitude", "HelioLatitude");
+  std::snprintf(line, sizeof line, "%-11s%15s%15s%15s%15s%15s%15s\n", "Body", "Longitude",
+                "Latitude", "RightAscension", "Declination", "HelioLongitude", "HelioLatitude");
   out += line;
   for (int b = kSun; b <= kNorthNode; ++b) {
     // The Sun's row carries the Earth's heliocentric place; the Moon and the node have none.
     const bool helio = b != kMoon && b != kNorthNode;
     const std::string name = kBodyNames[b];
-    out += name + std::string(11 - name.size(), ' ') + Degrees(p.Longitude[b]) + Degrees(p.Latitude[b]) +
-           Degrees(p.RightAscension[b]) + Degrees(p.Declination[b]) +
+    out += name + std::string(11 - name.size(), ' ') + Degrees(p.Longitude[b]) +
+           Degrees(p.Latitude[b]) + Degrees(p.RightAscension[b]) + Degrees(p.Declination[b]) +
            (helio ? Degrees(p.HelioLongitude[b]) : std::string(14, ' ') + "-") +
            (helio ? Degrees(p.HelioLatitude[b]) : std::string(14, ' ') + "-") + "\n";
   }
@@ -80,15 +82,20 @@ int RunPositions(const PositionsValues& v, const GlobalOptions& global) {
   if (!OpenSession(global, s)) return kReadWriteFailure;
 
   EngineChoices choices;
-  choices.zodiac = v.zodiac == "sidereal" ? Zodiac::Sidereal : v.zodiac == "ayanamsa" ? Zodiac::Ayanamsa : Zodiac::Tropical;
-  choices.node = v.node == "mean" ? NodeMode::Mean : v.node == "osculating" ? NodeMode::Osculating : NodeMode::True;
+  choices.zodiac = v.zodiac == "sidereal"   ? Zodiac::Sidereal
+                   : v.zodiac == "ayanamsa" ? Zodiac::Ayanamsa
+                                            : Zodiac::Tropical;
+  choices.node = v.node == "mean"         ? NodeMode::Mean
+                 : v.node == "osculating" ? NodeMode::Osculating
+                                          : NodeMode::True;
   choices.sky = v.sky == "apparent" ? Sky::Apparent : Sky::Design;
 
   EphemerisDay day;
   day.rowJD = JulianDayNumber(date->year, date->month, date->day);
   const double dayFraction = seconds / 86400.0;
   day.jd = day.rowJD - 0.5 + dayFraction;
-  const InstantSetup instant = PrepareInstantAnyHour(day.rowJD, dayFraction, s.app->options().Ayanamsa());
+  const InstantSetup instant =
+      PrepareInstantAnyHour(day.rowJD, dayFraction, s.app->options().Ayanamsa());
   day.siderealSeconds = instant.SiderealSeconds;
   day.positions = ComputePositions(instant, s.app->series(), choices);
 
@@ -98,8 +105,11 @@ int RunPositions(const PositionsValues& v, const GlobalOptions& global) {
     AppendDayCsv(out, day, false);
   } else if (v.format == "json") {
     out = JsonRunLine(novastra::kVersion, "positions",
-                      {{"date", IsoDate(day.rowJD)}, {"instant", IsoInstant(day.jd)}, {"zodiac", v.zodiac},
-                       {"node", v.node}, {"time_scale", "UT"}});
+                      {{"date", IsoDate(day.rowJD)},
+                       {"instant", IsoInstant(day.jd)},
+                       {"zodiac", v.zodiac},
+                       {"node", v.node},
+                       {"time_scale", "UT"}});
     AppendDayJson(out, day, false);
     out += JsonEndLine(1);
   } else {
@@ -119,26 +129,32 @@ int RunPositions(const PositionsValues& v, const GlobalOptions& global) {
 
 void AddPositionsCommand(CLI::App& app, const GlobalOptions& global, int& status) {
   auto v = std::make_shared<PositionsValues>();
-  CLI::App* sub = app.add_subcommand("positions", "Positions of the eleven bodies for one instant (UT)");
+  CLI::App* sub =
+      app.add_subcommand("positions", "Positions of the eleven bodies for one instant (UT)");
   sub->fallthrough();
-  sub->add_option("--date", v->date, "Date, M/D/YYYY or YYYY-MM-DD (1800..2100)")->type_name("DATE")->required();
+  sub->add_option("--date", v->date, "Date, M/D/YYYY or YYYY-MM-DD (1800..2100)")
+      ->type_name("DATE")
+      ->required();
   CLI::Option* time = sub->add_option("--time", v->time, "Time of day in UT, HH:MM or HH:MM:SS")
                           ->type_name("TIME")
                           ->default_str("00:00");
-  sub->add_flag("--noon", v->noon, "Positions at 12:00 UT (the same as --time 12:00)")->excludes(time);
+  sub->add_flag("--noon", v->noon, "Positions at 12:00 UT (the same as --time 12:00)")
+      ->excludes(time);
   sub->add_option("--zodiac", v->zodiac, "tropical, sidereal or ayanamsa")
       ->check(CLI::IsMember({"tropical", "sidereal", "ayanamsa"}))
       ->capture_default_str();
   sub->add_option("--node", v->node, "Lunar node: mean, true or osculating")
       ->check(CLI::IsMember({"mean", "true", "osculating"}))
       ->capture_default_str();
-  sub->add_option("--sky", v->sky, "design, or apparent (delta T, nutation, aberration, light-time)")
+  sub->add_option("--sky", v->sky,
+                  "design, or apparent (delta T, nutation, aberration, light-time)")
       ->check(CLI::IsMember({"design", "apparent"}))
       ->capture_default_str();
   sub->add_option("--format", v->format, "text, csv or json (JSON Lines)")
       ->check(CLI::IsMember({"text", "csv", "json"}))
       ->capture_default_str();
-  sub->add_option("-o,--output", v->output, "Write to FILE (complete or not at all) instead of standard output")
+  sub->add_option("-o,--output", v->output,
+                  "Write to FILE (complete or not at all) instead of standard output")
       ->type_name("FILE");
   sub->callback([v, &global, &status] { status = RunPositions(*v, global); });
 }

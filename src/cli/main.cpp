@@ -8,7 +8,6 @@
 #include "cli/commands.h"
 #include "novastra_version.h"
 
-
 int main(int argc, char** argv) {
   // Character set and character widths from the user's locale; numbers are
   // always written with a decimal point.
@@ -16,23 +15,28 @@ int main(int argc, char** argv) {
   std::setlocale(LC_NUMERIC, "C");
 
   namespace cli = novastra::cli;
-  CLI::App app{"NOVASTRA command line: ephemerides, aspectarians and stations computed from the "
-               "program's own series theories. Every instant is Universal Time."};
+  CLI::App app{
+      "NOVASTRA command line: ephemerides, aspectarians and stations computed from the "
+      "program's own series theories. Every instant is Universal Time."};
   app.name("novastra-cli");
   app.require_subcommand(1);
   app.set_version_flag("--version", std::string("novastra-cli ") + novastra::kVersion);
   app.footer(
-      "Global options may come before or after the command. Run 'novastra-cli COMMAND --help' for a "
-      "command's options.\nExit status: 0 done, 1 a file could not be read or written, 2 usage error or "
+      "Global options may come before or after the command. Run 'novastra-cli COMMAND --help' for "
+      "a "
+      "command's options.\nExit status: 0 done, 1 a file could not be read or written, 2 usage "
+      "error or "
       "input refused.");
   cli::GlobalOptions global;
-  app.add_option("--home", global.home, "Application folder (default: $NOVASTRA_HOME or the usual one)")
+  app.add_option("--home", global.home,
+                 "Application folder (default: $NOVASTRA_HOME or the usual one)")
       ->type_name("DIR");
   app.add_option("--encoding", global.encoding,
                  "Output text: utf8 or cp1252 (the program's own bytes); default: UTF-8 when the "
                  "locale's character set is UTF-8, else cp1252")
       ->check(CLI::IsMember({"utf8", "cp1252"}));
-  app.add_option("--symbols", global.symbols, "Symbols as unicode characters or ascii abbreviations")
+  app.add_option("--symbols", global.symbols,
+                 "Symbols as unicode characters or ascii abbreviations")
       ->check(CLI::IsMember({"unicode", "ascii"}))
       ->capture_default_str();
   int status = 0;

@@ -26,7 +26,6 @@
 #include "text/export_formats.h"
 #include "text/stations_text.h"
 
-
 namespace novastra::cli {
 
 namespace {
@@ -50,9 +49,9 @@ struct RunValues {
   bool save = false;
   bool useSettings = false;
   int jobs = 0;
-  std::string tz;            // --tz
-  bool voidOfCourse = false; // --void-of-course
-  bool localRows = false;    // --local-rows
+  std::string tz;             // --tz
+  bool voidOfCourse = false;  // --void-of-course
+  bool localRows = false;     // --local-rows
   std::string kinds, bodies;  // --kinds, --bodies (--format ics)
   bool kindsGiven = false, bodiesGiven = false;
 };
@@ -114,8 +113,10 @@ bool Resolve(const RunValues& v, Command command, const Application& app, RunPla
   if (v.moonIngress == "display") p.MoonSign = MoonChangeSign::Display;
   if (v.moonIngress == "hide") p.MoonSign = MoonChangeSign::NoDisplay;
 
-  if (v.days > 0 || !v.to.empty()) p.FullMonth = v.fullMonth;
-  else if (v.fullMonth) p.FullMonth = true;
+  if (v.days > 0 || !v.to.empty())
+    p.FullMonth = v.fullMonth;
+  else if (v.fullMonth)
+    p.FullMonth = true;
   if (p.FullMonth) from->day = 1;
   plan.startJD = JulianDayNumber(from->year, from->month, from->day);
   if (!v.to.empty()) {
@@ -137,7 +138,8 @@ bool Resolve(const RunValues& v, Command command, const Application& app, RunPla
   }
   const double lastJD = JulianDayNumber(kLastYear, 12, 31);
   if (plan.startJD + plan.dayCount - 1 > lastJD) {
-    PrintError("the run would end after 12/31/2100; the last day the program computes is 12/31/2100");
+    PrintError(
+        "the run would end after 12/31/2100; the last day the program computes is 12/31/2100");
     return false;
   }
   if (!v.tz.empty()) p.TimeZoneName = v.tz;
@@ -169,7 +171,9 @@ std::vector<std::pair<std::string, std::string>> JsonParameters(const RunPlan& s
       {"days", std::to_string(s.dayCount)},
       {"coordinates", p.Coords == Coordinates::Heliocentric ? "heliocentric" : "geocentric"},
       {"zodiac", ZodiacWord(p.ZodiacMode)},
-      {"node", p.MoonNodes == NodeMode::Mean ? "mean" : p.MoonNodes == NodeMode::Osculating ? "osculating" : "true"},
+      {"node", p.MoonNodes == NodeMode::Mean         ? "mean"
+               : p.MoonNodes == NodeMode::Osculating ? "osculating"
+                                                     : "true"},
       {"sky", p.SkyChoice == Sky::Apparent ? "apparent" : "design"},
       {"time_scale", "UT"}};
   // Instants stay UT; with a zone the dates are the zone's and each line also
@@ -178,7 +182,8 @@ std::vector<std::pair<std::string, std::string>> JsonParameters(const RunPlan& s
     out.push_back({"time_zone", s.zone.Name()});
   if (command == Command::Ephemeris) {
     const std::string hour = p.Instant == InstantChoice::Noon ? "12:00" : "00:00";
-    out.push_back({"instant", s.localRows && !s.zone.IsUniversal() ? hour + " " + s.zone.Name() : hour});
+    out.push_back(
+        {"instant", s.localRows && !s.zone.IsUniversal() ? hour + " " + s.zone.Name() : hour});
   }
   if (command == Command::Aspectarian) {
     out.push_back({"moon_ingress", p.MoonSign == MoonChangeSign::Display ? "display" : "hide"});
@@ -189,13 +194,14 @@ std::vector<std::pair<std::string, std::string>> JsonParameters(const RunPlan& s
 
 HeaderInfo PieceHeader(const RunParameters& p, double startJD) {
   const bool midnight = p.Instant == InstantChoice::Midnight;
-  return HeaderInfo{ZodiacLabel(p.ZodiacMode), DateTextFromJulianDay(startJD), midnight ? "midnight" : "noon",
-                    midnight ? startJD - 0.5 : startJD};
+  return HeaderInfo{ZodiacLabel(p.ZodiacMode), DateTextFromJulianDay(startJD),
+                    midnight ? "midnight" : "noon", midnight ? startJD - 0.5 : startJD};
 }
 
 // The ephemeris header of rows at the zone's midnight or noon: the zone's
 // name for "Greenwich" and the Julian Day of the first row's instant.
-HeaderInfo LocalPieceHeader(const RunParameters& p, const EphemerisDay& first, const TimeZone& zone) {
+HeaderInfo LocalPieceHeader(const RunParameters& p, const EphemerisDay& first,
+                            const TimeZone& zone) {
   HeaderInfo info = PieceHeader(p, first.rowJD);
   info.displayJD = first.jd;
   info.place = zone.Name();
@@ -223,7 +229,8 @@ bool SavePiece(Session& s, const RunPlan& plan, Command command, double startJD,
   p.FullMonth = false;
   p.SaveData = true;
   app.SetParams(p);
-  const RunOutcome outcome = command == Command::Ephemeris ? app.CalculateEphemeris() : app.CalculateAspectarian();
+  const RunOutcome outcome =
+      command == Command::Ephemeris ? app.CalculateEphemeris() : app.CalculateAspectarian();
   PrintMessages(s);
   return outcome == RunOutcome::Done;
 }
@@ -241,7 +248,8 @@ int Run(const RunValues& v, Command command, const GlobalOptions& global) {
     PrintError(std::string(v.kindsGiven ? "--kinds" : "--bodies") + " goes with --format ics");
     return kUsageError;
   }
-  if (!ResolveCalendarFilter(v.kindsGiven ? &v.kinds : nullptr, v.bodiesGiven ? &v.bodies : nullptr, filter))
+  if (!ResolveCalendarFilter(v.kindsGiven ? &v.kinds : nullptr, v.bodiesGiven ? &v.bodies : nullptr,
+                             filter))
     return kUsageError;
 
   std::optional<std::filesystem::path> file;
@@ -259,10 +267,12 @@ int Run(const RunValues& v, Command command, const GlobalOptions& global) {
   control.jobs = v.jobs > 0 ? v.jobs : std::max(1u, std::thread::hardware_concurrency());
   control.progress = [&bar](int done, int total) { bar.Update(done, total); };
 
-  if (format == "json") sink.Write(JsonRunLine(novastra::kVersion, command == Command::Ephemeris ? "ephemeris"
-                                                                 : command == Command::Aspectarian ? "aspectarian"
-                                                                                                   : "stations",
-                                               JsonParameters(plan, command)));
+  if (format == "json")
+    sink.Write(JsonRunLine(novastra::kVersion,
+                           command == Command::Ephemeris     ? "ephemeris"
+                           : command == Command::Aspectarian ? "aspectarian"
+                                                             : "stations",
+                           JsonParameters(plan, command)));
   long long count = 0;
   bool saved = true;
   std::string chunk;
@@ -290,10 +300,12 @@ int Run(const RunValues& v, Command command, const GlobalOptions& global) {
         const HeaderInfo info = request.localZone && !plan.zone.IsUniversal()
                                     ? LocalPieceHeader(p, piece.days.front(), plan.zone)
                                     : PieceHeader(p, start);
-        std::vector<std::string> lines = EphemerisTableLines(ChosenColumnSet(p), piece, info, raHours, true, carry);
+        std::vector<std::string> lines =
+            EphemerisTableLines(ChosenColumnSet(p), piece, info, raHours, true, carry);
         lines.emplace_back();  // the table's spare entry
         chunk = ViewText(lines, s.style);
-        if (v.save) saved = SavePiece(s, plan, command, start, static_cast<int>(piece.days.size())) && saved;
+        if (v.save)
+          saved = SavePiece(s, plan, command, start, static_cast<int>(piece.days.size())) && saved;
       }
       count += static_cast<long long>(piece.days.size());
       return sink.Write(chunk);
@@ -339,8 +351,8 @@ int Run(const RunValues& v, Command command, const GlobalOptions& global) {
         } else if (format == "json") {
           for (const Station& st : stations) AppendStationJson(chunk, st, zone);
         } else if (!stations.empty()) {
-          const std::string text =
-              calendar.Plain() ? StationsListText(stations, carry) : CalendarStationsText(stations, calendar);
+          const std::string text = calendar.Plain() ? StationsListText(stations, carry)
+                                                    : CalendarStationsText(stations, calendar);
           for (char c : text)
             if (c != '\r') chunk += c;
           chunk = EncodeText(chunk, s.style);
@@ -354,22 +366,26 @@ int Run(const RunValues& v, Command command, const GlobalOptions& global) {
           size_t k = 0;
           auto voidsUntil = [&](double jd) {
             for (; k < piece.voids.size() && piece.voids[k].startJD <= jd; ++k, ++count) {
-              if (format == "csv") AppendVoidCsv(chunk, piece.voids[k], zone);
-              else AppendVoidJson(chunk, piece.voids[k], zone);
+              if (format == "csv")
+                AppendVoidCsv(chunk, piece.voids[k], zone);
+              else
+                AppendVoidJson(chunk, piece.voids[k], zone);
             }
           };
           for (const Event& e : piece.events) {
             voidsUntil(e.jd - 1e-9);
-            if (format == "csv") AppendEventCsv(chunk, e, p.Coords, zone);
-            else AppendEventJson(chunk, e, p.Coords, zone);
+            if (format == "csv")
+              AppendEventCsv(chunk, e, p.Coords, zone);
+            else
+              AppendEventJson(chunk, e, p.Coords, zone);
           }
           voidsUntil(std::numeric_limits<double>::infinity());
         } else {
           const HeaderInfo info = PieceHeader(p, piece.startJD);
           const std::vector<std::string> lines =
-              calendar.Plain()
-                  ? AspectarianLines(piece, info, p.Coords, carry)
-                  : CalendarAspectarianLines(piece, info, p.Coords, calendar, piece.startJD, piece.dayCount);
+              calendar.Plain() ? AspectarianLines(piece, info, p.Coords, carry)
+                               : CalendarAspectarianLines(piece, info, p.Coords, calendar,
+                                                          piece.startJD, piece.dayCount);
           chunk = ViewText(app.options()[5] == 0 ? lines : TwoColumnLines(lines), s.style);
           if (v.save) saved = SavePiece(s, plan, command, piece.startJD, piece.dayCount) && saved;
         }
@@ -392,7 +408,8 @@ int Run(const RunValues& v, Command command, const GlobalOptions& global) {
   }
   if (!FinishOutput(sink)) return kReadWriteFailure;
   // The output itself is unchanged; standard error says when Pluto's series are stretched.
-  for (const std::string& m : PlutoRangeMessages(plan.startJD - 0.5, plan.startJD - 0.5 + plan.dayCount))
+  for (const std::string& m :
+       PlutoRangeMessages(plan.startJD - 0.5, plan.startJD - 0.5 + plan.dayCount))
     std::cerr << m << '\n';
   return saved ? kDone : kReadWriteFailure;
 }
@@ -404,31 +421,38 @@ void AddCommand(CLI::App& app, Command command, const GlobalOptions& global, int
       "Aspects, parallels, ingresses, stations and lunations to the minute (UT)",
       "Changes in direction (UT) of Mercury to Pluto, refined to the minute"};
   auto v = std::make_shared<RunValues>();
-  CLI::App* sub = app.add_subcommand(kNames[static_cast<int>(command)], kHelp[static_cast<int>(command)]);
+  CLI::App* sub =
+      app.add_subcommand(kNames[static_cast<int>(command)], kHelp[static_cast<int>(command)]);
   sub->fallthrough();
-  CLI::Option* from = sub->add_option("--from,--start", v->from, "First day, M/D/YYYY or YYYY-MM-DD (1800..2100)")
-                          ->type_name("DATE")
-                          ->default_str("today");
-  CLI::Option* to = sub->add_option("--to", v->to, "Last day, M/D/YYYY or YYYY-MM-DD; any range inside 1800..2100")
+  CLI::Option* from =
+      sub->add_option("--from,--start", v->from, "First day, M/D/YYYY or YYYY-MM-DD (1800..2100)")
+          ->type_name("DATE")
+          ->default_str("today");
+  CLI::Option* to = sub->add_option("--to", v->to,
+                                    "Last day, M/D/YYYY or YYYY-MM-DD; any range inside 1800..2100")
                         ->type_name("DATE");
   CLI::Option* days = sub->add_option("--days", v->days, "Number of days, 1..366")
                           ->check(CLI::Range(1, 366))
                           ->default_str("30");
-  CLI::Option* month = sub->add_flag("--full-month", v->fullMonth, "The whole month of the start date");
+  CLI::Option* month =
+      sub->add_flag("--full-month", v->fullMonth, "The whole month of the start date");
   days->excludes(to);
   month->excludes(to)->excludes(days);
   (void)from;
-  auto pair = [sub](const std::string& on, const std::string& off, int& target, const std::string& help) {
+  auto pair = [sub](const std::string& on, const std::string& off, int& target,
+                    const std::string& help) {
     auto set = [&target](int value) { return [&target, value](std::int64_t) { target = value; }; };
     CLI::Option* a = sub->add_flag_function(on, set(1), help);
     CLI::Option* b = sub->add_flag_function(off, set(0));
     a->excludes(b);
   };
   if (command != Command::Stations) {
-    pair("--noon", "--midnight",
-         v->noon, command == Command::Ephemeris ? "Positions at 12h UT (--noon, the default) or 0h UT (--midnight)"
-                                                : "Header names noon (the default) or midnight (--midnight)");
-    pair("--helio", "--geo", v->helio, "Heliocentric (--helio) or geocentric (--geo, the default) coordinates");
+    pair("--noon", "--midnight", v->noon,
+         command == Command::Ephemeris
+             ? "Positions at 12h UT (--noon, the default) or 0h UT (--midnight)"
+             : "Header names noon (the default) or midnight (--midnight)");
+    pair("--helio", "--geo", v->helio,
+         "Heliocentric (--helio) or geocentric (--geo, the default) coordinates");
   }
   sub->add_option("--zodiac", v->zodiac, "tropical, sidereal or ayanamsa")
       ->check(CLI::IsMember({"tropical", "sidereal", "ayanamsa"}))
@@ -436,60 +460,76 @@ void AddCommand(CLI::App& app, Command command, const GlobalOptions& global, int
   sub->add_option("--node", v->node, "Lunar node: mean, true or osculating")
       ->check(CLI::IsMember({"mean", "true", "osculating"}))
       ->default_str("true");
-  sub->add_option("--sky", v->sky, "design, or apparent (delta T, nutation, aberration, light-time)")
+  sub->add_option("--sky", v->sky,
+                  "design, or apparent (delta T, nutation, aberration, light-time)")
       ->check(CLI::IsMember({"design", "apparent"}))
       ->default_str("design");
-  sub->add_flag("--no-carry", v->noCarry, "Text format: print minutes and seconds that round to 60 as 60");
+  sub->add_flag("--no-carry", v->noCarry,
+                "Text format: print minutes and seconds that round to 60 as 60");
   if (command == Command::Ephemeris)
-    sub->add_option("--table", v->table, "Text format: the table shown: longitude, latitude, ra or declination")
+    sub->add_option("--table", v->table,
+                    "Text format: the table shown: longitude, latitude, ra or declination")
         ->check(CLI::IsMember({"longitude", "latitude", "ra", "declination"}))
         ->default_str("longitude");
   if (command == Command::Aspectarian) {
-    sub->add_flag("--moon-sign-only", v->moonSignOnly, "List only the Moon's ingresses of the Moon's events");
+    sub->add_flag("--moon-sign-only", v->moonSignOnly,
+                  "List only the Moon's ingresses of the Moon's events");
     sub->add_option("--moon-ingress", v->moonIngress, "Moon ingresses: display or hide")
         ->check(CLI::IsMember({"display", "hide"}))
         ->default_str("display");
   }
   sub->add_option("--format", v->format,
                   command == Command::Ephemeris
-                      ? "text (tables as the Data Window shows them), csv (one row per day, all six tables) or json (JSON Lines)"
-                      : "text (as the Data Window shows it), csv (one row per event), json (JSON Lines) or ics "
+                      ? "text (tables as the Data Window shows them), csv (one row per day, all "
+                        "six tables) or json (JSON Lines)"
+                      : "text (as the Data Window shows it), csv (one row per event), json (JSON "
+                        "Lines) or ics "
                         "(an iCalendar file for calendar programs)")
       ->check(command == Command::Ephemeris ? CLI::IsMember({"text", "csv", "json"})
                                             : CLI::IsMember({"text", "csv", "json", "ics"}))
       ->capture_default_str();
   if (command == Command::Aspectarian)
-    sub->add_option("--kinds", v->kinds,
-                    "With --format ics: the events exported, a comma list of aspects, parallels, ingresses, "
-                    "stations, lunations, void")
+    sub->add_option(
+           "--kinds", v->kinds,
+           "With --format ics: the events exported, a comma list of aspects, parallels, ingresses, "
+           "stations, lunations, void")
         ->type_name("LIST")
         ->default_str("all");
   if (command != Command::Ephemeris)
-    sub->add_option("--bodies", v->bodies,
-                    "With --format ics: the bodies, a comma list of sun moon mercury venus mars jupiter saturn "
-                    "uranus neptune pluto node (an event is kept when every body it names is chosen)")
+    sub->add_option(
+           "--bodies", v->bodies,
+           "With --format ics: the bodies, a comma list of sun moon mercury venus mars jupiter "
+           "saturn "
+           "uranus neptune pluto node (an event is kept when every body it names is chosen)")
         ->type_name("LIST")
         ->default_str("all");
-  sub->add_option("-o,--output", v->output, "Write to FILE (complete or not at all) instead of standard output")
+  sub->add_option("-o,--output", v->output,
+                  "Write to FILE (complete or not at all) instead of standard output")
       ->type_name("FILE");
   if (command != Command::Stations)
-    sub->add_flag("--save", v->save, "Text format: also save the run's data files in the application folder");
-  sub->add_flag("--use-settings", v->useSettings,
-                "Start from the desktop program's saved choices (NOVASTRA.INI) instead of the defaults");
-  sub->add_option("--jobs", v->jobs, "Threads for long runs (default: one per core)")->check(CLI::Range(1, 64));
-  CLI::Option* tz = sub->add_option(
-      "--tz", v->tz,
-      command == Command::Ephemeris
-          ? "Time zone (IANA name, e.g. America/New_York) of --local-rows"
-          : "Times and dates in this zone (IANA name, e.g. America/New_York); CSV and JSON add local instants")
-      ->type_name("ZONE")
-      ->default_str("UT");
+    sub->add_flag("--save", v->save,
+                  "Text format: also save the run's data files in the application folder");
+  sub->add_flag(
+      "--use-settings", v->useSettings,
+      "Start from the desktop program's saved choices (NOVASTRA.INI) instead of the defaults");
+  sub->add_option("--jobs", v->jobs, "Threads for long runs (default: one per core)")
+      ->check(CLI::Range(1, 64));
+  CLI::Option* tz =
+      sub->add_option("--tz", v->tz,
+                      command == Command::Ephemeris
+                          ? "Time zone (IANA name, e.g. America/New_York) of --local-rows"
+                          : "Times and dates in this zone (IANA name, e.g. America/New_York); CSV "
+                            "and JSON add local instants")
+          ->type_name("ZONE")
+          ->default_str("UT");
   if (command == Command::Ephemeris)
-    sub->add_flag("--local-rows", v->localRows, "Rows at midnight or noon of the --tz zone instead of 0h or 12h UT");
+    sub->add_flag("--local-rows", v->localRows,
+                  "Rows at midnight or noon of the --tz zone instead of 0h or 12h UT");
   (void)tz;
   if (command == Command::Aspectarian)
     sub->add_flag("--void-of-course", v->voidOfCourse,
-                  "Text format: a \"Moon void of course\" line where each period starts (CSV and JSON always list them)");
+                  "Text format: a \"Moon void of course\" line where each period starts (CSV and "
+                  "JSON always list them)");
   sub->callback([v, sub, command, &global, &status] {
     // An empty list given is refused, so whether each was given is kept.
     const CLI::Option* kinds = sub->get_option_no_throw("--kinds");

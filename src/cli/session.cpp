@@ -8,11 +8,11 @@
 #include <cwchar>
 #include <iostream>
 
-#include "app/safe_write.h"
 #include "app/app_folder.h"
-#include "app/supplied_dir.h"
 #include "app/data_buffer.h"
 #include "app/options.h"
+#include "app/safe_write.h"
+#include "app/supplied_dir.h"
 
 namespace novastra::cli {
 
@@ -57,7 +57,8 @@ bool OpenSession(const GlobalOptions& global, Session& session) {
   session.app = std::make_unique<Application>(session.ui, folders->app, folders->supplied);
   Application& app = *session.app;
   if (!app.ReadOptionsFile())
-    PrintError("OPTIONS.OPT cannot be read in " + app.folder().string() + "; using the built-in options");
+    PrintError("OPTIONS.OPT cannot be read in " + app.folder().string() +
+               "; using the built-in options");
   if (const auto err = app.LoadSeries()) {
     PrintError(err->Message() + " (in " + app.supplied().string() + ")");
     return false;
@@ -108,8 +109,8 @@ void ProgressBar::Update(int done, int total) {
   if (percent == last_) return;
   last_ = percent;
   const int filled = percent * 25 / 100;
-  std::cerr << "\r[" << std::string(filled, '#') << std::string(25 - filled, '.') << "] " << percent << "%"
-            << std::flush;
+  std::cerr << "\r[" << std::string(filled, '#') << std::string(25 - filled, '.') << "] " << percent
+            << "%" << std::flush;
 }
 
 }  // namespace novastra::cli

@@ -16,9 +16,9 @@ namespace novastra::cli {
 
 struct Session {
   HeadlessUi ui;
-  std::unique_ptr<Application> app;  // folder, options, series tables
-  TextStyle style;                   // standard output and -o FILE
-  TextStyle messageStyle;            // standard error
+  std::unique_ptr<Application> app;    // folder, options, series tables
+  TextStyle style;                     // standard output and -o FILE
+  TextStyle messageStyle;              // standard error
   std::unique_ptr<InstanceLock> lock;  // held while a run saves files
 };
 

@@ -9,6 +9,11 @@
 #include <cmath>
 #include <cstdio>
 
+#include "app/app_folder.h"
+#include "app/application.h"
+#include "app/run_notes.h"
+#include "app/safe_write.h"
+#include "app/save_print.h"
 #include "gui/about_window.h"
 #include "gui/data_window.h"
 #include "gui/graph_window.h"
@@ -19,11 +24,6 @@
 #include "gui/print_window.h"
 #include "gui/twips.h"
 #include "gui/window_places.h"
-#include "app/save_print.h"
-#include "app/app_folder.h"
-#include "app/run_notes.h"
-#include "app/application.h"
-#include "app/safe_write.h"
 
 namespace novastra::gui {
 
@@ -62,9 +62,11 @@ QStringList SystemSymbolFont() {
 
 AppController::StartResult AppController::Start(const StartOptions& options) {
   std::string error;
-  const auto folder = ResolveAppFolder(options.home, options.programDir, options.suppliedDir, &error);
+  const auto folder =
+      ResolveAppFolder(options.home, options.programDir, options.suppliedDir, &error);
   if (!folder) {
-    dialogs_.Message(nullptr, MessageIcon::Critical, kStartWarningTitle, QString::fromStdString(error));
+    dialogs_.Message(nullptr, MessageIcon::Critical, kStartWarningTitle,
+                     QString::fromStdString(error));
     return StartResult::Failed;
   }
   // Only one copy may run; the second ends before it reads any file.
@@ -78,8 +80,8 @@ AppController::StartResult AppController::Start(const StartOptions& options) {
   }
   if (lock_->state() == InstanceLock::State::HeldByOther) {
     dialogs_.Message(nullptr, MessageIcon::Critical, kStartWarningTitle,
-                   "NOVASTRA is already running. For your protection you cannot have more than "
-                   "one copy of NOVASTRA running at a time.");
+                     "NOVASTRA is already running. For your protection you cannot have more than "
+                     "one copy of NOVASTRA running at a time.");
     lock_.reset();
     return StartResult::AlreadyRunning;
   }
@@ -99,9 +101,10 @@ AppController::StartResult AppController::Start(const StartOptions& options) {
     if (fontId_ >= 0) families = QFontDatabase::applicationFontFamilies(fontId_);
   }
   if (families.isEmpty()) {
-    dialogs_.Message(nullptr, MessageIcon::Critical, "EPHEMERI.TTF Font Not Added",
-                   "Error - unable to add EPHEMERI font. Please add EPHEMERI font through CONTROL "
-                   "PANEL, then restart NOVASTRA.");
+    dialogs_.Message(
+        nullptr, MessageIcon::Critical, "EPHEMERI.TTF Font Not Added",
+        "Error - unable to add EPHEMERI font. Please add EPHEMERI font through CONTROL "
+        "PANEL, then restart NOVASTRA.");
     return StartResult::Failed;
   }
   fontFamily_ = families.first();
@@ -136,10 +139,10 @@ AppController::StartResult AppController::Start(const StartOptions& options) {
   const Settings& s = app_->settings();
   const double dx = LogicalDpiX(main_.get()), dy = LogicalDpiY(main_.get());
   // The saved place, kept on the screens there are now.
-  PlaceWindow(main_.get(),
-              QRect(TwipsToPixels(s.MainLeft, dx), TwipsToPixels(s.MainTop, dy),
-                    std::max(200, TwipsToPixels(s.MainWidth, dx)),
-                    std::max(main_->menuBar()->sizeHint().height(), TwipsToPixels(s.MainHeight, dy))));
+  PlaceWindow(main_.get(), QRect(TwipsToPixels(s.MainLeft, dx), TwipsToPixels(s.MainTop, dy),
+                                 std::max(200, TwipsToPixels(s.MainWidth, dx)),
+                                 std::max(main_->menuBar()->sizeHint().height(),
+                                          TwipsToPixels(s.MainHeight, dy))));
   if (s.MainMaximized) {
     main_->showMaximized();
   } else {
@@ -164,8 +167,9 @@ bool AppController::HasUnsavedResults() const {
 bool AppController::ConfirmLeave() {
   if (leaveConfirmed_ || exited_ || !HasUnsavedResults()) return true;
   QWidget* owner = data_ ? static_cast<QWidget*>(data_) : main_.get();
-  if (!dialogs_.YesNo(owner, "Information",
-                "The Data Window holds results that have not been saved. Leave NOVASTRA anyway?"))
+  if (!dialogs_.YesNo(
+          owner, "Information",
+          "The Data Window holds results that have not been saved. Leave NOVASTRA anyway?"))
     return false;
   leaveConfirmed_ = true;
   return true;
@@ -181,14 +185,16 @@ void AppController::Exit() {
     // A maximised window keeps the place it is restored to.
     const QRect normal = main_->isMaximized() ? main_->normalGeometry() : main_->geometry();
     s.MainMaximized = main_->isMaximized();
-    s.MainLeft = static_cast<float>(PixelsToTwips(main_->isMaximized() ? normal.x() : main_->x(), dx));
-    s.MainTop = static_cast<float>(PixelsToTwips(main_->isMaximized() ? normal.y() : main_->y(), dy));
+    s.MainLeft =
+        static_cast<float>(PixelsToTwips(main_->isMaximized() ? normal.x() : main_->x(), dx));
+    s.MainTop =
+        static_cast<float>(PixelsToTwips(main_->isMaximized() ? normal.y() : main_->y(), dy));
     s.MainWidth = static_cast<float>(PixelsToTwips(normal.width(), dx));
     s.MainHeight = static_cast<float>(PixelsToTwips(normal.height(), dy));
     app_->SetSettings(s);
     if (!WriteSettings(app_->folder(), app_->settings(), app_->params()))
       dialogs_.Message(main_.get(), MessageIcon::Exclamation, kWarningTitle,
-                     "The settings could not be written to NOVASTRA.INI.");
+                       "The settings could not be written to NOVASTRA.INI.");
   }
   if (data_) data_->close();
   if (options_) options_->close();
@@ -286,18 +292,19 @@ void AppController::SavedTo(const std::filesystem::path& file) {
 
 void AppController::Save() {
   const SaveResult result = app_->runs().SaveData();
-  if (result == SaveResult::NeedsDialog) SaveAs();
-  else if (result == SaveResult::Saved) SavedTo(app_->currentDataFile());
+  if (result == SaveResult::NeedsDialog)
+    SaveAs();
+  else if (result == SaveResult::Saved)
+    SavedTo(app_->currentDataFile());
 }
 
 void AppController::SaveAs() {
   const auto setup = app_->runs().PrepareSaveAs();
   if (!setup) return;
-  const QString path = dialogs_.SaveFileName(data_ ? static_cast<QWidget*>(data_) : main_.get(),
-                                       QString::fromStdString(setup->folder.string()),
-                                       QString::fromStdString(setup->fileName),
-                                       "Data Files (*.DOC)",
-                                       QString::fromStdString(setup->defaultExtension));
+  const QString path = dialogs_.SaveFileName(
+      data_ ? static_cast<QWidget*>(data_) : main_.get(),
+      QString::fromStdString(setup->folder.string()), QString::fromStdString(setup->fileName),
+      "Data Files (*.DOC)", QString::fromStdString(setup->defaultExtension));
   if (path.isEmpty()) return;  // cancelled: nothing written
   if (app_->runs().SaveDataAs(std::filesystem::path(path.toStdString())))
     SavedTo(std::filesystem::path(path.toStdString()));
@@ -305,7 +312,8 @@ void AppController::SaveAs() {
 
 void AppController::OpenPrintWindow() {
   if (print_) print_->close();
-  print_ = new PrintWindow(*app_, dialogs_, fontFamily_, data_ ? static_cast<QWidget*>(data_) : main_.get());
+  print_ = new PrintWindow(*app_, dialogs_, fontFamily_,
+                           data_ ? static_cast<QWidget*>(data_) : main_.get());
   if (printerChosen_) print_->printer = printer_.get();
   if (!print_->loaded()) {
     print_->close();

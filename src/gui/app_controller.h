@@ -1,8 +1,8 @@
 #pragma once
 // Start-up, the windows and shutdown of the desktop program.
 #include <QObject>
-#include <QPrinter>
 #include <QPointer>
+#include <QPrinter>
 #include <filesystem>
 #include <functional>
 #include <memory>

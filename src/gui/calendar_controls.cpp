@@ -62,8 +62,10 @@ void AddCalendarControls(QBoxLayout* layout, Application& app, QWidget* parent) 
 }
 
 void LoadCalendarControls(QWidget* window, const RunParameters& params) {
-  if (auto* chk = window->findChild<QCheckBox*>("chkVoidOfCourse")) chk->setChecked(params.VoidOfCourse);
-  if (auto* rows = window->findChild<QCheckBox*>("chkLocalRows")) rows->setChecked(params.LocalRows);
+  if (auto* chk = window->findChild<QCheckBox*>("chkVoidOfCourse"))
+    chk->setChecked(params.VoidOfCourse);
+  if (auto* rows = window->findChild<QCheckBox*>("chkLocalRows"))
+    rows->setChecked(params.LocalRows);
   if (auto* zone = window->findChild<QComboBox*>("cboTimeZone"))
     zone->setCurrentText(QString::fromStdString(params.TimeZoneName));
 }

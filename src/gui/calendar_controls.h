@@ -8,7 +8,7 @@ class QWidget;
 namespace novastra {
 class Application;
 struct RunParameters;
-}
+}  // namespace novastra
 
 namespace novastra::gui {
 

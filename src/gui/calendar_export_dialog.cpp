@@ -14,8 +14,8 @@ namespace novastra::gui {
 
 namespace {
 
-constexpr const char* kKindCaptions[kCalendarKinds] = {"&Aspects",   "&Parallels", "&Ingresses",
-                                                       "S&tations",  "&Lunations", "&Void-of-course Moon"};
+constexpr const char* kKindCaptions[kCalendarKinds] = {
+    "&Aspects", "&Parallels", "&Ingresses", "S&tations", "&Lunations", "&Void-of-course Moon"};
 constexpr const char* kBodyCaptions[] = {"",        "Sun",    "Moon",   "Mercury", "Venus", "Mars",
                                          "Jupiter", "Saturn", "Uranus", "Neptune", "Pluto", "Node"};
 
@@ -28,11 +28,12 @@ CalendarExportDialog::CalendarExportDialog(const CalendarExportQuestion& questio
   auto* layout = new QVBoxLayout(this);
 
   const QString zone = QString::fromStdString(question.zoneName);
-  zoneLabel = new QLabel(
-      (zone == "UT" ? QString("Times in Universal Time (UTC)") : "Times in " + zone) + QString(" - %1 events, %2 void-of-course periods")
-                                                                                        .arg(question.eventCount)
-                                                                                        .arg(question.voidCount),
-      this);
+  zoneLabel =
+      new QLabel((zone == "UT" ? QString("Times in Universal Time (UTC)") : "Times in " + zone) +
+                     QString(" - %1 events, %2 void-of-course periods")
+                         .arg(question.eventCount)
+                         .arg(question.voidCount),
+                 this);
   zoneLabel->setObjectName("lblZone");
   layout->addWidget(zoneLabel);
 
@@ -74,8 +75,10 @@ CalendarExportDialog::CalendarExportDialog(const CalendarExportQuestion& questio
 
 CalendarFilter CalendarExportDialog::Choices() const {
   CalendarFilter f;
-  for (int k = 0; k < kCalendarKinds; ++k) f.kinds[static_cast<size_t>(k)] = kindBoxes[static_cast<size_t>(k)]->isChecked();
-  for (int b = 1; b <= 11; ++b) f.bodies[static_cast<size_t>(b)] = bodyBoxes[static_cast<size_t>(b)]->isChecked();
+  for (int k = 0; k < kCalendarKinds; ++k)
+    f.kinds[static_cast<size_t>(k)] = kindBoxes[static_cast<size_t>(k)]->isChecked();
+  for (int b = 1; b <= 11; ++b)
+    f.bodies[static_cast<size_t>(b)] = bodyBoxes[static_cast<size_t>(b)]->isChecked();
   return f;
 }
 
@@ -87,8 +90,8 @@ void CalendarExportDialog::UpdateOk() {
   buttons->button(QDialogButtonBox::Ok)->setEnabled(kind && body);
 }
 
-bool AskCalendarExportChoices(QWidget* parent, const CalendarExportQuestion& question, CalendarFilter& choices,
-                              Dialogs& dialogs) {
+bool AskCalendarExportChoices(QWidget* parent, const CalendarExportQuestion& question,
+                              CalendarFilter& choices, Dialogs& dialogs) {
   CalendarExportDialog dialog(question, MessageOwner(parent));
   const bool accepted = dialogs.Exec(dialog);
   if (!accepted) return false;

@@ -34,7 +34,7 @@ class CalendarExportDialog : public QDialog {
 };
 
 // Shows the dialog through `dialogs`; true with the choices when accepted.
-bool AskCalendarExportChoices(QWidget* parent, const CalendarExportQuestion& question, CalendarFilter& choices,
-                              Dialogs& dialogs);
+bool AskCalendarExportChoices(QWidget* parent, const CalendarExportQuestion& question,
+                              CalendarFilter& choices, Dialogs& dialogs);
 
 }  // namespace novastra::gui

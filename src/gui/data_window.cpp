@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "app/application.h"
 #include "app/aspectarian_run.h"
 #include "app/calendar_export.h"
 #include "app/ephemeris_run.h"
@@ -19,7 +20,6 @@
 #include "gui/qt_ui.h"
 #include "gui/twips.h"
 #include "gui/window_places.h"
-#include "app/application.h"
 
 namespace novastra::gui {
 
@@ -48,7 +48,8 @@ QAction* TopEntry(QMenuBar* bar, const char* name, const QString& caption, QObje
 
 }  // namespace
 
-DataWindow::DataWindow(Application& app, Dialogs& dialogs, const QString& fontFamily, QWidget* parent)
+DataWindow::DataWindow(Application& app, Dialogs& dialogs, const QString& fontFamily,
+                       QWidget* parent)
     : QMainWindow(parent), app_(app), dialogs_(dialogs) {
   setObjectName("OutputD1");
   setAttribute(Qt::WA_DeleteOnClose);
@@ -77,15 +78,19 @@ DataWindow::DataWindow(Application& app, Dialogs& dialogs, const QString& fontFa
   QMenuBar* bar = menuBar();
   QMenu* file = bar->addMenu("&File");
   file->setObjectName("mnuFile");
-  mnuFileSave = Entry(file, "mnuFileSave", "&Save", Qt::Key_F5, this, [this] { if (onSave) onSave(); });
-  mnuFileSaveAs =
-      Entry(file, "mnuFileSaveAs", "Save &As", Qt::Key_F6, this, [this] { if (onSaveAs) onSaveAs(); });
-  file->addSeparator();
-  mnuFileExportCalendar = Entry(file, "mnuFileExportCalendar", "Export &calendar...", {}, this, [this] {
-    std::filesystem::path written;
-    if (ExportCalendar(app_, &written) == CalendarExportResult::Written)
-      statusBar()->showMessage("Calendar saved to " + QString::fromStdString(written.string()));
+  mnuFileSave = Entry(file, "mnuFileSave", "&Save", Qt::Key_F5, this, [this] {
+    if (onSave) onSave();
   });
+  mnuFileSaveAs = Entry(file, "mnuFileSaveAs", "Save &As", Qt::Key_F6, this, [this] {
+    if (onSaveAs) onSaveAs();
+  });
+  file->addSeparator();
+  mnuFileExportCalendar =
+      Entry(file, "mnuFileExportCalendar", "Export &calendar...", {}, this, [this] {
+        std::filesystem::path written;
+        if (ExportCalendar(app_, &written) == CalendarExportResult::Written)
+          statusBar()->showMessage("Calendar saved to " + QString::fromStdString(written.string()));
+      });
 
   QMenu* view = bar->addMenu("&View");
   view->setObjectName("mnuView");
@@ -97,37 +102,43 @@ DataWindow::DataWindow(Application& app, Dialogs& dialogs, const QString& fontFa
                     [this] { ShowSet(ColumnSet::RightAscension); });
   mnuViewLatitude = Entry(view, "mnuViewLatitude", "La&titude", Qt::CTRL | Qt::Key_F4, this,
                           [this] { ShowSet(ColumnSet::Latitude); });
-  mnuViewHelioLongitude = Entry(view, "mnuViewHelioLongitude", "&Helio Longitude",
-                                Qt::SHIFT | Qt::Key_F1, this,
-                                [this] { ShowSet(ColumnSet::HelioLongitude); });
-  mnuViewHelioLatitude = Entry(view, "mnuViewHelioLatitude", "Heli&o Latitude",
-                               Qt::SHIFT | Qt::Key_F4, this,
-                               [this] { ShowSet(ColumnSet::HelioLatitude); });
+  mnuViewHelioLongitude =
+      Entry(view, "mnuViewHelioLongitude", "&Helio Longitude", Qt::SHIFT | Qt::Key_F1, this,
+            [this] { ShowSet(ColumnSet::HelioLongitude); });
+  mnuViewHelioLatitude =
+      Entry(view, "mnuViewHelioLatitude", "Heli&o Latitude", Qt::SHIFT | Qt::Key_F4, this,
+            [this] { ShowSet(ColumnSet::HelioLatitude); });
   view->addSeparator()->setObjectName("mnuSplit11");
   mnuRx_Times = Entry(view, "mnuRx_Times", "Retro&grade times", Qt::Key_F9, this, [this] {
     QApplication::setOverrideCursor(Qt::WaitCursor);
     app_.runs().ShowRetrogradeTimes();
     QApplication::restoreOverrideCursor();
   });
-  mnuViewGraph = Entry(view, "mnuViewGraph", "Gra&phic ephemeris", Qt::CTRL | Qt::Key_G, this,
-                       [this] { if (onGraph) onGraph(); });
+  mnuViewGraph =
+      Entry(view, "mnuViewGraph", "Gra&phic ephemeris", Qt::CTRL | Qt::Key_G, this, [this] {
+        if (onGraph) onGraph();
+      });
 
   QMenu* fonts = bar->addMenu("F&ont");
   fonts->setObjectName("mnuFonts");
-  mnuFontsIncrease = Entry(fonts, "mnuFontsIncrease", "&Increase", Qt::Key_F7, this,
-                           [this] { FontsIncrease(); });
-  mnuFontsDecrease = Entry(fonts, "mnuFontsDecrease", "&Decrease", Qt::Key_F8, this,
-                           [this] { FontsDecrease(); });
+  mnuFontsIncrease =
+      Entry(fonts, "mnuFontsIncrease", "&Increase", Qt::Key_F7, this, [this] { FontsIncrease(); });
+  mnuFontsDecrease =
+      Entry(fonts, "mnuFontsDecrease", "&Decrease", Qt::Key_F8, this, [this] { FontsDecrease(); });
   mnuFontsBold = Entry(fonts, "mnuFontsBold", "&Bold", Qt::Key_F11, this, [this] { FontsBold(); });
   mnuFontsItalic =
       Entry(fonts, "mnuFontsItalic", "I&talic", Qt::Key_F12, this, [this] { FontsItalic(); });
   mnuFontsBold->setCheckable(true);
   mnuFontsItalic->setCheckable(true);
 
-  mnuClearBuffer = TopEntry(bar, "mnuClearBuffer", "&Clear all data", this, [this] { ClearBuffer(); });
-  mnuPrint = TopEntry(bar, "mnuPrint", "&Print page", this, [this] { if (onPrintPage) onPrintPage(); });
-  mnuPrintData =
-      TopEntry(bar, "mnuPrintData", "Print &data", this, [this] { if (onPrintData) onPrintData(); });
+  mnuClearBuffer =
+      TopEntry(bar, "mnuClearBuffer", "&Clear all data", this, [this] { ClearBuffer(); });
+  mnuPrint = TopEntry(bar, "mnuPrint", "&Print page", this, [this] {
+    if (onPrintPage) onPrintPage();
+  });
+  mnuPrintData = TopEntry(bar, "mnuPrintData", "Print &data", this, [this] {
+    if (onPrintData) onPrintData();
+  });
 
   QMenu* more = bar->addMenu("&More");
   more->setObjectName("mnuMore");
@@ -186,7 +197,8 @@ int DataWindow::TableWidth() const {
   // 132 cells of the widest table, the scroll bar, the frame and the margins.
   const int text = Text1->fontMetrics().horizontalAdvance(QString(133, QChar('0')));
   const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
-  const int margins = 2 * Text1->frameWidth() + 2 * static_cast<int>(Text1->document()->documentMargin());
+  const int margins =
+      2 * Text1->frameWidth() + 2 * static_cast<int>(Text1->document()->documentMargin());
   return text + bar + margins + 4;
 }
 
@@ -195,7 +207,8 @@ void DataWindow::ApplySavedGeometry() {
   const double dx = LogicalDpiX(this), dy = LogicalDpiY(this);
   const Settings& s = app_.settings();
   QRect wanted(TwipsToPixels(s.DataLeft, dx), TwipsToPixels(s.DataTop, dy),
-               std::max(120, TwipsToPixels(s.DataWidth, dx)), std::max(80, TwipsToPixels(s.DataHeight, dy)));
+               std::max(120, TwipsToPixels(s.DataWidth, dx)),
+               std::max(80, TwipsToPixels(s.DataHeight, dy)));
   // Never placed by the user (the settings' own values): below the main
   // window, as wide as a whole table and as tall as the screen allows.
   const Settings fresh;
@@ -208,7 +221,8 @@ void DataWindow::ApplySavedGeometry() {
     wanted.setWidth(std::max(wanted.width(), TableWidth()));
     // Down to the bottom of the main window's screen, less room for a frame.
     for (const QRect& a : AvailableScreenAreas())
-      if (a.contains(below.center())) wanted.setHeight(std::max(wanted.height(), a.bottom() - wanted.top() - 40));
+      if (a.contains(below.center()))
+        wanted.setHeight(std::max(wanted.height(), a.bottom() - wanted.top() - 40));
   }
   PlaceWindow(this, wanted);
   loading_ = false;

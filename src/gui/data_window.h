@@ -22,7 +22,8 @@ class Dialogs;
 class DataWindow : public QMainWindow {
   Q_OBJECT
  public:
-  DataWindow(Application& app, Dialogs& dialogs, const QString& fontFamily, QWidget* parent = nullptr);
+  DataWindow(Application& app, Dialogs& dialogs, const QString& fontFamily,
+             QWidget* parent = nullptr);
 
   // Puts the view text (single-byte codes, CRLF line ends) into the text box.
   void SetViewText(const std::string& text);

@@ -19,14 +19,14 @@
 #include <chrono>
 #include <cmath>
 
+#include "app/application.h"
 #include "astro/calendar.h"
-#include "text/date_input.h"
 #include "chart/chart_choices.h"
 #include "chart/chart_file.h"
 #include "chart/chart_painter.h"
 #include "chart/engine_series.h"
 #include "gui/message_box.h"
-#include "app/application.h"
+#include "text/date_input.h"
 
 namespace novastra::gui {
 
@@ -50,7 +50,8 @@ std::pair<QDate, QDate> InitialRange(const Application& app) {
   if (app.cal().StartJD > 0) {
     const chart::CivilDay c = chart::CivilFromJd(app.cal().StartJD - 0.5);
     const QDate first(c.year, c.month, c.day);
-    const int days = app.params().FullMonth ? first.daysInMonth() : std::max<int>(1, app.params().NumberOfDays);
+    const int days =
+        app.params().FullMonth ? first.daysInMonth() : std::max<int>(1, app.params().NumberOfDays);
     return {first, first.addDays(std::max(days - 1, 1))};
   }
   const int year = QDate::currentDate().year();
@@ -268,14 +269,14 @@ void GraphWindow::Redraw() {
 void GraphWindow::Export() {
   if (series_.empty()) return;
   const QString name = QString("graph-%1.svg").arg(dtFrom->date().toString("yyyy-MM-dd"));
-  const QString path = dialogs_.SaveFileName(this, QString::fromStdString(app_.folder().string()), name,
-                                       "Charts (*.svg *.png *.pdf)", "svg");
+  const QString path = dialogs_.SaveFileName(this, QString::fromStdString(app_.folder().string()),
+                                             name, "Charts (*.svg *.png *.pdf)", "svg");
   if (path.isEmpty()) return;
   const std::filesystem::path file(path.toStdString());
   const auto format = chart::FormatOf(file);
   if (!format) {
     dialogs_.Message(this, MessageIcon::Exclamation, "Warning!",
-                   "The file name must end in .svg, .png or .pdf.");
+                     "The file name must end in .svg, .png or .pdf.");
     return;
   }
   QApplication::setOverrideCursor(Qt::WaitCursor);
@@ -283,7 +284,8 @@ void GraphWindow::Export() {
   QApplication::restoreOverrideCursor();
   if (!failure.empty())
     dialogs_.Message(this, MessageIcon::Exclamation, "Warning!",
-                   QString("The chart could not be written to %1: %2").arg(path, QString::fromStdString(failure)));
+                     QString("The chart could not be written to %1: %2")
+                         .arg(path, QString::fromStdString(failure)));
 }
 
 void GraphWindow::PrintOn(QPrinter& printer) {
@@ -291,7 +293,8 @@ void GraphWindow::PrintOn(QPrinter& printer) {
   printer.setPageOrientation(QPageLayout::Landscape);
   QPainter p;
   if (!p.begin(&printer)) {
-    dialogs_.Message(this, MessageIcon::Exclamation, "Warning!", "The printer could not be started.");
+    dialogs_.Message(this, MessageIcon::Exclamation, "Warning!",
+                     "The printer could not be started.");
     return;
   }
   // Drawn at a screen-like size and scaled onto the page, so lines and text

@@ -19,12 +19,12 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include "gui/qt_ui.h"
+#include "app/application.h"
+#include "app/input_check.h"
 #include "gui/calendar_controls.h"
+#include "gui/qt_ui.h"
 #include "gui/sunken_border.h"
 #include "gui/widgets.h"
-#include "app/input_check.h"
-#include "app/application.h"
 
 namespace novastra::gui {
 
@@ -49,7 +49,8 @@ QRadioButton* Option(const char* name, const QString& caption) {
 
 }  // namespace
 
-InputWindow::InputWindow(Application& app, QWidget* parent) : QWidget(parent, Qt::Window), app_(app) {
+InputWindow::InputWindow(Application& app, QWidget* parent)
+    : QWidget(parent, Qt::Window), app_(app) {
   setObjectName("InputD");
   setWindowTitle("Input Data");
 
@@ -77,10 +78,18 @@ InputWindow::InputWindow(Application& app, QWidget* parent) : QWidget(parent, Qt
   connect(VSDays, &QAbstractSlider::actionTriggered, this, [this](int action) {
     const int v = VSDays->value();  // not yet moved by the action
     switch (action) {
-      case QAbstractSlider::SliderSingleStepSub: VSDays->setSliderPosition(v + VSDays->singleStep()); break;
-      case QAbstractSlider::SliderSingleStepAdd: VSDays->setSliderPosition(v - VSDays->singleStep()); break;
-      case QAbstractSlider::SliderPageStepSub: VSDays->setSliderPosition(v + VSDays->pageStep()); break;
-      case QAbstractSlider::SliderPageStepAdd: VSDays->setSliderPosition(v - VSDays->pageStep()); break;
+      case QAbstractSlider::SliderSingleStepSub:
+        VSDays->setSliderPosition(v + VSDays->singleStep());
+        break;
+      case QAbstractSlider::SliderSingleStepAdd:
+        VSDays->setSliderPosition(v - VSDays->singleStep());
+        break;
+      case QAbstractSlider::SliderPageStepSub:
+        VSDays->setSliderPosition(v + VSDays->pageStep());
+        break;
+      case QAbstractSlider::SliderPageStepAdd:
+        VSDays->setSliderPosition(v - VSDays->pageStep());
+        break;
       default: break;
     }
   });
@@ -173,33 +182,55 @@ InputWindow::InputWindow(Application& app, QWidget* parent) : QWidget(parent, Qt
 
   // Tab follows the window as it reads: the date, the choices row by row, the
   // check boxes and the zone, the sky, then the buttons.
-  const QList<QWidget*> tabOrder = {
-      txtMonth, txtDay, txtYear, txtDays, VSDays, optMidnight, optNoon, optGeo, optHelio, optMean,
-      optTrue, optOsculating, optTropical, optSidereal, optAyanamsa, optDisplay, optNoDisplay,
-      optLongitude, optLatitude, optRightAscension, optDeclination, chkFullMonth, chkSaveData,
-      chkMoonChange, findChild<QWidget*>("chkVoidOfCourse"), findChild<QWidget*>("chkLocalRows"),
-      findChild<QWidget*>("cboTimeZone"), optDesign, optApparent, cmdEphemeris, cmdAspectarian};
+  const QList<QWidget*> tabOrder = {txtMonth,
+                                    txtDay,
+                                    txtYear,
+                                    txtDays,
+                                    VSDays,
+                                    optMidnight,
+                                    optNoon,
+                                    optGeo,
+                                    optHelio,
+                                    optMean,
+                                    optTrue,
+                                    optOsculating,
+                                    optTropical,
+                                    optSidereal,
+                                    optAyanamsa,
+                                    optDisplay,
+                                    optNoDisplay,
+                                    optLongitude,
+                                    optLatitude,
+                                    optRightAscension,
+                                    optDeclination,
+                                    chkFullMonth,
+                                    chkSaveData,
+                                    chkMoonChange,
+                                    findChild<QWidget*>("chkVoidOfCourse"),
+                                    findChild<QWidget*>("chkLocalRows"),
+                                    findChild<QWidget*>("cboTimeZone"),
+                                    optDesign,
+                                    optApparent,
+                                    cmdEphemeris,
+                                    cmdAspectarian};
   for (qsizetype i = 1; i < tabOrder.size(); ++i)
     if (tabOrder[i - 1] && tabOrder[i]) setTabOrder(tabOrder[i - 1], tabOrder[i]);
 
-  connect(txtMonth, &QLineEdit::textChanged, this,
-          [this](const QString& t) {
-            RunParameters p = app_.params();
-            p.StartMonth = t.toStdString();
-            app_.SetParams(p);
-          });
-  connect(txtDay, &QLineEdit::textChanged, this,
-          [this](const QString& t) {
-            RunParameters p = app_.params();
-            p.StartDay = t.toStdString();
-            app_.SetParams(p);
-          });
-  connect(txtYear, &QLineEdit::textChanged, this,
-          [this](const QString& t) {
-            RunParameters p = app_.params();
-            p.StartYear = t.toStdString();
-            app_.SetParams(p);
-          });
+  connect(txtMonth, &QLineEdit::textChanged, this, [this](const QString& t) {
+    RunParameters p = app_.params();
+    p.StartMonth = t.toStdString();
+    app_.SetParams(p);
+  });
+  connect(txtDay, &QLineEdit::textChanged, this, [this](const QString& t) {
+    RunParameters p = app_.params();
+    p.StartDay = t.toStdString();
+    app_.SetParams(p);
+  });
+  connect(txtYear, &QLineEdit::textChanged, this, [this](const QString& t) {
+    RunParameters p = app_.params();
+    p.StartYear = t.toStdString();
+    app_.SetParams(p);
+  });
   connect(txtDays, &QLineEdit::textChanged, this, &InputWindow::DaysChanged);
   connect(VSDays, &QScrollBar::valueChanged, this,
           [this](int v) { txtDays->setText(QString::number(v)); });
@@ -208,9 +239,10 @@ InputWindow::InputWindow(Application& app, QWidget* parent) : QWidget(parent, Qt
     DaysChanged(txtDays->text());
   });
   for (QAbstractButton* b : std::initializer_list<QAbstractButton*>{
-           chkSaveData, chkMoonChange, optMidnight, optNoon, optGeo, optHelio, optMean, optTrue,
-           optOsculating, optTropical, optSidereal, optAyanamsa, optDisplay, optNoDisplay,
-           optLongitude, optLatitude, optRightAscension, optDeclination, optDesign, optApparent})
+           chkSaveData, chkMoonChange,     optMidnight,    optNoon,       optGeo,
+           optHelio,    optMean,           optTrue,        optOsculating, optTropical,
+           optSidereal, optAyanamsa,       optDisplay,     optNoDisplay,  optLongitude,
+           optLatitude, optRightAscension, optDeclination, optDesign,     optApparent})
     connect(b, &QAbstractButton::toggled, this, [this] { ReadChoices(); });
   connect(cmdEphemeris, &QPushButton::clicked, this, [this] { Run(true); });
   connect(cmdAspectarian, &QPushButton::clicked, this, [this] { Run(false); });
@@ -287,10 +319,10 @@ void InputWindow::ReadChoices() {
                  : optAyanamsa->isChecked() ? Zodiac::Ayanamsa
                                             : Zodiac::Tropical;
   p.MoonSign = optDisplay->isChecked() ? MoonChangeSign::Display : MoonChangeSign::NoDisplay;
-  p.Output = optLatitude->isChecked()            ? DataOutput::Latitude
-             : optRightAscension->isChecked()    ? DataOutput::RightAscension
-             : optDeclination->isChecked()       ? DataOutput::Declination
-                                                 : DataOutput::Longitude;
+  p.Output = optLatitude->isChecked()         ? DataOutput::Latitude
+             : optRightAscension->isChecked() ? DataOutput::RightAscension
+             : optDeclination->isChecked()    ? DataOutput::Declination
+                                              : DataOutput::Longitude;
   app_.SetParams(p);
 }
 
@@ -310,7 +342,8 @@ void InputWindow::Run(bool ephemeris) {
   ReadChoices();
   lastRunEphemeris_ = ephemeris;
   QApplication::setOverrideCursor(Qt::WaitCursor);
-  RunCommand(app_, ephemeris ? &Application::CalculateEphemeris : &Application::CalculateAspectarian);
+  RunCommand(app_,
+             ephemeris ? &Application::CalculateEphemeris : &Application::CalculateAspectarian);
   ShowDate();
   QApplication::restoreOverrideCursor();
 }
@@ -329,7 +362,7 @@ bool InputWindow::eventFilter(QObject* watched, QEvent* event) {
         key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)
       return false;
     if (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
-      return true;  // no paste of letters, no cut
+      return true;                     // no paste of letters, no cut
     if (text.isEmpty()) return false;  // arrows, Home, End: no character typed
     if (text.size() == 1 && text[0] >= '0' && text[0] <= '9') return false;
     return true;  // every other character is discarded

@@ -3,8 +3,8 @@
 #include <QCommandLineParser>
 #include <cstring>
 
-#include "gui/app_controller.h"
 #include "app/supplied_dir.h"
+#include "gui/app_controller.h"
 #include "gui/message_box.h"
 #include "novastra_version.h"
 
@@ -59,8 +59,8 @@ int main(int argc, char* argv[]) {
   std::string error;
   const auto supplied = novastra::LocateSuppliedDir(options.programDir, options.home, &error);
   if (!supplied) {
-    novastra::gui::ShowMessageBox(nullptr, novastra::MessageIcon::Critical, novastra::kStartWarningTitle,
-                                  QString::fromStdString(error));
+    novastra::gui::ShowMessageBox(nullptr, novastra::MessageIcon::Critical,
+                                  novastra::kStartWarningTitle, QString::fromStdString(error));
     return 1;
   }
   options.suppliedDir = *supplied;

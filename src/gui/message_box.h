@@ -30,7 +30,8 @@ QString AskSaveFileName(QWidget* parent, const QString& folder, const QString& f
 class Dialogs {
  public:
   virtual ~Dialogs() = default;
-  virtual void Message(QWidget* parent, MessageIcon icon, const QString& title, const QString& text) {
+  virtual void Message(QWidget* parent, MessageIcon icon, const QString& title,
+                       const QString& text) {
     ShowMessageBox(parent, icon, title, text);
   }
   virtual bool YesNo(QWidget* parent, const QString& title, const QString& text) {

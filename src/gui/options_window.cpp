@@ -5,10 +5,10 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "gui/message_box.h"
-#include "gui/widgets.h"
 #include "app/application.h"
 #include "app/options.h"
+#include "gui/message_box.h"
+#include "gui/widgets.h"
 
 namespace novastra::gui {
 
@@ -48,9 +48,7 @@ void OptionsWindow::SetContent(const std::string& text) {
   txtContent->setPlainText(shown);
 }
 
-void OptionsWindow::Save() {
-  app_.SaveOptions(ToCodes(txtContent->toPlainText()));
-}
+void OptionsWindow::Save() { app_.SaveOptions(ToCodes(txtContent->toPlainText())); }
 
 void OptionsWindow::RestoreDefault() {
   if (!app_.RestoreDefaultOptions()) return;

@@ -5,16 +5,16 @@
 #include <QLabel>
 #include <QPainter>
 #include <QPlainTextEdit>
-#include <QPrinter>
 #include <QPrintPreviewDialog>
+#include <QPrinter>
 #include <QPrinterInfo>
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "app/application.h"
+#include "app/save_print.h"
 #include "gui/message_box.h"
 #include "gui/widgets.h"
-#include "app/save_print.h"
-#include "app/application.h"
 
 namespace novastra::gui {
 
@@ -44,8 +44,8 @@ void DrawJob(const PrintJob& job, const QString& fontFamily, QPrinter& printer) 
   painter.end();
 }
 
-QString PrintJobOut(const PrintJob& job, const QString& fontFamily, const std::filesystem::path& pdf,
-                    bool forcePdf, QPrinter* chosen) {
+QString PrintJobOut(const PrintJob& job, const QString& fontFamily,
+                    const std::filesystem::path& pdf, bool forcePdf, QPrinter* chosen) {
   if (chosen) {
     chosen->setDocName("NOVASTRA");
     DrawJob(job, fontFamily, *chosen);
@@ -66,7 +66,8 @@ QString PrintJobOut(const PrintJob& job, const QString& fontFamily, const std::f
   return pdfPath;
 }
 
-PrintWindow::PrintWindow(Application& app, Dialogs& dialogs, const QString& fontFamily, QWidget* parent)
+PrintWindow::PrintWindow(Application& app, Dialogs& dialogs, const QString& fontFamily,
+                         QWidget* parent)
     : QDialog(parent), app_(app), dialogs_(dialogs), fontFamily_(fontFamily) {
   setObjectName("PrntFile");
   setWindowTitle("Data To Be Printed");
@@ -118,7 +119,7 @@ void PrintWindow::Print() {
   QApplication::restoreOverrideCursor();
   if (!pdf.isEmpty() && !printer)
     dialogs_.Message(parentWidget(), MessageIcon::Information, "Information",
-                   "No printer is available. The text was printed to the file " + pdf + ".");
+                     "No printer is available. The text was printed to the file " + pdf + ".");
 }
 
 void PrintWindow::Preview() {
@@ -133,8 +134,8 @@ void PrintWindow::Preview() {
 }
 
 QString PrintWindow::ExportPdf() {
-  const QString path = dialogs_.SaveFileName(this, QString::fromStdString(app_.folder().string()), "NOVASTRA.pdf",
-                                       "PDF Files (*.pdf)", "pdf");
+  const QString path = dialogs_.SaveFileName(this, QString::fromStdString(app_.folder().string()),
+                                             "NOVASTRA.pdf", "PDF Files (*.pdf)", "pdf");
   if (path.isEmpty()) return {};
   const auto job = app_.runs().PreparePrintJob(ToCodes(txtContent->toPlainText()), sizeClass_);
   if (!job) return {};

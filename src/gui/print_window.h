@@ -24,8 +24,8 @@ class Dialogs;
 // there is one; else to the default printer, or, without a printer (or when
 // forced), to a PDF file. Returns the PDF path, or "" when the job went to a
 // printer.
-QString PrintJobOut(const PrintJob& job, const QString& fontFamily, const std::filesystem::path& pdf,
-                    bool forcePdf, QPrinter* chosen = nullptr);
+QString PrintJobOut(const PrintJob& job, const QString& fontFamily,
+                    const std::filesystem::path& pdf, bool forcePdf, QPrinter* chosen = nullptr);
 
 // Draws the job's pages on a printer that is ready (also the preview's).
 void DrawJob(const PrintJob& job, const QString& fontFamily, QPrinter& printer);
@@ -33,7 +33,8 @@ void DrawJob(const PrintJob& job, const QString& fontFamily, QPrinter& printer);
 class PrintWindow : public QDialog {
   Q_OBJECT
  public:
-  PrintWindow(Application& app, Dialogs& dialogs, const QString& fontFamily, QWidget* parent = nullptr);
+  PrintWindow(Application& app, Dialogs& dialogs, const QString& fontFamily,
+              QWidget* parent = nullptr);
   bool loaded() const { return loaded_; }
   int16_t sizeClass() const { return sizeClass_; }
 

@@ -29,7 +29,8 @@ void ProgressPicture::Clear() {
 
 int ProgressPicture::Draw(int done, int total) {
   const float percent = ProgressPercent(done, total);
-  const int width = static_cast<int>(std::lround(static_cast<float>(image_.width()) / 100.0f * percent));
+  const int width =
+      static_cast<int>(std::lround(static_cast<float>(image_.width()) / 100.0f * percent));
   if (width > 0) {
     QPainter p(&image_);
     p.fillRect(QRect(0, 0, width, image_.height()), QColor::fromRgb(kLightRed));

@@ -6,9 +6,9 @@
 #include <QThread>
 #include <thread>
 
+#include "app/application.h"
 #include "gui/calendar_export_dialog.h"
 #include "gui/message_box.h"
-#include "app/application.h"
 
 namespace novastra::gui {
 
@@ -34,9 +34,7 @@ QtUi::~QtUi() {
 
 void QtUi::ShowMessage(MessageIcon icon, std::string_view title, std::string_view text) {
   const std::string t(title), x(text);
-  OnUiThread([&] {
-    dialogs_.Message(parent, icon, FromCodes(t), FromCodes(x));
-  });
+  OnUiThread([&] { dialogs_.Message(parent, icon, FromCodes(t), FromCodes(x)); });
 }
 
 void QtUi::SetBusy(bool busy) {
@@ -56,7 +54,8 @@ void QtUi::OpenProgress() {
     if (onRunStarted) onRunStarted();
     if (!progress_) {
       progress_ = new ProgressWindow(parent);
-      QObject::connect(progress_, &ProgressWindow::cancelRequested, progress_, [this] { Cancel(); });
+      QObject::connect(progress_, &ProgressWindow::cancelRequested, progress_,
+                       [this] { Cancel(); });
     }
     progress_->Reset();
     progress_->show();
@@ -89,9 +88,10 @@ bool QtUi::AskCalendarChoices(const CalendarExportQuestion& question, CalendarFi
 bool QtUi::AskCalendarFileName(const CalendarSaveQuestion& question, std::filesystem::path& file) {
   QString chosen;
   OnUiThread([&] {
-    chosen = dialogs_.SaveFileName(MessageOwner(parent), QString::fromStdString(question.folder.string()),
-                             QString::fromStdString(question.fileName), QString::fromStdString(question.filter),
-                             QString::fromStdString(question.defaultExtension));
+    chosen = dialogs_.SaveFileName(
+        MessageOwner(parent), QString::fromStdString(question.folder.string()),
+        QString::fromStdString(question.fileName), QString::fromStdString(question.filter),
+        QString::fromStdString(question.defaultExtension));
   });
   file = chosen.toStdString();
   return !chosen.isEmpty();

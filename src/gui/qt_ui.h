@@ -5,9 +5,9 @@
 #include <atomic>
 #include <functional>
 
-#include "gui/progress_window.h"
 #include "app/application.h"
 #include "app/ui.h"
+#include "gui/progress_window.h"
 
 class QWidget;
 
@@ -35,7 +35,8 @@ class QtUi : public UserInterface {
   void SetDataText(const std::string& text) override;
   void ShowDataWindow(std::string_view caption) override;
   bool AskCalendarChoices(const CalendarExportQuestion& question, CalendarFilter& choices) override;
-  bool AskCalendarFileName(const CalendarSaveQuestion& question, std::filesystem::path& file) override;
+  bool AskCalendarFileName(const CalendarSaveQuestion& question,
+                           std::filesystem::path& file) override;
 
   // Parent of the message boxes and the progress window.
   QWidget* parent = nullptr;

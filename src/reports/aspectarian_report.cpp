@@ -4,7 +4,8 @@
 
 namespace novastra {
 
-AspectarianReport BuildAspectarian(const AspectarianRequest& request, const ReportControl& control) {
+AspectarianReport BuildAspectarian(const AspectarianRequest& request,
+                                   const ReportControl& control) {
   const SampleContext& ctx = request.sky;
   AspectarianReport report;
   report.startJD = request.startJD;
@@ -15,7 +16,8 @@ AspectarianReport BuildAspectarian(const AspectarianRequest& request, const Repo
   } else {
     report.directions = DirectionsAt(ctx, request.startJD);
   }
-  const InstantSetup first = PrepareInstantAt(HourT(request.startJD, 0), request.startJD, ctx.ayanamsa);
+  const InstantSetup first =
+      PrepareInstantAt(HourT(request.startJD, 0), request.startJD, ctx.ayanamsa);
   report.svp = first.Svp;
   report.ayanamsa = first.Ayanamsa;
 
@@ -32,14 +34,16 @@ AspectarianReport BuildAspectarian(const AspectarianRequest& request, const Repo
     for (int k = 0; k < count; ++k) {
       const int d = batch + k;
       control.Step(d);
-      std::vector<Event> day = FindDayEvents(samples[k], request.startJD + d, request.choices, report.directions);
+      std::vector<Event> day =
+          FindDayEvents(samples[k], request.startJD + d, request.choices, report.directions);
       SortDayEvents(day);
       report.events.insert(report.events.end(), day.begin(), day.end());
       report.dayCount = d + 1;
     }
   }
   if (request.findVoids && !report.cancelled)
-    report.voids = VoidsOfRun(ctx, request.choices, request.startJD, report.dayCount, report.events);
+    report.voids =
+        VoidsOfRun(ctx, request.choices, request.startJD, report.dayCount, report.events);
   return report;
 }
 

@@ -37,6 +37,7 @@ struct AspectarianReport {
 };
 
 // Progress steps: 0 .. dayCount - 1, one per day.
-AspectarianReport BuildAspectarian(const AspectarianRequest& request, const ReportControl& control = {});
+AspectarianReport BuildAspectarian(const AspectarianRequest& request,
+                                   const ReportControl& control = {});
 
 }  // namespace novastra

@@ -6,7 +6,6 @@
 #include <iterator>
 #include <utility>
 
-
 namespace novastra {
 
 namespace {
@@ -68,8 +67,8 @@ int BoundClass(double v) {
 std::array<int8_t, 625> BuildWrapLookup() {
   std::array<int8_t, 625> lookup{};
   for (int key = 0; key < 625; ++key) {
-    const double v[4] = {kClassValue[key / 125], kClassValue[key / 25 % 5], kClassValue[key / 5 % 5],
-                         kClassValue[key % 5]};
+    const double v[4] = {kClassValue[key / 125], kClassValue[key / 25 % 5],
+                         kClassValue[key / 5 % 5], kClassValue[key % 5]};
     for (int r = 0; r < static_cast<int>(std::size(kWrapTable)); ++r) {
       bool match = true;
       for (int k = 0; k < 4 && match; ++k) match = Holds(kWrapTable[r].cond[k], v[k]);
@@ -95,10 +94,14 @@ void CompensateWrap(double v[4], const int c[4]) {
 // Moves the earlier sample so that the step to the later one is the real motion.
 void Unwrap(double& x0, double x1) {
   double d = x1 - x0;
-  if (d > 200) x0 += 360;
-  else if (d < -200) x0 -= 360;
-  else if (d > 20) x0 += 180;
-  else if (d < -20) x0 -= 180;
+  if (d > 200)
+    x0 += 360;
+  else if (d < -200)
+    x0 -= 360;
+  else if (d > 20)
+    x0 += 180;
+  else if (d < -20)
+    x0 -= 180;
 }
 
 double IntoMotionRange(double m) {
@@ -134,9 +137,7 @@ bool SolarEclipse(double x) {
   return x < 18.5167 || (x > 161.4833 && x < 198.5167) || x > 341.4833;
 }
 
-bool LunarEclipse(double x) {
-  return x < 12.25 || (x > 167.75 && x < 192.25) || x > 347.75;
-}
+bool LunarEclipse(double x) { return x < 12.25 || (x > 167.75 && x < 192.25) || x > 347.75; }
 
 // Parallels are listed when the two values differ by less than this (degrees).
 constexpr double kParallelLimit = 0.5;
@@ -169,12 +170,17 @@ class DaySearch {
  public:
   DaySearch(const HourSamples& samples, double dayJD, const EventChoices& choices,
             InitialDirections& directions)
-      : samples_(samples), dayJD_(dayJD), choices_(choices), directions_(directions),
-        helio_(choices.coords == Coordinates::Heliocentric), listAll_(!choices.moonChangeOnly) {
+      : samples_(samples),
+        dayJD_(dayJD),
+        choices_(choices),
+        directions_(directions),
+        helio_(choices.coords == Coordinates::Heliocentric),
+        listAll_(!choices.moonChangeOnly) {
     if (choices.moonSign == MoonChangeSign::NoDisplay) ingressReported_[kMoon] = true;
     noStation_[kSun] = noStation_[kMoon] = true;
     for (int b = 1; b <= 11; ++b)
-      for (int h = 0; h < 24; ++h) steps_[b][h] = StepOf(samples.first[b][h], samples.first[b][h + 1]);
+      for (int h = 0; h < 24; ++h)
+        steps_[b][h] = StepOf(samples.first[b][h], samples.first[b][h + 1]);
   }
 
   std::vector<Event> Run() {
@@ -266,7 +272,8 @@ class DaySearch {
     if (x > 180) x = 360 - x;
     const int type = AspectTypeOf(x);
     if (!type || !listAll_) return;
-    const bool lunation = i == kSun && j == kMoon && (type == kConjunction || type == kSquare || type == kOpposition);
+    const bool lunation =
+        i == kSun && j == kMoon && (type == kConjunction || type == kSquare || type == kOpposition);
     Event e = At(lunation ? EventKind::Lunation : EventKind::Aspect, i, h, m);
     e.other = j;
     e.aspect = type;
@@ -288,8 +295,8 @@ class DaySearch {
     const double f0 = dec[f][h], f1 = dec[f][h + 1];
     const double s0 = dec[s][h], s1 = dec[s][h + 1];
     double m = -1;
-    const bool signChange = (f0 <= 0 && f1 >= 0) || (s0 <= 0 && s1 >= 0) ||
-                            (f0 >= 0 && f1 <= 0) || (s0 >= 0 && s1 <= 0);
+    const bool signChange = (f0 <= 0 && f1 >= 0) || (s0 <= 0 && s1 >= 0) || (f0 >= 0 && f1 <= 0) ||
+                            (s0 >= 0 && s1 <= 0);
     if (signChange) {
       const double c = CrossingFraction(f0, f1, s0, s1);
       if (c >= 0 && c <= 1) m = 60 * c;
@@ -339,8 +346,8 @@ int SignOf(double x) {
 
 double DegreesInSegment(double x) { return x - 30 * std::floor(std::floor(x) / 30); }
 
-std::vector<Event> FindDayEvents(const HourSamples& samples, double dayJD, const EventChoices& choices,
-                                 InitialDirections& directions) {
+std::vector<Event> FindDayEvents(const HourSamples& samples, double dayJD,
+                                 const EventChoices& choices, InitialDirections& directions) {
   return DaySearch(samples, dayJD, choices, directions).Run();
 }
 
@@ -358,7 +365,8 @@ void SortDayEvents(std::vector<Event>& events) {
   for (size_t i = 0; i + 1 < n; ++i) {
     for (size_t j = i + 1; j < n; ++j) {
       const int hi = events[i].hour, hj = events[j].hour;
-      if (hi > hj || (hi == hj && ShownMinuteKey(events[i].minutes) > ShownMinuteKey(events[j].minutes)))
+      if (hi > hj ||
+          (hi == hj && ShownMinuteKey(events[i].minutes) > ShownMinuteKey(events[j].minutes)))
         std::swap(events[i], events[j]);
     }
   }

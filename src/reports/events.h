@@ -29,9 +29,9 @@ struct InitialDirections {
 // The choices that filter and shape one day's events.
 struct EventChoices {
   Coordinates coords = Coordinates::Geocentric;
-  bool moonChangeOnly = false;                   // "Moon - change sign only (Asp.)"
+  bool moonChangeOnly = false;  // "Moon - change sign only (Asp.)"
   MoonChangeSign moonSign = MoonChangeSign::Display;
-  float option12 = 0;                            // Moon ingresses into cardinal signs only
+  float option12 = 0;  // Moon ingresses into cardinal signs only
 };
 
 enum class EventKind { Aspect, Parallel, Contraparallel, Ingress, Station, Lunation };
@@ -44,11 +44,11 @@ enum AspectType : int { kConjunction = 1, kSextile = 2, kSquare = 3, kTrine = 4,
 // One event of the aspectarian.
 struct Event {
   EventKind kind = EventKind::Aspect;
-  int body = 0;        // 1..11: the pair's first body, or the body entering a sign or turning
-  int other = 0;       // the pair's second body (aspects, parallels, lunations)
-  int aspect = 0;      // AspectType (aspects and lunations)
+  int body = 0;           // 1..11: the pair's first body, or the body entering a sign or turning
+  int other = 0;          // the pair's second body (aspects, parallels, lunations)
+  int aspect = 0;         // AspectType (aspects and lunations)
   double separation = 0;  // degrees between the pair at the instant (aspects and lunations)
-  int sign = 0;        // sign entered, 1 Aries .. 12 Pisces (ingresses)
+  int sign = 0;           // sign entered, 1 Aries .. 12 Pisces (ingresses)
   Direction direction = Direction::Direct;  // stations: the motion from now on
   Eclipse eclipse = Eclipse::None;          // lunations
   double moonLongitude = 0;                 // lunations: the Moon at the instant
@@ -72,8 +72,8 @@ int AspectTypeOf(double separation);
 
 // Scans the 24 hours of the day whose noon Julian Day is dayJD; the events
 // come in the order found. Stations update `directions` (geocentric runs only).
-std::vector<Event> FindDayEvents(const HourSamples& samples, double dayJD, const EventChoices& choices,
-                                 InitialDirections& directions);
+std::vector<Event> FindDayEvents(const HourSamples& samples, double dayJD,
+                                 const EventChoices& choices, InitialDirections& directions);
 
 // The minutes of an instant as the lists show them, rounded to the whole
 // minute (half away from zero), read back as two characters: the key by which

@@ -13,7 +13,8 @@ RangeEngine HourEngine(const SampleContext& ctx) {
   return RangeEngine(*ctx.tables, ctx.choices, kHourGridOriginJD, 1.0 / 24);
 }
 
-InstantSetup SampleDay(const SampleContext& ctx, RangeEngine* engine, double rowJD, HourSamples& samples) {
+InstantSetup SampleDay(const SampleContext& ctx, RangeEngine* engine, double rowJD,
+                       HourSamples& samples) {
   const bool helio = ctx.coords == Coordinates::Heliocentric;
   // Whole-day rows lie on the engine's hour grid; anything else is computed
   // instant by instant.
@@ -41,9 +42,10 @@ InstantSetup SampleDay(const SampleContext& ctx, double rowJD, HourSamples& samp
 
 InitialDirections DirectionsAt(const SampleContext& ctx, double rowJD) {
   const double t = HourT(rowJD, 0);
-  const BodyPositions before =
-      ComputePositions(PrepareInstantAt(t - (1.0 / 24) / 36525, rowJD, ctx.ayanamsa), *ctx.tables, ctx.choices);
-  const BodyPositions now = ComputePositions(PrepareInstantAt(t, rowJD, ctx.ayanamsa), *ctx.tables, ctx.choices);
+  const BodyPositions before = ComputePositions(
+      PrepareInstantAt(t - (1.0 / 24) / 36525, rowJD, ctx.ayanamsa), *ctx.tables, ctx.choices);
+  const BodyPositions now =
+      ComputePositions(PrepareInstantAt(t, rowJD, ctx.ayanamsa), *ctx.tables, ctx.choices);
   InitialDirections dirs;
   for (int b = 1; b <= 11; ++b) {
     const double d = now.Longitude[b] - before.Longitude[b];
@@ -52,8 +54,9 @@ InitialDirections DirectionsAt(const SampleContext& ctx, double rowJD) {
   return dirs;
 }
 
-void SampleDays(const SampleContext& ctx, double firstJD, int count, std::vector<HourSamples>& samples,
-                std::vector<InstantSetup>& last, int maxThreads) {
+void SampleDays(const SampleContext& ctx, double firstJD, int count,
+                std::vector<HourSamples>& samples, std::vector<InstantSetup>& last,
+                int maxThreads) {
   if (count <= 0) return;
   // Days are independent and a sample depends only on its hour: each thread
   // takes a run of consecutive days with its own range engine.

@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "reports/events.h"
 #include "astro/engine.h"
 #include "astro/range_engine.h"
+#include "reports/events.h"
 
 namespace novastra {
 
@@ -27,19 +27,23 @@ InstantSetup SampleDay(const SampleContext& ctx, double rowJD, HourSamples& samp
 inline constexpr double kHourGridOriginJD = 2451544.5;
 RangeEngine HourEngine(const SampleContext& ctx);
 // SampleDay through `engine` (one engine serves consecutive days best).
-InstantSetup SampleDay(const SampleContext& ctx, RangeEngine* engine, double rowJD, HourSamples& samples);
+InstantSetup SampleDay(const SampleContext& ctx, RangeEngine* engine, double rowJD,
+                       HourSamples& samples);
 
 // Samples `count` consecutive days from firstJD into samples[0..count-1]
 // (and the last set-up of each into last), spread over a few threads (at most
 // `threads` when it is not 0).
 inline constexpr int kSampleBatch = 32;
-void SampleDays(const SampleContext& ctx, double firstJD, int count, std::vector<HourSamples>& samples,
-                std::vector<InstantSetup>& last, int threads = 0);
+void SampleDays(const SampleContext& ctx, double firstJD, int count,
+                std::vector<HourSamples>& samples, std::vector<InstantSetup>& last,
+                int threads = 0);
 
 // Directions of all bodies at 0h UT of rowJD's day, from the hour before.
 InitialDirections DirectionsAt(const SampleContext& ctx, double rowJD);
 
 // T of an hour of the day whose noon Julian Day is rowJD.
-inline double HourT(double rowJD, int hour) { return (rowJD + hour / 24.0 - 0.5 - 2451545) / 36525; }
+inline double HourT(double rowJD, int hour) {
+  return (rowJD + hour / 24.0 - 0.5 - 2451545) / 36525;
+}
 
 }  // namespace novastra

@@ -13,7 +13,8 @@ std::optional<Station> RefineStation(const Event& station,
     const double lambda = longitudeAt(t0 + (m / 1440.0) / 36525);
     if (m > -60) {
       const double step = lambda - previous;
-      const bool stop = turningRetrograde ? (lambda < previous || step > 350) : (lambda > previous || step < -350);
+      const bool stop = turningRetrograde ? (lambda < previous || step > 350)
+                                          : (lambda > previous || step < -350);
       if (stop) {
         Station r;
         r.body = station.body;

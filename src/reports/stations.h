@@ -13,9 +13,9 @@
 namespace novastra {
 
 struct Station {
-  int body = 0;  // 3 Mercury .. 10 Pluto
+  int body = 0;                             // 3 Mercury .. 10 Pluto
   Direction direction = Direction::Direct;  // the motion after the station
-  int hour = 0;          // may keep the found hour with minutes 60
+  int hour = 0;                             // may keep the found hour with minutes 60
   int minutes = 0;
   double dayJD = 0;      // noon Julian Day of the day the time belongs to
   double jd = 0;         // the instant in UT as a Julian Day

@@ -32,7 +32,9 @@ std::optional<TimeZone> TimeZone::Find(const std::string& name, std::string* err
     z.name_ = name;
     return z;
   } catch (const std::exception& e) {
-    if (error) *error = "Unknown time zone \"" + name + "\" (expected an IANA name such as America/New_York)";
+    if (error)
+      *error =
+          "Unknown time zone \"" + name + "\" (expected an IANA name such as America/New_York)";
   }
   return std::nullopt;
 }

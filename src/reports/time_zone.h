@@ -13,9 +13,9 @@ namespace novastra {
 
 // One instant, rounded to the whole minute, as a clock in the zone shows it.
 struct LocalClock {
-  double dayJD = 0;   // noon Julian Day of the local calendar date
-  int hour = 0;       // 0..23
-  int minute = 0;     // 0..59
+  double dayJD = 0;       // noon Julian Day of the local calendar date
+  int hour = 0;           // 0..23
+  int minute = 0;         // 0..59
   int offsetMinutes = 0;  // local minus UT (LMT offsets keep their whole minutes)
   // The local time occurs twice (the hour a change back from daylight-saving
   // time repeats): the offset tells the two apart.

@@ -28,7 +28,8 @@ std::vector<VoidOfCourse> VoidsFromEvents(const std::vector<Event>& events) {
   std::vector<const Event*> aspects;
   for (const Event& e : events)
     if (IsMoonAspect(e)) aspects.push_back(&e);
-  std::stable_sort(aspects.begin(), aspects.end(), [](const Event* x, const Event* y) { return x->jd < y->jd; });
+  std::stable_sort(aspects.begin(), aspects.end(),
+                   [](const Event* x, const Event* y) { return x->jd < y->jd; });
   std::vector<VoidOfCourse> out;
   for (const Event& e : events) {
     if (e.kind != EventKind::Ingress || e.body != kMoonBody) continue;
@@ -48,7 +49,8 @@ std::vector<VoidOfCourse> VoidsFromEvents(const std::vector<Event>& events) {
   return out;
 }
 
-std::vector<VoidOfCourse> FindVoidsOfCourse(const SampleContext& sky, double startJD, int dayCount) {
+std::vector<VoidOfCourse> FindVoidsOfCourse(const SampleContext& sky, double startJD,
+                                            int dayCount) {
   if (sky.coords == Coordinates::Heliocentric || dayCount <= 0) return {};
   AspectarianRequest request;
   request.sky = sky;
@@ -62,11 +64,12 @@ std::vector<VoidOfCourse> FindVoidsOfCourse(const SampleContext& sky, double sta
   return voids;
 }
 
-std::vector<VoidOfCourse> VoidsOfRun(const SampleContext& sky, const EventChoices& choices, double startJD,
-                                     int dayCount, const std::vector<Event>& events) {
+std::vector<VoidOfCourse> VoidsOfRun(const SampleContext& sky, const EventChoices& choices,
+                                     double startJD, int dayCount,
+                                     const std::vector<Event>& events) {
   if (sky.coords == Coordinates::Heliocentric || dayCount <= 0) return {};
-  const bool everyMoonEvent =
-      !choices.moonChangeOnly && choices.moonSign == MoonChangeSign::Display && choices.option12 == 0;
+  const bool everyMoonEvent = !choices.moonChangeOnly &&
+                              choices.moonSign == MoonChangeSign::Display && choices.option12 == 0;
   if (!everyMoonEvent) return FindVoidsOfCourse(sky, startJD, dayCount);
   AspectarianRequest before;
   before.sky = sky;

@@ -11,12 +11,12 @@
 namespace novastra {
 
 struct VoidOfCourse {
-  double startJD = 0;    // UT instant of the last aspect
-  double endJD = 0;      // UT instant of the ingress
-  int signLeft = 0;      // 1 Aries .. 12 Pisces
+  double startJD = 0;  // UT instant of the last aspect
+  double endJD = 0;    // UT instant of the ingress
+  int signLeft = 0;    // 1 Aries .. 12 Pisces
   int signEntered = 0;
-  Event lastAspect;      // the aspect (or lunation) that starts the period
-  Event ingress;         // the Moon's ingress that ends it
+  Event lastAspect;  // the aspect (or lunation) that starts the period
+  Event ingress;     // the Moon's ingress that ends it
 };
 
 // True for an aspect or lunation of the Moon with the Sun or Mercury to Pluto.
@@ -36,7 +36,8 @@ std::vector<VoidOfCourse> FindVoidsOfCourse(const SampleContext& sky, double sta
 // The periods of a run whose events are `events` (found with `choices`):
 // when the choices list every Moon aspect and ingress, only the days before
 // the run are searched again; otherwise as FindVoidsOfCourse.
-std::vector<VoidOfCourse> VoidsOfRun(const SampleContext& sky, const EventChoices& choices, double startJD,
-                                     int dayCount, const std::vector<Event>& events);
+std::vector<VoidOfCourse> VoidsOfRun(const SampleContext& sky, const EventChoices& choices,
+                                     double startJD, int dayCount,
+                                     const std::vector<Event>& events);
 
 }  // namespace novastra

@@ -47,8 +47,9 @@ std::vector<ZoneObservance> ZoneObservances(const TimeZone& zone, double fromJD,
   // The offset before the first observance: that of the instant before it.
   const bool dated = info.begin > earliest;
   const date::sys_seconds firstStart = dated ? info.begin : earliest;
-  const int before = dated ? static_cast<int>(tz->get_info(info.begin - std::chrono::seconds{1}).offset.count())
-                           : static_cast<int>(info.offset.count());
+  const int before =
+      dated ? static_cast<int>(tz->get_info(info.begin - std::chrono::seconds{1}).offset.count())
+            : static_cast<int>(info.offset.count());
   out.push_back(ObservanceOf(info, before, JdOf(firstStart)));
   // Each change up to the end of the span; a change of the abbreviation or
   // the daylight flag alone (same offset) is one too.

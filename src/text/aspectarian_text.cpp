@@ -21,7 +21,9 @@ std::string PositionText(double lon, bool carry) {
 }
 
 const char* LunationName(int type) {
-  return type == kConjunction ? " - (New Moon, " : type == kSquare ? " - (Quarter Moon, " : " - (Full Moon, ";
+  return type == kConjunction ? " - (New Moon, "
+         : type == kSquare    ? " - (Quarter Moon, "
+                              : " - (Full Moon, ";
 }
 
 // The listed time: as found, or carried (hour 24 is hour 0 of the next day).
@@ -44,8 +46,8 @@ double ListedDay(const Event& event, bool carry) { return TimeOf(event, carry).d
 
 std::string EventLine(const Event& e, Coordinates coords, bool carry) {
   const ListedTime t = TimeOf(e, carry);
-  return "  " + FormatDdMmm(DateTextFromJulianDay(t.dayJD)) + "  " + Fmt00(t.hour) + ":" + Fmt00(t.minutes) + "  " +
-         EventText(e, coords, carry);
+  return "  " + FormatDdMmm(DateTextFromJulianDay(t.dayJD)) + "  " + Fmt00(t.hour) + ":" +
+         Fmt00(t.minutes) + "  " + EventText(e, coords, carry);
 }
 
 std::string EventText(const Event& e, Coordinates coords, bool carry) {
@@ -71,8 +73,10 @@ std::string EventText(const Event& e, Coordinates coords, bool carry) {
       break;
     case EventKind::Parallel:
     case EventKind::Contraparallel:
-      line += std::string{body, static_cast<char>(e.kind == EventKind::Parallel ? kGlyphParallel : kGlyphContraparallel),
-                          BodyCode(e.other, coords)};
+      line += std::string{
+          body,
+          static_cast<char>(e.kind == EventKind::Parallel ? kGlyphParallel : kGlyphContraparallel),
+          BodyCode(e.other, coords)};
       break;
   }
   return line;
@@ -83,10 +87,12 @@ std::vector<std::string> AspectarianLines(const AspectarianReport& report, const
   const bool helio = coords == Coordinates::Heliocentric;
   std::vector<std::string> lines;
   lines.emplace_back();
-  lines.push_back("  " + info.zodiacLabel + "Aspectarian - " + FormatWeekdayName(info.startDateText) + ", " +
+  lines.push_back("  " + info.zodiacLabel + "Aspectarian - " +
+                  FormatWeekdayName(info.startDateText) + ", " +
                   FormatDdMmmYyyy(info.startDateText) + " at " + info.instantLabel + ", Greenwich" +
                   BuildSvpText(report.svp, report.ayanamsa, carry));
-  lines.push_back(std::string(11, ' ') + (helio ? "heliocentric  Julian Day = " : "geocentric    Julian Day = ") +
+  lines.push_back(std::string(11, ' ') +
+                  (helio ? "heliocentric  Julian Day = " : "geocentric    Julian Day = ") +
                   FmtJulianDay(info.displayJD));
   lines.emplace_back();
   lines.push_back("  Day      h  m");
@@ -131,9 +137,13 @@ std::vector<std::string> TwoColumnLines(const std::vector<std::string>& lines) {
   for (size_t r = 6; r < 6 + s; ++r) {
     const std::string& left = lines[r];
     size_t width = 61;
-    if (left.empty()) width = 64;
-    else if (left.find("ingress") != std::string::npos || left.find("up to 1 hour") != std::string::npos) width = 62;
-    else if (left.find("Moon") != std::string::npos) width = 60;
+    if (left.empty())
+      width = 64;
+    else if (left.find("ingress") != std::string::npos ||
+             left.find("up to 1 hour") != std::string::npos)
+      width = 62;
+    else if (left.find("Moon") != std::string::npos)
+      width = 60;
     out.push_back(padTo(left, width) + lines[r + s]);
   }
   return out;

@@ -14,7 +14,9 @@ namespace {
 
 constexpr int kMoonBody = 2;
 
-const char* DirectionWord(Direction d) { return d == Direction::Retrograde ? "retrograde" : "direct"; }
+const char* DirectionWord(Direction d) {
+  return d == Direction::Retrograde ? "retrograde" : "direct";
+}
 
 struct Row {
   double jd = 0;
@@ -35,15 +37,17 @@ std::string VoidText(const VoidOfCourse& v, Coordinates coords, const TimeZone& 
          FormatDdMmm(DateTextFromJulianDay(end.dayJD)) + " " + ClockText(end);
 }
 
-std::vector<std::string> CalendarAspectarianLines(const AspectarianReport& report, const HeaderInfo& info,
-                                                  Coordinates coords, const CalendarChoices& choices,
-                                                  double firstDayJD, int dayCount) {
+std::vector<std::string> CalendarAspectarianLines(const AspectarianReport& report,
+                                                  const HeaderInfo& info, Coordinates coords,
+                                                  const CalendarChoices& choices, double firstDayJD,
+                                                  int dayCount) {
   // The header as the plain aspectarian writes it.
   AspectarianReport head;
   head.svp = report.svp;
   head.ayanamsa = report.ayanamsa;
   std::vector<std::string> lines = AspectarianLines(head, info, coords);
-  if (!choices.zone.IsUniversal() && lines.size() > 3) lines[3] = "  Times in " + choices.zone.Name();
+  if (!choices.zone.IsUniversal() && lines.size() > 3)
+    lines[3] = "  Times in " + choices.zone.Name();
 
   const bool local = !choices.zone.IsUniversal();
   std::vector<std::vector<Row>> days(static_cast<size_t>(std::max(dayCount, 0)));
@@ -53,7 +57,8 @@ std::vector<std::string> CalendarAspectarianLines(const AspectarianReport& repor
   };
   for (const Event& e : report.events) {
     std::string text = EventText(e, coords, false);
-    if (e.kind == EventKind::Station && choices.stationDirection) text += std::string(" - ") + DirectionWord(e.direction);
+    if (e.kind == EventKind::Station && choices.stationDirection)
+      text += std::string(" - ") + DirectionWord(e.direction);
     double dayJD = e.dayJD;
     std::string time = Fmt00(e.hour) + ":" + Fmt00(e.minutes);
     if (local) {
@@ -63,7 +68,8 @@ std::vector<std::string> CalendarAspectarianLines(const AspectarianReport& repor
     }
     const long k = dayIndex(dayJD);
     if (k < 0) continue;
-    days[k].push_back({e.jd, "  " + FormatDdMmm(DateTextFromJulianDay(dayJD)) + "  " + time + "  " + text});
+    days[k].push_back(
+        {e.jd, "  " + FormatDdMmm(DateTextFromJulianDay(dayJD)) + "  " + time + "  " + text});
   }
   if (choices.voidOfCourse) {
     for (const VoidOfCourse& v : report.voids) {
@@ -74,8 +80,8 @@ std::vector<std::string> CalendarAspectarianLines(const AspectarianReport& repor
       std::vector<Row>& day = days[k];
       auto at = day.begin();
       while (at != day.end() && at->jd <= v.startJD) ++at;
-      day.insert(at, {v.startJD, "  " + FormatDdMmm(DateTextFromJulianDay(c.dayJD)) + "  " + ClockText(c) + "  " +
-                                     VoidText(v, coords, choices.zone)});
+      day.insert(at, {v.startJD, "  " + FormatDdMmm(DateTextFromJulianDay(c.dayJD)) + "  " +
+                                     ClockText(c) + "  " + VoidText(v, coords, choices.zone)});
     }
   }
   std::vector<std::string> day;
@@ -87,7 +93,8 @@ std::vector<std::string> CalendarAspectarianLines(const AspectarianReport& repor
   return lines;
 }
 
-std::string CalendarStationsText(const std::vector<Station>& stations, const CalendarChoices& choices) {
+std::string CalendarStationsText(const std::vector<Station>& stations,
+                                 const CalendarChoices& choices) {
   std::string text = "  Changes in direction (in " + choices.zone.Name() + "):\r\n\r\n";
   for (const Station& s : stations) {
     std::string line = StationLine(s);
@@ -97,7 +104,8 @@ std::string CalendarStationsText(const std::vector<Station>& stations, const Cal
       const size_t from = line.find(" - ") + 3;
       const size_t to = line.find(", ", from);
       const LocalClock c = choices.zone.At(s.jd);
-      line.replace(from, to - from, FormatDdMmmYyyy(DateTextFromJulianDay(c.dayJD)) + " at " + ClockText(c));
+      line.replace(from, to - from,
+                   FormatDdMmmYyyy(DateTextFromJulianDay(c.dayJD)) + " at " + ClockText(c));
     }
     if (choices.stationDirection) line += std::string(" ") + DirectionWord(s.direction);
     text += line + "\r\n";

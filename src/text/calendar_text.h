@@ -32,12 +32,14 @@ std::string VoidText(const VoidOfCourse& v, Coordinates coords, const TimeZone& 
 // (noon Julian Days of dates in the zone): each date's events, in time order,
 // the date on the first line only, one empty line after each date. Events of
 // the report outside those dates are left out.
-std::vector<std::string> CalendarAspectarianLines(const AspectarianReport& report, const HeaderInfo& info,
-                                                  Coordinates coords, const CalendarChoices& choices,
-                                                  double firstDayJD, int dayCount);
+std::vector<std::string> CalendarAspectarianLines(const AspectarianReport& report,
+                                                  const HeaderInfo& info, Coordinates coords,
+                                                  const CalendarChoices& choices, double firstDayJD,
+                                                  int dayCount);
 
 // "  Changes in direction (in America/New_York):", an empty line, then one
 // line per station in the zone's time, each ending with CRLF.
-std::string CalendarStationsText(const std::vector<Station>& stations, const CalendarChoices& choices);
+std::string CalendarStationsText(const std::vector<Station>& stations,
+                                 const CalendarChoices& choices);
 
 }  // namespace novastra

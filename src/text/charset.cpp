@@ -14,10 +14,11 @@ namespace {
 constexpr char32_t kPrivate = 0xF000;
 
 constexpr std::array<char32_t, 32> kWindows1252High = {
-    0x20AC, kPrivate + 0x81, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, kPrivate + 0x8D, 0x017D, kPrivate + 0x8F,
-    kPrivate + 0x90, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, kPrivate + 0x9D, 0x017E, 0x0178};
+    0x20AC, kPrivate + 0x81, 0x201A,          0x0192, 0x201E, 0x2026, 0x2020,
+    0x2021, 0x02C6,          0x2030,          0x0160, 0x2039, 0x0152, kPrivate + 0x8D,
+    0x017D, kPrivate + 0x8F, kPrivate + 0x90, 0x2018, 0x2019, 0x201C, 0x201D,
+    0x2022, 0x2013,          0x2014,          0x02DC, 0x2122, 0x0161, 0x203A,
+    0x0153, kPrivate + 0x9D, 0x017E,          0x0178};
 
 std::array<char32_t, 256> BuildTable() {
   std::array<char32_t, 256> t{};
@@ -81,13 +82,22 @@ std::string FromUtf8(std::string_view utf8) {
   size_t i = 0;
   while (i < utf8.size()) {
     unsigned char lead = static_cast<unsigned char>(utf8[i]);
-    int extra = lead < 0x80 ? 0 : (lead >> 5) == 6 ? 1 : (lead >> 4) == 14 ? 2 : (lead >> 3) == 30 ? 3 : -1;
-    char32_t cp = extra == 1 ? (lead & 0x1F) : extra == 2 ? (lead & 0x0F) : extra == 3 ? (lead & 0x07) : lead;
+    int extra = lead < 0x80         ? 0
+                : (lead >> 5) == 6  ? 1
+                : (lead >> 4) == 14 ? 2
+                : (lead >> 3) == 30 ? 3
+                                    : -1;
+    char32_t cp = extra == 1   ? (lead & 0x1F)
+                  : extra == 2 ? (lead & 0x0F)
+                  : extra == 3 ? (lead & 0x07)
+                               : lead;
     bool valid = extra >= 0 && i + extra < utf8.size();
     for (int k = 1; valid && k <= extra; ++k) {
       unsigned char b = static_cast<unsigned char>(utf8[i + k]);
-      if ((b & 0xC0) != 0x80) valid = false;
-      else cp = (cp << 6) | (b & 0x3F);
+      if ((b & 0xC0) != 0x80)
+        valid = false;
+      else
+        cp = (cp << 6) | (b & 0x3F);
     }
     if (!valid) {  // a stray byte: skip it alone
       out += '?';

@@ -11,7 +11,8 @@ namespace novastra {
 namespace {
 
 // Splits on `sep`; every part must be 1..maxDigits decimal digits.
-std::optional<std::vector<int>> Numbers(std::string_view text, char sep, std::initializer_list<size_t> maxDigits) {
+std::optional<std::vector<int>> Numbers(std::string_view text, char sep,
+                                        std::initializer_list<size_t> maxDigits) {
   std::vector<int> out;
   size_t begin = 0;
   for (size_t limit : maxDigits) {
@@ -59,10 +60,14 @@ std::optional<CivilDate> ParseDateInput(std::string_view text, std::string* why)
     Fail(why, "expected M/D/YYYY or YYYY-MM-DD, e.g. 1/5/2009 or 2009-01-05");
     return std::nullopt;
   }
-  if (d.year < kFirstYear || d.year > kLastYear) Fail(why, "year must be 1800 to 2100");
-  else if (d.month < 1 || d.month > 12) Fail(why, "month must be 1 to 12");
-  else if (d.day < 1 || d.day > DaysInMonth(d.year, d.month)) Fail(why, "no such day in that month");
-  else return d;
+  if (d.year < kFirstYear || d.year > kLastYear)
+    Fail(why, "year must be 1800 to 2100");
+  else if (d.month < 1 || d.month > 12)
+    Fail(why, "month must be 1 to 12");
+  else if (d.day < 1 || d.day > DaysInMonth(d.year, d.month))
+    Fail(why, "no such day in that month");
+  else
+    return d;
   return std::nullopt;
 }
 
@@ -102,7 +107,8 @@ std::string IsoInstant(double jd) {
     seconds -= 86400;
     day += 1;
   }
-  const int h = static_cast<int>(seconds / 3600), m = static_cast<int>(seconds / 60 % 60), s = static_cast<int>(seconds % 60);
+  const int h = static_cast<int>(seconds / 3600), m = static_cast<int>(seconds / 60 % 60),
+            s = static_cast<int>(seconds % 60);
   return IsoDate(day) + "T" + Fmt00(h) + ":" + Fmt00(m) + ":" + Fmt00(s) + "Z";
 }
 

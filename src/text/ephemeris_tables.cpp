@@ -162,8 +162,13 @@ std::string UnitsLine(bool hoursForm) {
 
 std::array<std::string, 7> BuildHeaderLines(ColumnSet set, const HeaderInfo& info, bool raHours) {
   bool hoursForm = raHours && set == ColumnSet::RightAscension;
-  return {"",  HeaderLine1(info), HeaderLine2(info.displayJD), "", HeaderLine4(set),
-          RuleLine(IsHeliocentric(set)), UnitsLine(hoursForm)};
+  return {"",
+          HeaderLine1(info),
+          HeaderLine2(info.displayJD),
+          "",
+          HeaderLine4(set),
+          RuleLine(IsHeliocentric(set)),
+          UnitsLine(hoursForm)};
 }
 
 // ---- rows ----
@@ -234,19 +239,25 @@ std::string BuildRow(ColumnSet set, const RowInfo& row, bool raHours) {
         markable = true;
         break;
       case ColumnSet::RightAscension:
-        if (hoursForm) line += HoursGroup(p.RightAscension[k], row.carry);
-        else AppendLongitudeGroup(line, p.RightAscension[k], row.carry);
+        if (hoursForm)
+          line += HoursGroup(p.RightAscension[k], row.carry);
+        else
+          AppendLongitudeGroup(line, p.RightAscension[k], row.carry);
         markable = true;
         break;
       case ColumnSet::Latitude: AppendNorthSouthGroup(line, p.Latitude[k], row.carry); break;
       case ColumnSet::Declination: AppendNorthSouthGroup(line, p.Declination[k], row.carry); break;
       case ColumnSet::HelioLongitude:
-        if (k == kMoon || k == kNorthNode) line += kHelioPlaceholder;
-        else AppendLongitudeGroup(line, p.HelioLongitude[k], row.carry);
+        if (k == kMoon || k == kNorthNode)
+          line += kHelioPlaceholder;
+        else
+          AppendLongitudeGroup(line, p.HelioLongitude[k], row.carry);
         break;
       case ColumnSet::HelioLatitude:
-        if (k == kMoon || k == kNorthNode) line += kHelioPlaceholder;
-        else AppendNorthSouthGroup(line, p.HelioLatitude[k], row.carry);
+        if (k == kMoon || k == kNorthNode)
+          line += kHelioPlaceholder;
+        else
+          AppendNorthSouthGroup(line, p.HelioLatitude[k], row.carry);
         break;
     }
     // Both marked tables judge motion by the geocentric longitude. The mark
@@ -258,14 +269,16 @@ std::string BuildRow(ColumnSet set, const RowInfo& row, bool raHours) {
   return line;
 }
 
-std::vector<std::string> EphemerisTableLines(ColumnSet set, const EphemerisReport& report, const HeaderInfo& info,
-                                             bool raHours, bool withSvp, bool carry) {
+std::vector<std::string> EphemerisTableLines(ColumnSet set, const EphemerisReport& report,
+                                             const HeaderInfo& info, bool raHours, bool withSvp,
+                                             bool carry) {
   const auto header = BuildHeaderLines(set, info, raHours);
   std::vector<std::string> lines(header.begin(), header.end());
   if (withSvp && !report.days.empty()) lines[1] += BuildSvpText(report.svp, report.ayanamsa, carry);
   bool firstRow = true;
   for (const EphemerisDay& day : report.days) {
-    const RowInfo row{DateTextFromJulianDay(day.rowJD), day.siderealSeconds, &day.positions, &day.retrograde, carry};
+    const RowInfo row{DateTextFromJulianDay(day.rowJD), day.siderealSeconds, &day.positions,
+                      &day.retrograde, carry};
     if (NeedsBlankLineBefore(row.rowDateText, firstRow)) lines.emplace_back();
     lines.push_back(BuildRow(set, row, raHours));
     firstRow = false;

@@ -11,7 +11,14 @@
 
 namespace novastra {
 
-enum class ColumnSet { Longitude, Latitude, RightAscension, Declination, HelioLongitude, HelioLatitude };
+enum class ColumnSet {
+  Longitude,
+  Latitude,
+  RightAscension,
+  Declination,
+  HelioLongitude,
+  HelioLatitude
+};
 
 inline constexpr const char* kHelioPlaceholder = "  Helio   ";
 
@@ -53,7 +60,7 @@ std::string BuildRow(ColumnSet set, const RowInfo& row, bool raHours);
 
 // Groups of one body.
 // With carry, minutes (seconds) that round to 60 move into the next unit.
-std::string LongitudeGroup(double degrees, bool carry = false);   // 9 characters, with the sign code
+std::string LongitudeGroup(double degrees, bool carry = false);  // 9 characters, with the sign code
 std::string NorthSouthGroup(double degrees, bool carry = false);  // 9 characters, north/south code
 std::string HoursGroup(double raDegrees, bool carry = false);     // 10 characters
 
@@ -63,7 +70,8 @@ bool NeedsBlankLineBefore(const std::string& rowDateText, bool firstRow);
 // A whole table from the report: header lines 0..6 (line 1 with the SVP text
 // when withSvp), then the rows, a blank line before each Sunday but the first
 // row.
-std::vector<std::string> EphemerisTableLines(ColumnSet set, const EphemerisReport& report, const HeaderInfo& info,
-                                             bool raHours, bool withSvp, bool carry = false);
+std::vector<std::string> EphemerisTableLines(ColumnSet set, const EphemerisReport& report,
+                                             const HeaderInfo& info, bool raHours, bool withSvp,
+                                             bool carry = false);
 
 }  // namespace novastra

@@ -3,8 +3,8 @@
 #include <fmt/format.h>
 
 #include <iterator>
-#include <optional>
 #include <nlohmann/json.hpp>
+#include <optional>
 
 #include "astro/angles.h"
 #include "text/date_input.h"
@@ -15,13 +15,17 @@ namespace {
 
 using Json = nlohmann::ordered_json;
 
-constexpr const char* kBodyKeys[] = {"",        "sun",    "moon",   "mercury", "venus", "mars",
-                                     "jupiter", "saturn", "uranus", "neptune", "pluto", "north_node"};
-constexpr const char* kBodyNames[] = {"",        "Sun",    "Moon",   "Mercury", "Venus", "Mars",
-                                      "Jupiter", "Saturn", "Uranus", "Neptune", "Pluto", "North Node"};
-constexpr const char* kSignNames[] = {"",      "Aries", "Taurus",      "Gemini",    "Cancer",   "Leo",   "Virgo",
-                                      "Libra", "Scorpio", "Sagittarius", "Capricorn", "Aquarius", "Pisces"};
-constexpr const char* kAspectNames[] = {"", "conjunction", "sextile", "square", "trine", "opposition"};
+constexpr const char* kBodyKeys[] = {"",       "sun",     "moon",    "mercury",
+                                     "venus",  "mars",    "jupiter", "saturn",
+                                     "uranus", "neptune", "pluto",   "north_node"};
+constexpr const char* kBodyNames[] = {"",       "Sun",     "Moon",    "Mercury",
+                                      "Venus",  "Mars",    "Jupiter", "Saturn",
+                                      "Uranus", "Neptune", "Pluto",   "North Node"};
+constexpr const char* kSignNames[] = {"",          "Aries",    "Taurus", "Gemini",  "Cancer",
+                                      "Leo",       "Virgo",    "Libra",  "Scorpio", "Sagittarius",
+                                      "Capricorn", "Aquarius", "Pisces"};
+constexpr const char* kAspectNames[] = {"",       "conjunction", "sextile",
+                                        "square", "trine",       "opposition"};
 
 // The Moon and the node have no heliocentric place.
 bool HasHelio(int body) { return body != kMoon && body != kNorthNode; }
@@ -29,13 +33,18 @@ bool HasHelio(int body) { return body != kMoon && body != kNorthNode; }
 // Shortest text that reads back as the same double.
 void AppendNumber(std::string& out, double v) { fmt::format_to(std::back_inserter(out), "{}", v); }
 
-const char* DirectionName(Direction d) { return d == Direction::Retrograde ? "retrograde" : "direct"; }
-const char* EclipseName(Eclipse e) { return e == Eclipse::Solar ? "solar" : e == Eclipse::Lunar ? "lunar" : ""; }
+const char* DirectionName(Direction d) {
+  return d == Direction::Retrograde ? "retrograde" : "direct";
+}
+const char* EclipseName(Eclipse e) {
+  return e == Eclipse::Solar ? "solar" : e == Eclipse::Lunar ? "lunar" : "";
+}
 
 bool IsLocal(const TimeZone* zone) { return zone && !zone->IsUniversal(); }
 
 // The columns after longitude: end (UT), local_instant, local_end.
-void AppendEnds(std::string& out, double startJD, std::optional<double> endJD, const TimeZone* zone) {
+void AppendEnds(std::string& out, double startJD, std::optional<double> endJD,
+                const TimeZone* zone) {
   out += ',';
   if (endJD) out += IsoInstant(*endJD);
   out += ',';
@@ -53,7 +62,9 @@ const char* BodyName(int body, Coordinates coords) {
   return body >= 1 && body <= 11 ? kBodyNames[body] : "";
 }
 const char* SignName(int sign) { return sign >= 1 && sign <= 12 ? kSignNames[sign] : ""; }
-const char* AspectName(int aspect) { return aspect >= 1 && aspect <= 5 ? kAspectNames[aspect] : ""; }
+const char* AspectName(int aspect) {
+  return aspect >= 1 && aspect <= 5 ? kAspectNames[aspect] : "";
+}
 const char* EventKindName(EventKind kind) {
   switch (kind) {
     case EventKind::Aspect: return "aspect";
@@ -116,7 +127,8 @@ std::string LocalIsoInstant(double jd, const TimeZone& zone) {
 }
 
 std::string EventCsvHeader() {
-  return "instant,kind,body,other,aspect,sign,direction,eclipse,longitude,end,local_instant,local_end\r\n";
+  return "instant,kind,body,other,aspect,sign,direction,eclipse,longitude,end,local_instant,local_"
+         "end\r\n";
 }
 
 void AppendEventCsv(std::string& out, const Event& e, Coordinates coords, const TimeZone* zone) {
@@ -170,7 +182,10 @@ std::string JsonRunLine(const std::string& version, const std::string& command,
                         const std::vector<std::pair<std::string, std::string>>& parameters) {
   Json params = Json::object();
   for (const auto& [key, value] : parameters) params[key] = value;
-  Json j = {{"type", "run"}, {"program", "novastra"}, {"version", version}, {"command", command},
+  Json j = {{"type", "run"},
+            {"program", "novastra"},
+            {"version", version},
+            {"command", command},
             {"parameters", params}};
   return j.dump() + "\n";
 }
@@ -190,8 +205,12 @@ void AppendDayJson(std::string& out, const EphemerisDay& day, bool retrograde) {
     if (retrograde) body["retrograde"] = day.retrograde[b];
     bodies[BodyKey(b)] = std::move(body);
   }
-  Json j = {{"type", "day"},  {"date", IsoDate(day.rowJD)}, {"instant", IsoInstant(day.jd)}, {"jd", day.jd},
-            {"sidereal_time_s", day.siderealSeconds}, {"bodies", std::move(bodies)}};
+  Json j = {{"type", "day"},
+            {"date", IsoDate(day.rowJD)},
+            {"instant", IsoInstant(day.jd)},
+            {"jd", day.jd},
+            {"sidereal_time_s", day.siderealSeconds},
+            {"bodies", std::move(bodies)}};
   out += j.dump();
   out += '\n';
 }
@@ -232,8 +251,11 @@ void AppendStationJson(std::string& out, const Station& s, const TimeZone* zone)
 }
 
 void AppendVoidJson(std::string& out, const VoidOfCourse& v, const TimeZone* zone) {
-  Json j = {{"type", "void_of_course"}, {"instant", IsoInstant(v.startJD)}, {"jd", v.startJD},
-            {"end", IsoInstant(v.endJD)},   {"end_jd", v.endJD}};
+  Json j = {{"type", "void_of_course"},
+            {"instant", IsoInstant(v.startJD)},
+            {"jd", v.startJD},
+            {"end", IsoInstant(v.endJD)},
+            {"end_jd", v.endJD}};
   if (IsLocal(zone)) {
     j["local_instant"] = LocalIsoInstant(v.startJD, *zone);
     j["local_end"] = LocalIsoInstant(v.endJD, *zone);
@@ -248,6 +270,8 @@ void AppendVoidJson(std::string& out, const VoidOfCourse& v, const TimeZone* zon
   out += '\n';
 }
 
-std::string JsonEndLine(long long count) { return Json{{"type", "end"}, {"count", count}}.dump() + "\n"; }
+std::string JsonEndLine(long long count) {
+  return Json{{"type", "end"}, {"count", count}}.dump() + "\n";
+}
 
 }  // namespace novastra

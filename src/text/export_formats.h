@@ -22,8 +22,8 @@ const char* BodyKey(int body);
 // The name of a body in event lists: "Sun" .. "North Node"; "Earth" for the
 // Sun's place in heliocentric lists.
 const char* BodyName(int body, Coordinates coords);
-const char* SignName(int sign);       // "Aries" .. "Pisces"; "" outside 1..12
-const char* AspectName(int aspect);   // "conjunction" .. "opposition"; ""
+const char* SignName(int sign);      // "Aries" .. "Pisces"; "" outside 1..12
+const char* AspectName(int aspect);  // "conjunction" .. "opposition"; ""
 const char* EventKindName(EventKind kind);
 
 // ---- CSV ----
@@ -45,7 +45,8 @@ std::string LocalIsoInstant(double jd, const TimeZone& zone);
 // void-of-course periods (kind void_of_course, sign the one it enters); the
 // local columns are filled when a zone other than UT is given.
 std::string EventCsvHeader();
-void AppendEventCsv(std::string& out, const Event& event, Coordinates coords, const TimeZone* zone = nullptr);
+void AppendEventCsv(std::string& out, const Event& event, Coordinates coords,
+                    const TimeZone* zone = nullptr);
 void AppendStationCsv(std::string& out, const Station& station, const TimeZone* zone = nullptr);
 void AppendVoidCsv(std::string& out, const VoidOfCourse& period, const TimeZone* zone = nullptr);
 
@@ -56,7 +57,8 @@ std::string JsonRunLine(const std::string& version, const std::string& command,
                         const std::vector<std::pair<std::string, std::string>>& parameters);
 void AppendDayJson(std::string& out, const EphemerisDay& day, bool retrograde = true);
 // With a zone other than UT each line also has "local_instant".
-void AppendEventJson(std::string& out, const Event& event, Coordinates coords, const TimeZone* zone = nullptr);
+void AppendEventJson(std::string& out, const Event& event, Coordinates coords,
+                     const TimeZone* zone = nullptr);
 void AppendStationJson(std::string& out, const Station& station, const TimeZone* zone = nullptr);
 // {"type":"void_of_course","instant":..,"end":..,"sign_left":..,"sign_entered":..,"last_aspect":{..}}
 void AppendVoidJson(std::string& out, const VoidOfCourse& period, const TimeZone* zone = nullptr);

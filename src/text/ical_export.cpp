@@ -23,7 +23,8 @@ namespace {
 constexpr double kUnixEpochJD = 2440587.5;  // 1970-01-01 0h UT
 constexpr int kSunBody = 1, kMoonBody = 2;
 
-constexpr const char* kKindWords[kCalendarKinds] = {"aspects", "parallels", "ingresses", "stations", "lunations", "void"};
+constexpr const char* kKindWords[kCalendarKinds] = {"aspects",  "parallels", "ingresses",
+                                                    "stations", "lunations", "void"};
 constexpr const char* kBodyWords[] = {"",        "sun",    "moon",   "mercury", "venus", "mars",
                                       "jupiter", "saturn", "uranus", "neptune", "pluto", "node"};
 
@@ -38,7 +39,8 @@ long long MinuteOf(double jd) {
 }
 
 icaltimetype UtcTime(long long unixSeconds) {
-  return icaltime_from_timet_with_zone(static_cast<time_t>(unixSeconds), 0, icaltimezone_get_utc_timezone());
+  return icaltime_from_timet_with_zone(static_cast<time_t>(unixSeconds), 0,
+                                       icaltimezone_get_utc_timezone());
 }
 
 // A floating (zone-less) date and time from seconds counted like Unix time.
@@ -88,7 +90,9 @@ std::string Symbols(std::initializer_list<char> codes) {
   return s;
 }
 
-const char* DirectionWord(Direction d) { return d == Direction::Retrograde ? "retrograde" : "direct"; }
+const char* DirectionWord(Direction d) {
+  return d == Direction::Retrograde ? "retrograde" : "direct";
+}
 
 // Mean longitude of the Sun, degrees (Meeus, Astronomical Algorithms, eq. 25.2).
 double MeanSunLongitude(double jd) {
@@ -99,7 +103,9 @@ double MeanSunLongitude(double jd) {
 // A quarter Moon's phase from the Moon's elongation: the Sun's mean longitude
 // is within 2 degrees of the true one and a sidereal zodiac moves the Moon by
 // less than 30, far inside the 90 degrees that part the two quarters.
-bool FirstQuarter(const Event& e) { return NormalizeDegrees(e.moonLongitude - MeanSunLongitude(e.jd)) < 180; }
+bool FirstQuarter(const Event& e) {
+  return NormalizeDegrees(e.moonLongitude - MeanSunLongitude(e.jd)) < 180;
+}
 
 const char* PhaseWords(const Event& e) {
   if (e.aspect == kConjunction) return "New Moon";
@@ -112,7 +118,8 @@ std::string PositionWords(double longitude) {
   const long long m = std::llround(NormalizeDegrees(longitude) * 60) % (360 * 60);
   const int sign = static_cast<int>(m / 1800) + 1;
   const int deg = static_cast<int>(m % 1800 / 60), min = static_cast<int>(m % 60);
-  return std::to_string(deg) + "\u00B0" + (min < 10 ? "0" : "") + std::to_string(min) + "' " + SignName(sign);
+  return std::to_string(deg) + "\u00B0" + (min < 10 ? "0" : "") + std::to_string(min) + "' " +
+         SignName(sign);
 }
 
 std::string EventSymbols(const Event& e, Coordinates coords) {
@@ -121,11 +128,14 @@ std::string EventSymbols(const Event& e, Coordinates coords) {
     case EventKind::Ingress: return Symbols({body, SignCode(e.sign)});
     case EventKind::Station: return Symbols({body, StationCode(e.direction)});
     case EventKind::Aspect:
-    case EventKind::Lunation: return Symbols({body, AspectCode(e.aspect), BodyCode(e.other, coords)});
+    case EventKind::Lunation:
+      return Symbols({body, AspectCode(e.aspect), BodyCode(e.other, coords)});
     case EventKind::Parallel:
     case EventKind::Contraparallel:
-      return Symbols({body, static_cast<char>(e.kind == EventKind::Parallel ? kGlyphParallel : kGlyphContraparallel),
-                      BodyCode(e.other, coords)});
+      return Symbols(
+          {body,
+           static_cast<char>(e.kind == EventKind::Parallel ? kGlyphParallel : kGlyphContraparallel),
+           BodyCode(e.other, coords)});
   }
   return {};
 }
@@ -166,7 +176,8 @@ std::optional<std::vector<std::string>> Items(const std::string& list) {
   size_t from = 0;
   while (true) {
     const size_t comma = list.find(',', from);
-    std::string item = list.substr(from, comma == std::string::npos ? std::string::npos : comma - from);
+    std::string item =
+        list.substr(from, comma == std::string::npos ? std::string::npos : comma - from);
     const size_t a = item.find_first_not_of(" \t"), b = item.find_last_not_of(" \t");
     if (a == std::string::npos) return std::nullopt;
     out.push_back(Lower(item.substr(a, b - a + 1)));
@@ -177,7 +188,8 @@ std::optional<std::vector<std::string>> Items(const std::string& list) {
 
 std::string WordList(const char* const* words, int from, int to) {
   std::string s;
-  for (int i = from; i <= to; ++i) s += std::string(i == from ? "" : i == to ? " or " : ", ") + words[i];
+  for (int i = from; i <= to; ++i)
+    s += std::string(i == from ? "" : i == to ? " or " : ", ") + words[i];
   return s;
 }
 
@@ -196,7 +208,8 @@ std::string Text(icalcomponent* c) {
   return out;
 }
 
-void AddTime(icalcomponent* event, icalproperty* (*make)(icaltimetype), double jd, const IcalOptions& o) {
+void AddTime(icalcomponent* event, icalproperty* (*make)(icaltimetype), double jd,
+             const IcalOptions& o) {
   const long long minute = MinuteOf(jd);
   if (o.zone.IsUniversal()) {
     icalcomponent_add_property(event, make(UtcTime(minute * 60)));
@@ -235,17 +248,20 @@ Component NewEvent(const std::string& uid, const std::string& summary, const std
   return e;
 }
 
-std::string WithSymbols(const std::string& words, const std::string& symbols, const IcalOptions& o) {
+std::string WithSymbols(const std::string& words, const std::string& symbols,
+                        const IcalOptions& o) {
   return o.symbols && !symbols.empty() ? words + " " + symbols : words;
 }
 
 void AddObservance(icalcomponent* vtimezone, const ZoneObservance& z) {
   icalcomponent* c = z.daylight ? icalcomponent_new_xdaylight() : icalcomponent_new_xstandard();
   // The onset in the local time before the change.
-  icalcomponent_add_property(c, icalproperty_new_dtstart(FloatingTime(SecondsOf(z.startJD) + z.offsetBeforeSeconds)));
+  icalcomponent_add_property(
+      c, icalproperty_new_dtstart(FloatingTime(SecondsOf(z.startJD) + z.offsetBeforeSeconds)));
   icalcomponent_add_property(c, icalproperty_new_tzoffsetfrom(z.offsetBeforeSeconds));
   icalcomponent_add_property(c, icalproperty_new_tzoffsetto(z.offsetSeconds));
-  if (!z.abbreviation.empty()) icalcomponent_add_property(c, icalproperty_new_tzname(z.abbreviation.c_str()));
+  if (!z.abbreviation.empty())
+    icalcomponent_add_property(c, icalproperty_new_tzname(z.abbreviation.c_str()));
   icalcomponent_add_component(vtimezone, c);
 }
 
@@ -271,19 +287,25 @@ bool CalendarFilter::Keeps(const Event& e) const {
       pair = false;
       break;
   }
-  auto chosen = [this](int body) { return body >= 1 && body <= 11 && bodies[static_cast<size_t>(body)]; };
+  auto chosen = [this](int body) {
+    return body >= 1 && body <= 11 && bodies[static_cast<size_t>(body)];
+  };
   return Has(kind) && chosen(e.body) && (!pair || chosen(e.other));
 }
 
-bool CalendarFilter::Keeps(const VoidOfCourse&) const { return Has(CalendarKind::Void) && bodies[kMoonBody]; }
+bool CalendarFilter::Keeps(const VoidOfCourse&) const {
+  return Has(CalendarKind::Void) && bodies[kMoonBody];
+}
 
 bool CalendarFilter::Keeps(const Station& s) const {
-  return Has(CalendarKind::Stations) && s.body >= 1 && s.body <= 11 && bodies[static_cast<size_t>(s.body)];
+  return Has(CalendarKind::Stations) && s.body >= 1 && s.body <= 11 &&
+         bodies[static_cast<size_t>(s.body)];
 }
 
 bool ParseCalendarKinds(const std::string& list, CalendarFilter& filter, std::string& why) {
   const auto items = Items(list);
-  const std::string expected = "expected a comma list of " + WordList(kKindWords, 0, kCalendarKinds - 1) + ", or all";
+  const std::string expected =
+      "expected a comma list of " + WordList(kKindWords, 0, kCalendarKinds - 1) + ", or all";
   if (!items) {
     why = "an empty item in \"" + list + "\" (" + expected + ")";
     return false;
@@ -308,7 +330,8 @@ bool ParseCalendarKinds(const std::string& list, CalendarFilter& filter, std::st
 
 bool ParseCalendarBodies(const std::string& list, CalendarFilter& filter, std::string& why) {
   const auto items = Items(list);
-  const std::string expected = "expected a comma list of " + WordList(kBodyWords, 1, 11) + ", or all";
+  const std::string expected =
+      "expected a comma list of " + WordList(kBodyWords, 1, 11) + ", or all";
   if (!items) {
     why = "an empty item in \"" + list + "\" (" + expected + ")";
     return false;
@@ -336,9 +359,11 @@ std::string EventSummaryWords(const Event& e, Coordinates coords) {
   switch (e.kind) {
     case EventKind::Ingress: return body + " enters " + SignName(e.sign);
     case EventKind::Station: return body + " stations " + DirectionWord(e.direction);
-    case EventKind::Aspect: return body + " " + AspectName(e.aspect) + " " + BodyName(e.other, coords);
+    case EventKind::Aspect:
+      return body + " " + AspectName(e.aspect) + " " + BodyName(e.other, coords);
     case EventKind::Lunation: {
-      std::string s = body + " " + AspectName(e.aspect) + " " + BodyName(e.other, coords) + " - " + PhaseWords(e);
+      std::string s = body + " " + AspectName(e.aspect) + " " + BodyName(e.other, coords) + " - " +
+                      PhaseWords(e);
       if (e.eclipse == Eclipse::Solar) s += " - solar eclipse";
       if (e.eclipse == Eclipse::Lunar) s += " - lunar eclipse";
       return s;
@@ -353,7 +378,9 @@ std::string EventUid(const Event& e, Coordinates coords) {
   std::string key = std::string(EventKindName(e.kind)) + "|" + BodyName(e.body, coords) + "|";
   switch (e.kind) {
     case EventKind::Aspect:
-    case EventKind::Lunation: key += std::string(BodyName(e.other, coords)) + "|" + AspectName(e.aspect); break;
+    case EventKind::Lunation:
+      key += std::string(BodyName(e.other, coords)) + "|" + AspectName(e.aspect);
+      break;
     case EventKind::Parallel:
     case EventKind::Contraparallel: key += BodyName(e.other, coords); break;
     case EventKind::Ingress: key += SignName(e.sign); break;
@@ -364,7 +391,8 @@ std::string EventUid(const Event& e, Coordinates coords) {
 
 std::string IcalBegin(const IcalOptions& o, double fromJD, double toJD) {
   Component cal{icalcomponent_new_vcalendar()};
-  icalcomponent_add_property(cal.get(), icalproperty_new_prodid("-//NOVASTRA//NOVASTRA aspectarian//EN"));
+  icalcomponent_add_property(cal.get(),
+                             icalproperty_new_prodid("-//NOVASTRA//NOVASTRA aspectarian//EN"));
   icalcomponent_add_property(cal.get(), icalproperty_new_version("2.0"));
   icalcomponent_add_property(cal.get(), icalproperty_new_calscale("GREGORIAN"));
   icalcomponent_add_property(cal.get(), icalproperty_new_method(ICAL_METHOD_PUBLISH));
@@ -376,9 +404,12 @@ std::string IcalBegin(const IcalOptions& o, double fromJD, double toJD) {
     icalproperty_set_x_name(tz, "X-WR-TIMEZONE");
     icalcomponent_add_property(cal.get(), tz);
     // Whole years, so a calendar program finds every offset of the run's span.
-    const double first = date::sys_days{date::year{YearOf(fromJD)} / 1 / 1}.time_since_epoch().count() + kUnixEpochJD;
+    const double first =
+        date::sys_days{date::year{YearOf(fromJD)} / 1 / 1}.time_since_epoch().count() +
+        kUnixEpochJD;
     const double last =
-        date::sys_days{date::year{YearOf(toJD) + 1} / 1 / 1}.time_since_epoch().count() + kUnixEpochJD;
+        date::sys_days{date::year{YearOf(toJD) + 1} / 1 / 1}.time_since_epoch().count() +
+        kUnixEpochJD;
     icalcomponent* vtz = icalcomponent_new_vtimezone();
     icalcomponent_add_property(vtz, icalproperty_new_tzid(o.zone.Name().c_str()));
     for (const ZoneObservance& z : ZoneObservances(o.zone, first, last)) AddObservance(vtz, z);
@@ -393,39 +424,48 @@ std::string IcalBegin(const IcalOptions& o, double fromJD, double toJD) {
 
 std::string IcalEnd() { return "END:VCALENDAR\r\n"; }
 
-void AppendIcalEvent(std::string& out, const Event& e, const IcalOptions& o, const CalendarFilter& filter) {
+void AppendIcalEvent(std::string& out, const Event& e, const IcalOptions& o,
+                     const CalendarFilter& filter) {
   if (!filter.Keeps(e)) return;
-  Component v = NewEvent(EventUid(e, o.coords), WithSymbols(EventSummaryWords(e, o.coords), EventSymbols(e, o.coords), o),
+  Component v = NewEvent(EventUid(e, o.coords),
+                         WithSymbols(EventSummaryWords(e, o.coords), EventSymbols(e, o.coords), o),
                          Category(e.kind), o);
   AddTime(v.get(), icalproperty_new_dtstart, e.jd, o);
   std::string description;
   if (e.kind == EventKind::Lunation) {
-    description = std::string(PhaseWords(e)) + ", the Moon at " + PositionWords(e.moonLongitude) + ".";
+    description =
+        std::string(PhaseWords(e)) + ", the Moon at " + PositionWords(e.moonLongitude) + ".";
     if (e.eclipse != Eclipse::None)
-      description += std::string(" Eclipse warning: ") + (e.eclipse == Eclipse::Solar ? "solar" : "lunar") +
+      description += std::string(" Eclipse warning: ") +
+                     (e.eclipse == Eclipse::Solar ? "solar" : "lunar") +
                      " eclipse (the Moon is within the eclipse limit of its node).";
   }
   if (e.kind == EventKind::Station) description = "Time +/- up to 1 hour.";
-  if (!description.empty()) icalcomponent_add_property(v.get(), icalproperty_new_description(description.c_str()));
+  if (!description.empty())
+    icalcomponent_add_property(v.get(), icalproperty_new_description(description.c_str()));
   out += Text(v.get());
 }
 
-void AppendIcalVoid(std::string& out, const VoidOfCourse& period, const IcalOptions& o, const CalendarFilter& filter) {
+void AppendIcalVoid(std::string& out, const VoidOfCourse& period, const IcalOptions& o,
+                    const CalendarFilter& filter) {
   if (!filter.Keeps(period)) return;
   const std::string key = "void|Moon|" + std::to_string(MinuteOf(period.startJD)) + "|" +
                           std::to_string(MinuteOf(period.endJD));
-  Component v = NewEvent(Digest(key), WithSymbols("Moon void of course", Symbols({BodyCode(kMoonBody, o.coords)}), o),
-                         "Void of course", o);
+  Component v = NewEvent(
+      Digest(key), WithSymbols("Moon void of course", Symbols({BodyCode(kMoonBody, o.coords)}), o),
+      "Void of course", o);
   AddTime(v.get(), icalproperty_new_dtstart, period.startJD, o);
   AddTime(v.get(), icalproperty_new_dtend, period.endJD, o);
-  const std::string description = "From the Moon's last aspect in " + std::string(SignName(period.signLeft)) + " (" +
-                                  EventSummaryWords(period.lastAspect, o.coords) + ") until it enters " +
-                                  SignName(period.signEntered) + ".";
+  const std::string description = "From the Moon's last aspect in " +
+                                  std::string(SignName(period.signLeft)) + " (" +
+                                  EventSummaryWords(period.lastAspect, o.coords) +
+                                  ") until it enters " + SignName(period.signEntered) + ".";
   icalcomponent_add_property(v.get(), icalproperty_new_description(description.c_str()));
   out += Text(v.get());
 }
 
-void AppendIcalStation(std::string& out, const Station& s, const IcalOptions& o, const CalendarFilter& filter) {
+void AppendIcalStation(std::string& out, const Station& s, const IcalOptions& o,
+                       const CalendarFilter& filter) {
   if (!filter.Keeps(s)) return;
   Event e;
   e.kind = EventKind::Station;
@@ -437,7 +477,8 @@ void AppendIcalStation(std::string& out, const Station& s, const IcalOptions& o,
                                      EventSymbols(e, Coordinates::Geocentric), o),
                          "Station", o);
   AddTime(v.get(), icalproperty_new_dtstart, s.jd, o);
-  const std::string description = EventSummaryWords(e, Coordinates::Geocentric) + " at " + PositionWords(s.longitude) + ".";
+  const std::string description =
+      EventSummaryWords(e, Coordinates::Geocentric) + " at " + PositionWords(s.longitude) + ".";
   icalcomponent_add_property(v.get(), icalproperty_new_description(description.c_str()));
   out += Text(v.get());
 }

@@ -30,7 +30,8 @@ const char* CalendarBodyWord(int body);
 // a void-of-course period).
 struct CalendarFilter {
   std::array<bool, kCalendarKinds> kinds{true, true, true, true, true, true};
-  std::array<bool, 12> bodies{false, true, true, true, true, true, true, true, true, true, true, true};
+  std::array<bool, 12> bodies{false, true, true, true, true, true,
+                              true,  true, true, true, true, true};
 
   bool Has(CalendarKind k) const { return kinds[static_cast<int>(k)]; }
   bool Keeps(const Event& e) const;
@@ -47,8 +48,8 @@ bool ParseCalendarBodies(const std::string& list, CalendarFilter& filter, std::s
 struct IcalOptions {
   TimeZone zone;  // Universal Time: DTSTART in UTC; a zone: local times with its TZID
   Coordinates coords = Coordinates::Geocentric;
-  bool symbols = true;  // the astrological symbols after the words of each SUMMARY
-  double stampJD = 0;   // DTSTAMP: the time the file is made (UT Julian Day)
+  bool symbols = true;            // the astrological symbols after the words of each SUMMARY
+  double stampJD = 0;             // DTSTAMP: the time the file is made (UT Julian Day)
   std::string name = "NOVASTRA";  // the calendar's name (X-WR-CALNAME)
 };
 

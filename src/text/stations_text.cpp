@@ -19,9 +19,10 @@ const char* PlanetName(int body) {
 std::string StationLine(const Station& s, bool carry) {
   Zodiacal z = SplitZodiacal(s.longitude);
   if (carry) z = CarryZodiacalMinutes(z, 1);
-  return std::string("  ") + PlanetName(s.body) + " - " + FormatDdMmmYyyy(DateTextFromJulianDay(s.dayJD)) +
-         " at " + Fmt00(s.hour) + ":" + Fmt00(s.minutes) + ", " + Fmt00(z.degrees) + SignCode(z.sign) +
-         Fmt00_0(z.minutes) + "\r\n";
+  return std::string("  ") + PlanetName(s.body) + " - " +
+         FormatDdMmmYyyy(DateTextFromJulianDay(s.dayJD)) + " at " + Fmt00(s.hour) + ":" +
+         Fmt00(s.minutes) + ", " + Fmt00(z.degrees) + SignCode(z.sign) + Fmt00_0(z.minutes) +
+         "\r\n";
 }
 
 std::string StationsListText(const std::vector<Station>& stations, bool carry) {

@@ -50,5 +50,4 @@ std::string FormatFixed(double value, int minIntDigits, int decimals) {
 
 std::string FmtJulianDay(double v) { return FormatFixed(v, 0, 1); }
 
-
 }  // namespace novastra

@@ -6,22 +6,24 @@
 #include <cmath>
 #include <vector>
 
+#include "app/settings.h"
 #include "astro/angles.h"
 #include "astro/calendar.h"
 #include "reports/aspectarian_report.h"
 #include "reports/stations.h"
 #include "reports/time_zone.h"
 #include "reports/void_of_course.h"
+#include "support/support.h"
 #include "text/aspectarian_text.h"
 #include "text/calendar_text.h"
 #include "text/stations_text.h"
-#include "app/settings.h"
-#include "support/support.h"
 
 namespace novastra {
 namespace {
 
-double Jd(int y, int mo, int d, int h, int mi) { return JulianDayNumber(y, mo, d) - 0.5 + (h * 60 + mi) / 1440.0; }
+double Jd(int y, int mo, int d, int h, int mi) {
+  return JulianDayNumber(y, mo, d) - 0.5 + (h * 60 + mi) / 1440.0;
+}
 
 TimeZone Zone(const std::string& name) {
   std::string error;
@@ -35,9 +37,9 @@ TimeZone Zone(const std::string& name) {
 TEST(TimeZone, LocalClockAcrossChangesOfOffset) {
   struct Case {
     const char* zone;
-    int y, mo, d, h, mi;        // UT
-    int ly, lmo, ld, lh, lmi;   // local
-    int offset;                 // minutes
+    int y, mo, d, h, mi;       // UT
+    int ly, lmo, ld, lh, lmi;  // local
+    int offset;                // minutes
     bool repeated;
   } cases[] = {
       // Spring forward, New York, 8 Mar 2009: 01:59 EST, then 03:00 EDT.
@@ -60,9 +62,11 @@ TEST(TimeZone, LocalClockAcrossChangesOfOffset) {
       {"UT", 1850, 1, 1, 0, 0, 1850, 1, 1, 0, 0, 0, false},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(std::string(c.zone) + " " + std::to_string(c.y) + "-" + std::to_string(c.mo) + "-" +
-                 std::to_string(c.d) + " " + std::to_string(c.h) + ":" + std::to_string(c.mi));
-    const LocalClock k = Zone(c.zone).At(Jd(c.y, c.mo, c.d, c.h, c.mi) + 10.0 / 86400);  // 10 s rounds down
+    SCOPED_TRACE(std::string(c.zone) + " " + std::to_string(c.y) + "-" + std::to_string(c.mo) +
+                 "-" + std::to_string(c.d) + " " + std::to_string(c.h) + ":" +
+                 std::to_string(c.mi));
+    const LocalClock k =
+        Zone(c.zone).At(Jd(c.y, c.mo, c.d, c.h, c.mi) + 10.0 / 86400);  // 10 s rounds down
     EXPECT_EQ(k.dayJD, JulianDayNumber(c.ly, c.lmo, c.ld));
     EXPECT_EQ(k.hour, c.lh);
     EXPECT_EQ(k.minute, c.lmi);
@@ -78,15 +82,19 @@ TEST(TimeZone, LocalClockAcrossChangesOfOffset) {
 
 TEST(TimeZone, LocalMidnightAndNoonInUniversalTime) {
   const TimeZone ny = Zone("America/New_York");
-  EXPECT_NEAR(ny.UniversalOf(JulianDayNumber(2009, 11, 1), 0), Jd(2009, 11, 1, 4, 0), 1e-9);   // EDT
-  EXPECT_NEAR(ny.UniversalOf(JulianDayNumber(2009, 11, 1), 12), Jd(2009, 11, 1, 17, 0), 1e-9); // EST
+  EXPECT_NEAR(ny.UniversalOf(JulianDayNumber(2009, 11, 1), 0), Jd(2009, 11, 1, 4, 0), 1e-9);  // EDT
+  EXPECT_NEAR(ny.UniversalOf(JulianDayNumber(2009, 11, 1), 12), Jd(2009, 11, 1, 17, 0),
+              1e-9);  // EST
   EXPECT_NEAR(ny.UniversalOf(JulianDayNumber(2009, 3, 8), 12), Jd(2009, 3, 8, 16, 0), 1e-9);
-  EXPECT_NEAR(Zone("Asia/Kolkata").UniversalOf(JulianDayNumber(2009, 1, 1), 0), Jd(2008, 12, 31, 18, 30), 1e-9);
-  EXPECT_NEAR(TimeZone{}.UniversalOf(JulianDayNumber(2009, 1, 1), 12), JulianDayNumber(2009, 1, 1), 1e-9);
+  EXPECT_NEAR(Zone("Asia/Kolkata").UniversalOf(JulianDayNumber(2009, 1, 1), 0),
+              Jd(2008, 12, 31, 18, 30), 1e-9);
+  EXPECT_NEAR(TimeZone{}.UniversalOf(JulianDayNumber(2009, 1, 1), 12), JulianDayNumber(2009, 1, 1),
+              1e-9);
 }
 
 TEST(TimeZone, UnknownNamesAreRefusedWithTheirName) {
-  for (const char* bad : {"Mars/Olympus_Mons", "America/New York", "../../etc/passwd", "EST5EDT,M3", "\x01"}) {
+  for (const char* bad :
+       {"Mars/Olympus_Mons", "America/New York", "../../etc/passwd", "EST5EDT,M3", "\x01"}) {
     std::string error;
     EXPECT_FALSE(TimeZone::Find(bad, &error)) << bad;
     EXPECT_NE(error.find(bad), std::string::npos) << error;
@@ -120,7 +128,8 @@ TEST(CalendarText, LocalDatesGroupTheEvents) {
   CalendarChoices c;
   c.zone = Zone("America/New_York");
   c.stationDirection = true;
-  const auto lines = CalendarAspectarianLines(report, info, Coordinates::Geocentric, c, report.startJD, 2);
+  const auto lines =
+      CalendarAspectarianLines(report, info, Coordinates::Geocentric, c, report.startJD, 2);
   ASSERT_EQ(lines.size(), 6u + 2 + 2);
   EXPECT_EQ(lines[3], "  Times in America/New_York");
   // 02:30 UT on 2 Mar is 21:30 EST on 1 Mar.
@@ -130,7 +139,8 @@ TEST(CalendarText, LocalDatesGroupTheEvents) {
   EXPECT_TRUE(lines[8].starts_with("  02 Mar  07:00  ")) << lines[8];
   // In UT the same events stay on 2 Mar.
   c.zone = TimeZone{};
-  const auto ut = CalendarAspectarianLines(report, info, Coordinates::Geocentric, c, report.startJD, 2);
+  const auto ut =
+      CalendarAspectarianLines(report, info, Coordinates::Geocentric, c, report.startJD, 2);
   EXPECT_EQ(ut[6], "");
   EXPECT_TRUE(ut[7].starts_with("  02 Mar  02:30  ")) << ut[7];
   EXPECT_TRUE(ut[8].starts_with("          12:00  ")) << ut[8];
@@ -150,7 +160,9 @@ TEST(CalendarText, StationsTitleNamesTheZone) {
   c.zone = Zone("America/New_York");
   c.stationDirection = true;
   const std::string text = CalendarStationsText({s}, c);
-  EXPECT_TRUE(text.starts_with("  Changes in direction (in America/New_York):\r\n\r\n  Mercury - 01 Nov 2009 at 01:30-04:00, 15"))
+  EXPECT_TRUE(
+      text.starts_with("  Changes in direction (in America/New_York):\r\n\r\n  Mercury - 01 Nov "
+                       "2009 at 01:30-04:00, 15"))
       << text;
   EXPECT_TRUE(text.ends_with(" direct\r\n")) << text;
 }

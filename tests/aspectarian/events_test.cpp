@@ -27,7 +27,8 @@ HourSamples Still() {
   HourSamples s;
   for (int h = 0; h < kSamplesPerDay; ++h) {
     s.first[0][h] = s.second[0][h] = h;
-    for (int b = 1; b <= 11; ++b) s.first[b][h] = 30 * (b - 1) + 2.5 * b + 0.3, s.second[b][h] = 2.0 * b + 0.5;
+    for (int b = 1; b <= 11; ++b)
+      s.first[b][h] = 30 * (b - 1) + 2.5 * b + 0.3, s.second[b][h] = 2.0 * b + 0.5;
   }
   return s;
 }
@@ -37,7 +38,8 @@ void Move(HourSamples& s, int body, double lon0, double rate) {
 }
 // Mercury moving 0.01 an hour (backwards when sign is -1) until hour `turn`, then the other way.
 void MercuryTurns(HourSamples& s, int turn, double sign = 1) {
-  for (int h = 0; h < kSamplesPerDay; ++h) s.first[3][h] = 100 + sign * 0.01 * (h <= turn ? h : 2 * turn - h);
+  for (int h = 0; h < kSamplesPerDay; ++h)
+    s.first[3][h] = 100 + sign * 0.01 * (h <= turn ? h : 2 * turn - h);
 }
 InitialDirections AllDirect() {
   InitialDirections d;
@@ -45,7 +47,8 @@ InitialDirections AllDirect() {
   return d;
 }
 const double kDayJD = JulianDayNumber(2009, 3, 15);
-std::vector<std::string> Lines(const std::vector<Event>& events, Coordinates coords = Coordinates::Geocentric) {
+std::vector<std::string> Lines(const std::vector<Event>& events,
+                               Coordinates coords = Coordinates::Geocentric) {
   std::vector<std::string> lines;
   for (const Event& e : events) lines.push_back(EventLine(e, coords));
   return lines;
@@ -61,7 +64,8 @@ std::vector<Event> Stations(const std::vector<Event>& events) {
   return out;
 }
 bool Has(const std::vector<std::string>& lines, const std::string& text) {
-  return std::any_of(lines.begin(), lines.end(), [&](const auto& l) { return l.find(text) != std::string::npos; });
+  return std::any_of(lines.begin(), lines.end(),
+                     [&](const auto& l) { return l.find(text) != std::string::npos; });
 }
 
 TEST(DayAssembly, ExchangeSortDateOnceAndBlankLineAfterEachDay) {
@@ -82,7 +86,8 @@ TEST(DayAssembly, ExchangeSortDateOnceAndBlankLineAfterEachDay) {
   for (const Event& e : events) order += static_cast<char>('A' + e.body - 1);
   EXPECT_EQ(order, "EDBAC");
   // The shown minute is the rounded one, read back as two characters.
-  for (auto [m, key] : {std::pair{59.5, 60}, {59.49, 59}, {-0.4, 0}, {-0.5, 0}, {-12.0, -1}, {123.0, 12}, {7.0, 7}})
+  for (auto [m, key] :
+       {std::pair{59.5, 60}, {59.49, 59}, {-0.4, 0}, {-0.5, 0}, {-12.0, -1}, {123.0, 12}, {7.0, 7}})
     EXPECT_EQ(ShownMinuteKey(m), key) << m;
   std::vector<std::string> out;
   AppendDay(out, {"  15 Mar  01:00  x", "  15 Mar  02:00  y"});
@@ -94,20 +99,36 @@ TEST(DayAssembly, TwoColumnsPadByKindOfLine) {
   std::vector<std::string> lines = {"", "  t", "  jd", "", "  Day      h  m", "  -------------"};
   const std::string ingress = "  15 Mar  01:00  " + G(233) + "  " + G(193) + " - Moon ingress";
   const std::string lunation = "          02:00  " + G(224) + G(161) + G(233) + " - (New Moon, x)";
-  const std::string aspect = "          03:00  " + G(225) + G(163) + G(227), x = "          09:00  x";
-  for (const auto& l : {ingress, std::string(), lunation, aspect, x, x, x, x, std::string()}) lines.push_back(l);
+  const std::string aspect = "          03:00  " + G(225) + G(163) + G(227),
+                    x = "          09:00  x";
+  for (const auto& l : {ingress, std::string(), lunation, aspect, x, x, x, x, std::string()})
+    lines.push_back(l);
   // 9 rows: 4 on the left, 4 on the right, the closing blank line left out.
   EXPECT_EQ(TwoColumnLines(lines),
-            (std::vector<std::string>{"", "  t", "  jd", "", "  Day      h  m" + std::string(49, ' ') + "  Day      h  m",
-                                      "  -------------" + std::string(49, ' ') + "  -------------",
-                                      ingress + std::string(62 - ingress.size(), ' ') + x, std::string(64, ' ') + x,
-                                      lunation + std::string(60 - lunation.size(), ' ') + x,
-                                      aspect + std::string(61 - aspect.size(), ' ') + x}));
+            (std::vector<std::string>{
+                "", "  t", "  jd", "", "  Day      h  m" + std::string(49, ' ') + "  Day      h  m",
+                "  -------------" + std::string(49, ' ') + "  -------------",
+                ingress + std::string(62 - ingress.size(), ' ') + x, std::string(64, ' ') + x,
+                lunation + std::string(60 - lunation.size(), ' ') + x,
+                aspect + std::string(61 - aspect.size(), ' ') + x}));
 }
 
 TEST(Aspects, TypeBySeparationWithExclusiveBounds) {
-  for (auto [x, type] : {std::pair{0.0, 1}, {0.99, 1}, {1.0, 0}, {59.0, 0}, {59.5, 2}, {60.5, 2}, {61.0, 0}, {89.2, 3},
-                         {119.5, 4}, {120.9, 4}, {179.1, 5}, {180.0, 5}, {30.0, 0}, {150.0, 0}, {181.0, 0}})
+  for (auto [x, type] : {std::pair{0.0, 1},
+                         {0.99, 1},
+                         {1.0, 0},
+                         {59.0, 0},
+                         {59.5, 2},
+                         {60.5, 2},
+                         {61.0, 0},
+                         {89.2, 3},
+                         {119.5, 4},
+                         {120.9, 4},
+                         {179.1, 5},
+                         {180.0, 5},
+                         {30.0, 0},
+                         {150.0, 0},
+                         {181.0, 0}})
     EXPECT_EQ(AspectTypeOf(x), type) << x;
   // In a day: the Moon reaching Mars + 30, + 150 or + 60 at 05:30; only the sextile is listed.
   for (auto [sep, listed] : {std::pair{30.0, false}, {150.0, false}, {60.0, true}}) {
@@ -123,31 +144,49 @@ TEST(Aspects, TypeBySeparationWithExclusiveBounds) {
 // Moon (i = 2, usually the faster) against Mars (j = 5), meeting near the
 // start of Gemini during hour 5, each case taking another row of the wrap table.
 TEST(Aspects, SegmentWrapRows) {
-  struct Case { int row; double moonAt5, moonRate, marsAt5, marsRate; const char* time; } cases[] = {
-      {4, 59.8, 0.5, 60.05, 0.0, "05:30"},   // F crosses, S already past
-      {1, 59.8, 0.5, 59.92, 0.1, "05:18"},   // both cross
-      {3, 59.8, 0.5, 59.9, 0.05, "05:13"},   // F crosses, S before
-      {8, 59.4, 0.5, 60.1, -0.5, "05:42"},   // S backs across
+  struct Case {
+    int row;
+    double moonAt5, moonRate, marsAt5, marsRate;
+    const char* time;
+  } cases[] = {
+      {4, 59.8, 0.5, 60.05, 0.0, "05:30"},     // F crosses, S already past
+      {1, 59.8, 0.5, 59.92, 0.1, "05:18"},     // both cross
+      {3, 59.8, 0.5, 59.9, 0.05, "05:13"},     // F crosses, S before
+      {8, 59.4, 0.5, 60.1, -0.5, "05:42"},     // S backs across
       {6, 60.25, -0.5, 60.05, -0.1, "05:30"},  // both back across
   };
   for (const Case& c : cases) {
     HourSamples s = Still();
     Move(s, 2, c.moonAt5 - 5 * c.moonRate, c.moonRate);
     Move(s, 5, c.marsAt5 - 5 * c.marsRate, c.marsRate);
-    EXPECT_TRUE(Has(Events(s), "  15 Mar  " + std::string(c.time) + "  " + G(233) + G(161) + G(227))) << "row " << c.row;
+    EXPECT_TRUE(
+        Has(Events(s), "  15 Mar  " + std::string(c.time) + "  " + G(233) + G(161) + G(227)))
+        << "row " << c.row;
   }
 }
 
 TEST(Lunations, PositionTextAndEclipseLimits) {
   // The Moon reaches 20 Pisces (350) at 05:30, the Sun and the node stand still.
   const std::string at = kAt + G(224), pos = " 20" + G(203) + "00.0)";
-  const std::string newMoon = at + G(161) + G(233) + " - (New Moon," + pos, solar = newMoon + " - solar eclipse";
-  const std::string fullMoon = at + G(165) + G(233) + " - (Full Moon," + pos, lunar = fullMoon + " - lunar eclipse";
-  struct Case { double sun, node; std::string line; } cases[] = {
-      {350, 335, solar}, {350, 5, solar},  // 15 from the node on either side (345 apart)
-      {350, 330, newMoon}, {350, 10, newMoon}, {350, 170, solar},  // 20 away; 180 - 0 from the other node
-      {170, 338, lunar}, {170, 337, fullMoon}, {170, 2, lunar}, {170, 3, fullMoon},  // 12 and 13 from the node
-      {170, 182, lunar}, {170, 183, fullMoon},
+  const std::string newMoon = at + G(161) + G(233) + " - (New Moon," + pos,
+                    solar = newMoon + " - solar eclipse";
+  const std::string fullMoon = at + G(165) + G(233) + " - (Full Moon," + pos,
+                    lunar = fullMoon + " - lunar eclipse";
+  struct Case {
+    double sun, node;
+    std::string line;
+  } cases[] = {
+      {350, 335, solar},
+      {350, 5, solar},  // 15 from the node on either side (345 apart)
+      {350, 330, newMoon},
+      {350, 10, newMoon},
+      {350, 170, solar},  // 20 away; 180 - 0 from the other node
+      {170, 338, lunar},
+      {170, 337, fullMoon},
+      {170, 2, lunar},
+      {170, 3, fullMoon},  // 12 and 13 from the node
+      {170, 182, lunar},
+      {170, 183, fullMoon},
       {260, 0, at + G(163) + G(233) + " - (Quarter Moon," + pos},
       {230, 350, at + G(164) + G(233)},  // a trine is no lunation
   };
@@ -166,7 +205,11 @@ TEST(Lunations, PositionTextAndEclipseLimits) {
 // Moon - node (solar 18.5167, 161.4833, 198.5167, 341.4833; lunar 12.25,
 // 167.75, 192.25, 347.75).
 TEST(Lunations, EclipseLimitsOnBothSides) {
-  struct Case { bool solar; double bound; int inside; } cases[] = {
+  struct Case {
+    bool solar;
+    double bound;
+    int inside;
+  } cases[] = {
       {true, 18.5167, -1}, {true, 161.4833, +1}, {true, 198.5167, -1}, {true, 341.4833, +1},
       {false, 12.25, -1},  {false, 167.75, +1},  {false, 192.25, -1},  {false, 347.75, +1},
   };
@@ -211,7 +254,9 @@ TEST(Ingresses, MoonFiltersAndPlanetIngress) {
   Move(s, 11, 30.2, -0.05);   // the node backs out of Taurus
   Move(s, 7, 359.905, 0.01);  // Saturn across 0 Aries at 09:30
   const auto lines = Events(s);
-  EXPECT_EQ(std::count(lines.begin(), lines.end(), "  15 Mar  09:30  " + G(229) + "  " + G(192) + " - planet ingress"), 1);
+  EXPECT_EQ(std::count(lines.begin(), lines.end(),
+                       "  15 Mar  09:30  " + G(229) + "  " + G(192) + " - planet ingress"),
+            1);
   EXPECT_FALSE(Has(lines, G(234) + "  "));
 }
 
@@ -232,20 +277,27 @@ TEST(Ingresses, AnEventRoundingTo2400JoinsTheNextDaysList) {
     early.kind = EventKind::Aspect, early.body = 1, early.other = 3, early.aspect = 1;
     early.dayJD = dayJD + 1, early.hour = 0, early.minutes = 5;
     report.events.push_back(early);
-    const auto ingressEvent = std::find_if(report.events.begin(), report.events.end(),
-                                           [](const Event& e) { return e.kind == EventKind::Ingress; });
+    const auto ingressEvent =
+        std::find_if(report.events.begin(), report.events.end(),
+                     [](const Event& e) { return e.kind == EventKind::Ingress; });
     ASSERT_NE(ingressEvent, report.events.end());
-    EXPECT_EQ(EventLine(*ingressEvent, Coordinates::Geocentric, true), "  " + std::string(next) + "  00:00  " + ingress);
+    EXPECT_EQ(EventLine(*ingressEvent, Coordinates::Geocentric, true),
+              "  " + std::string(next) + "  00:00  " + ingress);
     EXPECT_EQ(ListedDay(*ingressEvent, true), dayJD + 1);
-    EXPECT_EQ(EventLine(*ingressEvent, Coordinates::Geocentric).substr(8, 7), "  23:60") << "without carry";
+    EXPECT_EQ(EventLine(*ingressEvent, Coordinates::Geocentric).substr(8, 7), "  23:60")
+        << "without carry";
 
     HeaderInfo info{"Tropical ", "03/15/2009", "midnight", dayJD - 0.5};
     report.dayCount = 2;
     auto lines = AspectarianLines(report, info, Coordinates::Geocentric, true);
-    auto at = std::find(lines.begin(), lines.end(), "  " + std::string(next) + "  00:00  " + ingress);
+    auto at =
+        std::find(lines.begin(), lines.end(), "  " + std::string(next) + "  00:00  " + ingress);
     ASSERT_NE(at, lines.end()) << y;
-    EXPECT_EQ(at[1].substr(0, 17), "          00:05  ");  // the day's own events follow, date shown once
-    EXPECT_EQ(std::count_if(lines.begin(), lines.end(), [](const std::string& l) { return l.find("Moon ingress") != l.npos; }), 1);
+    EXPECT_EQ(at[1].substr(0, 17),
+              "          00:05  ");  // the day's own events follow, date shown once
+    EXPECT_EQ(std::count_if(lines.begin(), lines.end(),
+                            [](const std::string& l) { return l.find("Moon ingress") != l.npos; }),
+              1);
     report.dayCount = 1;  // the last day of the run: a list of its own after it
     lines = AspectarianLines(report, info, Coordinates::Geocentric, true);
     ASSERT_GE(lines.size(), 2u);
@@ -283,7 +335,8 @@ TEST(Stations, TurnAndCarryDirectionToTheNextDay) {
 TEST(Parallels, LimitUsesTheMotionInLongitude) {
   // The Moon's declination passes 11 at 05:30; the interpolated value moves by
   // the Moon's motion in longitude, so a fast Moon misses the 0.5 limit.
-  // At 05:30 the Moon's value is 10.9 + rate / 2: rate 1.1 leaves 0.45 to Mars (listed), 1.3 leaves 0.55 (not).
+  // At 05:30 the Moon's value is 10.9 + rate / 2: rate 1.1 leaves 0.45 to Mars (listed), 1.3 leaves
+  // 0.55 (not).
   for (auto [marsDecl, moonRate, glyph, listed] : {std::tuple{11.0, 0.5, kGlyphParallel, true},
                                                    {-11.0, 0.5, kGlyphContraparallel, true},
                                                    {11.0, 2.0, kGlyphParallel, false},
@@ -293,8 +346,10 @@ TEST(Parallels, LimitUsesTheMotionInLongitude) {
                                                    {-11.0, 1.3, kGlyphContraparallel, false}}) {
     HourSamples s = Still();
     Move(s, 2, 200.0, moonRate);
-    for (int h = 0; h < kSamplesPerDay; ++h) s.second[2][h] = 9.9 + 0.2 * h, s.second[5][h] = marsDecl;
-    EXPECT_EQ(Has(Events(s), kAt + G(233) + G(glyph) + G(227)), listed) << marsDecl << " " << moonRate;
+    for (int h = 0; h < kSamplesPerDay; ++h)
+      s.second[2][h] = 9.9 + 0.2 * h, s.second[5][h] = marsDecl;
+    EXPECT_EQ(Has(Events(s), kAt + G(233) + G(glyph) + G(227)), listed)
+        << marsDecl << " " << moonRate;
   }
 }
 
@@ -305,7 +360,8 @@ TEST(Heliocentric, NoMoonNoLunationsNoStations) {
   MercuryTurns(s, 10);
   Move(s, 4, 20 - 5.5 * 0.2, 0.2);  // Venus 60 from the Earth at 05:30
   InitialDirections dirs = AllDirect();
-  const std::vector<Event> events = FindDayEvents(s, kDayJD, {.coords = Coordinates::Heliocentric}, dirs);
+  const std::vector<Event> events =
+      FindDayEvents(s, kDayJD, {.coords = Coordinates::Heliocentric}, dirs);
   const std::vector<std::string> day = Lines(events, Coordinates::Heliocentric);
   EXPECT_TRUE(Stations(events).empty());
   EXPECT_EQ(dirs.flag[3], 1);
@@ -313,7 +369,8 @@ TEST(Heliocentric, NoMoonNoLunationsNoStations) {
   EXPECT_TRUE(Has(day, kAt + G(236) + G(162) + G(226)));
 }
 
-// A station found at hour hh of 15 March 2009, and a longitude curve by minute offset from that hour.
+// A station found at hour hh of 15 March 2009, and a longitude curve by minute offset from that
+// hour.
 Event Row(int hh, int glyph) {
   Event e;
   e.kind = EventKind::Station;
@@ -327,12 +384,18 @@ template <class F>
 std::optional<Station> Refine(const Event& row, F byMinute) {
   const double timeT = (row.dayJD + 1 - 0.5 - 2451545) / 36525;  // 0h UT of the next day
   const double t0 = timeT - ((24.0 - row.hour) / 24) / 36525;
-  return RefineStation(row, [&](double T) { return byMinute(static_cast<int>(std::lround((T - t0) * 36525 * 1440))); });
+  return RefineStation(row, [&](double T) {
+    return byMinute(static_cast<int>(std::lround((T - t0) * 36525 * 1440)));
+  });
 }
 
 TEST(StationRefinement, TimeAndDateOfTheReversal) {
-  struct Case { int hh, glyph, turnMinute /* the first minute that moves the new way */, hour, minutes; const char* date; } cases[] = {
-      {0, kGlyphRetrograde, -20, 23, 40, "14 Mar 2009"},  // 20 minutes before 00:00: the previous day
+  struct Case {
+    int hh, glyph, turnMinute /* the first minute that moves the new way */, hour, minutes;
+    const char* date;
+  } cases[] = {
+      {0, kGlyphRetrograde, -20, 23, 40, "14 Mar 2009"},  // 20 minutes before 00:00: the previous
+                                                          // day
       {10, kGlyphRetrograde, -59, 9, 1, "15 Mar 2009"},
       {10, kGlyphDirect, 0, 10, 0, "15 Mar 2009"},
       {10, kGlyphDirect, 60, 10, 60, "15 Mar 2009"},  // ":60" stays
@@ -344,7 +407,8 @@ TEST(StationRefinement, TimeAndDateOfTheReversal) {
       return 100 + dir * 0.001 * (m < c.turnMinute ? m : 2 * (c.turnMinute - 1) - m);
     });
     ASSERT_TRUE(r) << c.hh << " " << c.turnMinute;
-    EXPECT_EQ(std::tie(r->hour, r->minutes), std::tie(c.hour, c.minutes)) << c.hh << " " << c.turnMinute;
+    EXPECT_EQ(std::tie(r->hour, r->minutes), std::tie(c.hour, c.minutes))
+        << c.hh << " " << c.turnMinute;
     EXPECT_EQ(FormatDdMmmYyyy(DateTextFromJulianDay(r->dayJD)), c.date);
   }
 }
@@ -357,7 +421,8 @@ TEST(StationRefinement, NoReversalAndTheZeroAriesWrap) {
   ASSERT_TRUE(direct);
   EXPECT_EQ(direct->minutes, 10);
   // Turning retrograde just after 0 Aries: the step back to 359.99 counts.
-  const auto retro = Refine(Row(5, kGlyphRetrograde), [](int m) { return m < -30 ? 0.001 * (m + 60) : 359.99; });
+  const auto retro =
+      Refine(Row(5, kGlyphRetrograde), [](int m) { return m < -30 ? 0.001 * (m + 60) : 359.99; });
   ASSERT_TRUE(retro);
   EXPECT_EQ(std::tie(retro->hour, retro->minutes), std::make_tuple(4, 30));
 }
@@ -369,7 +434,9 @@ TEST(StationRefinement, LineText) {
   r.minutes = 40;
   r.dayJD = JulianDayNumber(2009, 3, 14);
   r.longitude = 67.625;  // 07 Gemini 37.5
-  EXPECT_EQ(StationLine(r), "  Mercury - 14 Mar 2009 at 23:40, 07\xC2" "37.5\r\n");
+  EXPECT_EQ(StationLine(r),
+            "  Mercury - 14 Mar 2009 at 23:40, 07\xC2"
+            "37.5\r\n");
   r.body = 10;
   EXPECT_EQ(StationLine(r).substr(0, 12), "  Pluto   - ");
 }

@@ -10,8 +10,8 @@
 #include "astro/calendar.h"
 #include "reports/aspectarian_report.h"
 #include "reports/stations.h"
-#include "support/sky.h"
 #include "reports/void_of_course.h"
+#include "support/sky.h"
 
 namespace novastra {
 namespace {
@@ -31,7 +31,6 @@ class CalendarProperties : public ::testing::Test {
     return {x - 0, x - 60, x - 90, x - 120, x - 180};
   }
 };
-
 
 // Over 2009 and 1850: every Moon ingress has its period; each period starts at
 // a Moon aspect's instant and, checked with the engine every hour, the Moon
@@ -112,7 +111,9 @@ TEST_F(CalendarProperties, VoidsDoNotDependOnTheListChoices) {
 TEST_F(CalendarProperties, EveryStationFrom1800To2100TurnsTheStatedWay) {
   // Degrees per day by a two-hour difference, as the lists' own check does.
   auto speed = [](int body, double jd) {
-    return SignedDegrees(PositionsAt(jd + 1.0 / 24).Longitude[body] - PositionsAt(jd - 1.0 / 24).Longitude[body]) * 12;
+    return SignedDegrees(PositionsAt(jd + 1.0 / 24).Longitude[body] -
+                         PositionsAt(jd - 1.0 / 24).Longitude[body]) *
+           12;
   };
   const double first = JulianDayNumber(1800, 1, 3), last = JulianDayNumber(2100, 12, 28);
   std::array<int, 12> prevSign{};
@@ -149,7 +150,8 @@ TEST_F(CalendarProperties, EveryStationFrom1800To2100TurnsTheStatedWay) {
       const double before = speed(b, found->jd - 2), after = speed(b, found->jd + 2);
       const bool retrograde = found->direction == Direction::Retrograde;
       EXPECT_TRUE(retrograde ? before > 0 && after < 0 : before < 0 && after > 0)
-          << "body " << b << " on " << DateTextFromJulianDay(found->dayJD) << ": " << before << " then " << after;
+          << "body " << b << " on " << DateTextFromJulianDay(found->dayJD) << ": " << before
+          << " then " << after;
     }
     p1 = p2;
   }

@@ -96,7 +96,10 @@ double Root(const std::function<double(double)>& f, double a, double b) {
   if ((fa < 0) == (f(b) < 0)) return NAN;
   while (b - a > 1e-7) {
     const double m = 0.5 * (a + b), fm = f(m);
-    if ((fm < 0) == (fa < 0)) a = m, fa = fm; else b = m;
+    if ((fm < 0) == (fa < 0))
+      a = m, fa = fm;
+    else
+      b = m;
   }
   return 0.5 * (a + b);
 }
@@ -107,7 +110,8 @@ std::map<std::string, Stats> PositionGaps(Sky sky, bool plutoValidOnly) {
   for (const Row& r : ReadTable("sky_positions.txt")) {
     if (r.name == "Pluto" && plutoValidOnly != PlutoValid(r.jd)) continue;
     const BodyPositions p = At(r.jd, Choices(sky));
-    stats[r.name].gaps.push_back(std::abs(AngleGap(p.Longitude[kBodyIndex.at(r.name)], r.value)) * 3600);
+    stats[r.name].gaps.push_back(std::abs(AngleGap(p.Longitude[kBodyIndex.at(r.name)], r.value)) *
+                                 3600);
   }
   return stats;
 }
@@ -137,8 +141,8 @@ Stats EventGaps(Sky sky, const std::vector<Row>& rows, double window, const Even
   Stats s;
   for (const Row& r : rows) {
     if (keep && !keep(r)) continue;
-    const double t = Root([&](double jd) { return f(At(jd, Choices(sky)), r); }, r.jd - window,
-                          r.jd + window);
+    const double t =
+        Root([&](double jd) { return f(At(jd, Choices(sky)), r); }, r.jd - window, r.jd + window);
     s.gaps.push_back(std::isnan(t) ? 1e9 : std::abs(t - r.jd) * 1440);
   }
   return s;
@@ -162,7 +166,8 @@ Stats StationGaps(Sky sky, const std::string& body) {
   for (const Row& r : ReadTable("sky_stations.txt")) {
     if (r.name != body || (body == "Pluto" && !PlutoValid(r.jd))) continue;
     auto speed = [&](double jd) {
-      return AngleGap(At(jd + 0.02, Choices(sky)).Longitude[b], At(jd - 0.02, Choices(sky)).Longitude[b]);
+      return AngleGap(At(jd + 0.02, Choices(sky)).Longitude[b],
+                      At(jd - 0.02, Choices(sky)).Longitude[b]);
     };
     const double t = Root(speed, r.jd - 2, r.jd + 2);
     s.gaps.push_back(std::isnan(t) ? 1e9 : std::abs(t - r.jd) * 1440);
@@ -188,7 +193,8 @@ const EventCase kEvents[] = {
 std::map<std::string, Stats> AllEventGaps(Sky sky) {
   std::map<std::string, Stats> out;
   for (const EventCase& c : kEvents) out[c.kind] = EventGaps(sky, ReadTable(c.file), 0.1, c.f);
-  for (const char* body : {"Mercury", "Venus", "Mars", "Jupiter", "Saturn", "Uranus", "Neptune", "Pluto"})
+  for (const char* body :
+       {"Mercury", "Venus", "Mars", "Jupiter", "Saturn", "Uranus", "Neptune", "Pluto"})
     out[std::string("st-") + body] = StationGaps(sky, body);
   return out;
 }
@@ -224,7 +230,7 @@ TEST(ApparentSky, DesignSkyDistancesForTheRecord) {
 // Espenak & Meeus (2006), table of delta T: 1800 13.7 s, 1850 7.1, 1900 -2.7,
 // 1950 29.1, 1990 56.9, 2000 63.8; the polynomials reproduce it within 0.5 s.
 TEST(DeltaT, PublishedValuesAndContinuity) {
-  const double table[][2] = {{2378496.5, 13.7}, {2396758.5, 7.1}, {2415020.5, -2.7},
+  const double table[][2] = {{2378496.5, 13.7}, {2396758.5, 7.1},  {2415020.5, -2.7},
                              {2433282.5, 29.1}, {2447892.5, 56.9}, {2451544.5, 63.8}};
   for (const auto& c : table) EXPECT_NEAR(DeltaTSeconds(c[0]), c[1], 0.5) << c[0];
   // No jump over 1 s where one polynomial hands over to the next.
@@ -295,11 +301,11 @@ TEST(PlutoRange, MessagesForRangesOutside1885To2099) {
     std::vector<std::string> want;
   } cases[] = {
       {2451545, 2451910, {}},
-      {2409542.5, 2488069.4, {}},                 // 1885 Jan 1 0h .. 2099 Dec 31
-      {2409542.4, 2409560, {before}},             // starts just before 1885
-      {2409177.5, 2409560, {before}},             // 1884 Jan 1 0h
-      {2378497, 2379000, {before}},               // 1800
-      {2488000, 2488069.5, {after}},              // reaches 2100 Jan 1 0h
+      {2409542.5, 2488069.4, {}},      // 1885 Jan 1 0h .. 2099 Dec 31
+      {2409542.4, 2409560, {before}},  // starts just before 1885
+      {2409177.5, 2409560, {before}},  // 1884 Jan 1 0h
+      {2378497, 2379000, {before}},    // 1800
+      {2488000, 2488069.5, {after}},   // reaches 2100 Jan 1 0h
       {2400000, 2490000, {before, after}},
   };
   for (const auto& c : cases) EXPECT_EQ(PlutoRangeMessages(c.first, c.last), c.want) << c.first;

@@ -34,7 +34,8 @@ TEST(InstantSetup, TimeSiderealSecondsAndObliquity) {
   EXPECT_EQ(at.Svp, midnight.Svp);
   const double obliquity[][2] = {{0, 23.43929111}, {1, 23.426285807}, {-1, 23.452293133}};
   for (const auto& c : obliquity)
-    EXPECT_NEAR(-PrepareInstantAt(c[0], 2451545, {}).ObliquityRad, c[1] * 3.1415926535 / 180, 1e-15) << c[0];
+    EXPECT_NEAR(-PrepareInstantAt(c[0], 2451545, {}).ObliquityRad, c[1] * 3.1415926535 / 180, 1e-15)
+        << c[0];
   for (double jd = kFirstDay; jd <= kLastDay; jd += 997.3)
     EXPECT_TRUE(std::abs(PrepareInstant(jd, 0.0, {}).SiderealSeconds - 43200) <= 43200) << jd;
 }
@@ -49,7 +50,8 @@ TEST(Engine, WorkedExamplesThroughTheEngine) {
   EXPECT_NEAR(moon.Longitude[kMoon], 133.16266, 6e-6);
   EXPECT_NEAR(moon.Latitude[kMoon], -3.22913, 6e-6);
   EXPECT_NEAR(moon.Longitude[kNorthNode], 273.73804, 6e-6);
-  EXPECT_NEAR(At(2448725, 0.0, {Zodiac::Tropical, NodeMode::Mean}).Longitude[kNorthNode], 274.40066, 6e-6);
+  EXPECT_NEAR(At(2448725, 0.0, {Zodiac::Tropical, NodeMode::Mean}).Longitude[kNorthNode], 274.40066,
+              6e-6);
 }
 
 TEST(Engine, GeometryOverTheYears) {
@@ -67,7 +69,8 @@ TEST(Engine, GeometryOverTheYears) {
     // The node lies on the ecliptic: sin(dec) = sin(eps) * sin(lon).
     EXPECT_EQ(p.Latitude[kNorthNode], 0.0);
     const double eps = -PrepareInstant(jd, 0.5, {}).ObliquityRad;
-    EXPECT_NEAR(SinDeg(p.Declination[kNorthNode]), std::sin(eps) * SinDeg(p.Longitude[kNorthNode]), 1e-9);
+    EXPECT_NEAR(SinDeg(p.Declination[kNorthNode]), std::sin(eps) * SinDeg(p.Longitude[kNorthNode]),
+                1e-9);
     EXPECT_LT(std::abs(AngleGap(p.Longitude[kMercury], p.Longitude[kSun])), 28.5);
     EXPECT_LT(std::abs(AngleGap(p.Longitude[kVenus], p.Longitude[kSun])), 47.9);
   }
@@ -78,7 +81,8 @@ TEST(Engine, ZodiacMovesOnlyGeocentricLongitudesAllByTheSameAmount) {
     for (AyanamsaOption ay : {AyanamsaOption{}, AyanamsaOption{true, 23.5}}) {
       const InstantSetup s = PrepareInstant(jd, 0.5, ay);
       const BodyPositions trop = ComputePositions(s, Tables(), {});
-      for (auto [zodiac, shift] : {std::pair{Zodiac::Sidereal, s.Svp}, {Zodiac::Ayanamsa, -s.Ayanamsa}}) {
+      for (auto [zodiac, shift] :
+           {std::pair{Zodiac::Sidereal, s.Svp}, {Zodiac::Ayanamsa, -s.Ayanamsa}}) {
         const BodyPositions q = ComputePositions(s, Tables(), {zodiac});
         for (int i = kSun; i <= kNorthNode; ++i) {
           EXPECT_NEAR(AngleGap(q.Longitude[i], trop.Longitude[i]), AngleGap(shift, 0), 1e-9) << i;
@@ -99,7 +103,8 @@ TEST(Engine, PlutoLongitudeCorrectedToTheDateOfTheRow) {
   const InstantSetup s = PrepareInstant(2488070, 0.5, {});
   InstantSetup shifted = s;
   shifted.RowJD = 2451545;
-  const BodyPositions a = ComputePositions(s, Tables(), {}), b = ComputePositions(shifted, Tables(), {});
+  const BodyPositions a = ComputePositions(s, Tables(), {}),
+                      b = ComputePositions(shifted, Tables(), {});
   const double expected = 1.3975 + 0.001685820476666512;
   EXPECT_NEAR(AngleGap(a.HelioLongitude[kPluto], b.HelioLongitude[kPluto]), expected, 1e-9);
   EXPECT_NEAR(AngleGap(a.Longitude[kPluto], b.Longitude[kPluto]), expected, 1e-9);
@@ -120,9 +125,11 @@ TEST(Engine, FastPathMatchesPlainFrom1800To2100) {
     const BodyPositions f = ComputePositions(s, Tables(), {});
     const BodyPositions p = ComputePositions(s, Tables(), {Zodiac::Tropical, NodeMode::True, true});
     for (int i = kSun; i <= kNorthNode; ++i)
-      for (double g : {AngleGap(f.Longitude[i], p.Longitude[i]), f.Latitude[i] - p.Latitude[i],
-                       AngleGap(f.RightAscension[i], p.RightAscension[i]), f.Declination[i] - p.Declination[i],
-                       AngleGap(f.HelioLongitude[i], p.HelioLongitude[i]), f.HelioLatitude[i] - p.HelioLatitude[i]})
+      for (double g :
+           {AngleGap(f.Longitude[i], p.Longitude[i]), f.Latitude[i] - p.Latitude[i],
+            AngleGap(f.RightAscension[i], p.RightAscension[i]), f.Declination[i] - p.Declination[i],
+            AngleGap(f.HelioLongitude[i], p.HelioLongitude[i]),
+            f.HelioLatitude[i] - p.HelioLatitude[i]})
         EXPECT_LT(std::abs(g), 1e-9) << i << " T " << s.TimeT;
   }
 }
@@ -132,12 +139,14 @@ TEST(FastKernels, EveryKernelMatchesPlainFrom1800To2100) {
     for (double T = -2.0; T <= 1.0; T += 0.0731) {
       SCOPED_TRACE(std::string(k->name) + " T " + std::to_string(T));
       for (const SeriesSet& set : Tables().sets) {
-        const HelioPosition p = ComputeHelio(set, T / 10, nullptr), f = ComputeHelio(set, T / 10, k);
+        const HelioPosition p = ComputeHelio(set, T / 10, nullptr),
+                            f = ComputeHelio(set, T / 10, k);
         EXPECT_NEAR(AngleGap(f.L, p.L), 0, 1e-9);
         EXPECT_NEAR(f.B, p.B, 1e-9);
         EXPECT_NEAR(f.R, p.R, 1e-12);
       }
-      const MoonPosition p = ComputeMoon(T, NodeMode::True, nullptr), f = ComputeMoon(T, NodeMode::True, k);
+      const MoonPosition p = ComputeMoon(T, NodeMode::True, nullptr),
+                         f = ComputeMoon(T, NodeMode::True, k);
       EXPECT_NEAR(AngleGap(f.longitude, p.longitude), 0, 1e-9);
       EXPECT_NEAR(f.latitude, p.latitude, 1e-9);
       EXPECT_NEAR(AngleGap(f.trueNode, p.trueNode), 0, 1e-9);

@@ -21,8 +21,8 @@ struct Grid {
   const char* name;
   double originJD;
   double stepDays;
-  int perDay;           // instants per day
-  double dayFraction;   // of index 0 of each day
+  int perDay;          // instants per day
+  double dayFraction;  // of index 0 of each day
 };
 constexpr Grid kHours{"hours", 2451544.5, 1.0 / 24, 24, 0.0};
 constexpr Grid kMidnights{"midnights", 2451544.5, 1.0, 1, 0.0};
@@ -43,11 +43,11 @@ InstantSetup SetupAt(const Grid& g, std::int64_t n, const AyanamsaOption& ayanam
 double LargestGap(const BodyPositions& a, const BodyPositions& b, int* worstBody) {
   double worst = 0;
   for (int i = kSun; i <= kNorthNode; ++i) {
-    for (double g : {AngleGap(a.Longitude[i], b.Longitude[i]), a.Latitude[i] - b.Latitude[i],
-                     AngleGap(a.RightAscension[i], b.RightAscension[i]),
-                     a.Declination[i] - b.Declination[i],
-                     AngleGap(a.HelioLongitude[i], b.HelioLongitude[i]),
-                     a.HelioLatitude[i] - b.HelioLatitude[i]}) {
+    for (double g :
+         {AngleGap(a.Longitude[i], b.Longitude[i]), a.Latitude[i] - b.Latitude[i],
+          AngleGap(a.RightAscension[i], b.RightAscension[i]), a.Declination[i] - b.Declination[i],
+          AngleGap(a.HelioLongitude[i], b.HelioLongitude[i]),
+          a.HelioLatitude[i] - b.HelioLatitude[i]}) {
       if (std::abs(g) > worst) {
         worst = std::abs(g);
         *worstBody = i;
@@ -79,14 +79,14 @@ TEST(RangeEngine, WithinOneBillionthOfADegreeOfPlainFrom1800To2100) {
   const EngineChoices tropicalTrue{};
   const EngineChoices siderealMean{Zodiac::Sidereal, NodeMode::Mean};
   const Case cases[] = {
-      {kHours, 2378497.0, 700, tropicalTrue},   // 1800-01-01
-      {kHours, 2415020.0, 520, siderealMean},   // 1899-12-31
-      {kHours, 2451540.3, 600, tropicalTrue},   // across index 0 (2000-01-01)
-      {kHours, 2488100.0, 500, tropicalTrue},   // 2100
+      {kHours, 2378497.0, 700, tropicalTrue},  // 1800-01-01
+      {kHours, 2415020.0, 520, siderealMean},  // 1899-12-31
+      {kHours, 2451540.3, 600, tropicalTrue},  // across index 0 (2000-01-01)
+      {kHours, 2488100.0, 500, tropicalTrue},  // 2100
       {kMidnights, 2378497.0, 900, tropicalTrue},
       {kMidnights, 2433282.0, 800, siderealMean},
       {kNoons, 2451000.0, 1200, tropicalTrue},
-      {kNoons, 2487500.0, 934, tropicalTrue},   // to 2100-12-31
+      {kNoons, 2487500.0, 934, tropicalTrue},  // to 2100-12-31
   };
   for (const Case& c : cases) {
     const Grid& g = c.grid;
@@ -128,9 +128,9 @@ TEST(RangeEngine, InstantDoesNotDependOnWhereTheRunStarts) {
     for (int offset : {1, 7, 8, 239, 240, 241, 333, 699}) {
       RangeEngine late(Tables(), {}, g.originJD, g.stepDays);
       for (int i = offset; i < kCount; i += 3)
-        ExpectBitIdentical(late.At(base + i, SetupAt(g, base + i)), longRun[i],
-                           std::string(g.name) + " offset " + std::to_string(offset) + " i " +
-                               std::to_string(i));
+        ExpectBitIdentical(
+            late.At(base + i, SetupAt(g, base + i)), longRun[i],
+            std::string(g.name) + " offset " + std::to_string(offset) + " i " + std::to_string(i));
     }
     // One engine asked out of order: backwards, then jumping forwards.
     RangeEngine wander(Tables(), {}, g.originJD, g.stepDays);
@@ -156,7 +156,8 @@ TEST(RangeEngine, InstantDoesNotDependOnWhereTheRunStarts) {
 // correction, and the user's ayanamsa.
 TEST(RangeEngine, FillSetsUpEachInstantFromItsJulianDay) {
   const AyanamsaOption ayanamsa{true, 23.5};
-  RangeEngine engine(Tables(), {Zodiac::Ayanamsa, NodeMode::True}, kHours.originJD, kHours.stepDays);
+  RangeEngine engine(Tables(), {Zodiac::Ayanamsa, NodeMode::True}, kHours.originJD,
+                     kHours.stepDays);
   std::vector<BodyPositions> out(30);
   const std::int64_t first = 24 * 3650 + 5;  // 5h UT, 29 December 2009
   engine.Fill(first, 30, ayanamsa, out.data());
@@ -164,10 +165,10 @@ TEST(RangeEngine, FillSetsUpEachInstantFromItsJulianDay) {
     const std::int64_t n = first + i;
     const double jd = kHours.originJD + static_cast<double>(n) / 24;
     // T of the grid point to 1e-15 century (3 ms).
-    EXPECT_NEAR(engine.GridT(n), (-0.5 + static_cast<double>(n) / 24) / 36525, 1e-15) << "hour " << i;
+    EXPECT_NEAR(engine.GridT(n), (-0.5 + static_cast<double>(n) / 24) / 36525, 1e-15)
+        << "hour " << i;
     const InstantSetup s = PrepareInstantAt(engine.GridT(n), std::floor(jd + 0.5), ayanamsa);
-    const BodyPositions p =
-        ComputePositions(s, Tables(), {Zodiac::Ayanamsa, NodeMode::True, true});
+    const BodyPositions p = ComputePositions(s, Tables(), {Zodiac::Ayanamsa, NodeMode::True, true});
     // Also Pluto's date correction, which reads the day that holds the instant.
     int body = 0;
     EXPECT_LT(LargestGap(out[i], p, &body), 1e-9) << "hour " << i << " body " << body;

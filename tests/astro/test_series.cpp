@@ -20,7 +20,9 @@ std::string ReadBytes(const fs::path& p) {
   return {std::istreambuf_iterator<char>(in), {}};
 }
 
-void WriteBytes(const fs::path& p, const std::string& text) { std::ofstream(p, std::ios::binary) << text; }
+void WriteBytes(const fs::path& p, const std::string& text) {
+  std::ofstream(p, std::ios::binary) << text;
+}
 
 std::vector<std::string> AllFiles() {
   std::vector<std::string> names{kPlutoFile};
@@ -28,7 +30,9 @@ std::vector<std::string> AllFiles() {
   return names;
 }
 
-std::string Supplied(const std::string& name) { return ReadBytes(fs::path(NOVASTRA_DATA_DIR) / name); }
+std::string Supplied(const std::string& name) {
+  return ReadBytes(fs::path(NOVASTRA_DATA_DIR) / name);
+}
 
 // The values of a data file, in order, as texts.
 std::vector<std::string> Values(const std::string& text) {
@@ -50,9 +54,9 @@ std::vector<double> Flatten(const SeriesTables& t) {
 
 // A temporary folder holding a copy of the supplied data files.
 struct SeriesFolder : ::testing::Test {
-  fs::path dir = fs::temp_directory_path() /
-                 ("novastra_series_" + std::to_string(::getpid()) + "_" +
-                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
+  fs::path dir =
+      fs::temp_directory_path() / ("novastra_series_" + std::to_string(::getpid()) + "_" +
+                                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
   void SetUp() override {
     fs::create_directories(dir);
     for (const auto& name : AllFiles()) WriteBytes(dir / name, Supplied(name));
@@ -61,11 +65,12 @@ struct SeriesFolder : ::testing::Test {
 };
 
 TEST(SeriesData, RegeneratingFromTheReferenceGivesTheSuppliedBytes) {
-  if (!fs::exists(fs::path(NOVASTRA_REFERENCE_DIR) / "pluto_terms.csv")) GTEST_SKIP() << "no reference tables";
+  if (!fs::exists(fs::path(NOVASTRA_REFERENCE_DIR) / "pluto_terms.csv"))
+    GTEST_SKIP() << "no reference tables";
   const fs::path out = fs::temp_directory_path() / ("novastra_gen_" + std::to_string(::getpid()));
   fs::remove_all(out);
-  const std::string cmd = std::string("\"") + NOVASTRA_GEN_SERIES + "\" \"" + NOVASTRA_REFERENCE_DIR + "\" \"" +
-                          out.string() + "\"";
+  const std::string cmd = std::string("\"") + NOVASTRA_GEN_SERIES + "\" \"" +
+                          NOVASTRA_REFERENCE_DIR + "\" \"" + out.string() + "\"";
   ASSERT_EQ(std::system(cmd.c_str()), 0);
   for (const auto& name : AllFiles()) EXPECT_EQ(ReadBytes(out / name), Supplied(name)) << name;
   fs::remove_all(out);
@@ -79,7 +84,8 @@ TEST(SeriesData, SuppliedFilesHold8298ValuesInPublishedUnits) {
   // unchanged (Meeus, Appendix III, and the J2000.0 Earth terms).
   const SeriesTables& t = testing::Tables();
   const SeriesTerm& e = t[SeriesBody::Earth].L[0][1];
-  EXPECT_EQ((std::vector<double>{e.A, e.B, e.C}), (std::vector<double>{0.03341656, 4.6692568, 6283.07585}));
+  EXPECT_EQ((std::vector<double>{e.A, e.B, e.C}),
+            (std::vector<double>{0.03341656, 4.6692568, 6283.07585}));
   EXPECT_EQ(t[SeriesBody::Earth].L[1][0].A, 6283.31966747);
   EXPECT_EQ(t[SeriesBody::EarthJ2000].L[1][0].A, 6283.07584999);
   // Pluto keeps the published integer units; the first row's multipliers are 0, 0, 1.
@@ -120,17 +126,23 @@ TEST_F(SeriesFolder, BadFilesAreNamedWithTheirFailure) {
     K kind;
     const char* failure;
   } cases[] = {
-      {"MARS.DAT", [](const std::string& s) { return s.substr(0, s.rfind(',')) + "\r\n"; },  // one value short
+      {"MARS.DAT",
+       [](const std::string& s) { return s.substr(0, s.rfind(',')) + "\r\n"; },  // one value short
        K::InputPastEndOfFile, "input past end of file"},
-      {"VENUS.DAT", [](const std::string&) { return std::string(); }, K::InputPastEndOfFile, "input past end of file"},
+      {"VENUS.DAT", [](const std::string&) { return std::string(); }, K::InputPastEndOfFile,
+       "input past end of file"},
       {"PLUTO.DAT", [](const std::string& s) { return "x" + s; }, K::TypeMismatch, "type mismatch"},
-      {"NEPTUNE.DAT", [](const std::string& s) { return ",," + s; }, K::TypeMismatch, "type mismatch"},
-      {"URANUS.DAT", [](const std::string& s) { return "inf," + s; }, K::TypeMismatch, "type mismatch"},
+      {"NEPTUNE.DAT", [](const std::string& s) { return ",," + s; }, K::TypeMismatch,
+       "type mismatch"},
+      {"URANUS.DAT", [](const std::string& s) { return "inf," + s; }, K::TypeMismatch,
+       "type mismatch"},
       {"EARTH_X.DAT", nullptr, K::FileNotFound, "file not found"},
   };
   for (const Case& c : cases) {
-    if (c.spoil) WriteBytes(dir / c.file, c.spoil(Supplied(c.file)));
-    else fs::remove(dir / c.file);
+    if (c.spoil)
+      WriteBytes(dir / c.file, c.spoil(Supplied(c.file)));
+    else
+      fs::remove(dir / c.file);
     SeriesTables t;
     const auto err = LoadSeriesTables(dir, t);
     ASSERT_TRUE(err) << c.file;
@@ -147,7 +159,8 @@ TEST_F(SeriesFolder, SecondCompleteBlockReplacesTheFirst) {
   v.front() = "0.5", v.back() = "123.25";
   std::string second;
   for (std::size_t i = 0; i < v.size(); ++i) second += v[i] + (i % 3 == 2 ? "\r\n" : ",");
-  WriteBytes(dir / "VENUS.DAT", first + second + "\r\n\r\n  \r\n");  // trailing blank lines start no block
+  WriteBytes(dir / "VENUS.DAT",
+             first + second + "\r\n\r\n  \r\n");  // trailing blank lines start no block
   SeriesTables t;
   auto err = LoadSeriesTables(dir, t);
   ASSERT_FALSE(err) << err->Message();

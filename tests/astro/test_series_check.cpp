@@ -13,9 +13,9 @@
 #include <regex>
 #include <string>
 
-#include "reports/events.h"
 #include "astro/series_check.h"
 #include "astro_test.h"
+#include "reports/events.h"
 #include "text/zodiac_text.h"
 
 namespace fs = std::filesystem;
@@ -30,7 +30,8 @@ std::string ReadAll(const fs::path& p) {
 
 std::array<std::string, kSeriesBodyCount + 1> SuppliedTexts() {
   std::array<std::string, kSeriesBodyCount + 1> t;
-  for (int i = 0; i < kSeriesBodyCount; ++i) t[i] = ReadAll(fs::path(NOVASTRA_DATA_DIR) / kSeriesLayouts[i].file);
+  for (int i = 0; i < kSeriesBodyCount; ++i)
+    t[i] = ReadAll(fs::path(NOVASTRA_DATA_DIR) / kSeriesLayouts[i].file);
   t[kSeriesBodyCount] = ReadAll(fs::path(NOVASTRA_DATA_DIR) / kPlutoFile);
   return t;
 }
@@ -80,7 +81,8 @@ TEST(SeriesCheck, AbsurdValuesAreRefusedNamingTheFile) {
   const Damage cases[] = {
       {mars, 0, "1e308", "huge amplitude (overflows the sums to inf/NaN)"},
       {neptune, 5, "-1e300", "huge frequency"},
-      {jupiter, FirstValueOf(jupiter, 'L', 0) + 3 * 5 + 2, "9869351812", "frequency with extra digits"},
+      {jupiter, FirstValueOf(jupiter, 'L', 0) + 3 * 5 + 2, "9869351812",
+       "frequency with extra digits"},
       {earth, FirstValueOf(earth, 'R', 0), "10.0013988", "R0 constant x10: radius 10 AU"},
       {saturn, FirstValueOf(saturn, 'B', 0), "0.4330678", "B0 amplitude x100: latitude 25 degrees"},
       {kPluto, 8, "9869351812", "Pluto radius coefficient with extra digits"},
@@ -106,7 +108,8 @@ TEST(SeriesCheck, ARefusedFileLeavesTheTablesAsTheyWere) {
   texts[0] = ReplaceValue(texts[0], 0, "1e308");
   SeriesTables tables = testing::Tables();
   ASSERT_TRUE(LoadSeriesTablesFromText(texts, tables).has_value());
-  EXPECT_EQ(tables[SeriesBody::Mercury].L[0][0].A, testing::Tables()[SeriesBody::Mercury].L[0][0].A);
+  EXPECT_EQ(tables[SeriesBody::Mercury].L[0][0].A,
+            testing::Tables()[SeriesBody::Mercury].L[0][0].A);
 }
 
 // Things that are not regular files are reported as unreadable at once; a
@@ -115,7 +118,8 @@ TEST(SeriesCheck, NonRegularFilesAreUnreadableNotMissing) {
   const fs::path dir = fs::temp_directory_path() / ("novastra_check_" + std::to_string(::getpid()));
   fs::remove_all(dir);
   fs::create_directories(dir);
-  for (const auto& l : kSeriesLayouts) fs::copy_file(fs::path(NOVASTRA_DATA_DIR) / l.file, dir / l.file);
+  for (const auto& l : kSeriesLayouts)
+    fs::copy_file(fs::path(NOVASTRA_DATA_DIR) / l.file, dir / l.file);
   fs::copy_file(fs::path(NOVASTRA_DATA_DIR) / kPlutoFile, dir / kPlutoFile);
   struct Case {
     const char* what;

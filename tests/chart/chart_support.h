@@ -21,7 +21,8 @@ inline double EngineLongitude(int body, double jd) {
 }
 
 // Every body from first to last date (M, D, Y) at 0h UT.
-inline EphemerisSeries Series(int y0, int m0, int d0, int y1, int m1, int d1, std::vector<int> bodies = {}) {
+inline EphemerisSeries Series(int y0, int m0, int d0, int y1, int m1, int d1,
+                              std::vector<int> bodies = {}) {
   SeriesRequest r;
   r.firstDayJD = JulianDayNumber(y0, m0, d0);
   r.lastDayJD = JulianDayNumber(y1, m1, d1);

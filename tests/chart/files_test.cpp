@@ -101,14 +101,16 @@ TEST_F(ChartFiles, AFailedWriteLeavesNoFileAndKeepsTheOldOne) {
 
 TEST_F(ChartFiles, CommandLineWritesAChartOrRefusesWithStatus2) {
   const fs::path svg = dir / "g.svg";
-  auto ok = Cli("--from 1/1/2009 --to 2009-12-31 --dial 45 --bodies sun,mars --bodies saturn --points 15.5,120 -o '" +
-                svg.string() + "'");
+  auto ok =
+      Cli("--from 1/1/2009 --to 2009-12-31 --dial 45 --bodies sun,mars --bodies saturn --points "
+          "15.5,120 -o '" +
+          svg.string() + "'");
   EXPECT_EQ(ok.first, 0) << ok.second;
   EXPECT_TRUE(fs::file_size(svg) > 1000);
 
   const std::pair<const char*, const char*> refused[] = {
-      {"--to 12/31/2009", "--from"},                       // no first date
-      {"--from 1/1/2009", "--to"},                         // no last date
+      {"--to 12/31/2009", "--from"},  // no first date
+      {"--from 1/1/2009", "--to"},    // no last date
       {"--from 2/30/2009 --to 12/31/2009", "no such day"},
       {"--from 1/1/1799 --to 12/31/2009", "1800 to 2100"},
       {"--from 1/1/2009 --to 1/1/2101", "1800 to 2100"},
@@ -131,7 +133,8 @@ TEST_F(ChartFiles, CommandLineWritesAChartOrRefusesWithStatus2) {
   EXPECT_EQ(Cli("--from 1/1/2009 --to 12/31/2009 -o '" + (dir / "x.gif").string() + "'").first, 2);
   EXPECT_EQ(Cli("--from 1/1/2009 --to 12/31/2009").first, 2);
   // A folder that does not exist: a write failure, status 1, nothing made.
-  const auto [status, text] = Cli("--from 1/1/2009 --to 12/31/2009 -o '" + (dir / "no" / "g.pdf").string() + "'");
+  const auto [status, text] =
+      Cli("--from 1/1/2009 --to 12/31/2009 -o '" + (dir / "no" / "g.pdf").string() + "'");
   EXPECT_EQ(status, 1) << text;
   EXPECT_NE(text.find("cannot write"), std::string::npos) << text;
   EXPECT_FALSE(fs::exists(dir / "no"));

@@ -6,10 +6,10 @@
 #include <memory>
 #include <regex>
 
+#include "app/application.h"
+#include "app/aspectarian_run.h"
 #include "chart/chart_model.h"
 #include "chart_support.h"
-#include "app/aspectarian_run.h"
-#include "app/application.h"
 
 namespace novastra::chart::test {
 namespace {
@@ -49,7 +49,8 @@ TEST_P(DialTest, PointsMapToTheEngineLongitudeWithinHalfAPixel) {
       // Linear between days: the Moon bends by up to 0.2 degree between samples.
       const double tolerance = s.body == kMoon ? 0.25 * pxPerDeg + 0.5 : 0.5;
       ASSERT_LE(dy, tolerance) << "body " << s.body << " at JD " << s.jd[k] << " dial " << dial;
-      ASSERT_NEAR(s.points[k].x, m.plot.left + (s.jd[k] - m.jd0) / (m.jd1 - m.jd0) * m.plot.width, 1e-6);
+      ASSERT_NEAR(s.points[k].x, m.plot.left + (s.jd[k] - m.jd0) / (m.jd1 - m.jd0) * m.plot.width,
+                  1e-6);
       ++checked;
     }
   EXPECT_GT(checked, 500u);
@@ -105,7 +106,8 @@ TEST(ChartWrap, TheSunWrapsAtTheEquinoxAndAtEachIngress) {
     EXPECT_NEAR(Gap(lon, 30 * std::round(lon / 30)), 0.0, 0.01) << "ingress " << k;
   }
   // Glyph ends: where the line starts and where it stops.
-  const auto it = std::find_if(signs.ends.begin(), signs.ends.end(), [](const BodyEnds& e) { return e.body == kSun; });
+  const auto it = std::find_if(signs.ends.begin(), signs.ends.end(),
+                               [](const BodyEnds& e) { return e.body == kSun; });
   ASSERT_NE(it, signs.ends.end());
   EXPECT_DOUBLE_EQ(it->first.x, signs.plot.left);
   EXPECT_DOUBLE_EQ(it->last.x, signs.plot.right());
@@ -126,18 +128,23 @@ std::vector<std::pair<int, double>> Stations2009() {
   app.SetParams(RunParameters{});
   app.EditParams([&](RunParameters& p) { p.FullMonth = false; });
   app.EditParams([&](RunParameters& p) { p.Instant = InstantChoice::Midnight; });
-  app.EditParams([&](RunParameters& p) { p.StartMonth = "1", p.StartDay = "1", p.StartYear = "2009"; });
+  app.EditParams(
+      [&](RunParameters& p) { p.StartMonth = "1", p.StartDay = "1", p.StartYear = "2009"; });
   app.EditParams([&](RunParameters& p) { p.NumberOfDays = 365; });
   EXPECT_EQ(app.CalculateAspectarian(), RunOutcome::Done);
   const std::string text = app.runs().StationsText();
   fs::remove_all(folder);
   static const std::regex line(R"(  (\w+) *- (\d\d) (\w{3}) (\d{4}) at (\d\d):(\d\d))");
-  static const char* const names[] = {"Mercury", "Venus", "Mars", "Jupiter", "Saturn", "Uranus", "Neptune", "Pluto"};
+  static const char* const names[] = {"Mercury", "Venus",  "Mars",    "Jupiter",
+                                      "Saturn",  "Uranus", "Neptune", "Pluto"};
   std::vector<std::pair<int, double>> out;
   for (std::sregex_iterator it(text.begin(), text.end(), line), end; it != end; ++it) {
     const auto& m = *it;
-    const int body = int(std::find(std::begin(names), std::end(names), m[1].str()) - std::begin(names)) + kMercury;
-    const int month = int(std::find(kMonthAbbrev, kMonthAbbrev + 12, m[3].str()) - kMonthAbbrev) + 1;
+    const int body =
+        int(std::find(std::begin(names), std::end(names), m[1].str()) - std::begin(names)) +
+        kMercury;
+    const int month =
+        int(std::find(kMonthAbbrev, kMonthAbbrev + 12, m[3].str()) - kMonthAbbrev) + 1;
     out.push_back({body, JdFromCivil(std::stoi(m[4]), month, std::stoi(m[2])) +
                              (std::stoi(m[5]) + std::stoi(m[6]) / 60.0) / 24});
   }
@@ -152,8 +159,9 @@ TEST(ChartRetrograde, StretchesLieBetweenTheEnginesStations) {
   ASSERT_GE(stations.size(), 10u);
   const ChartModel m = Build(360);
   auto nearStation = [&](int body, double jd) {
-    return std::any_of(stations.begin(), stations.end(),
-                       [&](const auto& s) { return s.first == body && std::abs(s.second - jd) <= 1.0; });
+    return std::any_of(stations.begin(), stations.end(), [&](const auto& s) {
+      return s.first == body && std::abs(s.second - jd) <= 1.0;
+    });
   };
   std::vector<std::pair<int, double>> ends;  // (body, jd) of every turn on the chart
   int mercuryStretches = 0;
@@ -161,7 +169,8 @@ TEST(ChartRetrograde, StretchesLieBetweenTheEnginesStations) {
     // Retrograde stretches, joined across wraps.
     const auto segs = SegmentsOf(m, body);
     for (size_t k = 0; k < segs.size(); ++k) {
-      if (k > 0 && segs[k]->retrograde != segs[k - 1]->retrograde) ends.push_back({body, segs[k]->jd.front()});
+      if (k > 0 && segs[k]->retrograde != segs[k - 1]->retrograde)
+        ends.push_back({body, segs[k]->jd.front()});
       if (!segs[k]->retrograde || (k > 0 && segs[k - 1]->retrograde)) continue;
       mercuryStretches += body == kMercury;
       const double start = segs[k]->jd.front();
@@ -176,13 +185,16 @@ TEST(ChartRetrograde, StretchesLieBetweenTheEnginesStations) {
       }
       for (size_t j = k; j <= last; ++j)
         for (size_t p = 1; p < segs[j]->jd.size(); ++p)
-          EXPECT_LT(Gap(EngineLongitude(body, segs[j]->jd[p]), EngineLongitude(body, segs[j]->jd[p - 1])), 1e-9);
+          EXPECT_LT(
+              Gap(EngineLongitude(body, segs[j]->jd[p]), EngineLongitude(body, segs[j]->jd[p - 1])),
+              1e-9);
     }
   }
   EXPECT_EQ(mercuryStretches, 4);
   for (const auto& [body, jd] : stations)
-    EXPECT_TRUE(std::any_of(ends.begin(), ends.end(),
-                            [&](const auto& e) { return e.first == body && std::abs(e.second - jd) <= 1.0; }))
+    EXPECT_TRUE(std::any_of(
+        ends.begin(), ends.end(),
+        [&](const auto& e) { return e.first == body && std::abs(e.second - jd) <= 1.0; }))
         << "station of body " << body << " at JD " << jd << " has no turn on the chart";
 }
 
@@ -198,10 +210,13 @@ TEST(ChartCrossings, AreWhereTheBodyIsOnTheFixedPoint) {
     ASSERT_FALSE(m.crossings.empty());
     for (const Crossing& c : m.crossings) {
       const double engine = EngineLongitude(c.body, c.jd);
-      const double off = std::fmod(std::abs(Gap(engine, c.degrees)) + dial / 2.0, double(dial)) - dial / 2.0;
-      EXPECT_NEAR(off, 0.0, c.body == kMoon ? 0.25 : 0.01) << "body " << c.body << " point " << c.degrees;
+      const double off =
+          std::fmod(std::abs(Gap(engine, c.degrees)) + dial / 2.0, double(dial)) - dial / 2.0;
+      EXPECT_NEAR(off, 0.0, c.body == kMoon ? 0.25 : 0.01)
+          << "body " << c.body << " point " << c.degrees;
       const double dy = std::abs(c.at.y - m.YAt(Reduce(c.degrees, dial)));
-      EXPECT_NEAR(std::min(dy, std::abs(dy - m.plot.height)), 0.0, 1e-6);  // 0 and the dial are one place
+      EXPECT_NEAR(std::min(dy, std::abs(dy - m.plot.height)), 0.0,
+                  1e-6);  // 0 and the dial are one place
     }
     auto sunAt = [&](double point) {
       std::vector<double> jds;
@@ -229,12 +244,14 @@ TEST(ChartTicks, MonthsAndYears) {
   EXPECT_TRUE(year.ticks[0].yearStart && year.ticks[0].labelYear && year.ticks[0].labelMonth);
   EXPECT_EQ(year.ticks[6].month, 7);
   EXPECT_NEAR(year.ticks[6].x, year.XAt(2455013.5), 1e-9);  // 1 Jul 2009 0h UT
-  EXPECT_EQ(year.marks.size(), 37u);  // every 10 degrees, 0 to 360
+  EXPECT_EQ(year.marks.size(), 37u);                        // every 10 degrees, 0 to 360
   EXPECT_EQ(year.signs.size(), 12u);
 
   const ChartModel decades = Build(45, {}, Series(1950, 1, 1, 1999, 12, 31, {kSaturn}));
-  const long years = std::count_if(decades.ticks.begin(), decades.ticks.end(), [](const TimeTick& t) { return t.yearStart; });
-  const long labelled = std::count_if(decades.ticks.begin(), decades.ticks.end(), [](const TimeTick& t) { return t.labelYear; });
+  const long years = std::count_if(decades.ticks.begin(), decades.ticks.end(),
+                                   [](const TimeTick& t) { return t.yearStart; });
+  const long labelled = std::count_if(decades.ticks.begin(), decades.ticks.end(),
+                                      [](const TimeTick& t) { return t.labelYear; });
   EXPECT_EQ(years, 50);
   EXPECT_GT(labelled, 4);
   EXPECT_LT(labelled, 50);

@@ -2,10 +2,10 @@
 // --local-rows and the void-of-course periods in CSV and JSON.
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <algorithm>
-#include <set>
+#include <cmath>
 #include <nlohmann/json.hpp>
+#include <set>
 #include <sstream>
 
 #include "cli_support.h"
@@ -28,12 +28,28 @@ class CalendarCli : public ::testing::Test {
 };
 
 // Column numbers of the event CSV.
-enum Col { kInstant, kKind, kBody, kOther, kAspect, kSign, kDirection, kEclipse, kLongitude, kEnd, kLocal, kLocalEnd };
+enum Col {
+  kInstant,
+  kKind,
+  kBody,
+  kOther,
+  kAspect,
+  kSign,
+  kDirection,
+  kEclipse,
+  kLongitude,
+  kEnd,
+  kLocal,
+  kLocalEnd
+};
 
-bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+bool Contains(const std::string& text, const std::string& part) {
+  return text.find(part) != std::string::npos;
+}
 
 TEST_F(CalendarCli, NewYorkMonthWithVoidsAndZoneInTheHeader) {
-  const auto local = Run("aspectarian --from 3/1/2009 --days 10 --tz America/New_York --void-of-course");
+  const auto local =
+      Run("aspectarian --from 3/1/2009 --days 10 --tz America/New_York --void-of-course");
   ASSERT_EQ(local.status, 0);
   EXPECT_TRUE(Contains(local.out, "  Times in America/New_York\n"));
   EXPECT_TRUE(Contains(local.out, "Moon void of course until"));
@@ -66,7 +82,8 @@ TEST_F(CalendarCli, StationsInTheZoneSayWhichZone) {
 
 TEST_F(CalendarCli, UnknownZonesAreRefused) {
   for (const std::string zone : {"Mars/Base", "America/New York", "+05:00", "../../etc/passwd"}) {
-    const auto r = CliShell("--home '" + home.path().string() + "' aspectarian --days 2 --tz '" + zone + "' 2>&1");
+    const auto r = CliShell("--home '" + home.path().string() + "' aspectarian --days 2 --tz '" +
+                            zone + "' 2>&1");
     EXPECT_EQ(r.status, 2) << zone;
     EXPECT_TRUE(Contains(r.out, "--tz")) << r.out;
     EXPECT_FALSE(Contains(r.out, "Aspectarian")) << "no result printed for " << zone;
@@ -81,12 +98,13 @@ std::string NewYork2009Offset(const std::string& isoUT) {
 }
 
 TEST_F(CalendarCli, CsvYearInNewYorkHasLocalInstantsAndVoidPeriods) {
-  const auto r = Run("aspectarian --from 2009-01-01 --to 2009-12-31 --tz America/New_York --format csv --jobs 2");
+  const auto r = Run(
+      "aspectarian --from 2009-01-01 --to 2009-12-31 --tz America/New_York --format csv --jobs 2");
   ASSERT_EQ(r.status, 0);
   const std::vector<CsvRecord> rows = ReadCsv(r.out);
   ASSERT_GT(rows.size(), 1000u);
-  EXPECT_EQ(rows[0], (CsvRecord{"instant", "kind", "body", "other", "aspect", "sign", "direction", "eclipse",
-                                "longitude", "end", "local_instant", "local_end"}));
+  EXPECT_EQ(rows[0], (CsvRecord{"instant", "kind", "body", "other", "aspect", "sign", "direction",
+                                "eclipse", "longitude", "end", "local_instant", "local_end"}));
   std::vector<std::string> ingresses;  // the Moon's, UT
   std::vector<CsvRecord> voids;
   for (size_t i = 1; i < rows.size(); ++i) {
@@ -95,7 +113,9 @@ TEST_F(CalendarCli, CsvYearInNewYorkHasLocalInstantsAndVoidPeriods) {
     // The local instant is the UT instant shifted by the offset it names.
     const std::string offset = NewYork2009Offset(row[kInstant]);
     ASSERT_EQ(row[kLocal].substr(19), offset) << row[kInstant];
-    EXPECT_EQ(row[kLocal].substr(0, 10) >= "2009-01-01" && row[kLocal].substr(0, 10) <= "2009-12-31", true)
+    EXPECT_EQ(
+        row[kLocal].substr(0, 10) >= "2009-01-01" && row[kLocal].substr(0, 10) <= "2009-12-31",
+        true)
         << "only the zone's dates of 2009: " << row[kLocal];
     if (row[kKind] == "ingress" && row[kBody] == "Moon") ingresses.push_back(row[kInstant]);
     if (row[kKind] == "void_of_course") voids.push_back(row);
@@ -105,7 +125,8 @@ TEST_F(CalendarCli, CsvYearInNewYorkHasLocalInstantsAndVoidPeriods) {
   // and every period ends at an ingress listed in the file.
   EXPECT_GE(voids.size() + 1, ingresses.size());
   for (const CsvRecord& v : voids) {
-    EXPECT_TRUE(std::find(ingresses.begin(), ingresses.end(), v[kEnd]) != ingresses.end()) << v[kEnd];
+    EXPECT_TRUE(std::find(ingresses.begin(), ingresses.end(), v[kEnd]) != ingresses.end())
+        << v[kEnd];
     EXPECT_LT(v[kInstant], v[kEnd]);
     EXPECT_EQ(v[kLocalEnd].substr(19), NewYork2009Offset(v[kEnd]));
   }
@@ -122,8 +143,8 @@ TEST_F(CalendarCli, NoListedMoonAspectInsideAVoidPeriod) {
   for (const CsvRecord& row : rows)
     if (row[kKind] == "void_of_course") periods.emplace_back(row[kInstant], row[kEnd]);
   ASSERT_GT(periods.size(), 70u);
-  const std::set<std::string> planets = {"Sun",     "Mercury", "Venus",  "Mars",   "Jupiter",
-                                         "Saturn",  "Uranus",  "Neptune", "Pluto"};
+  const std::set<std::string> planets = {"Sun",    "Mercury", "Venus",   "Mars", "Jupiter",
+                                         "Saturn", "Uranus",  "Neptune", "Pluto"};
   int starts = 0;
   for (const CsvRecord& row : rows) {
     const bool moonAspect = (row[kKind] == "aspect" || row[kKind] == "lunation") &&
@@ -131,7 +152,8 @@ TEST_F(CalendarCli, NoListedMoonAspectInsideAVoidPeriod) {
                             (planets.count(row[kBody]) || planets.count(row[kOther]));
     if (!moonAspect) continue;
     for (const auto& [from, to] : periods) {
-      EXPECT_FALSE(row[kInstant] > from && row[kInstant] < to) << row[kInstant] << " inside " << from;
+      EXPECT_FALSE(row[kInstant] > from && row[kInstant] < to)
+          << row[kInstant] << " inside " << from;
       if (row[kInstant] == from) ++starts;
     }
   }
@@ -153,7 +175,8 @@ TEST_F(CalendarCli, JsonCarriesTheZoneAndThePeriods) {
     }
     if (j["type"] == "event") {
       ++events;
-      EXPECT_EQ(j["local_instant"].get<std::string>().substr(19), "+05:30");  // India, no daylight time
+      EXPECT_EQ(j["local_instant"].get<std::string>().substr(19),
+                "+05:30");  // India, no daylight time
     }
     if (j["type"] == "void_of_course") {
       ++periods;
@@ -172,12 +195,15 @@ TEST_F(CalendarCli, JsonCarriesTheZoneAndThePeriods) {
 TEST_F(CalendarCli, LongZonedRunsJoinLikeOneRun) {
   // Pieces of at most 366 local dates, on one thread or two, give the same
   // bytes; the seam at 1 Jan 2010 loses and repeats nothing.
-  const std::string args = "aspectarian --from 2009-01-01 --to 2010-12-31 --tz America/Los_Angeles --format csv";
+  const std::string args =
+      "aspectarian --from 2009-01-01 --to 2010-12-31 --tz America/Los_Angeles --format csv";
   const auto one = Run(args + " --jobs 1");
   ASSERT_EQ(one.status, 0);
   EXPECT_EQ(Run(args + " --jobs 2").out, one.out);
-  const auto first = Run("aspectarian --from 2009-01-01 --to 2009-12-31 --tz America/Los_Angeles --format csv");
-  const auto second = Run("aspectarian --from 2010-01-01 --to 2010-12-31 --tz America/Los_Angeles --format csv");
+  const auto first =
+      Run("aspectarian --from 2009-01-01 --to 2009-12-31 --tz America/Los_Angeles --format csv");
+  const auto second =
+      Run("aspectarian --from 2010-01-01 --to 2010-12-31 --tz America/Los_Angeles --format csv");
   const std::string header = first.out.substr(0, first.out.find('\n') + 1);
   EXPECT_EQ(first.out + second.out.substr(header.size()), one.out);
 }
@@ -186,14 +212,17 @@ TEST_F(CalendarCli, LongZonedRunsJoinLikeOneRun) {
 // eq. 12.4).
 double Gmst(double jd) {
   const double T = (jd - 2451545.0) / 36525.0;
-  double deg = 280.46061837 + 360.98564736629 * (jd - 2451545.0) + 0.000387933 * T * T - T * T * T / 38710000.0;
+  double deg = 280.46061837 + 360.98564736629 * (jd - 2451545.0) + 0.000387933 * T * T -
+               T * T * T / 38710000.0;
   deg = std::fmod(deg, 360.0);
   if (deg < 0) deg += 360.0;
   return deg * 240.0;
 }
 
 TEST_F(CalendarCli, EphemerisRowsAtLocalMidnight) {
-  const auto r = Run("ephemeris --from 2009-11-01 --days 2 --midnight --tz America/New_York --local-rows --format csv");
+  const auto r =
+      Run("ephemeris --from 2009-11-01 --days 2 --midnight --tz America/New_York --local-rows "
+          "--format csv");
   ASSERT_EQ(r.status, 0);
   const auto rows = ReadCsv(r.out);
   ASSERT_EQ(rows.size(), 3u);
@@ -216,11 +245,14 @@ TEST_F(CalendarCli, EphemerisRowsAtLocalMidnight) {
   const size_t sidereal = 3;
   EXPECT_NEAR(std::stod(at[1][sidereal]), Gmst(std::stod(at[1][2])), 0.2) << "positions at 04:00";
   // The text names the zone where UT rows say Greenwich.
-  const auto text = Run("ephemeris --from 2009-11-01 --days 2 --midnight --tz America/New_York --local-rows");
+  const auto text =
+      Run("ephemeris --from 2009-11-01 --days 2 --midnight --tz America/New_York --local-rows");
   EXPECT_TRUE(Contains(text.out, "at midnight, America/New_York"));
   // Without --local-rows the zone does not move the rows.
   const auto plain = Run("ephemeris --from 2009-11-01 --days 2 --midnight --format csv");
-  EXPECT_EQ(Run("ephemeris --from 2009-11-01 --days 2 --midnight --tz America/New_York --format csv").out, plain.out);
+  EXPECT_EQ(
+      Run("ephemeris --from 2009-11-01 --days 2 --midnight --tz America/New_York --format csv").out,
+      plain.out);
   EXPECT_EQ(ReadCsv(plain.out)[1][1], "2009-11-01T00:00:00Z");
 }
 

@@ -9,9 +9,9 @@
 #include <memory>
 #include <string>
 
+#include "astro/series.h"
 #include "support/sky.h"
 #include "support/support.h"
-#include "astro/series.h"
 
 namespace novastra::testing_support {
 

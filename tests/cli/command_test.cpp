@@ -5,7 +5,6 @@
 #include <nlohmann/json.hpp>
 #include <sstream>
 
-#include "support/csv_reader.h"
 #include "app/input_check.h"
 #include "app/settings.h"
 #include "app/text_file.h"
@@ -13,14 +12,15 @@
 #include "cli_support.h"
 #include "novastra_version.h"
 #include "reports/aspectarian_report.h"
+#include "support/csv_reader.h"
 #include "text/export_formats.h"
 
 namespace novastra {
 namespace {
 
 namespace fs = std::filesystem;
-using testing_support::HomeFolder;
 using testing_support::CliShell;
+using testing_support::HomeFolder;
 
 class Cli : public ::testing::Test {
  protected:
@@ -38,26 +38,27 @@ TEST_F(Cli, ExitStatuses) {
       {"--help", 0},
       {"ephemeris --help", 0},
       {Home() + "ephemeris --from 1/1/2009 --days 3", 0},
-      {"", 2},                                                        // no command
-      {Home() + "ephemeris --days -3", 2},                            // outside 1..366
+      {"", 2},                              // no command
+      {Home() + "ephemeris --days -3", 2},  // outside 1..366
       {Home() + "ephemeris --days 0", 2},
       {Home() + "ephemeris --days 367", 2},
       {Home() + "ephemeris --days 99999999999999999999", 2},
-      {Home() + "ephemeris --from 13/1/2009", 2},                     // refused date
-      {Home() + "ephemeris --from 2009-01-01 --to 2008-12-31", 2},    // empty range
-      {Home() + "ephemeris --from 12/1/2100 --days 40", 2},           // past 2100
+      {Home() + "ephemeris --from 13/1/2009", 2},                        // refused date
+      {Home() + "ephemeris --from 2009-01-01 --to 2008-12-31", 2},       // empty range
+      {Home() + "ephemeris --from 12/1/2100 --days 40", 2},              // past 2100
       {Home() + "ephemeris --from 1/1/2009 --to 1/2/2009 --days 3", 2},  // --to or --days
       {Home() + "ephemeris --format xml", 2},
-      {Home() + "ephemeris --moon-sign-only", 2},                     // an aspectarian option
-      {Home() + "stations --helio", 2},                               // stations are geocentric
+      {Home() + "ephemeris --moon-sign-only", 2},  // an aspectarian option
+      {Home() + "stations --helio", 2},            // stations are geocentric
       {Home() + "positions --date 1/1/2000 --time 25:00", 2},
-      {Home() + "positions", 2},                                      // --date required
-      {Home() + "ephemeris --from 1/1/2009 --days 3 > /dev/full", 1}, // every write checked
+      {Home() + "positions", 2},                                       // --date required
+      {Home() + "ephemeris --from 1/1/2009 --days 3 > /dev/full", 1},  // every write checked
       {Home() + "positions --date 1/1/2000 --format json > /dev/full", 1},
       {Home() + "ephemeris --days 3 -o /nonexistent-folder/x.csv", 1},
       {"--home /nonexistent-folder/novastra ephemeris --days 3", 1},
   };
-  for (const Case& c : cases) EXPECT_EQ(CliShell(c.args + " 2>/dev/null").status, c.status) << c.args;
+  for (const Case& c : cases)
+    EXPECT_EQ(CliShell(c.args + " 2>/dev/null").status, c.status) << c.args;
   EXPECT_EQ(CliShell("--version").out, std::string("novastra-cli ") + kVersion + "\n");
 }
 
@@ -74,15 +75,22 @@ TEST_F(Cli, MessagesNameTheFileAndTheReason) {
 TEST_F(Cli, OutputFileIsCompleteOrUntouched) {
   const fs::path target = home / "out.csv";
   home.Write("out.csv", "old contents");
-  EXPECT_EQ(CliShell(Home() + "ephemeris --from 1/1/2009 --days 10 --format csv -o '" + target.string() + "'").status, 0);
+  EXPECT_EQ(CliShell(Home() + "ephemeris --from 1/1/2009 --days 10 --format csv -o '" +
+                     target.string() + "'")
+                .status,
+            0);
   const auto rows = testing_support::ReadCsv(home.Read("out.csv"));
   EXPECT_EQ(rows.size(), 11u);
   const int entries = home.Entries();
   // A refused run and a failed one leave the file as it was and no temporary file.
-  EXPECT_EQ(CliShell(Home() + "ephemeris --days 400 -o '" + target.string() + "' 2>/dev/null").status, 2);
+  EXPECT_EQ(
+      CliShell(Home() + "ephemeris --days 400 -o '" + target.string() + "' 2>/dev/null").status, 2);
   // A folder in the way of the rename: the write fails at its last step.
   fs::create_directory(home / "taken.csv");
-  EXPECT_EQ(CliShell(Home() + "ephemeris --days 3 -o '" + (home / "taken.csv").string() + "' 2>/dev/null").status, 1);
+  EXPECT_EQ(
+      CliShell(Home() + "ephemeris --days 3 -o '" + (home / "taken.csv").string() + "' 2>/dev/null")
+          .status,
+      1);
   EXPECT_TRUE(fs::is_empty(home / "taken.csv"));
   fs::remove(home / "taken.csv");
   EXPECT_EQ(testing_support::ReadCsv(home.Read("out.csv")).size(), 11u);
@@ -119,7 +127,9 @@ TEST_F(Cli, FixedDefaultsIgnoreTheDesktopSettingsAndWriteNothing) {
   const auto thirty = CliShell(Home() + "ephemeris --from 1/1/2009 --format csv");
   EXPECT_EQ(testing_support::ReadCsv(thirty.out).size(), 31u);
   // --save writes the six data files of the run.
-  EXPECT_EQ(CliShell(Home() + "ephemeris --from 1/1/2009 --days 3 --midnight --save > /dev/null").status, 0);
+  EXPECT_EQ(
+      CliShell(Home() + "ephemeris --from 1/1/2009 --days 3 --midnight --save > /dev/null").status,
+      0);
   EXPECT_TRUE(fs::exists(home / "010109LO.TEG"));
   // The six files, and the lock a saving run takes on the folder.
   EXPECT_TRUE(fs::exists(home / "NOVASTRA.LCK"));
@@ -127,8 +137,10 @@ TEST_F(Cli, FixedDefaultsIgnoreTheDesktopSettingsAndWriteNothing) {
 }
 
 TEST_F(Cli, GlobalOptionsBeforeOrAfterTheCommand) {
-  const auto a = CliShell(Home() + "--encoding utf8 --symbols ascii ephemeris --from 1/1/2009 --days 3");
-  const auto b = CliShell("ephemeris --from 1/1/2009 --days 3 --symbols ascii " + Home() + " --encoding utf8");
+  const auto a =
+      CliShell(Home() + "--encoding utf8 --symbols ascii ephemeris --from 1/1/2009 --days 3");
+  const auto b =
+      CliShell("ephemeris --from 1/1/2009 --days 3 --symbols ascii " + Home() + " --encoding utf8");
   EXPECT_EQ(a.status, 0);
   EXPECT_EQ(a.out, b.out);
   EXPECT_NE(a.out.find("Cap"), std::string::npos);  // the Sun in Capricorn
@@ -148,7 +160,8 @@ TEST_F(Cli, EncodingFollowsTheLocale) {
 TEST_F(Cli, LongRunsAreOneStreamOrConsecutiveRuns) {
   // 2009-2010 as one CSV stream equals the typed long run (the Moon's void
   // periods among the rows are checked on their own).
-  const auto csv = CliShell(Home() + "aspectarian --from 2009-01-01 --to 2010-12-31 --format csv --midnight");
+  const auto csv =
+      CliShell(Home() + "aspectarian --from 2009-01-01 --to 2010-12-31 --format csv --midnight");
   ASSERT_EQ(csv.status, 0);
   std::string events;
   for (size_t at = 0, end; at < csv.out.size(); at = end + 1) {
@@ -161,7 +174,8 @@ TEST_F(Cli, LongRunsAreOneStreamOrConsecutiveRuns) {
   r.startJD = JulianDayNumber(2009, 1, 1);
   r.dayCount = 730;
   std::string expected = EventCsvHeader();
-  for (const Event& e : BuildAspectarian(r).events) AppendEventCsv(expected, e, Coordinates::Geocentric);
+  for (const Event& e : BuildAspectarian(r).events)
+    AppendEventCsv(expected, e, Coordinates::Geocentric);
   EXPECT_EQ(events, expected);
   // As text: a run of 366 days, then one of 364, each as the program prints it.
   const auto text = CliShell(Home() + "ephemeris --from 2009-01-01 --to 2010-12-31 --midnight");
@@ -169,7 +183,8 @@ TEST_F(Cli, LongRunsAreOneStreamOrConsecutiveRuns) {
   const auto second = CliShell(Home() + "ephemeris --from 2010-01-02 --days 364 --midnight");
   EXPECT_EQ(text.out, first.out + second.out);
   // JSON Lines: run line, 730 days, end line.
-  const auto json = CliShell(Home() + "ephemeris --from 2009-01-01 --to 2010-12-31 --format json --jobs 2");
+  const auto json =
+      CliShell(Home() + "ephemeris --from 2009-01-01 --to 2010-12-31 --format json --jobs 2");
   std::istringstream lines(json.out);
   std::string line;
   int count = 0;
@@ -181,7 +196,9 @@ TEST_F(Cli, LongRunsAreOneStreamOrConsecutiveRuns) {
     ++count;
   }
   EXPECT_EQ(count, 732);
-  EXPECT_EQ(CliShell(Home() + "ephemeris --from 2009-01-01 --to 2010-12-31 --format json --jobs 1").out, json.out);
+  EXPECT_EQ(
+      CliShell(Home() + "ephemeris --from 2009-01-01 --to 2010-12-31 --format json --jobs 1").out,
+      json.out);
 }
 
 TEST_F(Cli, PositionsAtAnyTime) {

@@ -9,10 +9,10 @@
 #include <set>
 #include <sstream>
 
-#include "support/csv_reader.h"
 #include "cli_support.h"
 #include "reports/aspectarian_report.h"
 #include "reports/ephemeris_report.h"
+#include "support/csv_reader.h"
 #include "text/aspectarian_text.h"
 #include "text/charset.h"
 #include "text/date_input.h"
@@ -35,7 +35,8 @@ EphemerisReport Ephemeris(double startJD, int days, double dayFraction) {
   return BuildEphemeris(r);
 }
 
-AspectarianReport Aspectarian(double startJD, int days, Coordinates coords = Coordinates::Geocentric) {
+AspectarianReport Aspectarian(double startJD, int days,
+                              Coordinates coords = Coordinates::Geocentric) {
   AspectarianRequest r;
   r.sky.tables = &Tables();
   r.sky.coords = coords;
@@ -47,8 +48,10 @@ AspectarianReport Aspectarian(double startJD, int days, Coordinates coords = Coo
 
 // Parses "YYYY-MM-DDTHH:MM:SSZ" back into a Julian Day.
 double JulianDayOfIso(const std::string& iso) {
-  const int y = std::stoi(iso.substr(0, 4)), mo = std::stoi(iso.substr(5, 2)), d = std::stoi(iso.substr(8, 2));
-  const int h = std::stoi(iso.substr(11, 2)), mi = std::stoi(iso.substr(14, 2)), s = std::stoi(iso.substr(17, 2));
+  const int y = std::stoi(iso.substr(0, 4)), mo = std::stoi(iso.substr(5, 2)),
+            d = std::stoi(iso.substr(8, 2));
+  const int h = std::stoi(iso.substr(11, 2)), mi = std::stoi(iso.substr(14, 2)),
+            s = std::stoi(iso.substr(17, 2));
   return JulianDayNumber(y, mo, d) - 0.5 + (h * 3600 + mi * 60 + s) / 86400.0;
 }
 
@@ -104,9 +107,9 @@ TEST(Export, EventCsvAndJsonReadBackAsTheEvents) {
   }
   const auto rows = ReadCsv(csv);
   ASSERT_EQ(rows.size(), report.events.size() + 1);
-  EXPECT_EQ(rows[0], (testing_support::CsvRecord{"instant", "kind", "body", "other", "aspect", "sign", "direction",
-                                                 "eclipse", "longitude", "end", "local_instant",
-                                                 "local_end"}));
+  EXPECT_EQ(rows[0], (testing_support::CsvRecord{"instant", "kind", "body", "other", "aspect",
+                                                 "sign", "direction", "eclipse", "longitude", "end",
+                                                 "local_instant", "local_end"}));
   std::istringstream lines(json);
   std::string line;
   std::set<std::string> kinds;
@@ -186,12 +189,24 @@ TEST(DateInput, ReadsBothFormsAndRefusesTheRest) {
     int y, m, d;  // 0: refused
   };
   const Case cases[] = {
-      {"1/5/2009", 2009, 1, 5},   {"01/05/2009", 2009, 1, 5}, {"2009-01-05", 2009, 1, 5},
-      {" 12/31/2100 ", 2100, 12, 31}, {"1800-01-01", 1800, 1, 1}, {"2/29/2000", 2000, 2, 29},
-      {"2/29/1900", 0, 0, 0},     {"4/31/2000", 0, 0, 0},     {"13/1/2009", 0, 0, 0},
-      {"1/1/1799", 0, 0, 0},      {"2101-01-01", 0, 0, 0},    {"2009-1-5", 0, 0, 0},
-      {"1/5", 0, 0, 0},           {"", 0, 0, 0},              {"-1/5/2009", 0, 0, 0},
-      {"1/5/2009x", 0, 0, 0},     {"99999999999/1/2000", 0, 0, 0}, {"0/1/2000", 0, 0, 0},
+      {"1/5/2009", 2009, 1, 5},
+      {"01/05/2009", 2009, 1, 5},
+      {"2009-01-05", 2009, 1, 5},
+      {" 12/31/2100 ", 2100, 12, 31},
+      {"1800-01-01", 1800, 1, 1},
+      {"2/29/2000", 2000, 2, 29},
+      {"2/29/1900", 0, 0, 0},
+      {"4/31/2000", 0, 0, 0},
+      {"13/1/2009", 0, 0, 0},
+      {"1/1/1799", 0, 0, 0},
+      {"2101-01-01", 0, 0, 0},
+      {"2009-1-5", 0, 0, 0},
+      {"1/5", 0, 0, 0},
+      {"", 0, 0, 0},
+      {"-1/5/2009", 0, 0, 0},
+      {"1/5/2009x", 0, 0, 0},
+      {"99999999999/1/2000", 0, 0, 0},
+      {"0/1/2000", 0, 0, 0},
   };
   for (const Case& c : cases) {
     std::string why;
@@ -208,8 +223,13 @@ TEST(DateInput, ReadsBothFormsAndRefusesTheRest) {
     const char* text;
     int seconds;  // -1: refused
   };
-  for (const TimeCase& t : {TimeCase{"06:30", 23400}, {"23:59:59", 86399}, {"0:00", 0}, {"24:00", -1},
-                            {"12:60", -1}, {"12", -1}, {"1:2:3:4", -1}}) {
+  for (const TimeCase& t : {TimeCase{"06:30", 23400},
+                            {"23:59:59", 86399},
+                            {"0:00", 0},
+                            {"24:00", -1},
+                            {"12:60", -1},
+                            {"12", -1},
+                            {"1:2:3:4", -1}}) {
     const auto s = ParseTimeInput(t.text);
     EXPECT_EQ(s ? *s : -1, t.seconds) << t.text;
   }
@@ -252,14 +272,18 @@ class Utf8Columns : public ::testing::Test {
 TEST_F(Utf8Columns, EveryTableValueSitsUnderItsRule) {
   const EphemerisReport report = Ephemeris(JulianDayNumber(2009, 1, 1), 31, 0);
   const HeaderInfo info{"Tropical ", "1/1/2009", "midnight", 2454832.5};
-  for (ColumnSet set : {ColumnSet::Longitude, ColumnSet::Latitude, ColumnSet::RightAscension, ColumnSet::Declination,
-                        ColumnSet::HelioLongitude, ColumnSet::HelioLatitude}) {
+  for (ColumnSet set :
+       {ColumnSet::Longitude, ColumnSet::Latitude, ColumnSet::RightAscension,
+        ColumnSet::Declination, ColumnSet::HelioLongitude, ColumnSet::HelioLatitude}) {
     const auto lines = EphemerisTableLines(set, report, info, false, true);
     // The rule's dash runs: one per column.
     const std::string rule = lines[5];
     std::vector<std::pair<int, int>> runs;
     for (size_t k = 0; k < rule.size();) {
-      if (rule[k] != '-') { ++k; continue; }
+      if (rule[k] != '-') {
+        ++k;
+        continue;
+      }
       size_t e = k;
       while (e < rule.size() && rule[e] == '-') ++e;
       runs.push_back({static_cast<int>(k), static_cast<int>(e) - 1});
@@ -280,7 +304,8 @@ TEST_F(Utf8Columns, EveryTableValueSitsUnderItsRule) {
         const size_t n = std::mbrtowc(&w, text.data() + i, text.size() - i, &st);
         ASSERT_GT(n, 0u);
         const int width = std::max(::wcwidth(w), 0);
-        const bool blank = w == L' ' && !(begin >= 0 && i > 0 && static_cast<unsigned char>(text[i - 1]) >= 0x80);
+        const bool blank =
+            w == L' ' && !(begin >= 0 && i > 0 && static_cast<unsigned char>(text[i - 1]) >= 0x80);
         if (!blank && begin < 0) begin = cell;
         if (blank && begin >= 0) {
           values.push_back({begin, cell - 1});
@@ -300,7 +325,8 @@ TEST_F(Utf8Columns, EveryTableValueSitsUnderItsRule) {
           EXPECT_TRUE(v.first >= runs[2 + b].first && v.second <= runs[2 + b].second) << text;
           continue;
         }
-        EXPECT_EQ(v, runs[2 + b]) << "set " << static_cast<int>(set) << " body " << b + 1 << ": " << text;
+        EXPECT_EQ(v, runs[2 + b]) << "set " << static_cast<int>(set) << " body " << b + 1 << ": "
+                                  << text;
       }
     }
     (void)units;
@@ -328,8 +354,12 @@ TEST_F(Utf8Columns, TwoColumnAspectarianRightColumnStartsAtOneCell) {
   EXPECT_EQ(EncodeText(lines[10], {}), lines[10]);
   const std::string north(1, static_cast<char>(152));
   EXPECT_EQ(EncodeText("01" + north + "02", {Encoding::Utf8, Symbols::Ascii, nullptr}), "01N 02");
-  EXPECT_EQ(EncodeText(std::string(1, static_cast<char>(192)), {Encoding::Cp1252, Symbols::Ascii, nullptr}), "Ari");
-  EXPECT_EQ(EncodeText(std::string(1, static_cast<char>(157)), {Encoding::Utf8, Symbols::Ascii, nullptr}), "R");
+  EXPECT_EQ(EncodeText(std::string(1, static_cast<char>(192)),
+                       {Encoding::Cp1252, Symbols::Ascii, nullptr}),
+            "Ari");
+  EXPECT_EQ(
+      EncodeText(std::string(1, static_cast<char>(157)), {Encoding::Utf8, Symbols::Ascii, nullptr}),
+      "R");
 }
 
 }  // namespace

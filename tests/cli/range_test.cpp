@@ -15,9 +15,10 @@ namespace {
 using testing_support::Tables;
 
 bool Same(const Event& a, const Event& b) {
-  return a.kind == b.kind && a.body == b.body && a.other == b.other && a.aspect == b.aspect && a.sign == b.sign &&
-         a.direction == b.direction && a.eclipse == b.eclipse && a.dayJD == b.dayJD && a.hour == b.hour &&
-         a.minutes == b.minutes && a.jd == b.jd && a.moonLongitude == b.moonLongitude;
+  return a.kind == b.kind && a.body == b.body && a.other == b.other && a.aspect == b.aspect &&
+         a.sign == b.sign && a.direction == b.direction && a.eclipse == b.eclipse &&
+         a.dayJD == b.dayJD && a.hour == b.hour && a.minutes == b.minutes && a.jd == b.jd &&
+         a.moonLongitude == b.moonLongitude;
 }
 
 AspectarianRequest Years2009And2010() {
@@ -59,7 +60,8 @@ TEST(RangeRun, TwoYearsInPiecesEqualOneLongRunAtEverySeam) {
     const int day = static_cast<int>(e.dayJD - whole.startJD);
     if (day < 365) continue;
     if (e.kind == EventKind::Station && stations++ < 3) seams.insert({day, day + 1});
-    if (e.kind == EventKind::Ingress && e.body != 2 && ingresses++ < 2) seams.insert({day, day + 1});
+    if (e.kind == EventKind::Ingress && e.body != 2 && ingresses++ < 2)
+      seams.insert({day, day + 1});
   }
   ASSERT_GE(seams.size(), 9u);
   for (int seam : seams) {
@@ -113,7 +115,8 @@ TEST(RangeRun, StopsWhenTheOutputFails) {
   control.maxPieceDays = 10;
   control.jobs = 2;
   int handed = 0;
-  EXPECT_FALSE(RunEphemerisRange(eph, control, [&](const EphemerisReport&) { return ++handed < 3; }));
+  EXPECT_FALSE(
+      RunEphemerisRange(eph, control, [&](const EphemerisReport&) { return ++handed < 3; }));
   EXPECT_EQ(handed, 3);
 }
 

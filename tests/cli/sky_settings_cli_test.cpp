@@ -30,8 +30,10 @@ TEST(CliSkySettings, ApparentSkyAndOsculatingNodeFromTheDesktopSettings) {
   for (const auto& c : cases) {
     const auto run = CliShell(at + c.args);
     ASSERT_EQ(run.status, 0) << c.args << run.err;
-    EXPECT_NE(run.out.find("\"sky\":\"" + c.sky + "\""), std::string::npos) << c.args << run.out.substr(0, 400);
-    EXPECT_NE(run.out.find("\"node\":\"" + c.node + "\""), std::string::npos) << c.args << run.out.substr(0, 400);
+    EXPECT_NE(run.out.find("\"sky\":\"" + c.sky + "\""), std::string::npos)
+        << c.args << run.out.substr(0, 400);
+    EXPECT_NE(run.out.find("\"node\":\"" + c.node + "\""), std::string::npos)
+        << c.args << run.out.substr(0, 400);
   }
 }
 

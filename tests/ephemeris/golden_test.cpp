@@ -67,12 +67,16 @@ TEST(GoldenHeaders, ColumnsOfTitleRuleAndUnits) {
     std::vector<std::string> out;
     std::string text = ReadBytes(GoldenFile(name)), line;
     for (char c : text) {
-      if (c == '\n') { out.push_back(line); line.clear(); }
-      else if (c != '\r') line += c;
+      if (c == '\n') {
+        out.push_back(line);
+        line.clear();
+      } else if (c != '\r')
+        line += c;
     }
     return out;
   };
-  for (const auto& [name, helio] : {std::pair{"jan2009_longitude.txt", false}, {"jan2009_helio_latitude.txt", true}}) {
+  for (const auto& [name, helio] :
+       {std::pair{"jan2009_longitude.txt", false}, {"jan2009_helio_latitude.txt", true}}) {
     const auto h = lines(name);
     SCOPED_TRACE(name);
     for (int col : {2, 10, helio ? 26 : 27, 36, 45, 56, 66, 75, 85, 95, 105, 115, 124}) {
@@ -88,8 +92,7 @@ TEST(GoldenHeaders, ColumnsOfTitleRuleAndUnits) {
   }
   const auto hours = lines("jan2009_ra_hours.txt");
   ASSERT_EQ(hours[6].size(), 132u);
-  for (int k = 1; k <= 11; ++k)
-    EXPECT_EQ(hours[6].substr(15 + 10 * k, 7), "h  m  s");
+  for (int k = 1; k <= 11; ++k) EXPECT_EQ(hours[6].substr(15 + 10 * k, 7), "h  m  s");
 }
 
 // novastra-cli ephemeris on a fresh folder: exit status and standard output.
@@ -107,11 +110,13 @@ TEST(EphemerisCli, PrintsTheDataWindowTextAndRefusesBadInput) {
   std::string expected;
   for (char c : ReadBytes(GoldenFile("jan2009_longitude.txt")))
     if (c != '\r') expected += c;
-  EXPECT_EQ(Cli(home, "--start 1/1/2009 --full-month --midnight --geo --zodiac tropical --node true "
-                      "--table longitude --encoding cp1252"),
+  EXPECT_EQ(Cli(home,
+                "--start 1/1/2009 --full-month --midnight --geo --zodiac tropical --node true "
+                "--table longitude --encoding cp1252"),
             std::make_pair(0, expected + "\n\n"));
   EXPECT_FALSE(fs::exists(home / "010109LO.TEG"));  // saved only when asked
-  EXPECT_EQ(Cli(home, "--start 13/1/2009 --days 3"), std::make_pair(2, std::string()));  // refused by the input check
+  EXPECT_EQ(Cli(home, "--start 13/1/2009 --days 3"),
+            std::make_pair(2, std::string()));  // refused by the input check
   fs::remove_all(home);
 }
 

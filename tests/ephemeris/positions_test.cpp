@@ -27,7 +27,10 @@ std::vector<std::string> Words(const std::string& args) {
 TEST(PositionsCli, WholeOutputGolden) {
   TempFolder home;
   testing_support::CopySuppliedFiles(home.path());
-  struct Case { const char* args; const char* golden; } cases[] = {
+  struct Case {
+    const char* args;
+    const char* golden;
+  } cases[] = {
       {"--date 1/1/2000 --noon", "positions_2000_01_01_noon.txt"},
       {"--date 3/1/2000 --zodiac sidereal --node mean", "positions_2000_03_01_sidereal_mean.txt"},
   };
@@ -45,14 +48,18 @@ TEST(PositionsCli, WholeOutputGolden) {
 TEST(PositionsCli, JulianDayOfTheInstant) {
   TempFolder home;
   testing_support::CopySuppliedFiles(home.path());
-  const auto noon = RunCli({"positions", "--home", home.path().string(), "--date", "1/1/2000", "--noon"});
+  const auto noon =
+      RunCli({"positions", "--home", home.path().string(), "--date", "1/1/2000", "--noon"});
   ASSERT_EQ(noon.status, 0) << noon.err;
-  EXPECT_NE(noon.out.find("01/01/2000 noon UT, Julian Day 2451545.0,"), std::string::npos) << noon.out;
+  EXPECT_NE(noon.out.find("01/01/2000 noon UT, Julian Day 2451545.0,"), std::string::npos)
+      << noon.out;
   const size_t sun = noon.out.find("\nSun ");
   ASSERT_NE(sun, std::string::npos);
-  EXPECT_NEAR(std::strtod(noon.out.c_str() + sun + 12, nullptr), 280.37, 0.01) << noon.out.substr(sun, 40);
+  EXPECT_NEAR(std::strtod(noon.out.c_str() + sun + 12, nullptr), 280.37, 0.01)
+      << noon.out.substr(sun, 40);
   const auto midnight = RunCli({"positions", "--home", home.path().string(), "--date", "1/1/2000"});
-  EXPECT_NE(midnight.out.find("01/01/2000 midnight UT, Julian Day 2451544.5,"), std::string::npos) << midnight.out;
+  EXPECT_NE(midnight.out.find("01/01/2000 midnight UT, Julian Day 2451544.5,"), std::string::npos)
+      << midnight.out;
   // A refused date prints nothing on standard output.
   const auto bad = RunCli({"positions", "--home", home.path().string(), "--date", "2/30/1799"});
   EXPECT_EQ(bad.status, 2);

@@ -28,8 +28,9 @@ inline fs::path DataFolder() {
   return folder;
 }
 
-const ColumnSet kAllSets[] = {ColumnSet::Longitude,      ColumnSet::Latitude,       ColumnSet::RightAscension,
-                              ColumnSet::Declination,    ColumnSet::HelioLongitude, ColumnSet::HelioLatitude};
+const ColumnSet kAllSets[] = {ColumnSet::Longitude,      ColumnSet::Latitude,
+                              ColumnSet::RightAscension, ColumnSet::Declination,
+                              ColumnSet::HelioLongitude, ColumnSet::HelioLatitude};
 
 class RunFixture : public ::testing::Test {
  protected:
@@ -52,7 +53,9 @@ class RunFixture : public ::testing::Test {
     app_->SetParams(p);
   }
 
-  const PageLines& Table(ColumnSet set) const { return app_->ephemeris().tables[static_cast<int>(set)]; }
+  const PageLines& Table(ColumnSet set) const {
+    return app_->ephemeris().tables[static_cast<int>(set)];
+  }
 
   // Rows of a table (lines after the header that are not blank).
   std::vector<std::string> Rows(ColumnSet set) const {

@@ -3,8 +3,8 @@
 
 #include <algorithm>
 
-#include "astro/calendar.h"
 #include "app/ephemeris_run.h"
+#include "astro/calendar.h"
 #include "run_fixture.h"
 
 namespace novastra {
@@ -14,7 +14,13 @@ using namespace testing;
 using EphemerisRun = RunFixture;
 
 TEST_F(EphemerisRun, FullMonthsStopAtTheMonthsEnd) {
-  struct Case { const char* month; const char* day; const char* year; size_t rows; double nextJD; } cases[] = {
+  struct Case {
+    const char* month;
+    const char* day;
+    const char* year;
+    size_t rows;
+    double nextJD;
+  } cases[] = {
       {"2", "1", "2000", 29, JulianDayNumber(2000, 3, 1)},
       {"2", "17", "2001", 28, JulianDayNumber(2001, 3, 1)},  // the day is forced to 1
       {"12", "5", "2099", 31, JulianDayNumber(2100, 1, 1)},
@@ -37,7 +43,8 @@ TEST_F(EphemerisRun, ProgressIsDrawnOnlyForMoreThanOneDayAndNotForRefusedInput) 
     std::string seen;  // Open, progress done/total, Close, between the busy calls
     for (const auto& e : ui_.events) {
       if (e.kind == HeadlessUi::Event::ProgressOpen) seen += "O ";
-      if (e.kind == HeadlessUi::Event::Progress) seen += std::to_string(e.done) + "/" + std::to_string(e.total) + " ";
+      if (e.kind == HeadlessUi::Event::Progress)
+        seen += std::to_string(e.done) + "/" + std::to_string(e.total) + " ";
       if (e.kind == HeadlessUi::Event::ProgressClose) seen += "C";
     }
     EXPECT_EQ(seen, days == 1 ? "O C" : "O -1/2 0/2 1/2 2/2 C");
@@ -67,7 +74,9 @@ TEST_F(EphemerisRun, HeaderJulianDayAndSvpText) {
   ASSERT_EQ(app_->CalculateEphemeris(), RunOutcome::Done);
   for (ColumnSet set : kAllSets) {
     const std::string& line1 = Table(set).lines[1];
-    EXPECT_TRUE(line1.starts_with("  Tropical Ephemeris - Monday, 05 Jan 2009 at midnight, Greenwich   SVP = 05" + Code(203)));
+    EXPECT_TRUE(line1.starts_with(
+        "  Tropical Ephemeris - Monday, 05 Jan 2009 at midnight, Greenwich   SVP = 05" +
+        Code(203)));
     EXPECT_TRUE(line1.ends_with("True Ayanamsa = 23d 30m 00s ")) << line1;
   }
 }
@@ -77,7 +86,8 @@ TEST_F(EphemerisRun, SundaysGetABlankLineExceptTheFirstRow) {
   ASSERT_EQ(app_->CalculateEphemeris(), RunOutcome::Done);
   for (ColumnSet set : kAllSets) {
     const PageLines& t = Table(set);
-    EXPECT_EQ(t.lines[7].substr(2, 6) + t.lines[14] + t.lines[15].substr(2, 6) + t.lines[22] + t.lines[23].substr(2, 6),
+    EXPECT_EQ(t.lines[7].substr(2, 6) + t.lines[14] + t.lines[15].substr(2, 6) + t.lines[22] +
+                  t.lines[23].substr(2, 6),
               "04 Jan11 Jan18 Jan");
     EXPECT_EQ(t.nextFree, 24);
     EXPECT_EQ(t.lines.size(), 25u);
@@ -86,14 +96,18 @@ TEST_F(EphemerisRun, SundaysGetABlankLineExceptTheFirstRow) {
 }
 
 TEST_F(EphemerisRun, TableShownFollowsCoordinatesAndDataOutput) {
-  for (auto [coords, output, line4] : {std::tuple{Coordinates::Geocentric, DataOutput::Declination, "  Decl.   Sidereal Time    Sun"},
-                                       {Coordinates::Heliocentric, DataOutput::Declination, "  Lat.    Sidereal Time   Earth"},
-                                       {Coordinates::Heliocentric, DataOutput::RightAscension, "  Long.   Sidereal Time   Earth"}}) {
+  for (auto [coords, output, line4] :
+       {std::tuple{Coordinates::Geocentric, DataOutput::Declination,
+                   "  Decl.   Sidereal Time    Sun"},
+        {Coordinates::Heliocentric, DataOutput::Declination, "  Lat.    Sidereal Time   Earth"},
+        {Coordinates::Heliocentric, DataOutput::RightAscension,
+         "  Long.   Sidereal Time   Earth"}}) {
     Choose("1", "1", "2009", 2, false);
     app_->EditParams([&](RunParameters& p) { p.Coords = coords, p.Output = output; });
     ASSERT_EQ(app_->CalculateEphemeris(), RunOutcome::Done);
     EXPECT_TRUE(app_->buffer().ViewLines()[4].starts_with(line4)) << line4;
-    EXPECT_EQ(app_->buffer().ViewCount(), 11);  // header, two rows, the spare line, the display's blank line
+    EXPECT_EQ(app_->buffer().ViewCount(),
+              11);  // header, two rows, the spare line, the display's blank line
   }
 }
 
@@ -101,19 +115,25 @@ TEST_F(EphemerisRun, SavedFilesNamesAndContent) {
   Choose("1", "5", "2000", 10, false);  // Wednesday 5 January; Sunday the 9th
   app_->EditParams([&](RunParameters& p) { p.SaveData = true; });
   ASSERT_EQ(app_->CalculateEphemeris(), RunOutcome::Done);
-  const char* names[] = {"010500LO.TEG", "010500LA.TEG", "010500RA.TEG", "010500DE.TEG", "010500LO.TEH", "010500LA.TEH"};
+  const char* names[] = {"010500LO.TEG", "010500LA.TEG", "010500RA.TEG",
+                         "010500DE.TEG", "010500LO.TEH", "010500LA.TEH"};
   for (int t = 0; t < 6; ++t) {
     const PageLines& table = Table(kAllSets[t]);
-    ASSERT_TRUE(table.lines[1].starts_with("  Tropical Ephemeris - Wednesday, 05 Jan 2000 at midnight, Greenwich   SVP = "));
+    ASSERT_TRUE(table.lines[1].starts_with(
+        "  Tropical Ephemeris - Wednesday, 05 Jan 2000 at midnight, Greenwich   SVP = "));
     // The table with CRLF, line 1 without the SVP text, one empty line at the end.
     std::string expected;
     for (int i = 0; i < table.nextFree; ++i)
-      expected += (i == 1 ? table.lines[1].substr(0, table.lines[1].find("   SVP =")) : table.lines[i]) + "\r\n";
+      expected +=
+          (i == 1 ? table.lines[1].substr(0, table.lines[1].find("   SVP =")) : table.lines[i]) +
+          "\r\n";
     const std::string file = ReadBytes(folder_ / names[t]);
     EXPECT_EQ(file, expected + "\r\n") << names[t];
     EXPECT_NE(file.find("\r\n\r\n  09 Jan"), std::string::npos);
   }
-  const auto entries = [&] { return std::distance(fs::directory_iterator(folder_), fs::directory_iterator()); };
+  const auto entries = [&] {
+    return std::distance(fs::directory_iterator(folder_), fs::directory_iterator());
+  };
   const auto before = entries();
 
   // Sidereal with a full month: stamped with day 01, letters S.
@@ -121,8 +141,12 @@ TEST_F(EphemerisRun, SavedFilesNamesAndContent) {
   app_->EditParams([&](RunParameters& p) { p.SaveData = true; });
   app_->EditParams([&](RunParameters& p) { p.ZodiacMode = Zodiac::Sidereal; });
   ASSERT_EQ(app_->CalculateEphemeris(), RunOutcome::Done);
-  for (const char* name : {"010100LO.SEG", "010100LA.SEG", "010100RA.SEG", "010100DE.SEG", "010100LO.SEH", "010100LA.SEH"})
-    EXPECT_TRUE(ReadBytes(folder_ / name).starts_with("\r\n  Sidereal Ephemeris - Saturday, 01 Jan 2000 at midnight, Greenwich\r\n"))
+  for (const char* name : {"010100LO.SEG", "010100LA.SEG", "010100RA.SEG", "010100DE.SEG",
+                           "010100LO.SEH", "010100LA.SEH"})
+    EXPECT_TRUE(
+        ReadBytes(folder_ / name)
+            .starts_with(
+                "\r\n  Sidereal Ephemeris - Saturday, 01 Jan 2000 at midnight, Greenwich\r\n"))
         << name;
   // A shorter run replaces the files, leaving no temporary files behind.
   Choose("1", "5", "2000", 2, false);
@@ -145,7 +169,9 @@ TEST_F(EphemerisRun, UnwritableDataFileStopsWithAMessage) {
   EXPECT_EQ(messages[0].title, "Warning!");
   EXPECT_NE(messages[0].text.find("010500LO.TEG"), std::string::npos);
   for (const auto& e : fs::directory_iterator(folder_))
-    EXPECT_FALSE(e.path().filename().string().starts_with("010500") && e.path().filename() != "010500LO.TEG") << e.path();
+    EXPECT_FALSE(e.path().filename().string().starts_with("010500") &&
+                 e.path().filename() != "010500LO.TEG")
+        << e.path();
   EXPECT_EQ(ui_.LastDataText().substr(0, 2), "\r\n");  // the computed table is still shown
 }
 
@@ -174,8 +200,10 @@ TEST(RunCancel, StopsWithoutShowingOrSavingAndTheNextRunCompletes) {
     Application app(ui, folder);
     ASSERT_TRUE(app.LoadFiles());
     ui.app = &app;
-    app.EditParams([&](RunParameters& p) { p.StartMonth = "1", p.StartDay = "1", p.StartYear = "2009"; });
-    app.EditParams([&](RunParameters& p) { p.FullMonth = false, p.NumberOfDays = 40, p.SaveData = true; });
+    app.EditParams(
+        [&](RunParameters& p) { p.StartMonth = "1", p.StartDay = "1", p.StartYear = "2009"; });
+    app.EditParams(
+        [&](RunParameters& p) { p.FullMonth = false, p.NumberOfDays = 40, p.SaveData = true; });
     auto run = [&] { return aspectarian ? app.CalculateAspectarian() : app.CalculateEphemeris(); };
     EXPECT_EQ(run(), RunOutcome::Cancelled);
     EXPECT_EQ(std::distance(fs::directory_iterator(folder), {}), before);  // nothing saved

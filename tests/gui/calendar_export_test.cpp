@@ -53,7 +53,8 @@ TEST_F(January2009, ExportCalendarFollowsAnAspectarianRun) {
   EXPECT_EQ(count("SUMMARY:Sun enters Aquarius"), 1);
   EXPECT_GE(count("SUMMARY:Moon enters "), 12);
   EXPECT_EQ(count("BEGIN:VEVENT"), count("SUMMARY:Sun enters ") + count("SUMMARY:Moon enters "));
-  EXPECT_TRUE(d->statusBar()->currentMessage().startsWith("Calendar saved to ")) << d->statusBar()->currentMessage().toStdString();
+  EXPECT_TRUE(d->statusBar()->currentMessage().startsWith("Calendar saved to "))
+      << d->statusBar()->currentMessage().toStdString();
 }
 
 TEST_F(GuiTest, ExportCalendarDialogShowsTheZoneOfTheRun) {
@@ -63,7 +64,8 @@ TEST_F(GuiTest, ExportCalendarDialogShowsTheZoneOfTheRun) {
   q.voidCount = 3;
   q.filter.kinds[static_cast<size_t>(CalendarKind::Parallels)] = false;
   CalendarExportDialog dialog(q);
-  EXPECT_EQ(dialog.zoneLabel->text(), "Times in America/New_York - 12 events, 3 void-of-course periods");
+  EXPECT_EQ(dialog.zoneLabel->text(),
+            "Times in America/New_York - 12 events, 3 void-of-course periods");
   EXPECT_FALSE(dialog.findChild<QCheckBox*>("chkKind_parallels")->isChecked());
   dialog.findChild<QCheckBox*>("chkBody_node")->setChecked(false);
   const CalendarFilter f = dialog.Choices();

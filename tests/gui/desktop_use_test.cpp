@@ -48,10 +48,12 @@ TEST_F(January2009, EveryValueSitsUnderItsTitleInBothFaces) {
       ++rows;
       for (int k = 0; k < 11; ++k) {
         const int group = 23 + 9 * k;
-        const int first = XOf(box, b.blockNumber(), group + 1), last = XOf(box, b.blockNumber(), group + 8);
+        const int first = XOf(box, b.blockNumber(), group + 1),
+                  last = XOf(box, b.blockNumber(), group + 8);
         const int title = XOf(box, head, titles[k]);
         // The title word begins over the value's digits, in every row.
-        EXPECT_LE(first, title) << "body " << k + 1 << " bold " << bold << " " << b.text().toStdString();
+        EXPECT_LE(first, title) << "body " << k + 1 << " bold " << bold << " "
+                                << b.text().toStdString();
         EXPECT_LT(title, last) << "body " << k + 1 << " bold " << bold;
         // Down the column the values start at one x.
         EXPECT_EQ(first, XOf(box, head + 3, group + 1)) << "body " << k + 1 << " row " << rows;
@@ -66,7 +68,8 @@ TEST_F(January2009, EveryValueSitsUnderItsTitleInBothFaces) {
 
 TEST_F(January2009, BoldUsesTheBoldFaceAndChangesThePixels) {
   const QString family = controller->fontFamily();
-  EXPECT_TRUE(QFontDatabase::styles(family).contains("Bold")) << QFontDatabase::styles(family).join(",").toStdString();
+  EXPECT_TRUE(QFontDatabase::styles(family).contains("Bold"))
+      << QFontDatabase::styles(family).join(",").toStdString();
   QPlainTextEdit* box = d->Text1;
   box->resize(900, 300);
   const QImage regular = box->grab().toImage();
@@ -88,15 +91,18 @@ TEST_F(January2009, BoldUsesTheBoldFaceAndChangesThePixels) {
 
 TEST(WindowPlaces, FitToScreensKeepsEveryWindowOnOneScreen) {
   const QList<QRect> two = {QRect(0, 0, 1600, 1000), QRect(1600, 0, 1280, 1024)};
-  struct Case { QRect wanted, placed; } cases[] = {
-      {{100, 100, 640, 480}, {100, 100, 640, 480}},        // on screen: unchanged
-      {{-5000, -300, 640, 480}, {0, 0, 640, 480}},         // far left and above
-      {{30000, 30000, 640, 480}, {960, 520, 640, 480}},    // far off: first screen, its far corner
-      {{1500, 100, 640, 480}, {1600, 100, 640, 480}},      // overlaps the second more
-      {{10, 10, 9000, 9000}, {0, 0, 1600, 1000}},          // larger than the screen
-      {{1700, 900, 2000, 300}, {1600, 724, 1280, 300}},    // wider than the second, low
+  struct Case {
+    QRect wanted, placed;
+  } cases[] = {
+      {{100, 100, 640, 480}, {100, 100, 640, 480}},      // on screen: unchanged
+      {{-5000, -300, 640, 480}, {0, 0, 640, 480}},       // far left and above
+      {{30000, 30000, 640, 480}, {960, 520, 640, 480}},  // far off: first screen, its far corner
+      {{1500, 100, 640, 480}, {1600, 100, 640, 480}},    // overlaps the second more
+      {{10, 10, 9000, 9000}, {0, 0, 1600, 1000}},        // larger than the screen
+      {{1700, 900, 2000, 300}, {1600, 724, 1280, 300}},  // wider than the second, low
   };
-  for (const auto& c : cases) EXPECT_EQ(FitToScreens(c.wanted, two), c.placed) << c.wanted.x() << "," << c.wanted.y();
+  for (const auto& c : cases)
+    EXPECT_EQ(FitToScreens(c.wanted, two), c.placed) << c.wanted.x() << "," << c.wanted.y();
 }
 
 TEST_F(GuiTest, OffScreenAndOversizedPlacesRestoreInsideTheScreen) {
@@ -104,19 +110,22 @@ TEST_F(GuiTest, OffScreenAndOversizedPlacesRestoreInsideTheScreen) {
     std::ofstream ini(folder / "NOVASTRA.INI", std::ios::binary);
     ini << "[NOVASTRA] - Do NOT change the order of these variables.\r\n"
            "FontSize= 10\r\nFontBold= 0\r\nFontItalic= 0\r\n"
-           "NOVASTRATop=-90000\r\nNOVASTRALeft= 400000\r\nNOVASTRAHeight= 900000\r\nNOVASTRAWidth= 800000\r\n"
+           "NOVASTRATop=-90000\r\nNOVASTRALeft= 400000\r\nNOVASTRAHeight= 900000\r\nNOVASTRAWidth= "
+           "800000\r\n"
            "DataTop= 32000\r\nDataLeft=-32000\r\nDataHeight= 32000\r\nDataWidth= 32000\r\n";
   }
   AppController& c = Start();
   QApplication::processEvents();
   const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
   const QRect main = c.mainWindow()->frameGeometry();
-  EXPECT_TRUE(screen.contains(main)) << main.x() << "," << main.y() << " " << main.width() << "x" << main.height()
-                                     << " in " << screen.width() << "x" << screen.height();
+  EXPECT_TRUE(screen.contains(main))
+      << main.x() << "," << main.y() << " " << main.width() << "x" << main.height() << " in "
+      << screen.width() << "x" << screen.height();
   DataWindow* d = RunMonth("1", "1", "2009", true);
   ASSERT_NE(d, nullptr);
   const QRect data = d->frameGeometry();
-  EXPECT_TRUE(screen.contains(data)) << data.x() << "," << data.y() << " " << data.width() << "x" << data.height();
+  EXPECT_TRUE(screen.contains(data))
+      << data.x() << "," << data.y() << " " << data.width() << "x" << data.height();
   EXPECT_GT(d->width(), 100);
 
   // A maximised Data Window is kept maximised, with its place to restore to.
@@ -237,20 +246,23 @@ TEST_F(GuiTest, MoreAndViewWaitForARun) {
   c.app()->ShowDocument("INPUTD.HLP");
   DataWindow* d = c.dataWindow();
   ASSERT_NE(d, nullptr);
-  for (QAction* a : {d->mnuMoreZForward, d->mnuMoreBackward, d->mnuViewLongitude, d->mnuViewHelioLatitude})
+  for (QAction* a :
+       {d->mnuMoreZForward, d->mnuMoreBackward, d->mnuViewLongitude, d->mnuViewHelioLatitude})
     EXPECT_FALSE(a->isEnabled()) << a->objectName().toStdString();
   const QString month = c.inputWindow()->txtMonth->text();
   d->mnuMoreZForward->trigger();  // disabled: nothing happens
   EXPECT_EQ(c.inputWindow()->txtMonth->text(), month);
   ASSERT_EQ(RunMonth("1", "1", "2009", true), d);  // the same window, now with tables
-  for (QAction* a : {d->mnuMoreZForward, d->mnuMoreBackward, d->mnuViewLongitude, d->mnuViewHelioLatitude})
+  for (QAction* a :
+       {d->mnuMoreZForward, d->mnuMoreBackward, d->mnuViewLongitude, d->mnuViewHelioLatitude})
     EXPECT_TRUE(a->isEnabled()) << a->objectName().toStdString();
 }
 
 TEST_F(GuiTest, EnterRunsTheLastCalculationAndTheDaysArrowGoesUp) {
   AppController& c = Start();
   InputWindow* in = c.inputWindow();
-  Retype(in->txtMonth, "1"), Retype(in->txtDay, "1"), Retype(in->txtYear, "2009"), Retype(in->txtDays, "3");
+  Retype(in->txtMonth, "1"), Retype(in->txtDay, "1"), Retype(in->txtYear, "2009"),
+      Retype(in->txtDays, "3");
   in->chkFullMonth->setChecked(false);
   auto enter = [&] {
     in->txtDays->setFocus();
@@ -280,7 +292,8 @@ TEST_F(GuiTest, EnterRunsTheLastCalculationAndTheDaysArrowGoesUp) {
 }
 
 TEST_F(January2009, SavingSaysWhereAndLeavingWithUnsavedResultsAsksOnce) {
-  const QString question = "The Data Window holds results that have not been saved. Leave NOVASTRA anyway?";
+  const QString question =
+      "The Data Window holds results that have not been saved. Leave NOVASTRA anyway?";
   EXPECT_TRUE(controller->HasUnsavedResults());
   saveAnswer = QString::fromStdString((folder / "jan.doc").string());
   d->mnuFileSaveAs->trigger();

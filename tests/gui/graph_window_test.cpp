@@ -48,7 +48,8 @@ TEST_F(GuiTest, MainMenuOpensTheChartWithItsChoicesReadOutExportAndPrint) {
   EXPECT_EQ(g->lblStatus->text(), "");
   // The pointer over the chart: its date and the bodies' places in the status bar.
   const QPointF over(m0.XAt(2454832.5 + 140), m0.plot.top + 200);
-  QMouseEvent move(QEvent::MouseMove, over, g->view->mapToGlobal(over), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+  QMouseEvent move(QEvent::MouseMove, over, g->view->mapToGlobal(over), Qt::NoButton, Qt::NoButton,
+                   Qt::NoModifier);
   QApplication::sendEvent(g->view, &move);
   EXPECT_TRUE(g->statusBar()->currentMessage().startsWith("21 May 2009   ☉ 00♊"))
       << g->statusBar()->currentMessage().toStdString();
@@ -66,7 +67,7 @@ TEST_F(GuiTest, MainMenuOpensTheChartWithItsChoicesReadOutExportAndPrint) {
   const chart::ChartModel& m = g->view->model();
   const QString at = g->view->ReadoutAt(m.XAt(2454832.5 + 19));
   EXPECT_TRUE(at.startsWith("20 Jan 2009")) << at.toStdString();
-  EXPECT_TRUE(at.contains(QString("\u263F ") ) && at.contains(" R")) << at.toStdString();
+  EXPECT_TRUE(at.contains(QString("\u263F ")) && at.contains(" R")) << at.toStdString();
   EXPECT_EQ(g->view->ReadoutAt(m.plot.left - 5), "");
 
   // Bodies switched off and on recompute the positions.
@@ -81,7 +82,8 @@ TEST_F(GuiTest, MainMenuOpensTheChartWithItsChoicesReadOutExportAndPrint) {
   // Refusals keep the last good chart choices and say why.
   g->txtPoints->setText("15.5, x");
   emit g->txtPoints->editingFinished();
-  EXPECT_TRUE(g->lblStatus->text().startsWith("Fixed points: ")) << g->lblStatus->text().toStdString();
+  EXPECT_TRUE(g->lblStatus->text().startsWith("Fixed points: "))
+      << g->lblStatus->text().toStdString();
   EXPECT_EQ(g->view->model().fixedLines.size(), 2u);
   g->txtPoints->setText("200");
   emit g->txtPoints->editingFinished();
@@ -105,7 +107,8 @@ TEST_F(GuiTest, MainMenuOpensTheChartWithItsChoicesReadOutExportAndPrint) {
   saveAnswer = QString::fromStdString((folder / "none" / "chart.svg").string());
   g->Export();
   ASSERT_EQ(messages.size(), 2u);
-  EXPECT_TRUE(messages[1].text.startsWith("The chart could not be written to ")) << messages[1].text.toStdString();
+  EXPECT_TRUE(messages[1].text.startsWith("The chart could not be written to "))
+      << messages[1].text.toStdString();
 
   // Printing draws the page (here to a PDF printer).
   QPrinter printer;

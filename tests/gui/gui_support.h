@@ -12,11 +12,11 @@
 #include <string>
 #include <vector>
 
+#include "app/application.h"
 #include "gui/app_controller.h"
 #include "gui/input_window.h"
 #include "gui/main_window.h"
 #include "gui/message_box.h"
-#include "app/application.h"
 
 namespace novastra::gui::test {
 
@@ -37,7 +37,8 @@ inline void Retype(QLineEdit* field, const QString& keys) {
     QApplication::sendEvent(field, &back);
   }
   for (QChar c : keys) {
-    const int key = c.isDigit() ? Qt::Key_0 + c.digitValue() : Qt::Key_A + (c.toUpper().unicode() - 'A');
+    const int key =
+        c.isDigit() ? Qt::Key_0 + c.digitValue() : Qt::Key_A + (c.toUpper().unicode() - 'A');
     QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, QString(c));
     QApplication::sendEvent(field, &press);
   }
@@ -82,7 +83,8 @@ class GuiTest : public ::testing::Test {
   }
 
   int Count(const QString& text) const {
-    return std::count_if(messages.begin(), messages.end(), [&](const Shown& m) { return m.text == text; });
+    return std::count_if(messages.begin(), messages.end(),
+                         [&](const Shown& m) { return m.text == text; });
   }
 
   // Types the start date into the Input window and presses a Calculate button
@@ -100,7 +102,9 @@ class GuiTest : public ::testing::Test {
 
   DataBuffer& Buffer() { return controller->app()->buffer(); }
 
-  QString DataText() const { return controller->dataWindow() ? controller->dataWindow()->Text() : QString(); }
+  QString DataText() const {
+    return controller->dataWindow() ? controller->dataWindow()->Text() : QString();
+  }
 
   // Saves a picture of the window as PNG under NOVASTRA_SCREENSHOT_DIR.
   void Screenshot(QWidget* w, const QString& name) {
@@ -113,7 +117,9 @@ class GuiTest : public ::testing::Test {
   fs::path folder;
   std::vector<Shown> messages;
   QString saveAnswer;  // what the save dialog answers; empty is Cancel
-  struct { QString folder, name, filter; } dialog;  // what it was last asked
+  struct {
+    QString folder, name, filter;
+  } dialog;  // what it was last asked
   int dialogCalls = 0;
   // How the program's own dialogs are answered (unset: cancelled).
   std::function<bool(QDialog& dialog)> dialogAnswer;
@@ -130,13 +136,15 @@ class GuiTest : public ::testing::Test {
       test_.messages.push_back({MessageIcon::Exclamation, title, text});
       return true;
     }
-    QString SaveFileName(QWidget*, const QString& folder, const QString& name, const QString& filter,
-                         const QString&) override {
+    QString SaveFileName(QWidget*, const QString& folder, const QString& name,
+                         const QString& filter, const QString&) override {
       test_.dialog = {folder, name, filter};
       ++test_.dialogCalls;
       return test_.saveAnswer;
     }
-    bool Exec(QDialog& dialog) override { return test_.dialogAnswer ? test_.dialogAnswer(dialog) : false; }
+    bool Exec(QDialog& dialog) override {
+      return test_.dialogAnswer ? test_.dialogAnswer(dialog) : false;
+    }
 
    private:
     GuiTest& test_;

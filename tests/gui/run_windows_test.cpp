@@ -18,13 +18,16 @@ TEST_F(January2009, EphemerisRunFillsTheDataWindowAndTheViewMenuSwitchesTables) 
   Screenshot(d, "data-window");
 
   EXPECT_FALSE(d->mnuRx_Times->isEnabled());
-  const std::pair<QAction*, const char*> tables[] = {{d->mnuViewDeclination, "Decl."}, {d->mnuViewRA, "R.A."},
-                                                     {d->mnuViewLatitude, "Lat."}, {d->mnuViewHelioLongitude, "Long."},
+  const std::pair<QAction*, const char*> tables[] = {{d->mnuViewDeclination, "Decl."},
+                                                     {d->mnuViewRA, "R.A."},
+                                                     {d->mnuViewLatitude, "Lat."},
+                                                     {d->mnuViewHelioLongitude, "Long."},
                                                      {d->mnuViewLongitude, "Long."}};
   for (const auto& [entry, label] : tables) {
     ASSERT_TRUE(entry->isEnabled()) << label;
     entry->trigger();
-    EXPECT_TRUE(DataText().contains(label) && DataText().contains("Julian Day = 2454832.5")) << label;
+    EXPECT_TRUE(DataText().contains(label) && DataText().contains("Julian Day = 2454832.5"))
+        << label;
   }
   d->mnuViewHelioLatitude->trigger();
   EXPECT_NE(DataText(), text);
@@ -69,7 +72,8 @@ TEST_F(January2009, ClearAllDataEmptiesTheBufferButNotTheText) {
   d->mnuClearBuffer->trigger();
   ASSERT_EQ(messages.size(), 1u);
   EXPECT_EQ(messages[0].icon, MessageIcon::Exclamation);
-  EXPECT_EQ(messages[0].title + ": " + messages[0].text, "Information!: All data cleared from buffer.");
+  EXPECT_EQ(messages[0].title + ": " + messages[0].text,
+            "Information!: All data cleared from buffer.");
   EXPECT_EQ(controller->app()->buffer().AllCount(), 0);
   EXPECT_EQ(DataText(), shown);
   d->mnuFileSave->trigger();
@@ -96,7 +100,8 @@ TEST_F(GuiTest, SaveAsWritesTheWholeBufferWithFormFeeds) {
   // Independent build of the file: CRLF lines, a form-feed line after every
   // (option 7 - 1) lines and one at the end.
   const auto& lines = c.app()->buffer().AllLines();
-  const int count = c.app()->buffer().AllCount(), page = static_cast<int>(c.app()->options()[7]) - 1;
+  const int count = c.app()->buffer().AllCount(),
+            page = static_cast<int>(c.app()->options()[7]) - 1;
   ASSERT_GT(page, 0);
   std::string expected;
   int formFeeds = 0;

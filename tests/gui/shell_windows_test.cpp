@@ -23,11 +23,13 @@ TEST_F(GuiTest, StartupShowsTheMainAndInputWindowsAndRefusesASecondInstance) {
   Screenshot(c.inputWindow(), "input-window");
   AboutWindow about;
   about.show();
-  EXPECT_EQ(about.findChild<QLabel*>("lblVersion")->text(), "Version  1.00");  // the project version
+  EXPECT_EQ(about.findChild<QLabel*>("lblVersion")->text(),
+            "Version  1.00");  // the project version
   Screenshot(&about, "about-window");
   // The clock caption: date "dd mmm yyyy", five blanks, then the time.
   const QString caption = ClockCaption(QDateTime(QDate(2009, 1, 5), QTime(13, 4, 9)));
-  EXPECT_TRUE(caption.startsWith("NOVASTRA - 05 Jan 2009     ") && caption.mid(27, 1) != " " && caption.contains("04"))
+  EXPECT_TRUE(caption.startsWith("NOVASTRA - 05 Jan 2009     ") && caption.mid(27, 1) != " " &&
+              caption.contains("04"))
       << caption.toStdString();
 
   // A second copy stops at the warning, before reading any file.
@@ -38,8 +40,9 @@ TEST_F(GuiTest, StartupShowsTheMainAndInputWindowsAndRefusesASecondInstance) {
   ASSERT_EQ(messages.size(), 1u);
   EXPECT_EQ(messages[0].icon, MessageIcon::Critical);
   EXPECT_EQ(messages[0].title, "WARNING!");
-  EXPECT_EQ(messages[0].text, "NOVASTRA is already running. For your protection you cannot have more than one copy "
-                              "of NOVASTRA running at a time.");
+  EXPECT_EQ(messages[0].text,
+            "NOVASTRA is already running. For your protection you cannot have more than one copy "
+            "of NOVASTRA running at a time.");
 }
 
 TEST_F(GuiTest, BadStartDateShowsItsMessageOncePerFailingCheck) {
@@ -77,7 +80,8 @@ TEST_F(GuiTest, DateFieldsTakeDigitsOnlyAndDaysStayWithinBounds) {
   Retype(in->txtMonth, "1a2");
   EXPECT_EQ(in->txtMonth->text(), "12");
   EXPECT_EQ(c.app()->params().StartMonth, "12");
-  const std::pair<QString, int> days[] = {{"400", 366}, {"45", 45}, {"", 1}, {"0", 1}, {"366", 366}, {"x7", 7}};
+  const std::pair<QString, int> days[] = {{"400", 366}, {"45", 45},   {"", 1},
+                                          {"0", 1},     {"366", 366}, {"x7", 7}};
   for (const auto& [typed, shown] : days) {
     Retype(in->txtDays, typed);
     EXPECT_EQ(in->txtDays->text(), QString::number(shown)) << typed.toStdString();
@@ -159,15 +163,19 @@ TEST_F(GuiTest, ExitWritesTheSettingsThatTheNextStartReads) {
 
   const QStringList lines = QString::fromStdString(ReadAll(folder / "NOVASTRA.INI")).split("\r\n");
   ASSERT_EQ(lines.size(), 21);  // 20 lines, each ended by CR LF
-  const std::pair<int, const char*> expected[] = {{0, "[NOVASTRA] - Do NOT change the order of these variables."},
-                                                  {12, "CalcFullMonth=Yes"}, {14, "Type=Midnight"},
-                                                  {15, "NumberOfDays=45"}, {18, "Zodiac=Sidereal"}};
+  const std::pair<int, const char*> expected[] = {
+      {0, "[NOVASTRA] - Do NOT change the order of these variables."},
+      {12, "CalcFullMonth=Yes"},
+      {14, "Type=Midnight"},
+      {15, "NumberOfDays=45"},
+      {18, "Zodiac=Sidereal"}};
   for (const auto& [i, line] : expected) EXPECT_EQ(lines[i], line);
 
   controller.reset();
   in = Start().inputWindow();
   EXPECT_EQ(in->txtDays->text(), "45");
-  EXPECT_TRUE(in->optMidnight->isChecked() && in->optSidereal->isChecked() && in->chkFullMonth->isChecked());
+  EXPECT_TRUE(in->optMidnight->isChecked() && in->optSidereal->isChecked() &&
+              in->chkFullMonth->isChecked());
 }
 
 TEST_F(GuiTest, HelpEntriesAppendTheirDocumentEachTime) {
@@ -211,7 +219,8 @@ TEST_F(GuiTest, SymbolFontDrawsEveryCodeOfTheTable) {
   EXPECT_EQ(raw.familyName(), Start().fontFamily());
   for (int code = 32; code < 256; ++code) {
     const char32_t u = CodeToUnicode(static_cast<unsigned char>(code));
-    EXPECT_TRUE(u == 0x7F || raw.supportsCharacter(static_cast<uint>(u))) << "code " << code;  // delete: never printed
+    EXPECT_TRUE(u == 0x7F || raw.supportsCharacter(static_cast<uint>(u)))
+        << "code " << code;  // delete: never printed
   }
 }
 

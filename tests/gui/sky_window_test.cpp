@@ -49,7 +49,8 @@ TEST_F(GuiTest, SkyAndOsculatingNodeChangeTheRunAndDesignStaysByteIdentical) {
   EXPECT_TRUE(in->optTrue->isChecked() && !in->optOsculating->isChecked());
   const Application& app = *c.app();
   // Frozen January 2009 at midnight, the same run the ephemeris goldens hold.
-  const std::string golden = ReadAll(fs::path(NOVASTRA_EPHEMERIS_GOLDENS) / "jan2009_longitude.txt");
+  const std::string golden =
+      ReadAll(fs::path(NOVASTRA_EPHEMERIS_GOLDENS) / "jan2009_longitude.txt");
   ASSERT_FALSE(golden.empty());
 
   ASSERT_NE(RunMonth("1", "1", "2009", true), nullptr);
@@ -92,14 +93,36 @@ TEST_F(GuiTest, SkyAndNodeChoicesAreRememberedAndFollowTheWindowsOrder) {
   // Tab goes through the window as it reads: the date, the choice frames row
   // by row (the osculating node after the true one), the check boxes and the
   // zone, the sky, then the buttons.
-  const QList<QWidget*> want = {
-      in->txtMonth, in->txtDay, in->txtYear, in->txtDays, in->optMidnight, in->optNoon, in->optGeo,
-      in->optHelio, in->optMean, in->optTrue, in->optOsculating, in->optTropical, in->optSidereal,
-      in->optAyanamsa, in->optDisplay, in->optNoDisplay, in->optLongitude, in->optLatitude,
-      in->optRightAscension, in->optDeclination, in->chkFullMonth, in->chkSaveData, in->chkMoonChange,
-      in->findChild<QWidget*>("chkVoidOfCourse"), in->findChild<QWidget*>("chkLocalRows"),
-      in->findChild<QWidget*>("cboTimeZone"),
-      in->optDesign, in->optApparent, in->cmdEphemeris, in->cmdAspectarian};
+  const QList<QWidget*> want = {in->txtMonth,
+                                in->txtDay,
+                                in->txtYear,
+                                in->txtDays,
+                                in->optMidnight,
+                                in->optNoon,
+                                in->optGeo,
+                                in->optHelio,
+                                in->optMean,
+                                in->optTrue,
+                                in->optOsculating,
+                                in->optTropical,
+                                in->optSidereal,
+                                in->optAyanamsa,
+                                in->optDisplay,
+                                in->optNoDisplay,
+                                in->optLongitude,
+                                in->optLatitude,
+                                in->optRightAscension,
+                                in->optDeclination,
+                                in->chkFullMonth,
+                                in->chkSaveData,
+                                in->chkMoonChange,
+                                in->findChild<QWidget*>("chkVoidOfCourse"),
+                                in->findChild<QWidget*>("chkLocalRows"),
+                                in->findChild<QWidget*>("cboTimeZone"),
+                                in->optDesign,
+                                in->optApparent,
+                                in->cmdEphemeris,
+                                in->cmdAspectarian};
   ASSERT_FALSE(want.contains(nullptr));
   QList<QWidget*> chain;
   QWidget* w = in->txtMonth;
@@ -119,7 +142,8 @@ TEST_F(GuiTest, SkyAndNodeChoicesAreRememberedAndFollowTheWindowsOrder) {
   controller.reset();
   in = Start().inputWindow();
   EXPECT_TRUE(in->optApparent->isChecked() && !in->optDesign->isChecked());
-  EXPECT_TRUE(in->optOsculating->isChecked() && !in->optTrue->isChecked() && !in->optMean->isChecked());
+  EXPECT_TRUE(in->optOsculating->isChecked() && !in->optTrue->isChecked() &&
+              !in->optMean->isChecked());
   EXPECT_EQ(controller->app()->params().SkyChoice, Sky::Apparent);
   EXPECT_EQ(controller->app()->params().MoonNodes, NodeMode::Osculating);
 

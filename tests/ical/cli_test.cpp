@@ -35,8 +35,8 @@ class IcsCommand : public ::testing::Test {
 // the same run: the same instants for every lunation, ingress, station and
 // void period, every event on a New York date of 2009.
 TEST_F(IcsCommand, AYearForNewYorkInOneCommand) {
-  const std::vector<std::string> run = {"aspectarian", "--from", "2009-01-01", "--to", "2009-12-31",
-                                        "--tz", "America/New_York"};
+  const std::vector<std::string> run = {"aspectarian", "--from", "2009-01-01",      "--to",
+                                        "2009-12-31",  "--tz",   "America/New_York"};
   std::vector<std::string> ics = run;
   ics.insert(ics.end(), {"--format", "ics", "--kinds", "lunations,ingresses,stations,void", "-o",
                          (home / "2009.ics").string()});
@@ -66,7 +66,8 @@ TEST_F(IcsCommand, AYearForNewYorkInOneCommand) {
     const std::string row = c.out.substr(from, end - from);
     from = end + 2;
     const std::string kind = row.substr(21, row.find(',', 21) - 21);
-    if (kind != "lunation" && kind != "ingress" && kind != "station" && kind != "void_of_course") continue;
+    if (kind != "lunation" && kind != "ingress" && kind != "station" && kind != "void_of_course")
+      continue;
     std::tm t{};
     strptime(row.substr(0, 20).c_str(), "%Y-%m-%dT%H:%M:%SZ", &t);
     want.insert((static_cast<long long>(timegm(&t)) + 30) / 60 * 60);
@@ -83,8 +84,8 @@ TEST_F(IcsCommand, AYearForNewYorkInOneCommand) {
 // The stations command to standard output, UTC, only the chosen bodies; the
 // global --symbols ascii leaves the symbols out.
 TEST_F(IcsCommand, StationsToStandardOutput) {
-  const CliResult r = Cli({"--symbols", "ascii", "stations", "--from", "2009-01-01", "--to", "2009-12-31", "--format",
-                           "ics", "--bodies", "mercury,venus"});
+  const CliResult r = Cli({"--symbols", "ascii", "stations", "--from", "2009-01-01", "--to",
+                           "2009-12-31", "--format", "ics", "--bodies", "mercury,venus"});
   ASSERT_EQ(r.status, 0) << r.err;
   const ical_test::Parsed p = ical_test::Parse(r.out);
   ASSERT_TRUE(p.ok) << p.error;
@@ -93,7 +94,8 @@ TEST_F(IcsCommand, StationsToStandardOutput) {
   // retrograde on 6 March and direct on 17 April.
   ASSERT_EQ(p.events.size(), 9u);
   for (const auto& ev : p.events) {
-    EXPECT_TRUE(ev.summary.rfind("Mercury stations ", 0) == 0 || ev.summary.rfind("Venus stations ", 0) == 0)
+    EXPECT_TRUE(ev.summary.rfind("Mercury stations ", 0) == 0 ||
+                ev.summary.rfind("Venus stations ", 0) == 0)
         << ev.summary;
     EXPECT_EQ(ev.summary.find('\xE2'), std::string::npos) << ev.summary;  // no symbol
     EXPECT_EQ(ev.startText.back(), 'Z');
@@ -105,8 +107,8 @@ TEST_F(IcsCommand, StationsToStandardOutput) {
 // 04:33 of the 27th at Kiritimati (UTC+14), so a one-day run of the 27th
 // there holds it.
 TEST_F(IcsCommand, StationsOnTheZonesDates) {
-  const CliResult r = Cli({"stations", "--from", "2009-12-27", "--days", "1", "--tz", "Pacific/Kiritimati",
-                           "--format", "ics"});
+  const CliResult r = Cli({"stations", "--from", "2009-12-27", "--days", "1", "--tz",
+                           "Pacific/Kiritimati", "--format", "ics"});
   ASSERT_EQ(r.status, 0) << r.err;
   const ical_test::Parsed p = ical_test::Parse(r.out);
   ASSERT_TRUE(p.ok) << p.error;
@@ -122,8 +124,10 @@ TEST_F(IcsCommand, BadFilterWordsAreRefused) {
     std::vector<std::string> args;
     const char* message;
   } cases[] = {
-      {{"aspectarian", "--format", "ics", "--kinds", "aspects,eclipses"}, "--kinds \"aspects,eclipses\": unknown kind \"eclipses\""},
-      {{"aspectarian", "--format", "ics", "--bodies", "sun,chiron"}, "--bodies \"sun,chiron\": unknown body \"chiron\""},
+      {{"aspectarian", "--format", "ics", "--kinds", "aspects,eclipses"},
+       "--kinds \"aspects,eclipses\": unknown kind \"eclipses\""},
+      {{"aspectarian", "--format", "ics", "--bodies", "sun,chiron"},
+       "--bodies \"sun,chiron\": unknown body \"chiron\""},
       {{"aspectarian", "--format", "ics", "--kinds", ""}, "an empty item"},
       {{"aspectarian", "--format", "csv", "--kinds", "void"}, "--kinds goes with --format ics"},
       {{"stations", "--bodies", "mars"}, "--bodies goes with --format ics"},
@@ -133,7 +137,8 @@ TEST_F(IcsCommand, BadFilterWordsAreRefused) {
   };
   for (const Case& c : cases) {
     std::vector<std::string> args = c.args;
-    args.insert(args.end(), {"--from", "2009-01-01", "--days", "3", "-o", (home / "x.ics").string()});
+    args.insert(args.end(),
+                {"--from", "2009-01-01", "--days", "3", "-o", (home / "x.ics").string()});
     std::filesystem::remove(home / "x.ics");
     const CliResult r = Cli(args);
     EXPECT_EQ(r.status, 2) << c.message;
@@ -145,9 +150,10 @@ TEST_F(IcsCommand, BadFilterWordsAreRefused) {
 
 // Python's icalendar package reads the same file (when it is installed).
 TEST_F(IcsCommand, PythonIcalendarReadsTheFile) {
-  if (std::system("/usr/bin/python3 -c 'import icalendar' 2>/dev/null") != 0) GTEST_SKIP() << "no python3-icalendar";
-  const CliResult r = Cli({"aspectarian", "--from", "2009-03-01", "--days", "31", "--tz", "America/New_York",
-                           "--format", "ics", "-o", (home / "m.ics").string()});
+  if (std::system("/usr/bin/python3 -c 'import icalendar' 2>/dev/null") != 0)
+    GTEST_SKIP() << "no python3-icalendar";
+  const CliResult r = Cli({"aspectarian", "--from", "2009-03-01", "--days", "31", "--tz",
+                           "America/New_York", "--format", "ics", "-o", (home / "m.ics").string()});
   ASSERT_EQ(r.status, 0) << r.err;
   const int count = static_cast<int>(ical_test::Parse(home.Read("m.ics")).events.size());
   const std::string script =
@@ -157,7 +163,10 @@ TEST_F(IcsCommand, PythonIcalendarReadsTheFile) {
       "assert all(x['DTSTART'].dt.utcoffset() is not None for x in e)\n"
       "print(len(e))\n";
   home.Write("check.py", script);
-  FILE* pipe = popen(("/usr/bin/python3 " + (home / "check.py").string() + " " + (home / "m.ics").string()).c_str(), "r");
+  FILE* pipe =
+      popen(("/usr/bin/python3 " + (home / "check.py").string() + " " + (home / "m.ics").string())
+                .c_str(),
+            "r");
   char buf[64] = {};
   const size_t got = fread(buf, 1, sizeof buf - 1, pipe);
   EXPECT_EQ(pclose(pipe), 0);

@@ -56,8 +56,9 @@ TEST_F(ExportCommand, WritesTheChosenEventsOfTheLastRun) {
   ASSERT_EQ(ExportCalendar(*app, &written, 1767225600), CalendarExportResult::Written);
   EXPECT_EQ(written, home / "march.ics");
   EXPECT_EQ(Zone(), "America/New_York");
-  const auto file = std::find_if(ui.events.begin(), ui.events.end(),
-                                 [](const auto& e) { return e.kind == HeadlessUi::Event::CalendarFile; });
+  const auto file = std::find_if(ui.events.begin(), ui.events.end(), [](const auto& e) {
+    return e.kind == HeadlessUi::Event::CalendarFile;
+  });
   ASSERT_NE(file, ui.events.end());
   EXPECT_EQ(file->text, "03012009.ics");
   EXPECT_EQ(file->title, home.path().string());

@@ -12,17 +12,17 @@
 #include <vector>
 
 #include "astro/calendar.h"
+#include "ical_support.h"
 #include "reports/aspectarian_report.h"
 #include "reports/stations.h"
 #include "reports/time_zone.h"
 #include "text/ical_export.h"
-#include "ical_support.h"
 
 namespace novastra {
 namespace {
 
-using ical_test::Parsed;
 using ical_test::Parse;
+using ical_test::Parsed;
 
 constexpr int kMoonBody = 2;
 
@@ -31,7 +31,9 @@ long long Minute(double jd) {
   const long long s = std::llround((jd - 2440587.5) * 86400);
   return (s + 30) / 60;
 }
-double Jd(int y, int mo, int d, int h, int mi) { return JulianDayNumber(y, mo, d) - 0.5 + (h * 60 + mi) / 1440.0; }
+double Jd(int y, int mo, int d, int h, int mi) {
+  return JulianDayNumber(y, mo, d) - 0.5 + (h * 60 + mi) / 1440.0;
+}
 
 TimeZone Zone(const std::string& name) {
   const auto z = TimeZone::Find(name);
@@ -61,7 +63,8 @@ class CalendarFeed : public ::testing::Test {
   }
 
   // The whole file for a report, as the command line writes it.
-  static std::string File(const AspectarianReport& report, const IcalOptions& o, const CalendarFilter& f = {}) {
+  static std::string File(const AspectarianReport& report, const IcalOptions& o,
+                          const CalendarFilter& f = {}) {
     std::string out = IcalBegin(o, report.startJD - 0.5, report.startJD + report.dayCount + 3);
     for (const Event& e : report.events) AppendIcalEvent(out, e, o, f);
     for (const VoidOfCourse& v : report.voids) AppendIcalVoid(out, v, o, f);
@@ -129,18 +132,21 @@ TEST_F(CalendarFeed, VoidPeriodEndsAtTheMoonsNextIngress) {
   ASSERT_TRUE(p.ok) << p.error;
   std::vector<std::pair<long long, std::string>> ingresses;  // start, sign
   for (const auto& ev : p.events)
-    if (ev.summary.rfind("Moon enters ", 0) == 0) ingresses.push_back({ev.start, ev.summary.substr(12)});
+    if (ev.summary.rfind("Moon enters ", 0) == 0)
+      ingresses.push_back({ev.start, ev.summary.substr(12)});
   std::sort(ingresses.begin(), ingresses.end());
   int voids = 0;
   for (const auto& ev : p.events) {
     if (!ev.hasEnd) continue;
     ++voids;
     // The first at or after its start: a last aspect may fall in the ingress's own minute.
-    const auto next = std::lower_bound(ingresses.begin(), ingresses.end(), std::make_pair(ev.start, std::string()));
+    const auto next = std::lower_bound(ingresses.begin(), ingresses.end(),
+                                       std::make_pair(ev.start, std::string()));
     ASSERT_NE(next, ingresses.end());
     EXPECT_EQ(ev.end, next->first) << ev.summary;
     const std::string sign = next->second.substr(0, next->second.find(' '));
-    EXPECT_NE(ev.description.find("until it enters " + sign + "."), std::string::npos) << ev.description;
+    EXPECT_NE(ev.description.find("until it enters " + sign + "."), std::string::npos)
+        << ev.description;
   }
   EXPECT_EQ(voids, static_cast<int>(year_->voids.size()));
 }
@@ -155,14 +161,16 @@ TEST_F(CalendarFeed, UidsAreUniqueAndStableAcrossExports) {
   ASSERT_TRUE(pa.ok && pb.ok);
   for (const Parsed* p : {&pa, &pb}) {
     std::set<std::string> uids;
-    for (const auto& ev : p->events) EXPECT_TRUE(uids.insert(ev.uid).second) << ev.uid << " " << ev.summary;
+    for (const auto& ev : p->events)
+      EXPECT_TRUE(uids.insert(ev.uid).second) << ev.uid << " " << ev.summary;
   }
   // Events of 1..31 March UT in each file, by UID.
   const long long from = Minute(Jd(2009, 3, 1, 0, 0)) * 60, to = Minute(Jd(2009, 4, 1, 0, 0)) * 60;
   auto march = [&](const Parsed& p) {
     std::map<std::string, std::pair<long long, std::string>> m;
     for (const auto& ev : p.events)
-      if (ev.start >= from && ev.start < to && (!ev.hasEnd || ev.end < to)) m[ev.uid] = {ev.start, ev.summary};
+      if (ev.start >= from && ev.start < to && (!ev.hasEnd || ev.end < to))
+        m[ev.uid] = {ev.start, ev.summary};
     return m;
   };
   const auto ma = march(pa), mb = march(pb);
@@ -181,9 +189,12 @@ TEST_F(CalendarFeed, NewYorkTimesResolveThroughTheFilesZone) {
     const Event& e = year_->events[k];
     EXPECT_EQ(p.events[k].start, Minute(e.jd) * 60) << p.events[k].startText;
     EXPECT_TRUE(p.events[k].zoned || p.events[k].startText.back() == 'Z');
-    if (e.jd < Jd(2009, 3, 8, 7, 0)) ++before;
-    else if (e.jd < Jd(2009, 11, 1, 6, 0)) ++between;
-    else ++after;
+    if (e.jd < Jd(2009, 3, 8, 7, 0))
+      ++before;
+    else if (e.jd < Jd(2009, 11, 1, 6, 0))
+      ++between;
+    else
+      ++after;
   }
   for (size_t k = 0; k < year_->voids.size(); ++k) {
     EXPECT_EQ(p.events[year_->events.size() + k].start, Minute(year_->voids[k].startJD) * 60);
@@ -194,12 +205,16 @@ TEST_F(CalendarFeed, NewYorkTimesResolveThroughTheFilesZone) {
   EXPECT_GT(after, 300);
   // The zone's changes of 2009 (US rule since 2007: second Sunday of March,
   // first Sunday of November, at 02:00 local).
-  EXPECT_NE(p.text.find("BEGIN:DAYLIGHT\r\nDTSTART:20090308T020000\r\nTZOFFSETFROM:-0500\r\nTZOFFSETTO:-0400\r\n"
-                        "TZNAME:EDT\r\n"),
-            std::string::npos);
-  EXPECT_NE(p.text.find("BEGIN:STANDARD\r\nDTSTART:20091101T020000\r\nTZOFFSETFROM:-0400\r\nTZOFFSETTO:-0500\r\n"
-                        "TZNAME:EST\r\n"),
-            std::string::npos);
+  EXPECT_NE(
+      p.text.find(
+          "BEGIN:DAYLIGHT\r\nDTSTART:20090308T020000\r\nTZOFFSETFROM:-0500\r\nTZOFFSETTO:-0400\r\n"
+          "TZNAME:EDT\r\n"),
+      std::string::npos);
+  EXPECT_NE(
+      p.text.find(
+          "BEGIN:STANDARD\r\nDTSTART:20091101T020000\r\nTZOFFSETFROM:-0400\r\nTZOFFSETTO:-0500\r\n"
+          "TZNAME:EST\r\n"),
+      std::string::npos);
 }
 
 // Local clock text either side of the 2009 changes in New York, checked by
@@ -250,7 +265,9 @@ TEST_F(CalendarFeed, LocalTimesAcrossNewYorkChanges) {
 TEST_F(CalendarFeed, LocalMeanTimeRoundsToTheMinute) {
   const IcalOptions o = Options("America/New_York");
   std::string text = IcalBegin(o, Jd(1850, 1, 1, 0, 0), Jd(1850, 1, 31, 0, 0));
-  EXPECT_NE(text.find("TZOFFSETFROM:-045602\r\nTZOFFSETTO:-045602\r\nTZNAME:LMT\r\n"), std::string::npos) << text;
+  EXPECT_NE(text.find("TZOFFSETFROM:-045602\r\nTZOFFSETTO:-045602\r\nTZNAME:LMT\r\n"),
+            std::string::npos)
+      << text;
   Event e;
   e.kind = EventKind::Ingress;
   e.body = kMoonBody;
@@ -271,9 +288,11 @@ TEST_F(CalendarFeed, FiltersKeepExactlyTheChosenKindsAndBodies) {
     const char* kinds;
     const char* bodies;
   } cases[] = {
-      {"lunations", "all"},      {"ingresses,stations", "mercury"}, {"void", "all"},
-      {"aspects", "sun,moon"},   {"parallels", "all"},              {"aspects,void", "moon,mars,venus"},
-      {"all", "node"},           {"Stations , INGRESSES", "all"},   {"void", "sun"},
+      {"lunations", "all"}, {"ingresses,stations", "mercury"},
+      {"void", "all"},      {"aspects", "sun,moon"},
+      {"parallels", "all"}, {"aspects,void", "moon,mars,venus"},
+      {"all", "node"},      {"Stations , INGRESSES", "all"},
+      {"void", "sun"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.kinds) + " / " + c.bodies);
@@ -290,18 +309,19 @@ TEST_F(CalendarFeed, FiltersKeepExactlyTheChosenKindsAndBodies) {
     };
     const std::string bodies = std::string(",") + c.bodies + ",";
     auto body = [&](int b) {
-      static const char* names[] = {"", "sun", "moon", "mercury", "venus", "mars", "jupiter",
-                                    "saturn", "uranus", "neptune", "pluto", "node"};
-      return bodies == ",all," || bodies.find(std::string(",") + names[b] + ",") != std::string::npos;
+      static const char* names[] = {"",        "sun",    "moon",   "mercury", "venus", "mars",
+                                    "jupiter", "saturn", "uranus", "neptune", "pluto", "node"};
+      return bodies == ",all," ||
+             bodies.find(std::string(",") + names[b] + ",") != std::string::npos;
     };
     size_t expected = 0;
     for (const Event& e : year_->events) {
       const bool pair = e.kind != EventKind::Ingress && e.kind != EventKind::Station;
-      const char* kind = e.kind == EventKind::Aspect      ? "aspects"
-                         : e.kind == EventKind::Lunation  ? "lunations"
-                         : e.kind == EventKind::Ingress   ? "ingresses"
-                         : e.kind == EventKind::Station   ? "stations"
-                                                          : "parallels";
+      const char* kind = e.kind == EventKind::Aspect     ? "aspects"
+                         : e.kind == EventKind::Lunation ? "lunations"
+                         : e.kind == EventKind::Ingress  ? "ingresses"
+                         : e.kind == EventKind::Station  ? "stations"
+                                                         : "parallels";
       if (has(kind) && body(e.body) && (!pair || body(e.other))) ++expected;
     }
     if (has("void") && body(kMoonBody)) expected += year_->voids.size();
@@ -335,18 +355,21 @@ TEST(CalendarFilterWords, BadWordsAreRefusedWithTheWordNamed) {
       {true, "aspects,eclipses", "unknown kind \"eclipses\""},
       {true, "", "an empty item"},
       {true, "void,", "an empty item"},
-      {true, "aspect", "unknown kind \"aspect\" (expected a comma list of aspects, parallels, ingresses, "
-                       "stations, lunations or void, or all)"},
+      {true, "aspect",
+       "unknown kind \"aspect\" (expected a comma list of aspects, parallels, ingresses, "
+       "stations, lunations or void, or all)"},
       {false, "sun,chiron", "unknown body \"chiron\""},
       {false, "sun,,moon", "an empty item"},
-      {false, "earth", "(expected a comma list of sun, moon, mercury, venus, mars, jupiter, saturn, uranus, "
-                       "neptune, pluto or node, or all)"},
+      {false, "earth",
+       "(expected a comma list of sun, moon, mercury, venus, mars, jupiter, saturn, uranus, "
+       "neptune, pluto or node, or all)"},
   };
   for (const Case& c : cases) {
     CalendarFilter f;
     f.kinds.fill(false);
     std::string why;
-    EXPECT_FALSE(c.kinds ? ParseCalendarKinds(c.list, f, why) : ParseCalendarBodies(c.list, f, why)) << c.list;
+    EXPECT_FALSE(c.kinds ? ParseCalendarKinds(c.list, f, why) : ParseCalendarBodies(c.list, f, why))
+        << c.list;
     EXPECT_NE(why.find(c.message), std::string::npos) << why;
     // A refused list changes nothing.
     EXPECT_FALSE(f.kinds[0]);
@@ -395,7 +418,8 @@ TEST(CalendarSummary, WordsOfEachKind) {
       {event(EventKind::Contraparallel, 7, 8, 0), "Saturn contraparallel Uranus"},
   };
   for (const Case& c : cases) EXPECT_EQ(EventSummaryWords(c.e, Coordinates::Geocentric), c.words);
-  EXPECT_EQ(EventSummaryWords(event(EventKind::Aspect, 1, 5, kSquare), Coordinates::Heliocentric), "Earth square Mars");
+  EXPECT_EQ(EventSummaryWords(event(EventKind::Aspect, 1, 5, kSquare), Coordinates::Heliocentric),
+            "Earth square Mars");
 }
 
 // The lunations of January 2009 against the U.S. Naval Observatory's phases
@@ -408,9 +432,12 @@ TEST_F(CalendarFeed, LunationsOfEarly2009) {
     const char* phase;
     const char* eclipse;  // in DESCRIPTION, or ""
   } cases[] = {
-      {1, 4, 11, 56, "First Quarter", ""},  {1, 11, 3, 27, "Full Moon", ""},
-      {1, 18, 2, 46, "Last Quarter", ""},   {1, 26, 7, 55, "New Moon", "Eclipse warning: solar eclipse"},
-      {2, 2, 23, 13, "First Quarter", ""}, {2, 9, 14, 49, "Full Moon", "Eclipse warning: lunar eclipse"},
+      {1, 4, 11, 56, "First Quarter", ""},
+      {1, 11, 3, 27, "Full Moon", ""},
+      {1, 18, 2, 46, "Last Quarter", ""},
+      {1, 26, 7, 55, "New Moon", "Eclipse warning: solar eclipse"},
+      {2, 2, 23, 13, "First Quarter", ""},
+      {2, 9, 14, 49, "Full Moon", "Eclipse warning: lunar eclipse"},
   };
   const Parsed p = Parse(File(*year_, Options()));
   for (const Case& c : cases) {
@@ -420,8 +447,10 @@ TEST_F(CalendarFeed, LunationsOfEarly2009) {
     });
     ASSERT_NE(it, p.events.end()) << c.phase << " " << c.mo << "/" << c.d;
     EXPECT_NE(it->summary.find(std::string(" - ") + c.phase), std::string::npos) << it->summary;
-    if (*c.eclipse) EXPECT_NE(it->description.find(c.eclipse), std::string::npos) << it->description;
-    else EXPECT_EQ(it->description.find("Eclipse"), std::string::npos) << it->description;
+    if (*c.eclipse)
+      EXPECT_NE(it->description.find(c.eclipse), std::string::npos) << it->description;
+    else
+      EXPECT_EQ(it->description.find("Eclipse"), std::string::npos) << it->description;
   }
 }
 
@@ -443,7 +472,8 @@ TEST_F(CalendarFeed, StationsOfTheStationsList) {
   }
   // Mercury turned retrograde on 11 January 2009 (about 10:45 UT) at 7 deg 34' Aquarius.
   EXPECT_EQ(p.events[0].summary, "Mercury stations retrograde \u263F\u21BA");
-  EXPECT_EQ(p.events[0].description.rfind("Mercury stations retrograde at 7\u00B0", 0), 0u) << p.events[0].description;
+  EXPECT_EQ(p.events[0].description.rfind("Mercury stations retrograde at 7\u00B0", 0), 0u)
+      << p.events[0].description;
   EXPECT_NE(p.events[0].description.find("' Aquarius."), std::string::npos);
 }
 

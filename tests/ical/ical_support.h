@@ -45,7 +45,8 @@ inline std::string PropertyText(icalproperty* p) {
 
 // Seconds of a DTSTART/DTEND property: UTC as it stands, a TZID time through
 // the VTIMEZONE of that name in `zones`; `ok` false when it names no zone.
-inline long long TimeOf(icalproperty* p, const std::map<std::string, icaltimezone*>& zones, bool& ok, bool& zoned) {
+inline long long TimeOf(icalproperty* p, const std::map<std::string, icaltimezone*>& zones,
+                        bool& ok, bool& zoned) {
   const icaltimetype t = icalvalue_get_datetime(icalproperty_get_value(p));
   icalparameter* tzid = icalproperty_get_first_parameter(p, ICAL_TZID_PARAMETER);
   zoned = tzid != nullptr;
@@ -82,14 +83,16 @@ inline Parsed Parse(const std::string& text) {
   for (icalcomponent* e = icalcomponent_get_first_component(cal, ICAL_VEVENT_COMPONENT); e;
        e = icalcomponent_get_next_component(cal, ICAL_VEVENT_COMPONENT)) {
     ParsedEvent ev;
-    if (icalproperty* p = icalcomponent_get_first_property(e, ICAL_UID_PROPERTY)) ev.uid = icalproperty_get_uid(p);
+    if (icalproperty* p = icalcomponent_get_first_property(e, ICAL_UID_PROPERTY))
+      ev.uid = icalproperty_get_uid(p);
     if (icalproperty* p = icalcomponent_get_first_property(e, ICAL_SUMMARY_PROPERTY))
       ev.summary = icalproperty_get_summary(p);
     if (icalproperty* p = icalcomponent_get_first_property(e, ICAL_DESCRIPTION_PROPERTY))
       ev.description = icalproperty_get_description(p);
     if (icalproperty* p = icalcomponent_get_first_property(e, ICAL_CATEGORIES_PROPERTY))
       ev.category = icalproperty_get_categories(p);
-    out.ok = out.ok && icalcomponent_get_first_property(e, ICAL_DTSTAMP_PROPERTY) != nullptr && !ev.uid.empty();
+    out.ok = out.ok && icalcomponent_get_first_property(e, ICAL_DTSTAMP_PROPERTY) != nullptr &&
+             !ev.uid.empty();
     if (icalproperty* p = icalcomponent_get_first_property(e, ICAL_DTSTART_PROPERTY)) {
       ev.startText = PropertyText(p);
       ev.start = TimeOf(p, zones, out.ok, ev.zoned);
@@ -103,7 +106,8 @@ inline Parsed Parse(const std::string& text) {
     }
     out.events.push_back(ev);
   }
-  if (!out.ok && out.error.empty()) out.error = "an event lacks UID, DTSTAMP or DTSTART, or names an unknown zone";
+  if (!out.ok && out.error.empty())
+    out.error = "an event lacks UID, DTSTAMP or DTSTART, or names an unknown zone";
   for (auto& [name, zone] : zones) icaltimezone_free(zone, 1);
   icalcomponent_free(cal);
   return out;

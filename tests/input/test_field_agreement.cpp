@@ -32,7 +32,8 @@ TEST(FieldAgreement, CheckedFieldsGiveTheDateTheCheckSaw) {
     ASSERT_TRUE(CheckRunInput(p, ui)) << c.year;
     CalendarState cal;
     PrepareRunStart(p, cal);
-    EXPECT_EQ(DateTextFromJulianDay(cal.StartJD), c.date) << c.month << "/" << c.day << "/" << c.year;
+    EXPECT_EQ(DateTextFromJulianDay(cal.StartJD), c.date)
+        << c.month << "/" << c.day << "/" << c.year;
   }
 }
 

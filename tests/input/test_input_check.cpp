@@ -11,21 +11,20 @@ namespace novastra {
 namespace {
 
 TEST(CheckRunInput, ShowsOneMessagePerFailingGroup) {
-  struct { const char *month, *day, *year; int messages; } cases[] = {
-      {"1", "1", "2009", 0},
-      {"4", "31", "2009", 0},   // day 31 in a 30-day month passes
-      {"12", "31", "2100", 0},  // upper bounds
-      {"1", "1", "1800", 0},    // lower bound of the year
-      {"", "1", "2009", 2},     // empty: zero and empty checks
-      {"1", "", "2009", 2},
-      {"13", "1", "2009", 1},   // range
-      {"1", "32", "2009", 1},
-      {"1", "1", "1799", 1},
-      {"1", "1", "2101", 1},
-      {"0", "1", "2009", 1},    // zero only: 0 is not above 12
-      {"0", "32", "2009", 2},   // zero and range
-      {"", "", "", 3},          // empty year is also below 1800
-      {"-3", "1", "2009", 1},   // a sign cannot reach a run
+  struct {
+    const char *month, *day, *year;
+    int messages;
+  } cases[] = {
+      {"1", "1", "2009", 0},   {"4", "31", "2009", 0},  // day 31 in a 30-day month passes
+      {"12", "31", "2100", 0},                          // upper bounds
+      {"1", "1", "1800", 0},                            // lower bound of the year
+      {"", "1", "2009", 2},                             // empty: zero and empty checks
+      {"1", "", "2009", 2},    {"13", "1", "2009", 1},  // range
+      {"1", "32", "2009", 1},  {"1", "1", "1799", 1},
+      {"1", "1", "2101", 1},   {"0", "1", "2009", 1},  // zero only: 0 is not above 12
+      {"0", "32", "2009", 2},                          // zero and range
+      {"", "", "", 3},                                 // empty year is also below 1800
+      {"-3", "1", "2009", 1},                          // a sign cannot reach a run
       {"1.5", "1", "2009", 1},
   };
   for (const auto& c : cases) {
@@ -45,8 +44,8 @@ TEST(CheckRunInput, ShowsOneMessagePerFailingGroup) {
 
 TEST(LeadingNumber, ReadsTheLeadingDecimalNumber) {
   const std::pair<const char*, double> cases[] = {
-      {"", 0}, {"abc", 0}, {"   60  text", 60}, {"7.75", 7.75}, {"-1", -1},
-      {".5", 0.5}, {"12.5.3", 12.5}, {"1e5", 1}, {"3,5", 3}, {"  -", 0}};
+      {"", 0},     {"abc", 0},       {"   60  text", 60}, {"7.75", 7.75}, {"-1", -1},
+      {".5", 0.5}, {"12.5.3", 12.5}, {"1e5", 1},          {"3,5", 3},     {"  -", 0}};
   // Exact equality: the settings compare against 7.75.
   for (const auto& [text, value] : cases) EXPECT_EQ(LeadingNumber(text), value) << text;
   EXPECT_TRUE(std::isinf(LeadingNumber(std::string(400, '9'))));
@@ -54,10 +53,13 @@ TEST(LeadingNumber, ReadsTheLeadingDecimalNumber) {
 }
 
 TEST(SetDaysText, KeepsTheFieldWithinOneTo366) {
-  struct { std::string typed, text; int days; } cases[] = {
-      {"45", "45", 45}, {"400", "366", 366}, {"", "1", 1},          {"0", "1", 1},
-      {"366", "366", 366}, {"abc", "1", 1}, {"99999", "366", 366},
-      {std::string(5000, '9'), "366", 366}};
+  struct {
+    std::string typed, text;
+    int days;
+  } cases[] = {{"45", "45", 45},      {"400", "366", 366},
+               {"", "1", 1},          {"0", "1", 1},
+               {"366", "366", 366},   {"abc", "1", 1},
+               {"99999", "366", 366}, {std::string(5000, '9'), "366", 366}};
   for (const auto& c : cases) {
     RunParameters p;
     SetDaysText(p, c.typed);

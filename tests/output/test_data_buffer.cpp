@@ -71,7 +71,8 @@ TEST(DataBuffer, AFullBufferDropsLinesWithOneMessagePerDisplay) {
   ASSERT_EQ(b.AllCount(), 32767);
   EXPECT_TRUE(ui.Messages().empty());
   const std::string full =
-      "Buffer cannot hold any more data. Please print and/or clear data buffer before displaying any more data.";
+      "Buffer cannot hold any more data. Please print and/or clear data buffer before displaying "
+      "any more data.";
   // A 35-line page, then its display: the lines are dropped, and one box
   // counts them (the blank line of the display is the 36th).
   b.ClearView();

@@ -3,9 +3,9 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include "support/support.h"
 #include "app/run_context.h"
 #include "app/text_file.h"
+#include "support/support.h"
 
 namespace novastra {
 namespace {
@@ -16,7 +16,8 @@ using testing_support::ReadBytes;
 // The state a run leaves behind, handed to the saves and prints as the run
 // controller hands it.
 struct RunState {
-  explicit RunState(UserInterface& ui, std::filesystem::path where) : folder(std::move(where)), buffer(ui) {}
+  explicit RunState(UserInterface& ui, std::filesystem::path where)
+      : folder(std::move(where)), buffer(ui) {}
   std::filesystem::path folder;
   RunOptions options;
   SeriesTables series;
@@ -30,8 +31,8 @@ struct RunState {
   bool carry = false;
   std::atomic<bool> cancel{false};
   RunContext Context(UserInterface& ui) {
-    return RunContext{ui,         folder, folder, options,  series,          params, cal,   ephemeris,
-                      aspectarian, buffer, runKind, currentDataFile, carry, cancel};
+    return RunContext{ui,        folder,      folder, options, series,          params, cal,
+                      ephemeris, aspectarian, buffer, runKind, currentDataFile, carry,  cancel};
   }
 };
 
@@ -50,10 +51,14 @@ TEST(SavedDataFormat, FormFeedLinesFollowOption7) {
   std::vector<std::string> lines;
   for (int i = 0; i < 200; ++i) lines.push_back("L" + std::to_string(i));
   lines.emplace_back();  // the spare entry
-  const std::pair<float, std::vector<int>> cases[] = {  // the lines a form feed follows
-      {61, {60, 120, 180, 200}}, {61.4f, {60, 120, 180, 200}},  // 200: the final form feed
-      {101, {100, 200, 200}},  // the spare line ends a page as well
-      {1, {200}}, {0, {200}}, {-3, {200}}};  // below 2: only the final form feed
+  const std::pair<float, std::vector<int>> cases[] = {
+      // the lines a form feed follows
+      {61, {60, 120, 180, 200}},
+      {61.4f, {60, 120, 180, 200}},  // 200: the final form feed
+      {101, {100, 200, 200}},        // the spare line ends a page as well
+      {1, {200}},
+      {0, {200}},
+      {-3, {200}}};  // below 2: only the final form feed
   for (const auto& [option7, formFeedAfter] : cases) {
     SCOPED_TRACE(option7);
     const std::string text = FormatSavedData(lines, 200, option7);
@@ -72,8 +77,8 @@ TEST(SavedDataFormat, FormFeedLinesFollowOption7) {
 
 TEST(SavedDataFormat, DefaultNameFromStartDate) {
   const std::pair<std::string, std::string> cases[] = {
-      {"12/25/2026", "12252026.DOC"}, {"1/5/2000", "01052000.DOC"}, {"", "NOVASTRA.DOC"},
-      {"4/31/2000", "05012000.DOC"}, {"2/30/2009", "03022009.DOC"},  // days roll over
+      {"12/25/2026", "12252026.DOC"}, {"1/5/2000", "01052000.DOC"},  {"", "NOVASTRA.DOC"},
+      {"4/31/2000", "05012000.DOC"},  {"2/30/2009", "03022009.DOC"},  // days roll over
       {"13/01/2000", "NOVASTRA.DOC"}};
   for (const auto& [date, name] : cases) EXPECT_EQ(DefaultSaveName(date), name) << date;
 }
@@ -142,7 +147,9 @@ TEST(PrintPages, CounterComparedWithOption8) {
   const std::vector<std::string> lines(120, "x");
   const std::pair<float, std::vector<size_t>> cases[] = {
       {60, {60, 60}},  // a full last page adds no empty page
-      {50, {50, 50, 20}}, {0, {120}}, {60.5f, {120}}};  // never reached: one long page
+      {50, {50, 50, 20}},
+      {0, {120}},
+      {60.5f, {120}}};  // never reached: one long page
   for (const auto& [option8, sizes] : cases) {
     std::vector<size_t> got;
     for (const auto& page : PaginatePrintLines(lines, option8)) got.push_back(page.size());
@@ -155,9 +162,9 @@ TEST(PrintSize, LongestLineDecides) {
   options[9] = 80, options[10] = 100;
   const std::string s10(10, 'a'), s80(80, 'a'), s90(90, 'a'), s100(100, 'a'), s120(120, 'a');
   const std::pair<std::vector<std::string>, int> cases[] = {
-      {{s120, s90, s10}, 8}, {{s90, s120}, 8}, {{s10, s90, s10}, 10},
-      {{s100}, 10},  // exactly option 10 is not longer
-      {{s80, s10}, 12}, {{}, 12}};
+      {{s120, s90, s10}, 8}, {{s90, s120}, 8},
+      {{s10, s90, s10}, 10}, {{s100}, 10},  // exactly option 10 is not longer
+      {{s80, s10}, 12},      {{}, 12}};
   for (const auto& [lines, points] : cases)
     EXPECT_EQ(PrintPointSize(PrintSizeClass(lines, options)), points) << lines.size();
 }

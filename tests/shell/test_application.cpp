@@ -4,10 +4,10 @@
 #include <map>
 #include <optional>
 
-#include "astro/calendar.h"
-#include "app/input_check.h"
 #include "app/app_folder.h"
 #include "app/application.h"
+#include "app/input_check.h"
+#include "astro/calendar.h"
 #include "support/support.h"
 
 namespace novastra {
@@ -22,8 +22,10 @@ void CopySupplied(const TempFolder& dir) {
 }
 
 TEST(Application, FontStepFromTheScreen) {
-  struct { int width, twips; double step; } cases[] = {
-      {640, 12, 1.5}, {800, 12, 1.2}, {800, 15, 1.5}, {1024, 15, 1.5}, {1024, 12, 1.2}};
+  struct {
+    int width, twips;
+    double step;
+  } cases[] = {{640, 12, 1.5}, {800, 12, 1.2}, {800, 15, 1.5}, {1024, 15, 1.5}, {1024, 12, 1.2}};
   for (const auto& c : cases)
     EXPECT_EQ(Application::ChooseFontStep(c.width, c.twips), c.step) << c.width << " " << c.twips;
 }
@@ -32,17 +34,22 @@ TEST(Application, MoreMovesTheStartDate) {
   HeadlessUi ui;
   TempFolder dir;
   Application app(ui, dir.path());
-  struct { int y, m, d; bool forward, fullMonth; int days; std::string date; } cases[] = {
-      {2009, 3, 31, false, true, 30, "2/6/2009"},  // full month after 31 March
-      {2009, 3, 31, true, true, 30, "4/1/2009"},
-      {2008, 3, 31, false, true, 30, "2/7/2008"},  // leap year
-      {2009, 1, 19, true, false, 10, "1/20/2009"},
-      {2009, 1, 19, false, false, 10, "12/31/2008"}};
+  struct {
+    int y, m, d;
+    bool forward, fullMonth;
+    int days;
+    std::string date;
+  } cases[] = {{2009, 3, 31, false, true, 30, "2/6/2009"},  // full month after 31 March
+               {2009, 3, 31, true, true, 30, "4/1/2009"},
+               {2008, 3, 31, false, true, 30, "2/7/2008"},  // leap year
+               {2009, 1, 19, true, false, 10, "1/20/2009"},
+               {2009, 1, 19, false, false, 10, "12/31/2008"}};
   for (const auto& c : cases) {
     app.SetStartDate(
         RunController::MoreStartJD(JulianDayNumber(c.y, c.m, c.d), c.forward, c.fullMonth, c.days));
     EXPECT_EQ(app.params().StartMonth + "/" + app.params().StartDay + "/" + app.params().StartYear,
-              c.date) << c.y << "-" << c.m << "-" << c.d << (c.forward ? " forward" : " back");
+              c.date)
+        << c.y << "-" << c.m << "-" << c.d << (c.forward ? " forward" : " back");
   }
 }
 
@@ -63,7 +70,8 @@ TEST(Application, StartUpReadsOptionsAndSettingsBeforeTheSeriesFiles) {
   fs::rename(dir / "MARS.BAK", dir / "MARS.DAT");
   Application app(ui, dir.path());
   ASSERT_TRUE(app.LoadFiles());
-  app.EditParams([&](RunParameters& p) { p.StartMonth = "1", p.StartDay = "10", p.StartYear = "2009"; });
+  app.EditParams(
+      [&](RunParameters& p) { p.StartMonth = "1", p.StartDay = "10", p.StartYear = "2009"; });
   app.EditParams([&](RunParameters& p) { p.FullMonth = p.SaveData = false; });
   app.EditParams([](RunParameters& p) { SetDaysText(p, "10"); });
   ASSERT_EQ(app.CalculateEphemeris(), RunOutcome::Done);
@@ -88,7 +96,8 @@ TEST(Application, ACancelledRunLeavesBufferTablesAndDatesAsTheyWere) {
     HeadlessUi ui;
     Application app(ui, dir.path());
     ASSERT_TRUE(app.LoadFiles());
-    app.EditParams([&](RunParameters& p) { p.StartMonth = "1", p.StartDay = "1", p.StartYear = "2009"; });
+    app.EditParams(
+        [&](RunParameters& p) { p.StartMonth = "1", p.StartDay = "1", p.StartYear = "2009"; });
     app.EditParams([&](RunParameters& p) { p.FullMonth = p.SaveData = false; });
     app.EditParams([](RunParameters& p) { SetDaysText(p, "40"); });
     ASSERT_EQ(app.CalculateEphemeris(), RunOutcome::Done);
@@ -126,7 +135,9 @@ class AppFolderTest : public ::testing::Test {
     Env("NOVASTRA_HOME", std::nullopt), Env("XDG_DATA_HOME", std::nullopt);
     Env("HOME", home.path().string());
   }
-  void TearDown() override { for (const auto& [name, old] : saved) Env(name.c_str(), old); }
+  void TearDown() override {
+    for (const auto& [name, old] : saved) Env(name.c_str(), old);
+  }
   void Env(const char* name, const std::optional<std::string>& value) {
     if (const char* old = std::getenv(name); !saved.count(name))
       saved[name] = old ? std::optional<std::string>(old) : std::nullopt;
@@ -173,19 +184,23 @@ TEST(AppFolderChoice, EveryBranchInOrder) {
   };
   const fs::path perUser = home / ".local/share/novastra";
   const Case cases[] = {
-      {"--home wins over everything", true, program.path().string(), "", home.path().string(), true, true, given.path()},
-      {"--home must be a folder", true, "", "", home.path().string(), true, true, std::nullopt, "--home is not a folder"},
-      {"NOVASTRA_HOME wins over the program folder", false, given.path().string(), "", home.path().string(), true, true,
-       given.path()},
-      {"NOVASTRA_HOME must be a folder", false, (given / "missing").string(), "", home.path().string(), true, true,
-       std::nullopt, "NOVASTRA_HOME is not a folder"},
-      {"the program folder when it holds the files and can be written", false, "", "", home.path().string(), true, true,
-       program.path()},
+      {"--home wins over everything", true, program.path().string(), "", home.path().string(), true,
+       true, given.path()},
+      {"--home must be a folder", true, "", "", home.path().string(), true, true, std::nullopt,
+       "--home is not a folder"},
+      {"NOVASTRA_HOME wins over the program folder", false, given.path().string(), "",
+       home.path().string(), true, true, given.path()},
+      {"NOVASTRA_HOME must be a folder", false, (given / "missing").string(), "",
+       home.path().string(), true, true, std::nullopt, "NOVASTRA_HOME is not a folder"},
+      {"the program folder when it holds the files and can be written", false, "", "",
+       home.path().string(), true, true, program.path()},
       {"not when it cannot be written", false, "", "", home.path().string(), false, true, perUser},
-      {"not when a supplied file is missing", false, "", "", home.path().string(), true, false, perUser},
-      {"XDG_DATA_HOME when absolute", false, "", xdg.path().string(), home.path().string(), false, true,
-       xdg / "novastra"},
-      {"a relative XDG_DATA_HOME is ignored", false, "", "relative", home.path().string(), false, true, perUser},
+      {"not when a supplied file is missing", false, "", "", home.path().string(), true, false,
+       perUser},
+      {"XDG_DATA_HOME when absolute", false, "", xdg.path().string(), home.path().string(), false,
+       true, xdg / "novastra"},
+      {"a relative XDG_DATA_HOME is ignored", false, "", "relative", home.path().string(), false,
+       true, perUser},
       {"no HOME: refused", false, "", "", "", false, true, std::nullopt, "HOME is not set"},
   };
   for (const Case& c : cases) {
@@ -195,19 +210,26 @@ TEST(AppFolderChoice, EveryBranchInOrder) {
     if (!c.xdgHome.empty()) vars["XDG_DATA_HOME"] = c.xdgHome;
     if (!c.homeVar.empty()) vars["HOME"] = c.homeVar;
     FolderEnvironment env;
-    env.variable = [&](const char* name) { return vars.count(name) ? vars.at(name).c_str() : nullptr; };
+    env.variable = [&](const char* name) {
+      return vars.count(name) ? vars.at(name).c_str() : nullptr;
+    };
     env.writable = [&](const fs::path& dir) { return dir == program.path() && c.programWritable; };
     if (!c.programHoldsFiles) fs::rename(program / "OPTIONS.OPT", program / "OPTIONS.BAK");
     std::string error;
-    const std::optional<fs::path> home_ = c.giveHome ? std::optional<fs::path>(c.error[0] ? given / "missing" : given.path())
-                                                     : std::nullopt;
-    EXPECT_EQ(ResolveAppFolder(home_, program.path(), supplied.path(), &error, env), c.want) << error;
+    const std::optional<fs::path> home_ =
+        c.giveHome ? std::optional<fs::path>(c.error[0] ? given / "missing" : given.path())
+                   : std::nullopt;
+    EXPECT_EQ(ResolveAppFolder(home_, program.path(), supplied.path(), &error, env), c.want)
+        << error;
     EXPECT_NE(error.find(c.error), std::string::npos) << error;
     if (!c.programHoldsFiles) fs::rename(program / "OPTIONS.BAK", program / "OPTIONS.OPT");
   }
   // The real write check refuses a folder that does not exist.
   EXPECT_EQ(ResolveAppFolder(std::nullopt, program / "missing", supplied.path(), nullptr,
-                             {[&](const char* n) { return std::string(n) == "HOME" ? home.path().c_str() : nullptr; }, {}}),
+                             {[&](const char* n) {
+                                return std::string(n) == "HOME" ? home.path().c_str() : nullptr;
+                              },
+                              {}}),
             perUser);
 }
 

@@ -16,7 +16,10 @@ using testing_support::Crlf;
 using testing_support::ReadBytes;
 using testing_support::TempFolder;
 
-struct Loaded { Settings s; RunParameters p; };
+struct Loaded {
+  Settings s;
+  RunParameters p;
+};
 
 Loaded ReadFrom(const std::vector<std::string>& lines, const std::string& raw = "") {
   TempFolder dir;
@@ -40,12 +43,26 @@ TEST(Settings, ExitExampleAndDefaultsFromAnEmptyFile) {
   l.p.FullMonth = true, l.p.Instant = InstantChoice::Midnight, l.p.ZodiacMode = Zodiac::Sidereal;
   l.p.DaysText = "45", l.p.NumberOfDays = 45;
   EXPECT_EQ(Written(l.s, l.p),  // lines 13, 15, 16 and 19 carry the example's choices
-            Crlf({"[NOVASTRA] - Do NOT change the order of these variables.", "FontSize= 10",
-                  "FontBold= 0", "FontItalic= 0", "NOVASTRATop= 0", "NOVASTRALeft= 0",
-                  "NOVASTRAHeight= 675", "NOVASTRAWidth= 6550", "DataTop= 660", "DataLeft= 0",
-                  "DataHeight= 6540", "DataWidth= 9600", "CalcFullMonth=Yes", "SaveData=No",
-                  "Type=Midnight", "NumberOfDays=45", "Coordinates=Geo", "MoonNodes=True",
-                  "Zodiac=Sidereal", "MoonChangeSign=Display"}));
+            Crlf({"[NOVASTRA] - Do NOT change the order of these variables.",
+                  "FontSize= 10",
+                  "FontBold= 0",
+                  "FontItalic= 0",
+                  "NOVASTRATop= 0",
+                  "NOVASTRALeft= 0",
+                  "NOVASTRAHeight= 675",
+                  "NOVASTRAWidth= 6550",
+                  "DataTop= 660",
+                  "DataLeft= 0",
+                  "DataHeight= 6540",
+                  "DataWidth= 9600",
+                  "CalcFullMonth=Yes",
+                  "SaveData=No",
+                  "Type=Midnight",
+                  "NumberOfDays=45",
+                  "Coordinates=Geo",
+                  "MoonNodes=True",
+                  "Zodiac=Sidereal",
+                  "MoonChangeSign=Display"}));
 }
 
 // The whole file with every choice away from its default, each word as the
@@ -58,22 +75,38 @@ TEST(Settings, WholeFileWithNonDefaultValues) {
   RunParameters p;
   p.FullMonth = false, p.SaveData = true, p.Instant = InstantChoice::Midnight;
   p.DaysText = "12", p.NumberOfDays = 12;
-  p.Coords = Coordinates::Heliocentric, p.MoonNodes = NodeMode::Mean, p.ZodiacMode = Zodiac::Ayanamsa;
+  p.Coords = Coordinates::Heliocentric, p.MoonNodes = NodeMode::Mean,
+  p.ZodiacMode = Zodiac::Ayanamsa;
   p.MoonSign = MoonChangeSign::NoDisplay;
-  EXPECT_EQ(Written(s, p),
-            Crlf({"[NOVASTRA] - Do NOT change the order of these variables.", "FontSize= 12",
-                  "FontBold=-1", "FontItalic=-1", "NOVASTRATop= 15", "NOVASTRALeft= 30",
-                  "NOVASTRAHeight= 700", "NOVASTRAWidth= 7000.5", "DataTop= 900", "DataLeft= 45",
-                  "DataHeight= 5000", "DataWidth= 8000", "CalcFullMonth=No", "SaveData=Yes",
-                  "Type=Midnight", "NumberOfDays=12", "Coordinates=Helio", "MoonNodes=Mean",
-                  "Zodiac=Ayanamsa", "MoonChangeSign=No Display"}));
+  EXPECT_EQ(Written(s, p), Crlf({"[NOVASTRA] - Do NOT change the order of these variables.",
+                                 "FontSize= 12",
+                                 "FontBold=-1",
+                                 "FontItalic=-1",
+                                 "NOVASTRATop= 15",
+                                 "NOVASTRALeft= 30",
+                                 "NOVASTRAHeight= 700",
+                                 "NOVASTRAWidth= 7000.5",
+                                 "DataTop= 900",
+                                 "DataLeft= 45",
+                                 "DataHeight= 5000",
+                                 "DataWidth= 8000",
+                                 "CalcFullMonth=No",
+                                 "SaveData=Yes",
+                                 "Type=Midnight",
+                                 "NumberOfDays=12",
+                                 "Coordinates=Helio",
+                                 "MoonNodes=Mean",
+                                 "Zodiac=Ayanamsa",
+                                 "MoonChangeSign=No Display"}));
   // The other words of each choice.
-  p.FullMonth = true, p.SaveData = false, p.Instant = InstantChoice::Noon, p.Coords = Coordinates::Geocentric;
-  p.MoonNodes = NodeMode::True, p.ZodiacMode = Zodiac::Tropical, p.MoonSign = MoonChangeSign::Display;
+  p.FullMonth = true, p.SaveData = false, p.Instant = InstantChoice::Noon,
+  p.Coords = Coordinates::Geocentric;
+  p.MoonNodes = NodeMode::True, p.ZodiacMode = Zodiac::Tropical,
+  p.MoonSign = MoonChangeSign::Display;
   const std::string other = Written(s, p);
   for (const char* word : {"\r\nCalcFullMonth=Yes\r\n", "\r\nSaveData=No\r\n", "\r\nType=Noon\r\n",
-                           "\r\nCoordinates=Geo\r\n", "\r\nMoonNodes=True\r\n", "\r\nZodiac=Tropical\r\n",
-                           "\r\nMoonChangeSign=Display\r\n"})
+                           "\r\nCoordinates=Geo\r\n", "\r\nMoonNodes=True\r\n",
+                           "\r\nZodiac=Tropical\r\n", "\r\nMoonChangeSign=Display\r\n"})
     EXPECT_NE(other.find(word), std::string::npos) << word;
 }
 
@@ -94,12 +127,16 @@ TEST(Settings, WrittenFileReadsBackToTheSameState) {
 }
 
 TEST(Settings, ConditionsDecideWhichValuesApply) {
-  struct { const char* line; double fontSize; int dataTop, dataLeft, days; } cases[] = {
-      {"FontSize= 7.5", 10, 660, 0, 30},     {"FontSize= 7.75", 7.75, 660, 0, 30},
-      {"DataTop= 0", 10, 660, 0, 30},        {"DataTop= 12.5", 10, 12, 0, 30},  // halves to even
+  struct {
+    const char* line;
+    double fontSize;
+    int dataTop, dataLeft, days;
+  } cases[] = {
+      {"FontSize= 7.5", 10, 660, 0, 30},  {"FontSize= 7.75", 7.75, 660, 0, 30},
+      {"DataTop= 0", 10, 660, 0, 30},     {"DataTop= 12.5", 10, 12, 0, 30},  // halves to even
       {"DataTop= 0.4", 10, 0, 0, 30},  // above 0, so applied, then rounded
-      {"DataLeft= 0", 10, 660, 0, 30},       {"DataLeft=-40", 10, 660, -40, 30},
-      {"NumberOfDays=0", 10, 660, 0, 30},    {"NumberOfDays=400", 10, 660, 0, 366},
+      {"DataLeft= 0", 10, 660, 0, 30},    {"DataLeft=-40", 10, 660, -40, 30},
+      {"NumberOfDays=0", 10, 660, 0, 30}, {"NumberOfDays=400", 10, 660, 0, 366},
   };
   for (const auto& c : cases) {
     const Loaded l = ReadFrom({c.line});
@@ -117,8 +154,9 @@ TEST(Settings, WordsAreExactAnyOrderAndTheLastRepeatedKeyWins) {
   EXPECT_EQ(ReadFrom({"zodiac=Sidereal"}).p.ZodiacMode, Zodiac::Tropical);
   EXPECT_FALSE(ReadFrom({"CalcFullMonth=yes"}).p.FullMonth);
   EXPECT_EQ(ReadFrom({"TypeOfDay=Midnight"}).p.Instant, InstantChoice::Midnight);  // key prefix
-  const Loaded l = ReadFrom({}, "MoonNodes=Mean\r\nFontSize= 9\rjunk\nZodiac=Ayanamsa\r\n"
-                                "FontSize= 14\r\nType=Midnight");  // CR, LF, no final line end
+  const Loaded l = ReadFrom({},
+                            "MoonNodes=Mean\r\nFontSize= 9\rjunk\nZodiac=Ayanamsa\r\n"
+                            "FontSize= 14\r\nType=Midnight");  // CR, LF, no final line end
   EXPECT_EQ(l.p.MoonNodes, NodeMode::Mean);
   EXPECT_EQ(l.s.FontSize, 14);
   EXPECT_EQ(l.p.ZodiacMode, Zodiac::Ayanamsa);
@@ -229,9 +267,17 @@ TEST(OptionsEditor, RestoreThenQuitKeepsTheOldValuesInUse) {
 // Damaged or hand-edited files: random bytes, known keys with odd values, long numbers.
 TEST(FileFuzz, SettingsAndOptionsStayWithinTheirRulesAndRoundTrip) {
   std::mt19937 rng(20090101);
-  const char* pieces[] = {"FontSize=", "NOVASTRAHeight=", "DataTop=", "DataLeft=", "DataHeight=",
-                          "NumberOfDays=", "Zodiac=", "0", "-0", " 7.74", "7.75", "-1", "1e308",
-                          "99999", "-32768.5", ".", "\t5", "367", "Sidereal", "\r\n", "\r\n", "\n"};
+  const char* pieces[] = {"FontSize=",   "NOVASTRAHeight=",
+                          "DataTop=",    "DataLeft=",
+                          "DataHeight=", "NumberOfDays=",
+                          "Zodiac=",     "0",
+                          "-0",          " 7.74",
+                          "7.75",        "-1",
+                          "1e308",       "99999",
+                          "-32768.5",    ".",
+                          "\t5",         "367",
+                          "Sidereal",    "\r\n",
+                          "\r\n",        "\n"};
   std::vector<std::string> inputs = {"", std::string(1, '\0'), "\r", std::string(300000, '9'),
                                      std::string(70000, 'x') + "\r\nDataTop= 5"};
   for (int n = 0; n < 150; ++n) {

@@ -73,8 +73,8 @@ TEST(SafeWrite, TargetsAreTreatedByTheirStatedRule) {
   struct Case {
     const char* what;
     void (*setUp)(const TempFolder&);
-    bool written;           // the write succeeds
-    const char* readBack;   // what "data.doc" reads afterwards
+    bool written;          // the write succeeds
+    const char* readBack;  // what "data.doc" reads afterwards
   };
   const Case cases[] = {
       {"plain file", [](const TempFolder& d) { d.Write("data.doc", "old"); }, true, "new"},
@@ -90,8 +90,10 @@ TEST(SafeWrite, TargetsAreTreatedByTheirStatedRule) {
          fs::create_symlink("real.doc", d / "data.doc");
        },
        true, "new"},
-      {"folder refused", [](const TempFolder& d) { fs::create_directory(d / "data.doc"); }, false, ""},
-      {"FIFO refused", [](const TempFolder& d) { ::mkfifo((d / "data.doc").c_str(), 0644); }, false, ""},
+      {"folder refused", [](const TempFolder& d) { fs::create_directory(d / "data.doc"); }, false,
+       ""},
+      {"FIFO refused", [](const TempFolder& d) { ::mkfifo((d / "data.doc").c_str(), 0644); }, false,
+       ""},
   };
   for (const Case& c : cases) {
     fs::remove_all(dir / "data.doc");
@@ -160,16 +162,19 @@ TEST(SafeWrite, LongNamesAndLeftoversDoNotStopASave) {
 
 // ---- sets ----
 
-std::vector<std::pair<fs::path, std::string>> SixFiles(const TempFolder& dir, const std::string& text,
+std::vector<std::pair<fs::path, std::string>> SixFiles(const TempFolder& dir,
+                                                       const std::string& text,
                                                        size_t bigIndex = 99, size_t bigSize = 0) {
   std::vector<std::pair<fs::path, std::string>> files;
   for (size_t i = 0; i < 6; ++i)
-    files.emplace_back(dir / ("F" + std::to_string(i) + ".TRO"), i == bigIndex ? std::string(bigSize, 'z') : text);
+    files.emplace_back(dir / ("F" + std::to_string(i) + ".TRO"),
+                       i == bigIndex ? std::string(bigSize, 'z') : text);
   return files;
 }
 
 void ExpectOldSet(const TempFolder& dir, const char* what) {
-  for (int i = 0; i < 6; ++i) EXPECT_EQ(dir.Read("F" + std::to_string(i) + ".TRO"), "old") << what << " " << i;
+  for (int i = 0; i < 6; ++i)
+    EXPECT_EQ(dir.Read("F" + std::to_string(i) + ".TRO"), "old") << what << " " << i;
   EXPECT_EQ(OwnTempFilesIn(dir.path()), 0) << what;
 }
 
@@ -209,14 +214,16 @@ TEST(SafeWrite, ASetIsWrittenWholeOrNotAtAll) {
   SetWriteResult partly = r;
   partly.replaced = 2;
   ReportSetWriteFailure(ui, partly, 6);
-  EXPECT_NE(ui.Messages()[1].text.find("2 of the 6 files already hold the new data"), std::string::npos);
+  EXPECT_NE(ui.Messages()[1].text.find("2 of the 6 files already hold the new data"),
+            std::string::npos);
 }
 
 TEST(SafeWrite, FullDiskKeepsTheOldSet) {
   TempFolder dir;
   fs::create_directory(dir / "disk");
   SmallTmpfs disk(dir / "disk", "size=64k");
-  if (!disk.mounted()) GTEST_SKIP() << "cannot mount a small tmpfs here (needs root); full-disk case skipped";
+  if (!disk.mounted())
+    GTEST_SKIP() << "cannot mount a small tmpfs here (needs root); full-disk case skipped";
   std::vector<std::pair<fs::path, std::string>> files, bigger;
   for (int i = 0; i < 6; ++i) {
     files.emplace_back(dir / "disk" / ("F" + std::to_string(i) + ".TRO"), std::string(4000, 'o'));
@@ -247,7 +254,8 @@ TEST(SafeRead, SpecialFilesAreUnreadableNotMissingAndNeverBlock) {
        "Cannot read OPTIONS.OPT: it is not a regular file."},
       {"NOVASTRA.INI", "FIFO", [](const fs::path& p) { ::mkfifo(p.c_str(), 0644); },
        "Cannot read NOVASTRA.INI: it is not a regular file. The default settings are used."},
-      {"NOVASTRA.INI", "link to /dev/zero", [](const fs::path& p) { fs::create_symlink("/dev/zero", p); },
+      {"NOVASTRA.INI", "link to /dev/zero",
+       [](const fs::path& p) { fs::create_symlink("/dev/zero", p); },
        "Cannot read NOVASTRA.INI: it is not a regular file. The default settings are used."},
       {"OPTIONS.OPT", "device", [](const fs::path& p) { fs::create_symlink("/dev/null", p); },
        "Cannot read OPTIONS.OPT: it is not a regular file."},
@@ -330,8 +338,9 @@ TEST(ConcurrentSaves, TwoSavesIntoOneFolderNeverMixTheirSets) {
     if (e.is_regular_file()) fs::copy_file(e.path(), dir / e.path().filename().string());
   // Same start date, so the same six names; Midnight and Noon tell the sets apart.
   auto run = [&dir](const char* instant) {
-    const std::string cmd = std::string(NOVASTRA_CLI) + " ephemeris --start 1/1/2009 --days 120 " + instant +
-                            " --save --encoding cp1252 --home '" + dir.path().string() + "' >/dev/null 2>&1";
+    const std::string cmd = std::string(NOVASTRA_CLI) + " ephemeris --start 1/1/2009 --days 120 " +
+                            instant + " --save --encoding cp1252 --home '" + dir.path().string() +
+                            "' >/dev/null 2>&1";
     return std::system(cmd.c_str());
   };
   for (int attempt = 0; attempt < 5; ++attempt) {

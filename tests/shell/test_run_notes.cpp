@@ -22,11 +22,11 @@ TEST(RunNotes, DaysOfTheRunDecideThePlutoNotes) {
       {1884, 12, 31, 2, false, {before}},
       {1884, 12, 31, 366, false, {before}},
       {1800, 1, 1, 366, false, {before}},
-      {2099, 12, 31, 1, false, {}},   // the last day that holds
-      {2099, 12, 2, 30, false, {}},   // ends on it
+      {2099, 12, 31, 1, false, {}},       // the last day that holds
+      {2099, 12, 2, 30, false, {}},       // ends on it
       {2099, 12, 3, 30, false, {after}},  // one day past it
       {2100, 1, 1, 1, false, {after}},
-      {2099, 12, 1, 1, true, {}},     // December 2099: 31 days
+      {2099, 12, 1, 1, true, {}},  // December 2099: 31 days
       {2100, 1, 1, 1, true, {after}},
       {1884, 12, 1, 1, true, {before}},
       {1885, 1, 1, 1, true, {}},
@@ -39,7 +39,8 @@ TEST(RunNotes, DaysOfTheRunDecideThePlutoNotes) {
     p.NumberOfDays = static_cast<int16_t>(c.days);
     CalendarState cal;
     cal.StartJD = JulianDayNumber(c.year, c.month, c.day);
-    EXPECT_EQ(RunNotes(p, cal), c.want) << c.year << "-" << c.month << "-" << c.day << " +" << c.days;
+    EXPECT_EQ(RunNotes(p, cal), c.want)
+        << c.year << "-" << c.month << "-" << c.day << " +" << c.days;
   }
 }
 

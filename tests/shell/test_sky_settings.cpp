@@ -33,11 +33,26 @@ std::string Written(const Settings& s, const RunParameters& p) {
 }
 
 const std::vector<std::string> kFixedLines = {
-    "[NOVASTRA] - Do NOT change the order of these variables.", "FontSize= 10", "FontBold= 0",
-    "FontItalic= 0", "NOVASTRATop= 0", "NOVASTRALeft= 0", "NOVASTRAHeight= 675",
-    "NOVASTRAWidth= 6550", "DataTop= 660", "DataLeft= 0", "DataHeight= 6540", "DataWidth= 9600",
-    "CalcFullMonth=Yes", "SaveData=No", "Type=Noon", "NumberOfDays=30", "Coordinates=Geo",
-    "MoonNodes=True", "Zodiac=Tropical", "MoonChangeSign=Display"};
+    "[NOVASTRA] - Do NOT change the order of these variables.",
+    "FontSize= 10",
+    "FontBold= 0",
+    "FontItalic= 0",
+    "NOVASTRATop= 0",
+    "NOVASTRALeft= 0",
+    "NOVASTRAHeight= 675",
+    "NOVASTRAWidth= 6550",
+    "DataTop= 660",
+    "DataLeft= 0",
+    "DataHeight= 6540",
+    "DataWidth= 9600",
+    "CalcFullMonth=Yes",
+    "SaveData=No",
+    "Type=Noon",
+    "NumberOfDays=30",
+    "Coordinates=Geo",
+    "MoonNodes=True",
+    "Zodiac=Tropical",
+    "MoonChangeSign=Display"};
 
 TEST(SkySettings, DefaultsWriteTheFileOfAUserWhoNeverChoseThem) {
   EXPECT_EQ(Written(Settings{}, RunParameters{}), Crlf(kFixedLines));
@@ -53,8 +68,8 @@ TEST(SkySettings, WholeFileRoundTripWithTheApparentSkyAndTheOsculatingNode) {
   std::vector<std::string> want = kFixedLines;
   want[1] = "FontSize= 11.5", want[9] = "DataLeft= 120";
   want[17] = "MoonNodes=Osculating";  // in its own place: the line count and order stay
-  for (const char* extra : {"NOVASTRAMaximized=Yes", "TimeZone=Europe/Paris", "MoonVoidOfCourse=Yes",
-                            "Sky=Apparent"})
+  for (const char* extra :
+       {"NOVASTRAMaximized=Yes", "TimeZone=Europe/Paris", "MoonVoidOfCourse=Yes", "Sky=Apparent"})
     want.push_back(extra);
   const std::string file = Written(s, p);
   EXPECT_EQ(file, Crlf(want));

@@ -34,7 +34,9 @@ class SuppliedDirTest : public ::testing::Test {
     fs::create_directories(root / "opt/bin");
     fs::create_directories(root / "home");
   }
-  void TearDown() override { for (const auto& [name, old] : saved) Env(name.c_str(), old); }
+  void TearDown() override {
+    for (const auto& [name, old] : saved) Env(name.c_str(), old);
+  }
   void Env(const char* name, const std::optional<std::string>& value) {
     if (const char* old = std::getenv(name); !saved.count(name))
       saved[name] = old ? std::optional<std::string>(old) : std::nullopt;
@@ -54,7 +56,10 @@ TEST_F(SuppliedDirTest, CandidatesInOrder) {
   // relative entries are ignored.
   const fs::path bin = "/opt/x/bin";
   const std::vector<fs::path> beside = {"/opt/x/share/novastra", "/opt/x/bin"};
-  struct { std::optional<std::string> xdg; std::vector<fs::path> tail; } cases[] = {
+  struct {
+    std::optional<std::string> xdg;
+    std::vector<fs::path> tail;
+  } cases[] = {
       {std::nullopt, {"/usr/local/share/novastra", "/usr/share/novastra"}},
       {"", {"/usr/local/share/novastra", "/usr/share/novastra"}},
       {"/a:/b/", {"/a/novastra", "/b/novastra"}},

@@ -36,7 +36,8 @@ inline std::vector<CsvRecord> ReadCsv(std::string_view text) {
       field.clear();
       any = true;
     } else if (c == '\r' || c == '\n') {
-      if (c == '\r' && (i + 1 >= text.size() || text[i + 1] != '\n')) throw std::runtime_error("lone CR");
+      if (c == '\r' && (i + 1 >= text.size() || text[i + 1] != '\n'))
+        throw std::runtime_error("lone CR");
       if (c == '\r') ++i;
       record.push_back(std::move(field));
       field.clear();

@@ -22,7 +22,8 @@ inline const SeriesTables& SuppliedTables() {
 
 // The engine's positions (tropical, true node, design sky unless chosen) at
 // the UT Julian Day jd.
-inline BodyPositions PositionsAt(double jd, EngineChoices choices = EngineChoices{Zodiac::Tropical, NodeMode::True}) {
+inline BodyPositions PositionsAt(double jd, EngineChoices choices = EngineChoices{Zodiac::Tropical,
+                                                                                  NodeMode::True}) {
   const double dayJD = std::floor(jd + 0.5);  // noon JD of the day holding jd
   const InstantSetup s = PrepareInstantAt((jd - 2451545.0) / 36525.0, dayJD, AyanamsaOption{});
   return ComputePositions(s, SuppliedTables(), choices);

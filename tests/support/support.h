@@ -79,9 +79,9 @@ inline std::string Quote(const std::string& s) {
 }
 
 struct CliResult {
-  int status = -1;   // exit status, -1 when it did not exit normally
-  std::string out;   // standard output
-  std::string err;   // standard error
+  int status = -1;  // exit status, -1 when it did not exit normally
+  std::string out;  // standard output
+  std::string err;  // standard error
 };
 
 #ifdef NOVASTRA_CLI
@@ -114,10 +114,13 @@ inline void ExpectGolden(const std::filesystem::path& golden, const std::string&
     return;
   }
   const std::string expected = ReadBytes(golden);
-  const size_t at = std::mismatch(text.begin(), text.end(), expected.begin(), expected.end()).first - text.begin();
+  const size_t at =
+      std::mismatch(text.begin(), text.end(), expected.begin(), expected.end()).first -
+      text.begin();
   const size_t line = at == 0 ? 0 : text.rfind('\n', at - 1) + 1;  // npos + 1 is 0
   EXPECT_TRUE(!expected.empty() && text == expected)
-      << golden.filename() << " differs at byte " << at << "\nwant: " << expected.substr(std::min(line, expected.size()), 140)
+      << golden.filename() << " differs at byte " << at
+      << "\nwant: " << expected.substr(std::min(line, expected.size()), 140)
       << "\ngot:  " << text.substr(line, 140);
 }
 
