@@ -1,7 +1,8 @@
 // The command line's argument parser, with the commands it runs: arguments are
 // the input split at NUL bytes and line breaks. The application folder is a
-// private copy of the supplied files ($NOVASTRA_HOME); inputs naming another
-// folder are passed over, so a run never writes outside it.
+// private copy of the supplied files ($NOVASTRA_HOME), which is also the
+// current folder; inputs naming another folder or any path are passed over, so
+// a run never writes outside it.
 #include <unistd.h>
 
 #include <CLI/CLI.hpp>
@@ -22,6 +23,8 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
       std::filesystem::copy_file(e.path(), dir / e.path().filename(),
                                  std::filesystem::copy_options::overwrite_existing);
   ::setenv("NOVASTRA_HOME", dir.c_str(), 1);
+  // Output files named by the input (-o NAME) land in the private folder too.
+  if (::chdir(dir.c_str()) != 0) std::abort();
   // The commands print their tables; only the findings matter here.
   std::freopen("/dev/null", "w", stdout);
   return 0;
@@ -39,7 +42,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
   }
   for (const auto& a : args)
-    if (a.find("home") != std::string::npos || a.size() > 200) return 0;
+    if (a.find("home") != std::string::npos || a.find('/') != std::string::npos || a.size() > 200)
+      return 0;
   if (args.size() > 24) return 0;
   std::vector<char*> argv;
   for (auto& a : args) argv.push_back(a.data());
