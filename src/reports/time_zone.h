@@ -22,6 +22,10 @@ struct LocalClock {
   bool repeated = false;
 };
 
+struct ZoneObservance;
+class TimeZone;
+std::vector<ZoneObservance> ZoneObservances(const TimeZone& zone, double fromJD, double toJD);
+
 class TimeZone {
  public:
   // Universal Time itself: every local time equals UT.
@@ -46,6 +50,9 @@ class TimeZone {
   double UniversalOf(double dayJD, double hours) const;
 
  private:
+  // The changes of offset are read from the zone found by Find.
+  friend std::vector<ZoneObservance> ZoneObservances(const TimeZone& zone, double fromJD,
+                                                     double toJD);
   const date::time_zone* zone_ = nullptr;
   std::string name_ = "UT";
 };

@@ -20,8 +20,8 @@ struct ZoneObservance {
   std::string abbreviation;     // "EST", "EDT", "LMT", "+0530"
 };
 
-// Empty for Universal Time. Every change in [fromJD, toJD] in time order,
-// after the observance in effect at fromJD.
-std::vector<ZoneObservance> ZoneObservances(const TimeZone& zone, double fromJD, double toJD);
+// ZoneObservances(zone, fromJD, toJD) (declared in reports/time_zone.h,
+// which reads the zone's own rules): empty for Universal Time; every change
+// in [fromJD, toJD] in time order, after the observance in effect at fromJD.
 
 }  // namespace novastra
