@@ -23,7 +23,7 @@ double RunController::MoreStartJD(double rowJD, bool forward, bool fullMonth,
   return rowJD - twice + 1;
 }
 
-RunOutcome RunController::RestoringOnCancel(RunOutcome (*run)(RunContext&)) {
+RunOutcome RunController::RestoringOnCancel(const std::function<RunOutcome(RunContext&)>& run) {
   struct Kept {
     DataBuffer::Contents buffer;
     EphemerisState ephemeris;
@@ -45,41 +45,31 @@ RunOutcome RunController::RestoringOnCancel(RunOutcome (*run)(RunContext&)) {
   return RunOutcome::Cancelled;
 }
 
-RunOutcome RunController::CalculateEphemeris() {
-  return RestoringOnCancel([](RunContext& app) {
-    app.cal.NoonFlag = app.params.Instant == InstantChoice::Midnight ? 0 : 1;
+namespace {
+
+// The run of the kind chosen last (1 ephemeris, 0 aspectarian), at the
+// instant the Input window names.
+RunOutcome RunOfKind(RunContext& app) {
+  app.cal.NoonFlag = app.params.Instant == InstantChoice::Midnight ? 0 : 1;
+  return app.RunKind == 1 ? RunEphemeris(app) : RunAspectarian(app);
+}
+
+}  // namespace
+
+RunOutcome RunController::Calculate(int16_t kind) {
+  return RestoringOnCancel([kind](RunContext& app) {
     app.buffer.ClearAll();
     app.buffer.ClearView();
-    app.RunKind = 1;
-    return RunEphemeris(app);
+    app.RunKind = kind;
+    return RunOfKind(app);
   });
 }
 
-RunOutcome RunController::CalculateAspectarian() {
-  return RestoringOnCancel([](RunContext& app) {
-    app.cal.NoonFlag = app.params.Instant == InstantChoice::Midnight ? 0 : 1;
-    app.buffer.ClearAll();
-    app.buffer.ClearView();
-    app.RunKind = 0;
-    return RunAspectarian(app);
-  });
-}
-
-RunOutcome RunController::MoreForward() {
-  return RestoringOnCancel([](RunContext& app) {
-    SetStartDate(app.params,
-                 MoreStartJD(app.cal.RowJD, true, app.params.FullMonth, app.params.NumberOfDays));
-    app.cal.NoonFlag = app.params.Instant == InstantChoice::Midnight ? 0 : 1;
-    return app.RunKind == 1 ? RunEphemeris(app) : RunAspectarian(app);
-  });
-}
-
-RunOutcome RunController::MoreBackward() {
-  return RestoringOnCancel([](RunContext& app) {
-    SetStartDate(app.params,
-                 MoreStartJD(app.cal.RowJD, false, app.params.FullMonth, app.params.NumberOfDays));
-    app.cal.NoonFlag = app.params.Instant == InstantChoice::Midnight ? 0 : 1;
-    return app.RunKind == 1 ? RunEphemeris(app) : RunAspectarian(app);
+RunOutcome RunController::More(bool forward) {
+  return RestoringOnCancel([forward](RunContext& app) {
+    SetStartDate(app.params, MoreStartJD(app.cal.RowJD, forward, app.params.FullMonth,
+                                         app.params.NumberOfDays));
+    return RunOfKind(app);
   });
 }
 

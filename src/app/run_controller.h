@@ -4,6 +4,7 @@
 // forward and backward, and the saves and prints of their results. A run the
 // user stops leaves everything as it was before it.
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -21,12 +22,12 @@ class RunController {
   RunController& operator=(const RunController&) = delete;
 
   // The two Input window buttons: NoonFlag, buffer emptied, RunKind, run.
-  RunOutcome CalculateEphemeris();
-  RunOutcome CalculateAspectarian();
+  RunOutcome CalculateEphemeris() { return Calculate(1); }
+  RunOutcome CalculateAspectarian() { return Calculate(0); }
   // More Forward / Backward: move the start date from the last row shown and
   // run again.
-  RunOutcome MoreForward();
-  RunOutcome MoreBackward();
+  RunOutcome MoreForward() { return More(true); }
+  RunOutcome MoreBackward() { return More(false); }
   // Asks the run in progress to stop after its current step (callable from
   // the progress window while the run works); the next run starts afresh.
   void RequestCancel() { ctx_.RequestCancel(); }
@@ -57,7 +58,11 @@ class RunController {
  private:
   // Runs `run`; when the user stops it, the buffer, the tables, the dates,
   // the parameters and the run kind are put back as they were before it.
-  RunOutcome RestoringOnCancel(RunOutcome (*run)(RunContext&));
+  RunOutcome RestoringOnCancel(const std::function<RunOutcome(RunContext&)>& run);
+  // A run of `kind` (1 ephemeris, 0 aspectarian) into an emptied buffer.
+  RunOutcome Calculate(int16_t kind);
+  // The next or previous period of the last run's kind, appended.
+  RunOutcome More(bool forward);
 
   RunContext ctx_;
 };
