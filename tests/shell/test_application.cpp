@@ -135,20 +135,15 @@ class AppFolderTest : public ::testing::Test {
     Env("NOVASTRA_HOME", std::nullopt), Env("XDG_DATA_HOME", std::nullopt);
     Env("HOME", home.path().string());
   }
-  void TearDown() override {
-    for (const auto& [name, old] : saved) Env(name.c_str(), old);
-  }
   void Env(const char* name, const std::optional<std::string>& value) {
-    if (const char* old = std::getenv(name); !saved.count(name))
-      saved[name] = old ? std::optional<std::string>(old) : std::nullopt;
-    value ? ::setenv(name, value->c_str(), 1) : ::unsetenv(name);
+    environment.Set(name, value);
   }
   std::optional<fs::path> Resolve(const std::optional<fs::path>& given = std::nullopt) {
     error.clear();
     return ResolveAppFolder(given, program.path(), supplied.path(), &error);
   }
   TempFolder supplied, program, home, other;
-  std::map<std::string, std::optional<std::string>> saved;
+  testing_support::EnvironmentGuard environment;
   std::string error;
 };
 

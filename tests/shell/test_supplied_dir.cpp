@@ -34,20 +34,15 @@ class SuppliedDirTest : public ::testing::Test {
     fs::create_directories(root / "opt/bin");
     fs::create_directories(root / "home");
   }
-  void TearDown() override {
-    for (const auto& [name, old] : saved) Env(name.c_str(), old);
-  }
   void Env(const char* name, const std::optional<std::string>& value) {
-    if (const char* old = std::getenv(name); !saved.count(name))
-      saved[name] = old ? std::optional<std::string>(old) : std::nullopt;
-    value ? ::setenv(name, value->c_str(), 1) : ::unsetenv(name);
+    environment.Set(name, value);
   }
   std::optional<fs::path> Locate(const std::optional<fs::path>& home = std::nullopt) {
     error.clear();
     return LocateSuppliedDir(root / "opt/bin", home, &error);
   }
   TempFolder root;
-  std::map<std::string, std::optional<std::string>> saved;
+  testing_support::EnvironmentGuard environment;
   std::string error;
 };
 

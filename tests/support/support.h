@@ -13,6 +13,8 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <map>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -123,5 +125,28 @@ inline void ExpectGolden(const std::filesystem::path& golden, const std::string&
       << "\nwant: " << expected.substr(std::min(line, expected.size()), 140)
       << "\ngot:  " << text.substr(line, 140);
 }
+
+// Environment variables set for one test and put back as they were after it.
+class EnvironmentGuard {
+ public:
+  EnvironmentGuard() = default;
+  EnvironmentGuard(const EnvironmentGuard&) = delete;
+  EnvironmentGuard& operator=(const EnvironmentGuard&) = delete;
+  ~EnvironmentGuard() {
+    for (const auto& [name, old] : saved_) Apply(name.c_str(), old);
+  }
+  // Sets the variable, or unsets it for nullopt.
+  void Set(const char* name, const std::optional<std::string>& value) {
+    if (const char* old = std::getenv(name); !saved_.count(name))
+      saved_[name] = old ? std::optional<std::string>(old) : std::nullopt;
+    Apply(name, value);
+  }
+
+ private:
+  static void Apply(const char* name, const std::optional<std::string>& value) {
+    value ? ::setenv(name, value->c_str(), 1) : ::unsetenv(name);
+  }
+  std::map<std::string, std::optional<std::string>> saved_;
+};
 
 }  // namespace novastra::testing_support
