@@ -21,7 +21,7 @@ namespace novastra {
 namespace {
 
 constexpr double kUnixEpochJD = 2440587.5;  // 1970-01-01 0h UT
-constexpr int kSunBody = 1, kMoonBody = 2;
+constexpr int kMoonBody = 2;
 
 constexpr const char* kKindWords[kCalendarKinds] = {"aspects",  "parallels", "ingresses",
                                                     "stations", "lunations", "void"};
