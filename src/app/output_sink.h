@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/text_file.h"
+#include "app/safe_write.h"
 
 namespace novastra {
 

@@ -10,6 +10,7 @@
 #include <cstring>
 #include <ctime>
 #include <set>
+#include <string_view>
 
 namespace novastra {
 
@@ -86,7 +87,7 @@ std::string RandomChars() {
   return s;
 }
 
-std::string WriteAll(int fd, const std::string& bytes) {
+std::string WriteAll(int fd, std::string_view bytes) {
   size_t done = 0;
   while (done < bytes.size()) {
     const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
@@ -99,50 +100,88 @@ std::string WriteAll(int fd, const std::string& bytes) {
   return "";
 }
 
-// Creates, fills and syncs the temporary file of one target.
-std::string WriteTemp(Pending& p, const std::string& bytes) {
+// Creates the temporary file of one target, with the target's owner and
+// permission bits when it exists; the open descriptor goes to *fd.
+std::string CreateTemp(Pending& p, int* fd) {
   fs::path dir = p.final.parent_path();
   if (dir.empty()) dir = ".";
-  int fd = -1;
-  for (int attempt = 0; attempt < kTempAttempts && fd < 0; ++attempt) {
+  *fd = -1;
+  for (int attempt = 0; attempt < kTempAttempts && *fd < 0; ++attempt) {
     const fs::path temp = dir / (kTempPrefix + RandomChars() + kTempSuffix);
-    fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
-    if (fd >= 0)
+    *fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    if (*fd >= 0)
       p.temp = temp;
     else if (errno != EEXIST)
       return ErrnoText(errno);
   }
-  if (fd < 0) return ErrnoText(EEXIST);
-  std::string reason;
+  if (*fd < 0) return ErrnoText(EEXIST);
   if (p.exists) {
     // Keep the owner where allowed (the group alone when the owner cannot
     // be given away), then the permission bits, which chown may clear.
-    if (::fchown(fd, p.st.st_uid, p.st.st_gid) != 0)
-      (void)!::fchown(fd, static_cast<uid_t>(-1), p.st.st_gid);
-    if (::fchmod(fd, p.st.st_mode & 07777) != 0) reason = ErrnoText(errno);
+    if (::fchown(*fd, p.st.st_uid, p.st.st_gid) != 0)
+      (void)!::fchown(*fd, static_cast<uid_t>(-1), p.st.st_gid);
+    if (::fchmod(*fd, p.st.st_mode & 07777) != 0) return ErrnoText(errno);
   }
+  return "";
+}
+
+// Creates, fills and syncs the temporary file of one target.
+std::string WriteTemp(Pending& p, const std::string& bytes) {
+  int fd = -1;
+  std::string reason = CreateTemp(p, &fd);
   if (reason.empty()) reason = WriteAll(fd, bytes);
   if (reason.empty() && ::fsync(fd) != 0) reason = ErrnoText(errno);
-  if (::close(fd) != 0 && reason.empty()) reason = ErrnoText(errno);
+  if (fd >= 0 && ::close(fd) != 0 && reason.empty()) reason = ErrnoText(errno);
   return reason;
 }
 
 // A target with several names: its new text is copied into it in place,
 // after reserving the space, so that a full disk fails before any byte of
-// the old text changes.
-std::string RewriteInPlace(const Pending& p, const std::string& bytes) {
-  const int fd = ::open(p.final.c_str(), O_WRONLY | O_NOFOLLOW | O_CLOEXEC);
+// the old text changes. `fill` writes the text to the open target.
+template <class Fill>
+std::string RewriteInPlace(const fs::path& target, off_t size, Fill&& fill) {
+  const int fd = ::open(target.c_str(), O_WRONLY | O_NOFOLLOW | O_CLOEXEC);
   if (fd < 0) return ErrnoText(errno);
   std::string reason;
-  if (!bytes.empty()) {
-    const int err = ::posix_fallocate(fd, 0, static_cast<off_t>(bytes.size()));
+  if (size > 0) {
+    const int err = ::posix_fallocate(fd, 0, size);
     if (err != 0 && err != EOPNOTSUPP && err != EINVAL) reason = ErrnoText(err);
   }
-  if (reason.empty()) reason = WriteAll(fd, bytes);
-  if (reason.empty() && ::ftruncate(fd, static_cast<off_t>(bytes.size())) != 0)
-    reason = ErrnoText(errno);
+  if (reason.empty()) reason = fill(fd);
+  if (reason.empty() && ::ftruncate(fd, size) != 0) reason = ErrnoText(errno);
   if (reason.empty() && ::fsync(fd) != 0) reason = ErrnoText(errno);
   if (::close(fd) != 0 && reason.empty()) reason = ErrnoText(errno);
+  return reason;
+}
+
+std::string RewriteInPlace(const fs::path& target, const std::string& bytes) {
+  return RewriteInPlace(target, static_cast<off_t>(bytes.size()),
+                        [&bytes](int fd) { return WriteAll(fd, bytes); });
+}
+
+// The same with the text of the finished temporary file `from`.
+std::string RewriteInPlaceFromFile(const fs::path& target, const fs::path& from) {
+  const int in = ::open(from.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+  if (in < 0) return ErrnoText(errno);
+  struct stat st {};
+  if (::fstat(in, &st) != 0) {
+    const int err = errno;
+    ::close(in);
+    return ErrnoText(err);
+  }
+  const std::string reason = RewriteInPlace(target, st.st_size, [in](int out) -> std::string {
+    std::string block(1 << 20, '\0');
+    for (;;) {
+      const ssize_t n = ::read(in, block.data(), block.size());
+      if (n < 0 && errno == EINTR) continue;
+      if (n < 0) return ErrnoText(errno);
+      if (n == 0) return "";
+      const std::string reason =
+          WriteAll(out, std::string_view(block).substr(0, static_cast<size_t>(n)));
+      if (!reason.empty()) return reason;
+    }
+  });
+  ::close(in);
   return reason;
 }
 
@@ -189,7 +228,7 @@ SetWriteResult WriteFilesAsSet(const std::vector<std::pair<fs::path, std::string
   for (size_t i = 0; i < files.size(); ++i) {
     Pending& p = pending[i];
     if (p.exists && p.st.st_nlink > 1) {
-      result.reason = RewriteInPlace(p, files[i].second);
+      result.reason = RewriteInPlace(p.final, files[i].second);
       ::unlink(p.temp.c_str());
     } else if (::rename(p.temp.c_str(), p.final.c_str()) != 0) {
       result.reason = ErrnoText(errno);
@@ -233,6 +272,53 @@ int RemoveStaleTempFiles(const fs::path& folder) {
   }
   ::closedir(dir);
   return removed;
+}
+
+AtomicFile::AtomicFile(const fs::path& target) {
+  Pending p;
+  p.target = target;
+  reason_ = target.filename().empty() ? "no file name" : ResolveTarget(p);
+  if (!reason_.empty()) return;
+  final_ = p.final;
+  inPlace_ = p.exists && p.st.st_nlink > 1;
+  reason_ = CreateTemp(p, &fd_);
+  temp_ = p.temp;
+  if (!reason_.empty()) Abandon();
+}
+
+AtomicFile::~AtomicFile() { Abandon(); }
+
+bool AtomicFile::Write(std::string_view bytes) {
+  if (reason_.empty() && fd_ < 0) reason_ = "already closed";
+  if (reason_.empty()) reason_ = WriteAll(fd_, bytes);
+  return reason_.empty();
+}
+
+std::string AtomicFile::Commit() {
+  if (fd_ < 0) return reason_.empty() ? "already closed" : reason_;
+  if (reason_.empty() && ::fsync(fd_) != 0) reason_ = ErrnoText(errno);
+  if (::close(fd_) != 0 && reason_.empty()) reason_ = ErrnoText(errno);
+  fd_ = -1;
+  if (reason_.empty()) {
+    if (inPlace_) {
+      reason_ = RewriteInPlaceFromFile(final_, temp_);
+    } else if (::rename(temp_.c_str(), final_.c_str()) != 0) {
+      reason_ = ErrnoText(errno);
+    } else {
+      temp_.clear();
+    }
+  }
+  if (!temp_.empty()) ::unlink(temp_.c_str());
+  temp_.clear();
+  if (reason_.empty()) SyncFolder(final_.parent_path());
+  return reason_;
+}
+
+void AtomicFile::Abandon() {
+  if (fd_ >= 0) ::close(fd_);
+  fd_ = -1;
+  if (!temp_.empty()) ::unlink(temp_.c_str());
+  temp_.clear();
 }
 
 }  // namespace novastra

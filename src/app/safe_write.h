@@ -25,6 +25,7 @@
 //    every temporary file is removed and no target changes.
 #include <filesystem>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -49,5 +50,33 @@ bool IsOwnTempName(const std::string& name);
 // so that no save of another copy of the program is under way there.
 // Returns how many were removed.
 int RemoveStaleTempFiles(const std::filesystem::path& folder);
+
+// A file written piece by piece (a command's output of any size) by the same
+// rules as a single-file set: the target is checked first, the text goes to a
+// temporary file of the program's own pattern, and Commit puts it in place.
+// Dropped without Commit (or after a failed write) the temporary file is
+// removed and the target stays as it was.
+class AtomicFile {
+ public:
+  explicit AtomicFile(const std::filesystem::path& target);
+  ~AtomicFile();
+  AtomicFile(const AtomicFile&) = delete;
+  AtomicFile& operator=(const AtomicFile&) = delete;
+
+  // False once any write has failed (see Reason).
+  bool Write(std::string_view bytes);
+  // Syncs, closes and puts the file in place; "" on success, else the reason.
+  std::string Commit();
+  // Removes the temporary file; the target stays as it was.
+  void Abandon();
+  const std::string& Reason() const { return reason_; }
+
+ private:
+  std::filesystem::path final_;  // the target after following symbolic links
+  std::filesystem::path temp_;
+  bool inPlace_ = false;  // a target with several names is rewritten in place
+  int fd_ = -1;
+  std::string reason_;
+};
 
 }  // namespace novastra

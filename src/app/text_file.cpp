@@ -1,12 +1,6 @@
 #include "app/text_file.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
-#include <atomic>
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
+#include <utility>
 
 #include "app/safe_write.h"
 #include "app/ui.h"
@@ -68,54 +62,6 @@ void ReportSetWriteFailure(UserInterface& ui, const SetWriteResult& result, int 
                      std::to_string(total) +
                      " files already hold the new data; the others keep their old contents. "
                      "The data is still in the Data Window.");
-}
-
-AtomicFile::AtomicFile(const std::filesystem::path& target) : target_(target) {
-  static std::atomic<unsigned> serial{0};
-  if (target.filename().empty()) {
-    reason_ = "no file name";
-    return;
-  }
-  std::filesystem::path dir = target.parent_path();
-  if (dir.empty()) dir = ".";
-  temp_ = dir / ("." + target.filename().string() + ".tmp" + std::to_string(::getpid()) + "-" +
-                 std::to_string(serial++));
-  fd_ = ::open(temp_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-  if (fd_ < 0) reason_ = std::strerror(errno);
-}
-
-AtomicFile::~AtomicFile() { Abandon(); }
-
-bool AtomicFile::Write(std::string_view bytes) {
-  size_t done = 0;
-  while (reason_.empty() && done < bytes.size()) {
-    const ssize_t n = ::write(fd_, bytes.data() + done, bytes.size() - done);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      reason_ = std::strerror(errno);
-      break;
-    }
-    done += static_cast<size_t>(n);
-  }
-  return reason_.empty();
-}
-
-std::string AtomicFile::Commit() {
-  if (fd_ < 0) return reason_.empty() ? "already closed" : reason_;
-  if (reason_.empty() && ::fsync(fd_) != 0) reason_ = std::strerror(errno);
-  if (::close(fd_) != 0 && reason_.empty()) reason_ = std::strerror(errno);
-  fd_ = -1;
-  if (reason_.empty() && std::rename(temp_.c_str(), target_.c_str()) != 0)
-    reason_ = std::strerror(errno);
-  if (!reason_.empty()) ::unlink(temp_.c_str());
-  return reason_;
-}
-
-void AtomicFile::Abandon() {
-  if (fd_ < 0) return;
-  ::close(fd_);
-  fd_ = -1;
-  ::unlink(temp_.c_str());
 }
 
 std::string ReadFailureMessage(const std::string& name, const std::string& reason, bool missing) {

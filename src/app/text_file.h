@@ -24,34 +24,9 @@ std::optional<std::string> ReadFileBytes(const std::filesystem::path& file,
 
 // Writes bytes to a temporary file beside `target`, then renames it over the
 // target, so the target is either the old file or the complete new one (the
-// rules for read-only targets, modes, links: shell/safe_write.h).
+// rules for read-only targets, modes, links: app/safe_write.h).
 // Returns "" on success, else the reason (the target is untouched).
 std::string WriteFileSafely(const std::filesystem::path& target, std::string_view bytes);
-
-// A file written piece by piece into a temporary file beside `target` and
-// renamed over it by Commit, so the target is either untouched or complete.
-// Dropped without Commit (or after a failed write) the temporary file is removed.
-class AtomicFile {
- public:
-  explicit AtomicFile(const std::filesystem::path& target);
-  ~AtomicFile();
-  AtomicFile(const AtomicFile&) = delete;
-  AtomicFile& operator=(const AtomicFile&) = delete;
-
-  // False once any write has failed (see Reason).
-  bool Write(std::string_view bytes);
-  // Flushes, closes and renames; "" on success, else the reason.
-  std::string Commit();
-  // Removes the temporary file; the target stays as it was.
-  void Abandon();
-  const std::string& Reason() const { return reason_; }
-
- private:
-  std::filesystem::path target_;
-  std::filesystem::path temp_;
-  int fd_ = -1;
-  std::string reason_;
-};
 
 // Shows the failed-write message (critical icon, title "Warning!") naming the
 // file and the reason.

@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "app/input_check.h"
+#include "app/safe_write.h"
 #include "app/settings.h"
 #include "app/text_file.h"
 #include "astro/calendar.h"

@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "app/app_folder.h"
@@ -68,6 +69,19 @@ class SmallTmpfs {
 
 // ---- single files ----
 
+// The two single-file writers follow the same rules: the whole-text one used
+// by the saves and the piece-by-piece one behind a command's -o file.
+using Writer = std::string (*)(const fs::path&, std::string_view);
+std::string WriteInPieces(const fs::path& target, std::string_view bytes) {
+  AtomicFile file(target);
+  for (size_t at = 0; at < bytes.size(); at += 3) file.Write(bytes.substr(at, 3));
+  return file.Commit();
+}
+const struct {
+  const char* name;
+  Writer write;
+} kWriters[] = {{"whole", WriteFileSafely}, {"in pieces", WriteInPieces}};
+
 TEST(SafeWrite, TargetsAreTreatedByTheirStatedRule) {
   TempFolder dir;
   struct Case {
@@ -95,61 +109,69 @@ TEST(SafeWrite, TargetsAreTreatedByTheirStatedRule) {
       {"FIFO refused", [](const TempFolder& d) { ::mkfifo((d / "data.doc").c_str(), 0644); }, false,
        ""},
   };
-  for (const Case& c : cases) {
-    fs::remove_all(dir / "data.doc");
-    fs::remove_all(dir / "real.doc");
-    c.setUp(dir);
-    const std::string reason = WriteFileSafely(dir / "data.doc", "new");
-    EXPECT_EQ(reason.empty(), c.written) << c.what << ": " << reason;
-    if (fs::is_regular_file(dir / "data.doc")) {
-      EXPECT_EQ(dir.Read("data.doc"), c.readBack) << c.what;
+  for (const auto& w : kWriters) {
+    for (const Case& c : cases) {
+      fs::remove_all(dir / "data.doc");
+      fs::remove_all(dir / "real.doc");
+      c.setUp(dir);
+      const std::string reason = w.write(dir / "data.doc", "new");
+      EXPECT_EQ(reason.empty(), c.written) << w.name << ", " << c.what << ": " << reason;
+      if (fs::is_regular_file(dir / "data.doc")) {
+        EXPECT_EQ(dir.Read("data.doc"), c.readBack) << w.name << ", " << c.what;
+      }
+      EXPECT_EQ(OwnTempFilesIn(dir.path()), 0) << w.name << ", " << c.what;
+      fs::permissions(dir.path(), fs::perms::owner_all, fs::perm_options::add);
+      std::error_code ec;
+      fs::permissions(dir / "data.doc", fs::perms::owner_write, fs::perm_options::add, ec);
     }
-    EXPECT_EQ(OwnTempFilesIn(dir.path()), 0) << c.what;
-    fs::permissions(dir.path(), fs::perms::owner_all, fs::perm_options::add);
-    std::error_code ec;
-    fs::permissions(dir / "data.doc", fs::perms::owner_write, fs::perm_options::add, ec);
+    // The link stayed a link; its file got the text.
+    fs::remove_all(dir / "data.doc");
+    dir.Write("real.doc", "old");
+    fs::create_symlink(dir / "real.doc", dir / "data.doc");
+    ASSERT_EQ(w.write(dir / "data.doc", "new"), "") << w.name;
+    EXPECT_TRUE(fs::is_symlink(dir / "data.doc")) << w.name;
+    EXPECT_EQ(dir.Read("real.doc"), "new") << w.name;
   }
-  // The link stayed a link; its file got the text.
-  fs::remove_all(dir / "data.doc");
-  dir.Write("real.doc", "old");
-  fs::create_symlink(dir / "real.doc", dir / "data.doc");
-  ASSERT_EQ(WriteFileSafely(dir / "data.doc", "new"), "");
-  EXPECT_TRUE(fs::is_symlink(dir / "data.doc"));
-  EXPECT_EQ(dir.Read("real.doc"), "new");
 }
 
 TEST(SafeWrite, ModeAndHardLinksAreKept) {
-  TempFolder dir;
-  dir.Write("private.doc", "old");
-  ::chmod((dir / "private.doc").c_str(), 0600);
-  ASSERT_EQ(WriteFileSafely(dir / "private.doc", "new"), "");
-  EXPECT_EQ(ModeOf(dir / "private.doc") & 07777, 0600u);
-  ::chmod((dir / "private.doc").c_str(), 0640);
-  ASSERT_EQ(WriteFileSafely(dir / "private.doc", "newer"), "");
-  EXPECT_EQ(ModeOf(dir / "private.doc") & 07777, 0640u);
+  for (const auto& w : kWriters) {
+    TempFolder dir;
+    dir.Write("private.doc", "old");
+    ::chmod((dir / "private.doc").c_str(), 0600);
+    ASSERT_EQ(w.write(dir / "private.doc", "new"), "") << w.name;
+    EXPECT_EQ(ModeOf(dir / "private.doc") & 07777, 0600u) << w.name;
+    ::chmod((dir / "private.doc").c_str(), 0640);
+    ASSERT_EQ(w.write(dir / "private.doc", "newer"), "") << w.name;
+    EXPECT_EQ(ModeOf(dir / "private.doc") & 07777, 0640u) << w.name;
 
-  dir.Write("a.doc", "old");
-  fs::create_hard_link(dir / "a.doc", dir / "b.doc");
-  ASSERT_EQ(WriteFileSafely(dir / "a.doc", "new text"), "");
-  EXPECT_EQ(dir.Read("b.doc"), "new text");
-  EXPECT_EQ(fs::hard_link_count(dir / "a.doc"), 2u);
-  EXPECT_EQ(OwnTempFilesIn(dir.path()), 0);
+    // Both names see the new text, shorter or longer than the old.
+    dir.Write("a.doc", "old text that is long");
+    fs::create_hard_link(dir / "a.doc", dir / "b.doc");
+    ASSERT_EQ(w.write(dir / "a.doc", "new text"), "") << w.name;
+    EXPECT_EQ(dir.Read("b.doc"), "new text") << w.name;
+    ASSERT_EQ(w.write(dir / "b.doc", "the newest text"), "") << w.name;
+    EXPECT_EQ(dir.Read("a.doc"), "the newest text") << w.name;
+    EXPECT_EQ(fs::hard_link_count(dir / "a.doc"), 2u) << w.name;
+    EXPECT_EQ(OwnTempFilesIn(dir.path()), 0) << w.name;
+  }
 }
 
 TEST(SafeWrite, LongNamesAndLeftoversDoNotStopASave) {
   TempFolder dir;
   const std::string longName = std::string(246, 'x') + ".DOC";  // 250 characters
-  ASSERT_EQ(WriteFileSafely(dir / longName, "data"), "");
-  EXPECT_EQ(dir.Read(longName), "data");
-
   // Leftovers of killed saves, under the old predictable names of this very
   // process and under the program's own pattern, block nothing.
   for (int serial = 0; serial < 50; ++serial)
     dir.Write(".data.doc.tmp" + std::to_string(::getpid()) + "-" + std::to_string(serial), "x");
   dir.Write(".novastra-abcd1234.tmp", "left by a killed save");
   dir.Write(".novastra-notmine.txt", "not of the pattern");
-  ASSERT_EQ(WriteFileSafely(dir / "data.doc", "data"), "");
-  EXPECT_EQ(dir.Read("data.doc"), "data");
+  for (const auto& w : kWriters) {
+    ASSERT_EQ(w.write(dir / longName, w.name), "") << w.name;
+    EXPECT_EQ(dir.Read(longName), w.name);
+    ASSERT_EQ(w.write(dir / "data.doc", w.name), "") << w.name;
+    EXPECT_EQ(dir.Read("data.doc"), w.name);
+  }
 
   // Start-up removes the program's own leftovers and nothing else.
   fs::create_symlink(dir / "data.doc", dir / ".novastra-link0000.tmp");
