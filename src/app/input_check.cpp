@@ -96,10 +96,12 @@ void SetDaysText(RunParameters& params, const std::string& text) {
   if (days >= 1 && days <= kMaxDays) {
     params.NumberOfDays = days;
   } else if (days > kMaxDays) {
-    params.DaysText = "366";
+    // Assigned as a whole string: g++ 12 reports a false -Wrestrict on
+    // assigning a short literal here (GCC bug 105329).
+    params.DaysText = std::string("366");
     params.NumberOfDays = kMaxDays;
   } else {
-    params.DaysText = "1";
+    params.DaysText = std::string("1");
     params.NumberOfDays = 1;
   }
 }

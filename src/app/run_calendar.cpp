@@ -10,7 +10,9 @@ bool StartDateTextsAreNumbers(const RunParameters& params) {
 }
 
 void PrepareRunStart(RunParameters& params, CalendarState& cal) {
-  if (params.FullMonth) params.StartDay = "1";
+  // A whole string, not the literal: g++ 12 reports a false -Wrestrict on
+  // assigning a short literal here in Release builds (GCC bug 105329).
+  if (params.FullMonth) params.StartDay = std::string("1");
   int16_t day = DateFieldValue(params.StartDay);
   int16_t year = DateFieldValue(params.StartYear);
   int16_t month = DateFieldValue(params.StartMonth);
