@@ -155,6 +155,9 @@ AppController::StartResult AppController::Start(const StartOptions& options) {
   input_->activateMain = [this] { ActivateMain(); };
   input_->move(main_->x() + 40, main_->frameGeometry().bottom() + 40);
   input_->show();
+  // Below a main window restored near the screen's right or bottom edge it
+  // would hang off the screen, its buttons out of reach.
+  KeepOnScreen(input_.get());
   return StartResult::Started;
 }
 
@@ -335,7 +338,10 @@ void AppController::PrintData() {
 }
 
 void AppController::OpenGraph() {
-  if (!graph_) graph_ = new GraphWindow(*app_, dialogs_, main_.get());
+  if (!graph_) {
+    graph_ = new GraphWindow(*app_, dialogs_, main_.get());
+    graph_->keptPrinter = [this] { return printerChosen_ ? printer_.get() : nullptr; };
+  }
   graph_->show();
   graph_->raise();
   graph_->activateWindow();

@@ -310,9 +310,23 @@ void GraphWindow::PrintOn(QPrinter& printer) {
 
 void GraphWindow::Print() {
   QPrinter printer(QPrinter::HighResolution);
+  // Printer Setup's printer and page, on a printer of the chart's own: its
+  // landscape page leaves the kept printer as the user set it up.
+  if (QPrinter* kept = keptPrinter ? keptPrinter() : nullptr) {
+    if (kept->outputFormat() == QPrinter::PdfFormat) {
+      printer.setOutputFormat(QPrinter::PdfFormat);
+      printer.setOutputFileName(kept->outputFileName());
+    } else {
+      printer.setPrinterName(kept->printerName());
+    }
+    printer.setPageSize(kept->pageLayout().pageSize());
+    printer.setColorMode(kept->colorMode());
+    printer.setDuplex(kept->duplex());
+    printer.setCopyCount(kept->copyCount());
+  }
   printer.setPageOrientation(QPageLayout::Landscape);
   QPrintDialog dialog(&printer, this);
-  if (dialog.exec() != QDialog::Accepted) return;
+  if (!dialogs_.Exec(dialog)) return;
   PrintOn(printer);
 }
 

@@ -1,0 +1,103 @@
+// Window places and the kept printer as a user meets them: the Input window
+// stays reachable below a main window restored at a screen edge, and the
+// graphic ephemeris prints on the printer chosen in Printer Setup.
+#include <QPrintDialog>
+#include <QPrinter>
+
+#include "gui/graph_window.h"
+#include "gui/gui_support.h"
+
+namespace novastra::gui::test {
+namespace {
+
+void WriteIni(const fs::path& folder, const std::string& top, const std::string& left) {
+  std::ofstream ini(folder / "NOVASTRA.INI", std::ios::binary);
+  ini << "[NOVASTRA] - Do NOT change the order of these variables.\r\n"
+         "FontSize= 10\r\nFontBold= 0\r\nFontItalic= 0\r\n"
+      << "NOVASTRATop=" << top << "\r\nNOVASTRALeft=" << left
+      << "\r\nNOVASTRAHeight= 675\r\nNOVASTRAWidth= 6555\r\n"
+         "DataTop= 660\r\nDataLeft= 0\r\nDataHeight= 6540\r\nDataWidth= 9600\r\n";
+}
+
+}  // namespace
+
+// The Input window opens 40 pixels right of and below the main window; with
+// the main window kept at an edge of the screen that place runs off it.
+TEST_F(GuiTest, InputWindowStaysOnScreenBelowAMainWindowAtTheEdge) {
+  const struct {
+    const char* where;
+    std::string top, left;  // twips, as NOVASTRA.INI holds them
+  } cases[] = {
+      {"right edge", " 0", " 400000"},
+      {"bottom edge", " 400000", " 0"},
+      {"bottom right corner", " 400000", " 400000"},
+      {"far off to the left and above", "-30000", "-30000"},
+  };
+  for (const auto& c : cases) {
+    WriteIni(folder, c.top, c.left);
+    AppController& app = Start();
+    QApplication::processEvents();
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    const QRect input = app.inputWindow()->frameGeometry();
+    EXPECT_TRUE(screen.contains(app.mainWindow()->frameGeometry())) << c.where;
+    EXPECT_TRUE(screen.contains(input))
+        << c.where << ": " << input.x() << "," << input.y() << " " << input.width() << "x"
+        << input.height() << " on " << screen.width() << "x" << screen.height();
+    // Its buttons can be clicked: both lie on the screen.
+    for (QWidget* b : {static_cast<QWidget*>(app.inputWindow()->cmdEphemeris),
+                       static_cast<QWidget*>(app.inputWindow()->cmdAspectarian)})
+      EXPECT_TRUE(screen.contains(QRect(b->mapToGlobal(QPoint(0, 0)), b->size()))) << c.where;
+    controller.reset();  // a clean start for the next place
+  }
+}
+
+// Printer Setup chooses the printer for the rest of the session: the chart's
+// print dialog opens on that printer and its page, and the chart goes there.
+TEST_F(GuiTest, GraphicEphemerisPrintsOnThePrinterChosenInPrinterSetup) {
+  AppController& c = Start();
+  const QString chosen = QString::fromStdString((folder / "chosen.pdf").string());
+  c.askPrinter = [&](QPrinter& p) {
+    p.setOutputFormat(QPrinter::PdfFormat);
+    p.setOutputFileName(chosen);
+    p.setPageSize(QPageSize(QPageSize::A3));
+    return true;
+  };
+  c.mainWindow()->mnuPrSetup->trigger();
+
+  c.mainWindow()->mnuGraph->trigger();
+  GraphWindow* g = c.graphWindow();
+  ASSERT_NE(g, nullptr);
+  g->dtFrom->setDate(QDate(2009, 1, 1));
+  g->dtTo->setDate(QDate(2009, 12, 31));
+
+  QString offeredFile;
+  QPageSize::PageSizeId offeredPage = QPageSize::Custom;
+  int asked = 0;
+  dialogAnswer = [&](QDialog& dialog) {
+    auto* print = qobject_cast<QPrintDialog*>(&dialog);
+    if (!print) return false;
+    ++asked;
+    offeredFile = print->printer()->outputFileName();
+    offeredPage = print->printer()->pageLayout().pageSize().id();
+    return true;
+  };
+  ASSERT_TRUE(g->mnuPrint->isEnabled());
+  g->mnuPrint->trigger();
+  EXPECT_EQ(asked, 1);
+  EXPECT_EQ(offeredFile.toStdString(), chosen.toStdString());
+  EXPECT_EQ(offeredPage, QPageSize::A3);
+  ASSERT_TRUE(fs::exists(chosen.toStdString()));
+  EXPECT_EQ(ReadAll(chosen.toStdString()).substr(0, 5), "%PDF-");
+  // The chart's landscape page leaves the kept printer as it was chosen.
+  EXPECT_EQ(c.printer()->pageLayout().orientation(), QPageLayout::Portrait);
+  EXPECT_EQ(c.printer()->outputFileName(), chosen);
+
+  // Cancelled: nothing printed.
+  fs::remove(chosen.toStdString());
+  dialogAnswer = [&](QDialog&) { return false; };
+  g->mnuPrint->trigger();
+  EXPECT_FALSE(fs::exists(chosen.toStdString()));
+  EXPECT_TRUE(messages.empty());
+}
+
+}  // namespace novastra::gui::test
