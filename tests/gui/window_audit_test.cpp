@@ -100,4 +100,35 @@ TEST_F(GuiTest, GraphicEphemerisPrintsOnThePrinterChosenInPrinterSetup) {
   EXPECT_TRUE(messages.empty());
 }
 
+
+// A display that finds the buffer full says so in one box, the one with the
+// number of lines dropped, whether a run or a help document brought them.
+TEST_F(January2009, AFullBufferRaisesOneBoxPerDisplay) {
+  Buffer().ClearView();
+  while (Buffer().AllCount() < kBufferCapacity - 10) Buffer().AppendLine("filler");
+  const struct {
+    const char* what;
+    std::function<void()> display;
+  } cases[] = {
+      {"More Forward", [&] { d->mnuMoreZForward->trigger(); }},
+      {"a help document", [&] { controller->app()->ShowDocument("INPUTD.HLP"); }},
+      {"a table of the View menu", [&] { d->mnuViewDeclination->trigger(); }},
+  };
+  for (const auto& c : cases) {
+    messages.clear();
+    c.display();
+    ASSERT_EQ(messages.size(), 1u) << c.what;
+    EXPECT_TRUE(messages[0].text.startsWith("Buffer cannot hold any more data.")) << c.what;
+    EXPECT_EQ(messages[0].icon, MessageIcon::Critical) << c.what;
+    EXPECT_EQ(Buffer().AllCount(), kBufferCapacity) << c.what;
+  }
+  // Room again: a display over 1000 lines brings back the nearly-full reminder.
+  Buffer().ClearAll();
+  while (Buffer().AllCount() < 1500) Buffer().AppendLine("filler");
+  messages.clear();
+  d->mnuViewLongitude->trigger();
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_TRUE(messages[0].text.startsWith("The data buffer is nearly full.")) << messages[0].text.toStdString();
+}
+
 }  // namespace novastra::gui::test
