@@ -100,7 +100,6 @@ TEST_F(GuiTest, GraphicEphemerisPrintsOnThePrinterChosenInPrinterSetup) {
   EXPECT_TRUE(messages.empty());
 }
 
-
 // A display that finds the buffer full says so in one box, the one with the
 // number of lines dropped, whether a run or a help document brought them.
 TEST_F(January2009, AFullBufferRaisesOneBoxPerDisplay) {
@@ -128,7 +127,8 @@ TEST_F(January2009, AFullBufferRaisesOneBoxPerDisplay) {
   messages.clear();
   d->mnuViewLongitude->trigger();
   ASSERT_EQ(messages.size(), 1u);
-  EXPECT_TRUE(messages[0].text.startsWith("The data buffer is nearly full.")) << messages[0].text.toStdString();
+  EXPECT_TRUE(messages[0].text.startsWith("The data buffer is nearly full."))
+      << messages[0].text.toStdString();
 }
 
 }  // namespace novastra::gui::test
