@@ -25,6 +25,7 @@
 #include "chart/chart_file.h"
 #include "chart/chart_painter.h"
 #include "chart/engine_series.h"
+#include "gui/date_field.h"
 #include "gui/message_box.h"
 #include "text/date_input.h"
 
@@ -144,7 +145,7 @@ GraphWindow::GraphWindow(Application& app, Dialogs& dialogs, QWidget* parent)
 
   const auto [first, last] = InitialRange(app_);
   auto dateEdit = [this](const char* name, const QDate& date) {
-    auto* e = new QDateEdit(date, this);
+    auto* e = new DateField(date, this);
     e->setObjectName(name);
     e->setDisplayFormat("M/d/yyyy");
     e->setDateRange(QDate(kFirstYear, 1, 1), QDate(kLastYear, 12, 31));

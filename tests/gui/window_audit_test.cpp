@@ -132,3 +132,60 @@ TEST_F(January2009, AFullBufferRaisesOneBoxPerDisplay) {
 }
 
 }  // namespace novastra::gui::test
+
+namespace novastra::gui::test {
+namespace {
+
+// Types text into a widget key by key, as a user would.
+void TypeKeys(QWidget* w, const QString& keys) {
+  for (QChar c : keys) {
+    const int key = c.isDigit() ? Qt::Key_0 + c.digitValue() : c == '/' ? Qt::Key_Slash : 0;
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, QString(c));
+    QApplication::sendEvent(w, &press);
+    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, QString(c));
+    QApplication::sendEvent(w, &release);
+  }
+}
+
+}  // namespace
+
+// Dates typed in the chart's From and To fields as M/D/YYYY, over the whole
+// field or from its first section, give the date typed.
+TEST_F(GuiTest, GraphDatesTypedWithSlashesGiveTheDateTyped) {
+  AppController& c = Start();
+  c.mainWindow()->mnuGraph->trigger();
+  GraphWindow* g = c.graphWindow();
+  ASSERT_NE(g, nullptr);
+  g->show();
+  // No bodies: the typing is read without a chart computed at every key.
+  for (auto& [body, action] : g->bodyActions) action->setChecked(false);
+  const struct {
+    const char* typed;
+    QDate date;
+  } cases[] = {
+      {"1/1/2009", {2009, 1, 1}},     {"12/31/2009", {2009, 12, 31}}, {"2/3/2008", {2008, 2, 3}},
+      {"01/01/2009", {2009, 1, 1}},   {"10/9/1850", {1850, 10, 9}},   {"7/04/2099", {2099, 7, 4}},
+      {"11/11/2011", {2011, 11, 11}}, {"3/1/1800", {1800, 3, 1}},
+  };
+  for (QDateEdit* field : {g->dtFrom, g->dtTo}) {
+    for (const auto& k : cases) {
+      for (bool wholeField : {true, false}) {
+        field->setDate(QDate(1914, 12, 17));
+        field->setFocus();
+        if (wholeField)
+          field->selectAll();
+        else
+          field->setSelectedSection(QDateTimeEdit::MonthSection);
+        TypeKeys(field, k.typed);
+        QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+        QApplication::sendEvent(field, &enter);
+        EXPECT_EQ(field->date(), k.date)
+            << field->objectName().toStdString() << " typed " << k.typed
+            << (wholeField ? " over the whole field" : " from the month") << ": "
+            << field->date().toString("M/d/yyyy").toStdString();
+      }
+    }
+  }
+}
+
+}  // namespace novastra::gui::test
