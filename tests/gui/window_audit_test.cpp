@@ -43,6 +43,10 @@ TEST_F(GuiTest, InputWindowStaysOnScreenBelowAMainWindowAtTheEdge) {
     EXPECT_TRUE(screen.contains(input))
         << c.where << ": " << input.x() << "," << input.y() << " " << input.width() << "x"
         << input.height() << " on " << screen.width() << "x" << screen.height();
+    // Nor does it hide the main window's menus: it goes above the main
+    // window when there is no room below.
+    EXPECT_FALSE(input.intersects(app.mainWindow()->frameGeometry()))
+        << c.where << ": " << input.x() << "," << input.y();
     // Its buttons can be clicked: both lie on the screen.
     for (QWidget* b : {static_cast<QWidget*>(app.inputWindow()->cmdEphemeris),
                        static_cast<QWidget*>(app.inputWindow()->cmdAspectarian)})
@@ -185,6 +189,38 @@ TEST_F(GuiTest, GraphDatesTypedWithSlashesGiveTheDateTyped) {
             << field->date().toString("M/d/yyyy").toStdString();
       }
     }
+  }
+}
+
+}  // namespace novastra::gui::test
+
+namespace novastra::gui::test {
+
+// A Data Window never placed by the user opens below the main window; with
+// the main window kept at the bottom of the screen it opens above it instead,
+// leaving the main window's menus in sight.
+TEST_F(GuiTest, FirstDataWindowLeavesAMainWindowAtTheBottomInSight) {
+  const struct {
+    const char* where;
+    std::string top, left;
+  } cases[] = {
+      {"bottom edge", " 400000", " 0"},
+      {"bottom right corner", " 400000", " 400000"},
+  };
+  for (const auto& c : cases) {
+    WriteIni(folder, c.top, c.left);
+    AppController& app = Start();
+    DataWindow* d = RunMonth("1", "1", "2009", true);
+    ASSERT_NE(d, nullptr) << c.where;
+    QApplication::processEvents();
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    const QRect main = app.mainWindow()->frameGeometry(), data = d->frameGeometry();
+    EXPECT_TRUE(screen.contains(data)) << c.where;
+    EXPECT_FALSE(data.intersects(main))
+        << c.where << ": data " << data.x() << "," << data.y() << " " << data.width() << "x"
+        << data.height() << ", main " << main.x() << "," << main.y();
+    EXPECT_GT(data.height(), screen.height() / 2) << c.where;  // still a tall window
+    controller.reset();
   }
 }
 
