@@ -74,6 +74,9 @@ void DataBuffer::ShowDataBuffer() {
     return;
   }
   AppendBlankLine();
+  // A display that found the buffer full says so in one box; that box already
+  // asks for the buffer to be cleared, so the nearly-full reminder stays away.
+  const bool full = dropped_ > 0;
   ReportDroppedLines();
 
   std::string text;
@@ -99,7 +102,7 @@ void DataBuffer::ShowDataBuffer() {
   // The text goes in first; the nearly-full warning comes before the window is
   // shown and gets its caption.
   ui_.SetDataText(text);
-  if (allCount_ > kNearlyFullLines)
+  if (allCount_ > kNearlyFullLines && !full)
     ui_.ShowMessage(MessageIcon::Information, kWarningTitle, kNearlyFullMessage);
   ui_.ShowDataWindow(kDataCaption);
 }

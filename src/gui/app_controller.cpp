@@ -153,8 +153,20 @@ AppController::StartResult AppController::Start(const StartOptions& options) {
 
   input_ = std::make_unique<InputWindow>(*app_);
   input_->activateMain = [this] { ActivateMain(); };
-  input_->move(main_->x() + 40, main_->frameGeometry().bottom() + 40);
+  const QRect mainFrame = main_->frameGeometry();
+  input_->move(main_->x() + 40, mainFrame.bottom() + 40);
   input_->show();
+  // Below a main window restored near the screen's bottom edge there is no
+  // room: above it then, clear of its menus. Near the right edge, or wherever
+  // it would hang off the screen with its buttons out of reach, it is moved
+  // back onto the screen.
+  const QRect below = input_->frameGeometry();
+  const int aboveTop = mainFrame.top() - 40 - below.height();
+  for (const QRect& area : AvailableScreenAreas())
+    if (area.contains(mainFrame.center()) && below.bottom() > area.bottom() &&
+        aboveTop >= area.top())
+      input_->move(below.left(), aboveTop);
+  KeepOnScreen(input_.get());
   return StartResult::Started;
 }
 
@@ -335,7 +347,10 @@ void AppController::PrintData() {
 }
 
 void AppController::OpenGraph() {
-  if (!graph_) graph_ = new GraphWindow(*app_, dialogs_, main_.get());
+  if (!graph_) {
+    graph_ = new GraphWindow(*app_, dialogs_, main_.get());
+    graph_->keptPrinter = [this] { return printerChosen_ ? printer_.get() : nullptr; };
+  }
   graph_->show();
   graph_->raise();
   graph_->activateWindow();

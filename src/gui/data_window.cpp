@@ -202,6 +202,11 @@ int DataWindow::TableWidth() const {
   return text + bar + margins + 4;
 }
 
+namespace {
+// Less than this below the main window, and a first Data Window goes above it.
+constexpr int kLeastRoomBelow = 240;
+}  // namespace
+
 void DataWindow::ApplySavedGeometry() {
   loading_ = true;
   const double dx = LogicalDpiX(this), dy = LogicalDpiY(this);
@@ -219,10 +224,20 @@ void DataWindow::ApplySavedGeometry() {
     const QRect below = main->frameGeometry();
     wanted.moveTo(below.left(), below.bottom() + 1);
     wanted.setWidth(std::max(wanted.width(), TableWidth()));
-    // Down to the bottom of the main window's screen, less room for a frame.
+    // Down to the bottom of the main window's screen, less room for a frame;
+    // above the main window when it sits too low for that, so as not to
+    // cover its menus.
     for (const QRect& a : AvailableScreenAreas())
-      if (a.contains(below.center()))
-        wanted.setHeight(std::max(wanted.height(), a.bottom() - wanted.top() - 40));
+      if (a.contains(below.center())) {
+        const int roomBelow = a.bottom() - wanted.top() - 40;
+        const int roomAbove = below.top() - a.top() - 40;
+        if (roomBelow < kLeastRoomBelow && roomAbove > roomBelow) {
+          wanted.moveTop(a.top());
+          wanted.setHeight(roomAbove);
+        } else {
+          wanted.setHeight(std::max(wanted.height(), roomBelow));
+        }
+      }
   }
   PlaceWindow(this, wanted);
   loading_ = false;

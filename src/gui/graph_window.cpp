@@ -25,6 +25,7 @@
 #include "chart/chart_file.h"
 #include "chart/chart_painter.h"
 #include "chart/engine_series.h"
+#include "gui/date_field.h"
 #include "gui/message_box.h"
 #include "text/date_input.h"
 
@@ -144,7 +145,7 @@ GraphWindow::GraphWindow(Application& app, Dialogs& dialogs, QWidget* parent)
 
   const auto [first, last] = InitialRange(app_);
   auto dateEdit = [this](const char* name, const QDate& date) {
-    auto* e = new QDateEdit(date, this);
+    auto* e = new DateField(date, this);
     e->setObjectName(name);
     e->setDisplayFormat("M/d/yyyy");
     e->setDateRange(QDate(kFirstYear, 1, 1), QDate(kLastYear, 12, 31));
@@ -310,9 +311,23 @@ void GraphWindow::PrintOn(QPrinter& printer) {
 
 void GraphWindow::Print() {
   QPrinter printer(QPrinter::HighResolution);
+  // Printer Setup's printer and page, on a printer of the chart's own: its
+  // landscape page leaves the kept printer as the user set it up.
+  if (QPrinter* kept = keptPrinter ? keptPrinter() : nullptr) {
+    if (kept->outputFormat() == QPrinter::PdfFormat) {
+      printer.setOutputFormat(QPrinter::PdfFormat);
+      printer.setOutputFileName(kept->outputFileName());
+    } else {
+      printer.setPrinterName(kept->printerName());
+    }
+    printer.setPageSize(kept->pageLayout().pageSize());
+    printer.setColorMode(kept->colorMode());
+    printer.setDuplex(kept->duplex());
+    printer.setCopyCount(kept->copyCount());
+  }
   printer.setPageOrientation(QPageLayout::Landscape);
   QPrintDialog dialog(&printer, this);
-  if (dialog.exec() != QDialog::Accepted) return;
+  if (!dialogs_.Exec(dialog)) return;
   PrintOn(printer);
 }
 

@@ -4,6 +4,7 @@
 // points; it follows the pointer, prints and exports SVG, PNG and PDF.
 #include <QMainWindow>
 #include <QWidget>
+#include <functional>
 #include <map>
 
 #include "chart/chart_model.h"
@@ -76,6 +77,8 @@ class GraphWindow : public QMainWindow {
   void Export();
   // Draws the chart on a printer's page, scaled to fit.
   void PrintOn(QPrinter& printer);
+  // The printer chosen in Printer Setup, if any: Print starts from it.
+  std::function<QPrinter*()> keptPrinter;
 
  private:
   void Print();
