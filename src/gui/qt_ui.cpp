@@ -59,6 +59,10 @@ void QtUi::OpenProgress() {
     }
     progress_->Reset();
     progress_->show();
+    // On top of the window the run was started from (More starts it from the
+    // Data Window), so its Cancel button can be seen and clicked.
+    progress_->raise();
+    progress_->activateWindow();
     progress_->picture()->Clear();
     progress_->repaint();
   });
