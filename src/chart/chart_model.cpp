@@ -77,6 +77,23 @@ void AddTicks(ChartModel& m) {
   }
 }
 
+// Day lines where a day is at least 5 pixels wide; every day, every second
+// or every fifth day numbered, whichever first leaves 18 pixels per number.
+void AddDayTicks(ChartModel& m) {
+  const double pxPerDay = m.PixelsPerDay();
+  if (pxPerDay < 5) return;
+  int step = 5;
+  for (int s : {1, 2, 5})
+    if (pxPerDay * s >= 18) {
+      step = s;
+      break;
+    }
+  for (double jd = std::ceil(m.jd0 - 0.5) + 0.5; jd <= m.jd1; jd += 1) {
+    const int day = CivilFromJd(jd).day;
+    m.days.push_back({jd, m.XAt(jd), day, step == 1 || day % step == 0});
+  }
+}
+
 class SegmentBuilder {
  public:
   SegmentBuilder(ChartModel& m, int body) : m_(m), body_(body) {}
@@ -185,6 +202,7 @@ ChartModel BuildChart(const EphemerisSeries& series, const ChartOptions& options
   m.jd1 = series.jd.back();
   AddMarks(m);
   AddTicks(m);
+  AddDayTicks(m);
   for (double p : options.fixedPoints) {
     const double r = Reduce(p, options.dial);
     m.fixedLines.push_back({p, r, m.YAt(r)});

@@ -63,6 +63,15 @@ struct TimeTick {
   bool labelYear = false;
 };
 
+// A day line of a short chart (a few months or less), at 0h UT; labelled
+// days are spaced so that their numbers do not run together.
+struct DayTick {
+  double jd = 0;
+  double x = 0;
+  int day = 0;  // of the month
+  bool label = false;
+};
+
 struct DegreeMark {
   double degrees = 0;  // 0 .. dial
   double y = 0;
@@ -88,6 +97,7 @@ struct ChartModel {
   std::vector<FixedLine> fixedLines;
   std::vector<Crossing> crossings;
   std::vector<TimeTick> ticks;
+  std::vector<DayTick> days;  // empty where a day is under 5 pixels wide
   std::vector<DegreeMark> marks;
   std::vector<SignBand> signs;  // 360 dial only
   std::vector<BodyEnds> ends;

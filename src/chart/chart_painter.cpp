@@ -120,7 +120,9 @@ void PaintChart(QPainter& p, const ChartModel& m, const PaintStyle& style) {
       }
   }
 
-  // Month and year lines.
+  // Day, month and year lines.
+  p.setPen(QPen(QColor(236, 236, 236), 0.6 * s));
+  for (const DayTick& d : m.days) p.drawLine(QPointF(d.x, plot.top()), QPointF(d.x, plot.bottom()));
   for (const TimeTick& t : m.ticks) {
     p.setPen(QPen(t.yearStart ? QColor(150, 150, 150) : QColor(222, 222, 222),
                   (t.yearStart ? 1.2 : 0.8) * s));
@@ -193,12 +195,23 @@ void PaintChart(QPainter& p, const ChartModel& m, const PaintStyle& style) {
 
   // Month and year labels under the plot; the month the range starts in and
   // its year are named at the left edge unless a tick is there already.
+  // Day numbers, where there are any, take the first row and move the month
+  // and year names down.
   p.setPen(QColor(60, 60, 60));
+  const bool dayRow =
+      std::any_of(m.days.begin(), m.days.end(), [](const DayTick& d) { return d.label; });
+  if (dayRow) {
+    p.setFont(FontOf(style, 9 * s));
+    for (const DayTick& d : m.days)
+      if (d.label) DrawCentered(p, QPointF(d.x, plot.bottom() + 10 * s), QString::number(d.day));
+  }
+  const double monthRow = plot.bottom() + (dayRow ? 25 : 13) * s;
+  const double yearRow = plot.bottom() + (dayRow ? 42 : 32) * s;
   const CivilDay start = CivilFromJd(m.jd0);
   const double firstTick = m.ticks.empty() ? plot.right() : m.ticks.front().x;
   if (!m.ticks.empty() && m.ticks.front().labelMonth && firstTick - plot.left() >= 24 * s) {
     p.setFont(FontOf(style, 11 * s));
-    DrawCentered(p, QPointF((plot.left() + firstTick) / 2, plot.bottom() + 13 * s),
+    DrawCentered(p, QPointF((plot.left() + firstTick) / 2, monthRow),
                  kMonthAbbrev[start.month - 1]);
   }
   double firstYearLabel = plot.right() + 100 * s;
@@ -209,18 +222,18 @@ void PaintChart(QPainter& p, const ChartModel& m, const PaintStyle& style) {
     }
   if (firstYearLabel - plot.left() >= 60 * s) {
     p.setFont(FontOf(style, 12 * s, true));
-    DrawCentered(p, QPointF(plot.left(), plot.bottom() + 32 * s), QString::number(start.year));
+    DrawCentered(p, QPointF(plot.left(), yearRow), QString::number(start.year));
   }
   for (const TimeTick& t : m.ticks) {
     const double next = &t == &m.ticks.back() ? m.XAt(t.jd + 30.44) : (&t + 1)->x;
     const double mid = std::min((t.x + next) / 2, plot.right() - 4 * s);
     if (t.labelMonth && (next - t.x) > 0 && mid > plot.left()) {
       p.setFont(FontOf(style, 11 * s));
-      DrawCentered(p, QPointF(mid, plot.bottom() + 13 * s), kMonthAbbrev[t.month - 1]);
+      DrawCentered(p, QPointF(mid, monthRow), kMonthAbbrev[t.month - 1]);
     }
     if (t.labelYear) {
       p.setFont(FontOf(style, 12 * s, true));
-      DrawCentered(p, QPointF(t.x, plot.bottom() + 32 * s), QString::number(t.year));
+      DrawCentered(p, QPointF(t.x, yearRow), QString::number(t.year));
     }
   }
 

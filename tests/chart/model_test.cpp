@@ -258,6 +258,29 @@ TEST(ChartTicks, MonthsAndYears) {
   EXPECT_FALSE(decades.ticks[1].labelMonth);
 }
 
+// Short charts get day lines at 0h UT, numbered as wide as the numbers allow;
+// a year's chart has none. Dates: 1 Jan 2009 0h UT is JD 2454832.5 (Meeus,
+// Astronomical Algorithms, ch. 7).
+TEST(ChartTicks, DaysOfShortCharts) {
+  const ChartModel month = Build(360, {}, Series(2009, 1, 1, 2009, 1, 31, {kSun}));
+  ASSERT_EQ(month.days.size(), 31u);
+  EXPECT_EQ(month.days[14].day, 15);
+  EXPECT_NEAR(month.days[14].x, month.XAt(2454832.5 + 14), 1e-9);
+  EXPECT_TRUE(
+      std::all_of(month.days.begin(), month.days.end(), [](const DayTick& d) { return d.label; }));
+
+  // Three months at the default width: every second day numbered.
+  const ChartModel quarter = Build(360, {}, Series(2009, 1, 1, 2009, 3, 31, {kSun}));
+  ASSERT_EQ(quarter.days.size(), 90u);
+  EXPECT_EQ(quarter.days[31].day, 1);  // 1 Feb
+  for (const DayTick& d : quarter.days) EXPECT_EQ(d.label, d.day % 2 == 0) << d.day;
+  const double gap = quarter.days[1].x - quarter.days[0].x;
+  EXPECT_GE(2 * gap, 18);
+  EXPECT_LT(gap, 18);
+
+  EXPECT_TRUE(Build(360).days.empty());
+}
+
 // Unusable requests give an empty chart rather than a wrong one.
 TEST(ChartModelInput, UnknownDialOrTooShortARangeGivesNothing) {
   EXPECT_TRUE(Build(100).segments.empty());
