@@ -2,6 +2,7 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -32,7 +33,21 @@ struct Pending {
   bool exists = false;
   struct stat st {};
   fs::path temp;  // the temporary file, once created
+  int fd = -1;    // open on it, with its lock held, until it is renamed or removed
 };
+
+// A temporary file in use is marked by an exclusive lock (flock) held on it
+// from its creation until it is renamed or removed, so that the start-up
+// removal of killed saves' leftovers (RemoveStaleTempFiles) passes over the
+// file of a save still running, such as a long export with -o into the
+// application folder. Returns false when the name was removed before the lock
+// was taken: the file is then no longer usable.
+bool MarkInUse(int fd) {
+  while (::flock(fd, LOCK_EX) != 0)
+    if (errno != EINTR) return true;  // no locks on this file system: nothing to mark with
+  struct stat st {};
+  return ::fstat(fd, &st) != 0 || st.st_nlink > 0;
+}
 
 // Follows symbolic links from the target to the file that gets the text.
 std::string ResolveTarget(Pending& p) {
@@ -107,10 +122,14 @@ std::string WriteTemp(Pending& p, const std::string& bytes) {
   for (int attempt = 0; attempt < kTempAttempts && fd < 0; ++attempt) {
     const fs::path temp = dir / (kTempPrefix + RandomChars() + kTempSuffix);
     fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
-    if (fd >= 0)
+    if (fd >= 0 && !MarkInUse(fd)) {
+      ::close(fd);
+      fd = -1;
+    } else if (fd >= 0) {
       p.temp = temp;
-    else if (errno != EEXIST)
+    } else if (errno != EEXIST) {
       return ErrnoText(errno);
+    }
   }
   if (fd < 0) return ErrnoText(EEXIST);
   std::string reason;
@@ -123,8 +142,14 @@ std::string WriteTemp(Pending& p, const std::string& bytes) {
   }
   if (reason.empty()) reason = WriteAll(fd, bytes);
   if (reason.empty() && ::fsync(fd) != 0) reason = ErrnoText(errno);
-  if (::close(fd) != 0 && reason.empty()) reason = ErrnoText(errno);
+  // Kept open, and so locked, until the file is renamed or removed.
+  p.fd = fd;
   return reason;
+}
+
+void CloseTemp(Pending& p) {
+  if (p.fd >= 0) ::close(p.fd);
+  p.fd = -1;
 }
 
 // A target with several names: its new text is copied into it in place,
@@ -159,8 +184,10 @@ SetWriteResult WriteFilesAsSet(const std::vector<std::pair<fs::path, std::string
   SetWriteResult result;
   std::vector<Pending> pending(files.size());
   auto removeTemps = [&pending] {
-    for (Pending& p : pending)
+    for (Pending& p : pending) {
       if (!p.temp.empty()) ::unlink(p.temp.c_str());
+      CloseTemp(p);
+    }
   };
 
   // Every target is checked before anything is written.
@@ -196,9 +223,13 @@ SetWriteResult WriteFilesAsSet(const std::vector<std::pair<fs::path, std::string
     }
     if (!result.ok()) {
       result.file = files[i].first;
-      for (size_t j = i; j < files.size(); ++j) ::unlink(pending[j].temp.c_str());
+      for (size_t j = i; j < files.size(); ++j) {
+        ::unlink(pending[j].temp.c_str());
+        CloseTemp(pending[j]);
+      }
       break;
     }
+    CloseTemp(p);
     p.temp.clear();
     folders.insert(p.final.parent_path());
     ++result.replaced;
@@ -229,7 +260,14 @@ int RemoveStaleTempFiles(const fs::path& folder) {
     struct stat st {};
     // Only regular files of the pattern; never follow a link.
     if (::fstatat(dfd, e->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(st.st_mode)) continue;
+    // A file whose save is still running holds its lock (MarkInUse): left alone.
+    const int fd = ::openat(dfd, e->d_name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd >= 0 && ::flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK) {
+      ::close(fd);
+      continue;
+    }
     if (::unlinkat(dfd, e->d_name, 0) == 0) ++removed;
+    if (fd >= 0) ::close(fd);
   }
   ::closedir(dir);
   return removed;
