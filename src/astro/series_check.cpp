@@ -9,7 +9,11 @@
 //  - every body's heliocentric L, B, R at four reference instants spanning
 //    1800-2100 (Pluto: 1900-2099, its theory's range) lies inside the body's
 //    known orbit: radius between perihelion and aphelion distance and latitude
-//    below the orbit's inclination, each with a small margin.
+//    below the orbit's inclination, each with a small margin;
+//  - and agrees there with an independent ephemeris. Longitude is an angle,
+//    so a longitude term made absurd (an L0 constant of 9869.351812 for
+//    6.20347712) still gives a longitude between 0 and 360 degrees, only the
+//    wrong one: the comparison catches it.
 #include "astro/series_check.h"
 
 #include <cmath>
@@ -48,6 +52,46 @@ constexpr double kSeriesInstants[] = {2378496.5, 2415020.5, 2451544.5, 2488069.5
 // Pluto's theory holds for 1885-2099 only.
 constexpr double kPlutoInstants[] = {2415020.5, 2451544.5, 2488068.5};
 
+// Heliocentric longitude and latitude (degrees) and radius (AU) at the four
+// instants above, taken as TT, from PyEphem 4.1.4 (libastro: VSOP87 for the
+// planets); mean equinox and ecliptic of date, except the Earth of
+// EARTH_X.DAT and Pluto, which are referred to J2000.0. The supplied tables
+// agree within 0.0004 degree and 1.2e-4 AU (Saturn), Pluto within 0.007
+// degree and 1.4e-3 AU.
+struct ReferencePosition {
+  double L, B, R;
+};
+constexpr ReferencePosition kReference[kSeriesBodyCount][4] = {
+    {{127.31650, 6.92256, 0.329946}, {201.37956, 3.05659, 0.420737},
+     {252.41008, -2.87003, 0.466259}, {305.20348, -6.79137, 0.432128}},  // Mercury
+    {{146.15711, 3.21365, 0.718606}, {343.13354, -3.39015, 0.727435},
+     {181.79364, 3.27741, 0.720160}, {19.73174, -2.87580, 0.725212}},  // Venus
+    {{100.43715, -0.00001, 0.983220}, {100.15425, -0.00006, 0.983266},
+     {99.86812, -0.00024, 0.983332}, {100.60828, -0.00007, 0.983358}},  // Earth (of date)
+    {{103.22986, 0.02487, 0.983220}, {101.55091, 0.01247, 0.983266},
+     {99.86812, -0.00024, 0.983332}, {99.21100, -0.01270, 0.983358}},  // Earth (J2000.0)
+    {{222.54826, 0.17638, 1.559675}, {286.44636, -1.56341, 1.421394},
+     {359.13435, -1.42611, 1.390951}, {67.57382, 0.54853, 1.509423}},  // Mars
+    {{87.53658, -0.24698, 5.132373}, {234.53616, 0.92440, 5.384904},
+     {36.24906, -1.17502, 4.965316}, {190.99329, 1.29881, 5.451421}},  // Jupiter
+    {{125.85752, 0.59909, 9.104587}, {266.51393, 1.10353, 10.066869},
+     {45.70420, -2.30349, 9.183953}, {199.99032, 2.47459, 9.666133}},  // Saturn
+    {{174.13173, 0.75849, 18.299160}, {248.65683, 0.06622, 18.992809},
+     {316.41327, -0.68479, 19.923998}, {20.54159, -0.62480, 19.970716}},  // Uranus
+    {{225.12702, 1.78011, 30.320936}, {85.69570, -1.25822, 29.871052},
+     {303.92610, 0.24210, 30.120541}, {165.57574, 0.95113, 30.207712}},  // Neptune
+};
+// Pluto, J2000.0, at kPlutoInstants.
+constexpr ReferencePosition kPlutoReference[3] = {
+    {77.15178, -9.57803, 46.960449},
+    {250.54197, 11.16227, 30.223608},
+    {32.10923, -16.80049, 48.933594},
+};
+// Allowed gaps: about 25 times the largest found for the supplied tables.
+constexpr double kAngleTolerance = 0.01;        // degrees
+constexpr double kPlutoAngleTolerance = 0.05;   // degrees
+constexpr double kRadiusTolerance = 1e-4;       // relative
+
 constexpr double kMaxAmplitude = 1e5;  // radians or AU
 constexpr double kMaxPhase = 100;      // radians
 constexpr double kMaxFrequency = 1e6;  // radians per Julian millennium
@@ -76,10 +120,21 @@ std::optional<std::string> CheckTerms(const std::vector<std::vector<SeriesTerm>>
   return std::nullopt;
 }
 
-std::optional<std::string> CheckPosition(const HelioPosition& p, const OrbitBounds& o, double jd) {
-  const bool ok = std::isfinite(p.L) && std::isfinite(p.B) && std::isfinite(p.R) && p.R >= o.rMin &&
-                  p.R <= o.rMax && std::fabs(p.B) <= o.latMax;
-  if (ok) return std::nullopt;
+std::optional<std::string> CheckPosition(const HelioPosition& p, const OrbitBounds& o, double jd,
+                                         const ReferencePosition& ref, double angleTolerance) {
+  bool ok = std::isfinite(p.L) && std::isfinite(p.B) && std::isfinite(p.R) && p.R >= o.rMin &&
+            p.R <= o.rMax && std::fabs(p.B) <= o.latMax;
+  if (ok) {
+    const double dL = std::remainder(p.L - ref.L, 360.0);
+    ok = std::fabs(dL) <= angleTolerance && std::fabs(p.B - ref.B) <= angleTolerance &&
+         std::fabs(p.R - ref.R) <= kRadiusTolerance * ref.R;
+    if (!ok)
+      return "position on JD " + Number(jd) + " differs from the reference (longitude " +
+             Number(p.L) + " for " + Number(ref.L) + ", latitude " + Number(p.B) + " for " +
+             Number(ref.B) + " degrees, radius " + Number(p.R) + " for " + Number(ref.R) +
+             " AU)";
+    return std::nullopt;
+  }
   return "position out of range on JD " + Number(jd) + " (latitude " + Number(p.B) +
          " degrees, radius " + Number(p.R) + " AU)";
 }
@@ -93,9 +148,11 @@ std::optional<SeriesCheckFailure> CheckSeriesTables(const SeriesTables& tables) 
     for (auto [coord, letter] :
          {std::pair{&set.L, 'L'}, std::pair{&set.B, 'B'}, std::pair{&set.R, 'R'}})
       if (auto bad = CheckTerms(*coord, letter)) return SeriesCheckFailure{file, *bad};
-    for (double jd : kSeriesInstants) {
+    for (int i = 0; i < 4; ++i) {
+      const double jd = kSeriesInstants[i];
       const double tau = (jd - 2451545.0) / 365250.0;
-      if (auto bad = CheckPosition(ComputeHelio(set, tau, nullptr), kOrbits[b], jd))
+      if (auto bad = CheckPosition(ComputeHelio(set, tau, nullptr), kOrbits[b], jd,
+                                   kReference[b][i], kAngleTolerance))
         return SeriesCheckFailure{file, *bad};
     }
   }
@@ -111,18 +168,21 @@ std::optional<SeriesCheckFailure> CheckSeriesTables(const SeriesTables& tables) 
       return SeriesCheckFailure{kPlutoFile, "row " + std::to_string(i + 1) + " out of range"};
   }
   const SeriesSet& earthJ2000 = tables[SeriesBody::EarthJ2000];
-  for (double jd : kPlutoInstants) {
+  for (int i = 0; i < 3; ++i) {
+    const double jd = kPlutoInstants[i];
     const double T = (jd - 2451545.0) / 36525.0;
     const SunJ2000 sun = ComputeSunJ2000(earthJ2000, T / 10.0, nullptr);
     const PlutoPosition p = ComputePluto(T, jd, sun, tables.pluto, nullptr);
     HelioPosition h{p.l, p.b, p.r};
-    bool ok = !CheckPosition(h, kPlutoOrbit, jd);
+    auto bad = CheckPosition(h, kPlutoOrbit, jd, kPlutoReference[i], kPlutoAngleTolerance);
+    bool finite = true;
     for (double x : {p.longitude, p.latitude, p.rightAscension, p.declination})
-      ok = ok && std::isfinite(x);
-    if (!ok)
-      return SeriesCheckFailure{kPlutoFile, "position out of range on JD " + Number(jd) +
-                                                " (latitude " + Number(p.b) + " degrees, radius " +
-                                                Number(p.r) + " AU)"};
+      finite = finite && std::isfinite(x);
+    if (bad || !finite)
+      return SeriesCheckFailure{
+          kPlutoFile, bad ? *bad
+                          : "position out of range on JD " + Number(jd) + " (latitude " +
+                                Number(p.b) + " degrees, radius " + Number(p.r) + " AU)"};
   }
   return std::nullopt;
 }
