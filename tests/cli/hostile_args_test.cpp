@@ -48,8 +48,9 @@ TEST(HostileArguments, EmptyAndSignedValuesAreRefusedAndNothingIsWritten) {
 
 TEST(HostileArguments, UnreadableSettingsAreToldAndTheDefaultsUsed) {
   HomeFolder home;
-  const std::vector<std::string> args = {"--home", home.path().string(), "ephemeris", "--from",
-                                         "2009-01-01", "--days", "1", "--use-settings"};
+  const std::vector<std::string> args = {"--home", home.path().string(), "ephemeris",
+                                         "--from", "2009-01-01",         "--days",
+                                         "1",      "--use-settings"};
   const auto plain = RunCli(args);
   ASSERT_EQ(plain.status, 0) << plain.err;
   // A FIFO would block a plain read; a folder cannot be read at all. The

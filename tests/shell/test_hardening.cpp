@@ -1,8 +1,8 @@
 // A hostile environment: read-only, linked and special files, full disks,
 // leftovers of killed saves, two copies at once. Each case here failed (hung,
 // crashed, replaced what it must not, or told an untruth) before.
-#include <gtest/gtest.h>
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/file.h>
 #include <sys/mount.h>
