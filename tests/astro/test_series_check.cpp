@@ -97,6 +97,9 @@ TEST(SeriesCheck, AbsurdValuesAreRefusedNamingTheFile) {
       {jupiter, FirstValueOf(jupiter, 'L', 1) + 3 * 2, "0.027655", "Jupiter L1 term 3 x100"},
       {saturn, FirstValueOf(saturn, 'B', 0) + 1, "1.2", "Saturn B0 phase changed"},
       {kPluto, 3, "-98693518", "Pluto longitude coefficient with extra digits"},
+      // Line 92 of SATURN.DAT, a 0.013 rad term's frequency: passed when only
+      // 1800, 1900, 2000 and 2100 were compared.
+      {saturn, 91 * 3 + 2, "-99.9", "Saturn term frequency changed"},
   };
   const auto supplied = SuppliedTexts();
   for (const Damage& c : cases) {
