@@ -32,16 +32,18 @@ _novastra_cli() {
       esac
       return ;;
     --kinds) COMPREPLY=($(compgen -W "all aspects parallels ingresses stations lunations void" -- "$cur")); return ;;
+    --bodies) COMPREPLY=($(compgen -W "all sun moon mercury venus mars jupiter saturn uranus neptune pluto node" -- "$cur")); return ;;
+    --dial) COMPREPLY=($(compgen -W "360 90 45 30" -- "$cur")); return ;;
     --table) COMPREPLY=($(compgen -W "longitude latitude ra declination" -- "$cur")); return ;;
     --moon-ingress) COMPREPLY=($(compgen -W "display hide" -- "$cur")); return ;;
-    --from|--start|--to|--date|--days|--time|--jobs) return ;;
+    --from|--start|--to|--date|--days|--time|--jobs|--points|--width|--height) return ;;
   esac
   local opts
   case "$command" in
     ephemeris) opts="$range --noon --midnight --geo --helio --table --local-rows --save" ;;
     aspectarian) opts="$range --noon --midnight --geo --helio --moon-sign-only --moon-ingress --void-of-course --save --kinds --bodies" ;;
     stations) opts="$range --bodies" ;;
-    positions) opts="--date --time --noon --zodiac --node --format -o --output" ;;
+    positions) opts="--date --time --noon --zodiac --node --sky --format -o --output" ;;
     graph) opts="--from --to --dial --bodies --points --width --height --noon --zodiac --node -o" ;;
     *) COMPREPLY=($(compgen -W "ephemeris aspectarian stations positions graph $global" -- "$cur")); return ;;
   esac

@@ -2,6 +2,7 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -33,7 +34,21 @@ struct Pending {
   bool exists = false;
   struct stat st {};
   fs::path temp;  // the temporary file, once created
+  int fd = -1;    // open on it, with its lock held, until it is renamed or removed
 };
+
+// A temporary file in use is marked by an exclusive lock (flock) held on it
+// from its creation until it is renamed or removed, so that the start-up
+// removal of killed saves' leftovers (RemoveStaleTempFiles) passes over the
+// file of a save still running, such as a long export with -o into the
+// application folder. Returns false when the name was removed before the lock
+// was taken: the file is then no longer usable.
+bool MarkInUse(int fd) {
+  while (::flock(fd, LOCK_EX) != 0)
+    if (errno != EINTR) return true;  // no locks on this file system: nothing to mark with
+  struct stat st {};
+  return ::fstat(fd, &st) != 0 || st.st_nlink > 0;
+}
 
 // Follows symbolic links from the target to the file that gets the text.
 std::string ResolveTarget(Pending& p) {
@@ -109,10 +124,14 @@ std::string CreateTemp(Pending& p, int* fd) {
   for (int attempt = 0; attempt < kTempAttempts && *fd < 0; ++attempt) {
     const fs::path temp = dir / (kTempPrefix + RandomChars() + kTempSuffix);
     *fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
-    if (*fd >= 0)
+    if (*fd >= 0 && !MarkInUse(*fd)) {
+      ::close(*fd);
+      *fd = -1;
+    } else if (*fd >= 0) {
       p.temp = temp;
-    else if (errno != EEXIST)
+    } else if (errno != EEXIST) {
       return ErrnoText(errno);
+    }
   }
   if (*fd < 0) return ErrnoText(EEXIST);
   if (p.exists) {
@@ -125,14 +144,18 @@ std::string CreateTemp(Pending& p, int* fd) {
   return "";
 }
 
-// Creates, fills and syncs the temporary file of one target.
+// Creates, fills and syncs the temporary file of one target. It is kept
+// open, and so locked, until it is renamed or removed (CloseTemp).
 std::string WriteTemp(Pending& p, const std::string& bytes) {
-  int fd = -1;
-  std::string reason = CreateTemp(p, &fd);
-  if (reason.empty()) reason = WriteAll(fd, bytes);
-  if (reason.empty() && ::fsync(fd) != 0) reason = ErrnoText(errno);
-  if (fd >= 0 && ::close(fd) != 0 && reason.empty()) reason = ErrnoText(errno);
+  std::string reason = CreateTemp(p, &p.fd);
+  if (reason.empty()) reason = WriteAll(p.fd, bytes);
+  if (reason.empty() && ::fsync(p.fd) != 0) reason = ErrnoText(errno);
   return reason;
+}
+
+void CloseTemp(Pending& p) {
+  if (p.fd >= 0) ::close(p.fd);
+  p.fd = -1;
 }
 
 // A target with several names: its new text is copied into it in place,
@@ -198,8 +221,10 @@ SetWriteResult WriteFilesAsSet(const std::vector<std::pair<fs::path, std::string
   SetWriteResult result;
   std::vector<Pending> pending(files.size());
   auto removeTemps = [&pending] {
-    for (Pending& p : pending)
+    for (Pending& p : pending) {
       if (!p.temp.empty()) ::unlink(p.temp.c_str());
+      CloseTemp(p);
+    }
   };
 
   // Every target is checked before anything is written.
@@ -235,9 +260,13 @@ SetWriteResult WriteFilesAsSet(const std::vector<std::pair<fs::path, std::string
     }
     if (!result.ok()) {
       result.file = files[i].first;
-      for (size_t j = i; j < files.size(); ++j) ::unlink(pending[j].temp.c_str());
+      for (size_t j = i; j < files.size(); ++j) {
+        ::unlink(pending[j].temp.c_str());
+        CloseTemp(pending[j]);
+      }
       break;
     }
+    CloseTemp(p);
     p.temp.clear();
     folders.insert(p.final.parent_path());
     ++result.replaced;
@@ -268,7 +297,14 @@ int RemoveStaleTempFiles(const fs::path& folder) {
     struct stat st {};
     // Only regular files of the pattern; never follow a link.
     if (::fstatat(dfd, e->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(st.st_mode)) continue;
+    // A file whose save is still running holds its lock (MarkInUse): left alone.
+    const int fd = ::openat(dfd, e->d_name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd >= 0 && ::flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK) {
+      ::close(fd);
+      continue;
+    }
     if (::unlinkat(dfd, e->d_name, 0) == 0) ++removed;
+    if (fd >= 0) ::close(fd);
   }
   ::closedir(dir);
   return removed;
@@ -297,8 +333,8 @@ bool AtomicFile::Write(std::string_view bytes) {
 std::string AtomicFile::Commit() {
   if (fd_ < 0) return reason_.empty() ? "already closed" : reason_;
   if (reason_.empty() && ::fsync(fd_) != 0) reason_ = ErrnoText(errno);
-  if (::close(fd_) != 0 && reason_.empty()) reason_ = ErrnoText(errno);
-  fd_ = -1;
+  // The descriptor, and with it the lock that marks the file in use, is
+  // kept until the file is in place.
   if (reason_.empty()) {
     if (inPlace_) {
       reason_ = RewriteInPlaceFromFile(final_, temp_);
@@ -310,6 +346,8 @@ std::string AtomicFile::Commit() {
   }
   if (!temp_.empty()) ::unlink(temp_.c_str());
   temp_.clear();
+  ::close(fd_);
+  fd_ = -1;
   if (reason_.empty()) SyncFolder(final_.parent_path());
   return reason_;
 }

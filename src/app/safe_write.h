@@ -47,7 +47,9 @@ bool IsOwnTempName(const std::string& name);
 
 // Removes temporary files of the program's own pattern left in the folder by
 // a save that was killed. Only to be called while holding the folder's lock,
-// so that no save of another copy of the program is under way there.
+// so that no save of another copy of the program is under way there; a
+// temporary file still being written (by a command-line export that takes no
+// folder lock) is known by the lock its writer holds on it and left alone.
 // Returns how many were removed.
 int RemoveStaleTempFiles(const std::filesystem::path& folder);
 

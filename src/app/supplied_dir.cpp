@@ -60,8 +60,12 @@ std::vector<fs::path> SuppliedDirCandidates(const fs::path& programDir) {
 bool IsSuppliedDir(const fs::path& dir) {
   std::error_code ec;
   if (dir.empty()) return false;
+  // Every name present is enough: a damaged file (a FIFO, a folder, a link to
+  // a device) is then refused by name when it is read, instead of the search
+  // passing over this folder to an older copy elsewhere or saying that
+  // nothing was found.
   for (const char* name : kMarkerFiles)
-    if (!fs::is_regular_file(dir / name, ec)) return false;
+    if (!fs::exists(dir / name, ec)) return false;
   return true;
 }
 

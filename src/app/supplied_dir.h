@@ -26,7 +26,8 @@ std::filesystem::path ExecutableDir();
 std::vector<std::filesystem::path> SuppliedDirCandidates(const std::filesystem::path& programDir);
 
 // True when the folder holds the supplied files (it holds OPTIONS.MAS and the
-// series files).
+// series files, of whatever type: whether each can be read is told when it is
+// read).
 bool IsSuppliedDir(const std::filesystem::path& dir);
 
 // The first candidate that holds the supplied files. When none does, a folder

@@ -9,7 +9,11 @@
 //  - every body's heliocentric L, B, R at four reference instants spanning
 //    1800-2100 (Pluto: 1900-2099, its theory's range) lies inside the body's
 //    known orbit: radius between perihelion and aphelion distance and latitude
-//    below the orbit's inclination, each with a small margin.
+//    below the orbit's inclination, each with a small margin;
+//  - and agrees there with an independent ephemeris. Longitude is an angle,
+//    so a longitude term made absurd (an L0 constant of 9869.351812 for
+//    6.20347712) still gives a longitude between 0 and 360 degrees, only the
+//    wrong one: the comparison catches it.
 #include "astro/series_check.h"
 
 #include <cmath>
@@ -43,10 +47,166 @@ constexpr OrbitBounds kOrbits[kSeriesBodyCount] = {
 // Pluto: perihelion 29.7 AU, aphelion 49.3 AU, inclination 17.1 degrees.
 constexpr OrbitBounds kPlutoOrbit{29.0, 50.0, 17.6};
 
-// Reference instants (Julian Days): 1800, 1900, 2000 and 2100 January 1.
-constexpr double kSeriesInstants[] = {2378496.5, 2415020.5, 2451544.5, 2488069.5};
-// Pluto's theory holds for 1885-2099 only.
-constexpr double kPlutoInstants[] = {2415020.5, 2451544.5, 2488068.5};
+// Reference instants (Julian Days): January 1 of every 25th year, 1800 to 2100.
+constexpr int kInstantCount = 13;
+constexpr double kSeriesInstants[kInstantCount] = {
+    2378496.5, 2387627.5, 2396758.5, 2405889.5, 2415020.5, 2424151.5, 2433282.5,
+    2442413.5, 2451544.5, 2460676.5, 2469807.5, 2478938.5, 2488069.5};
+// Pluto's theory holds for 1885-2099 only: 1900 to 2075, then 2099 December 31.
+constexpr int kPlutoInstantCount = 9;
+constexpr double kPlutoInstants[kPlutoInstantCount] = {2415020.5, 2424151.5, 2433282.5,
+                                                       2442413.5, 2451544.5, 2460676.5,
+                                                       2469807.5, 2478938.5, 2488068.5};
+
+// Heliocentric longitude and latitude (degrees) and radius (AU) at the
+// instants above, taken as TT, from PyEphem 4.1.4 (libastro: VSOP87 for the
+// planets); mean equinox and ecliptic of date, except the Earth of
+// EARTH_X.DAT and Pluto, which are referred to J2000.0. The supplied tables
+// agree within 0.0005 degree and 1.3e-5 of the distance, Pluto within
+// 0.007 degree and 3e-5 of the distance.
+struct ReferencePosition {
+  double L, B, R;
+};
+constexpr ReferencePosition kReference[kSeriesBodyCount][kInstantCount] = {
+    // Mercury
+    {{127.31650, 6.92256, 0.329946},
+     {20.40231, -3.06556, 0.331198},
+     {305.18894, -6.86625, 0.426988},
+     {253.46652, -3.15007, 0.466622},
+     {201.37956, 3.05659, 0.420737},
+     {123.11576, 6.78785, 0.325082},
+     {16.47929, -3.64764, 0.336544},
+     {303.55746, -6.78421, 0.431733},
+     {252.41008, -2.87003, 0.466259},
+     {203.01314, 3.04088, 0.420305},
+     {124.53297, 6.78815, 0.324683},
+     {17.93619, -3.65156, 0.337006},
+     {305.20348, -6.79137, 0.432128}},
+    // Venus
+    {{146.15711, 3.21365, 0.718606},
+     {14.69149, -2.95130, 0.725344},
+     {245.49096, 0.58041, 0.725475},
+     {113.90356, 2.10705, 0.718586},
+     {343.13354, -3.39015, 0.727435},
+     {213.79543, 2.28168, 0.722697},
+     {81.77849, 0.32829, 0.720099},
+     {311.71727, -2.79039, 0.728246},
+     {181.79364, 3.27741, 0.720160},
+     {51.46367, -1.45986, 0.722507},
+     {281.93942, -1.42596, 0.727560},
+     {151.20364, 3.26166, 0.718723},
+     {19.73174, -2.87580, 0.725212}},
+    // Earth (of date)
+    {{100.43715, -0.00001, 0.983220},
+     {100.36508, -0.00013, 0.983192},
+     {100.29589, 0.00001, 0.983232},
+     {100.22377, -0.00002, 0.983258},
+     {100.15425, -0.00006, 0.983266},
+     {100.08674, 0.00013, 0.983235},
+     {100.01118, 0.00000, 0.983244},
+     {99.93511, 0.00021, 0.983296},
+     {99.86812, -0.00024, 0.983332},
+     {100.81856, 0.00015, 0.983353},
+     {100.74918, -0.00012, 0.983349},
+     {100.67997, 0.00001, 0.983330},
+     {100.60828, -0.00007, 0.983358}},
+    // Earth (J2000.0)
+    {{103.22986, 0.02487, 0.983220},
+     {102.80883, 0.02168, 0.983192},
+     {102.39065, 0.01874, 0.983232},
+     {101.96950, 0.01561, 0.983258},
+     {101.55091, 0.01247, 0.983266},
+     {101.13430, 0.00955, 0.983235},
+     {100.70958, 0.00629, 0.983244},
+     {100.28434, 0.00336, 0.983296},
+     {99.86812, -0.00024, 0.983332},
+     {100.46929, -0.00299, 0.983353},
+     {100.05061, -0.00642, 0.983349},
+     {99.63206, -0.00945, 0.983330},
+     {99.21100, -0.01270, 0.983358}},
+    // Mars
+    {{222.54826, 0.17638, 1.559675},
+     {339.27096, -1.72713, 1.382252},
+     {93.01457, 1.30008, 1.583744},
+     {183.15331, 1.31878, 1.644097},
+     {286.44636, -1.56341, 1.421394},
+     {49.41379, 0.01402, 1.474179},
+     {146.35585, 1.83539, 1.663836},
+     {239.18325, -0.31572, 1.526409},
+     {359.13435, -1.42611, 1.390951},
+     {109.23183, 1.59334, 1.612606},
+     {198.77130, 0.95741, 1.623547},
+     {306.36240, -1.79609, 1.398255},
+     {67.57382, 0.54853, 1.509423}},
+    // Jupiter
+    {{87.53658, -0.24698, 5.132373},
+     {126.38680, 0.61098, 5.298145},
+     {163.03119, 1.18064, 5.419660},
+     {198.75569, 1.29283, 5.454880},
+     {234.53616, 0.92440, 5.384904},
+     {271.86609, 0.17856, 5.245726},
+     {311.47449, -0.68309, 5.074472},
+     {353.51177, -1.25066, 4.966962},
+     {36.24906, -1.17502, 4.965316},
+     {78.35682, -0.49590, 5.082569},
+     {117.84069, 0.37680, 5.241359},
+     {155.16684, 1.05015, 5.390906},
+     {190.99329, 1.29881, 5.451421}},
+    // Saturn
+    {{125.85752, 0.59909, 9.104587},
+     {65.65781, -1.80931, 9.068450},
+     {7.78734, -2.41352, 9.444096},
+     {315.63053, -0.97526, 9.893980},
+     {266.51393, 1.10353, 10.066869},
+     {217.19521, 2.41270, 9.819758},
+     {163.78683, 1.92259, 9.353251},
+     {105.22117, -0.35705, 9.028205},
+     {45.70420, -2.30349, 9.183953},
+     {349.78440, -2.05853, 9.630437},
+     {299.21119, -0.22278, 9.984816},
+     {250.50935, 1.71908, 10.017935},
+     {199.99032, 2.47459, 9.666133}},
+    // Uranus
+    {{174.13173, 0.75849, 18.299160},
+     {285.82435, -0.41717, 19.576126},
+     {25.09827, -0.57580, 19.902693},
+     {132.80642, 0.66530, 18.441339},
+     {248.65683, 0.06622, 18.992809},
+     {350.71256, -0.76635, 20.097174},
+     {93.05868, 0.25507, 18.945444},
+     {209.04473, 0.54509, 18.461321},
+     {316.41327, -0.68479, 19.923998},
+     {55.74704, -0.24389, 19.553295},
+     {167.83085, 0.77129, 18.283957},
+     {280.85738, -0.34471, 19.442450},
+     {20.54159, -0.62480, 19.970716}},
+    // Neptune
+    {{225.12702, 1.78011, 30.320936},
+     {279.33594, 0.90732, 30.207264},
+     {334.18165, -0.72727, 29.975540},
+     {29.82728, -1.75142, 29.816772},
+     {85.69570, -1.25822, 29.871052},
+     {140.96777, 0.30881, 30.096184},
+     {195.42301, 1.59757, 30.295263},
+     {249.51894, 1.56476, 30.302874},
+     {303.92610, 0.24210, 30.120541},
+     {359.13381, -1.29453, 29.894243},
+     {54.98302, -1.72259, 29.816723},
+     {110.68040, -0.65872, 29.962967},
+     {165.57574, 0.95113, 30.207712}},
+};
+// Pluto, J2000.0, at kPlutoInstants.
+constexpr ReferencePosition kPlutoReference[kPlutoInstantCount] = {
+    {77.15178, -9.57803, 46.960449},   {103.52715, -2.08850, 42.457378},
+    {137.53512, 8.03027, 36.325409},   {187.66007, 16.74925, 30.819937},
+    {250.54197, 11.16227, 30.223608},  {301.27487, -3.35690, 35.171864},
+    {337.99636, -12.84905, 41.434883}, {7.05662, -16.71203, 46.314270},
+    {32.10923, -16.80049, 48.933594},
+};
+// Allowed gaps: 8 to 25 times the largest found for the supplied tables.
+constexpr double kAngleTolerance = 0.01;       // degrees
+constexpr double kPlutoAngleTolerance = 0.05;  // degrees
+constexpr double kRadiusTolerance = 1e-4;      // relative
 
 constexpr double kMaxAmplitude = 1e5;  // radians or AU
 constexpr double kMaxPhase = 100;      // radians
@@ -76,10 +236,20 @@ std::optional<std::string> CheckTerms(const std::vector<std::vector<SeriesTerm>>
   return std::nullopt;
 }
 
-std::optional<std::string> CheckPosition(const HelioPosition& p, const OrbitBounds& o, double jd) {
-  const bool ok = std::isfinite(p.L) && std::isfinite(p.B) && std::isfinite(p.R) && p.R >= o.rMin &&
-                  p.R <= o.rMax && std::fabs(p.B) <= o.latMax;
-  if (ok) return std::nullopt;
+std::optional<std::string> CheckPosition(const HelioPosition& p, const OrbitBounds& o, double jd,
+                                         const ReferencePosition& ref, double angleTolerance) {
+  bool ok = std::isfinite(p.L) && std::isfinite(p.B) && std::isfinite(p.R) && p.R >= o.rMin &&
+            p.R <= o.rMax && std::fabs(p.B) <= o.latMax;
+  if (ok) {
+    const double dL = std::remainder(p.L - ref.L, 360.0);
+    ok = std::fabs(dL) <= angleTolerance && std::fabs(p.B - ref.B) <= angleTolerance &&
+         std::fabs(p.R - ref.R) <= kRadiusTolerance * ref.R;
+    if (!ok)
+      return "position on JD " + Number(jd) + " differs from the reference (longitude " +
+             Number(p.L) + " for " + Number(ref.L) + ", latitude " + Number(p.B) + " for " +
+             Number(ref.B) + " degrees, radius " + Number(p.R) + " for " + Number(ref.R) + " AU)";
+    return std::nullopt;
+  }
   return "position out of range on JD " + Number(jd) + " (latitude " + Number(p.B) +
          " degrees, radius " + Number(p.R) + " AU)";
 }
@@ -93,9 +263,11 @@ std::optional<SeriesCheckFailure> CheckSeriesTables(const SeriesTables& tables) 
     for (auto [coord, letter] :
          {std::pair{&set.L, 'L'}, std::pair{&set.B, 'B'}, std::pair{&set.R, 'R'}})
       if (auto bad = CheckTerms(*coord, letter)) return SeriesCheckFailure{file, *bad};
-    for (double jd : kSeriesInstants) {
+    for (int i = 0; i < kInstantCount; ++i) {
+      const double jd = kSeriesInstants[i];
       const double tau = (jd - 2451545.0) / 365250.0;
-      if (auto bad = CheckPosition(ComputeHelio(set, tau, nullptr), kOrbits[b], jd))
+      if (auto bad = CheckPosition(ComputeHelio(set, tau, nullptr), kOrbits[b], jd,
+                                   kReference[b][i], kAngleTolerance))
         return SeriesCheckFailure{file, *bad};
     }
   }
@@ -111,18 +283,21 @@ std::optional<SeriesCheckFailure> CheckSeriesTables(const SeriesTables& tables) 
       return SeriesCheckFailure{kPlutoFile, "row " + std::to_string(i + 1) + " out of range"};
   }
   const SeriesSet& earthJ2000 = tables[SeriesBody::EarthJ2000];
-  for (double jd : kPlutoInstants) {
+  for (int i = 0; i < kPlutoInstantCount; ++i) {
+    const double jd = kPlutoInstants[i];
     const double T = (jd - 2451545.0) / 36525.0;
     const SunJ2000 sun = ComputeSunJ2000(earthJ2000, T / 10.0, nullptr);
     const PlutoPosition p = ComputePluto(T, jd, sun, tables.pluto, nullptr);
     HelioPosition h{p.l, p.b, p.r};
-    bool ok = !CheckPosition(h, kPlutoOrbit, jd);
+    auto bad = CheckPosition(h, kPlutoOrbit, jd, kPlutoReference[i], kPlutoAngleTolerance);
+    bool finite = true;
     for (double x : {p.longitude, p.latitude, p.rightAscension, p.declination})
-      ok = ok && std::isfinite(x);
-    if (!ok)
-      return SeriesCheckFailure{kPlutoFile, "position out of range on JD " + Number(jd) +
-                                                " (latitude " + Number(p.b) + " degrees, radius " +
-                                                Number(p.r) + " AU)"};
+      finite = finite && std::isfinite(x);
+    if (bad || !finite)
+      return SeriesCheckFailure{kPlutoFile, bad ? *bad
+                                                : "position out of range on JD " + Number(jd) +
+                                                      " (latitude " + Number(p.b) +
+                                                      " degrees, radius " + Number(p.r) + " AU)"};
   }
   return std::nullopt;
 }

@@ -6,6 +6,7 @@
 
 #include "cli/cli.h"
 #include "cli/commands.h"
+#include "cli/empty_values.h"
 #include "novastra_version.h"
 
 int main(int argc, char** argv) {
@@ -45,6 +46,7 @@ int main(int argc, char** argv) {
   // graph keeps its own options (its --home after the command name).
   cli::CommonOptions graphCommon;
   cli::AddGraphCommand(app, graphCommon, status);
+  cli::RefuseEmptyValues(app);
   try {
     app.parse(argc, argv);
   } catch (const CLI::CallForHelp& e) {

@@ -12,6 +12,7 @@
 #include "app/range_run.h"
 #include "app/run_calendar.h"
 #include "app/settings.h"
+#include "app/text_file.h"
 #include "astro/calendar.h"
 #include "astro/engine.h"
 #include "astro/sky.h"
@@ -83,6 +84,13 @@ bool Resolve(const RunValues& v, Command command, const Application& app, RunPla
   if (v.useSettings) {  // the desktop's choices; its start date is always today's
     Settings unused;
     ReadSettings(app.folder(), unused, p);
+    // A settings file that is there but cannot be read (a FIFO, a folder, a
+    // huge file) is told, as the desktop program tells it; a missing one is not.
+    std::string reason;
+    bool missing = false;
+    if (!ReadFileBytes(app.folder() / "NOVASTRA.INI", &reason, &missing) && !missing)
+      PrintError(ReadFailureMessage("NOVASTRA.INI", reason, false) +
+                 " The default settings are used.");
   }
   if (!v.from.empty()) start = v.from;
   std::string why;
@@ -146,7 +154,9 @@ bool Resolve(const RunValues& v, Command command, const Application& app, RunPla
   std::string zoneError;
   const std::optional<TimeZone> zone = TimeZone::Find(p.TimeZoneName, &zoneError);
   if (!zone) {
-    PrintError("--tz \"" + p.TimeZoneName + "\": " + zoneError);
+    // Without --tz the zone came from the desktop's settings: say so.
+    PrintError((v.tz.empty() ? "TimeZone \"" : "--tz \"") + p.TimeZoneName + "\"" +
+               (v.tz.empty() ? " of NOVASTRA.INI: " : ": ") + zoneError);
     return false;
   }
   plan.zone = *zone;

@@ -10,7 +10,8 @@ namespace novastra {
 
 namespace {
 
-// Splits on `sep`; every part must be 1..maxDigits decimal digits.
+// Splits on `sep`; every part must be 1..maxDigits decimal digits (no sign:
+// from_chars alone would take "-1").
 std::optional<std::vector<int>> Numbers(std::string_view text, char sep,
                                         std::initializer_list<size_t> maxDigits) {
   std::vector<int> out;
@@ -26,6 +27,8 @@ std::optional<std::vector<int>> Numbers(std::string_view text, char sep,
     }
     const std::string_view part = text.substr(begin, end - begin);
     if (part.empty() || part.size() > limit) return std::nullopt;
+    for (const char c : part)
+      if (c < '0' || c > '9') return std::nullopt;
     int value = 0;
     const auto [ptr, ec] = std::from_chars(part.data(), part.data() + part.size(), value);
     if (ec != std::errc() || ptr != part.data() + part.size()) return std::nullopt;

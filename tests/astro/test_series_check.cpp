@@ -88,6 +88,18 @@ TEST(SeriesCheck, AbsurdValuesAreRefusedNamingTheFile) {
       {kPluto, 8, "9869351812", "Pluto radius coefficient with extra digits"},
       {kPluto, 2, "1.5", "Pluto argument multiplier not whole"},
       {kPluto, 4 * 9 + 3, "1e30", "Pluto longitude coefficient huge"},
+      // Absurd but inside every bound on a single value: a longitude term
+      // still gives some longitude between 0 and 360 degrees, so these were
+      // accepted and printed wrong places until positions were compared with
+      // an independent ephemeris (PyEphem) at the reference instants.
+      {mars, FirstValueOf(mars, 'L', 0), "9869.351812", "Mars L0 constant with a slipped point"},
+      {earth, FirstValueOf(earth, 'L', 0) + 3, "99999", "Earth L0 term 2 amplitude"},
+      {jupiter, FirstValueOf(jupiter, 'L', 1) + 3 * 2, "0.027655", "Jupiter L1 term 3 x100"},
+      {saturn, FirstValueOf(saturn, 'B', 0) + 1, "1.2", "Saturn B0 phase changed"},
+      {kPluto, 3, "-98693518", "Pluto longitude coefficient with extra digits"},
+      // Line 92 of SATURN.DAT, a 0.013 rad term's frequency: passed when only
+      // 1800, 1900, 2000 and 2100 were compared.
+      {saturn, 91 * 3 + 2, "-99.9", "Saturn term frequency changed"},
   };
   const auto supplied = SuppliedTexts();
   for (const Damage& c : cases) {

@@ -229,7 +229,14 @@ TEST(DateInput, ReadsBothFormsAndRefusesTheRest) {
                             {"24:00", -1},
                             {"12:60", -1},
                             {"12", -1},
-                            {"1:2:3:4", -1}}) {
+                            {"1:2:3:4", -1},
+                            // A sign is not a digit: "-1:00" once gave 23:00 of the day before
+                            // under the date asked for.
+                            {"-1:00", -1},
+                            {"1:-0", -1},
+                            {"+1:00", -1},
+                            {"12:-5:00", -1},
+                            {"", -1}}) {
     const auto s = ParseTimeInput(t.text);
     EXPECT_EQ(s ? *s : -1, t.seconds) << t.text;
   }

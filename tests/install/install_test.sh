@@ -107,6 +107,24 @@ tree)
       fail "man page $page does not render"
   done
   bash -n "$prefix/share/bash-completion/completions/novastra-cli" || fail "bash completion"
+  # Completing words as an interactive bash does: the words so far, then what it offers.
+  complete_words() {  # WORD...
+    bash --norc -c 'source "$1"; shift; COMP_WORDS=("$@"); COMP_CWORD=$(($# - 1))
+      _novastra_cli; echo "${COMPREPLY[*]}"' _ \
+      "$prefix/share/bash-completion/completions/novastra-cli" "$@"
+  }
+  while IFS='|' read -r words want; do
+    # shellcheck disable=SC2086
+    got=$(complete_words $words "")
+    [ "$got" = "$want" ] || fail "completing '$words': '$got', expected '$want'"
+  done <<'WORDS'
+novastra-cli|ephemeris aspectarian stations positions graph --home --encoding --symbols --help --version
+novastra-cli aspectarian --format|text csv json ics
+novastra-cli graph --dial|360 90 45 30
+novastra-cli ephemeris --node|mean true osculating
+WORDS
+  got=$(complete_words novastra-cli positions --s)
+  [ "$got" = "--sky --symbols" ] || fail "completing 'positions --s': '$got'"
   echo "installed tree OK"
   ;;
 

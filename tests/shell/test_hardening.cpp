@@ -1,8 +1,10 @@
 // A hostile environment: read-only, linked and special files, full disks,
 // leftovers of killed saves, two copies at once. Each case here failed (hung,
 // crashed, replaced what it must not, or told an untruth) before.
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/file.h>
 #include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -180,6 +182,70 @@ TEST(SafeWrite, LongNamesAndLeftoversDoNotStopASave) {
   EXPECT_TRUE(fs::exists(dir / ".novastra-notmine.txt"));
   EXPECT_TRUE(fs::is_symlink(dir / ".novastra-link0000.tmp"));
   EXPECT_TRUE(fs::exists(dir / longName));
+}
+
+TEST(SafeWrite, StartUpCleaningSparesATempFileStillBeingWritten) {
+  // A long export into the application folder was once deleted under its
+  // writer by a save or a desktop start in the same folder, and failed with
+  // "No such file or directory". A writer holds a lock on its temporary file
+  // while it writes; a killed one holds none.
+  TempFolder dir;
+  dir.Write(".novastra-live0001.tmp", "being written");
+  dir.Write(".novastra-dead0001.tmp", "left by a killed save");
+  const int writer = ::open((dir / ".novastra-live0001.tmp").c_str(), O_WRONLY | O_CLOEXEC);
+  ASSERT_GE(writer, 0);
+  ASSERT_EQ(::flock(writer, LOCK_EX), 0);
+  EXPECT_EQ(RemoveStaleTempFiles(dir.path()), 1);
+  EXPECT_TRUE(fs::exists(dir / ".novastra-live0001.tmp"));
+  EXPECT_FALSE(fs::exists(dir / ".novastra-dead0001.tmp"));
+  ::close(writer);  // the writer ends (or is killed): its file is a leftover now
+  EXPECT_EQ(RemoveStaleTempFiles(dir.path()), 1);
+  EXPECT_EQ(OwnTempFilesIn(dir.path()), 0);
+
+  // A command's output written piece by piece (-o) is marked from its first
+  // byte to its rename.
+  {
+    AtomicFile out(dir / "export.csv");
+    ASSERT_TRUE(out.Write("first rows\n"));
+    EXPECT_EQ(RemoveStaleTempFiles(dir.path()), 0);
+    ASSERT_TRUE(out.Write("last rows\n"));
+    ASSERT_EQ(out.Commit(), "");
+  }
+  EXPECT_EQ(dir.Read("export.csv"), "first rows\nlast rows\n");
+  EXPECT_EQ(OwnTempFilesIn(dir.path()), 0);
+
+  // The program's own writes mark their temporary files so: a save running
+  // in a child process, stopped while its file is open, keeps it.
+  int ready[2], go[2];
+  ASSERT_EQ(::pipe(ready), 0);
+  ASSERT_EQ(::pipe(go), 0);
+  const pid_t child = ::fork();
+  if (child == 0) {
+    // A file large enough that the parent finds it being written.
+    ::close(ready[0]);
+    ::close(go[1]);
+    (void)!::write(ready[1], "x", 1);
+    char c;
+    (void)!::read(go[0], &c, 1);
+    _exit(WriteFileSafely(dir / "big.csv", std::string(64 << 20, 'z')).empty() ? 0 : 1);
+  }
+  ::close(ready[1]);
+  ::close(go[0]);
+  char c;
+  ASSERT_EQ(::read(ready[0], &c, 1), 1);
+  ASSERT_EQ(::write(go[1], "g", 1), 1);
+  // Wait for the temporary file to appear, then stop the writer.
+  for (int i = 0; i < 2000 && OwnTempFilesIn(dir.path()) == 0; ++i) ::usleep(1000);
+  ::kill(child, SIGSTOP);
+  EXPECT_EQ(OwnTempFilesIn(dir.path()), 1) << "the save ended before it could be stopped";
+  RemoveStaleTempFiles(dir.path());
+  ::kill(child, SIGCONT);
+  int status = 0;
+  ::waitpid(child, &status, 0);
+  ::close(ready[0]);
+  ::close(go[1]);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "the running save failed";
+  EXPECT_EQ(fs::file_size(dir / "big.csv"), 64u << 20);
 }
 
 // ---- sets ----

@@ -2,6 +2,7 @@
 // $XDG_DATA_DIRS; reading them there while the user's files stay in the
 // application folder.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cstdlib>
 #include <map>
@@ -10,6 +11,7 @@
 #include "app/application.h"
 #include "app/options.h"
 #include "app/supplied_dir.h"
+#include "astro/series.h"
 #include "support/support.h"
 
 namespace novastra {
@@ -99,6 +101,41 @@ TEST_F(SuppliedDirTest, NowhereGivesAMessageNamingThePlacesSearched) {
   Env("NOVASTRA_HOME", (root / "own").string());
   EXPECT_EQ(Locate(), root / "own");
   EXPECT_FALSE(Locate(root / "home"));  // --home wins over NOVASTRA_HOME
+}
+
+TEST_F(SuppliedDirTest, ADamagedFileIsNamedNotPassedOverForAnotherCopy) {
+  // A newer installed tree beside the program and an older copy on
+  // $XDG_DATA_DIRS: a series file of the newer one replaced by something that
+  // is not a regular file must be refused by name, never read from the older.
+  const fs::path installed = root / "opt/share/novastra", system = root / "sys/novastra";
+  CopySupplied(system);
+  Env("XDG_DATA_DIRS", (root / "sys").string());
+  struct {
+    const char* what;
+    void (*damage)(const fs::path& file);
+    const char* reason;
+  } cases[] = {
+      {"FIFO", [](const fs::path& f) { ASSERT_EQ(::mkfifo(f.c_str(), 0644), 0); },
+       "not a regular file"},
+      {"link to /dev/zero", [](const fs::path& f) { fs::create_symlink("/dev/zero", f); },
+       "not a regular file"},
+      {"folder", [](const fs::path& f) { fs::create_directory(f); }, "it is a folder"},
+  };
+  for (const auto& c : cases) {
+    fs::remove_all(installed);
+    CopySupplied(installed);
+    fs::remove(installed / "MARS.DAT");
+    c.damage(installed / "MARS.DAT");
+    ASSERT_EQ(Locate(), installed) << c.what << ": " << error;
+    SeriesTables tables;
+    const auto failure = LoadSeriesTables(installed, tables);
+    ASSERT_TRUE(failure) << c.what;
+    EXPECT_EQ(failure->file, "MARS.DAT") << c.what;
+    EXPECT_NE(failure->Message().find(c.reason), std::string::npos) << failure->Message();
+  }
+  // A file that is simply missing still passes the folder over.
+  fs::remove_all(installed / "MARS.DAT");
+  EXPECT_EQ(Locate(), system) << error;
 }
 
 TEST_F(SuppliedDirTest, InstalledFilesServeAnEmptyHomeAndUpgradesTakeEffect) {
