@@ -75,6 +75,22 @@ class Application {
     SetParams(p);
   }
   void SetSettings(const Settings& settings) { settings_ = settings; }
+  // What the windows change in the settings: the Data Window's place (twips)
+  // and maximised state, the main window's, and the Data Window's font.
+  void SetDataPlace(int16_t left, int16_t top, int16_t width, int16_t height) {
+    settings_.DataLeft = left, settings_.DataTop = top;
+    settings_.DataWidth = width, settings_.DataHeight = height;
+  }
+  void SetDataMaximized(bool maximized) { settings_.DataMaximized = maximized; }
+  void SetMainPlace(float left, float top, float width, float height, bool maximized) {
+    settings_.MainLeft = left, settings_.MainTop = top;
+    settings_.MainWidth = width, settings_.MainHeight = height;
+    settings_.MainMaximized = maximized;
+  }
+  void SetFontSize(double points) { settings_.FontSize = points; }
+  // The settings file keeps a style as -1 (on) or 0 (off).
+  void SetFontBold(bool bold) { settings_.FontBold = bold ? -1 : 0; }
+  void SetFontItalic(bool italic) { settings_.FontItalic = italic ? -1 : 0; }
   // The options in use (OPTIONS.OPT is not written).
   void SetOptions(const RunOptions& options) { options_ = options; }
   template <class Change>

@@ -192,18 +192,14 @@ void AppController::Exit() {
   if (!ConfirmLeave()) return;
   exited_ = true;
   if (app_ && main_) {
-    Settings s = app_->settings();
     const double dx = LogicalDpiX(main_.get()), dy = LogicalDpiY(main_.get());
     // A maximised window keeps the place it is restored to.
-    const QRect normal = main_->isMaximized() ? main_->normalGeometry() : main_->geometry();
-    s.MainMaximized = main_->isMaximized();
-    s.MainLeft =
-        static_cast<float>(PixelsToTwips(main_->isMaximized() ? normal.x() : main_->x(), dx));
-    s.MainTop =
-        static_cast<float>(PixelsToTwips(main_->isMaximized() ? normal.y() : main_->y(), dy));
-    s.MainWidth = static_cast<float>(PixelsToTwips(normal.width(), dx));
-    s.MainHeight = static_cast<float>(PixelsToTwips(normal.height(), dy));
-    app_->SetSettings(s);
+    const bool maximized = main_->isMaximized();
+    const QRect normal = maximized ? main_->normalGeometry() : main_->geometry();
+    app_->SetMainPlace(static_cast<float>(PixelsToTwips(maximized ? normal.x() : main_->x(), dx)),
+                       static_cast<float>(PixelsToTwips(maximized ? normal.y() : main_->y(), dy)),
+                       static_cast<float>(PixelsToTwips(normal.width(), dx)),
+                       static_cast<float>(PixelsToTwips(normal.height(), dy)), maximized);
     if (!WriteSettings(app_->folder(), app_->settings(), app_->params()))
       dialogs_.Message(main_.get(), MessageIcon::Exclamation, kWarningTitle,
                        "The settings could not be written to NOVASTRA.INI.");

@@ -246,9 +246,7 @@ void DataWindow::ApplySavedGeometry() {
 void DataWindow::changeEvent(QEvent* event) {
   QMainWindow::changeEvent(event);
   if (event->type() == QEvent::WindowStateChange && !loading_ && isVisible()) {
-    Settings s = app_.settings();
-    s.DataMaximized = isMaximized();
-    app_.SetSettings(s);
+    app_.SetDataMaximized(isMaximized());
   }
 }
 
@@ -256,12 +254,8 @@ void DataWindow::RecordGeometry() {
   // A maximised window keeps the place it is restored to.
   if (loading_ || isMinimized() || isMaximized() || !isVisible()) return;
   const double dx = LogicalDpiX(this), dy = LogicalDpiY(this);
-  Settings s = app_.settings();
-  s.DataLeft = ToInt16(PixelsToTwips(x(), dx));
-  s.DataTop = ToInt16(PixelsToTwips(y(), dy));
-  s.DataWidth = ToInt16(PixelsToTwips(width(), dx));
-  s.DataHeight = ToInt16(PixelsToTwips(height(), dy));
-  app_.SetSettings(s);
+  app_.SetDataPlace(ToInt16(PixelsToTwips(x(), dx)), ToInt16(PixelsToTwips(y(), dy)),
+                    ToInt16(PixelsToTwips(width(), dx)), ToInt16(PixelsToTwips(height(), dy)));
 }
 
 void DataWindow::resizeEvent(QResizeEvent* event) {
@@ -298,19 +292,17 @@ void DataWindow::SetTextFontSize(double points) {
 // size itself moves by the step every time.
 void DataWindow::FontsIncrease() {
   const double step = app_.fontStep() / 2;
-  Settings s = app_.settings();
-  if (s.FontSize < 12) SetTextFontSize(s.FontSize + step);
-  s.FontSize += step;
-  app_.SetSettings(s);
+  const double size = app_.settings().FontSize;
+  if (size < 12) SetTextFontSize(size + step);
+  app_.SetFontSize(size + step);
   RefreshAfterFontChange();
 }
 
 void DataWindow::FontsDecrease() {
   const double step = app_.fontStep() / 2;
-  Settings s = app_.settings();
-  if (s.FontSize > 8) SetTextFontSize(s.FontSize - step);
-  s.FontSize -= step;
-  app_.SetSettings(s);
+  const double size = app_.settings().FontSize;
+  if (size > 8) SetTextFontSize(size - step);
+  app_.SetFontSize(size - step);
   RefreshAfterFontChange();
 }
 
@@ -319,9 +311,7 @@ void DataWindow::FontsBold() {
   f.setBold(!f.bold());
   Text1->setFont(f);
   mnuFontsBold->setChecked(f.bold());
-  Settings s = app_.settings();
-  s.FontBold = f.bold() ? -1 : 0;
-  app_.SetSettings(s);
+  app_.SetFontBold(f.bold());
   RefreshAfterFontChange();
 }
 
@@ -330,9 +320,7 @@ void DataWindow::FontsItalic() {
   f.setItalic(!f.italic());
   Text1->setFont(f);
   mnuFontsItalic->setChecked(f.italic());
-  Settings s = app_.settings();
-  s.FontItalic = f.italic() ? -1 : 0;
-  app_.SetSettings(s);
+  app_.SetFontItalic(f.italic());
   RefreshAfterFontChange();
 }
 

@@ -211,6 +211,11 @@ TEST_F(GuiTest, DataWindowKeepsItsPlaceInTwips) {
   d->resize(qRound(9600 * dpi / 1440), d->height());
   QApplication::processEvents();
   EXPECT_NEAR(app.settings().DataWidth, 9600, 1440 / dpi);
+  // Moved, it records left and top, each in its own field.
+  d->move(qRound(2880 * dpi / 1440), qRound(1440.0 * d->logicalDpiY() / 1440));
+  QApplication::processEvents();
+  EXPECT_NEAR(app.settings().DataLeft, 2880, 1440 / dpi);
+  EXPECT_NEAR(app.settings().DataTop, 1440, 1440 / d->logicalDpiY());
 }
 
 TEST_F(GuiTest, SymbolFontDrawsEveryCodeOfTheTable) {
