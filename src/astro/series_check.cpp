@@ -236,22 +236,24 @@ std::optional<std::string> CheckTerms(const std::vector<std::vector<SeriesTerm>>
   return std::nullopt;
 }
 
+std::string OutOfRange(double jd, double latitude, double radius) {
+  return "position out of range on JD " + Number(jd) + " (latitude " + Number(latitude) +
+         " degrees, radius " + Number(radius) + " AU)";
+}
+
+// Inside the body's orbit first, then within the tolerance of the reference.
 std::optional<std::string> CheckPosition(const HelioPosition& p, const OrbitBounds& o, double jd,
                                          const ReferencePosition& ref, double angleTolerance) {
-  bool ok = std::isfinite(p.L) && std::isfinite(p.B) && std::isfinite(p.R) && p.R >= o.rMin &&
-            p.R <= o.rMax && std::fabs(p.B) <= o.latMax;
-  if (ok) {
-    const double dL = std::remainder(p.L - ref.L, 360.0);
-    ok = std::fabs(dL) <= angleTolerance && std::fabs(p.B - ref.B) <= angleTolerance &&
-         std::fabs(p.R - ref.R) <= kRadiusTolerance * ref.R;
-    if (!ok)
-      return "position on JD " + Number(jd) + " differs from the reference (longitude " +
-             Number(p.L) + " for " + Number(ref.L) + ", latitude " + Number(p.B) + " for " +
-             Number(ref.B) + " degrees, radius " + Number(p.R) + " for " + Number(ref.R) + " AU)";
+  const bool inOrbit = std::isfinite(p.L) && std::isfinite(p.B) && std::isfinite(p.R) &&
+                       p.R >= o.rMin && p.R <= o.rMax && std::fabs(p.B) <= o.latMax;
+  if (!inOrbit) return OutOfRange(jd, p.B, p.R);
+  const double dL = std::remainder(p.L - ref.L, 360.0);
+  if (std::fabs(dL) <= angleTolerance && std::fabs(p.B - ref.B) <= angleTolerance &&
+      std::fabs(p.R - ref.R) <= kRadiusTolerance * ref.R)
     return std::nullopt;
-  }
-  return "position out of range on JD " + Number(jd) + " (latitude " + Number(p.B) +
-         " degrees, radius " + Number(p.R) + " AU)";
+  return "position on JD " + Number(jd) + " differs from the reference (longitude " + Number(p.L) +
+         " for " + Number(ref.L) + ", latitude " + Number(p.B) + " for " + Number(ref.B) +
+         " degrees, radius " + Number(p.R) + " for " + Number(ref.R) + " AU)";
 }
 
 }  // namespace
@@ -289,15 +291,10 @@ std::optional<SeriesCheckFailure> CheckSeriesTables(const SeriesTables& tables) 
     const SunJ2000 sun = ComputeSunJ2000(earthJ2000, T / 10.0, nullptr);
     const PlutoPosition p = ComputePluto(T, jd, sun, tables.pluto, nullptr);
     HelioPosition h{p.l, p.b, p.r};
-    auto bad = CheckPosition(h, kPlutoOrbit, jd, kPlutoReference[i], kPlutoAngleTolerance);
-    bool finite = true;
+    if (auto bad = CheckPosition(h, kPlutoOrbit, jd, kPlutoReference[i], kPlutoAngleTolerance))
+      return SeriesCheckFailure{kPlutoFile, *bad};
     for (double x : {p.longitude, p.latitude, p.rightAscension, p.declination})
-      finite = finite && std::isfinite(x);
-    if (bad || !finite)
-      return SeriesCheckFailure{kPlutoFile, bad ? *bad
-                                                : "position out of range on JD " + Number(jd) +
-                                                      " (latitude " + Number(p.b) +
-                                                      " degrees, radius " + Number(p.r) + " AU)"};
+      if (!std::isfinite(x)) return SeriesCheckFailure{kPlutoFile, OutOfRange(jd, p.b, p.r)};
   }
   return std::nullopt;
 }
