@@ -302,56 +302,43 @@ bool CalendarFilter::Keeps(const Station& s) const {
          bodies[static_cast<size_t>(s.body)];
 }
 
-bool ParseCalendarKinds(const std::string& list, CalendarFilter& filter, std::string& why) {
+namespace {
+
+// Sets chosen[i] for every word of the comma list that is words[i], from <=
+// i <= to, or for all of them at "all"; `noun` names a word not found.
+template <size_t N>
+bool ParseWordList(const std::string& list, const char* const* words, size_t from, size_t to,
+                   const char* noun, std::array<bool, N>& chosen, std::string& why) {
   const auto items = Items(list);
-  const std::string expected =
-      "expected a comma list of " + WordList(kKindWords, 0, kCalendarKinds - 1) + ", or all";
+  const std::string expected = "expected a comma list of " +
+                               WordList(words, static_cast<int>(from), static_cast<int>(to)) +
+                               ", or all";
   if (!items) {
     why = "an empty item in \"" + list + "\" (" + expected + ")";
     return false;
   }
-  std::array<bool, kCalendarKinds> kinds{};
+  std::array<bool, N> found{};
   for (const std::string& item : *items) {
-    if (item == "all") {
-      kinds.fill(true);
-      continue;
-    }
-    const auto at = std::find_if(std::begin(kKindWords), std::end(kKindWords),
-                                 [&](const char* w) { return item == w; });
-    if (at == std::end(kKindWords)) {
-      why = "unknown kind \"" + item + "\" (" + expected + ")";
+    bool known = false;
+    for (size_t i = from; i <= to; ++i)
+      if (item == "all" || item == words[i]) found[i] = known = true;
+    if (!known) {
+      why = "unknown " + std::string(noun) + " \"" + item + "\" (" + expected + ")";
       return false;
     }
-    kinds[static_cast<size_t>(at - std::begin(kKindWords))] = true;
   }
-  filter.kinds = kinds;
+  chosen = found;
   return true;
 }
 
+}  // namespace
+
+bool ParseCalendarKinds(const std::string& list, CalendarFilter& filter, std::string& why) {
+  return ParseWordList(list, kKindWords, 0, kCalendarKinds - 1, "kind", filter.kinds, why);
+}
+
 bool ParseCalendarBodies(const std::string& list, CalendarFilter& filter, std::string& why) {
-  const auto items = Items(list);
-  const std::string expected =
-      "expected a comma list of " + WordList(kBodyWords, 1, 11) + ", or all";
-  if (!items) {
-    why = "an empty item in \"" + list + "\" (" + expected + ")";
-    return false;
-  }
-  std::array<bool, 12> bodies{};
-  for (const std::string& item : *items) {
-    if (item == "all") {
-      std::fill(bodies.begin() + 1, bodies.end(), true);
-      continue;
-    }
-    const auto at = std::find_if(std::begin(kBodyWords) + 1, std::end(kBodyWords),
-                                 [&](const char* w) { return item == w; });
-    if (at == std::end(kBodyWords)) {
-      why = "unknown body \"" + item + "\" (" + expected + ")";
-      return false;
-    }
-    bodies[static_cast<size_t>(at - std::begin(kBodyWords))] = true;
-  }
-  filter.bodies = bodies;
-  return true;
+  return ParseWordList(list, kBodyWords, 1, 11, "body", filter.bodies, why);
 }
 
 std::string EventSummaryWords(const Event& e, Coordinates coords) {
