@@ -10,16 +10,14 @@ namespace novastra {
 
 namespace {
 
-// Shows why a file could not be read; nothing when it is simply missing and
-// that is to be passed over in silence.
-void ShowReadProblem(UserInterface& ui, const std::filesystem::path& file, const std::string& name,
-                     bool silentWhenMissing, const std::string& consequence = "") {
+// Shows why a file could not be read (that it is missing, or the reason).
+void ShowReadProblem(UserInterface& ui, const std::filesystem::path& file,
+                     const std::string& name) {
   std::string reason;
   bool missing = false;
   if (ReadFileBytes(file, &reason, &missing)) return;
-  if (missing && silentWhenMissing) return;
   ui.ShowMessage(MessageIcon::Information, kWarningTitle,
-                 ReadFailureMessage(name, reason, missing) + (missing ? "" : consequence));
+                 ReadFailureMessage(name, reason, missing));
 }
 
 }  // namespace
@@ -44,11 +42,10 @@ Application::Application(UserInterface& ui, std::filesystem::path folder,
 }
 
 bool Application::LoadFiles() {
-  if (!ReadOptions(folder_, options_))
-    ShowReadProblem(ui_, File("OPTIONS.OPT"), "OPTIONS.OPT", false);
-  ReadSettings(folder_, settings_, params_);
-  ShowReadProblem(ui_, File("NOVASTRA.INI"), "NOVASTRA.INI", true,
-                  " The default settings are used.");
+  if (!ReadOptions(folder_, options_)) ShowReadProblem(ui_, File("OPTIONS.OPT"), "OPTIONS.OPT");
+  if (const std::string problem = ReadSettings(folder_, settings_, params_); !problem.empty())
+    ui_.ShowMessage(MessageIcon::Information, kWarningTitle,
+                    problem + " The default settings are used.");
   buffer_.ClearAll();
   runKind_ = 1;
   currentDataFile_.clear();

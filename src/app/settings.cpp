@@ -162,15 +162,20 @@ std::string SettingsNumber(double x) {
   return x < 0 ? digits : " " + digits;
 }
 
-void ReadSettings(const std::filesystem::path& folder, Settings& settings, RunParameters& params) {
+std::string ReadSettings(const std::filesystem::path& folder, Settings& settings,
+                         RunParameters& params) {
   settings = Settings{};
   SetInputDefaults(params);
   SetDaysText(params, std::to_string(settings.NumberOfDays));
 
-  const auto bytes = ReadFileBytes(folder / kSettingsFile);
-  if (!bytes) return;  // missing file: every default stays, silently
+  std::string reason;
+  bool missing = false;
+  const auto bytes = ReadFileBytes(folder / kSettingsFile, &reason, &missing);
+  if (!bytes)  // every default stays; a missing file silently
+    return missing ? "" : ReadFailureMessage(kSettingsFile, reason, false);
   for (const std::string& line : SplitTextLines(*bytes))
-    if (!ApplyLine(line, settings, params)) return;  // bad number: stop, keep what was read
+    if (!ApplyLine(line, settings, params)) break;  // bad number: stop, keep what was read
+  return "";
 }
 
 bool WriteSettings(const std::filesystem::path& folder, const Settings& s,

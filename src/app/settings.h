@@ -24,8 +24,11 @@ struct Settings {
 
 // Sets the defaults, then applies "NOVASTRA.INI" from the folder; the Input
 // window's choices go straight into params. Never fails: a missing or bad file
-// leaves what was applied so far.
-void ReadSettings(const std::filesystem::path& folder, Settings& settings, RunParameters& params);
+// leaves what was applied so far. Returns "" when the file was read or is
+// missing, else the message for a file that is there but cannot be read
+// ("Cannot read NOVASTRA.INI: REASON.").
+std::string ReadSettings(const std::filesystem::path& folder, Settings& settings,
+                         RunParameters& params);
 
 // Writes the whole file anew (safely: a temporary file, then a rename).
 // Returns false when it cannot be written.

@@ -12,7 +12,6 @@
 #include "app/range_run.h"
 #include "app/run_calendar.h"
 #include "app/settings.h"
-#include "app/text_file.h"
 #include "astro/calendar.h"
 #include "astro/engine.h"
 #include "astro/sky.h"
@@ -82,15 +81,11 @@ bool Resolve(const RunValues& v, Command command, const Application& app, RunPla
   p.NumberOfDays = 30;
   std::string start = Today();
   if (v.useSettings) {  // the desktop's choices; its start date is always today's
-    Settings unused;
-    ReadSettings(app.folder(), unused, p);
     // A settings file that is there but cannot be read (a FIFO, a folder, a
     // huge file) is told, as the desktop program tells it; a missing one is not.
-    std::string reason;
-    bool missing = false;
-    if (!ReadFileBytes(app.folder() / "NOVASTRA.INI", &reason, &missing) && !missing)
-      PrintError(ReadFailureMessage("NOVASTRA.INI", reason, false) +
-                 " The default settings are used.");
+    Settings unused;
+    if (const std::string problem = ReadSettings(app.folder(), unused, p); !problem.empty())
+      PrintError(problem + " The default settings are used.");
   }
   if (!v.from.empty()) start = v.from;
   std::string why;
