@@ -11,7 +11,7 @@ _novastra_cli() {
   local range="--from --start --to --days --full-month --zodiac --node --sky --tz --no-carry --format -o --output --use-settings --jobs"
   local command="" w
   for w in "${words[@]:1:cword-1}"; do
-    case "$w" in ephemeris|aspectarian|stations|positions|graph) command=$w ;; esac
+    case "$w" in ephemeris|aspectarian|stations|positions|eclipses|graph) command=$w ;; esac
   done
   case "$prev" in
     --home) COMPREPLY=($(compgen -d -- "$cur")); return ;;
@@ -27,12 +27,18 @@ _novastra_cli() {
       COMPREPLY=($(compgen -W "UT $zones" -- "$cur")); return ;;
     --format)
       case "$command" in
-        aspectarian|stations) COMPREPLY=($(compgen -W "text csv json ics" -- "$cur")) ;;
+        aspectarian|stations|eclipses) COMPREPLY=($(compgen -W "text csv json ics" -- "$cur")) ;;
         *) COMPREPLY=($(compgen -W "text csv json" -- "$cur")) ;;
       esac
       return ;;
     --kinds) COMPREPLY=($(compgen -W "all aspects parallels ingresses stations lunations void" -- "$cur")); return ;;
-    --bodies) COMPREPLY=($(compgen -W "all sun moon mercury venus mars jupiter saturn uranus neptune pluto node" -- "$cur")); return ;;
+    --bodies)
+      case "$command" in
+        ephemeris|positions) COMPREPLY=($(compgen -W "all chiron ceres pallas juno vesta lilith osc-lilith" -- "$cur")) ;;
+        *) COMPREPLY=($(compgen -W "all sun moon mercury venus mars jupiter saturn uranus neptune pluto node" -- "$cur")) ;;
+      esac
+      return ;;
+    --kind) COMPREPLY=($(compgen -W "solar lunar all" -- "$cur")); return ;;
     --dial) COMPREPLY=($(compgen -W "360 90 45 30" -- "$cur")); return ;;
     --table) COMPREPLY=($(compgen -W "longitude latitude ra declination" -- "$cur")); return ;;
     --moon-ingress) COMPREPLY=($(compgen -W "display hide" -- "$cur")); return ;;
@@ -40,12 +46,13 @@ _novastra_cli() {
   esac
   local opts
   case "$command" in
-    ephemeris) opts="$range --noon --midnight --geo --helio --table --local-rows --save" ;;
+    ephemeris) opts="$range --noon --midnight --geo --helio --table --local-rows --save --bodies" ;;
     aspectarian) opts="$range --noon --midnight --geo --helio --moon-sign-only --moon-ingress --void-of-course --save --kinds --bodies" ;;
     stations) opts="$range --bodies" ;;
-    positions) opts="--date --time --noon --zodiac --node --sky --format -o --output" ;;
+    positions) opts="--date --time --noon --zodiac --node --sky --bodies --format -o --output" ;;
+    eclipses) opts="--from --to --kind --tz --format -o --output" ;;
     graph) opts="--from --to --dial --bodies --points --width --height --noon --zodiac --node -o" ;;
-    *) COMPREPLY=($(compgen -W "ephemeris aspectarian stations positions graph $global" -- "$cur")); return ;;
+    *) COMPREPLY=($(compgen -W "ephemeris aspectarian stations positions eclipses graph $global" -- "$cur")); return ;;
   esac
   COMPREPLY=($(compgen -W "$opts $global" -- "$cur"))
 }

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "cli/cli.h"
+#include "cli/empty_values.h"
 #include "fuzz_support.h"
 
 using namespace novastra;
@@ -53,8 +54,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   app.require_subcommand(1);
   cli::GlobalOptions global;
   int status = 0;
+  cli::AddEphemerisCommand(app, global, status);
+  cli::AddAspectarianCommand(app, global, status);
+  cli::AddStationsCommand(app, global, status);
   cli::AddPositionsCommand(app, global, status);
-  cli::AddRunCommands(app, global, status);
+  cli::AddEclipsesCommand(app, global, status);
+  cli::RefuseEmptyValues(app);
   try {
     app.parse(static_cast<int>(args.size()), argv.data());
   } catch (const CLI::ParseError&) {

@@ -113,6 +113,19 @@ InstanceLock::InstanceLock(const fs::path& folder, int waitMillis) {
   const fs::path file = folder / kLockFile;
   constexpr int kFlags = O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
   int fd = ::open(file.c_str(), O_RDWR | O_CREAT | kFlags, 0644);
+  // A symbolic link, FIFO or device under the lock file's name would leave
+  // the program without its single-copy lock: the name is taken back for a
+  // regular lock file (the link is removed, never followed). A folder stays.
+  struct stat at {};
+  bool replaced = false;
+  if ((fd < 0 && errno == ELOOP) ||
+      (fd >= 0 && ::fstat(fd, &at) == 0 && !S_ISREG(at.st_mode) && !S_ISDIR(at.st_mode))) {
+    if (fd >= 0) ::close(fd);
+    if (::lstat(file.c_str(), &at) == 0 && !S_ISREG(at.st_mode) && !S_ISDIR(at.st_mode) &&
+        ::unlink(file.c_str()) == 0)
+      replaced = true;
+    fd = ::open(file.c_str(), O_RDWR | O_CREAT | kFlags, 0644);
+  }
   // flock needs no write access: a lock file left by another user (a run with
   // sudo) or in a read-only folder still serves when it can be read.
   if (fd < 0 && (errno == EACCES || errno == EPERM || errno == EROFS))
@@ -133,6 +146,7 @@ InstanceLock::InstanceLock(const fs::path& folder, int waitMillis) {
     if (::flock(fd, LOCK_EX | LOCK_NB) == 0) {
       fd_ = fd;
       state_ = State::Acquired;
+      if (replaced) reason_ = "the lock file " + file.string() + " was not a regular file; replaced";
       return;
     }
     if (errno == EINTR) continue;

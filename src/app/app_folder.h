@@ -37,8 +37,10 @@ std::filesystem::path ProgramFolder();
 // "NOVASTRA.LCK" in the folder for as long as the object lives. Only a lock
 // held by another running copy counts as a conflict; a lock file that cannot
 // be created or opened (a read-only folder, a file of another user that
-// cannot be read, a symbolic link, which is never followed) leaves the lock
-// Unavailable with the reason, and the caller goes on without it.
+// cannot be read, a folder of that name) leaves the lock Unavailable with the
+// reason, and the caller goes on without it. A symbolic link (never followed),
+// FIFO or device of that name is replaced by a regular lock file, and
+// reason() then says so.
 class InstanceLock {
  public:
   enum class State { Acquired, HeldByOther, Unavailable };

@@ -1,6 +1,7 @@
 #include "app/application.h"
 
 #include <ctime>
+#include <utility>
 
 #include "app/input_check.h"
 #include "app/settings.h"
@@ -30,7 +31,7 @@ Application::Application(UserInterface& ui, std::filesystem::path folder,
       buffer_(ui),
       runs_(RunContext{ui_, folder_, supplied_, options_, series_, params_, cal_, ephemeris_,
                        aspectarian_, buffer_, runKind_, currentDataFile_, carrySixty_,
-                       cancelRequested_}) {
+                       cancelRequested_, minor_}) {
   if (supplied_.empty()) supplied_ = folder_;
   // The Input window starts on today's date.
   const std::time_t now = std::time(nullptr);
@@ -39,6 +40,10 @@ Application::Application(UserInterface& ui, std::filesystem::path folder,
   params_.StartMonth = std::to_string(local.tm_mon + 1);
   params_.StartDay = std::to_string(local.tm_mday);
   params_.StartYear = std::to_string(local.tm_year + 1900);
+}
+
+std::optional<SeriesError> Application::LoadMinorBodies() {
+  return EnsureMinorTables(supplied_, minor_);
 }
 
 bool Application::LoadFiles() {

@@ -20,6 +20,7 @@
 #include "app/settings.h"
 #include "app/ui.h"
 #include "astro/calendar.h"
+#include "astro/minor_data.h"
 #include "astro/series.h"
 
 namespace novastra {
@@ -40,8 +41,18 @@ class Application {
   // The command line's start-up, which never reads the desktop's settings:
   // the options file (false when it cannot be read: the built-in options are
   // used) and the series tables (the error when a file is bad).
-  bool ReadOptionsFile() { return ReadOptions(folder_, options_); }
+  // A folder without an options file of its own (an empty --home) reads the
+  // supplied one, which a new per-user folder would get as its copy.
+  bool ReadOptionsFile() {
+    std::error_code ec;
+    return ReadOptions(folder_, options_) ||
+           (!std::filesystem::exists(std::filesystem::symlink_status(folder_ / "OPTIONS.OPT", ec)) &&
+            ReadOptions(supplied_, options_));
+  }
   std::optional<SeriesError> LoadSeries() { return LoadSeriesTables(supplied_, series_); }
+  // Chiron's and the asteroids' series (MINOR.DAT), read and checked only when
+  // a run asks for those bodies; the error names the file.
+  std::optional<SeriesError> LoadMinorBodies();
 
   // ---- what the program keeps ----
   UserInterface& ui() const { return ui_; }
@@ -51,6 +62,8 @@ class Application {
   const Settings& settings() const { return settings_; }
   const RunParameters& params() const { return params_; }
   const SeriesTables& series() const { return series_; }
+  // After LoadMinorBodies succeeded; null before.
+  const MinorTables* minor() const { return minor_ ? &*minor_ : nullptr; }
   const CalendarState& cal() const { return cal_; }
   const EphemerisState& ephemeris() const { return ephemeris_; }
   const AspectarianState& aspectarian() const { return aspectarian_; }
@@ -139,6 +152,7 @@ class Application {
   Settings settings_;
   RunParameters params_;
   SeriesTables series_;
+  std::optional<MinorTables> minor_;
   DataBuffer buffer_;
   CalendarState cal_;
   EphemerisState ephemeris_;

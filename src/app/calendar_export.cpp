@@ -4,6 +4,7 @@
 #include "app/text_file.h"
 #include "app/ui.h"
 #include "astro/calendar.h"
+#include "reports/stations.h"
 
 namespace novastra {
 
@@ -33,8 +34,13 @@ std::string LastRunCalendar(const Application& app, const CalendarFilter& filter
   o.stampJD = stampJD;
   o.name = "NOVASTRA aspectarian";
   std::string out = IcalBegin(o, s.firstDayJD - 1, s.firstDayJD + s.dayCount + 3);
-  for (const Event& e : s.report.events)
-    if (OnRunDates(s, e.jd)) AppendIcalEvent(out, e, o, filter);
+  const std::vector<EclipseEntry> eclipses = EclipsesOfLunations(s.report.events, app.series());
+  // Stations at their stopping minute, as the stations list gives them.
+  std::vector<Event> events = s.report.events;
+  RefineStationEvents(SampleContextOf(app), events);
+  for (const Event& e : events)
+    if (OnRunDates(s, e.jd))
+      AppendIcalEvent(out, e, o, filter, EclipseOfLunation(e, eclipses));
   for (const VoidOfCourse& v : s.report.voids)
     if (OnRunDates(s, v.startJD)) AppendIcalVoid(out, v, o, filter);
   return out + IcalEnd();

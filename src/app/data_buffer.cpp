@@ -1,5 +1,6 @@
 #include "app/data_buffer.h"
 
+#include <algorithm>
 #include <new>
 
 #include "app/ui.h"
@@ -67,6 +68,15 @@ void DataBuffer::Restore(Contents c) {
 }
 
 void DataBuffer::AppendBlankLine() { AppendLine(std::string()); }
+
+int DataBuffer::ViewTextLines() const {
+  int lines = 0;
+  for (int j = 0; j < viewCount_ && j < static_cast<int>(viewLines_.size()); ++j) {
+    const std::string& entry = viewLines_[static_cast<size_t>(j)];
+    lines += 1 + static_cast<int>(std::count(entry.begin(), entry.end(), '\n'));
+  }
+  return lines;
+}
 
 void DataBuffer::ShowDataBuffer() {
   if (ui_.DataWindowMinimized() || allCount_ == 0) {

@@ -31,6 +31,8 @@ class DataBuffer {
 
   int16_t AllCount() const { return allCount_; }
   int16_t ViewCount() const { return viewCount_; }
+  // The text lines of the view's entries so far (an entry may hold several).
+  int ViewTextLines() const;
   // Lines 0..count-1 plus the empty spare entry at index count.
   const std::vector<std::string>& AllLines() const { return allLines_; }
   const std::vector<std::string>& ViewLines() const { return viewLines_; }

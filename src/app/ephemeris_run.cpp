@@ -53,6 +53,7 @@ class SavedFiles {
   bool Commit(UserInterface& ui) {
     if (!enabled_) return true;
     std::vector<std::pair<std::filesystem::path, std::string>> files;
+    files.reserve(kTables);
     for (int t = 0; t < kTables; ++t) files.emplace_back(paths_[t], std::move(text_[t]));
     const SetWriteResult result = WriteFilesAsSet(files);
     if (!result.ok()) {
@@ -165,10 +166,48 @@ RunOutcome RunEphemeris(RunContext& app) {
   const bool saved = files.Commit(app.ui);
   app.ui.CloseProgress();
   app.ephemeris.hasRun = true;
+  app.ephemeris.request = request;
+  app.ephemeris.localZone.reset();
+  if (local) app.ephemeris.localZone = calendar->zone;
+  app.ephemeris.request.localZone = nullptr;
+  app.ephemeris.header = info;
   // The tables are complete even when the files failed: show them anyway.
   ShowColumnSet(app, ChosenColumnSet(params));
   app.ui.SetBusy(false);
   return saved ? RunOutcome::Done : RunOutcome::SaveFailed;
+}
+
+std::optional<SeriesError> EnsureMinorTables(const std::filesystem::path& supplied,
+                                             std::optional<MinorTables>& minor) {
+  if (minor) return std::nullopt;
+  MinorTables tables;
+  if (auto error = LoadMinorTables(supplied, tables)) return error;
+  minor = std::move(tables);
+  return std::nullopt;
+}
+
+void ShowMinorBodies(RunContext& app) {
+  if (!app.ephemeris.hasRun) return;
+  if (const auto error = EnsureMinorTables(app.supplied, app.minor)) {
+    app.ui.ShowMessage(MessageIcon::Exclamation, kWarningTitle, error->Message());
+    return;
+  }
+  app.ui.SetBusy(true);
+  EphemerisRequest request = app.ephemeris.request;
+  if (app.ephemeris.localZone) request.localZone = &*app.ephemeris.localZone;
+  request.minor = &*app.minor;
+  request.minorChoice = kAllMinorBodies;
+  const EphemerisReport report = BuildEphemeris(request);
+  app.buffer.ClearView();
+  if (report.days.empty() || report.days.front().minor.empty()) {
+    app.buffer.AppendLine(kMinorRangeMessage);
+  } else {
+    for (const std::string& line : MinorTableLines(report, app.ephemeris.header, app.CarrySixty))
+      app.buffer.AppendLine(line);
+    app.buffer.AppendLine("");
+  }
+  app.buffer.ShowDataBuffer();
+  app.ui.SetBusy(false);
 }
 
 void ShowColumnSet(RunContext& app, ColumnSet set) {

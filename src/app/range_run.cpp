@@ -168,6 +168,7 @@ bool RunZonedAspectarianRange(const AspectarianRequest& whole, const TimeZone& z
   AspectarianRequest ut = whole;
   ut.startJD = whole.startJD - 1;
   ut.dayCount = whole.dayCount + 2;
+  ut.findEclipses = false;  // found for each local piece from its own lunations
   const std::vector<RangePiece> local =
       SplitRange(whole.startJD, whole.dayCount, control.maxPieceDays);
   size_t next = 0;
@@ -195,6 +196,7 @@ bool RunZonedAspectarianRange(const AspectarianRequest& whole, const TimeZone& z
         if (inPiece(d.dayJD)) report.events.push_back(d.event);
       for (const auto& [day, v] : voids)
         if (inPiece(day)) report.voids.push_back(v);
+      if (whole.findEclipses) report.eclipses = EclipsesOfLunations(report.events, *whole.sky.tables);
       // What is dated before the next piece's end is no longer needed.
       std::erase_if(events, [&](const Dated& d) { return d.dayJD < endDay; });
       std::erase_if(voids, [&](const auto& d) { return d.first < endDay; });

@@ -4,6 +4,7 @@
 // state; the windows never see it.
 #include <atomic>
 #include <filesystem>
+#include <optional>
 #include <string>
 
 #include "app/aspectarian_run.h"
@@ -32,6 +33,7 @@ struct RunContext {
   std::string& currentDataFile;
   const bool& CarrySixty;
   std::atomic<bool>& cancelRequested;
+  std::optional<MinorTables>& minor;  // read when first asked for
 
   std::filesystem::path File(const std::string& name) const { return folder / name; }
   std::filesystem::path SuppliedFile(const std::string& name) const { return supplied / name; }

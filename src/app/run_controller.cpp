@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "app/eclipses_run.h"
 #include "app/text_file.h"
 #include "astro/calendar.h"
 
@@ -76,6 +77,8 @@ RunOutcome RunController::More(bool forward) {
 void RunController::ShowColumnSet(ColumnSet set) { novastra::ShowColumnSet(ctx_, set); }
 void RunController::ShowRetrogradeTimes() { novastra::ShowRetrogradeTimes(ctx_); }
 std::string RunController::StationsText() { return novastra::StationsText(ctx_); }
+void RunController::ShowEclipses() { novastra::ShowEclipses(ctx_); }
+void RunController::ShowMinorBodies() { novastra::ShowMinorBodies(ctx_); }
 
 void RunController::ShowDocument(const std::string& name) {
   // Read first, so that a missing document leaves the view as it was.

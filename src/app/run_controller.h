@@ -36,6 +36,8 @@ class RunController {
   void ShowColumnSet(ColumnSet set);
   void ShowRetrogradeTimes();
   std::string StationsText();
+  void ShowEclipses();
+  void ShowMinorBodies();
   // Shows a help document (e.g. "README.TXT") from the supplied files in the
   // Data Window, appended to what the buffer holds.
   void ShowDocument(const std::string& name);

@@ -7,9 +7,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
+#include <csignal>
 #include <cstring>
 #include <ctime>
+#include <mutex>
 #include <set>
 #include <string_view>
 
@@ -24,14 +27,70 @@ constexpr const char* kTempSuffix = ".tmp";
 constexpr size_t kTempRandomChars = 8;
 constexpr int kTempAttempts = 100;
 constexpr int kMaxLinkDepth = 40;
+constexpr time_t kStaleWithoutLocks = 3600;  // seconds
 
 std::string ErrnoText(int err) { return std::strerror(err); }
+
+// ---- removal of this process's temporary files when it is told to stop ----
+//
+// Every temporary file is entered in a fixed table from its creation to its
+// rename or removal. On SIGINT, SIGTERM or SIGHUP the handler unlinks every
+// file in the table (unlink and _exit are async-signal-safe) and ends the
+// process with 128 + the signal number, as shells report it. A signal the
+// process was started with ignored (nohup) stays ignored.
+constexpr int kTrackedSlots = 64;
+constexpr size_t kTrackedPathMax = 4096;
+char g_trackedPath[kTrackedSlots][kTrackedPathMax];
+std::atomic<bool> g_trackedUsed[kTrackedSlots];
+std::mutex g_trackedMutex;
+static_assert(std::atomic<bool>::is_always_lock_free);
+
+extern "C" void RemoveTempFilesAndExit(int sig) {
+  for (int i = 0; i < kTrackedSlots; ++i)
+    if (g_trackedUsed[i].load()) ::unlink(g_trackedPath[i]);
+  ::_exit(128 + sig);
+}
+
+void InstallSignalCleanup() {
+  static std::once_flag once;
+  std::call_once(once, [] {
+    for (int sig : {SIGINT, SIGTERM, SIGHUP}) {
+      struct sigaction old {};
+      if (::sigaction(sig, nullptr, &old) != 0 || old.sa_handler != SIG_DFL) continue;
+      struct sigaction sa {};
+      sa.sa_handler = RemoveTempFilesAndExit;
+      sigemptyset(&sa.sa_mask);
+      for (int other : {SIGINT, SIGTERM, SIGHUP}) sigaddset(&sa.sa_mask, other);
+      ::sigaction(sig, &sa, nullptr);
+    }
+  });
+}
+
+void Track(const fs::path& temp) {
+  InstallSignalCleanup();
+  const std::string& s = temp.native();
+  if (s.size() >= kTrackedPathMax) return;
+  const std::lock_guard lock(g_trackedMutex);
+  for (int i = 0; i < kTrackedSlots; ++i) {
+    if (g_trackedUsed[i].load()) continue;
+    std::memcpy(g_trackedPath[i], s.c_str(), s.size() + 1);
+    g_trackedUsed[i].store(true);
+    return;
+  }
+}
+
+void Untrack(const fs::path& temp) {
+  const std::lock_guard lock(g_trackedMutex);
+  for (int i = 0; i < kTrackedSlots; ++i)
+    if (g_trackedUsed[i].load() && temp.native() == g_trackedPath[i]) g_trackedUsed[i].store(false);
+}
 
 // One file of a set, from its target to its finished temporary file.
 struct Pending {
   fs::path target;  // as given
   fs::path final;   // after following symbolic links
   bool exists = false;
+  bool stream = false;  // a character device or FIFO, written directly
   struct stat st {};
   fs::path temp;  // the temporary file, once created
   int fd = -1;    // open on it, with its lock held, until it is renamed or removed
@@ -51,7 +110,9 @@ bool MarkInUse(int fd) {
 }
 
 // Follows symbolic links from the target to the file that gets the text.
-std::string ResolveTarget(Pending& p) {
+// With `streams`, a character device or a FIFO (/dev/null, a pipe) is
+// accepted and p.stream set: it is written directly, as any Unix tool does.
+std::string ResolveTarget(Pending& p, bool streams = false) {
   fs::path path = p.target;
   for (int depth = 0;; ++depth) {
     if (depth == kMaxLinkDepth) return ErrnoText(ELOOP);
@@ -68,12 +129,26 @@ std::string ResolveTarget(Pending& p) {
       p.st = st;
       break;
     }
+    // A link another user placed where others may write is not followed
+    // (the rule of the kernel's protected_symlinks): its owner must be the
+    // user or root, and in a sticky folder that everyone may write to (/tmp)
+    // the user or the folder's owner.
+    const uid_t me = ::geteuid();
+    if (st.st_uid != me && st.st_uid != 0)
+      return "it is a symbolic link owned by another user";
+    struct stat folder {};
+    const fs::path parent = path.has_parent_path() ? path.parent_path() : fs::path(".");
+    if (::stat(parent.c_str(), &folder) == 0 && (folder.st_mode & S_ISVTX) &&
+        (folder.st_mode & S_IWOTH) && st.st_uid != me && st.st_uid != folder.st_uid)
+      return "it is a symbolic link in a folder everyone may write to, not owned by the user";
     std::error_code ec;
     const fs::path link = fs::read_symlink(path, ec);
     if (ec) return ec.message();
     path = link.is_absolute() ? link : path.parent_path() / link;
   }
   if (S_ISDIR(p.st.st_mode)) return "it is a folder";
+  p.stream = streams && (S_ISCHR(p.st.st_mode) || S_ISFIFO(p.st.st_mode));
+  if (p.stream) return "";
   if (!S_ISREG(p.st.st_mode)) return "it is not a regular file";
   if (::access(p.final.c_str(), W_OK) != 0) return ErrnoText(errno);
   // access() lets the superuser write anything; a file with every write bit
@@ -92,7 +167,9 @@ std::string RandomChars() {
       if (errno == EINTR) continue;
       // No entropy source: fall back on the clock and process number.
       for (size_t i = got; i < sizeof raw; ++i)
-        raw[i] = static_cast<unsigned char>((::getpid() * 2654435761u + clock() + i * 40503u) >> 3);
+        raw[i] = static_cast<unsigned char>(
+            (static_cast<unsigned long>(static_cast<unsigned>(::getpid()) * 2654435761u) +
+             clock() + i * 40503u) >> 3);
       break;
     }
     got += static_cast<size_t>(n);
@@ -129,6 +206,7 @@ std::string CreateTemp(Pending& p, int* fd) {
       *fd = -1;
     } else if (*fd >= 0) {
       p.temp = temp;
+      Track(temp);
     } else if (errno != EEXIST) {
       return ErrnoText(errno);
     }
@@ -182,30 +260,10 @@ std::string RewriteInPlace(const fs::path& target, const std::string& bytes) {
                         [&bytes](int fd) { return WriteAll(fd, bytes); });
 }
 
-// The same with the text of the finished temporary file `from`.
-std::string RewriteInPlaceFromFile(const fs::path& target, const fs::path& from) {
-  const int in = ::open(from.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
-  if (in < 0) return ErrnoText(errno);
-  struct stat st {};
-  if (::fstat(in, &st) != 0) {
-    const int err = errno;
-    ::close(in);
-    return ErrnoText(err);
-  }
-  const std::string reason = RewriteInPlace(target, st.st_size, [in](int out) -> std::string {
-    std::string block(1 << 20, '\0');
-    for (;;) {
-      const ssize_t n = ::read(in, block.data(), block.size());
-      if (n < 0 && errno == EINTR) continue;
-      if (n < 0) return ErrnoText(errno);
-      if (n == 0) return "";
-      const std::string reason =
-          WriteAll(out, std::string_view(block).substr(0, static_cast<size_t>(n)));
-      if (!reason.empty()) return reason;
-    }
-  });
-  ::close(in);
-  return reason;
+void RemoveTemp(const fs::path& temp) {
+  if (temp.empty()) return;
+  ::unlink(temp.c_str());
+  Untrack(temp);
 }
 
 void SyncFolder(const fs::path& dir) {
@@ -215,14 +273,111 @@ void SyncFolder(const fs::path& dir) {
   ::close(fd);
 }
 
+// ---- the journal of a set's renames ----
+//
+// Before the first rename of a set, each folder gets a journal listing its
+// temporary->final name pairs (file names only, one pair a line) and a last
+// line "end", written and synced under a temporary name and renamed into
+// place. A process that dies between the renames leaves it behind; the next
+// start-up in the folder or the next save there finishes the renames (rolls
+// forward) and removes it. A journal without its last line was cut short
+// before any rename, so the old set is whole: it is only removed.
+constexpr const char* kJournalName = ".novastra-set.jnl";
+constexpr const char* kJournalEnd = "end";
+
+bool WriteJournal(const fs::path& dir, const std::vector<const Pending*>& members) {
+  std::string text;
+  for (const Pending* p : members)
+    text += p->temp.filename().string() + "\t" + p->final.filename().string() + "\n";
+  text += std::string(kJournalEnd) + "\n";
+  Pending j;
+  j.final = dir / kJournalName;
+  std::string reason = WriteTemp(j, text);
+  if (reason.empty() && ::rename(j.temp.c_str(), j.final.c_str()) != 0) reason = ErrnoText(errno);
+  if (reason.empty()) Untrack(j.temp);
+  else RemoveTemp(j.temp);
+  CloseTemp(j);
+  if (reason.empty()) SyncFolder(dir);
+  return reason.empty();
+}
+
+// The journals of a set's folders that have more than one file to rename;
+// returns the folders that got one.
+std::set<fs::path> WriteJournals(const std::set<fs::path>& folders,
+                                 const std::vector<Pending>& pending) {
+  std::set<fs::path> journaled;
+  for (const fs::path& dir : folders) {
+    std::vector<const Pending*> members;
+    for (const Pending& p : pending)
+      if (p.final.parent_path() == dir && !(p.exists && p.st.st_nlink > 1)) members.push_back(&p);
+    if (members.size() > 1 && WriteJournal(dir, members)) journaled.insert(dir);
+  }
+  return journaled;
+}
+
+void RemoveJournal(const fs::path& dir) {
+  if (::unlink((dir / kJournalName).c_str()) == 0) SyncFolder(dir);
+}
+
 }  // namespace
+
+int RollForwardSet(const fs::path& folder) {
+  const fs::path dir = folder.empty() ? fs::path(".") : folder;
+  const fs::path journal = dir / kJournalName;
+  const int fd = ::open(journal.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return 0;
+  struct stat st {};
+  std::string text;
+  if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size < (1 << 16)) {
+    text.resize(static_cast<size_t>(st.st_size));
+    const ssize_t n = ::read(fd, text.data(), text.size());
+    text.resize(n > 0 ? static_cast<size_t>(n) : 0);
+  }
+  ::close(fd);
+  std::vector<std::pair<std::string, std::string>> pairs;
+  bool complete = false;
+  for (size_t at = 0; at < text.size();) {
+    const size_t end = text.find('\n', at);
+    if (end == std::string::npos) break;  // a line cut short
+    const std::string line = text.substr(at, end - at);
+    at = end + 1;
+    if (line == kJournalEnd) {
+      complete = at == text.size();
+      break;
+    }
+    const size_t tab = line.find('\t');
+    if (tab == std::string::npos) break;
+    pairs.emplace_back(line.substr(0, tab), line.substr(tab + 1));
+    const auto& [temp, final] = pairs.back();
+    // Names in this folder only, and only the program's own temporary files.
+    if (!IsOwnTempName(temp) || final.empty() || final.find('/') != std::string::npos ||
+        final == "." || final == "..")
+      break;
+  }
+  int renamed = 0;
+  if (complete) {
+    for (const auto& [temp, final] : pairs) {
+      struct stat t {};
+      if (::lstat((dir / temp).c_str(), &t) != 0 || !S_ISREG(t.st_mode)) continue;  // done
+      // A temporary file still locked belongs to a save under way: leave it be.
+      const int tfd = ::open((dir / temp).c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+      const bool busy = tfd >= 0 && ::flock(tfd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK;
+      if (tfd >= 0) ::close(tfd);
+      if (busy) return 0;
+      if (::rename((dir / temp).c_str(), (dir / final).c_str()) == 0) ++renamed;
+    }
+    SyncFolder(dir);
+  }
+  RemoveJournal(dir);
+  return renamed;
+}
 
 SetWriteResult WriteFilesAsSet(const std::vector<std::pair<fs::path, std::string>>& files) {
   SetWriteResult result;
   std::vector<Pending> pending(files.size());
   auto removeTemps = [&pending] {
     for (Pending& p : pending) {
-      if (!p.temp.empty()) ::unlink(p.temp.c_str());
+      RemoveTemp(p.temp);
       CloseTemp(p);
     }
   };
@@ -240,6 +395,11 @@ SetWriteResult WriteFilesAsSet(const std::vector<std::pair<fs::path, std::string
       return result;
     }
   }
+  std::set<fs::path> folders;
+  for (const Pending& p : pending) folders.insert(p.final.parent_path());
+  // A set a killed save left half renamed is finished first.
+  for (const fs::path& dir : folders) RollForwardSet(dir);
+
   for (size_t i = 0; i < files.size(); ++i) {
     result.reason = WriteTemp(pending[i], files[i].second);
     if (!result.ok()) {
@@ -249,29 +409,32 @@ SetWriteResult WriteFilesAsSet(const std::vector<std::pair<fs::path, std::string
     }
   }
 
-  std::set<fs::path> folders;
+  const std::set<fs::path> journaled = WriteJournals(folders, pending);
   for (size_t i = 0; i < files.size(); ++i) {
     Pending& p = pending[i];
     if (p.exists && p.st.st_nlink > 1) {
       result.reason = RewriteInPlace(p.final, files[i].second);
-      ::unlink(p.temp.c_str());
+      RemoveTemp(p.temp);
     } else if (::rename(p.temp.c_str(), p.final.c_str()) != 0) {
       result.reason = ErrnoText(errno);
     }
     if (!result.ok()) {
       result.file = files[i].first;
       for (size_t j = i; j < files.size(); ++j) {
-        ::unlink(pending[j].temp.c_str());
+        RemoveTemp(pending[j].temp);
         CloseTemp(pending[j]);
       }
       break;
     }
     CloseTemp(p);
+    Untrack(p.temp);
     p.temp.clear();
-    folders.insert(p.final.parent_path());
     ++result.replaced;
   }
-  for (const fs::path& dir : folders) SyncFolder(dir);
+  for (const fs::path& dir : folders) {
+    SyncFolder(dir);
+    if (journaled.contains(dir)) RemoveJournal(dir);
+  }
   return result;
 }
 
@@ -287,23 +450,28 @@ bool IsOwnTempName(const std::string& name) {
   return true;
 }
 
-int RemoveStaleTempFiles(const fs::path& folder) {
+int RemoveStaleTempFiles(const fs::path& folder, bool folderLocked) {
+  // A set left half renamed is finished before its temporary files could be
+  // taken for leftovers.
+  if (folderLocked) RollForwardSet(folder);
   int removed = 0;
-  DIR* dir = ::opendir(folder.c_str());
+  DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str());
   if (!dir) return 0;
   const int dfd = ::dirfd(dir);
+  const time_t now = ::time(nullptr);
   while (const dirent* e = ::readdir(dir)) {
     if (!IsOwnTempName(e->d_name)) continue;
     struct stat st {};
     // Only regular files of the pattern; never follow a link.
     if (::fstatat(dfd, e->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(st.st_mode)) continue;
-    // A file whose save is still running holds its lock (MarkInUse): left alone.
+    // A file whose writer is still running holds its lock (MarkInUse): left
+    // alone. Where the file system has no locks, a file beside an output file
+    // is only taken for a leftover once it has not changed for an hour.
     const int fd = ::openat(dfd, e->d_name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-    if (fd >= 0 && ::flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK) {
-      ::close(fd);
-      continue;
-    }
-    if (::unlinkat(dfd, e->d_name, 0) == 0) ++removed;
+    const bool locked = fd >= 0 && ::flock(fd, LOCK_EX | LOCK_NB) == 0;
+    const bool busy = fd >= 0 && !locked && errno == EWOULDBLOCK;
+    const bool old = now - st.st_mtime > kStaleWithoutLocks;
+    if (!busy && (locked || folderLocked || old) && ::unlinkat(dfd, e->d_name, 0) == 0) ++removed;
     if (fd >= 0) ::close(fd);
   }
   ::closedir(dir);
@@ -313,10 +481,30 @@ int RemoveStaleTempFiles(const fs::path& folder) {
 AtomicFile::AtomicFile(const fs::path& target) {
   Pending p;
   p.target = target;
-  reason_ = target.filename().empty() ? "no file name" : ResolveTarget(p);
+  reason_ = target.filename().empty() ? "no file name" : ResolveTarget(p, true);
   if (!reason_.empty()) return;
   final_ = p.final;
-  inPlace_ = p.exists && p.st.st_nlink > 1;
+  if (p.stream) {
+    // A FIFO nobody reads would block the open: refused instead.
+    fd_ = ::open(final_.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd_ < 0) {
+      reason_ = errno == ENXIO ? "no program is reading from it" : ErrnoText(errno);
+      return;
+    }
+    ::fcntl(fd_, F_SETFL, ::fcntl(fd_, F_GETFL) & ~O_NONBLOCK);
+    stream_ = true;
+    return;
+  }
+  // Rewriting a file with several names in place could be torn by a kill,
+  // and replacing it would cut its other names off: refused.
+  if (p.exists && p.st.st_nlink > 1) {
+    reason_ = "it has " + std::to_string(p.st.st_nlink) +
+              " hard links, and output is never written into a file in place; "
+              "write to a new name";
+    return;
+  }
+  // Leftovers of killed exports beside the target go before a new one starts.
+  RemoveStaleTempFiles(final_.parent_path(), false);
   reason_ = CreateTemp(p, &fd_);
   temp_ = p.temp;
   if (!reason_.empty()) Abandon();
@@ -332,19 +520,23 @@ bool AtomicFile::Write(std::string_view bytes) {
 
 std::string AtomicFile::Commit() {
   if (fd_ < 0) return reason_.empty() ? "already closed" : reason_;
+  if (stream_) {
+    if (::close(fd_) != 0 && reason_.empty()) reason_ = ErrnoText(errno);
+    fd_ = -1;
+    return reason_;
+  }
   if (reason_.empty() && ::fsync(fd_) != 0) reason_ = ErrnoText(errno);
   // The descriptor, and with it the lock that marks the file in use, is
   // kept until the file is in place.
   if (reason_.empty()) {
-    if (inPlace_) {
-      reason_ = RewriteInPlaceFromFile(final_, temp_);
-    } else if (::rename(temp_.c_str(), final_.c_str()) != 0) {
+    if (::rename(temp_.c_str(), final_.c_str()) != 0) {
       reason_ = ErrnoText(errno);
     } else {
+      Untrack(temp_);
       temp_.clear();
     }
   }
-  if (!temp_.empty()) ::unlink(temp_.c_str());
+  RemoveTemp(temp_);
   temp_.clear();
   ::close(fd_);
   fd_ = -1;
@@ -355,7 +547,7 @@ std::string AtomicFile::Commit() {
 void AtomicFile::Abandon() {
   if (fd_ >= 0) ::close(fd_);
   fd_ = -1;
-  if (!temp_.empty()) ::unlink(temp_.c_str());
+  RemoveTemp(temp_);
   temp_.clear();
 }
 

@@ -17,12 +17,20 @@
 //  - A symbolic link is written through: the file it finally points to gets
 //    the new text and the link stays a link. A dangling link creates the file
 //    it names.
-//  - Hard links are kept: a target with more than one name is rewritten in
-//    place (space reserved first) once its new text is safely on disk beside
-//    it, so every name sees the new text.
+//  - Hard links are kept by the saves: a target with more than one name is
+//    rewritten in place (space reserved first) once its new text is safely
+//    on disk beside it, so every name sees the new text. A command's output
+//    (AtomicFile) must be whole or absent, so it refuses such a target.
+//  - A symbolic link owned by another user than the user or root is not
+//    followed, nor, in a sticky folder everyone may write to, one owned by
+//    another user than the user or the folder's owner.
+//  - SIGINT, SIGTERM and SIGHUP remove the process's temporary files and end
+//    it with status 128 + the signal number.
 //  - Several files written as a set (the six files of an ephemeris) are all
 //    written to temporary files before any is renamed; if any of them fails,
-//    every temporary file is removed and no target changes.
+//    every temporary file is removed and no target changes. Before the first
+//    rename a journal of the renames is synced to disk, so that a process
+//    killed between them leaves a set the next start-up or save completes.
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -42,6 +50,11 @@ struct SetWriteResult {
 SetWriteResult WriteFilesAsSet(
     const std::vector<std::pair<std::filesystem::path, std::string>>& files);
 
+// Finishes the renames of a set that a killed save left half done in the
+// folder, from the journal written before them, and removes the journal
+// (see WriteFilesAsSet). Returns how many files it put in place.
+int RollForwardSet(const std::filesystem::path& folder);
+
 // True for a name of the program's own temporary pattern.
 bool IsOwnTempName(const std::string& name);
 
@@ -50,14 +63,18 @@ bool IsOwnTempName(const std::string& name);
 // so that no save of another copy of the program is under way there; a
 // temporary file still being written (by a command-line export that takes no
 // folder lock) is known by the lock its writer holds on it and left alone.
+// Beside a command's output file (folderLocked false) a file is taken for a
+// leftover only when its lock can be taken (its writer has ended), or, on a
+// file system without locks, when it has not changed for an hour.
 // Returns how many were removed.
-int RemoveStaleTempFiles(const std::filesystem::path& folder);
+int RemoveStaleTempFiles(const std::filesystem::path& folder, bool folderLocked = true);
 
 // A file written piece by piece (a command's output of any size) by the same
 // rules as a single-file set: the target is checked first, the text goes to a
 // temporary file of the program's own pattern, and Commit puts it in place.
 // Dropped without Commit (or after a failed write) the temporary file is
 // removed and the target stays as it was.
+// A character device or FIFO target (/dev/null, a pipe) is written directly.
 class AtomicFile {
  public:
   explicit AtomicFile(const std::filesystem::path& target);
@@ -76,7 +93,7 @@ class AtomicFile {
  private:
   std::filesystem::path final_;  // the target after following symbolic links
   std::filesystem::path temp_;
-  bool inPlace_ = false;  // a target with several names is rewritten in place
+  bool stream_ = false;  // a device or FIFO written directly
   int fd_ = -1;
   std::string reason_;
 };

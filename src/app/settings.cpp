@@ -37,100 +37,164 @@ void SetInputDefaults(RunParameters& params) {
   params.SkyChoice = fresh.SkyChoice;
 }
 
-// Applies one line; false when the reading must stop (a number that does not
-// fit its setting).
+// One line of the file: its text after the '=', and the number it starts with.
+struct LineValue {
+  const std::string& text;
+  double x;
+  bool yes() const { return text == "Yes"; }
+  // A number too large for any setting is a read error, as in the 16-bit ones.
+  bool fitsSingle() const {
+    return std::isfinite(x) && std::fabs(x) <= std::numeric_limits<float>::max();
+  }
+};
+
+// Reads one key's value into the settings or the run's choices; false when
+// the reading must stop (a number that does not fit its setting).
+using ApplyValue = bool (*)(const LineValue& v, Settings& s, RunParameters& params);
+
+template <double Settings::*Field>
+bool FiniteNumber(const LineValue& v, Settings& s, RunParameters&) {
+  if (!std::isfinite(v.x)) return false;
+  s.*Field = v.x;
+  return true;
+}
+
+template <bool Settings::*Field>
+bool SettingsYes(const LineValue& v, Settings& s, RunParameters&) {
+  s.*Field = v.yes();
+  return true;
+}
+
+template <bool RunParameters::*Field>
+bool ChoiceYes(const LineValue& v, Settings&, RunParameters& params) {
+  params.*Field = v.yes();
+  return true;
+}
+
+// A window's place: any single-precision number.
+template <float Settings::*Field>
+bool Place(const LineValue& v, Settings& s, RunParameters&) {
+  if (!v.fitsSingle()) return false;
+  s.*Field = static_cast<float>(v.x);
+  return true;
+}
+
+// A window's size: positive numbers only, others leave it as it was.
+template <float Settings::*Field>
+bool Size(const LineValue& v, Settings& s, RunParameters&) {
+  if (v.x <= 0) return true;
+  if (!v.fitsSingle()) return false;
+  if (static_cast<float>(v.x) > 0) s.*Field = static_cast<float>(v.x);
+  return true;
+}
+
+// The Data Window's place and size in twips; positiveOnly leaves it as it
+// was for a number that is not positive.
+template <int16_t Settings::*Field, bool positiveOnly>
+bool Twips(const LineValue& v, Settings& s, RunParameters&) {
+  if (positiveOnly && v.x <= 0) return true;
+  int16_t n = 0;
+  if (!RoundToInt16(v.x, n)) return false;
+  s.*Field = n;
+  return true;
+}
+
+bool FontSize(const LineValue& v, Settings& s, RunParameters&) {
+  if (!std::isfinite(v.x)) return false;
+  if (v.x >= 7.75) s.FontSize = v.x;
+  return true;
+}
+
+bool NumberOfDays(const LineValue& v, Settings& s, RunParameters& params) {
+  if (v.x <= 0) return true;
+  int16_t n = 0;
+  if (!RoundToInt16(v.x, n)) return false;
+  // The days field shows the number and keeps it within 1..366.
+  SetDaysText(params, std::to_string(n));
+  s.NumberOfDays = params.NumberOfDays;
+  return true;
+}
+
+bool Instant(const LineValue& v, Settings&, RunParameters& params) {
+  params.Instant = v.text == "Midnight" ? InstantChoice::Midnight : InstantChoice::Noon;
+  return true;
+}
+
+bool Coords(const LineValue& v, Settings&, RunParameters& params) {
+  params.Coords = v.text == "Helio" ? Coordinates::Heliocentric : Coordinates::Geocentric;
+  return true;
+}
+
+bool MoonNodes(const LineValue& v, Settings&, RunParameters& params) {
+  params.MoonNodes = v.text == "Mean"         ? NodeMode::Mean
+                     : v.text == "Osculating" ? NodeMode::Osculating
+                                              : NodeMode::True;
+  return true;
+}
+
+bool ZodiacMode(const LineValue& v, Settings&, RunParameters& params) {
+  params.ZodiacMode = v.text == "Sidereal"   ? Zodiac::Sidereal
+                      : v.text == "Ayanamsa" ? Zodiac::Ayanamsa
+                                             : Zodiac::Tropical;
+  return true;
+}
+
+bool MoonSign(const LineValue& v, Settings&, RunParameters& params) {
+  params.MoonSign = v.text == "Display" ? MoonChangeSign::Display : MoonChangeSign::NoDisplay;
+  return true;
+}
+
+bool Zone(const LineValue& v, Settings&, RunParameters& params) {
+  params.TimeZoneName = v.text.empty() ? "UT" : v.text;
+  return true;
+}
+
+bool SkyChoice(const LineValue& v, Settings&, RunParameters& params) {
+  params.SkyChoice = v.text == "Apparent" ? Sky::Apparent : Sky::Design;
+  return true;
+}
+
+// The keys by the start of their line, the first that matches is read (so
+// "NOVASTRAMaximized" before the other "NOVASTRA" keys). The keys the older
+// programs wrote match without their '=', as those programs read them.
+struct Key {
+  const char* start;
+  ApplyValue apply;
+};
+constexpr Key kKeys[] = {
+    {"FontSize", FontSize},
+    {"FontBold", FiniteNumber<&Settings::FontBold>},
+    {"FontItalic", FiniteNumber<&Settings::FontItalic>},
+    {"NOVASTRAMaximized", SettingsYes<&Settings::MainMaximized>},
+    {"DataMaximized", SettingsYes<&Settings::DataMaximized>},
+    {"NOVASTRATop", Place<&Settings::MainTop>},
+    {"NOVASTRALeft", Place<&Settings::MainLeft>},
+    {"NOVASTRAHeight", Size<&Settings::MainHeight>},
+    {"NOVASTRAWidth", Size<&Settings::MainWidth>},
+    {"DataTop", Twips<&Settings::DataTop, true>},
+    {"DataLeft", Twips<&Settings::DataLeft, false>},
+    {"DataHeight", Twips<&Settings::DataHeight, true>},
+    {"DataWidth", Twips<&Settings::DataWidth, true>},
+    {"CalcFullMonth", ChoiceYes<&RunParameters::FullMonth>},
+    {"SaveData", ChoiceYes<&RunParameters::SaveData>},
+    {"Type", Instant},
+    {"NumberOfDays", NumberOfDays},
+    {"Coordinates", Coords},
+    {"MoonNodes", MoonNodes},
+    {"Zodiac", ZodiacMode},
+    {"MoonChangeSign", MoonSign},
+    {"TimeZone=", Zone},
+    {"MoonVoidOfCourse=", ChoiceYes<&RunParameters::VoidOfCourse>},
+    {"LocalTimeRows=", ChoiceYes<&RunParameters::LocalRows>},
+    {"Sky=", SkyChoice},
+};
+
+// Applies one line; false when the reading must stop.
 bool ApplyLine(const std::string& line, Settings& s, RunParameters& params) {
   const size_t eq = line.find('=');
   const std::string value = eq == std::string::npos ? line : line.substr(eq + 1);
-  auto is = [&line](const char* key) { return line.rfind(key, 0) == 0; };
-  const double x = LeadingNumber(value);
-  // A number too large for any setting is a read error, as in the 16-bit ones.
-  auto fitsSingle = [x] {
-    return std::isfinite(x) && std::fabs(x) <= std::numeric_limits<float>::max();
-  };
-  int16_t n = 0;
-
-  if (is("FontSize")) {
-    if (!std::isfinite(x)) return false;
-    if (x >= 7.75) s.FontSize = x;
-  } else if (is("FontBold")) {
-    if (!std::isfinite(x)) return false;
-    s.FontBold = x;
-  } else if (is("FontItalic")) {
-    if (!std::isfinite(x)) return false;
-    s.FontItalic = x;
-  } else if (is("NOVASTRAMaximized")) {
-    s.MainMaximized = value == "Yes";
-  } else if (is("DataMaximized")) {
-    s.DataMaximized = value == "Yes";
-  } else if (is("NOVASTRATop")) {
-    if (!fitsSingle()) return false;
-    s.MainTop = static_cast<float>(x);
-  } else if (is("NOVASTRALeft")) {
-    if (!fitsSingle()) return false;
-    s.MainLeft = static_cast<float>(x);
-  } else if (is("NOVASTRAHeight")) {
-    if (x > 0) {
-      if (!fitsSingle()) return false;
-      if (static_cast<float>(x) > 0) s.MainHeight = static_cast<float>(x);
-    }
-  } else if (is("NOVASTRAWidth")) {
-    if (x > 0) {
-      if (!fitsSingle()) return false;
-      if (static_cast<float>(x) > 0) s.MainWidth = static_cast<float>(x);
-    }
-  } else if (is("DataTop")) {
-    if (x > 0) {
-      if (!RoundToInt16(x, n)) return false;
-      s.DataTop = n;
-    }
-  } else if (is("DataLeft")) {
-    if (!RoundToInt16(x, n)) return false;
-    s.DataLeft = n;
-  } else if (is("DataHeight")) {
-    if (x > 0) {
-      if (!RoundToInt16(x, n)) return false;
-      s.DataHeight = n;
-    }
-  } else if (is("DataWidth")) {
-    if (x > 0) {
-      if (!RoundToInt16(x, n)) return false;
-      s.DataWidth = n;
-    }
-  } else if (is("CalcFullMonth")) {
-    params.FullMonth = value == "Yes";
-  } else if (is("SaveData")) {
-    params.SaveData = value == "Yes";
-  } else if (is("Type")) {
-    params.Instant = value == "Midnight" ? InstantChoice::Midnight : InstantChoice::Noon;
-  } else if (is("NumberOfDays")) {
-    if (x > 0) {
-      if (!RoundToInt16(x, n)) return false;
-      // The days field shows the number and keeps it within 1..366.
-      SetDaysText(params, std::to_string(n));
-      s.NumberOfDays = params.NumberOfDays;
-    }
-  } else if (is("Coordinates")) {
-    params.Coords = value == "Helio" ? Coordinates::Heliocentric : Coordinates::Geocentric;
-  } else if (is("MoonNodes")) {
-    params.MoonNodes = value == "Mean"         ? NodeMode::Mean
-                       : value == "Osculating" ? NodeMode::Osculating
-                                               : NodeMode::True;
-  } else if (is("Zodiac")) {
-    params.ZodiacMode = value == "Sidereal"   ? Zodiac::Sidereal
-                        : value == "Ayanamsa" ? Zodiac::Ayanamsa
-                                              : Zodiac::Tropical;
-  } else if (is("MoonChangeSign")) {
-    params.MoonSign = value == "Display" ? MoonChangeSign::Display : MoonChangeSign::NoDisplay;
-  } else if (is("TimeZone=")) {
-    params.TimeZoneName = value.empty() ? "UT" : value;
-  } else if (is("MoonVoidOfCourse=")) {
-    params.VoidOfCourse = value == "Yes";
-  } else if (is("LocalTimeRows=")) {
-    params.LocalRows = value == "Yes";
-  } else if (is("Sky=")) {
-    params.SkyChoice = value == "Apparent" ? Sky::Apparent : Sky::Design;
-  }
+  for (const Key& key : kKeys)
+    if (line.rfind(key.start, 0) == 0) return key.apply({value, LeadingNumber(value)}, s, params);
   return true;
 }
 

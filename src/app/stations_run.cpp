@@ -20,8 +20,10 @@ void ShowRetrogradeTimes(RunContext& app) {
   if (app.aspectarian.stations.empty()) return;
   app.ui.SetBusy(true);
   const std::string text = StationsText(app);
+  const int first = app.buffer.ViewTextLines();
   app.buffer.AppendLine(text);
   app.buffer.ShowDataBuffer();
+  app.ui.ScrollDataTo(first);
   app.ui.SetBusy(false);
 }
 

@@ -43,6 +43,9 @@ class UserInterface {
   virtual void SetDataText(const std::string& text) = 0;
   // Shows the Data Window (not modal) and sets its caption.
   virtual void ShowDataWindow(std::string_view caption) = 0;
+  // Scrolls the Data Window so that view line `line` (0 = the first) is at the
+  // top: a table added at the end of the text is shown, not left below.
+  virtual void ScrollDataTo(int line) { (void)line; }
   // "Export calendar...": the kinds and bodies to export, starting from
   // `choices`; false when the user cancels.
   virtual bool AskCalendarChoices(const CalendarExportQuestion&, CalendarFilter&) { return false; }
@@ -83,6 +86,7 @@ class HeadlessUi : public UserInterface {
   void SetDataText(const std::string& text) override { dataText_ = text; }
   // Records a DataWindow event with the text set last.
   void ShowDataWindow(std::string_view caption) override;
+  void ScrollDataTo(int line) override { scrolledTo = line; }
   // Record a CalendarChoices event (text: the zone) or a CalendarFile event
   // (text: the proposed name) and answer with the fields below.
   bool AskCalendarChoices(const CalendarExportQuestion& question, CalendarFilter& choices) override;
@@ -96,6 +100,7 @@ class HeadlessUi : public UserInterface {
   std::string LastDataText() const;
 
   std::vector<Event> events;
+  int scrolledTo = -1;  // the last ScrollDataTo line
   bool minimized = false;
   // A run is stopped once a progress step reaches this count (-1: never).
   int cancelAtProgress = -1;

@@ -4,11 +4,14 @@
 
 namespace novastra {
 
+// arcsin |x| in degrees for x in -1..1, by the arctangent form
+// atan(sqrt(x^2 / (1 - x^2))) (x = +-1 gives 90).
 double ArcSinAbsDeg(double x) {
   return (180.0 / kPi) * std::atan(std::sqrt(x * x / (1.0 - x * x)));
 }
 
-// Latitude or declination from z and the distance from the polar axis.
+// Latitude or declination (degrees, -90..90) from z and the distance rho >= 0
+// from the polar axis: atan(z / rho), +-90 on the axis, 0 at the origin.
 static double PolarAngle(double z, double rho) {
   if (rho == 0) {
     if (z > 0) return 90.0;
@@ -18,6 +21,8 @@ static double PolarAngle(double z, double rho) {
   return RadToDeg(std::atan(z / rho));
 }
 
+// Ecliptic longitude (0..360) and latitude (degrees) from rectangular
+// ecliptic coordinates: atan(y / x) plus half a turn for x < 0; x must not be 0.
 EclipticDeg RectToEcliptic(double x, double y, double z) {
   double lon = std::atan(y / x);
   if (x < 0) lon += kPi;
@@ -27,6 +32,9 @@ EclipticDeg RectToEcliptic(double x, double y, double z) {
   return out;
 }
 
+// Right ascension (0..360) and declination (degrees) from rectangular
+// equatorial coordinates; the right ascension by the half-angle form
+// 2 atan(y / (|x| + rho)), which never divides by x (0 on the polar axis).
 EquatorialDeg RectToEquatorial(double x, double y, double z) {
   const double rho = std::sqrt(x * x + y * y);
   EquatorialDeg out;

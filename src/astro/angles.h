@@ -13,6 +13,7 @@ inline constexpr double kPi = 3.1415926535;
 inline double NormalizeDegrees(double x) { return x - 360.0 * std::floor(x / 360.0); }
 // The same reduction about 0: -180 <= result < 180.
 inline double SignedDegrees(double x) { return x - 360.0 * std::floor((x + 180.0) / 360.0); }
+// Degrees to radians and back, with the program's pi.
 inline double DegToRad(double x) { return (kPi * x) / 180.0; }
 inline double RadToDeg(double x) { return (180.0 * x) / kPi; }
 // Sine and cosine of x degrees, x of any size.

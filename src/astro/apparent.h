@@ -11,4 +11,14 @@ namespace novastra {
 BodyPositions ComputeApparentPositions(const InstantSetup& instant, const SeriesTables& tables,
                                        const EngineChoices& choices);
 
+// The apparent Sun and Moon alone, by the same steps, at a Terrestrial Time
+// Julian Day: ecliptic longitude and latitude of the true equinox of date
+// (degrees, tropical), geocentric distances and the true obliquity of date.
+struct ApparentSunMoon {
+  double sunLongitude = 0, sunLatitude = 0, sunDistanceAu = 0;
+  double moonLongitude = 0, moonLatitude = 0, moonDistanceKm = 0;
+  double trueObliquityRad = 0;
+};
+ApparentSunMoon ComputeApparentSunMoon(double jdTT, const SeriesTables& tables, bool plain = false);
+
 }  // namespace novastra

@@ -12,6 +12,7 @@ namespace novastra {
 
 namespace {
 
+// Int(x) of the calendar formulas: the floor of x.
 double Int(double x) { return std::floor(x); }
 
 constexpr std::array<const char*, 12> kMonthAbbrev = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
@@ -19,11 +20,13 @@ constexpr std::array<const char*, 12> kMonthAbbrev = {"Jan", "Feb", "Mar", "Apr"
 constexpr std::array<const char*, 7> kWeekdayName = {"Sunday",   "Monday", "Tuesday", "Wednesday",
                                                      "Thursday", "Friday", "Saturday"};
 
+// n as text, with a leading zero for 0..9.
 std::string TwoDigits(long n) {
   std::string s = std::to_string(n);
   return n >= 0 && n < 10 ? "0" + s : s;
 }
 
+// s without the blanks and tabs at either end.
 std::string_view TrimBlanks(std::string_view s) {
   while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
   while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
@@ -54,7 +57,8 @@ double LeadingDigits(std::string_view s) {
   return v;
 }
 
-// Text -> number -> 16-bit integer, rounded to the nearest (ties to even).
+// A date field's value: its text as a number (or its leading digits), rounded
+// to the nearest integer (ties to even) and held to the 16-bit range.
 int16_t FieldValue(const std::string& text) {
   double v = TextNumber(text).value_or(LeadingDigits(text));
   v = std::nearbyint(v);
@@ -63,7 +67,8 @@ int16_t FieldValue(const std::string& text) {
   return static_cast<int16_t>(v);
 }
 
-// The calendar date a date text denotes; days past a month's end roll over.
+// The calendar date an M/D/YYYY text denotes, by way of its Julian Day
+// Number, so that days past a month's end roll over into the next month.
 CivilDate Normalised(const std::string& mdy) {
   CivilDate d = ParseDateText(mdy);
   return ParseDateText(DateTextFromJulianDay(JulianDayNumber(d.year, d.month, d.day)));
@@ -71,6 +76,12 @@ CivilDate Normalised(const std::string& mdy) {
 
 }  // namespace
 
+// The Julian Day Number (the Julian Day at noon) of a civil date: the day
+// count of the Julian calendar from the month count a = 12 (year + 4800) +
+// month - 3, with the Gregorian correction (-Int(a / 1200) + Int(a / 4800)
+// + 38) for dates after 15 October 1582 (a Julian count above 2299171). Day numbers past
+// a month's end count on. Gives the Julian Days of Meeus, Astronomical
+// Algorithms 2nd ed., ch. 7 (eq. 7.1), at 12h.
 double JulianDayNumber(double year, double month, double day) {
   double a = (year + 4800) * 12 + month - 3;
   double j = (2 * (a - 12 * Int(a / 12)) + 7 + 365 * a) / 12;
@@ -79,6 +90,9 @@ double JulianDayNumber(double year, double month, double day) {
   return j;
 }
 
+// The Gregorian date "MM/DD/YYYY" of Julian Day jd (its noon-based day), by
+// the algorithm of Fliegel & Van Flandern (Communications of the ACM 11, 657,
+// 1968); the year's last four digits.
 std::string DateTextFromJulianDay(double jd) {
   double l = Int(jd + 0.5) + 68569;
   double n = Int(4 * l / 146097);
@@ -95,6 +109,9 @@ std::string DateTextFromJulianDay(double jd) {
   return TwoDigits(static_cast<long>(month)) + "/" + TwoDigits(static_cast<long>(day)) + "/" + y;
 }
 
+// The three numbers of an "M/D/Y" text (blanks allowed around each), or
+// nothing when there are not three non-negative whole numbers of at most six
+// characters. The date itself is not checked.
 std::optional<CivilDate> TryParseDateText(const std::string& mdy) {
   std::array<int, 3> parts{};
   std::string_view rest(mdy);
@@ -111,20 +128,25 @@ std::optional<CivilDate> TryParseDateText(const std::string& mdy) {
   return CivilDate{parts[2], parts[0], parts[1]};
 }
 
+// TryParseDateText, or the zero date for a text that is not M/D/Y.
 CivilDate ParseDateText(const std::string& mdy) {
   return TryParseDateText(mdy).value_or(CivilDate{});
 }
 
+// "DD Mmm" of a date text, e.g. "05 Jan".
 std::string FormatDdMmm(const std::string& mdy) {
   CivilDate d = Normalised(mdy);
   return TwoDigits(d.day) + " " + kMonthAbbrev[d.month - 1];
 }
 
+// "DD Mmm YYYY" of a date text.
 std::string FormatDdMmmYyyy(const std::string& mdy) {
   CivilDate d = Normalised(mdy);
   return FormatDdMmm(mdy) + " " + std::to_string(d.year);
 }
 
+// The day of the week of a date text, 1 (Sunday) to 7 (Saturday), from its
+// Julian Day Number (Meeus ch. 7: JDN + 1 mod 7 is 0 on Sundays).
 int WeekdayNumber(const std::string& mdy) {
   CivilDate d = ParseDateText(mdy);
   // JDN + 1 is a multiple of 7 on Sundays.
@@ -132,22 +154,27 @@ int WeekdayNumber(const std::string& mdy) {
   return static_cast<int>(((jdn + 1) % 7 + 7) % 7) + 1;
 }
 
+// The English name of the day of the week of a date text.
 std::string FormatWeekdayName(const std::string& mdy) {
   return kWeekdayName[WeekdayNumber(mdy) - 1];
 }
 
+// "MMDDYY" of a date text (data file names).
 std::string FormatMmddyy(const std::string& mdy) {
   CivilDate d = Normalised(mdy);
   return TwoDigits(d.month) + TwoDigits(d.day) + TwoDigits(d.year % 100);
 }
 
+// "MMDDYYYY" of a date text.
 std::string FormatMmddyyyy(const std::string& mdy) {
   CivilDate d = Normalised(mdy);
   return TwoDigits(d.month) + TwoDigits(d.day) + std::to_string(d.year);
 }
 
+// Whether the whole text (blanks around it allowed) is a decimal number.
 bool IsNumberText(const std::string& text) { return TextNumber(text).has_value(); }
 
+// The value a date field's text stands for (FieldValue).
 int16_t DateFieldValue(const std::string& text) { return FieldValue(text); }
 
 }  // namespace novastra

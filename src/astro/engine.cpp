@@ -16,7 +16,13 @@ namespace novastra {
 
 namespace {
 
-// Everything but the sidereal time, from T in centuries.
+// The set-up of one instant but its sidereal time: given T in Julian
+// centuries from J2000.0 and the date's noon Julian Day, the SVP and the
+// ayanamsa (ComputeSvp) and minus the mean obliquity of the ecliptic in
+// radians, by the IAU 1976 polynomial (Lieske et al. 1977; Meeus eq. 22.2:
+// 23 deg 26' 21.448" - 46.8150" T - 0.00059" T^2 + 0.001813" T^3) in degrees,
+// except that the T^2 coefficient here is 0.0059", the program's constant
+// since its first version: under 0.03" apart over 1800-2100.
 InstantSetup SetUp(double T, double rowJD, const AyanamsaOption& ayanamsa) {
   InstantSetup s;
   s.RowJD = rowJD;
@@ -31,7 +37,11 @@ InstantSetup SetUp(double T, double rowJD, const AyanamsaOption& ayanamsa) {
   return s;
 }
 
-// Greenwich mean sidereal time in seconds, less the day fraction, in 0..86400.
+// The sidereal time of Aoki et al. (1982; Meeus eq. 12.2: 24110.54841 s +
+// 8640184.812866 s T + 0.093104 s T^2 - 6.2e-6 s T^3) at T Julian centuries of
+// UT from J2000.0, less dayFraction x 86400 s, reduced to 0..86400 seconds.
+// At 0h and 12h (dayFraction 0 or 0.5) that is the Greenwich mean sidereal
+// time of the instant: half a day back and half a day on are a whole day apart.
 double SiderealSeconds(double T, double dayFraction) {
   const double T2 = T * T, T3 = T * T * T;
   double theta = 24110.54841 + 8640184.812866 * T + 0.093104 * T2 - 6.2e-06 * T3;
@@ -43,6 +53,9 @@ double SiderealSeconds(double T, double dayFraction) {
 
 }  // namespace
 
+// The instant of a table row: T (Julian centuries from J2000.0) from the
+// date's noon Julian Day rowJD and the day fraction (0 midnight, 0.5 noon),
+// with its SVP, ayanamsa, obliquity and sidereal time (SetUp, SiderealSeconds).
 InstantSetup PrepareInstant(double rowJD, double dayFraction, const AyanamsaOption& ayanamsa) {
   const double T = ((rowJD - 2451545.0) + dayFraction - 0.5) / 36525.0;
   InstantSetup s = SetUp(T, rowJD, ayanamsa);
@@ -50,6 +63,8 @@ InstantSetup PrepareInstant(double rowJD, double dayFraction, const AyanamsaOpti
   return s;
 }
 
+// PrepareInstant at any hour: the sidereal time is that of the instant
+// itself (theta0 + f x 86400 seconds), equal to PrepareInstant's at 0h and 12h.
 InstantSetup PrepareInstantAnyHour(double rowJD, double dayFraction,
                                    const AyanamsaOption& ayanamsa) {
   InstantSetup s = PrepareInstant(rowJD, dayFraction, ayanamsa);
@@ -62,12 +77,18 @@ InstantSetup PrepareInstantAnyHour(double rowJD, double dayFraction,
   return s;
 }
 
+// The set-up of an instant given as T (Julian centuries from J2000.0), for
+// the event searches; rowJD is the date that Pluto's correction reads.
 InstantSetup PrepareInstantAt(double T, double rowJD, const AyanamsaOption& ayanamsa) {
   InstantSetup s = SetUp(T, rowJD, ayanamsa);
   s.SiderealSeconds = SiderealSeconds(T, 0.0);
   return s;
 }
 
+// All eleven bodies at one instant (degrees): the design sky from the VSOP87
+// series (Meeus ch. 32), the Moon (ch. 47) and Pluto (ch. 37), or the
+// apparent sky (ComputeApparentPositions). A pure function of the instant,
+// the tables and the choices.
 BodyPositions ComputePositions(const InstantSetup& instant, const SeriesTables& tables,
                                const EngineChoices& choices) {
   if (choices.sky == Sky::Apparent) return ComputeApparentPositions(instant, tables, choices);
@@ -81,6 +102,13 @@ BodyPositions ComputePositions(const InstantSetup& instant, const SeriesTables& 
   return PositionsFromHelio(instant, tables, choices, helio, moon);
 }
 
+// The design sky from the heliocentric positions of the series sets and the
+// Moon already computed: the Sun as the Earth reversed, the geometric
+// geocentric planets (Meeus eq. 33.1, no light-time or aberration), Pluto
+// (ch. 37), the node (mean, true or osculating), right ascension and
+// declination from the tropical longitude and latitude with the instant's
+// mean obliquity (Meeus eq. 13.3 and 13.4, in rectangular form), then each
+// longitude in the chosen zodiac. Positions in degrees, mean equinox of date.
 BodyPositions PositionsFromHelio(const InstantSetup& instant, const SeriesTables& tables,
                                  const EngineChoices& choices, const HelioSets& sets,
                                  const MoonPosition& moon) {
@@ -142,8 +170,9 @@ BodyPositions PositionsFromHelio(const InstantSetup& instant, const SeriesTables
   const double cosE = std::cos(eps), sinE = std::sin(eps);
   double deg[22], sines[22], cosines[22];
   for (int i = kSun; i <= kNorthNode; ++i) {
-    deg[2 * (i - 1)] = p.Latitude[i];
-    deg[2 * (i - 1) + 1] = p.Longitude[i];
+    const std::size_t j = 2 * static_cast<std::size_t>(i - 1);
+    deg[j] = p.Latitude[i];
+    deg[j + 1] = p.Longitude[i];
   }
   SinCosDegrees(deg, 22, sines, cosines, fast);
   for (int i = kSun; i <= kNorthNode; ++i) {

@@ -15,7 +15,7 @@ using HelioSets = std::array<HelioPosition, kSeriesBodyCount>;
 // Every position of one instant from its heliocentric sets and its Moon: the
 // geocentric step, Pluto, the equatorial coordinates and the zodiac.
 BodyPositions PositionsFromHelio(const InstantSetup& instant, const SeriesTables& tables,
-                                 const EngineChoices& choices, const HelioSets& helio,
+                                 const EngineChoices& choices, const HelioSets& sets,
                                  const MoonPosition& moon);
 
 }  // namespace novastra

@@ -28,14 +28,19 @@ namespace {
 
 // ---- SSE2: two lanes ----
 
-// tau^0 .. tau^7, for the powers of the series.
+// tau^0 .. tau^7 into powers, by repeated products, for the powers of the series.
 inline void Powers(double tau, double* powers) {
   powers[0] = 1;
   for (int k = 1; k < 8; ++k) powers[k] = powers[k - 1] * tau;
 }
 
+// The sum of the two lanes of acc.
 double Reduce2(__m128d acc) { return _mm_cvtsd_f64(_mm_add_sd(acc, _mm_unpackhi_pd(acc, acc))); }
 
+// One VSOP87 coordinate (Meeus ch. 32), sum over the runs of A tau^k cos(B +
+// C tau), two lanes at a time through glibc's SSE2 cosine; tau in Julian
+// millennia. The same terms as the term-by-term sum, summed lane by lane:
+// equal up to rounding.
 double PowerSeries2(const SeriesLanes& s, double tau) {
   double powers[8];
   Powers(tau, powers);
@@ -49,6 +54,7 @@ double PowerSeries2(const SeriesLanes& s, double tau) {
   return Reduce2(acc);
 }
 
+// Fn (sin or cos, radians) of n values, two at a time, the last one alone.
 template <__m128d (*Fn)(__m128d)>
 void Batch2(const double* x, double* out, std::size_t n) {
   std::size_t i = 0;
@@ -58,6 +64,7 @@ void Batch2(const double* x, double* out, std::size_t n) {
 
 // ---- AVX2: four lanes ----
 
+// PowerSeries2 four lanes at a time, through glibc's AVX2 cosine.
 NOVASTRA_AVX2 double PowerSeries4(const SeriesLanes& s, double tau) {
   double powers[8];
   Powers(tau, powers);
@@ -83,6 +90,7 @@ NOVASTRA_AVX2 double PowerSeries4(const SeriesLanes& s, double tau) {
   return Reduce2(_mm_add_pd(_mm256_castpd256_pd128(acc), _mm256_extractf128_pd(acc, 1)));
 }
 
+// Fn (sin or cos, radians) of n values, four at a time, the rest padded.
 template <__m256d (*Fn)(__m256d)>
 NOVASTRA_AVX2 void Batch4(const double* x, double* out, std::size_t n) {
   std::size_t i = 0;
@@ -100,18 +108,23 @@ constexpr TrigKernels kAvx2{"avx2", PowerSeries4, Batch4<_ZGVdN4v_sin>, Batch4<_
 
 }  // namespace
 
+// The two-lane kernels, which run on every x86-64.
 const TrigKernels& Sse2Kernels() { return kSse2; }
 
+// The four-lane kernels, or null when the processor has no AVX2.
 const TrigKernels* Avx2Kernels() {
   __builtin_cpu_init();
   return __builtin_cpu_supports("avx2") ? &kAvx2 : nullptr;
 }
 
+// The widest kernels the processor runs, chosen once.
 const TrigKernels& FastKernels() {
   static const TrigKernels* const chosen = Avx2Kernels() ? Avx2Kernels() : &kSse2;
   return *chosen;
 }
 
+// Sines and cosines of n angles in degrees (n at most kMaxSinCosDegrees),
+// from the same radians SinDeg forms; fast = null uses the library.
 void SinCosDegrees(const double* degrees, std::size_t n, double* sinOut, double* cosOut,
                    const TrigKernels* fast) {
   if (fast == nullptr) {

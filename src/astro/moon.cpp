@@ -1,3 +1,14 @@
+// The Moon's geocentric ecliptic longitude and latitude and its ascending
+// node, from the truncated ELP-2000/82 lunar theory of Chapront-Touzé and
+// Chapront as Meeus gives it: Astronomical Algorithms 2nd ed., ch. 47 — the
+// fundamental arguments (eq. 47.1 to 47.6), the 60 terms of Table 47.A
+// (longitude; distance is not used) and the 60 of Table 47.B (latitude), the
+// additive terms of Venus, Jupiter and the flattening of the Earth (A1, A2,
+// A3), the mean node (eq. 47.7) and the five largest terms of the true node.
+// The terms were transcribed from data/reference/moon_*_terms.csv. Meeus
+// gives the accuracy of the truncated series as about 10" in longitude and
+// 4" in latitude. Longitudes are of the mean equinox of date, without
+// nutation; the mean longitude holds the constant light-time.
 #include "astro/moon.h"
 
 #include <array>
@@ -57,14 +68,21 @@ constexpr int kLatStart = kLonRows + kLonAdditive;
 constexpr int kNodeStart = kLatStart + kLatRows + kLatAdditive;
 constexpr int kArgCount = kNodeStart + kNodeTerms;  // 133 sines
 
-// The eccentricity factor of a row: E for |m| = 1, E^2 for |m| = 2.
+// The factor of a term for the eccentricity of the Earth's orbit: given the
+// term's multiplier m of the Sun's mean anomaly and E, E^2 (eq. 47.6),
+// returns E for |m| = 1, E^2 for |m| = 2 and 1 otherwise (Meeus ch. 47).
 inline double EccentricityFactor(double m, double E, double E2) {
   const double a = std::fabs(m);
   return a == 1 ? E : (a == 2 ? E2 : 1.0);
 }
 
-// The periodic sums, the Moon's longitude and latitude and the node from the
-// sines of every argument, in summation order.
+// The periodic sums of Tables 47.A and 47.B with the additive terms, the
+// Moon's longitude and latitude (degrees) and the true node. Given the sines
+// s of every argument in summation order (kArgCount of them), E^2 and the
+// node wanted; o already holds the fundamental arguments, E and the mean
+// node (SetFundamentals). Sums in 1e-6 degree as published; the true node is
+// the mean node plus Meeus's five periodic terms (ch. 47, "true ascending
+// node"), their coefficients as whole arcseconds.
 void SumTerms(MoonPosition& o, const double* s, double E2, NodeMode mode) {
   const double Lp = o.Lp;
   // Each row as coefficient x E^|m| x sine (a factor of 1 when m = 0).
@@ -108,11 +126,14 @@ void SumTerms(MoonPosition& o, const double* s, double E2, NodeMode mode) {
   o.node = mode == NodeMode::True ? o.trueNode : o.meanNode;
 }
 
-// The fundamental arguments (degrees, reduced), the eccentricity factor and
-// the mean node into o; A1, A2, A3 and E^2 returned.
+// A1, A2, A3 (degrees) and E^2 of one instant.
 struct MoonExtras {
   double A1, A2, A3, E2;
 };
+// The fundamental arguments of the Moon's theory: given T in Julian centuries
+// of TT (or UT, as the caller uses it) from J2000.0, sets o.Lp, D, M, Mp, F
+// (degrees, reduced to 0..360; Meeus eq. 47.1 to 47.5), the mean ascending
+// node (eq. 47.7) and E (eq. 47.6), and returns A1, A2, A3 and E^2.
 MoonExtras SetFundamentals(double T, MoonPosition& o) {
   const double T2 = T * T, T3 = T * T * T, T4 = T * T * T * T;
   o.Lp = NormalizeDegrees(218.3164591 + 481267.88134236 * T - 0.0013268 * T2 + T3 / 538841.0 -
@@ -136,6 +157,12 @@ MoonExtras SetFundamentals(double T, MoonPosition& o) {
 
 }  // namespace
 
+// The Moon's geocentric longitude and latitude (degrees, mean equinox and
+// ecliptic of date) and the node (mean or true, as asked) at T Julian
+// centuries from J2000.0: one sine per term (Meeus ch. 47, Tables 47.A and
+// 47.B). fast = null takes each sine from the library; otherwise the same
+// radians go through the vector kernels (equal up to rounding).
+// About 10" in longitude and 4" in latitude (Meeus).
 MoonPosition ComputeMoon(double T, NodeMode mode, const TrigKernels* fast) {
   MoonPosition o;
   const MoonExtras x = SetFundamentals(T, o);
@@ -180,13 +207,19 @@ namespace {
 struct Complex {
   double re, im;  // cos, sin
 };
+// The product of two unit numbers: e^(i(a+b)) from e^(ia) and e^(ib), the
+// angle-addition formulas of sine and cosine.
 inline Complex Mul(Complex a, Complex b) {
   return {a.re * b.re - a.im * b.im, a.re * b.im + a.im * b.re};
 }
+// sin(a + b) from e^(ia) and e^(ib), without forming the cosine.
 inline double SinOfProduct(Complex a, Complex b) { return a.re * b.im + a.im * b.re; }
+// e^(-ia) from e^(ia).
 inline Complex Conj(Complex a) { return {a.re, -a.im}; }
 
-// e^(i k x) for k = -n..n at powers[n + k], from e^(i x) by repeated products.
+// e^(i k x) for k = -N..N at powers[N + k], given e^(i x), by repeated
+// products (the k-th multiple's rounding grows about linearly with k; the
+// tables need k up to 4).
 template <int N>
 void Powers(Complex unit, Complex (&powers)[2 * N + 1]) {
   powers[N] = {1, 0};
@@ -200,6 +233,7 @@ void Powers(Complex unit, Complex (&powers)[2 * N + 1]) {
 struct RowIndex {
   signed char d, m, mp, f;
 };
+// The multipliers of each row of a table, as small integers, at compile time.
 template <std::size_t N>
 constexpr std::array<RowIndex, N> RowIndices(const MoonTerm (&terms)[N]) {
   std::array<RowIndex, N> out{};
@@ -211,7 +245,8 @@ constexpr std::array<RowIndex, N> RowIndices(const MoonTerm (&terms)[N]) {
 constexpr auto kLongitudeIndex = RowIndices(kLongitudeTerms);
 constexpr auto kLatitudeIndex = RowIndices(kLatitudeTerms);
 
-// sin(d D + m M + m' M' + f F) of one table row.
+// sin(d D + m M + m' M' + f F) of one table row, given the powers of
+// e^(iD), e^(iM), e^(iM'), e^(iF), each pointer at its multiple 0.
 inline double RowSine(const RowIndex& t, const Complex* d, const Complex* m, const Complex* mp,
                       const Complex* f) {
   return SinOfProduct(Mul(Mul(d[t.d], m[t.m]), mp[t.mp]), f[t.f]);
@@ -219,6 +254,11 @@ inline double RowSine(const RowIndex& t, const Complex* d, const Complex* m, con
 
 }  // namespace
 
+// The Moon of ComputeMoon (Meeus ch. 47) from eight sines and cosines: each
+// term's sine is built from the multiples of the fundamental arguments by the
+// angle-addition formulas. Given T in Julian centuries from J2000.0 and the
+// node wanted; returns the same quantities, within about 1e-13 degree of
+// ComputeMoon.
 MoonPosition ComputeMoonByMultiples(double T, NodeMode mode) {
   MoonPosition o;
   const MoonExtras x = SetFundamentals(T, o);
@@ -262,6 +302,37 @@ MoonPosition ComputeMoonByMultiples(double T, NodeMode mode) {
 
   SumTerms(o, s, x.E2, mode);
   return o;
+}
+
+double MoonDistanceKm(const MoonPosition& moon) {
+  // Multipliers of D, M, M', F and the coefficient (1e-3 km) of each row of
+  // Table 47.A whose distance coefficient is not zero, in the published order.
+  static constexpr MoonTerm kDistanceTerms[46] = {
+      {0, 0, 1, 0, -20905355}, {2, 0, -1, 0, -3699111}, {2, 0, 0, 0, -2955968},
+      {0, 0, 2, 0, -569925},   {0, 1, 0, 0, 48888},     {0, 0, 0, 2, -3149},
+      {2, 0, -2, 0, 246158},   {2, -1, -1, 0, -152138}, {2, 0, 1, 0, -170733},
+      {2, -1, 0, 0, -204586},  {0, 1, -1, 0, -129620},  {1, 0, 0, 0, 108743},
+      {0, 1, 1, 0, 104755},    {2, 0, 0, -2, 10321},    {0, 0, 1, -2, 79661},
+      {4, 0, -1, 0, -34782},   {0, 0, 3, 0, -23210},    {4, 0, -2, 0, -21636},
+      {2, 1, -1, 0, 24208},    {2, 1, 0, 0, 30824},     {1, 0, -1, 0, -8379},
+      {1, 1, 0, 0, -16675},    {2, -1, 1, 0, -12831},   {2, 0, 2, 0, -10445},
+      {4, 0, 0, 0, -11650},    {2, 0, -3, 0, 14403},    {0, 1, -2, 0, -7003},
+      {2, -1, -2, 0, 10056},   {1, 0, 1, 0, 6322},      {2, -2, 0, 0, -9884},
+      {0, 1, 2, 0, 5751},      {2, -2, -1, 0, -4950},   {2, 0, 1, -2, 4130},
+      {4, -1, -1, 0, -3958},   {3, 0, -1, 0, 3258},     {2, 1, 1, 0, 2616},
+      {4, -1, -2, 0, -1897},   {0, 2, -1, 0, -2117},    {2, 2, -1, 0, 2354},
+      {4, 0, 1, 0, -1423},     {0, 0, 4, 0, -1117},     {4, -1, 0, 0, -1571},
+      {1, 0, -2, 0, -1739},    {0, 0, 2, -2, -4421},    {0, 2, 1, 0, 1165},
+      {2, 0, -1, -2, 8752},
+  };
+  constexpr double kRad = 3.14159265358979323846 / 180.0;
+  const double E2 = moon.E * moon.E;
+  double sum = 0;
+  for (const MoonTerm& t : kDistanceTerms) {
+    const double arg = (t.d * moon.D + t.m * moon.M + t.mp * moon.Mp + t.f * moon.F) * kRad;
+    sum += t.coefficient * EccentricityFactor(t.m, moon.E, E2) * std::cos(arg);
+  }
+  return 385000.56 + sum / 1000.0;
 }
 
 }  // namespace novastra

@@ -28,4 +28,9 @@ MoonPosition ComputeMoon(double T, NodeMode mode, const TrigKernels* fast);
 // ComputeMoon to about 1e-13 degree.
 MoonPosition ComputeMoonByMultiples(double T, NodeMode mode);
 
+// The Moon's geocentric distance in km from the fundamental arguments of a
+// computed position: 385000.56 km plus the distance column of Table 47.A
+// (Meeus, Astronomical Algorithms, 2nd ed., ch. 47).
+double MoonDistanceKm(const MoonPosition& moon);
+
 }  // namespace novastra

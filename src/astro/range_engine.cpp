@@ -16,6 +16,7 @@ namespace {
 constexpr int kCoordinates = 3 * kSeriesBodyCount;
 constexpr int kBlock = RangeEngine::kBlock;
 
+// a / b rounded down (towards minus infinity), b not 0.
 std::int64_t FloorDiv(std::int64_t a, std::int64_t b) {
   const std::int64_t q = a / b;
   return (a % b != 0 && (a < 0) != (b < 0)) ? q - 1 : q;
@@ -26,10 +27,12 @@ std::int64_t FloorDiv(std::int64_t a, std::int64_t b) {
 // terms of power k (each power is one run of terms), then every cosine moves one step on (Reinsch:
 // the difference d grows by kappa * c, c by d). Lanes of four are summed lane-wise, then across, in
 // a fixed order, so the result of an instant depends only on the recurrence state, never on how
-// instants are grouped.
+// instants are grouped. The recurrence is Reinsch's form of Goertzel's algorithm (Stoer &
+// Bulirsch, Introduction to Numerical Analysis, sec. 2.3), stable for small steps.
 using SumStepFn = void (*)(const double* amp, const double* kappa, double* c, double* d,
                            const int* power, std::size_t n, double* sums, std::size_t stride);
 
+// The step of one coordinate's block in plain C++ (any processor).
 void SumStepGeneric(const double* amp, const double* kappa, double* c, double* d, const int* power,
                     std::size_t n, double* sums, std::size_t stride) {
   for (std::size_t i = 0; i < n;) {
@@ -53,6 +56,8 @@ void SumStepGeneric(const double* amp, const double* kappa, double* c, double* d
   }
 }
 
+// The same step four terms at a time with AVX2 and FMA; the sums may differ
+// from SumStepGeneric's in the last bits, never between runs or groupings.
 __attribute__((target("avx2,fma"))) void SumStepAvx2(const double* amp, const double* kappa,
                                                      double* c, double* d, const int* power,
                                                      std::size_t n, double* sums,
@@ -81,6 +86,7 @@ __attribute__((target("avx2,fma"))) void SumStepAvx2(const double* amp, const do
   }
 }
 
+// The AVX2 step when the processor has AVX2 and FMA, chosen once.
 SumStepFn ChosenSumStep() {
   static const SumStepFn chosen = [] {
     __builtin_cpu_init();
@@ -92,6 +98,8 @@ SumStepFn ChosenSumStep() {
 
 }  // namespace
 
+// Lays out every VSOP87 term of the tables and each one's step of the
+// recurrence for the grid step: kappa = 2 cos(C dtau) - 2 and sin(C dtau).
 RangeEngine::RangeEngine(const SeriesTables& tables, const EngineChoices& choices, double originJD,
                          double stepDays, int anchorEvery)
     : tables_(&tables), choices_(choices), originJD_(originJD), stepDays_(stepDays) {
@@ -128,14 +136,17 @@ RangeEngine::RangeEngine(const SeriesTables& tables, const EngineChoices& choice
   for (std::size_t i = 0; i < size; ++i) kappa_[i] = -4.0 * half[i] * half[i];
   cos_.resize(amp_.size());
   diff_.resize(amp_.size());
-  sums_.resize(kBlock * kCoordinates * kPowers);
+  sums_.resize(std::size_t{kBlock} * kCoordinates * kPowers);
   scratch_.resize(sums_.size());
 }
 
+// T in Julian centuries from J2000.0 of grid index n.
 double RangeEngine::GridT(std::int64_t n) const {
   return ((originJD_ - 2451545.0) + static_cast<double>(n) * stepDays_) / 36525.0;
 }
 
+// Restarts the recurrence at grid index n from cosines and sines computed
+// afresh: cos(x) and cos(x) - cos(x - step) of every term.
 void RangeEngine::Anchor(std::int64_t n) {
   const double tau = GridT(n) / 10.0;
   const std::size_t size = amp_.size();
@@ -152,16 +163,21 @@ void RangeEngine::Anchor(std::int64_t n) {
   haveState_ = true;
 }
 
+// The series sums of the kBlock instants from the recurrence state into sums,
+// the state moved kBlock steps on.
 void RangeEngine::StepBlock(double* sums) {
   const SumStepFn step = ChosenSumStep();
   for (int q = 0; q < kCoordinates; ++q) {
     const std::size_t b = coordStart_[q], e = coordStart_[q + 1];
     step(amp_.data() + b, kappa_.data() + b, cos_.data() + b, diff_.data() + b,
-         power_.data() + b / 4, e - b, sums + q * kPowers, kCoordinates * kPowers);
+         power_.data() + b / 4, e - b, sums + std::ptrdiff_t{q} * kPowers,
+         std::size_t{kCoordinates} * kPowers);
   }
   state_ += kBlock;
 }
 
+// The sums of the block from grid index n0 (a multiple of kBlock), from the
+// anchor at or before it, stepping on from the state where it can.
 void RangeEngine::MakeBlock(std::int64_t n0) {
   const std::int64_t a = FloorDiv(n0, anchorEvery_) * anchorEvery_;
   if (!haveState_ || anchor_ != a || state_ > n0) Anchor(a);
@@ -171,6 +187,10 @@ void RangeEngine::MakeBlock(std::int64_t n0) {
   haveBlock_ = true;
 }
 
+// All bodies at grid index n (degrees, as ComputePositions gives them, within
+// 1e-9 degree): the planets' series from the block's sums and the powers of
+// time, the Moon by ComputeMoonByMultiples (Meeus ch. 47), the rest as the
+// one-instant engine does it.
 BodyPositions RangeEngine::At(std::int64_t n, const InstantSetup& instant) {
   // The apparent sky and the osculating node need the body at other instants
   // (light-time, the Moon's velocity): those go instant by instant.
@@ -185,7 +205,7 @@ BodyPositions RangeEngine::At(std::int64_t n, const InstantSetup& instant) {
   const double tau = instant.TimeT / 10.0;
   double value[kCoordinates];
   for (int q = 0; q < kCoordinates; ++q) {
-    const double* s = sums + q * kPowers;
+    const double* s = sums + std::ptrdiff_t{q} * kPowers;
     double total = s[0], power = 1;
     for (int k = 1; k < seriesCount_[q]; ++k) {
       power *= tau;
@@ -194,7 +214,7 @@ BodyPositions RangeEngine::At(std::int64_t n, const InstantSetup& instant) {
     value[q] = total;
   }
   HelioSets helio;
-  for (int i = 0; i < kSeriesBodyCount; ++i) {
+  for (std::size_t i = 0; i < helio.size(); ++i) {
     helio[i].L = NormalizeDegrees(RadToDeg(value[3 * i]));
     helio[i].B = RadToDeg(value[3 * i + 1]);
     helio[i].R = value[3 * i + 2];
@@ -203,6 +223,8 @@ BodyPositions RangeEngine::At(std::int64_t n, const InstantSetup& instant) {
   return PositionsFromHelio(instant, *tables_, choices_, helio, moon);
 }
 
+// All bodies at count grid points from index first into out, each set up
+// from its own Julian Day.
 void RangeEngine::Fill(std::int64_t first, int count, const AyanamsaOption& ayanamsa,
                        BodyPositions* out) {
   for (int i = 0; i < count; ++i) {

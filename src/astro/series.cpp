@@ -19,6 +19,7 @@
 
 namespace novastra {
 
+// The message of a series file error: the file, what went wrong, the detail.
 std::string SeriesError::Message() const {
   const char* text = "";
   switch (kind) {
@@ -33,6 +34,7 @@ std::string SeriesError::Message() const {
 
 namespace {
 
+// The blanks inside a line, and the line breaks, of a data file.
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 bool IsLineBreak(char c) { return c == '\r' || c == '\n'; }
 
@@ -106,7 +108,8 @@ class ValueReader {
   size_t pos_ = 0;
 };
 
-// Shapes one series set from its layout, every term zero.
+// One series set shaped from its layout (the number of terms of each series
+// of L, B and R), every term zero.
 SeriesSet EmptySet(const SeriesFileLayout& layout) {
   SeriesSet set;
   auto shape = [](std::vector<std::vector<SeriesTerm>>& coord, const auto& counts) {
@@ -119,7 +122,9 @@ SeriesSet EmptySet(const SeriesFileLayout& layout) {
   return set;
 }
 
-// Reads blocks until the end of the file; a later block overwrites an earlier one.
+// Reads the A, B, C of every term of a set, block after block until the end
+// of the file; a later block overwrites an earlier one. Returns the error
+// kind of the first value that is missing or not a number.
 std::optional<SeriesErrorKind> ReadSeriesFile(ValueReader& reader, SeriesSet& set) {
   SeriesErrorKind kind{};
   do {
@@ -133,6 +138,8 @@ std::optional<SeriesErrorKind> ReadSeriesFile(ValueReader& reader, SeriesSet& se
   return std::nullopt;
 }
 
+// Reads the 43 rows of PLUTO.DAT (multipliers J, S, P and six coefficients,
+// Meeus Table 37.A) block after block, as ReadSeriesFile does.
 std::optional<SeriesErrorKind> ReadPlutoFile(ValueReader& reader,
                                              std::array<PlutoTerm, kPlutoRows>& rows) {
   SeriesErrorKind kind{};
@@ -147,6 +154,9 @@ std::optional<SeriesErrorKind> ReadPlutoFile(ValueReader& reader,
 
 }  // namespace
 
+// The terms of one coordinate's series S0, S1, ... laid out for the vector
+// kernels: A, B, C each in runs of four (a series' last run padded with zero
+// terms) and, per run, the power of tau it is multiplied by.
 SeriesLanes MakeSeriesLanes(const std::vector<std::vector<SeriesTerm>>& series) {
   SeriesLanes lanes;
   for (std::size_t k = 0; k < series.size(); ++k) {
@@ -163,6 +173,8 @@ SeriesLanes MakeSeriesLanes(const std::vector<std::vector<SeriesTerm>>& series) 
   return lanes;
 }
 
+// Reads the ten data files from folder into tables (LoadSeriesTablesFromText);
+// a file missing or unreadable is the error returned, tables unchanged.
 std::optional<SeriesError> LoadSeriesTables(const std::filesystem::path& folder,
                                             SeriesTables& tables) {
   std::array<std::string, kSeriesBodyCount + 1> texts;
@@ -176,6 +188,9 @@ std::optional<SeriesError> LoadSeriesTables(const std::filesystem::path& folder,
   return LoadSeriesTablesFromText(std::move(texts), tables);
 }
 
+// The tables from the texts of the nine series files (kSeriesLayouts order)
+// and PLUTO.DAT: read, checked (CheckSeriesTables) and laid out for the
+// vector kernels, then handed over; on any error tables stay as they were.
 std::optional<SeriesError> LoadSeriesTablesFromText(
     std::array<std::string, kSeriesBodyCount + 1> texts, SeriesTables& tables) {
   // Filled aside and handed over only when every file has been read and

@@ -214,12 +214,15 @@ constexpr double kMaxFrequency = 1e6;  // radians per Julian millennium
 constexpr double kMaxPlutoMultiplier = 10;
 constexpr double kMaxPlutoCoefficient = 1e8;  // 1e-6 degree or 1e-7 AU
 
+// x with six significant digits, for the messages.
 std::string Number(double x) {
   char buf[64];
   std::snprintf(buf, sizeof buf, "%.6g", x);
   return buf;
 }
 
+// The first term of a coordinate's series (letter L, B or R) that is not
+// finite or lies outside the bounds of the published tables, as a message.
 std::optional<std::string> CheckTerms(const std::vector<std::vector<SeriesTerm>>& coord,
                                       char letter) {
   for (size_t k = 0; k < coord.size(); ++k) {
@@ -236,12 +239,14 @@ std::optional<std::string> CheckTerms(const std::vector<std::vector<SeriesTerm>>
   return std::nullopt;
 }
 
+// The message of a position outside its orbit on Julian Day jd.
 std::string OutOfRange(double jd, double latitude, double radius) {
   return "position out of range on JD " + Number(jd) + " (latitude " + Number(latitude) +
          " degrees, radius " + Number(radius) + " AU)";
 }
 
-// Inside the body's orbit first, then within the tolerance of the reference.
+// Whether a heliocentric position (degrees, AU) lies inside the body's orbit,
+// then within the tolerance of the reference ephemeris; the message if not.
 std::optional<std::string> CheckPosition(const HelioPosition& p, const OrbitBounds& o, double jd,
                                          const ReferencePosition& ref, double angleTolerance) {
   const bool inOrbit = std::isfinite(p.L) && std::isfinite(p.B) && std::isfinite(p.R) &&
@@ -258,6 +263,15 @@ std::optional<std::string> CheckPosition(const HelioPosition& p, const OrbitBoun
 
 }  // namespace
 
+EarthReference EarthJ2000Reference(int i) {
+  const ReferencePosition& r = kReference[static_cast<int>(SeriesBody::EarthJ2000)][i];
+  return {kSeriesInstants[i], r.L, r.B, r.R};
+}
+
+// The plausibility check of the tables just read: every coefficient within
+// the published tables' bounds (Meeus App. III, Table 37.A), and every body's
+// position at the reference instants inside its orbit and near the reference
+// ephemeris. The first failure, or nothing.
 std::optional<SeriesCheckFailure> CheckSeriesTables(const SeriesTables& tables) {
   for (int b = 0; b < kSeriesBodyCount; ++b) {
     const SeriesSet& set = tables.sets[b];

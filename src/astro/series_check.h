@@ -18,4 +18,12 @@ struct SeriesCheckFailure {
 // nullopt when the tables look like the published ones.
 std::optional<SeriesCheckFailure> CheckSeriesTables(const SeriesTables& tables);
 
+// The independent ephemeris's heliocentric Earth, J2000.0 ecliptic, at the
+// check's reference instants: longitude and latitude in degrees, radius in AU.
+struct EarthReference {
+  double jd, L, B, R;
+};
+inline constexpr int kEarthReferenceCount = 13;
+EarthReference EarthJ2000Reference(int i);
+
 }  // namespace novastra

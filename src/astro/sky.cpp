@@ -7,6 +7,12 @@
 
 namespace novastra {
 
+// Delta T = TT - UT in seconds at Julian Day jd, from the polynomials of
+// Espenak & Meeus, "Five Millennium Canon of Solar Eclipses" (NASA TP-2006-
+// 214141), 1600 to 2150, and outside it the long-term parabola of Morrison &
+// Stephenson (2004), -20 + 32 u^2 with u in centuries from 1820. The year is
+// taken as 2000 + (jd - 2451544.5) / 365.2425. Observed values before 2005,
+// an extrapolation after.
 double DeltaTSeconds(double jd) {
   const double y = 2000.0 + (jd - 2451544.5) / 365.2425;
   auto poly = [](double t, std::initializer_list<double> c) {
@@ -39,6 +45,11 @@ double DeltaTSeconds(double jd) {
   return -20.0 + 32.0 * u * u - 0.5628 * (2150.0 - y);
 }
 
+// The nutation in longitude and obliquity (radians) by the IAU 1980 theory
+// (Wahr 1981; ERFA eraNut80) and the mean obliquity of the IAU 1980 model
+// (Lieske et al. 1977; eraObl80) at the TT Julian Date jdTT, and their sum,
+// the true obliquity. The later IAU 2000A model differs from it by some
+// hundredths of an arcsecond.
 NutationOfDate Nutation(double jdTT) {
   NutationOfDate n;
   eraNut80(ERFA_DJ00, jdTT - ERFA_DJ00, &n.dpsi, &n.deps);
@@ -47,6 +58,8 @@ NutationOfDate Nutation(double jdTT) {
   return n;
 }
 
+// The notes on a range of Julian Days firstJD..lastJD (0h UT) that reaches
+// outside 1885-2099, where Pluto's theory (Meeus ch. 37) holds.
 std::vector<std::string> PlutoRangeMessages(double firstJD, double lastJD) {
   std::vector<std::string> out;
   if (firstJD < kPlutoValidFromJD || lastJD < kPlutoValidFromJD)

@@ -4,6 +4,16 @@
 
 namespace novastra {
 
+// The Synetic Vernal Point (SVP) of the Fagan-Bradley sidereal zodiac and
+// the ayanamsa, in degrees, at T Julian centuries from J2000.0. The
+// precession from the sidereal zero point is A = 84038.27" at JD 2415021.0
+// (1900 January 1.5) + Newcomb's general precession in longitude (5025.64" a
+// century + 1.11" t^2; Explanatory Supplement to the Astronomical Ephemeris,
+// 1961) + the two largest terms of the nutation in longitude, with the Sun's
+// mean longitude and the Moon's mean node of the same epoch (Newcomb, Brown;
+// ibid.). The SVP is -A reduced to 0..360. The ayanamsa is the user's value
+// (options 1 to 4) or 359.116389 deg - SVP: the Fagan-Bradley value less
+// 0 deg 53' 01", close to Lahiri's.
 SvpAyanamsa ComputeSvp(double T, const AyanamsaOption& ayanamsa) {
   // Centuries counted from JD 2415021.0.
   const double t = T + 36524.0 / 36525.0;
@@ -19,6 +29,7 @@ SvpAyanamsa ComputeSvp(double T, const AyanamsaOption& ayanamsa) {
   return out;
 }
 
+// The zodiac's name as the table headers print it, with its trailing blank.
 const char* ZodiacLabel(Zodiac zodiac) {
   switch (zodiac) {
     case Zodiac::Sidereal: return "Sidereal ";
@@ -28,6 +39,8 @@ const char* ZodiacLabel(Zodiac zodiac) {
   return "Tropical ";
 }
 
+// A tropical longitude (degrees) in the chosen zodiac: plus the SVP
+// (sidereal), less the ayanamsa (ayanamsa), or unchanged; 0..360.
 double ShiftLongitude(double tropical, Zodiac zodiac, double svp, double ayanamsa) {
   switch (zodiac) {
     case Zodiac::Sidereal: return NormalizeDegrees(tropical + NormalizeDegrees(svp));

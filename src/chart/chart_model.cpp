@@ -88,7 +88,11 @@ void AddDayTicks(ChartModel& m) {
       step = s;
       break;
     }
-  for (double jd = std::ceil(m.jd0 - 0.5) + 0.5; jd <= m.jd1; jd += 1) {
+  // Counted in whole days from the first midnight (0h UT, JD n + 0.5): the
+  // sums are exact, as the repeated additions of one were.
+  const double first = std::ceil(m.jd0 - 0.5) + 0.5;
+  for (long k = 0; first + static_cast<double>(k) <= m.jd1; ++k) {
+    const double jd = first + static_cast<double>(k);
     const int day = CivilFromJd(jd).day;
     m.days.push_back({jd, m.XAt(jd), day, step == 1 || day % step == 0});
   }

@@ -23,11 +23,16 @@ struct GlobalOptions {
 // locale: UTF-8 whenever the locale's character set is UTF-8.
 TextStyle OutputStyle(const GlobalOptions& global);
 
-// Prints "novastra-cli: " and the message on standard error.
+// Prints "novastra-cli: " and the message on standard error, control
+// characters shown as \xHH (EscapeControls).
 void PrintError(const std::string& message);
+std::string EscapeControls(const std::string& text);
 
 // Each command registers itself; its callback sets `status`.
-void AddRunCommands(CLI::App& app, const GlobalOptions& global, int& status);
+void AddEphemerisCommand(CLI::App& app, const GlobalOptions& global, int& status);
+void AddAspectarianCommand(CLI::App& app, const GlobalOptions& global, int& status);
+void AddStationsCommand(CLI::App& app, const GlobalOptions& global, int& status);
 void AddPositionsCommand(CLI::App& app, const GlobalOptions& global, int& status);
+void AddEclipsesCommand(CLI::App& app, const GlobalOptions& global, int& status);
 
 }  // namespace novastra::cli

@@ -17,6 +17,7 @@
 #include "chart/chart_choices.h"
 #include "chart/chart_file.h"
 #include "chart/engine_series.h"
+#include "cli/cli.h"
 #include "cli/commands.h"
 #include "text/date_input.h"
 
@@ -40,7 +41,7 @@ struct GraphValues {
 };
 
 int Refuse(const std::string& what, const std::string& why) {
-  std::cerr << "novastra-cli graph: " << what << ": " << why << '\n';
+  std::cerr << "novastra-cli graph: " << EscapeControls(what) << ": " << EscapeControls(why) << '\n';
   return 2;
 }
 
@@ -90,7 +91,7 @@ int RunGraph(const GraphValues& v, const std::vector<std::string>& extras,
   std::string error;
   const auto folders = ResolveProgramFolders(common.home, ExecutableDir(), &error);
   if (!folders) {
-    std::cerr << "novastra-cli: " << (error.empty() ? "no application folder" : error) << '\n';
+    PrintError(error.empty() ? "no application folder" : error);
     return 1;
   }
   auto tables = std::make_unique<SeriesTables>();
@@ -127,7 +128,8 @@ int RunGraph(const GraphValues& v, const std::vector<std::string>& extras,
   chartOptions.height = height;
   const std::string failure = WriteChart(series, chartOptions, v.output, *format);
   if (!failure.empty()) {
-    std::cerr << "novastra-cli graph: cannot write " << v.output << ": " << failure << '\n';
+    std::cerr << "novastra-cli graph: cannot write " << EscapeControls(v.output) << ": " << failure
+              << '\n';
     return 1;
   }
   return 0;

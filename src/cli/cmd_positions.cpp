@@ -1,14 +1,17 @@
 // novastra-cli positions: the eleven bodies for one instant (UT).
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "astro/calendar.h"
 #include "astro/engine.h"
 #include "astro/sky.h"
 #include "cli/session.h"
 #include "novastra_version.h"
+#include "reports/minor_report.h"
 #include "text/date_input.h"
 #include "text/export_formats.h"
 
@@ -25,6 +28,8 @@ struct PositionsValues {
   std::string sky = "design";
   std::string format = "text";
   std::string output;
+  std::string bodies;  // --bodies: the minor bodies added after the planets
+  bool bodiesGiven = false;
 };
 
 constexpr const char* kBodyNames[] = {"",       "Sun",     "Moon",    "Mercury",
@@ -37,8 +42,8 @@ std::string Degrees(double v) {
   return buf;
 }
 
-std::string TextTable(const EphemerisDay& day, const std::string& instantLabel, Zodiac zodiac,
-                      const std::string& node) {
+std::string TextTable(const EphemerisDay& day, const std::vector<MinorRow>& minor,
+                      const std::string& instantLabel, Zodiac zodiac, const std::string& node) {
   const BodyPositions& p = day.positions;
   char jd[32];
   std::snprintf(jd, sizeof jd, "%.1f", day.jd);
@@ -59,6 +64,14 @@ std::string TextTable(const EphemerisDay& day, const std::string& instantLabel, 
            (helio ? Degrees(p.HelioLongitude[b]) : std::string(14, ' ') + "-") +
            (helio ? Degrees(p.HelioLatitude[b]) : std::string(14, ' ') + "-") + "\n";
   }
+  for (const MinorRow& r : minor) {
+    const std::string name = MinorBodyName(r.body);
+    out += name + std::string(11 - std::min<size_t>(name.size(), 11), ' ') +
+           Degrees(r.geo.longitude) + Degrees(r.geo.latitude) + Degrees(r.geo.rightAscension) +
+           Degrees(r.geo.declination) +
+           (r.helio ? Degrees(r.helio->longitude) : std::string(14, ' ') + "-") +
+           (r.helio ? Degrees(r.helio->latitude) : std::string(14, ' ') + "-") + "\n";
+  }
   return out;
 }
 
@@ -78,8 +91,19 @@ int RunPositions(const PositionsValues& v, const GlobalOptions& global) {
     }
     seconds = *t;
   }
+  MinorChoice minorChoice{};
+  if (v.bodiesGiven && !ParseMinorBodies(v.bodies, minorChoice, why)) {
+    PrintError("--bodies \"" + v.bodies + "\": " + why);
+    return kUsageError;
+  }
   Session s;
   if (!OpenSession(global, s)) return kReadWriteFailure;
+  if (AnyMinor(minorChoice)) {
+    if (const auto err = s.app->LoadMinorBodies()) {
+      PrintError(err->Message() + " (in " + s.app->supplied().string() + ")");
+      return kReadWriteFailure;
+    }
+  }
 
   EngineChoices choices;
   choices.zodiac = v.zodiac == "sidereal"   ? Zodiac::Sidereal
@@ -98,10 +122,17 @@ int RunPositions(const PositionsValues& v, const GlobalOptions& global) {
       PrepareInstantAnyHour(day.rowJD, dayFraction, s.app->options().Ayanamsa());
   day.siderealSeconds = instant.SiderealSeconds;
   day.positions = ComputePositions(instant, s.app->series(), choices);
+  if (AnyMinor(minorChoice)) {
+    day.minor = MinorRowsAt(*s.app->minor(), minorChoice, day.jd, choices, instant);
+    if (day.minor.empty()) {
+      PrintError(std::string("--bodies: ") + kMinorRangeMessage);
+      return kUsageError;
+    }
+  }
 
   std::string out;
   if (v.format == "csv") {
-    out = DayCsvHeader(false);
+    out = DayCsvHeader(false, minorChoice);
     AppendDayCsv(out, day, false);
   } else if (v.format == "json") {
     out = JsonRunLine(novastra::kVersion, "positions",
@@ -116,7 +147,7 @@ int RunPositions(const PositionsValues& v, const GlobalOptions& global) {
     const std::string label = seconds == 0       ? "midnight"
                               : seconds == 43200 ? "noon"
                                                  : IsoInstant(day.jd).substr(11, 8);
-    out = TextTable(day, label, choices.zodiac, v.node);
+    out = TextTable(day, day.minor, label, choices.zodiac, v.node);
   }
   std::optional<std::filesystem::path> file;
   if (!v.output.empty()) file = v.output;
@@ -153,10 +184,17 @@ void AddPositionsCommand(CLI::App& app, const GlobalOptions& global, int& status
   sub->add_option("--format", v->format, "text, csv or json (JSON Lines)")
       ->check(CLI::IsMember({"text", "csv", "json"}))
       ->capture_default_str();
+  CLI::Option* bodies = sub->add_option("--bodies", v->bodies,
+                  "Also Chiron, the asteroids and the Black Moon: a comma list of chiron, ceres, "
+                  "pallas, juno, vesta, lilith (mean apogee), osc-lilith (osculating), or all")
+      ->type_name("LIST");
   sub->add_option("-o,--output", v->output,
                   "Write to FILE (complete or not at all) instead of standard output")
       ->type_name("FILE");
-  sub->callback([v, &global, &status] { status = RunPositions(*v, global); });
+  sub->callback([v, bodies, &global, &status] {
+    v->bodiesGiven = bodies->count() > 0;
+    status = RunPositions(*v, global);
+  });
 }
 
 }  // namespace novastra::cli

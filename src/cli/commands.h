@@ -13,11 +13,8 @@ struct CommonOptions {
   std::string encoding;                       // --encoding utf8|cp1252 ("" = by terminal)
 };
 
-// Each command registers itself; its callback sets the process exit status in
+// graph registers itself; its callback sets the process exit status in
 // `status` (0 ok, 1 run failure, 2 input refused).
-void AddPositionsCommand(CLI::App& app, CommonOptions& common, int& status);
-void AddEphemerisCommand(CLI::App& app, CommonOptions& common, int& status);
-void AddAspectarianCommands(CLI::App& app, CommonOptions& common, int& status);
 void AddGraphCommand(CLI::App& app, CommonOptions& common, int& status);
 
 }  // namespace novastra::cli

@@ -10,4 +10,8 @@ namespace novastra::cli {
 // once every command has registered its options.
 void RefuseEmptyValues(CLI::App& app);
 
+// Whole-number options take decimal digits only ("--days 0x10" and "1e1" are
+// refused, not read as 16 and 10); decimal-number options decimal notation.
+void RequireDecimalNumbers(CLI::App& app);
+
 }  // namespace novastra::cli

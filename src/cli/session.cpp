@@ -11,6 +11,7 @@
 #include "app/app_folder.h"
 #include "app/data_buffer.h"
 #include "app/options.h"
+#include "app/text_file.h"
 #include "app/safe_write.h"
 #include "app/supplied_dir.h"
 
@@ -41,7 +42,27 @@ TextStyle OutputStyle(const GlobalOptions& global) {
   return style;
 }
 
-void PrintError(const std::string& message) { std::cerr << "novastra-cli: " << message << '\n'; }
+// Control characters the user typed (an escape sequence, a line break) are
+// shown as \xHH, so that a message never moves the terminal's cursor or
+// changes its colours; other bytes, UTF-8 letters included, stay as they are.
+std::string EscapeControls(const std::string& text) {
+  std::string out;
+  for (const unsigned char c : text) {
+    if (c < 0x20 || c == 0x7f) {
+      static constexpr char kHex[] = "0123456789abcdef";
+      out += "\\x";
+      out += kHex[c >> 4];
+      out += kHex[c & 15];
+    } else {
+      out += static_cast<char>(c);
+    }
+  }
+  return out;
+}
+
+void PrintError(const std::string& message) {
+  std::cerr << "novastra-cli: " << EscapeControls(message) << '\n';
+}
 
 bool OpenSession(const GlobalOptions& global, Session& session) {
   session.style = OutputStyle(global);
@@ -56,9 +77,13 @@ bool OpenSession(const GlobalOptions& global, Session& session) {
   }
   session.app = std::make_unique<Application>(session.ui, folders->app, folders->supplied);
   Application& app = *session.app;
-  if (!app.ReadOptionsFile())
-    PrintError("OPTIONS.OPT cannot be read in " + app.folder().string() +
+  if (!app.ReadOptionsFile()) {
+    std::string reason;
+    ReadFileBytes(app.folder() / "OPTIONS.OPT", &reason);
+    PrintError("OPTIONS.OPT in " + app.folder().string() + ": " +
+               (reason.empty() ? std::string("cannot be read") : reason) +
                "; using the built-in options");
+  }
   if (const auto err = app.LoadSeries()) {
     PrintError(err->Message() + " (in " + app.supplied().string() + ")");
     return false;

@@ -30,6 +30,9 @@ namespace novastra::gui {
 AppController::AppController(Dialogs* dialogs) : dialogs_(dialogs ? *dialogs : ownDialogs_) {
   ui_.onSetData = [this](const std::string& text) { SetDataText(text); };
   ui_.onShowData = [this](std::string_view caption) { ShowData(caption); };
+  ui_.onScrollData = [this](int line) {
+    if (data_) data_->ScrollToLine(line);
+  };
   ui_.isDataMinimized = [this] { return data_ && data_->isMinimized(); };
   // A run that passed its input check hides the Input window.
   ui_.onRunStarted = [this] {

@@ -6,6 +6,10 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
 #include <QStatusBar>
 #include <QStyle>
 #include <QVBoxLayout>
@@ -108,10 +112,23 @@ DataWindow::DataWindow(Application& app, Dialogs& dialogs, const QString& fontFa
   mnuViewHelioLatitude =
       Entry(view, "mnuViewHelioLatitude", "Heli&o Latitude", Qt::SHIFT | Qt::Key_F4, this,
             [this] { ShowSet(ColumnSet::HelioLatitude); });
+  // Chiron, the asteroids and the Black Moon for the same days.
+  mnuViewMinorBodies =
+      Entry(view, "mnuViewMinorBodies", "&Minor bodies", Qt::CTRL | Qt::Key_M, this, [this] {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        app_.runs().ShowMinorBodies();
+        QApplication::restoreOverrideCursor();
+      });
   view->addSeparator()->setObjectName("mnuSplit11");
   mnuRx_Times = Entry(view, "mnuRx_Times", "Retro&grade times", Qt::Key_F9, this, [this] {
     QApplication::setOverrideCursor(Qt::WaitCursor);
     app_.runs().ShowRetrogradeTimes();
+    QApplication::restoreOverrideCursor();
+  });
+  // The eclipses of the last aspectarian run's days (apparent sky), after its stations.
+  mnuEclipses = Entry(view, "mnuEclipses", "&Eclipses", Qt::CTRL | Qt::Key_E, this, [this] {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    app_.runs().ShowEclipses();
     QApplication::restoreOverrideCursor();
   });
   mnuViewGraph =
@@ -175,9 +192,10 @@ void DataWindow::UpdateCommands() {
   const bool ephemeris = app_.runKind() == 1;
   const bool tables = ephemeris && app_.ephemeris().hasRun;
   for (QAction* a : {mnuViewLongitude, mnuViewDeclination, mnuViewRA, mnuViewLatitude,
-                     mnuViewHelioLongitude, mnuViewHelioLatitude})
+                     mnuViewHelioLongitude, mnuViewHelioLatitude, mnuViewMinorBodies})
     a->setEnabled(tables);
   mnuRx_Times->setEnabled(!ephemeris);
+  mnuEclipses->setEnabled(!ephemeris && app_.aspectarian().hasRun);
   mnuFileExportCalendar->setEnabled(!ephemeris && CanExportCalendar(app_));
   const bool ran = ephemeris ? app_.ephemeris().hasRun : app_.aspectarian().hasRun;
   mnuMoreZForward->setEnabled(ran);
@@ -266,6 +284,14 @@ void DataWindow::resizeEvent(QResizeEvent* event) {
 void DataWindow::moveEvent(QMoveEvent* event) {
   QMainWindow::moveEvent(event);
   RecordGeometry();
+}
+
+void DataWindow::ScrollToLine(int line) {
+  const QTextBlock block = Text1->document()->findBlockByNumber(line);
+  if (!block.isValid()) return;
+  QTextCursor cursor(block);
+  Text1->setTextCursor(cursor);
+  Text1->verticalScrollBar()->setValue(block.blockNumber());
 }
 
 void DataWindow::SetViewText(const std::string& text) {

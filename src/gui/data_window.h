@@ -27,6 +27,8 @@ class DataWindow : public QMainWindow {
 
   // Puts the view text (single-byte codes, CRLF line ends) into the text box.
   void SetViewText(const std::string& text);
+  // Puts text line `line` at the top of the view (a table added at the end).
+  void ScrollToLine(int line);
   QString Text() const;
 
   std::function<void()> activateMain;
@@ -42,7 +44,8 @@ class DataWindow : public QMainWindow {
   QAction *mnuFileSave, *mnuFileSaveAs;
   QAction* mnuFileExportCalendar = nullptr;  // after an aspectarian run
   QAction *mnuViewLongitude, *mnuViewDeclination, *mnuViewRA, *mnuViewLatitude;
-  QAction *mnuViewHelioLongitude, *mnuViewHelioLatitude, *mnuRx_Times;
+  QAction *mnuViewHelioLongitude, *mnuViewHelioLatitude, *mnuRx_Times, *mnuEclipses,
+      *mnuViewMinorBodies;
   QAction* mnuViewGraph = nullptr;
   QAction *mnuFontsIncrease, *mnuFontsDecrease, *mnuFontsBold, *mnuFontsItalic;
   QAction *mnuClearBuffer, *mnuPrint, *mnuPrintData, *mnuMoreZForward, *mnuMoreBackward, *mnuHelp;

@@ -113,6 +113,12 @@ void QtUi::SetDataText(const std::string& text) {
   });
 }
 
+void QtUi::ScrollDataTo(int line) {
+  OnUiThread([&] {
+    if (onScrollData) onScrollData(line);
+  });
+}
+
 void QtUi::ShowDataWindow(std::string_view caption) {
   OnUiThread([&] {
     if (onShowData) onShowData(caption);

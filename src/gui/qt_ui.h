@@ -34,6 +34,7 @@ class QtUi : public UserInterface {
   bool DataWindowMinimized() const override;
   void SetDataText(const std::string& text) override;
   void ShowDataWindow(std::string_view caption) override;
+  void ScrollDataTo(int line) override;
   bool AskCalendarChoices(const CalendarExportQuestion& question, CalendarFilter& choices) override;
   bool AskCalendarFileName(const CalendarSaveQuestion& question,
                            std::filesystem::path& file) override;
@@ -44,6 +45,7 @@ class QtUi : public UserInterface {
   // it with its caption, reports whether it is minimised.
   std::function<void(const std::string& text)> onSetData;
   std::function<void(std::string_view caption)> onShowData;
+  std::function<void(int line)> onScrollData;
   std::function<bool()> isDataMinimized;
   // Called when a run opens its progress window (the input check has passed).
   std::function<void()> onRunStarted;

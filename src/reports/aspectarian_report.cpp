@@ -44,6 +44,8 @@ AspectarianReport BuildAspectarian(const AspectarianRequest& request,
   if (request.findVoids && !report.cancelled)
     report.voids =
         VoidsOfRun(ctx, request.choices, request.startJD, report.dayCount, report.events);
+  if (request.findEclipses && !report.cancelled)
+    report.eclipses = EclipsesOfLunations(report.events, *ctx.tables);
   return report;
 }
 

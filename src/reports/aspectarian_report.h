@@ -3,6 +3,7 @@
 #include <optional>
 #include <vector>
 
+#include "reports/eclipses_report.h"
 #include "reports/events.h"
 #include "reports/report.h"
 #include "reports/sampling.h"
@@ -21,6 +22,8 @@ struct AspectarianRequest {
   std::optional<InitialDirections> directions;
   // Also find the void-of-course periods of the Moon (geocentric runs).
   bool findVoids = true;
+  // Also find the eclipses of the New and Full Moons listed (apparent sky).
+  bool findEclipses = false;
 };
 
 struct AspectarianReport {
@@ -33,6 +36,8 @@ struct AspectarianReport {
   InitialDirections directions;  // after the last day searched
   // The Moon's void-of-course periods whose ingress falls on the days searched.
   std::vector<VoidOfCourse> voids;
+  // With findEclipses: the eclipses of the lunations listed (EclipsesOfLunations).
+  std::vector<EclipseEntry> eclipses;
   bool cancelled = false;
 };
 

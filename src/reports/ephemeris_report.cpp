@@ -14,6 +14,8 @@ EphemerisReport BuildEphemeris(const EphemerisRequest& request, const ReportCont
   EphemerisReport report;
   report.days.reserve(request.dayCount > 0 ? request.dayCount : 0);
   std::array<double, 16> previous{};
+  std::vector<MinorRow> previousMinor;
+  const bool minor = request.minor && AnyMinor(request.minorChoice);
   const bool local = request.localZone && !request.localZone->IsUniversal();
   // The rows are whole days apart at the run's hour: one range engine serves them.
   RangeEngine engine(*request.tables, request.engine, 2451545.0 + request.dayFraction - 0.5, 1.0,
@@ -50,6 +52,16 @@ EphemerisReport BuildEphemeris(const EphemerisRequest& request, const ReportCont
         day.retrograde[k] = IsRetrograde(positions.Longitude[k], previous[k]);
     }
     for (int k = 1; k <= 11; ++k) previous[k] = positions.Longitude[k];
+    if (minor) {
+      std::vector<MinorRow> rows =
+          MinorRowsAt(*request.minor, request.minorChoice, rowJD - 0.5 + fraction, request.engine,
+                      instant);
+      if (pass >= 0 && rows.size() == previousMinor.size())
+        for (size_t i = 0; i < rows.size(); ++i)
+          rows[i].retrograde = IsRetrograde(rows[i].geo.longitude, previousMinor[i].geo.longitude);
+      if (pass >= 0) report.days.back().minor = rows;
+      previousMinor = std::move(rows);
+    }
   }
   return report;
 }

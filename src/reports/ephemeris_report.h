@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "astro/engine.h"
+#include "reports/minor_report.h"
 #include "reports/report.h"
 #include "reports/time_zone.h"
 
@@ -19,6 +20,10 @@ struct EphemerisRequest {
   // Rows at the zone's local midnight (dayFraction 0) or noon (0.5) of each
   // date instead of 0h or 12h UT; null or Universal Time keeps UT rows.
   const TimeZone* localZone = nullptr;
+  // The minor bodies listed after the planets (none unless chosen; `minor`
+  // must then be the loaded MINOR.DAT series).
+  const MinorTables* minor = nullptr;
+  MinorChoice minorChoice{};
 };
 
 struct EphemerisDay {
@@ -28,6 +33,8 @@ struct EphemerisDay {
   BodyPositions positions;     // indexed by Body (1..11)
   // The geocentric longitude went backward since the day before (index 1..11).
   std::array<bool, 12> retrograde{};
+  // The chosen minor bodies (EphemerisRequest::minorChoice), in kMinorBodies order.
+  std::vector<MinorRow> minor;
 };
 
 struct EphemerisReport {

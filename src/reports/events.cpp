@@ -6,6 +6,8 @@
 #include <iterator>
 #include <utility>
 
+#include "astro/angles.h"
+
 namespace novastra {
 
 namespace {
@@ -64,8 +66,8 @@ int BoundClass(double v) {
 
 // The first matching table row (index + 1, 0 for none) for every combination
 // of the four classes, worked out once from the table.
-std::array<int8_t, 625> BuildWrapLookup() {
-  std::array<int8_t, 625> lookup{};
+std::array<uint8_t, 625> BuildWrapLookup() {
+  std::array<uint8_t, 625> lookup{};
   for (int key = 0; key < 625; ++key) {
     const double v[4] = {kClassValue[key / 125], kClassValue[key / 25 % 5],
                          kClassValue[key / 5 % 5], kClassValue[key % 5]};
@@ -73,7 +75,7 @@ std::array<int8_t, 625> BuildWrapLookup() {
       bool match = true;
       for (int k = 0; k < 4 && match; ++k) match = Holds(kWrapTable[r].cond[k], v[k]);
       if (match) {
-        lookup[key] = static_cast<int8_t>(r + 1);
+        lookup[key] = static_cast<uint8_t>(r + 1);
         break;
       }
     }
@@ -81,7 +83,7 @@ std::array<int8_t, 625> BuildWrapLookup() {
   return lookup;
 }
 
-const std::array<int8_t, 625> kWrapLookup = BuildWrapLookup();
+const std::array<uint8_t, 625> kWrapLookup = BuildWrapLookup();
 
 // Adds 30 where the first matching row says; c holds the classes of v.
 void CompensateWrap(double v[4], const int c[4]) {
@@ -370,6 +372,15 @@ void SortDayEvents(std::vector<Event>& events) {
         std::swap(events[i], events[j]);
     }
   }
+}
+
+LunarPhase PhaseOf(const Event& e) {
+  if (e.aspect == kConjunction) return LunarPhase::NewMoon;
+  if (e.aspect == kOpposition) return LunarPhase::FullMoon;
+  const double t = (e.jd - 2451545.0) / 36525.0;
+  const double meanSun = 280.46646 + 36000.76983 * t;  // Meeus, Astronomical Algorithms, eq. 25.2
+  return NormalizeDegrees(e.moonLongitude - meanSun) < 180 ? LunarPhase::FirstQuarter
+                                                           : LunarPhase::LastQuarter;
 }
 
 }  // namespace novastra

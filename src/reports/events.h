@@ -59,16 +59,27 @@ struct Event {
   int hour = 0;
   double minutes = 0;
   double jd = 0;  // the same instant in UT as a Julian Day, rounded to the second
+  // Stations given their stopping minute (RefineStationEvents): jd is then that
+  // minute and bodyLongitude the planet's longitude there.
+  bool refined = false;
+  double bodyLongitude = 0;
 };
+
+// The phase a lunation marks.
+enum class LunarPhase { NewMoon, FirstQuarter, FullMoon, LastQuarter };
+// From the aspect, and for a quarter from the Moon's elongation from the mean
+// Sun (within 2 degrees of the true one; a sidereal zodiac moves the Moon by
+// less than 30, far inside the 90 degrees that part the two quarters).
+LunarPhase PhaseOf(const Event& e);
 
 // Sign 1..12 of a longitude (values just outside 0..360 give 0 or 13).
 int SignOf(double x);
 // Degrees within the 30-degree segment of x, 0 <= result < 30.
 double DegreesInSegment(double x);
 
-// Aspect type of a separation in degrees (0..180): 1 conjunction, 2 sextile,
+// Aspect type of a separation x in degrees (0..180): 1 conjunction, 2 sextile,
 // 3 square, 4 trine, 5 opposition; 0 for anything else, 30 and 150 included.
-int AspectTypeOf(double separation);
+int AspectTypeOf(double x);
 
 // Scans the 24 hours of the day whose noon Julian Day is dayJD; the events
 // come in the order found. Stations update `directions` (geocentric runs only).

@@ -1,5 +1,7 @@
 #include "reports/stations.h"
 
+#include <algorithm>
+
 namespace novastra {
 
 std::optional<Station> RefineStation(const Event& station,
@@ -42,9 +44,18 @@ std::optional<Station> RefineStation(const Event& station,
 }
 
 std::vector<Station> BuildStations(const SampleContext& sky, const std::vector<Event>& events) {
+  // The list keeps the order in which the hourly finder reports the stations:
+  // day by day, and within a day by body (the finder's outer loop), not by the
+  // hour or the refined minute, which the day's sorted event lines follow.
+  std::vector<const Event*> found;
+  for (const Event& e : events)
+    if (e.kind == EventKind::Station) found.push_back(&e);
+  std::stable_sort(found.begin(), found.end(), [](const Event* a, const Event* b) {
+    return a->dayJD != b->dayJD ? a->dayJD < b->dayJD : a->body < b->body;
+  });
   std::vector<Station> out;
-  for (const Event& e : events) {
-    if (e.kind != EventKind::Station) continue;
+  for (const Event* station : found) {
+    const Event& e = *station;
     auto longitudeAt = [&](double T) {
       const InstantSetup inst = PrepareInstantAt(T, e.dayJD, sky.ayanamsa);
       return ComputePositions(inst, *sky.tables, sky.choices).Longitude[e.body];
@@ -52,6 +63,26 @@ std::vector<Station> BuildStations(const SampleContext& sky, const std::vector<E
     if (auto refined = RefineStation(e, longitudeAt)) out.push_back(*refined);
   }
   return out;
+}
+
+void RefineStationEvents(const SampleContext& sky, std::vector<Event>& events) {
+  bool any = false;
+  for (Event& e : events) {
+    if (e.kind != EventKind::Station) continue;
+    auto longitudeAt = [&](double T) {
+      const InstantSetup inst = PrepareInstantAt(T, e.dayJD, sky.ayanamsa);
+      return ComputePositions(inst, *sky.tables, sky.choices).Longitude[e.body];
+    };
+    if (const auto refined = RefineStation(e, longitudeAt)) {
+      e.jd = refined->jd;
+      e.bodyLongitude = refined->longitude;
+      e.refined = true;
+      any = true;
+    }
+  }
+  if (any)
+    std::stable_sort(events.begin(), events.end(),
+                     [](const Event& a, const Event& b) { return a.jd < b.jd; });
 }
 
 }  // namespace novastra

@@ -31,4 +31,10 @@ std::optional<Station> RefineStation(const Event& station,
 // reverse within the hour either side are left out).
 std::vector<Station> BuildStations(const SampleContext& sky, const std::vector<Event>& events);
 
+// The station events of `events` given their stopping minute and longitude
+// (Event::refined), as the stations list has them, for the exports; the
+// events are then put in time order again. Those that do not reverse within
+// the hour either side keep their hour.
+void RefineStationEvents(const SampleContext& sky, std::vector<Event>& events);
+
 }  // namespace novastra

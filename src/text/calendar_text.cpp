@@ -68,8 +68,13 @@ std::vector<std::string> CalendarAspectarianLines(const AspectarianReport& repor
     }
     const long k = dayIndex(dayJD);
     if (k < 0) continue;
-    days[k].push_back(
-        {e.jd, "  " + FormatDdMmm(DateTextFromJulianDay(dayJD)) + "  " + time + "  " + text});
+    std::string line = "  ";
+    line += FormatDdMmm(DateTextFromJulianDay(dayJD));
+    line += "  ";
+    line += time;
+    line += "  ";
+    line += text;
+    days[k].push_back({e.jd, std::move(line)});
   }
   if (choices.voidOfCourse) {
     for (const VoidOfCourse& v : report.voids) {

@@ -119,7 +119,7 @@ std::string BuildSvpText(double svp, double ayanamsa, bool carry) {
     const Sexagesimal dm = CarrySixty(static_cast<int>(degrees), ms.whole, 0);
     seconds = ms.part;
     wholeMinutes = dm.part;
-    degrees = dm.whole % 360;
+    degrees = dm.whole;  // 359d 59m 59.9s carries to 360d 00m 00s
   }
   text += "  True Ayanamsa = " + Fmt00(degrees) + "d " + Fmt00(wholeMinutes) + "m " +
           Fmt00(seconds) + "s ";
@@ -281,6 +281,45 @@ std::vector<std::string> EphemerisTableLines(ColumnSet set, const EphemerisRepor
                       &day.retrograde, carry};
     if (NeedsBlankLineBefore(row.rowDateText, firstRow)) lines.emplace_back();
     lines.push_back(BuildRow(set, row, raHours));
+    firstRow = false;
+  }
+  return lines;
+}
+
+std::vector<std::string> MinorTableLines(const EphemerisReport& report, const HeaderInfo& info,
+                                         bool carry) {
+  if (report.days.empty() || report.days.front().minor.empty()) return {};
+  const std::vector<MinorRow>& first = report.days.front().minor;
+  const int columns = static_cast<int>(first.size());
+  // The planets' layout: date and sidereal time, then a ten-column group per body.
+  std::string names = "  Minor   Sidereal Time ";
+  std::string rule = "  ------  -------------";
+  for (int k = 0; k < columns; ++k) {
+    std::string name = MinorBodyName(first[k].body);
+    const size_t left = (10 - std::min<size_t>(name.size(), 10)) / 2;
+    names += std::string(left, ' ') + name + std::string(10 - left - std::min<size_t>(name.size(), 10), ' ');
+    rule += (k == 0 ? " " : "  ") + std::string(8, '-');
+  }
+  std::string units(24 + 10 * columns, ' ');
+  units.replace(12, 7, "h  m  s");
+  for (int k = 0; k < columns; ++k) {
+    units[25 + 10 * k] = kDegreeCode;
+    units[29 + 10 * k] = kMinuteCode;
+  }
+  std::vector<std::string> lines = {"", HeaderLine1(info), HeaderLine2(info.displayJD), "",
+                                    names, rule, units};
+  bool firstRow = true;
+  for (const EphemerisDay& day : report.days) {
+    const std::string date = DateTextFromJulianDay(day.rowJD);
+    if (NeedsBlankLineBefore(date, firstRow)) lines.emplace_back();
+    std::string line = "  " + FormatDdMmm(date) + FormatSiderealTime(day.siderealSeconds, carry) + "  ";
+    for (const MinorRow& r : day.minor) {
+      const size_t groupStart = line.size();
+      AppendLongitudeGroup(line, r.geo.longitude, carry);
+      // Marked as the planets are: the longitude went backward since the day before.
+      if (r.retrograde) line[groupStart + 6] = kRetrogradeCode;
+    }
+    lines.push_back(line);
     firstRow = false;
   }
   return lines;

@@ -74,4 +74,10 @@ std::vector<std::string> EphemerisTableLines(ColumnSet set, const EphemerisRepor
                                              const HeaderInfo& info, bool raHours, bool withSvp,
                                              bool carry = false);
 
+// The "Minor bodies" table of the days' minor bodies (EphemerisDay::minor), in
+// the longitude table's layout: header lines, then a row per day with each
+// body's longitude group and retrograde mark. Empty without minor bodies.
+std::vector<std::string> MinorTableLines(const EphemerisReport& report, const HeaderInfo& info,
+                                         bool carry = false);
+
 }  // namespace novastra

@@ -5,9 +5,13 @@
 #include <iterator>
 #include <nlohmann/json.hpp>
 #include <optional>
+#include <regex>
+#include <string>
+#include <utility>
 
 #include "astro/angles.h"
 #include "text/date_input.h"
+#include "text/eclipse_text.h"
 
 namespace novastra {
 
@@ -42,15 +46,73 @@ const char* EclipseName(Eclipse e) {
 
 bool IsLocal(const TimeZone* zone) { return zone && !zone->IsUniversal(); }
 
-// The columns after longitude: end (UT), local_instant, local_end.
-void AppendEnds(std::string& out, double startJD, std::optional<double> endJD,
-                const TimeZone* zone) {
-  out += ',';
-  if (endJD) out += IsoInstant(*endJD);
-  out += ',';
-  if (IsLocal(zone)) out += LocalIsoInstant(startJD, *zone);
-  out += ',';
-  if (endJD && IsLocal(zone)) out += LocalIsoInstant(*endJD, *zone);
+// The columns of every body in the ephemeris's CSV rows and JSON lines, in
+// their order: the name after the body's key and the value. A heliocentric
+// column is empty (CSV) or absent (JSON) for the Moon and the node, and named
+// after the Earth for the Sun. A new column is one line here.
+struct BodyColumn {
+  const char* name;
+  bool helio;
+  double (*value)(const BodyPositions& p, int body);
+};
+constexpr BodyColumn kBodyColumns[] = {
+    {"longitude", false, [](const BodyPositions& p, int b) { return p.Longitude[b]; }},
+    {"latitude", false, [](const BodyPositions& p, int b) { return p.Latitude[b]; }},
+    {"ra", false, [](const BodyPositions& p, int b) { return p.RightAscension[b]; }},
+    {"declination", false, [](const BodyPositions& p, int b) { return p.Declination[b]; }},
+    {"helio_longitude", true, [](const BodyPositions& p, int b) { return p.HelioLongitude[b]; }},
+    {"helio_latitude", true, [](const BodyPositions& p, int b) { return p.HelioLatitude[b]; }},
+};
+
+// One row of the events' CSV (aspects and the rest, void periods, stations):
+// each kind of result fills the fields it has, the others stay empty.
+struct EventFields {
+  std::string instant, kind, body, other, aspect, sign, direction, eclipse, longitude;
+  std::string end, localInstant, localEnd;
+  std::string eclipseType, eclipseInstant, eclipseMagnitude, saros, sarosMember;
+  std::string phase;
+};
+// The events' columns in their order; a new column is one line here and the
+// field set by the results that have it.
+constexpr std::pair<const char*, std::string EventFields::*> kEventColumns[] = {
+    {"instant", &EventFields::instant},
+    {"kind", &EventFields::kind},
+    {"body", &EventFields::body},
+    {"other", &EventFields::other},
+    {"aspect", &EventFields::aspect},
+    {"sign", &EventFields::sign},
+    {"direction", &EventFields::direction},
+    {"eclipse", &EventFields::eclipse},
+    {"longitude", &EventFields::longitude},
+    {"end", &EventFields::end},
+    {"local_instant", &EventFields::localInstant},
+    {"local_end", &EventFields::localEnd},
+    {"eclipse_type", &EventFields::eclipseType},
+    {"eclipse_instant", &EventFields::eclipseInstant},
+    {"eclipse_magnitude", &EventFields::eclipseMagnitude},
+    {"saros", &EventFields::saros},
+    {"saros_member", &EventFields::sarosMember},
+    {"phase", &EventFields::phase},
+};
+
+std::string NumberText(double v) { return fmt::format("{}", v); }
+
+// The instants of a row: start and end (UT) and, in a zone other than UT, local.
+void SetInstants(EventFields& f, double startJD, std::optional<double> endJD,
+                 const TimeZone* zone) {
+  f.instant = IsoInstant(startJD);
+  if (endJD) f.end = IsoInstant(*endJD);
+  if (IsLocal(zone)) f.localInstant = LocalIsoInstant(startJD, *zone);
+  if (endJD && IsLocal(zone)) f.localEnd = LocalIsoInstant(*endJD, *zone);
+}
+
+void AppendEventRow(std::string& out, const EventFields& f) {
+  const char* separator = "";
+  for (const auto& [name, field] : kEventColumns) {
+    out += separator;
+    out += f.*field;
+    separator = ",";
+  }
   out += "\r\n";
 }
 
@@ -65,6 +127,16 @@ const char* SignName(int sign) { return sign >= 1 && sign <= 12 ? kSignNames[sig
 const char* AspectName(int aspect) {
   return aspect >= 1 && aspect <= 5 ? kAspectNames[aspect] : "";
 }
+const char* PhaseKey(LunarPhase phase) {
+  switch (phase) {
+    case LunarPhase::NewMoon: return "new_moon";
+    case LunarPhase::FirstQuarter: return "first_quarter";
+    case LunarPhase::FullMoon: return "full_moon";
+    case LunarPhase::LastQuarter: return "last_quarter";
+  }
+  return "";
+}
+
 const char* EventKindName(EventKind kind) {
   switch (kind) {
     case EventKind::Aspect: return "aspect";
@@ -80,14 +152,18 @@ const char* EventKindName(EventKind kind) {
 // ---- CSV: every field is a number or one of the fixed words above, so no
 // field ever needs quoting. ----
 
-std::string DayCsvHeader(bool retrograde) {
+std::string DayCsvHeader(bool retrograde, const MinorChoice& minor) {
   std::string h = "date,instant,jd,sidereal_time_s";
   for (int b = 1; b <= 11; ++b) {
-    const std::string k = BodyKey(b);
-    const std::string helio = b == kSun ? "earth" : k;
-    h += "," + k + "_longitude," + k + "_latitude," + k + "_ra," + k + "_declination," + helio +
-         "_helio_longitude," + helio + "_helio_latitude";
-    if (retrograde) h += "," + k + "_retrograde";
+    for (const BodyColumn& c : kBodyColumns)
+      h.append(",").append(c.helio && b == kSun ? "earth" : BodyKey(b)).append("_").append(c.name);
+    if (retrograde) h.append(",").append(BodyKey(b)).append("_retrograde");
+  }
+  for (int i = 0; i < kMinorBodyCount; ++i) {
+    if (!minor[i]) continue;
+    const std::string key = MinorBodyKey(kMinorBodies[i]);
+    for (const BodyColumn& c : kBodyColumns) h.append(",").append(key).append("_").append(c.name);
+    if (retrograde) h.append(",").append(key).append("_retrograde");
   }
   return h + "\r\n";
 }
@@ -102,15 +178,23 @@ void AppendDayCsv(std::string& out, const EphemerisDay& day, bool retrograde) {
   out += ',';
   AppendNumber(out, day.siderealSeconds);
   for (int b = 1; b <= 11; ++b) {
-    for (double v : {p.Longitude[b], p.Latitude[b], p.RightAscension[b], p.Declination[b]}) {
+    for (const BodyColumn& c : kBodyColumns) {
+      out += ',';
+      if (!c.helio || HasHelio(b)) AppendNumber(out, c.value(p, b));
+    }
+    if (retrograde) out += day.retrograde[b] ? ",1" : ",0";
+  }
+  for (const MinorRow& r : day.minor) {
+    for (double v : {r.geo.longitude, r.geo.latitude, r.geo.rightAscension, r.geo.declination}) {
       out += ',';
       AppendNumber(out, v);
     }
-    for (double v : {p.HelioLongitude[b], p.HelioLatitude[b]}) {
+    for (const double* v : {r.helio ? &r.helio->longitude : nullptr,
+                            r.helio ? &r.helio->latitude : nullptr}) {
       out += ',';
-      if (HasHelio(b)) AppendNumber(out, v);
+      if (v) AppendNumber(out, *v);
     }
-    if (retrograde) out += day.retrograde[b] ? ",1" : ",0";
+    if (retrograde) out += r.retrograde ? ",1" : ",0";
   }
   out += "\r\n";
 }
@@ -127,61 +211,73 @@ std::string LocalIsoInstant(double jd, const TimeZone& zone) {
 }
 
 std::string EventCsvHeader() {
-  return "instant,kind,body,other,aspect,sign,direction,eclipse,longitude,end,local_instant,local_"
-         "end\r\n";
+  std::string h;
+  for (const auto& [name, field] : kEventColumns) h.append(h.empty() ? "" : ",").append(name);
+  return h + "\r\n";
 }
 
-void AppendEventCsv(std::string& out, const Event& e, Coordinates coords, const TimeZone* zone) {
+void AppendEventCsv(std::string& out, const Event& e, Coordinates coords, const TimeZone* zone,
+                    const EclipseEntry* eclipse) {
   const bool pair = e.kind == EventKind::Aspect || e.kind == EventKind::Lunation ||
                     e.kind == EventKind::Parallel || e.kind == EventKind::Contraparallel;
   const bool aspect = e.kind == EventKind::Aspect || e.kind == EventKind::Lunation;
-  out += IsoInstant(e.jd);
-  out += ',';
-  out += EventKindName(e.kind);
-  out += ',';
-  out += BodyName(e.body, coords);
-  out += ',';
-  if (pair) out += BodyName(e.other, coords);
-  out += ',';
-  if (aspect) out += AspectName(e.aspect);
-  out += ',';
-  if (e.kind == EventKind::Ingress) out += SignName(e.sign);
-  out += ',';
-  if (e.kind == EventKind::Station) out += DirectionName(e.direction);
-  out += ',';
-  out += EclipseName(e.eclipse);
-  out += ',';
-  if (e.kind == EventKind::Lunation) AppendNumber(out, e.moonLongitude);
-  AppendEnds(out, e.jd, std::nullopt, zone);
+  EventFields f;
+  SetInstants(f, e.jd, std::nullopt, zone);
+  f.kind = EventKindName(e.kind);
+  f.body = BodyName(e.body, coords);
+  if (pair) f.other = BodyName(e.other, coords);
+  if (aspect) f.aspect = AspectName(e.aspect);
+  if (e.kind == EventKind::Ingress) f.sign = SignName(e.sign);
+  if (e.kind == EventKind::Station) f.direction = DirectionName(e.direction);
+  f.eclipse = EclipseName(e.eclipse);
+  if (e.kind == EventKind::Lunation) {
+    f.longitude = NumberText(e.moonLongitude);
+    f.phase = PhaseKey(PhaseOf(e));
+  }
+  if (e.kind == EventKind::Station && e.refined) f.longitude = NumberText(e.bodyLongitude);
+  if (eclipse) {
+    f.eclipseType = EclipseTypeWord(*eclipse);
+    f.eclipseInstant = IsoInstant(eclipse->GreatestUT());
+    f.eclipseMagnitude = fmt::format("{:.4f}", EclipseMagnitude(*eclipse));
+    f.saros = std::to_string(eclipse->Saros().series);
+    f.sarosMember = std::to_string(eclipse->Saros().member);
+  }
+  AppendEventRow(out, f);
 }
 
 void AppendVoidCsv(std::string& out, const VoidOfCourse& v, const TimeZone* zone) {
-  out += IsoInstant(v.startJD);
-  out += ",void_of_course,Moon,,,";
-  out += SignName(v.signEntered);
-  out += ",,,";
-  AppendEnds(out, v.startJD, v.endJD, zone);
+  EventFields f;
+  SetInstants(f, v.startJD, v.endJD, zone);
+  f.kind = "void_of_course";
+  f.body = "Moon";
+  f.sign = SignName(v.signEntered);
+  AppendEventRow(out, f);
 }
 
 void AppendStationCsv(std::string& out, const Station& s, const TimeZone* zone) {
-  out += IsoInstant(s.jd);
-  out += ",station,";
-  out += BodyName(s.body, Coordinates::Geocentric);
-  out += ",,,";
-  out += SignName(SignOf(NormalizeDegrees(s.longitude)));
-  out += ',';
-  out += DirectionName(s.direction);
-  out += ",,";
-  AppendNumber(out, s.longitude);
-  AppendEnds(out, s.jd, std::nullopt, zone);
+  EventFields f;
+  SetInstants(f, s.jd, std::nullopt, zone);
+  f.kind = "station";
+  f.body = BodyName(s.body, Coordinates::Geocentric);
+  f.sign = SignName(SignOf(NormalizeDegrees(s.longitude)));
+  f.direction = DirectionName(s.direction);
+  f.longitude = NumberText(s.longitude);
+  AppendEventRow(out, f);
 }
 
 // ---- JSON Lines ----
 
 std::string JsonRunLine(const std::string& version, const std::string& command,
                         const std::vector<std::pair<std::string, std::string>>& parameters) {
+  // A value written as a decimal number is a number ("days": 30), the rest text.
+  static const std::regex kNumber("-?[0-9]+(\\.[0-9]+)?");
   Json params = Json::object();
-  for (const auto& [key, value] : parameters) params[key] = value;
+  for (const auto& [key, value] : parameters) {
+    if (std::regex_match(value, kNumber))
+      params[key] = Json::parse(value);
+    else
+      params[key] = value;
+  }
   Json j = {{"type", "run"},
             {"program", "novastra"},
             {"version", version},
@@ -194,16 +290,23 @@ void AppendDayJson(std::string& out, const EphemerisDay& day, bool retrograde) {
   const BodyPositions& p = day.positions;
   Json bodies = Json::object();
   for (int b = 1; b <= 11; ++b) {
-    Json body = {{"longitude", p.Longitude[b]},
-                 {"latitude", p.Latitude[b]},
-                 {"ra", p.RightAscension[b]},
-                 {"declination", p.Declination[b]}};
-    if (HasHelio(b)) {
-      body["helio_longitude"] = p.HelioLongitude[b];
-      body["helio_latitude"] = p.HelioLatitude[b];
-    }
+    Json body = Json::object();
+    for (const BodyColumn& c : kBodyColumns)
+      if (!c.helio || HasHelio(b)) body[c.name] = c.value(p, b);
     if (retrograde) body["retrograde"] = day.retrograde[b];
     bodies[BodyKey(b)] = std::move(body);
+  }
+  for (const MinorRow& r : day.minor) {
+    Json body = {{"longitude", r.geo.longitude},
+                 {"latitude", r.geo.latitude},
+                 {"ra", r.geo.rightAscension},
+                 {"declination", r.geo.declination}};
+    if (r.helio) {
+      body["helio_longitude"] = r.helio->longitude;
+      body["helio_latitude"] = r.helio->latitude;
+    }
+    if (retrograde) body["retrograde"] = r.retrograde;
+    bodies[MinorBodyKey(r.body)] = std::move(body);
   }
   Json j = {{"type", "day"},
             {"date", IsoDate(day.rowJD)},
@@ -215,7 +318,8 @@ void AppendDayJson(std::string& out, const EphemerisDay& day, bool retrograde) {
   out += '\n';
 }
 
-void AppendEventJson(std::string& out, const Event& e, Coordinates coords, const TimeZone* zone) {
+void AppendEventJson(std::string& out, const Event& e, Coordinates coords, const TimeZone* zone,
+                     const EclipseEntry* eclipse) {
   Json j = {{"type", "event"}, {"instant", IsoInstant(e.jd)}, {"jd", e.jd}};
   if (IsLocal(zone)) j["local_instant"] = LocalIsoInstant(e.jd, *zone);
   j["kind"] = EventKindName(e.kind);
@@ -227,13 +331,24 @@ void AppendEventJson(std::string& out, const Event& e, Coordinates coords, const
       j["aspect"] = AspectName(e.aspect);
       if (e.kind == EventKind::Lunation) {
         j["moon_longitude"] = e.moonLongitude;
+        j["phase"] = PhaseKey(PhaseOf(e));
         j["eclipse"] = e.eclipse == Eclipse::None ? Json(nullptr) : Json(EclipseName(e.eclipse));
+        if (eclipse) {
+          j["eclipse_type"] = EclipseTypeWord(*eclipse);
+          j["eclipse_instant"] = IsoInstant(eclipse->GreatestUT());
+          j["eclipse_magnitude"] = EclipseMagnitude(*eclipse);
+          j["saros"] = eclipse->Saros().series;
+          j["saros_member"] = eclipse->Saros().member;
+        }
       }
       break;
     case EventKind::Parallel:
     case EventKind::Contraparallel: j["other"] = BodyName(e.other, coords); break;
     case EventKind::Ingress: j["sign"] = SignName(e.sign); break;
-    case EventKind::Station: j["direction"] = DirectionName(e.direction); break;
+    case EventKind::Station:
+      j["direction"] = DirectionName(e.direction);
+      if (e.refined) j["longitude"] = e.bodyLongitude;
+      break;
   }
   out += j.dump();
   out += '\n';
@@ -251,7 +366,8 @@ void AppendStationJson(std::string& out, const Station& s, const TimeZone* zone)
 }
 
 void AppendVoidJson(std::string& out, const VoidOfCourse& v, const TimeZone* zone) {
-  Json j = {{"type", "void_of_course"},
+  Json j = {{"type", "event"},
+            {"kind", "void_of_course"},
             {"instant", IsoInstant(v.startJD)},
             {"jd", v.startJD},
             {"end", IsoInstant(v.endJD)},

@@ -9,7 +9,9 @@
 
 #include "astro/choices.h"
 #include "astro/engine.h"
+#include "reports/eclipses_report.h"
 #include "reports/ephemeris_report.h"
+#include "reports/minor_report.h"
 #include "reports/events.h"
 #include "reports/stations.h"
 #include "reports/time_zone.h"
@@ -25,6 +27,8 @@ const char* BodyName(int body, Coordinates coords);
 const char* SignName(int sign);      // "Aries" .. "Pisces"; "" outside 1..12
 const char* AspectName(int aspect);  // "conjunction" .. "opposition"; ""
 const char* EventKindName(EventKind kind);
+// "new_moon", "first_quarter", "full_moon", "last_quarter".
+const char* PhaseKey(LunarPhase phase);
 
 // ---- CSV ----
 
@@ -32,7 +36,9 @@ const char* EventKindName(EventKind kind);
 // ra, declination, helio_longitude, helio_latitude (decimal degrees; empty for
 // the Moon and the node, the Earth's for the Sun) and, with retrograde, a
 // 0/1 retrograde flag.
-std::string DayCsvHeader(bool retrograde = true);
+// The chosen minor bodies follow, with the same columns (their heliocentric
+// ones empty for Lilith), filled from EphemerisDay::minor.
+std::string DayCsvHeader(bool retrograde = true, const MinorChoice& minor = {});
 void AppendDayCsv(std::string& out, const EphemerisDay& day, bool retrograde = true);
 void AppendEphemerisCsv(std::string& out, const EphemerisReport& report);
 
@@ -41,14 +47,16 @@ void AppendEphemerisCsv(std::string& out, const EphemerisReport& report);
 std::string LocalIsoInstant(double jd, const TimeZone& zone);
 
 // instant, kind, body, other, aspect, sign, direction, eclipse, longitude,
-// end, local_instant, local_end. Instants are UT; end only for the Moon's
-// void-of-course periods (kind void_of_course, sign the one it enters); the
-// local columns are filled when a zone other than UT is given.
+// end, local_instant, local_end, eclipse_type, eclipse_instant,
+// eclipse_magnitude, saros, saros_member, phase (lunations: PhaseKey). Instants are UT; end only for the
+// Moon's void-of-course periods (kind void_of_course, sign the one it enters);
+// the local columns are filled when a zone other than UT is given, the
+// eclipse's when a lunation has one (its greatest eclipse, EclipseMagnitude).
 std::string EventCsvHeader();
 void AppendEventCsv(std::string& out, const Event& event, Coordinates coords,
-                    const TimeZone* zone = nullptr);
+                    const TimeZone* zone = nullptr, const EclipseEntry* eclipse = nullptr);
 void AppendStationCsv(std::string& out, const Station& station, const TimeZone* zone = nullptr);
-void AppendVoidCsv(std::string& out, const VoidOfCourse& period, const TimeZone* zone = nullptr);
+void AppendVoidCsv(std::string& out, const VoidOfCourse& v, const TimeZone* zone = nullptr);
 
 // ---- JSON Lines ----
 
@@ -56,12 +64,15 @@ void AppendVoidCsv(std::string& out, const VoidOfCourse& period, const TimeZone*
 std::string JsonRunLine(const std::string& version, const std::string& command,
                         const std::vector<std::pair<std::string, std::string>>& parameters);
 void AppendDayJson(std::string& out, const EphemerisDay& day, bool retrograde = true);
-// With a zone other than UT each line also has "local_instant".
+// With a zone other than UT each line also has "local_instant"; a lunation
+// with an eclipse has its eclipse_type, eclipse_instant, eclipse_magnitude,
+// saros and saros_member.
 void AppendEventJson(std::string& out, const Event& event, Coordinates coords,
-                     const TimeZone* zone = nullptr);
+                     const TimeZone* zone = nullptr, const EclipseEntry* eclipse = nullptr);
 void AppendStationJson(std::string& out, const Station& station, const TimeZone* zone = nullptr);
-// {"type":"void_of_course","instant":..,"end":..,"sign_left":..,"sign_entered":..,"last_aspect":{..}}
-void AppendVoidJson(std::string& out, const VoidOfCourse& period, const TimeZone* zone = nullptr);
+// {"type":"event","kind":"void_of_course","instant":..,"end":..,"sign_left":..,"sign_entered":..,
+//  "last_aspect":{..}}
+void AppendVoidJson(std::string& out, const VoidOfCourse& v, const TimeZone* zone = nullptr);
 // {"type":"end","count":N}: the stream is complete.
 std::string JsonEndLine(long long count);
 

@@ -1,6 +1,7 @@
 #include "text/ical_export.h"
 
 #include <date/date.h>
+#include <fmt/format.h>
 #include <libical/ical.h>
 
 #include <algorithm>
@@ -10,9 +11,13 @@
 #include <cstdint>
 #include <cstdlib>
 #include <memory>
+#include <optional>
+#include <utility>
 
 #include "astro/angles.h"
 #include "reports/zone_transitions.h"
+#include "text/date_input.h"
+#include "text/eclipse_text.h"
 #include "text/export_formats.h"
 #include "text/glyphs.h"
 
@@ -95,27 +100,19 @@ const char* DirectionWord(Direction d) {
 }
 
 // Mean longitude of the Sun, degrees (Meeus, Astronomical Algorithms, eq. 25.2).
-double MeanSunLongitude(double jd) {
-  const double t = (jd - 2451545.0) / 36525.0;
-  return NormalizeDegrees(280.46646 + 36000.76983 * t);
-}
-
-// A quarter Moon's phase from the Moon's elongation: the Sun's mean longitude
-// is within 2 degrees of the true one and a sidereal zodiac moves the Moon by
-// less than 30, far inside the 90 degrees that part the two quarters.
-bool FirstQuarter(const Event& e) {
-  return NormalizeDegrees(e.moonLongitude - MeanSunLongitude(e.jd)) < 180;
-}
-
 const char* PhaseWords(const Event& e) {
-  if (e.aspect == kConjunction) return "New Moon";
-  if (e.aspect == kOpposition) return "Full Moon";
-  return FirstQuarter(e) ? "First Quarter" : "Last Quarter";
+  switch (PhaseOf(e)) {
+    case LunarPhase::NewMoon: return "New Moon";
+    case LunarPhase::FirstQuarter: return "First Quarter";
+    case LunarPhase::FullMoon: return "Full Moon";
+    case LunarPhase::LastQuarter: return "Last Quarter";
+  }
+  return "";
 }
 
 // "14°37' Capricorn", to the nearest minute of arc.
 std::string PositionWords(double longitude) {
-  const long long m = std::llround(NormalizeDegrees(longitude) * 60) % (360 * 60);
+  const long long m = std::llround(NormalizeDegrees(longitude) * 60) % (360LL * 60);
   const int sign = static_cast<int>(m / 1800) + 1;
   const int deg = static_cast<int>(m % 1800 / 60), min = static_cast<int>(m % 60);
   return std::to_string(deg) + "\u00B0" + (min < 10 ? "0" : "") + std::to_string(min) + "' " +
@@ -323,7 +320,8 @@ bool ParseWordList(const std::string& list, const char* const* words, size_t fro
     for (size_t i = from; i <= to; ++i)
       if (item == "all" || item == words[i]) found[i] = known = true;
     if (!known) {
-      why = "unknown " + std::string(noun) + " \"" + item + "\" (" + expected + ")";
+      why.assign("unknown ").append(noun).append(" \"").append(item).append("\" (");
+      why.append(expected).append(")");
       return false;
     }
   }
@@ -342,7 +340,7 @@ bool ParseCalendarBodies(const std::string& list, CalendarFilter& filter, std::s
 }
 
 std::string EventSummaryWords(const Event& e, Coordinates coords) {
-  const std::string body = BodyName(e.body, coords);
+  std::string body = BodyName(e.body, coords);
   switch (e.kind) {
     case EventKind::Ingress: return body + " enters " + SignName(e.sign);
     case EventKind::Station: return body + " stations " + DirectionWord(e.direction);
@@ -412,7 +410,7 @@ std::string IcalBegin(const IcalOptions& o, double fromJD, double toJD) {
 std::string IcalEnd() { return "END:VCALENDAR\r\n"; }
 
 void AppendIcalEvent(std::string& out, const Event& e, const IcalOptions& o,
-                     const CalendarFilter& filter) {
+                     const CalendarFilter& filter, const EclipseEntry* eclipse) {
   if (!filter.Keeps(e)) return;
   Component v = NewEvent(EventUid(e, o.coords),
                          WithSymbols(EventSummaryWords(e, o.coords), EventSymbols(e, o.coords), o),
@@ -427,10 +425,14 @@ void AppendIcalEvent(std::string& out, const Event& e, const IcalOptions& o,
                      (e.eclipse == Eclipse::Solar ? "solar" : "lunar") +
                      " eclipse (the Moon is within the eclipse limit of its node).";
   }
-  if (e.kind == EventKind::Station) description = "Time +/- up to 1 hour.";
+  if (e.kind == EventKind::Station)
+    description = e.refined ? EventSummaryWords(e, o.coords) + " at " +
+                                  PositionWords(e.bodyLongitude) + "."
+                            : "Time +/- up to 1 hour.";
   if (!description.empty())
     icalcomponent_add_property(v.get(), icalproperty_new_description(description.c_str()));
   out += Text(v.get());
+  if (eclipse) AppendIcalEclipse(out, *eclipse, o);
 }
 
 void AppendIcalVoid(std::string& out, const VoidOfCourse& period, const IcalOptions& o,
@@ -442,7 +444,12 @@ void AppendIcalVoid(std::string& out, const VoidOfCourse& period, const IcalOpti
       Digest(key), WithSymbols("Moon void of course", Symbols({BodyCode(kMoonBody, o.coords)}), o),
       "Void of course", o);
   AddTime(v.get(), icalproperty_new_dtstart, period.startJD, o);
-  AddTime(v.get(), icalproperty_new_dtend, period.endJD, o);
+  // Times are whole minutes: a period of under a minute still ends after it
+  // starts (RFC 5545 wants DTEND later than DTSTART), one minute later.
+  const double end = MinuteOf(period.endJD) > MinuteOf(period.startJD)
+                         ? period.endJD
+                         : kUnixEpochJD + static_cast<double>(MinuteOf(period.startJD) + 1) / 1440.0;
+  AddTime(v.get(), icalproperty_new_dtend, end, o);
   const std::string description = "From the Moon's last aspect in " +
                                   std::string(SignName(period.signLeft)) + " (" +
                                   EventSummaryWords(period.lastAspect, o.coords) +
@@ -466,6 +473,31 @@ void AppendIcalStation(std::string& out, const Station& s, const IcalOptions& o,
   AddTime(v.get(), icalproperty_new_dtstart, s.jd, o);
   const std::string description =
       EventSummaryWords(e, Coordinates::Geocentric) + " at " + PositionWords(s.longitude) + ".";
+  icalcomponent_add_property(v.get(), icalproperty_new_description(description.c_str()));
+  out += Text(v.get());
+}
+
+void AppendIcalEclipse(std::string& out, const EclipseEntry& e, const IcalOptions& o) {
+  const std::string title = EclipseTitle(e);
+  Component v = NewEvent(Digest(std::string("eclipse|") + EclipseKindWord(e) + "|" +
+                                std::to_string(MinuteOf(e.GreatestUT()))),
+                         title, "Eclipse", o);
+  AddTime(v.get(), icalproperty_new_dtstart, e.GreatestUT(), o);
+  const LunarEclipse* lunar = e.Lunar();
+  const SarosPlace saros = e.Saros();
+  std::string description = "Greatest eclipse at " + IsoInstant(e.GreatestUT()) + ", gamma " +
+                            fmt::format("{:.4f}", e.Gamma()) +
+                            ", Saros " + std::to_string(saros.series) + " (" +
+                            std::to_string(saros.member) + ").";
+  if (lunar) {
+    description += fmt::format(" Umbral magnitude {:.4f}, penumbral magnitude {:.4f}.",
+                               lunar->umbralMagnitude, lunar->penumbralMagnitude);
+    const LunarContacts& c = lunar->contacts;
+    const std::pair<const char*, std::optional<double>> contacts[] = {
+        {"P1", c.P1}, {"U1", c.U1}, {"U2", c.U2}, {"U3", c.U3}, {"U4", c.U4}, {"P4", c.P4}};
+    for (const auto& [name, jd] : contacts)
+      if (jd) description += std::string(" ") + name + " " + IsoInstant(*jd) + ".";
+  }
   icalcomponent_add_property(v.get(), icalproperty_new_description(description.c_str()));
   out += Text(v.get());
 }

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "astro/choices.h"
+#include "reports/eclipses_report.h"
 #include "reports/events.h"
 #include "reports/stations.h"
 #include "reports/time_zone.h"
@@ -56,13 +57,17 @@ struct IcalOptions {
 // BEGIN:VCALENDAR and its properties, then, for a zone, its VTIMEZONE with
 // the offsets of the whole years from fromJD to toJD (UT Julian Days).
 std::string IcalBegin(const IcalOptions& options, double fromJD, double toJD);
-// One VEVENT each (nothing when the filter leaves the event out).
+// One VEVENT each (nothing when the filter leaves the event out); a lunation
+// with an eclipse (EclipseOfLunation) is followed by the eclipse's own event.
 void AppendIcalEvent(std::string& out, const Event& event, const IcalOptions& options,
-                     const CalendarFilter& filter = {});
+                     const CalendarFilter& filter = {}, const EclipseEntry* eclipse = nullptr);
 void AppendIcalVoid(std::string& out, const VoidOfCourse& period, const IcalOptions& options,
                     const CalendarFilter& filter = {});
 void AppendIcalStation(std::string& out, const Station& station, const IcalOptions& options,
                        const CalendarFilter& filter = {});
+// One VEVENT at greatest eclipse, titled "Total lunar eclipse, magnitude 1.33",
+// with its gamma, Saros series and (lunar) contacts in the description.
+void AppendIcalEclipse(std::string& out, const EclipseEntry& eclipse, const IcalOptions& options);
 // END:VCALENDAR
 std::string IcalEnd();
 

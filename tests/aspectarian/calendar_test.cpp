@@ -4,16 +4,15 @@
 
 #include <algorithm>
 #include <cmath>
+#include <tuple>
 #include <vector>
 
-#include "app/settings.h"
 #include "astro/angles.h"
 #include "astro/calendar.h"
 #include "reports/aspectarian_report.h"
 #include "reports/stations.h"
 #include "reports/time_zone.h"
 #include "reports/void_of_course.h"
-#include "support/support.h"
 #include "text/aspectarian_text.h"
 #include "text/calendar_text.h"
 #include "text/stations_text.h"
@@ -62,16 +61,13 @@ TEST(TimeZone, LocalClockAcrossChangesOfOffset) {
       {"UT", 1850, 1, 1, 0, 0, 1850, 1, 1, 0, 0, 0, false},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(std::string(c.zone) + " " + std::to_string(c.y) + "-" + std::to_string(c.mo) +
-                 "-" + std::to_string(c.d) + " " + std::to_string(c.h) + ":" +
-                 std::to_string(c.mi));
+    SCOPED_TRACE(std::string(c.zone) + " " + std::to_string(c.y) + "/" + std::to_string(c.mo) +
+                 "/" + std::to_string(c.d) + " " + std::to_string(c.h) + "h");
     const LocalClock k =
         Zone(c.zone).At(Jd(c.y, c.mo, c.d, c.h, c.mi) + 10.0 / 86400);  // 10 s rounds down
-    EXPECT_EQ(k.dayJD, JulianDayNumber(c.ly, c.lmo, c.ld));
-    EXPECT_EQ(k.hour, c.lh);
-    EXPECT_EQ(k.minute, c.lmi);
-    EXPECT_EQ(k.offsetMinutes, c.offset);
-    EXPECT_EQ(k.repeated, c.repeated);
+    EXPECT_EQ(
+        std::tie(k.dayJD, k.hour, k.minute, k.offsetMinutes, k.repeated),
+        std::make_tuple(JulianDayNumber(c.ly, c.lmo, c.ld), c.lh, c.lmi, c.offset, c.repeated));
   }
   // The repeated hour carries its offset; other times do not.
   EXPECT_EQ(ClockText(Zone("America/New_York").At(Jd(2009, 11, 1, 5, 30))), "01:30-04:00");
@@ -165,39 +161,6 @@ TEST(CalendarText, StationsTitleNamesTheZone) {
                        "2009 at 01:30-04:00, 15"))
       << text;
   EXPECT_TRUE(text.ends_with(" direct\r\n")) << text;
-}
-
-}  // namespace
-}  // namespace novastra
-
-namespace novastra {
-namespace {
-
-// The zone and the void-of-course choice are kept in the settings file; a
-// file that never chose them reads back the defaults and is written as before.
-TEST(CalendarSettings, ZoneAndVoidsAreRemembered) {
-  testing_support::TempFolder dir;
-  Settings s;
-  RunParameters p;
-  ASSERT_TRUE(WriteSettings(dir.path(), s, p));
-  const std::string plain = testing_support::ReadBytes(dir / "NOVASTRA.INI");
-  EXPECT_EQ(plain.find("TimeZone"), std::string::npos);
-  EXPECT_EQ(plain.find("VoidOfCourse"), std::string::npos);
-  EXPECT_EQ(plain.find("LocalTimeRows"), std::string::npos);
-  p.TimeZoneName = "Asia/Kolkata";
-  p.VoidOfCourse = true;
-  p.LocalRows = true;
-  ASSERT_TRUE(WriteSettings(dir.path(), s, p));
-  RunParameters back;
-  ReadSettings(dir.path(), s, back);
-  EXPECT_EQ(back.TimeZoneName, "Asia/Kolkata");
-  EXPECT_TRUE(back.VoidOfCourse);
-  EXPECT_TRUE(back.LocalRows);
-  dir.Write("NOVASTRA.INI", plain);
-  ReadSettings(dir.path(), s, back);
-  EXPECT_EQ(back.TimeZoneName, "UT");
-  EXPECT_FALSE(back.VoidOfCourse);
-  EXPECT_FALSE(back.LocalRows);
 }
 
 }  // namespace

@@ -13,7 +13,6 @@
 #include "reports/stations.h"
 #include "text/aspectarian_text.h"
 #include "text/glyphs.h"
-#include "text/stations_text.h"
 
 namespace novastra {
 namespace {
@@ -68,67 +67,19 @@ bool Has(const std::vector<std::string>& lines, const std::string& text) {
                      [&](const auto& l) { return l.find(text) != std::string::npos; });
 }
 
-TEST(DayAssembly, ExchangeSortDateOnceAndBlankLineAfterEachDay) {
-  // Events A..E (tagged by body) at 10:00, 09:59, 10:00, 09:59 (as 9:58.6 shows), 00:05.
-  const std::pair<int, double> at[] = {{10, 0.0}, {9, 59.2}, {10, 0.3}, {9, 58.6}, {0, 4.5}};
-  std::vector<Event> events;
-  for (int k = 0; k < 5; ++k) {
-    Event e;
-    e.body = k + 1;
-    e.hour = at[k].first;
-    e.minutes = at[k].second;
-    events.push_back(e);
-  }
-  SortDayEvents(events);
-  // By hour and shown minute; ties keep the order the exchange sort leaves, not the input order.
-  // Worked by hand: i = 0 takes B then E forward, i = 1 takes D, i = 2 takes B.
-  std::string order;
-  for (const Event& e : events) order += static_cast<char>('A' + e.body - 1);
-  EXPECT_EQ(order, "EDBAC");
-  // The shown minute is the rounded one, read back as two characters.
+// Events sort by hour and the minute shown, read back as two characters.
+TEST(DayAssembly, ShownMinuteKey) {
   for (auto [m, key] :
        {std::pair{59.5, 60}, {59.49, 59}, {-0.4, 0}, {-0.5, 0}, {-12.0, -1}, {123.0, 12}, {7.0, 7}})
     EXPECT_EQ(ShownMinuteKey(m), key) << m;
-  std::vector<std::string> out;
-  AppendDay(out, {"  15 Mar  01:00  x", "  15 Mar  02:00  y"});
-  AppendDay(out, {});  // an empty day adds one empty line
-  EXPECT_EQ(out, (std::vector<std::string>{"  15 Mar  01:00  x", "          02:00  y", "", ""}));
-}
-
-TEST(DayAssembly, TwoColumnsPadByKindOfLine) {
-  std::vector<std::string> lines = {"", "  t", "  jd", "", "  Day      h  m", "  -------------"};
-  const std::string ingress = "  15 Mar  01:00  " + G(233) + "  " + G(193) + " - Moon ingress";
-  const std::string lunation = "          02:00  " + G(224) + G(161) + G(233) + " - (New Moon, x)";
-  const std::string aspect = "          03:00  " + G(225) + G(163) + G(227),
-                    x = "          09:00  x";
-  for (const auto& l : {ingress, std::string(), lunation, aspect, x, x, x, x, std::string()})
-    lines.push_back(l);
-  // 9 rows: 4 on the left, 4 on the right, the closing blank line left out.
-  EXPECT_EQ(TwoColumnLines(lines),
-            (std::vector<std::string>{
-                "", "  t", "  jd", "", "  Day      h  m" + std::string(49, ' ') + "  Day      h  m",
-                "  -------------" + std::string(49, ' ') + "  -------------",
-                ingress + std::string(62 - ingress.size(), ' ') + x, std::string(64, ' ') + x,
-                lunation + std::string(60 - lunation.size(), ' ') + x,
-                aspect + std::string(61 - aspect.size(), ' ') + x}));
 }
 
 TEST(Aspects, TypeBySeparationWithExclusiveBounds) {
-  for (auto [x, type] : {std::pair{0.0, 1},
-                         {0.99, 1},
-                         {1.0, 0},
-                         {59.0, 0},
-                         {59.5, 2},
-                         {60.5, 2},
-                         {61.0, 0},
-                         {89.2, 3},
-                         {119.5, 4},
-                         {120.9, 4},
-                         {179.1, 5},
-                         {180.0, 5},
-                         {30.0, 0},
-                         {150.0, 0},
-                         {181.0, 0}})
+  // Separation and aspect (0 none, 1 conjunction, 2 sextile, 3 square, 4 trine,
+  // 5 opposition): orbs of less than one degree, 30 and 150 not aspects.
+  for (auto [x, type] : {std::pair{0.0, 1}, {0.99, 1}, {1.0, 0}, {59.0, 0}, {59.5, 2}, {60.5, 2},
+                         {61.0, 0}, {89.2, 3}, {119.5, 4}, {120.9, 4}, {179.1, 5}, {180.0, 5},
+                         {30.0, 0}, {150.0, 0}, {181.0, 0}})
     EXPECT_EQ(AspectTypeOf(x), type) << x;
   // In a day: the Moon reaching Mars + 30, + 150 or + 60 at 05:30; only the sextile is listed.
   for (auto [sep, listed] : {std::pair{30.0, false}, {150.0, false}, {60.0, true}}) {
@@ -162,41 +113,6 @@ TEST(Aspects, SegmentWrapRows) {
     EXPECT_TRUE(
         Has(Events(s), "  15 Mar  " + std::string(c.time) + "  " + G(233) + G(161) + G(227)))
         << "row " << c.row;
-  }
-}
-
-TEST(Lunations, PositionTextAndEclipseLimits) {
-  // The Moon reaches 20 Pisces (350) at 05:30, the Sun and the node stand still.
-  const std::string at = kAt + G(224), pos = " 20" + G(203) + "00.0)";
-  const std::string newMoon = at + G(161) + G(233) + " - (New Moon," + pos,
-                    solar = newMoon + " - solar eclipse";
-  const std::string fullMoon = at + G(165) + G(233) + " - (Full Moon," + pos,
-                    lunar = fullMoon + " - lunar eclipse";
-  struct Case {
-    double sun, node;
-    std::string line;
-  } cases[] = {
-      {350, 335, solar},
-      {350, 5, solar},  // 15 from the node on either side (345 apart)
-      {350, 330, newMoon},
-      {350, 10, newMoon},
-      {350, 170, solar},  // 20 away; 180 - 0 from the other node
-      {170, 338, lunar},
-      {170, 337, fullMoon},
-      {170, 2, lunar},
-      {170, 3, fullMoon},  // 12 and 13 from the node
-      {170, 182, lunar},
-      {170, 183, fullMoon},
-      {260, 0, at + G(163) + G(233) + " - (Quarter Moon," + pos},
-      {230, 350, at + G(164) + G(233)},  // a trine is no lunation
-  };
-  for (const Case& c : cases) {
-    HourSamples s = Still();
-    Move(s, 1, c.sun, 0);
-    Move(s, 2, 350 - 2.75, 0.5);
-    Move(s, 11, c.node, 0);
-    const auto lines = Events(s);
-    EXPECT_EQ(std::count(lines.begin(), lines.end(), c.line), 1) << c.sun << " " << c.node;
   }
 }
 
@@ -260,48 +176,46 @@ TEST(Ingresses, MoonFiltersAndPlanetIngress) {
   EXPECT_FALSE(Has(lines, G(234) + "  "));
 }
 
+// The Moon at 0.5 deg an hour reaches 30 deg (Taurus) at 23:59:40, which rounds
+// to 24:00: with carry it is listed as 00:00 of the next day, at the head of that
+// day's list, after an event of 00:05 found there (after the last day, in a list
+// of its own); without carry it stays as 23:60.
 TEST(Ingresses, AnEventRoundingTo2400JoinsTheNextDaysList) {
-  // The Moon at 0.5 deg an hour reaches 30 deg (Taurus) at 23:59:40, which
-  // rounds to 24:00: with carry it is listed as 00:00 of the next day, at the
-  // head of that day's list (after the last day, in a list of its own).
   const std::string ingress = G(233) + "  " + G(193) + " - Moon ingress";
   for (auto [y, m, d, next] : {std::tuple{2009, 3, 15, "16 Mar"}, {2008, 12, 31, "01 Jan"}}) {
     const double dayJD = JulianDayNumber(y, m, d);
+    const std::string carried = "  " + std::string(next) + "  00:00  " + ingress;
     HourSamples s = Still();
     Move(s, 2, 30 - 0.5 * (23 + 59 / 60.0 + 40 / 3600.0), 0.5);
     InitialDirections dirs = AllDirect();
     AspectarianReport report;
     report.startJD = dayJD;
     report.events = FindDayEvents(s, dayJD, {}, dirs);
-    Event early;  // 00:05 of the next day, found there
+    const auto found = std::find_if(report.events.begin(), report.events.end(),
+                                    [](const Event& e) { return e.kind == EventKind::Ingress; });
+    ASSERT_NE(found, report.events.end());
+    EXPECT_EQ(EventLine(*found, Coordinates::Geocentric).substr(8, 7), "  23:60");
+    EXPECT_EQ(ListedDay(*found, true), dayJD + 1);
+    Event early;
     early.kind = EventKind::Aspect, early.body = 1, early.other = 3, early.aspect = 1;
     early.dayJD = dayJD + 1, early.hour = 0, early.minutes = 5;
     report.events.push_back(early);
-    const auto ingressEvent =
-        std::find_if(report.events.begin(), report.events.end(),
-                     [](const Event& e) { return e.kind == EventKind::Ingress; });
-    ASSERT_NE(ingressEvent, report.events.end());
-    EXPECT_EQ(EventLine(*ingressEvent, Coordinates::Geocentric, true),
-              "  " + std::string(next) + "  00:00  " + ingress);
-    EXPECT_EQ(ListedDay(*ingressEvent, true), dayJD + 1);
-    EXPECT_EQ(EventLine(*ingressEvent, Coordinates::Geocentric).substr(8, 7), "  23:60")
-        << "without carry";
-
-    HeaderInfo info{"Tropical ", "03/15/2009", "midnight", dayJD - 0.5};
-    report.dayCount = 2;
-    auto lines = AspectarianLines(report, info, Coordinates::Geocentric, true);
-    auto at =
-        std::find(lines.begin(), lines.end(), "  " + std::string(next) + "  00:00  " + ingress);
-    ASSERT_NE(at, lines.end()) << y;
-    EXPECT_EQ(at[1].substr(0, 17),
-              "          00:05  ");  // the day's own events follow, date shown once
-    EXPECT_EQ(std::count_if(lines.begin(), lines.end(),
-                            [](const std::string& l) { return l.find("Moon ingress") != l.npos; }),
-              1);
-    report.dayCount = 1;  // the last day of the run: a list of its own after it
-    lines = AspectarianLines(report, info, Coordinates::Geocentric, true);
-    ASSERT_GE(lines.size(), 2u);
-    EXPECT_EQ(lines[lines.size() - 2], "  " + std::string(next) + "  00:00  " + ingress);
+    const HeaderInfo info{"Tropical ", "03/15/2009", "midnight", dayJD - 0.5};
+    for (int days : {2, 1}) {
+      report.dayCount = days;
+      const auto lines = AspectarianLines(report, info, Coordinates::Geocentric, true);
+      const auto at = std::find(lines.begin(), lines.end(), carried);
+      ASSERT_NE(at, lines.end()) << y << " " << days;
+      EXPECT_EQ(
+          std::count_if(lines.begin(), lines.end(),
+                        [](const std::string& l) { return l.find("Moon ingress") != l.npos; }),
+          1);
+      if (days == 2) {
+        EXPECT_EQ(at[1].substr(0, 17), "          00:05  ");  // date shown once
+      } else {
+        EXPECT_EQ(at + 2, lines.end());  // a list of its own, then its blank line
+      }
+    }
   }
 }
 
@@ -337,13 +251,10 @@ TEST(Parallels, LimitUsesTheMotionInLongitude) {
   // the Moon's motion in longitude, so a fast Moon misses the 0.5 limit.
   // At 05:30 the Moon's value is 10.9 + rate / 2: rate 1.1 leaves 0.45 to Mars (listed), 1.3 leaves
   // 0.55 (not).
-  for (auto [marsDecl, moonRate, glyph, listed] : {std::tuple{11.0, 0.5, kGlyphParallel, true},
-                                                   {-11.0, 0.5, kGlyphContraparallel, true},
-                                                   {11.0, 2.0, kGlyphParallel, false},
-                                                   {11.0, 1.1, kGlyphParallel, true},
-                                                   {11.0, 1.3, kGlyphParallel, false},
-                                                   {-11.0, 1.1, kGlyphContraparallel, true},
-                                                   {-11.0, 1.3, kGlyphContraparallel, false}}) {
+  const int p = kGlyphParallel, c = kGlyphContraparallel;
+  for (auto [marsDecl, moonRate, glyph, listed] :
+       {std::tuple{11.0, 0.5, p, true}, {-11.0, 0.5, c, true}, {11.0, 2.0, p, false},
+        {11.0, 1.1, p, true}, {11.0, 1.3, p, false}, {-11.0, 1.1, c, true}, {-11.0, 1.3, c, false}}) {
     HourSamples s = Still();
     Move(s, 2, 200.0, moonRate);
     for (int h = 0; h < kSamplesPerDay; ++h)
@@ -389,56 +300,28 @@ std::optional<Station> Refine(const Event& row, F byMinute) {
   });
 }
 
-TEST(StationRefinement, TimeAndDateOfTheReversal) {
+// The first minute (from 60 before the hour to 60 after) that moves the new
+// way is the station; 60 after stays ":60"; the jump of almost 360 across
+// 0 Aries is motion the old way; without a reversal there is no station.
+TEST(StationRefinement, TheFirstMinuteMovingTheNewWay) {
   struct Case {
-    int hh, glyph, turnMinute /* the first minute that moves the new way */, hour, minutes;
-    const char* date;
+    int hh, glyph;
+    double (*byMinute)(int);
+    int hour, minutes;  // -1: none found
   } cases[] = {
-      {0, kGlyphRetrograde, -20, 23, 40, "14 Mar 2009"},  // 20 minutes before 00:00: the previous
-                                                          // day
-      {10, kGlyphRetrograde, -59, 9, 1, "15 Mar 2009"},
-      {10, kGlyphDirect, 0, 10, 0, "15 Mar 2009"},
-      {10, kGlyphDirect, 60, 10, 60, "15 Mar 2009"},  // ":60" stays
-      {23, kGlyphRetrograde, 25, 23, 25, "15 Mar 2009"},
+      {10, kGlyphRetrograde, [](int m) { return 100 + 0.001 * (m < -59 ? m : -120 - m); }, 9, 1},
+      {10, kGlyphDirect, [](int m) { return 100 - 0.001 * (m < 60 ? m : 118 - m); }, 10, 60},
+      {5, kGlyphRetrograde, [](int m) { return 100 + 0.001 * m; }, -1, -1},
+      {5, kGlyphDirect, [](int m) { return 100 - 0.001 * m; }, -1, -1},
+      {5, kGlyphDirect, [](int m) { return m < 10 ? 359.99 : 0.005; }, 5, 10},
+      {5, kGlyphRetrograde, [](int m) { return m < -30 ? 0.001 * (m + 60) : 359.99; }, 4, 30},
   };
   for (const Case& c : cases) {
-    const double dir = c.glyph == kGlyphRetrograde ? 1 : -1;  // before the turn
-    const auto r = Refine(Row(c.hh, c.glyph), [&](int m) {
-      return 100 + dir * 0.001 * (m < c.turnMinute ? m : 2 * (c.turnMinute - 1) - m);
-    });
-    ASSERT_TRUE(r) << c.hh << " " << c.turnMinute;
-    EXPECT_EQ(std::tie(r->hour, r->minutes), std::tie(c.hour, c.minutes))
-        << c.hh << " " << c.turnMinute;
-    EXPECT_EQ(FormatDdMmmYyyy(DateTextFromJulianDay(r->dayJD)), c.date);
+    const auto r = Refine(Row(c.hh, c.glyph), c.byMinute);
+    EXPECT_EQ(r ? std::make_tuple(r->hour, r->minutes, r->dayJD) : std::make_tuple(-1, -1, 0.0),
+              std::make_tuple(c.hour, c.minutes, r ? kDayJD : 0.0))
+        << c.hh << " " << c.glyph << " " << c.minutes;
   }
-}
-
-TEST(StationRefinement, NoReversalAndTheZeroAriesWrap) {
-  EXPECT_FALSE(Refine(Row(5, kGlyphRetrograde), [](int m) { return 100 + 0.001 * m; }));
-  EXPECT_FALSE(Refine(Row(5, kGlyphDirect), [](int m) { return 100 - 0.001 * m; }));
-  // Turning direct at the end of Pisces: the drop of almost 360 across 0 Aries is forward motion.
-  const auto direct = Refine(Row(5, kGlyphDirect), [](int m) { return m < 10 ? 359.99 : 0.005; });
-  ASSERT_TRUE(direct);
-  EXPECT_EQ(direct->minutes, 10);
-  // Turning retrograde just after 0 Aries: the step back to 359.99 counts.
-  const auto retro =
-      Refine(Row(5, kGlyphRetrograde), [](int m) { return m < -30 ? 0.001 * (m + 60) : 359.99; });
-  ASSERT_TRUE(retro);
-  EXPECT_EQ(std::tie(retro->hour, retro->minutes), std::make_tuple(4, 30));
-}
-
-TEST(StationRefinement, LineText) {
-  Station r;
-  r.body = 3;
-  r.hour = 23;
-  r.minutes = 40;
-  r.dayJD = JulianDayNumber(2009, 3, 14);
-  r.longitude = 67.625;  // 07 Gemini 37.5
-  EXPECT_EQ(StationLine(r),
-            "  Mercury - 14 Mar 2009 at 23:40, 07\xC2"
-            "37.5\r\n");
-  r.body = 10;
-  EXPECT_EQ(StationLine(r).substr(0, 12), "  Pluto   - ");
 }
 
 }  // namespace

@@ -23,6 +23,9 @@ namespace {
 
 using testing::AngleGap;
 using testing::Tables;
+using testing::kBodyIndex;
+using testing::ReadTable;
+using testing::Row;
 
 EngineChoices Choices(Sky sky, NodeMode node = NodeMode::Osculating) {
   EngineChoices c;
@@ -43,33 +46,6 @@ double UTFromTT(double jdTT) {
   for (int i = 0; i < 4; ++i) ut = jdTT - DeltaTSeconds(ut) / 86400.0;
   return ut;
 }
-
-struct Row {
-  double jd = 0;
-  std::string name;  // body, phase, sign longitude or station direction
-  double value = 0;
-};
-
-// The rows of a reference table: "jd name [value]"; '#' lines are its header.
-std::vector<Row> ReadTable(const std::string& file) {
-  std::ifstream in(std::string(NOVASTRA_TESTDATA_DIR) + "/" + file);
-  std::vector<Row> rows;
-  std::string line;
-  while (std::getline(in, line)) {
-    if (line.empty() || line[0] == '#') continue;
-    std::istringstream s(line);
-    Row r;
-    s >> r.jd >> r.name >> r.value;
-    rows.push_back(r);
-  }
-  EXPECT_GT(rows.size(), 150u) << file;
-  return rows;
-}
-
-const std::map<std::string, int> kBodyIndex = {
-    {"Sun", kSun},         {"Moon", kMoon},       {"Mercury", kMercury}, {"Venus", kVenus},
-    {"Mars", kMars},       {"Jupiter", kJupiter}, {"Saturn", kSaturn},   {"Uranus", kUranus},
-    {"Neptune", kNeptune}, {"Pluto", kPluto},     {"Node", kNorthNode}};
 
 struct Stats {
   std::vector<double> gaps;  // absolute
@@ -275,20 +251,6 @@ TEST(OsculatingNode, BothSkiesAgainstTheMeanNode) {
     const double design = At(jd, Choices(Sky::Design, NodeMode::Mean)).Longitude[kNorthNode];
     const double apparent = At(jd, Choices(Sky::Apparent, NodeMode::Mean)).Longitude[kNorthNode];
     EXPECT_LT(std::abs(AngleGap(apparent, design)) * 3600, 20.0) << jd;  // |dpsi| < 18", dT < 1 min
-  }
-}
-
-// Apparent sky, both evaluation paths: the vector kernels agree with the
-// term-by-term sums.
-TEST(ApparentSky, FastAndPlainPathsAgree) {
-  for (double jd = 2378497; jd < 2488434; jd += 7919.7) {
-    EngineChoices plain = Choices(Sky::Apparent);
-    plain.plain = true;
-    const BodyPositions a = At(jd, Choices(Sky::Apparent)), b = At(jd, plain);
-    for (int i = kSun; i <= kNorthNode; ++i) {
-      EXPECT_NEAR(AngleGap(a.Longitude[i], b.Longitude[i]), 0, 1e-8) << i;
-      EXPECT_NEAR(a.Declination[i], b.Declination[i], 1e-8) << i;
-    }
   }
 }
 

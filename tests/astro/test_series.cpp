@@ -1,21 +1,32 @@
+// The series data files: the supplied bytes, their reading whatever the line
+// layout, and damaged files (bad text, absurd but valid numbers, things that
+// are not files) refused at load with the message naming the file; and the
+// int casts of the sign split stay defined whatever value reaches them.
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <array>
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <limits>
 #include <regex>
 #include <string>
 #include <vector>
 
-#include <unistd.h>
-
+#include "astro/series_check.h"
 #include "astro_test.h"
+#include "reports/events.h"
+#include "text/zodiac_text.h"
 
 namespace fs = std::filesystem;
 
 namespace novastra {
 namespace {
 
-std::string ReadBytes(const fs::path& p) {
+std::string ReadAll(const fs::path& p) {
   std::ifstream in(p, std::ios::binary);
   return {std::istreambuf_iterator<char>(in), {}};
 }
@@ -31,7 +42,15 @@ std::vector<std::string> AllFiles() {
 }
 
 std::string Supplied(const std::string& name) {
-  return ReadBytes(fs::path(NOVASTRA_DATA_DIR) / name);
+  return ReadAll(fs::path(NOVASTRA_DATA_DIR) / name);
+}
+
+// The supplied files' texts, Pluto's last.
+std::array<std::string, kSeriesBodyCount + 1> SuppliedTexts() {
+  std::array<std::string, kSeriesBodyCount + 1> t;
+  for (int i = 0; i < kSeriesBodyCount; ++i) t[i] = Supplied(kSeriesLayouts[i].file);
+  t[kSeriesBodyCount] = Supplied(kPlutoFile);
+  return t;
 }
 
 // The values of a data file, in order, as texts.
@@ -51,6 +70,29 @@ std::vector<double> Flatten(const SeriesTables& t) {
     v.insert(v.end(), {r.j, r.s, r.p, r.lonSin, r.lonCos, r.latSin, r.latCos, r.radSin, r.radCos});
   return v;
 }
+
+// Replaces the value number `index` (0-based, in file order) of a data file.
+std::string ReplaceValue(const std::string& text, size_t index, const std::string& value) {
+  static const std::regex field("[^,\r\n]+");
+  auto it = std::sregex_iterator(text.begin(), text.end(), field);
+  std::advance(it, static_cast<long>(index));
+  return text.substr(0, it->position()) + value + text.substr(it->position() + it->length());
+}
+
+// Index of the first value (A of term 1) of series k of a coordinate.
+size_t FirstValueOf(int body, char coord, int k) {
+  const SeriesFileLayout& l = kSeriesLayouts[body];
+  size_t n = 0;
+  for (auto [counts, letter] : {std::pair{&l.L, 'L'}, std::pair{&l.B, 'B'}, std::pair{&l.R, 'R'}}) {
+    for (int s = 0; s < kMaxSeriesPerCoordinate; ++s) {
+      if (letter == coord && s == k) return n;
+      n += 3 * static_cast<size_t>((*counts)[s]);
+    }
+  }
+  return n;
+}
+
+constexpr int kPluto = kSeriesBodyCount;
 
 // A temporary folder holding a copy of the supplied data files.
 struct SeriesFolder : ::testing::Test {
@@ -72,7 +114,7 @@ TEST(SeriesData, RegeneratingFromTheReferenceGivesTheSuppliedBytes) {
   const std::string cmd = std::string("\"") + NOVASTRA_GEN_SERIES + "\" \"" +
                           NOVASTRA_REFERENCE_DIR + "\" \"" + out.string() + "\"";
   ASSERT_EQ(std::system(cmd.c_str()), 0);
-  for (const auto& name : AllFiles()) EXPECT_EQ(ReadBytes(out / name), Supplied(name)) << name;
+  for (const auto& name : AllFiles()) EXPECT_EQ(ReadAll(out / name), Supplied(name)) << name;
   fs::remove_all(out);
 }
 
@@ -125,6 +167,7 @@ TEST_F(SeriesFolder, BadFilesAreNamedWithTheirFailure) {
     std::string (*spoil)(const std::string&);  // nullptr: remove the file
     K kind;
     const char* failure;
+    void (*make)(const fs::path&) = nullptr;  // makes what stands in place of the file
   } cases[] = {
       {"MARS.DAT",
        [](const std::string& s) { return s.substr(0, s.rfind(',')) + "\r\n"; },  // one value short
@@ -137,18 +180,28 @@ TEST_F(SeriesFolder, BadFilesAreNamedWithTheirFailure) {
       {"URANUS.DAT", [](const std::string& s) { return "inf," + s; }, K::TypeMismatch,
        "type mismatch"},
       {"EARTH_X.DAT", nullptr, K::FileNotFound, "file not found"},
+      // Reported as unreadable at once: a FIFO used to hang the loader and a
+      // link to /dev/zero to exhaust memory.
+      {"MARS.DAT", nullptr, K::Unreadable, "cannot read the file (it is not a regular file)",
+       [](const fs::path& p) { ASSERT_EQ(::mkfifo(p.c_str(), 0644), 0); }},
+      {"MARS.DAT", nullptr, K::Unreadable, "cannot read the file (it is not a regular file)",
+       [](const fs::path& p) { fs::create_symlink("/dev/zero", p); }},
+      {"MARS.DAT", nullptr, K::Unreadable, "cannot read the file (it is a folder)",
+       [](const fs::path& p) { fs::create_directory(p); }},
   };
   for (const Case& c : cases) {
     if (c.spoil)
       WriteBytes(dir / c.file, c.spoil(Supplied(c.file)));
     else
       fs::remove(dir / c.file);
+    if (c.make) c.make(dir / c.file);
     SeriesTables t;
     const auto err = LoadSeriesTables(dir, t);
     ASSERT_TRUE(err) << c.file;
     EXPECT_EQ(err->file, c.file);
     EXPECT_EQ(err->kind, c.kind) << c.file;
     EXPECT_EQ(err->Message(), c.file + ": " + c.failure);
+    fs::remove_all(dir / c.file);
     WriteBytes(dir / c.file, Supplied(c.file));
   }
 }
@@ -173,6 +226,84 @@ TEST_F(SeriesFolder, SecondCompleteBlockReplacesTheFirst) {
   err = LoadSeriesTables(dir, t);
   ASSERT_TRUE(err);
   EXPECT_EQ(err->Message(), "VENUS.DAT: input past end of file");
+}
+
+TEST(SeriesCheck, SuppliedTablesPass) {
+  EXPECT_FALSE(CheckSeriesTables(testing::Tables()).has_value());
+}
+
+// Each case: the file, the value changed, its new text. Every one of these
+// was accepted before the check and printed -2147483648, "na.n" or "-nan".
+struct Damage {
+  int file;
+  size_t index;
+  const char* value;
+  const char* what;
+};
+
+TEST(SeriesCheck, AbsurdValuesAreRefusedNamingTheFile) {
+  const int mars = static_cast<int>(SeriesBody::Mars);
+  const int earth = static_cast<int>(SeriesBody::Earth);
+  const int saturn = static_cast<int>(SeriesBody::Saturn);
+  const int jupiter = static_cast<int>(SeriesBody::Jupiter);
+  const int neptune = static_cast<int>(SeriesBody::Neptune);
+  const Damage cases[] = {
+      {mars, 0, "1e308", "huge amplitude (overflows the sums to inf/NaN)"},
+      {0, 0, "1e308", "Mercury's huge amplitude: the first file read"},
+      {neptune, 5, "-1e300", "huge frequency"},
+      {jupiter, FirstValueOf(jupiter, 'L', 0) + 3 * 5 + 2, "9869351812",
+       "frequency with extra digits"},
+      {earth, FirstValueOf(earth, 'R', 0), "10.0013988", "R0 constant x10: radius 10 AU"},
+      {saturn, FirstValueOf(saturn, 'B', 0), "0.4330678", "B0 amplitude x100: latitude 25 degrees"},
+      {kPluto, 8, "9869351812", "Pluto radius coefficient with extra digits"},
+      {kPluto, 2, "1.5", "Pluto argument multiplier not whole"},
+      {kPluto, 4 * 9 + 3, "1e30", "Pluto longitude coefficient huge"},
+      // Absurd but inside every bound on a single value: a longitude term
+      // still gives some longitude between 0 and 360 degrees, so these were
+      // accepted and printed wrong places until positions were compared with
+      // an independent ephemeris (PyEphem) at the reference instants.
+      {mars, FirstValueOf(mars, 'L', 0), "9869.351812", "Mars L0 constant with a slipped point"},
+      {earth, FirstValueOf(earth, 'L', 0) + 3, "99999", "Earth L0 term 2 amplitude"},
+      {jupiter, FirstValueOf(jupiter, 'L', 1) + 3 * 2, "0.027655", "Jupiter L1 term 3 x100"},
+      {saturn, FirstValueOf(saturn, 'B', 0) + 1, "1.2", "Saturn B0 phase changed"},
+      {kPluto, 3, "-98693518", "Pluto longitude coefficient with extra digits"},
+      // Line 92 of SATURN.DAT, a 0.013 rad term's frequency: passed when only
+      // 1800, 1900, 2000 and 2100 were compared.
+      {saturn, 91 * 3 + 2, "-99.9", "Saturn term frequency changed"},
+  };
+  const auto supplied = SuppliedTexts();
+  for (const Damage& c : cases) {
+    auto texts = supplied;
+    texts[c.file] = ReplaceValue(texts[c.file], c.index, c.value);
+    SeriesTables tables = testing::Tables();
+    const auto err = LoadSeriesTablesFromText(texts, tables);
+    // A refused file leaves the tables as they were.
+    EXPECT_EQ(Flatten(tables), Flatten(testing::Tables())) << c.what;
+    const std::string name = c.file == kPluto ? kPlutoFile : kSeriesLayouts[c.file].file;
+    ASSERT_TRUE(err.has_value()) << c.what;
+    EXPECT_EQ(err->kind, SeriesErrorKind::OutOfRange) << c.what;
+    EXPECT_EQ(err->file, name) << c.what;
+    EXPECT_EQ(err->Message().rfind(name + ": value out of range (", 0), 0u) << err->Message();
+  }
+}
+
+// With -fsanitize=float-cast-overflow an unguarded cast fails here.
+TEST(SeriesCheck, SignSplitsOfNonFiniteValuesStayDefined) {
+  const double inf = std::numeric_limits<double>::infinity();
+  for (double x : {std::nan(""), inf, -inf, 1e300, -1e300}) {
+    const Zodiacal z = SplitZodiacal(x);
+    EXPECT_GE(z.sign, 1) << x;
+    EXPECT_LE(z.sign, 12) << x;
+    const int sign = SignOf(x);
+    EXPECT_GE(sign, 0) << x;
+    EXPECT_LE(sign, 12) << x;
+  }
+  // Ordinary values keep their meaning: 45.5 is 15 degrees 30 minutes of Taurus.
+  const Zodiacal z = SplitZodiacal(45.5);
+  EXPECT_EQ(z.sign, 2);
+  EXPECT_EQ(z.degrees, 15);
+  EXPECT_NEAR(z.minutes, 30, 1e-9);
+  EXPECT_EQ(SignOf(359.9), 12);
 }
 
 }  // namespace

@@ -2,19 +2,14 @@
 // dial's edge, retrograde stretches against the engine's stations, fixed-point
 // crossings, month ticks, and what an unusable request gives.
 #include <algorithm>
-#include <filesystem>
-#include <memory>
-#include <regex>
+#include <tuple>
 
-#include "app/application.h"
-#include "app/aspectarian_run.h"
 #include "chart/chart_model.h"
 #include "chart_support.h"
+#include "reports/stations.h"
 
 namespace novastra::chart::test {
 namespace {
-
-namespace fs = std::filesystem;
 
 ChartModel Build(int dial, std::vector<double> points = {}, const EphemerisSeries& s = Year2009()) {
   ChartOptions o;
@@ -113,41 +108,13 @@ TEST(ChartWrap, TheSunWrapsAtTheEquinoxAndAtEachIngress) {
   EXPECT_DOUBLE_EQ(it->last.x, signs.plot.right());
 }
 
-// The stations of Mercury to Pluto in 2009 as the program's own station list
-// gives them (an aspectarian run of the year, refined to the minute).
+// The stations of Mercury to Pluto in 2009 as the station list finds them (an
+// aspectarian of the year, refined to the minute): (body, instant).
 std::vector<std::pair<int, double>> Stations2009() {
-  const fs::path folder = fs::temp_directory_path() / "novastra_chart_stations";
-  fs::remove_all(folder);
-  fs::create_directories(folder);
-  for (const auto& e : fs::directory_iterator(NOVASTRA_DATA_DIR))
-    if (e.path().extension() == ".DAT" || e.path().extension() == ".OPT")
-      fs::copy_file(e.path(), folder / e.path().filename());
-  HeadlessUi ui;
-  Application app(ui, folder);
-  EXPECT_TRUE(app.LoadFiles());
-  app.SetParams(RunParameters{});
-  app.EditParams([&](RunParameters& p) { p.FullMonth = false; });
-  app.EditParams([&](RunParameters& p) { p.Instant = InstantChoice::Midnight; });
-  app.EditParams(
-      [&](RunParameters& p) { p.StartMonth = "1", p.StartDay = "1", p.StartYear = "2009"; });
-  app.EditParams([&](RunParameters& p) { p.NumberOfDays = 365; });
-  EXPECT_EQ(app.CalculateAspectarian(), RunOutcome::Done);
-  const std::string text = app.runs().StationsText();
-  fs::remove_all(folder);
-  static const std::regex line(R"(  (\w+) *- (\d\d) (\w{3}) (\d{4}) at (\d\d):(\d\d))");
-  static const char* const names[] = {"Mercury", "Venus",  "Mars",    "Jupiter",
-                                      "Saturn",  "Uranus", "Neptune", "Pluto"};
+  const auto year = testing_support::AspectarianOver(JulianDayNumber(2009, 1, 1), 365);
   std::vector<std::pair<int, double>> out;
-  for (std::sregex_iterator it(text.begin(), text.end(), line), end; it != end; ++it) {
-    const auto& m = *it;
-    const int body =
-        int(std::find(std::begin(names), std::end(names), m[1].str()) - std::begin(names)) +
-        kMercury;
-    const int month =
-        int(std::find(kMonthAbbrev, kMonthAbbrev + 12, m[3].str()) - kMonthAbbrev) + 1;
-    out.push_back({body, JdFromCivil(std::stoi(m[4]), month, std::stoi(m[2])) +
-                             (std::stoi(m[5]) + std::stoi(m[6]) / 60.0) / 24});
-  }
+  for (const Station& s : BuildStations(year.sky, BuildAspectarian(year).events))
+    out.push_back({s.body, s.jd});
   return out;
 }
 
@@ -236,49 +203,34 @@ TEST(ChartCrossings, AreWhereTheBodyIsOnTheFixedPoint) {
   }
 }
 
-// A year from 1 January has twelve month ticks, the first one a labelled year;
-// a fifty-year chart keeps the years and thins their labels.
-TEST(ChartTicks, MonthsAndYears) {
+// A year from 1 January: twelve month ticks, the first a labelled year, no day
+// lines; a fifty-year chart keeps the years and thins their labels; a month
+// and a quarter get day lines at 0h UT, every one or every second one
+// numbered at the default width (18 pixels a number). Dates: 1 Jan 2009 0h UT
+// is JD 2454832.5 (Meeus, Astronomical Algorithms, ch. 7).
+TEST(ChartTicks, MonthsYearsAndDays) {
   const ChartModel year = Build(360);
   ASSERT_EQ(year.ticks.size(), 12u);
   EXPECT_TRUE(year.ticks[0].yearStart && year.ticks[0].labelYear && year.ticks[0].labelMonth);
   EXPECT_EQ(year.ticks[6].month, 7);
   EXPECT_NEAR(year.ticks[6].x, year.XAt(2455013.5), 1e-9);  // 1 Jul 2009 0h UT
-  EXPECT_EQ(year.marks.size(), 37u);                        // every 10 degrees, 0 to 360
-  EXPECT_EQ(year.signs.size(), 12u);
-
+  EXPECT_EQ(year.marks.size() * 100 + year.signs.size(), 3712u);  // every 10 degrees; 12 signs
+  EXPECT_TRUE(year.days.empty());
   const ChartModel decades = Build(45, {}, Series(1950, 1, 1, 1999, 12, 31, {kSaturn}));
-  const long years = std::count_if(decades.ticks.begin(), decades.ticks.end(),
-                                   [](const TimeTick& t) { return t.yearStart; });
-  const long labelled = std::count_if(decades.ticks.begin(), decades.ticks.end(),
-                                      [](const TimeTick& t) { return t.labelYear; });
+  int years = 0, labelled = 0;
+  for (const TimeTick& t : decades.ticks) years += t.yearStart, labelled += t.labelYear;
   EXPECT_EQ(years, 50);
-  EXPECT_GT(labelled, 4);
-  EXPECT_LT(labelled, 50);
+  EXPECT_TRUE(labelled > 4 && labelled < 50) << labelled;
   EXPECT_FALSE(decades.ticks[1].labelMonth);
-}
-
-// Short charts get day lines at 0h UT, numbered as wide as the numbers allow;
-// a year's chart has none. Dates: 1 Jan 2009 0h UT is JD 2454832.5 (Meeus,
-// Astronomical Algorithms, ch. 7).
-TEST(ChartTicks, DaysOfShortCharts) {
-  const ChartModel month = Build(360, {}, Series(2009, 1, 1, 2009, 1, 31, {kSun}));
-  ASSERT_EQ(month.days.size(), 31u);
-  EXPECT_EQ(month.days[14].day, 15);
-  EXPECT_NEAR(month.days[14].x, month.XAt(2454832.5 + 14), 1e-9);
-  EXPECT_TRUE(
-      std::all_of(month.days.begin(), month.days.end(), [](const DayTick& d) { return d.label; }));
-
-  // Three months at the default width: every second day numbered.
-  const ChartModel quarter = Build(360, {}, Series(2009, 1, 1, 2009, 3, 31, {kSun}));
-  ASSERT_EQ(quarter.days.size(), 90u);
-  EXPECT_EQ(quarter.days[31].day, 1);  // 1 Feb
-  for (const DayTick& d : quarter.days) EXPECT_EQ(d.label, d.day % 2 == 0) << d.day;
-  const double gap = quarter.days[1].x - quarter.days[0].x;
-  EXPECT_GE(2 * gap, 18);
-  EXPECT_LT(gap, 18);
-
-  EXPECT_TRUE(Build(360).days.empty());
+  for (auto [lastMonth, lastDay, count, every] : {std::tuple{1, 31, 31u, 1}, {3, 31, 90u, 2}}) {
+    const ChartModel m = Build(360, {}, Series(2009, 1, 1, 2009, lastMonth, lastDay, {kSun}));
+    ASSERT_EQ(m.days.size(), count);
+    EXPECT_EQ(m.days[14].day * 100 + m.days.back().day, 1500 + lastDay);
+    EXPECT_NEAR(m.days[14].x, m.XAt(2454832.5 + 14), 1e-9);
+    for (const DayTick& d : m.days) EXPECT_EQ(d.label, d.day % every == 0) << d.day;
+    const double gap = m.days[1].x - m.days[0].x;
+    EXPECT_TRUE(every * gap >= 18 && (every == 1 || gap < 18)) << gap;
+  }
 }
 
 // Unusable requests give an empty chart rather than a wrong one.

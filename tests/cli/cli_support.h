@@ -1,27 +1,18 @@
 #pragma once
 // Shared set-up of the command-line tests: the series tables, a folder with
-// the supplied files, and running novastra-cli.
+// the supplied files, and running novastra-cli through the shell.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
 #include <cstdio>
-#include <filesystem>
-#include <memory>
 #include <string>
 
-#include "astro/series.h"
 #include "support/sky.h"
 #include "support/support.h"
 
 namespace novastra::testing_support {
 
 inline const SeriesTables& Tables() { return SuppliedTables(); }
-
-// A temporary application folder with the series data and option files.
-class HomeFolder : public TempFolder {
- public:
-  HomeFolder() { CopySuppliedFiles(path()); }
-};
 
 // Runs `novastra-cli ARGS` through the shell in the environment `env`
 // (standard error dropped unless ARGS redirects it); collects standard output.
@@ -35,5 +26,15 @@ inline CliResult CliShell(const std::string& args, const std::string& env = "LAN
   r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   return r;
 }
+
+// Runs novastra-cli on a fresh folder of supplied files: Run("ephemeris ...").
+class CliHome : public ::testing::Test {
+ protected:
+  HomeFolder home;
+  std::string Home() const { return "--home '" + home.path().string() + "' "; }
+  CliResult Run(const std::string& args, const std::string& env = "LANG=C LC_ALL=") const {
+    return CliShell(Home() + args, env);
+  }
+};
 
 }  // namespace novastra::testing_support

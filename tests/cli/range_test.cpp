@@ -41,14 +41,6 @@ std::vector<Event> InPieces(const AspectarianRequest& whole, int pieceDays, int 
   return events;
 }
 
-TEST(RangeRun, SplitsIntoPiecesOfAtMost366Days) {
-  const auto pieces = SplitRange(100, 1000, 366);
-  ASSERT_EQ(pieces.size(), 3u);
-  EXPECT_EQ(pieces[1].startJD, 466);
-  EXPECT_EQ(pieces[2].dayCount, 1000 - 732);
-  EXPECT_TRUE(SplitRange(100, 0, 366).empty());
-}
-
 TEST(RangeRun, TwoYearsInPiecesEqualOneLongRunAtEverySeam) {
   const AspectarianRequest whole = Years2009And2010();
   const AspectarianReport longRun = BuildAspectarian(whole);

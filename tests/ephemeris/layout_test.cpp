@@ -1,10 +1,13 @@
-// Number texts and row groups of the ephemeris tables, from chosen values
-// (headers and whole rows are covered by the golden tables).
+// Number texts and row groups of the ephemeris tables from chosen values, and
+// the code-to-Unicode table behind the screen and UTF-8 output.
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <set>
 #include <string>
+#include <tuple>
 
-#include "run_fixture.h"
+#include "text/charset.h"
 #include "text/ephemeris_tables.h"
 #include "text/text_format.h"
 #include "text/zodiac_text.h"
@@ -12,9 +15,9 @@
 namespace novastra {
 namespace {
 
-using testing::Code;
+std::string Code(int c) { return std::string(1, static_cast<char>(c)); }
 
-TEST(NumberText, MasksSiderealTimeAndHours) {
+TEST(NumberText, MasksSiderealTimeAndHoursPlainAndCarried) {
   // Masks round half away from zero; 60.0 and 60 stay as they are.
   for (auto [v, minInt, decimals, text] : {std::tuple{59.96, 2, 1, "60.0"},
                                            {-0.04, 2, 1, "00.0"},
@@ -23,33 +26,29 @@ TEST(NumberText, MasksSiderealTimeAndHours) {
                                            {123.456, 2, 2, "123.46"},
                                            {0.5, 0, 1, ".5"}})
     EXPECT_EQ(FormatFixed(v, minInt, decimals), text) << v;
-  for (auto [seconds, text] : {std::pair{0.0, "    0  0  0.0"},
-                               {59.96, "    0  0 60.0"},
-                               {9.96, "    0  0 10.0"},
-                               {23 * 3600 + 59 * 60 + 59.94, "   23 59 59.9"}})
-    EXPECT_EQ(FormatSiderealTime(seconds), text) << seconds;
-  EXPECT_EQ(FormatRightAscensionHours(284.76), "18 59 02 ");  // 18.984 h
-  EXPECT_EQ(FormatRightAscensionHours(359.999), "23 59 60 ");
-}
-
-TEST(NumberText, CarriedSiderealTimeAndHours) {
-  // With carry, seconds that round to 60.0 move into the minute, the hour and
-  // the next day (sidereal seconds 59.96 is the case the plain mask shows as 60.0).
-  for (auto [seconds, text] : {std::pair{0.0, "    0  0  0.0"},
-                               {59.96, "    0  1  0.0"},
-                               {9.96, "    0  0 10.0"},
-                               {59.94, "    0  0 59.9"},
-                               {59 * 60 + 59.96, "    1  0  0.0"},
-                               {23 * 3600 + 59 * 60 + 59.94, "   23 59 59.9"},
-                               {23 * 3600 + 59 * 60 + 59.96, "    0  0  0.0"}})
-    EXPECT_EQ(FormatSiderealTime(seconds, true), text) << seconds;
-  // Right ascension in hours: seconds rounded to whole ones ("20 07 60" before).
-  for (auto [hours, text] : {std::pair{284.76 / 15, "18 59 02 "},
-                             {23 + 59 / 60.0 + 59.76 / 3600, "00 00 00 "},
-                             {20 + 7 / 60.0 + 59.6 / 3600, "20 08 00 "},
-                             {20 + 7 / 60.0 + 59.4 / 3600, "20 07 59 "},
-                             {4 + 59 / 60.0 + 59.5 / 3600, "05 00 00 "}})
-    EXPECT_EQ(FormatRightAscensionHours(hours * 15, true), text) << hours;
+  // Sidereal seconds: plain, the mask shows 60.0; with carry the seconds move
+  // into the minute, the hour and the next day.
+  for (auto [seconds, plain, carried] :
+       {std::tuple{0.0, "    0  0  0.0", "    0  0  0.0"},
+        {59.96, "    0  0 60.0", "    0  1  0.0"},
+        {9.96, "    0  0 10.0", "    0  0 10.0"},
+        {59.94, "    0  0 59.9", "    0  0 59.9"},
+        {59 * 60 + 59.96, "    0 59 60.0", "    1  0  0.0"},
+        {23 * 3600 + 59 * 60 + 59.94, "   23 59 59.9", "   23 59 59.9"},
+        {23 * 3600 + 59 * 60 + 59.96, "   23 59 60.0", "    0  0  0.0"}}) {
+    EXPECT_EQ(FormatSiderealTime(seconds), plain) << seconds;
+    EXPECT_EQ(FormatSiderealTime(seconds, true), carried) << seconds;
+  }
+  // Right ascension in hours: whole seconds, 60 kept plain ("20 07 60"), carried.
+  for (auto [hours, plain, carried] :
+       {std::tuple{284.76 / 15, "18 59 02 ", "18 59 02 "},  // 18.984 h
+        {359.999 / 15, "23 59 60 ", "00 00 00 "},
+        {20 + 7 / 60.0 + 59.6 / 3600, "20 07 60 ", "20 08 00 "},
+        {20 + 7 / 60.0 + 59.4 / 3600, "20 07 59 ", "20 07 59 "},
+        {4 + 59 / 60.0 + 59.5 / 3600, "04 59 60 ", "05 00 00 "}}) {
+    EXPECT_EQ(FormatRightAscensionHours(hours * 15), plain) << hours;
+    EXPECT_EQ(FormatRightAscensionHours(hours * 15, true), carried) << hours;
+  }
 }
 
 TEST(NumberText, RoundedMinutesCarryIntoTheDegreeAndTheSign) {
@@ -126,6 +125,46 @@ TEST(Rows, RetrogradeAcrossZeroAriesBothWays) {
     EXPECT_EQ(lon.substr(23 + 9 * k, 9), " 29" + Code(203) + "48" + mark + "0 ") << k;
   EXPECT_EQ(BuildRow(ColumnSet::RightAscension, row, true).substr(24, 10), "23 59" + mark + "12  ");
   EXPECT_EQ(BuildRow(ColumnSet::HelioLongitude, row, false).find(mark), std::string::npos);
+}
+
+// gtest cannot print char32_t.
+uint32_t U(int code) {
+  return static_cast<uint32_t>(CodeToUnicode(static_cast<unsigned char>(code)));
+}
+
+TEST(Charset, EveryEmittedCodeHasItsOwnPrintablePoint) {
+  // Tables: north/south, retrograde, minute; aspectarian: aspects, stations, parallels; bodies.
+  for (int code : {152, 154, 157, 146, 161, 162, 163, 164, 165, 166, 177, 156, 171,
+                   224, 225, 226, 227, 228, 229, 230, 231, 232, 233, 234, 236})
+    EXPECT_GT(U(code), 0xFFu) << code;  // a symbol, not a Latin-1 letter
+  for (int sign = 1; sign <= 12; ++sign) EXPECT_EQ(U(191 + sign), 0x2647u + sign);  // Aries..Pisces
+  EXPECT_EQ(U(186), 0xB0u);  // the degree sign
+  for (int c : {65, 32, 10, 12, 13})
+    EXPECT_EQ(U(c), uint32_t(c));  // A, space and the line controls
+  std::set<uint32_t> seen;
+  for (int code = 0; code < 256; ++code) {
+    EXPECT_TRUE(seen.insert(U(code)).second)
+        << "code " << code << " shares U+" << std::hex << U(code);
+    EXPECT_TRUE(code < 128 || U(code) >= 0xA0u)
+        << code;  // no control characters above 127: they would not draw
+  }
+}
+
+TEST(Charset, Utf8RoundTripAndUnknownCharacters) {
+  std::string all;
+  for (int code = 0; code < 256; ++code) all += static_cast<char>(code);
+  EXPECT_EQ(FromUtf8(ToUtf8(all)), all);
+  EXPECT_EQ(ToUtf8("05\xC9"
+                   "45.6"),
+            "05\xE2\x99\x91"
+            "45.6");  // 201 is U+2651 Capricorn
+  EXPECT_EQ(FromUtf8("x\xE4\xB8\xAD"
+                     "y"),
+            "x?y");  // no code for this character
+  EXPECT_EQ(FromUtf8("a\xE2\x99"
+                     "b"),
+            "a??b");  // broken sequences
+  EXPECT_EQ(FromUtf8("\xF0\x9F"), "??");
 }
 
 }  // namespace

@@ -1,11 +1,9 @@
 // The desktop program as a user meets it: columns that read straight down
-// under their titles (regular and bold), window places kept on the screen, one
-// box for a full buffer, a run off the user-interface thread that Cancel
-// stops, the printer chosen in Printer Setup, and the smaller conveniences.
-#include <QPrinter>
+// under their titles (regular and bold), window places fitted to the screens,
+// a run off the user-interface thread that Cancel stops, and the smaller
+// conveniences.
 #include <QStatusBar>
 
-#include "gui/print_window.h"
 #include "gui/progress_window.h"
 #include "gui/window_places.h"
 #include "gui_support.h"
@@ -66,29 +64,6 @@ TEST_F(January2009, EveryValueSitsUnderItsTitleInBothFaces) {
   }
 }
 
-TEST_F(January2009, BoldUsesTheBoldFaceAndChangesThePixels) {
-  const QString family = controller->fontFamily();
-  EXPECT_TRUE(QFontDatabase::styles(family).contains("Bold"))
-      << QFontDatabase::styles(family).join(",").toStdString();
-  QPlainTextEdit* box = d->Text1;
-  box->resize(900, 300);
-  const QImage regular = box->grab().toImage();
-  d->FontsBold();
-  EXPECT_EQ(QFontInfo(box->font()).styleName(), "Bold");
-  EXPECT_TRUE(d->mnuFontsBold->isChecked());
-  EXPECT_EQ(controller->app()->settings().FontBold, -1);
-  const QImage bold = box->grab().toImage();
-  ASSERT_EQ(regular.size(), bold.size());
-  // More ink: count dark pixels.
-  auto ink = [](const QImage& img) {
-    int n = 0;
-    for (int y = 0; y < img.height(); ++y)
-      for (int x = 0; x < img.width(); ++x) n += qGray(img.pixel(x, y)) < 128;
-    return n;
-  };
-  EXPECT_GT(ink(bold), ink(regular) * 11 / 10);
-}
-
 TEST(WindowPlaces, FitToScreensKeepsEveryWindowOnOneScreen) {
   const QList<QRect> two = {QRect(0, 0, 1600, 1000), QRect(1600, 0, 1280, 1024)};
   struct Case {
@@ -103,71 +78,6 @@ TEST(WindowPlaces, FitToScreensKeepsEveryWindowOnOneScreen) {
   };
   for (const auto& c : cases)
     EXPECT_EQ(FitToScreens(c.wanted, two), c.placed) << c.wanted.x() << "," << c.wanted.y();
-}
-
-TEST_F(GuiTest, OffScreenAndOversizedPlacesRestoreInsideTheScreen) {
-  {
-    std::ofstream ini(folder / "NOVASTRA.INI", std::ios::binary);
-    ini << "[NOVASTRA] - Do NOT change the order of these variables.\r\n"
-           "FontSize= 10\r\nFontBold= 0\r\nFontItalic= 0\r\n"
-           "NOVASTRATop=-90000\r\nNOVASTRALeft= 400000\r\nNOVASTRAHeight= 900000\r\nNOVASTRAWidth= "
-           "800000\r\n"
-           "DataTop= 32000\r\nDataLeft=-32000\r\nDataHeight= 32000\r\nDataWidth= 32000\r\n";
-  }
-  AppController& c = Start();
-  QApplication::processEvents();
-  const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
-  const QRect main = c.mainWindow()->frameGeometry();
-  EXPECT_TRUE(screen.contains(main))
-      << main.x() << "," << main.y() << " " << main.width() << "x" << main.height() << " in "
-      << screen.width() << "x" << screen.height();
-  DataWindow* d = RunMonth("1", "1", "2009", true);
-  ASSERT_NE(d, nullptr);
-  const QRect data = d->frameGeometry();
-  EXPECT_TRUE(screen.contains(data))
-      << data.x() << "," << data.y() << " " << data.width() << "x" << data.height();
-  EXPECT_GT(d->width(), 100);
-
-  // A maximised Data Window is kept maximised, with its place to restore to.
-  d->showMaximized();
-  QApplication::processEvents();
-  EXPECT_TRUE(c.app()->settings().DataMaximized);
-  c.Exit();
-  const std::string ini = ReadAll(folder / "NOVASTRA.INI");
-  EXPECT_NE(ini.find("DataMaximized=Yes\r\n"), std::string::npos);
-  EXPECT_EQ(ini.find("NOVASTRAMaximized"), std::string::npos);
-}
-
-TEST_F(GuiTest, DefaultDataWindowOpensBelowTheMainWindowWideEnoughForATable) {
-  AppController& c = Start();
-  DataWindow* d = RunMonth("1", "1", "2009", true);
-  ASSERT_NE(d, nullptr);
-  EXPECT_GT(d->frameGeometry().top(), c.mainWindow()->frameGeometry().bottom());
-  const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
-  const int frame = d->frameGeometry().width() - d->width();
-  EXPECT_GE(d->width(), std::min(d->TableWidth(), screen.width() - frame));
-  EXPECT_TRUE(screen.contains(d->frameGeometry()));
-}
-
-TEST_F(January2009, AnOverflowingRunRaisesOneBoxWithTheNumberDropped) {
-  Buffer().ClearView();
-  while (Buffer().AllCount() < kBufferCapacity - 10) Buffer().AppendLine("filler");
-  messages.clear();
-  d->mnuMoreZForward->trigger();  // a month of 40-odd lines into 10 free places
-  int full = 0;
-  for (const Shown& m : messages)
-    if (m.text.startsWith("Buffer cannot hold any more data.")) {
-      ++full;
-      EXPECT_TRUE(m.text.contains(" lines were not added.")) << m.text.toStdString();
-    }
-  EXPECT_EQ(full, 1);
-  EXPECT_EQ(Buffer().AllCount(), kBufferCapacity);
-  // Help documents land in the same full buffer: again one box per display.
-  messages.clear();
-  controller->app()->ShowDocument("INPUTD.HLP");
-  EXPECT_EQ(std::count_if(messages.begin(), messages.end(),
-                          [](const Shown& m) { return m.text.startsWith("Buffer cannot hold"); }),
-            1);
 }
 
 TEST_F(January2009, TheBarMovesDuringARunAndCancelLeavesEverythingAsItWas) {
@@ -210,35 +120,6 @@ TEST_F(January2009, TheBarMovesDuringARunAndCancelLeavesEverythingAsItWas) {
   // And a run left alone still completes.
   d->mnuMoreZForward->trigger();
   EXPECT_TRUE(DataText().contains("Julian Day = 2454863.5"));
-}
-
-TEST_F(January2009, ThePrinterChosenInPrinterSetupIsTheOnePrintedTo) {
-  const QString pdf = QString::fromStdString((folder / "chosen.pdf").string());
-  controller->askPrinter = [&](QPrinter& p) {
-    p.setOutputFormat(QPrinter::PdfFormat);
-    p.setOutputFileName(pdf);
-    p.setPageOrientation(QPageLayout::Landscape);
-    return true;
-  };
-  controller->mainWindow()->mnuPrSetup->trigger();
-  d->mnuPrint->trigger();
-  ASSERT_NE(controller->printWindow(), nullptr);
-  EXPECT_EQ(controller->printWindow()->printer, controller->printer());
-  controller->printWindow()->btnPrint->click();
-  ASSERT_TRUE(fs::exists(pdf.toStdString()));
-  EXPECT_EQ(ReadAll(pdf.toStdString()).substr(0, 5), "%PDF-");
-  EXPECT_FALSE(fs::exists(folder / "PRNTFILE.PDF"));
-  EXPECT_EQ(controller->printer()->pageLayout().orientation(), QPageLayout::Landscape);
-
-  // Cancel in Printer Setup keeps the choice; Export PDF writes where asked.
-  controller->askPrinter = [](QPrinter&) { return false; };
-  controller->mainWindow()->mnuPrSetup->trigger();
-  EXPECT_EQ(controller->printer()->outputFileName(), pdf);
-  d->mnuPrint->trigger();
-  saveAnswer = QString::fromStdString((folder / "export.pdf").string());
-  EXPECT_EQ(controller->printWindow()->ExportPdf(), saveAnswer);
-  EXPECT_EQ(ReadAll(saveAnswer.toStdString()).substr(0, 5), "%PDF-");
-  EXPECT_EQ(dialog.filter, "PDF Files (*.pdf)");
 }
 
 TEST_F(GuiTest, MoreAndViewWaitForARun) {

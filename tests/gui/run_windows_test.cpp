@@ -1,5 +1,6 @@
 // A user's road through the windows: type a date, run, read the Data Window,
 // switch tables, page forward, run the aspectarian, clear, save, print, edit options.
+#include "app/save_print.h"
 #include "gui_support.h"
 
 namespace novastra::gui::test {
@@ -18,10 +19,12 @@ TEST_F(January2009, EphemerisRunFillsTheDataWindowAndTheViewMenuSwitchesTables) 
   Screenshot(d, "data-window");
 
   EXPECT_FALSE(d->mnuRx_Times->isEnabled());
+  EXPECT_FALSE(d->mnuEclipses->isEnabled());
   const std::pair<QAction*, const char*> tables[] = {{d->mnuViewDeclination, "Decl."},
                                                      {d->mnuViewRA, "R.A."},
                                                      {d->mnuViewLatitude, "Lat."},
                                                      {d->mnuViewHelioLongitude, "Long."},
+                                                     {d->mnuViewMinorBodies, "Chiron"},
                                                      {d->mnuViewLongitude, "Long."}};
   for (const auto& [entry, label] : tables) {
     ASSERT_TRUE(entry->isEnabled()) << label;
@@ -29,6 +32,8 @@ TEST_F(January2009, EphemerisRunFillsTheDataWindowAndTheViewMenuSwitchesTables) 
     EXPECT_TRUE(DataText().contains(label) && DataText().contains("Julian Day = 2454832.5"))
         << label;
   }
+  d->mnuViewMinorBodies->trigger();
+  Screenshot(d, "minor-bodies");
   d->mnuViewHelioLatitude->trigger();
   EXPECT_NE(DataText(), text);
 }
@@ -56,15 +61,26 @@ TEST_F(January2009, AspectarianRunOffersRetrogradeTimes) {
   ASSERT_NE(d = RunMonth("1", "1", "2009", false), nullptr);
   EXPECT_TRUE(d->mnuRx_Times->isEnabled());
   for (QAction* a : {d->mnuViewLongitude, d->mnuViewDeclination, d->mnuViewRA, d->mnuViewLatitude,
-                     d->mnuViewHelioLongitude, d->mnuViewHelioLatitude})
+                     d->mnuViewHelioLongitude, d->mnuViewHelioLatitude, d->mnuViewMinorBodies})
     EXPECT_FALSE(a->isEnabled()) << a->text().toStdString();
   const QString before = DataText();
   d->mnuRx_Times->trigger();
   const QString after = DataText();
   EXPECT_TRUE(after.startsWith(before.left(200)));
   EXPECT_TRUE(after.contains("Changes in direction")) << after.right(400).toStdString();
+  // The table is shown, not left below the month (the view once stayed at the top).
+  EXPECT_GT(d->Text1->verticalScrollBar()->value(), 0);
+  EXPECT_TRUE(d->Text1->textCursor().block().text().contains("Changes in direction"))
+      << d->Text1->textCursor().block().text().toStdString();
   // Mercury turned retrograde on 11 January 2009.
   EXPECT_TRUE(after.contains("Mercury - 11 Jan 2009")) << after.right(400).toStdString();
+  // The month's one eclipse: annular, 26 January 2009, greatest 07:59:45 TD, 07:58:39 UT
+  // (Espenak's catalogue, delta T 66 s; within a minute), Saros 131.
+  ASSERT_TRUE(d->mnuEclipses->isEnabled());
+  d->mnuEclipses->trigger();
+  Screenshot(d, "eclipses");
+  EXPECT_TRUE(DataText().contains(QRegularExpression("2009-01-26 07:5[789]:\\d\\d solar annular .* 131/")))
+      << DataText().right(400).toStdString();
 }
 
 TEST_F(January2009, ClearAllDataEmptiesTheBufferButNotTheText) {
@@ -97,20 +113,9 @@ TEST_F(GuiTest, SaveAsWritesTheWholeBufferWithFormFeeds) {
   EXPECT_EQ(dialog.filter, "Data Files (*.DOC)");
   EXPECT_EQ(fs::path(dialog.folder.toStdString()), folder);
 
-  // Independent build of the file: CRLF lines, a form-feed line after every
-  // (option 7 - 1) lines and one at the end.
-  const auto& lines = c.app()->buffer().AllLines();
-  const int count = c.app()->buffer().AllCount(),
-            page = static_cast<int>(c.app()->options()[7]) - 1;
-  ASSERT_GT(page, 0);
-  std::string expected;
-  int formFeeds = 0;
-  for (int i = 0; i <= count; ++i) {
-    expected += lines[i] + "\r\n";
-    if (i != 0 && i % page == 0) expected += "\f\r\n", ++formFeeds;
-  }
-  expected += "\f\r\n";
-  EXPECT_EQ(formFeeds, count / page);
+  // The whole buffer in the saved-data format (its own test is the output one's).
+  const std::string expected = FormatSavedData(c.app()->buffer().AllLines(),
+                                               c.app()->buffer().AllCount(), c.app()->options()[7]);
   EXPECT_EQ(ReadAll(target), expected);
 
   // Save now rewrites the same file without asking; a cancelled Save As writes nothing.

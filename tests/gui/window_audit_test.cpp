@@ -1,79 +1,135 @@
 // Window places and the kept printer as a user meets them: the Input window
-// stays reachable below a main window restored at a screen edge, and the
-// graphic ephemeris prints on the printer chosen in Printer Setup.
+// stays reachable below a main window restored at a screen edge, places off
+// the screen come back onto it, and the Data Window and the graphic ephemeris
+// print on the printer chosen in Printer Setup.
 #include <QPrintDialog>
 #include <QPrinter>
 
 #include "gui/graph_window.h"
 #include "gui/gui_support.h"
+#include "gui/print_window.h"
 
 namespace novastra::gui::test {
 namespace {
 
-void WriteIni(const fs::path& folder, const std::string& top, const std::string& left) {
+// A settings file placing the main window and the Data Window (top, left,
+// height, width in twips, as NOVASTRA.INI holds them).
+void WriteIni(const fs::path& folder, const std::array<const char*, 4>& main,
+              const std::array<const char*, 4>& data = {" 660", " 0", " 6540", " 9600"}) {
   std::ofstream ini(folder / "NOVASTRA.INI", std::ios::binary);
   ini << "[NOVASTRA] - Do NOT change the order of these variables.\r\n"
-         "FontSize= 10\r\nFontBold= 0\r\nFontItalic= 0\r\n"
-      << "NOVASTRATop=" << top << "\r\nNOVASTRALeft=" << left
-      << "\r\nNOVASTRAHeight= 675\r\nNOVASTRAWidth= 6555\r\n"
-         "DataTop= 660\r\nDataLeft= 0\r\nDataHeight= 6540\r\nDataWidth= 9600\r\n";
+         "FontSize= 10\r\nFontBold= 0\r\nFontItalic= 0\r\n";
+  const char* keys[] = {"NOVASTRATop=", "NOVASTRALeft=", "NOVASTRAHeight=", "NOVASTRAWidth=",
+                        "DataTop=",     "DataLeft=",     "DataHeight=",     "DataWidth="};
+  for (int i = 0; i < 8; ++i) ini << keys[i] << (i < 4 ? main[i] : data[i - 4]) << "\r\n";
 }
 
 }  // namespace
 
-// The Input window opens 40 pixels right of and below the main window; with
-// the main window kept at an edge of the screen that place runs off it.
-TEST_F(GuiTest, InputWindowStaysOnScreenBelowAMainWindowAtTheEdge) {
+// Where the windows open. The Input window goes 40 pixels right of and below
+// the main window, a Data Window never placed by the user below it; with the
+// main window kept at an edge of the screen those places run off it, so each
+// goes above the main window instead, leaving its menus in sight.
+TEST_F(GuiTest, InputAndFirstDataWindowsStayOnScreenBesideAMainWindowAtTheEdge) {
   const struct {
     const char* where;
-    std::string top, left;  // twips, as NOVASTRA.INI holds them
+    const char *top, *left;  // twips; nullptr: no settings file
   } cases[] = {
+      {"no settings file", nullptr, nullptr},
       {"right edge", " 0", " 400000"},
       {"bottom edge", " 400000", " 0"},
       {"bottom right corner", " 400000", " 400000"},
       {"far off to the left and above", "-30000", "-30000"},
   };
   for (const auto& c : cases) {
-    WriteIni(folder, c.top, c.left);
+    SCOPED_TRACE(c.where);
+    fs::remove(folder / "NOVASTRA.INI");
+    if (c.top) WriteIni(folder, {c.top, c.left, " 675", " 6555"});
     AppController& app = Start();
     QApplication::processEvents();
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    const QRect main = app.mainWindow()->frameGeometry();
     const QRect input = app.inputWindow()->frameGeometry();
-    EXPECT_TRUE(screen.contains(app.mainWindow()->frameGeometry())) << c.where;
+    EXPECT_TRUE(screen.contains(main));
     EXPECT_TRUE(screen.contains(input))
-        << c.where << ": " << input.x() << "," << input.y() << " " << input.width() << "x"
-        << input.height() << " on " << screen.width() << "x" << screen.height();
-    // Nor does it hide the main window's menus: it goes above the main
-    // window when there is no room below.
-    EXPECT_FALSE(input.intersects(app.mainWindow()->frameGeometry()))
-        << c.where << ": " << input.x() << "," << input.y();
+        << input.x() << "," << input.y() << " " << input.width() << "x" << input.height() << " on "
+        << screen.width() << "x" << screen.height();
+    EXPECT_FALSE(input.intersects(main)) << input.x() << "," << input.y();
     // Its buttons can be clicked: both lie on the screen.
     for (QWidget* b : {static_cast<QWidget*>(app.inputWindow()->cmdEphemeris),
                        static_cast<QWidget*>(app.inputWindow()->cmdAspectarian)})
-      EXPECT_TRUE(screen.contains(QRect(b->mapToGlobal(QPoint(0, 0)), b->size()))) << c.where;
+      EXPECT_TRUE(screen.contains(QRect(b->mapToGlobal(QPoint(0, 0)), b->size())));
+    DataWindow* d = RunMonth("1", "1", "2009", true);
+    ASSERT_NE(d, nullptr);
+    QApplication::processEvents();
+    const QRect data = d->frameGeometry();
+    EXPECT_TRUE(screen.contains(data));
+    EXPECT_FALSE(data.intersects(main))
+        << "data " << data.x() << "," << data.y() << " " << data.width() << "x" << data.height()
+        << ", main " << main.x() << "," << main.y();
+    EXPECT_GT(data.height(), screen.height() / 2);  // still a tall window
+    if (!c.top) {  // the default place: below, wide enough for a table
+      EXPECT_GT(data.top(), main.bottom());
+      EXPECT_GE(d->width(),
+                std::min(d->TableWidth(), screen.width() - (data.width() - d->width())));
+    }
     controller.reset();  // a clean start for the next place
   }
 }
 
-// Printer Setup chooses the printer for the rest of the session: the chart's
-// print dialog opens on that printer and its page, and the chart goes there.
-TEST_F(GuiTest, GraphicEphemerisPrintsOnThePrinterChosenInPrinterSetup) {
+// Places far off the screen, or larger than it, come back inside it; a
+// maximised Data Window is kept maximised, with its place to restore to.
+TEST_F(GuiTest, OffScreenAndOversizedPlacesRestoreInsideTheScreen) {
+  WriteIni(folder, {"-90000", " 400000", " 900000", " 800000"},
+           {" 32000", "-32000", " 32000", " 32000"});
   AppController& c = Start();
+  QApplication::processEvents();
+  const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+  const QRect main = c.mainWindow()->frameGeometry();
+  EXPECT_TRUE(screen.contains(main))
+      << main.x() << "," << main.y() << " " << main.width() << "x" << main.height();
+  DataWindow* d = RunMonth("1", "1", "2009", true);
+  ASSERT_NE(d, nullptr);
+  const QRect data = d->frameGeometry();
+  EXPECT_TRUE(screen.contains(data))
+      << data.x() << "," << data.y() << " " << data.width() << "x" << data.height();
+  EXPECT_GT(d->width(), 100);
+  d->showMaximized();
+  QApplication::processEvents();
+  EXPECT_TRUE(c.app()->settings().DataMaximized);
+  c.Exit();
+  const std::string ini = ReadAll(folder / "NOVASTRA.INI");
+  EXPECT_NE(ini.find("DataMaximized=Yes\r\n"), std::string::npos);
+  EXPECT_EQ(ini.find("NOVASTRAMaximized"), std::string::npos);
+}
+
+// Printer Setup chooses the printer for the rest of the session: the Data
+// Window's print window prints there, the chart's print dialog opens on that
+// printer and its page, and neither changes the kept printer's orientation.
+TEST_F(January2009, ThePrinterChosenInPrinterSetupIsTheOnePrintedTo) {
   const QString chosen = QString::fromStdString((folder / "chosen.pdf").string());
-  c.askPrinter = [&](QPrinter& p) {
+  controller->askPrinter = [&](QPrinter& p) {
     p.setOutputFormat(QPrinter::PdfFormat);
     p.setOutputFileName(chosen);
     p.setPageSize(QPageSize(QPageSize::A3));
     return true;
   };
-  c.mainWindow()->mnuPrSetup->trigger();
+  controller->mainWindow()->mnuPrSetup->trigger();
+  auto printed = [&] {
+    const bool pdf = ReadAll(chosen.toStdString()).substr(0, 5) == "%PDF-";
+    fs::remove(chosen.toStdString());
+    return pdf;
+  };
+  d->mnuPrint->trigger();
+  ASSERT_NE(controller->printWindow(), nullptr);
+  EXPECT_EQ(controller->printWindow()->printer, controller->printer());
+  controller->printWindow()->btnPrint->click();
+  EXPECT_TRUE(printed());
+  EXPECT_FALSE(fs::exists(folder / "PRNTFILE.PDF"));
 
-  c.mainWindow()->mnuGraph->trigger();
-  GraphWindow* g = c.graphWindow();
+  controller->mainWindow()->mnuGraph->trigger();
+  GraphWindow* g = controller->graphWindow();
   ASSERT_NE(g, nullptr);
-  g->dtFrom->setDate(QDate(2009, 1, 1));
-  g->dtTo->setDate(QDate(2009, 12, 31));
-
   QString offeredFile;
   QPageSize::PageSizeId offeredPage = QPageSize::Custom;
   int asked = 0;
@@ -88,20 +144,26 @@ TEST_F(GuiTest, GraphicEphemerisPrintsOnThePrinterChosenInPrinterSetup) {
   ASSERT_TRUE(g->mnuPrint->isEnabled());
   g->mnuPrint->trigger();
   EXPECT_EQ(asked, 1);
-  EXPECT_EQ(offeredFile.toStdString(), chosen.toStdString());
+  EXPECT_EQ(offeredFile, chosen);
   EXPECT_EQ(offeredPage, QPageSize::A3);
-  ASSERT_TRUE(fs::exists(chosen.toStdString()));
-  EXPECT_EQ(ReadAll(chosen.toStdString()).substr(0, 5), "%PDF-");
+  EXPECT_TRUE(printed());
   // The chart's landscape page leaves the kept printer as it was chosen.
-  EXPECT_EQ(c.printer()->pageLayout().orientation(), QPageLayout::Portrait);
-  EXPECT_EQ(c.printer()->outputFileName(), chosen);
-
+  EXPECT_EQ(controller->printer()->pageLayout().orientation(), QPageLayout::Portrait);
   // Cancelled: nothing printed.
-  fs::remove(chosen.toStdString());
   dialogAnswer = [&](QDialog&) { return false; };
   g->mnuPrint->trigger();
   EXPECT_FALSE(fs::exists(chosen.toStdString()));
   EXPECT_TRUE(messages.empty());
+
+  // Cancel in Printer Setup keeps the choice; Export PDF writes where asked.
+  controller->askPrinter = [](QPrinter&) { return false; };
+  controller->mainWindow()->mnuPrSetup->trigger();
+  EXPECT_EQ(controller->printer()->outputFileName(), chosen);
+  d->mnuPrint->trigger();
+  saveAnswer = QString::fromStdString((folder / "export.pdf").string());
+  EXPECT_EQ(controller->printWindow()->ExportPdf(), saveAnswer);
+  EXPECT_EQ(ReadAll(saveAnswer.toStdString()).substr(0, 5), "%PDF-");
+  EXPECT_EQ(dialog.filter, "PDF Files (*.pdf)");
 }
 
 // A display that finds the buffer full says so in one box, the one with the
@@ -121,7 +183,9 @@ TEST_F(January2009, AFullBufferRaisesOneBoxPerDisplay) {
     messages.clear();
     c.display();
     ASSERT_EQ(messages.size(), 1u) << c.what;
-    EXPECT_TRUE(messages[0].text.startsWith("Buffer cannot hold any more data.")) << c.what;
+    EXPECT_TRUE(messages[0].text.startsWith("Buffer cannot hold any more data.") &&
+                messages[0].text.contains(" lines were not added."))
+        << c.what << ": " << messages[0].text.toStdString();
     EXPECT_EQ(messages[0].icon, MessageIcon::Critical) << c.what;
     EXPECT_EQ(Buffer().AllCount(), kBufferCapacity) << c.what;
   }
@@ -135,9 +199,6 @@ TEST_F(January2009, AFullBufferRaisesOneBoxPerDisplay) {
       << messages[0].text.toStdString();
 }
 
-}  // namespace novastra::gui::test
-
-namespace novastra::gui::test {
 namespace {
 
 // Types text into a widget key by key, as a user would.
@@ -191,37 +252,4 @@ TEST_F(GuiTest, GraphDatesTypedWithSlashesGiveTheDateTyped) {
     }
   }
 }
-
-}  // namespace novastra::gui::test
-
-namespace novastra::gui::test {
-
-// A Data Window never placed by the user opens below the main window; with
-// the main window kept at the bottom of the screen it opens above it instead,
-// leaving the main window's menus in sight.
-TEST_F(GuiTest, FirstDataWindowLeavesAMainWindowAtTheBottomInSight) {
-  const struct {
-    const char* where;
-    std::string top, left;
-  } cases[] = {
-      {"bottom edge", " 400000", " 0"},
-      {"bottom right corner", " 400000", " 400000"},
-  };
-  for (const auto& c : cases) {
-    WriteIni(folder, c.top, c.left);
-    AppController& app = Start();
-    DataWindow* d = RunMonth("1", "1", "2009", true);
-    ASSERT_NE(d, nullptr) << c.where;
-    QApplication::processEvents();
-    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
-    const QRect main = app.mainWindow()->frameGeometry(), data = d->frameGeometry();
-    EXPECT_TRUE(screen.contains(data)) << c.where;
-    EXPECT_FALSE(data.intersects(main))
-        << c.where << ": data " << data.x() << "," << data.y() << " " << data.width() << "x"
-        << data.height() << ", main " << main.x() << "," << main.y();
-    EXPECT_GT(data.height(), screen.height() / 2) << c.where;  // still a tall window
-    controller.reset();
-  }
-}
-
 }  // namespace novastra::gui::test

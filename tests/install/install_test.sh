@@ -13,6 +13,10 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 # Every file the installation must hold, relative to the prefix.
 expected() {
   echo bin/novastra-cli
+  echo libexec/novastra/novastra-graph
+  echo share/novastra/MINOR.DAT
+  echo share/doc/novastra/copyright
+  echo share/doc/novastra/changelog.gz
   for f in MERCURY VENUS EARTH EARTH_X MARS JUPITER SATURN URANUS NEPTUNE PLUTO; do
     echo "share/novastra/$f.DAT"
   done
@@ -25,14 +29,14 @@ expected() {
   done
   echo share/fonts/truetype/novastra/EPHEMERI.TTF
   echo share/doc/novastra/EPHEMERI-LICENSE.txt
-  echo share/man/man1/novastra-cli.1
+  echo share/man/man1/novastra-cli.1.gz
   echo share/bash-completion/completions/novastra-cli
   if ((gui)); then
     echo bin/novastra
     echo share/applications/org.novastra.Novastra.desktop
     echo share/icons/hicolor/scalable/apps/org.novastra.Novastra.svg
     echo share/metainfo/org.novastra.Novastra.metainfo.xml
-    echo share/man/man1/novastra.1
+    echo share/man/man1/novastra.1.gz
   fi
 }
 
@@ -99,12 +103,25 @@ tree)
   fi
   family=$(fc-scan --format '%{family}' "$prefix/share/fonts/truetype/novastra/EPHEMERI.TTF")
   [ "$family" = "EPHEMERI" ] || fail "fc-scan: family '$family'"
-  for page in "$prefix"/share/man/man1/*.1; do
+  for page in "$prefix"/share/man/man1/*.1.gz; do
     text=$(MANWIDTH=80 man --warnings -l "$page" 2>"$work/man.err")
     [ ! -s "$work/man.err" ] || { cat "$work/man.err"; fail "man -l warnings for $page"; }
-    name=$(basename "$page" .1)
+    name=$(basename "$page" .1.gz)
     grep -q "^NAME" <<<"$text" && grep -q "$name" <<<"$text" && grep -q "$version" <<<"$text" ||
       fail "man page $page does not render"
+  done
+  # The command line's page holds every option of every command's --help, in that command's
+  # own section (a subheading of COMMAND OPTIONS, up to the next one).
+  cli_page=$(LC_ALL=C MANWIDTH=200 man -l "$prefix/share/man/man1/novastra-cli.1.gz" 2>/dev/null)
+  for command in $("$prefix/bin/novastra-cli" --help | sed -n '/^Subcommands:/,/^$/p' | sed '1d' |
+    awk '{print $1}'); do
+    help=$("$prefix/bin/novastra-cli" "$command" --help) || fail "novastra-cli $command --help"
+    section=$(awk -v c="   $command" '$0 == c {on = 1; next} on && /^(   [a-z]+|[A-Z].*)$/ {exit}
+      on' <<<"$cli_page")
+    [ -n "$section" ] || fail "man novastra-cli has no section for $command"
+    for option in $(grep -o -- '--[a-z0-9-]*' <<<"$help" | sort -u); do
+      grep -qF -- "$option" <<<"$section" || fail "man novastra-cli lacks $command $option"
+    done
   done
   bash -n "$prefix/share/bash-completion/completions/novastra-cli" || fail "bash completion"
   # Completing words as an interactive bash does: the words so far, then what it offers.
@@ -118,10 +135,12 @@ tree)
     got=$(complete_words $words "")
     [ "$got" = "$want" ] || fail "completing '$words': '$got', expected '$want'"
   done <<'WORDS'
-novastra-cli|ephemeris aspectarian stations positions graph --home --encoding --symbols --help --version
+novastra-cli|ephemeris aspectarian stations positions eclipses graph --home --encoding --symbols --help --version
 novastra-cli aspectarian --format|text csv json ics
 novastra-cli graph --dial|360 90 45 30
 novastra-cli ephemeris --node|mean true osculating
+novastra-cli positions --bodies|all chiron ceres pallas juno vesta lilith osc-lilith
+novastra-cli eclipses --kind|solar lunar all
 WORDS
   got=$(complete_words novastra-cli positions --s)
   [ "$got" = "--sky --symbols" ] || fail "completing 'positions --s': '$got'"
@@ -141,6 +160,20 @@ deb)
   depends=$(dpkg-deb -f "$deb" Depends)
   grep -q "libc6" <<<"$depends" || fail "dependencies not worked out: '$depends'"
   if ((gui)); then grep -q "libqt6widgets6" <<<"$depends" || fail "no Qt in Depends: '$depends'"; fi
+  # What a Debian user checks: no error and no warning from lintian.
+  command -v lintian >/dev/null || fail "lintian is not installed (scripts/setup installs it)"
+  # Exit status 1 means tags at error level (listed below); 2 and more, lintian itself failed.
+  rc=0; lintian -I -E --pedantic "$deb" >"$work/lintian.txt" 2>&1 || rc=$?
+  ((rc <= 1)) || { cat "$work/lintian.txt"; fail "lintian failed (status $rc)"; }
+  if grep -E '^(E|W): ' "$work/lintian.txt"; then fail "lintian reports errors or warnings"; fi
+  # Informational and pedantic tags only as README explains them: a lost hardening flag
+  # (hardening-no-bindnow, hardening-no-fortify-functions) is one of these.
+  kept='arch-dep-package-has-big-usr-share|binary-has-unneeded-section|extra-license-file'
+  kept+='|font-in-non-font-package|package-contains-documentation-outside-usr-share-doc'
+  kept+='|spelling-error-in-binary'
+  if grep -E '^(I|P): ' "$work/lintian.txt" | grep -vE "^.: novastra: ($kept) "; then
+    fail "lintian reports tags README does not explain"
+  fi
   echo "package OK: $deb"
   echo "Depends: $depends"
   ;;

@@ -16,36 +16,39 @@ int DataWindowShows(const HeadlessUi& ui) {
   return n;
 }
 
-TEST(DataBuffer, ThreeLineViewShowsTwoEmptyLinesAfterIt) {
-  HeadlessUi ui;
-  DataBuffer b(ui);
-  for (const char* line : {"one", "two", "three"}) b.AppendLine(line);
-  b.ShowDataBuffer();
-  EXPECT_EQ(ui.LastDataText(), "one\r\ntwo\r\nthree\r\n\r\n\r\n");
-  EXPECT_EQ(ui.events.back().title, "NOVASTRA - Data");
-  EXPECT_EQ(b.AllCount(), 4);  // the blank line is counted; one spare entry follows
-  EXPECT_EQ(b.ViewCount(), 4);
-  ASSERT_GE(b.AllLines().size(), 5u);
-  EXPECT_EQ(b.AllLines()[4], "");
-  EXPECT_TRUE(ui.Messages().empty());
-}
-
-TEST(DataBuffer, NothingIsShownWithoutLinesInTheFullListOrWhenMinimised) {
+// A display adds one blank line (counted) and the window shows two after the
+// lines; nothing is shown without lines in the full list or when minimised.
+TEST(DataBuffer, DisplayAddsABlankLineAndShowsOnlyWhenThereIsSomething) {
   HeadlessUi ui;
   DataBuffer b(ui);
   b.ShowDataBuffer();  // AllCount 0
   b.AppendLine("kept in the view");
   b.ClearAll();  // "Clear all data" keeps the view
   b.ShowDataBuffer();
-  EXPECT_EQ(DataWindowShows(ui), 0);
-  EXPECT_EQ(b.ViewCount(), 1);  // no blank line added either
   ui.minimized = true;
   b.AppendLine("new");
   b.ShowDataBuffer();
   EXPECT_EQ(DataWindowShows(ui), 0);
+  EXPECT_EQ(b.ViewCount(), 2);  // no blank line added either
   ui.minimized = false;
   b.ShowDataBuffer();
   EXPECT_EQ(ui.LastDataText(), "kept in the view\r\nnew\r\n\r\n\r\n");
+  EXPECT_EQ(ui.events.back().title, "NOVASTRA - Data");
+  EXPECT_EQ(b.AllCount(), 2);  // "new" and the blank line; one spare entry follows
+  EXPECT_EQ(b.ViewCount(), 3);
+  ASSERT_GE(b.AllLines().size(), 3u);
+  EXPECT_EQ(b.AllLines()[2], "");
+  EXPECT_TRUE(ui.Messages().empty());
+  // Saved contents come back unchanged.
+  const DataBuffer::Contents kept = b.Save();
+  b.ClearAll();
+  b.ClearView();
+  b.AppendLine("c");
+  b.Restore(kept);
+  EXPECT_EQ(b.AllCount(), 2);
+  EXPECT_EQ(b.ViewCount(), 3);
+  EXPECT_EQ(b.AllLines()[0], "new");
+  EXPECT_EQ(b.ViewLines()[3], "");
 }
 
 TEST(DataBuffer, WarnsAtEveryDisplayAbove1000Lines) {
@@ -93,21 +96,6 @@ TEST(DataBuffer, AFullBufferDropsLinesWithOneMessagePerDisplay) {
   EXPECT_EQ(b.AllCount(), 32767);
   EXPECT_EQ(b.ViewCount(), 0);
   EXPECT_EQ(b.AllLines()[32766], "line 32766");
-}
-
-TEST(DataBuffer, SavedContentsComeBackUnchanged) {
-  HeadlessUi ui;
-  DataBuffer b(ui);
-  for (const char* line : {"a", "b"}) b.AppendLine(line);
-  const DataBuffer::Contents kept = b.Save();
-  b.ClearAll();
-  b.ClearView();
-  b.AppendLine("c");
-  b.Restore(kept);
-  EXPECT_EQ(b.AllCount(), 2);
-  EXPECT_EQ(b.ViewCount(), 2);
-  EXPECT_EQ(b.AllLines()[1], "b");
-  EXPECT_EQ(b.ViewLines()[2], "");
 }
 
 }  // namespace

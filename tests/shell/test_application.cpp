@@ -14,12 +14,8 @@ namespace novastra {
 namespace {
 
 namespace fs = std::filesystem;
+using testing_support::ReadBytes;
 using testing_support::TempFolder;
-
-void CopySupplied(const TempFolder& dir) {
-  for (const auto& e : fs::directory_iterator(NOVASTRA_DATA_DIR))
-    if (e.is_regular_file()) fs::copy_file(e.path(), dir / e.path().filename().string());
-}
 
 TEST(Application, FontStepFromTheScreen) {
   struct {
@@ -56,7 +52,7 @@ TEST(Application, MoreMovesTheStartDate) {
 TEST(Application, StartUpReadsOptionsAndSettingsBeforeTheSeriesFiles) {
   HeadlessUi ui;
   TempFolder dir;
-  CopySupplied(dir);
+  testing_support::CopySuppliedFiles(dir.path());
   fs::rename(dir / "MARS.DAT", dir / "MARS.BAK");
   dir.Write("NOVASTRA.INI", "Zodiac=Sidereal\r\n");
   Application bad(ui, dir.path());
@@ -90,7 +86,7 @@ TEST(Application, StartUpReadsOptionsAndSettingsBeforeTheSeriesFiles) {
 
 TEST(Application, ACancelledRunLeavesBufferTablesAndDatesAsTheyWere) {
   TempFolder dir;
-  CopySupplied(dir);
+  testing_support::CopySuppliedFiles(dir.path());
   for (auto run : {&Application::CalculateEphemeris, &Application::CalculateAspectarian,
                    &Application::MoreForward, &Application::MoreBackward}) {
     HeadlessUi ui;
@@ -127,46 +123,15 @@ TEST(Application, ACancelledRunLeavesBufferTablesAndDatesAsTheyWere) {
   }
 }
 
-class AppFolderTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    supplied.Write("OPTIONS.OPT", "     61\r\n");
-    supplied.Write("MARS.DAT", "1 2 3\r\n");
-    Env("NOVASTRA_HOME", std::nullopt), Env("XDG_DATA_HOME", std::nullopt);
-    Env("HOME", home.path().string());
-  }
-  void Env(const char* name, const std::optional<std::string>& value) {
-    environment.Set(name, value);
-  }
-  std::optional<fs::path> Resolve(const std::optional<fs::path>& given = std::nullopt) {
-    error.clear();
-    return ResolveAppFolder(given, program.path(), supplied.path(), &error);
-  }
-  TempFolder supplied, program, home, other;
-  testing_support::EnvironmentGuard environment;
-  std::string error;
-};
-
-TEST_F(AppFolderTest, PerUserFolderGetsOnlyTheOptionsFile) {
-  ASSERT_EQ(Resolve(), home / ".local/share/novastra") << error;
-  EXPECT_EQ(home.Read(".local/share/novastra/OPTIONS.OPT"), "     61\r\n");
-  EXPECT_FALSE(fs::exists(home / ".local/share/novastra/MARS.DAT"));  // read where installed
-  home.Write(".local/share/novastra/OPTIONS.OPT", "edited\r\n");
-  ASSERT_TRUE(Resolve());
-  EXPECT_EQ(home.Read(".local/share/novastra/OPTIONS.OPT"), "edited\r\n");  // the user's own
-  Env("XDG_DATA_HOME", other.path().string());
-  EXPECT_EQ(Resolve(), other / "novastra");
-  EXPECT_EQ(other.Read("novastra/OPTIONS.OPT"), "     61\r\n");
-  EXPECT_FALSE(fs::exists(other / "novastra/MARS.DAT"));
-  Env("HOME", std::nullopt), Env("XDG_DATA_HOME", std::nullopt);
-  EXPECT_FALSE(Resolve());
-}
-
 // Every branch of the choice, with the environment and the write check put in.
+// A per-user folder gets the options file alone (the rest is read where
+// installed), and a user's own edited copy is kept.
 TEST(AppFolderChoice, EveryBranchInOrder) {
   TempFolder supplied, program, home, xdg, given;
   supplied.Write("OPTIONS.OPT", "     61\r\n");
+  supplied.Write("MARS.DAT", "1 2 3\r\n");
   program.Write("OPTIONS.OPT", "     62\r\n");  // the program folder holds the supplied files
+  program.Write("MARS.DAT", "1 2 3\r\n");
   struct Case {
     const char* what;
     bool giveHome;                 // --home given
@@ -214,11 +179,23 @@ TEST(AppFolderChoice, EveryBranchInOrder) {
     const std::optional<fs::path> home_ =
         c.giveHome ? std::optional<fs::path>(c.error[0] ? given / "missing" : given.path())
                    : std::nullopt;
-    EXPECT_EQ(ResolveAppFolder(home_, program.path(), supplied.path(), &error, env), c.want)
-        << error;
+    const auto got = ResolveAppFolder(home_, program.path(), supplied.path(), &error, env);
+    EXPECT_EQ(got, c.want) << error;
     EXPECT_NE(error.find(c.error), std::string::npos) << error;
+    if (got && (*got == perUser || *got == xdg / "novastra")) {
+      EXPECT_EQ(ReadBytes(*got / "OPTIONS.OPT"), "     61\r\n");
+      EXPECT_FALSE(fs::exists(*got / "MARS.DAT"));
+    }
     if (!c.programHoldsFiles) fs::rename(program / "OPTIONS.BAK", program / "OPTIONS.OPT");
   }
+  home.Write(".local/share/novastra/OPTIONS.OPT", "edited\r\n");
+  FolderEnvironment env;
+  env.variable = [&](const char* n) {
+    return std::string(n) == "HOME" ? home.path().c_str() : nullptr;
+  };
+  env.writable = [](const fs::path&) { return false; };
+  EXPECT_EQ(ResolveAppFolder(std::nullopt, program.path(), supplied.path(), nullptr, env), perUser);
+  EXPECT_EQ(home.Read(".local/share/novastra/OPTIONS.OPT"), "edited\r\n");
   // The real write check refuses a folder that does not exist.
   EXPECT_EQ(ResolveAppFolder(std::nullopt, program / "missing", supplied.path(), nullptr,
                              {[&](const char* n) {
@@ -226,17 +203,6 @@ TEST(AppFolderChoice, EveryBranchInOrder) {
                               },
                               {}}),
             perUser);
-}
-
-TEST(InstanceLock, RefusesASecondHolderUntilTheFirstEnds) {
-  TempFolder dir;
-  {
-    InstanceLock first(dir.path());
-    ASSERT_TRUE(first.acquired());
-    EXPECT_FALSE(InstanceLock(dir.path()).acquired());
-  }
-  EXPECT_TRUE(InstanceLock(dir.path()).acquired());
-  EXPECT_FALSE(InstanceLock(dir / "missing").acquired());
 }
 
 }  // namespace

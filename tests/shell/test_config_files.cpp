@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <random>
 
@@ -15,6 +16,29 @@ namespace {
 using testing_support::Crlf;
 using testing_support::ReadBytes;
 using testing_support::TempFolder;
+
+// The file of a user who never changed a choice.
+const std::vector<std::string> kFixedLines = {
+    "[NOVASTRA] - Do NOT change the order of these variables.",
+    "FontSize= 10",
+    "FontBold= 0",
+    "FontItalic= 0",
+    "NOVASTRATop= 0",
+    "NOVASTRALeft= 0",
+    "NOVASTRAHeight= 675",
+    "NOVASTRAWidth= 6550",
+    "DataTop= 660",
+    "DataLeft= 0",
+    "DataHeight= 6540",
+    "DataWidth= 9600",
+    "CalcFullMonth=Yes",
+    "SaveData=No",
+    "Type=Noon",
+    "NumberOfDays=30",
+    "Coordinates=Geo",
+    "MoonNodes=True",
+    "Zodiac=Tropical",
+    "MoonChangeSign=Display"};
 
 struct Loaded {
   Settings s;
@@ -39,140 +63,133 @@ std::string Written(const Settings& s, const RunParameters& p) {
   return dir.Read("NOVASTRA.INI");
 }
 
-TEST(Settings, ExitExampleAndDefaultsFromAnEmptyFile) {
-  Loaded l = ReadFrom({"[NOVASTRA] - Do NOT change the order of these variables."});
-  EXPECT_EQ(Written(l.s, l.p), Written(Settings{}, RunParameters{}));
-  l.p.FullMonth = true, l.p.Instant = InstantChoice::Midnight, l.p.ZodiacMode = Zodiac::Sidereal;
-  l.p.DaysText = "45", l.p.NumberOfDays = 45;
-  EXPECT_EQ(Written(l.s, l.p),  // lines 13, 15, 16 and 19 carry the example's choices
-            Crlf({"[NOVASTRA] - Do NOT change the order of these variables.",
-                  "FontSize= 10",
-                  "FontBold= 0",
-                  "FontItalic= 0",
-                  "NOVASTRATop= 0",
-                  "NOVASTRALeft= 0",
-                  "NOVASTRAHeight= 675",
-                  "NOVASTRAWidth= 6550",
-                  "DataTop= 660",
-                  "DataLeft= 0",
-                  "DataHeight= 6540",
-                  "DataWidth= 9600",
-                  "CalcFullMonth=Yes",
-                  "SaveData=No",
-                  "Type=Midnight",
-                  "NumberOfDays=45",
-                  "Coordinates=Geo",
-                  "MoonNodes=True",
-                  "Zodiac=Sidereal",
-                  "MoonChangeSign=Display"}));
+// The default file with the lines of `changed` ("Key=value") put in place of
+// the line of that key, or added after the fixed lines.
+std::string DefaultsWith(const std::vector<std::string>& changed) {
+  std::vector<std::string> lines = kFixedLines;
+  for (const std::string& c : changed) {
+    const std::string key = c.substr(0, c.find('=') + 1);
+    auto at = std::find_if(lines.begin(), lines.end(),
+                           [&](const std::string& l) { return l.rfind(key, 0) == 0; });
+    if (at != lines.end())
+      *at = c;
+    else
+      lines.push_back(c);
+  }
+  return Crlf(lines);
 }
 
-// The whole file with every choice away from its default, each word as the
-// settings file spells it.
-TEST(Settings, WholeFileWithNonDefaultValues) {
-  Settings s;
-  s.FontSize = 12, s.FontBold = -1, s.FontItalic = -1;
-  s.MainTop = 15, s.MainLeft = 30, s.MainHeight = 700, s.MainWidth = 7000.5f;
-  s.DataTop = 900, s.DataLeft = 45, s.DataHeight = 5000, s.DataWidth = 8000;
-  RunParameters p;
-  p.FullMonth = false, p.SaveData = true, p.Instant = InstantChoice::Midnight;
-  p.DaysText = "12", p.NumberOfDays = 12;
-  p.Coords = Coordinates::Heliocentric, p.MoonNodes = NodeMode::Mean,
-  p.ZodiacMode = Zodiac::Ayanamsa;
-  p.MoonSign = MoonChangeSign::NoDisplay;
-  EXPECT_EQ(Written(s, p), Crlf({"[NOVASTRA] - Do NOT change the order of these variables.",
-                                 "FontSize= 12",
-                                 "FontBold=-1",
-                                 "FontItalic=-1",
-                                 "NOVASTRATop= 15",
-                                 "NOVASTRALeft= 30",
-                                 "NOVASTRAHeight= 700",
-                                 "NOVASTRAWidth= 7000.5",
-                                 "DataTop= 900",
-                                 "DataLeft= 45",
-                                 "DataHeight= 5000",
-                                 "DataWidth= 8000",
-                                 "CalcFullMonth=No",
-                                 "SaveData=Yes",
-                                 "Type=Midnight",
-                                 "NumberOfDays=12",
-                                 "Coordinates=Helio",
-                                 "MoonNodes=Mean",
-                                 "Zodiac=Ayanamsa",
-                                 "MoonChangeSign=No Display"}));
-  // The other words of each choice.
-  p.FullMonth = true, p.SaveData = false, p.Instant = InstantChoice::Noon,
-  p.Coords = Coordinates::Geocentric;
-  p.MoonNodes = NodeMode::True, p.ZodiacMode = Zodiac::Tropical,
-  p.MoonSign = MoonChangeSign::Display;
-  const std::string other = Written(s, p);
-  for (const char* word : {"\r\nCalcFullMonth=Yes\r\n", "\r\nSaveData=No\r\n", "\r\nType=Noon\r\n",
-                           "\r\nCoordinates=Geo\r\n", "\r\nMoonNodes=True\r\n",
-                           "\r\nZodiac=Tropical\r\n", "\r\nMoonChangeSign=Display\r\n"})
-    EXPECT_NE(other.find(word), std::string::npos) << word;
+TEST(Settings, DefaultsFromAnEmptyFile) {
+  EXPECT_EQ(Written(Settings{}, RunParameters{}), Crlf(kFixedLines));
+  const Loaded l = ReadFrom({"[NOVASTRA] - Do NOT change the order of these variables."});
+  EXPECT_EQ(Written(l.s, l.p), Crlf(kFixedLines));
 }
 
-TEST(Settings, WrittenFileReadsBackToTheSameState) {
-  Loaded l;
-  l.s.FontSize = 12.25, l.s.FontBold = -1, l.s.MainTop = -120.5f, l.s.MainLeft = 0.1f;
-  l.s.DataTop = 1, l.s.DataLeft = -300, l.s.DataHeight = 32767;
-  l.p.FullMonth = false, l.p.SaveData = true, l.p.Coords = Coordinates::Heliocentric;
-  l.p.MoonNodes = NodeMode::Mean, l.p.ZodiacMode = Zodiac::Ayanamsa;
-  l.p.MoonSign = MoonChangeSign::NoDisplay;
-  l.p.DaysText = "366", l.p.NumberOfDays = l.s.NumberOfDays = 366;
-  const std::string first = Written(l.s, l.p);
-  EXPECT_NE(first.find("\r\nFontSize= 12.25\r\nFontBold=-1\r\n"), std::string::npos);
-  EXPECT_NE(first.find("\r\nNOVASTRALeft= 0.1\r\n"), std::string::npos);  // shortest text
-  const Loaded back = ReadFrom({}, first);
-  EXPECT_EQ(back.s.MainTop, l.s.MainTop);
-  EXPECT_EQ(Written(back.s, back.p), first);
-}
-
-TEST(Settings, ConditionsDecideWhichValuesApply) {
-  struct {
+// Each value away from its default changes its own line, or adds one after the
+// fixed lines (the maximised windows, the zone, the void-of-course lines, the
+// local rows and the apparent sky: written only when chosen, so that an older
+// program reads the file as before), with each word as the file spells it;
+// the file reads back to the same file. Then all at once, in this order.
+TEST(Settings, EachChoiceIsWrittenOnItsLineAndReadsBack) {
+  const struct {
+    void (*set)(Loaded&);
     const char* line;
-    double fontSize;
-    int dataTop, dataLeft, days;
   } cases[] = {
-      {"FontSize= 7.5", 10, 660, 0, 30},  {"FontSize= 7.75", 7.75, 660, 0, 30},
-      {"DataTop= 0", 10, 660, 0, 30},     {"DataTop= 12.5", 10, 12, 0, 30},  // halves to even
-      {"DataTop= 0.4", 10, 0, 0, 30},  // above 0, so applied, then rounded
-      {"DataLeft= 0", 10, 660, 0, 30},    {"DataLeft=-40", 10, 660, -40, 30},
-      {"NumberOfDays=0", 10, 660, 0, 30}, {"NumberOfDays=400", 10, 660, 0, 366},
+      {[](Loaded& l) { l.s.FontSize = 12.25; }, "FontSize= 12.25"},
+      {[](Loaded& l) { l.s.FontBold = -1; }, "FontBold=-1"},
+      {[](Loaded& l) { l.s.FontItalic = -1; }, "FontItalic=-1"},
+      {[](Loaded& l) { l.s.MainTop = -120.5f; }, "NOVASTRATop=-120.5"},
+      {[](Loaded& l) { l.s.MainLeft = 0.1f; }, "NOVASTRALeft= 0.1"},  // the shortest text
+      {[](Loaded& l) { l.s.MainHeight = 700; }, "NOVASTRAHeight= 700"},
+      {[](Loaded& l) { l.s.MainWidth = 7000.5f; }, "NOVASTRAWidth= 7000.5"},
+      {[](Loaded& l) { l.s.DataTop = 900; }, "DataTop= 900"},
+      {[](Loaded& l) { l.s.DataLeft = -300; }, "DataLeft=-300"},
+      {[](Loaded& l) { l.s.DataHeight = 32767; }, "DataHeight= 32767"},
+      {[](Loaded& l) { l.s.DataWidth = 8000; }, "DataWidth= 8000"},
+      {[](Loaded& l) { l.p.FullMonth = false; }, "CalcFullMonth=No"},
+      {[](Loaded& l) { l.p.SaveData = true; }, "SaveData=Yes"},
+      {[](Loaded& l) { l.p.Instant = InstantChoice::Midnight; }, "Type=Midnight"},
+      {[](Loaded& l) { l.p.DaysText = "366", l.p.NumberOfDays = 366; }, "NumberOfDays=366"},
+      {[](Loaded& l) { l.p.Coords = Coordinates::Heliocentric; }, "Coordinates=Helio"},
+      {[](Loaded& l) { l.p.MoonNodes = NodeMode::Mean; }, "MoonNodes=Mean"},
+      {[](Loaded& l) { l.p.MoonNodes = NodeMode::Osculating; }, "MoonNodes=Osculating"},
+      {[](Loaded& l) { l.p.ZodiacMode = Zodiac::Sidereal; }, "Zodiac=Sidereal"},
+      {[](Loaded& l) { l.p.ZodiacMode = Zodiac::Ayanamsa; }, "Zodiac=Ayanamsa"},
+      {[](Loaded& l) { l.p.MoonSign = MoonChangeSign::NoDisplay; }, "MoonChangeSign=No Display"},
+      {[](Loaded& l) { l.s.MainMaximized = true; }, "NOVASTRAMaximized=Yes"},
+      {[](Loaded& l) { l.s.DataMaximized = true; }, "DataMaximized=Yes"},
+      {[](Loaded& l) { l.p.TimeZoneName = "Europe/Paris"; }, "TimeZone=Europe/Paris"},
+      {[](Loaded& l) { l.p.VoidOfCourse = true; }, "MoonVoidOfCourse=Yes"},
+      {[](Loaded& l) { l.p.LocalRows = true; }, "LocalTimeRows=Yes"},
+      {[](Loaded& l) { l.p.SkyChoice = Sky::Apparent; }, "Sky=Apparent"},
+  };
+  Loaded all;
+  std::vector<std::string> allLines;
+  for (const auto& c : cases) {
+    Loaded one;
+    c.set(one), c.set(all);
+    allLines.push_back(c.line);
+    const std::string file = Written(one.s, one.p);
+    EXPECT_EQ(file, DefaultsWith({c.line})) << c.line;
+    const Loaded back = ReadFrom({}, file);
+    EXPECT_EQ(Written(back.s, back.p), file) << c.line;
+  }
+  const std::string file = Written(all.s, all.p);
+  EXPECT_EQ(file, DefaultsWith(allLines));
+  const Loaded back = ReadFrom({}, file);
+  EXPECT_EQ(Written(back.s, back.p), file);
+  EXPECT_EQ(back.s.MainTop, all.s.MainTop);
+}
+
+// What a file's lines read as, seen through the written file (the test above
+// checks the writer): the values each key takes, exact words, key prefixes,
+// any line ends, the last repeated key winning, and the 16-bit limits.
+TEST(Settings, LinesReadAsTheRulesSay) {
+  const struct {
+    std::vector<std::string> lines;  // CRLF-joined; one element is taken as the raw file
+    std::vector<std::string> read;   // the lines that differ from the default file
+  } cases[] = {
+      {{"FontSize= 7.5"}, {}},
+      {{"FontSize= 7.75"}, {"FontSize= 7.75"}},
+      {{"DataTop= 0"}, {}},
+      {{"DataTop= 12.5"}, {"DataTop= 12"}},  // halves to even
+      {{"DataTop= 0.4"}, {"DataTop= 0"}},    // above 0, so applied, then rounded
+      {{"DataLeft=-40"}, {"DataLeft=-40"}},
+      {{"DataLeft= 7", "DataLeft= 0"}, {}},  // 0 is applied
+      {{"NumberOfDays=0"}, {}},
+      {{"NumberOfDays=400"}, {"NumberOfDays=366"}},
+      {{"Zodiac=sidereal"}, {}},
+      {{"zodiac=Sidereal"}, {}},
+      {{"CalcFullMonth=yes"}, {"CalcFullMonth=No"}},
+      {{"TypeOfDay=Midnight"}, {"Type=Midnight"}},  // key prefix
+      {{"MoonNodes=Mean\r\nFontSize= 9\rjunk\nZodiac=Ayanamsa\r\nFontSize= 14\r\nType=Midnight"},
+       {"MoonNodes=Mean", "FontSize= 14", "Zodiac=Ayanamsa", "Type=Midnight"}},  // CR, LF, no end
+      // A number beyond 16 bits stops reading; a refused negative value is no number at all.
+      {{"SaveData=Yes", "NumberOfDays=99999", "Zodiac=Sidereal"}, {"SaveData=Yes"}},
+      {{"DataLeft=-40000", "Zodiac=Sidereal"}, {}},
+      {{"DataTop=-99999", "Zodiac=Sidereal"}, {"Zodiac=Sidereal"}},
+      // The sky and the node: exact words of the exact keys, anything else the defaults.
+      {{"Sky=Design"}, {}},
+      {{"Sky=apparent"}, {}},
+      {{"Sky= Apparent"}, {}},
+      {{"Sky=Apparent sky"}, {}},
+      {{"Sky="}, {}},
+      {{"Sky=\x01\xff"}, {}},
+      {{"SkyChoice=Apparent"}, {}},
+      {{"sky=Apparent"}, {}},
+      {{"MoonNodes=osculating"}, {}},
+      {{"MoonNodes=Osc"}, {}},
+      {{"MoonNodes="}, {}},
+      {{"MoonNodes=12"}, {}},
+      {{"Sky=Apparent", "Sky=Design"}, {}},
+      {{"MoonNodes=Osculating", "MoonNodes=True"}, {}},
+      {{""}, {}},  // an empty file
   };
   for (const auto& c : cases) {
-    const Loaded l = ReadFrom({c.line});
-    EXPECT_EQ(l.s.FontSize, c.fontSize) << c.line;
-    EXPECT_EQ(l.s.DataTop, c.dataTop) << c.line;
-    EXPECT_EQ(l.s.DataLeft, c.dataLeft) << c.line;
-    EXPECT_EQ(l.p.NumberOfDays, c.days) << c.line;
-    EXPECT_EQ(l.s.NumberOfDays, c.days) << c.line;
+    const Loaded l = c.lines.size() == 1 ? ReadFrom({}, c.lines[0]) : ReadFrom(c.lines);
+    EXPECT_EQ(Written(l.s, l.p), DefaultsWith(c.read)) << c.lines[0];
+    EXPECT_EQ(l.s.NumberOfDays, l.p.NumberOfDays) << c.lines[0];
   }
-  EXPECT_EQ(ReadFrom({"DataLeft= 7", "DataLeft= 0"}).s.DataLeft, 0);  // 0 is applied
-}
-
-TEST(Settings, WordsAreExactAnyOrderAndTheLastRepeatedKeyWins) {
-  EXPECT_EQ(ReadFrom({"Zodiac=sidereal"}).p.ZodiacMode, Zodiac::Tropical);
-  EXPECT_EQ(ReadFrom({"zodiac=Sidereal"}).p.ZodiacMode, Zodiac::Tropical);
-  EXPECT_FALSE(ReadFrom({"CalcFullMonth=yes"}).p.FullMonth);
-  EXPECT_EQ(ReadFrom({"TypeOfDay=Midnight"}).p.Instant, InstantChoice::Midnight);  // key prefix
-  const Loaded l = ReadFrom({},
-                            "MoonNodes=Mean\r\nFontSize= 9\rjunk\nZodiac=Ayanamsa\r\n"
-                            "FontSize= 14\r\nType=Midnight");  // CR, LF, no final line end
-  EXPECT_EQ(l.p.MoonNodes, NodeMode::Mean);
-  EXPECT_EQ(l.s.FontSize, 14);
-  EXPECT_EQ(l.p.ZodiacMode, Zodiac::Ayanamsa);
-  EXPECT_EQ(l.p.Instant, InstantChoice::Midnight);
-}
-
-TEST(Settings, ANumberBeyond16BitsStopsReading) {
-  const Loaded l = ReadFrom({"SaveData=Yes", "NumberOfDays=99999", "Zodiac=Sidereal"});
-  EXPECT_TRUE(l.p.SaveData);
-  EXPECT_EQ(l.p.NumberOfDays, 30);
-  EXPECT_EQ(l.p.ZodiacMode, Zodiac::Tropical);
-  EXPECT_EQ(ReadFrom({"DataLeft=-40000", "Zodiac=Sidereal"}).p.ZodiacMode, Zodiac::Tropical);
-  // A refused negative value is not read as a number at all, so reading goes on.
-  EXPECT_EQ(ReadFrom({"DataTop=-99999", "Zodiac=Sidereal"}).p.ZodiacMode, Zodiac::Sidereal);
 }
 
 TEST(Settings, AFailedWriteLeavesNothingBehind) {
@@ -313,106 +330,6 @@ TEST(FileFuzz, SettingsAndOptionsStayWithinTheirRulesAndRoundTrip) {
     ASSERT_TRUE(SaveOptionsText(out.path(), *LoadOptionsText(dir.path()), o2, ui));
     EXPECT_EQ(o2.value, o.value);
   }
-}
-
-// The sky and the osculating node: written only when chosen, read back
-// exactly, anything else read as the defaults.
-const std::vector<std::string> kFixedLines = {
-    "[NOVASTRA] - Do NOT change the order of these variables.",
-    "FontSize= 10",
-    "FontBold= 0",
-    "FontItalic= 0",
-    "NOVASTRATop= 0",
-    "NOVASTRALeft= 0",
-    "NOVASTRAHeight= 675",
-    "NOVASTRAWidth= 6550",
-    "DataTop= 660",
-    "DataLeft= 0",
-    "DataHeight= 6540",
-    "DataWidth= 9600",
-    "CalcFullMonth=Yes",
-    "SaveData=No",
-    "Type=Noon",
-    "NumberOfDays=30",
-    "Coordinates=Geo",
-    "MoonNodes=True",
-    "Zodiac=Tropical",
-    "MoonChangeSign=Display"};
-
-TEST(SkySettings, DefaultsWriteTheFileOfAUserWhoNeverChoseThem) {
-  EXPECT_EQ(Written(Settings{}, RunParameters{}), Crlf(kFixedLines));
-}
-
-TEST(SkySettings, WholeFileRoundTripWithTheApparentSkyAndTheOsculatingNode) {
-  Settings s;
-  s.FontSize = 11.5, s.DataLeft = 120;
-  s.MainMaximized = true;
-  RunParameters p;
-  p.SkyChoice = Sky::Apparent, p.MoonNodes = NodeMode::Osculating;
-  p.TimeZoneName = "Europe/Paris", p.VoidOfCourse = true;
-  std::vector<std::string> want = kFixedLines;
-  want[1] = "FontSize= 11.5", want[9] = "DataLeft= 120";
-  want[17] = "MoonNodes=Osculating";  // in its own place: the line count and order stay
-  for (const char* extra :
-       {"NOVASTRAMaximized=Yes", "TimeZone=Europe/Paris", "MoonVoidOfCourse=Yes", "Sky=Apparent"})
-    want.push_back(extra);
-  const std::string file = Written(s, p);
-  EXPECT_EQ(file, Crlf(want));
-
-  const Loaded back = ReadFrom({}, file);
-  EXPECT_EQ(back.p.SkyChoice, Sky::Apparent);
-  EXPECT_EQ(back.p.MoonNodes, NodeMode::Osculating);
-  EXPECT_EQ(back.p.TimeZoneName, "Europe/Paris");
-  EXPECT_EQ(Written(back.s, back.p), file);
-
-  // Each choice alone, the other at its default.
-  RunParameters onlySky, onlyNode;
-  onlySky.SkyChoice = Sky::Apparent, onlyNode.MoonNodes = NodeMode::Osculating;
-  EXPECT_EQ(ReadFrom({}, Written(Settings{}, onlySky)).p.MoonNodes, NodeMode::True);
-  EXPECT_EQ(ReadFrom({}, Written(Settings{}, onlySky)).p.SkyChoice, Sky::Apparent);
-  EXPECT_EQ(ReadFrom({}, Written(Settings{}, onlyNode)).p.SkyChoice, Sky::Design);
-  EXPECT_EQ(ReadFrom({}, Written(Settings{}, onlyNode)).p.MoonNodes, NodeMode::Osculating);
-}
-
-TEST(SkySettings, AFileWithoutTheKeysReadsAsTheDesignSkyAndTheTrueNode) {
-  const Loaded l = ReadFrom(kFixedLines);
-  EXPECT_EQ(l.p.SkyChoice, Sky::Design);
-  EXPECT_EQ(l.p.MoonNodes, NodeMode::True);
-  const Loaded none = ReadFrom({}, "");
-  EXPECT_EQ(none.p.SkyChoice, Sky::Design);
-  EXPECT_EQ(none.p.MoonNodes, NodeMode::True);
-}
-
-TEST(SkySettings, UnknownWordsReadAsTheDefaults) {
-  struct {
-    const char* line;
-    Sky sky;
-    NodeMode node;
-  } cases[] = {
-      {"Sky=Apparent", Sky::Apparent, NodeMode::True},
-      {"Sky=Design", Sky::Design, NodeMode::True},
-      {"Sky=apparent", Sky::Design, NodeMode::True},  // words are exact
-      {"Sky= Apparent", Sky::Design, NodeMode::True},
-      {"Sky=Apparent sky", Sky::Design, NodeMode::True},
-      {"Sky=", Sky::Design, NodeMode::True},
-      {"Sky=\x01\xff", Sky::Design, NodeMode::True},
-      {"SkyChoice=Apparent", Sky::Design, NodeMode::True},  // not the key
-      {"sky=Apparent", Sky::Design, NodeMode::True},
-      {"MoonNodes=Osculating", Sky::Design, NodeMode::Osculating},
-      {"MoonNodes=Mean", Sky::Design, NodeMode::Mean},
-      {"MoonNodes=osculating", Sky::Design, NodeMode::True},
-      {"MoonNodes=Osc", Sky::Design, NodeMode::True},
-      {"MoonNodes=", Sky::Design, NodeMode::True},
-      {"MoonNodes=12", Sky::Design, NodeMode::True},
-  };
-  for (const auto& c : cases) {
-    const Loaded l = ReadFrom({c.line});
-    EXPECT_EQ(l.p.SkyChoice, c.sky) << c.line;
-    EXPECT_EQ(l.p.MoonNodes, c.node) << c.line;
-  }
-  // The last of repeated keys wins, as for every other key.
-  EXPECT_EQ(ReadFrom({"Sky=Apparent", "Sky=Design"}).p.SkyChoice, Sky::Design);
-  EXPECT_EQ(ReadFrom({"MoonNodes=Osculating", "MoonNodes=True"}).p.MoonNodes, NodeMode::True);
 }
 
 }  // namespace

@@ -73,6 +73,12 @@ inline void CopySuppliedFiles(const std::filesystem::path& folder) {
 #endif
 }
 
+// A temporary folder holding the supplied series data and option files.
+class HomeFolder : public TempFolder {
+ public:
+  HomeFolder() { CopySuppliedFiles(path()); }
+};
+
 // A shell word: the text in single quotes.
 inline std::string Quote(const std::string& s) {
   std::string q = "'";
