@@ -42,12 +42,13 @@ _novastra_cli() {
     --dial) COMPREPLY=($(compgen -W "360 90 45 30" -- "$cur")); return ;;
     --table) COMPREPLY=($(compgen -W "longitude latitude ra declination" -- "$cur")); return ;;
     --moon-ingress) COMPREPLY=($(compgen -W "display hide" -- "$cur")); return ;;
+    --aspects) COMPREPLY=($(compgen -W "major minor all conjunction sextile square trine opposition semisextile semisquare quintile sesquiquadrate biquintile quincunx" -- "$cur")); return ;;
     --from|--start|--to|--date|--days|--time|--jobs|--points|--width|--height) return ;;
   esac
   local opts
   case "$command" in
     ephemeris) opts="$range --noon --midnight --geo --helio --table --local-rows --save --bodies" ;;
-    aspectarian) opts="$range --noon --midnight --geo --helio --moon-sign-only --moon-ingress --void-of-course --save --kinds --bodies" ;;
+    aspectarian) opts="$range --noon --midnight --geo --helio --moon-sign-only --moon-ingress --void-of-course --aspects --save --kinds --bodies" ;;
     stations) opts="$range --bodies" ;;
     positions) opts="--date --time --noon --zodiac --node --sky --bodies --format -o --output" ;;
     eclipses) opts="--from --to --kind --tz --format -o --output" ;;

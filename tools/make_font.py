@@ -13,8 +13,9 @@ like symbols, arrows, mathematical operators, geometric shapes, miscellaneous
 symbols with the zodiac, planets and aspects, and every code point that
 src/text/charset.cpp maps a byte to) are taken from DejaVu Sans, scaled down
 where they are too wide and centred on the monospaced advance width, so that
-the columns of the tables stay aligned. The sextile, which neither font has,
-is drawn here; the private-use points the table gives to codes without a
+the columns of the tables stay aligned. The sextile, semisextile, quincunx and
+sesquiquadrate, which neither font has,
+are drawn here; the private-use points the table gives to codes without a
 Windows-1252 character reuse the glyph of that character or U+FFFD.
 
 Run with Debian's python3-fontforge:
@@ -56,18 +57,21 @@ SYMBOL_RANGES = [
     (0x2600, 0x26FF),  # miscellaneous symbols (planets, signs, aspects, nodes)
     (0x2AE0, 0x2AFF),  # supplemental operators
 ]
-# Always drawn: sextile.
-EXTRA = {0x26B9}
+# Always drawn: sextile, semisextile, quincunx and sesquiquadrate, which
+# neither DejaVu font has.
+EXTRA = {0x26B9, 0x26BA, 0x26BB, 0x26BC}
 
 # Side bearing left free on each side of a scaled symbol, in font units.
 MARGIN = 40
 
 # Single-byte codes whose glyphs advance two cells: signs 192..203, bodies
 # 224..234 and Earth 236, aspects 161..165, parallel 166, contraparallel 177,
-# stations 156 and 171, north 152 and south 154. The retrograde mark (157),
+# stations 156 and 171, north 152 and south 154, and the minor aspects 167..170,
+# 172 and 173. The retrograde mark (157),
 # degree mark (186) and minute mark (146) stay one cell.
 WIDE_CODES = (set(range(192, 204)) | set(range(224, 235)) | {236}
-              | set(range(161, 167)) | {177, 156, 171, 152, 154})
+              | set(range(161, 167)) | {177, 156, 171, 152, 154}
+              | {167, 168, 169, 170, 172, 173})
 
 
 def charset_table():
@@ -156,6 +160,45 @@ def draw_sextile(glyph, advance, axis):
     glyph.removeOverlap()
     glyph.correctDirection()
     glyph.width = advance
+
+
+# Strokes of the drawn aspect symbols, as line segments in a box of side 1
+# centred on the axis (x to the right, y up).
+DRAWN_STROKES = {
+    # Semisextile: a V standing on a bar.
+    0x26BA: [(-0.5, -0.5, 0.5, -0.5), (-0.4, 0.5, 0.0, -0.5), (0.4, 0.5, 0.0, -0.5)],
+    # Quincunx: the semisextile turned over, a bar over a caret.
+    0x26BB: [(-0.5, 0.5, 0.5, 0.5), (-0.4, -0.5, 0.0, 0.5), (0.4, -0.5, 0.0, 0.5)],
+    # Sesquiquadrate: a square under a semisquare's angle.
+    0x26BC: [(-0.45, -0.5, 0.15, -0.5), (0.15, -0.5, 0.15, 0.1), (0.15, 0.1, -0.45, 0.1),
+             (-0.45, 0.1, -0.45, -0.5), (-0.45, 0.1, 0.5, 0.5), (-0.45, 0.1, 0.5, 0.1)],
+}
+
+
+def draw_strokes(glyph, advance, axis, strokes):
+    """Draws line segments (DRAWN_STROKES) as bars of the sextile's weight."""
+    size, half = 1000.0, 60.0
+    cx = advance / 2.0
+    layer = fontforge.layer()
+    for x0, y0, x1, y1 in strokes:
+        ax, ay = cx + x0 * size, axis + y0 * size
+        bx, by = cx + x1 * size, axis + y1 * size
+        length = math.hypot(bx - ax, by - ay)
+        dx, dy = (bx - ax) / length, (by - ay) / length
+        nx, ny = -dy * half, dx * half
+        # Each bar runs a half width past its ends so that the joints close.
+        ax, ay, bx, by = ax - dx * half, ay - dy * half, bx + dx * half, by + dy * half
+        c = fontforge.contour()
+        c.moveTo(ax + nx, ay + ny)
+        c.lineTo(bx + nx, by + ny)
+        c.lineTo(bx - nx, by - ny)
+        c.lineTo(ax - nx, ay - ny)
+        c.closed = True
+        layer += c
+    glyph.foreground = layer
+    glyph.removeOverlap()
+    glyph.correctDirection()
+    fit_to_advance(glyph, advance)
 
 
 def has_glyph(font, cp):
@@ -267,6 +310,10 @@ def build_face(mono_path, sans_path, out, style, weight):
             continue
         if cp == 0x26B9:
             draw_sextile(mono.createChar(cp), width_of(cp), axis)
+            added.append(cp)
+            continue
+        if cp in DRAWN_STROKES:
+            draw_strokes(mono.createChar(cp), width_of(cp), axis, DRAWN_STROKES[cp])
             added.append(cp)
             continue
         alias = private_use_source(cp)

@@ -73,6 +73,7 @@ RunOutcome RunAspectarian(RunContext& app) {
   request.sky = SampleContextOf(app);
   request.choices.coords = params.Coords;
   request.choices.moonChangeOnly = params.MoonChangeOnly;
+  request.choices.aspects = params.Aspects;
   request.choices.moonSign = params.MoonSign;
   request.choices.option12 = app.options[12];
   request.startJD = cal.StartJD;

@@ -7,6 +7,7 @@
 #include "astro/choices.h"
 #include "astro/sky.h"
 #include "reports/choices.h"
+#include "reports/events.h"
 
 namespace novastra {
 
@@ -38,6 +39,8 @@ struct RunParameters {
   bool VoidOfCourse = false;
   // Ephemeris rows at midnight or noon of the zone instead of 0h or 12h UT.
   bool LocalRows = false;
+  // The aspects of the aspectarian, bit t for AspectType t (the five by default).
+  std::uint16_t Aspects = kMajorAspects;
 };
 
 }  // namespace novastra

@@ -12,6 +12,7 @@
 
 #include "app/input_check.h"
 #include "app/text_file.h"
+#include "text/ical_export.h"
 
 namespace novastra {
 
@@ -35,6 +36,7 @@ void SetInputDefaults(RunParameters& params) {
   params.VoidOfCourse = fresh.VoidOfCourse;
   params.LocalRows = fresh.LocalRows;
   params.SkyChoice = fresh.SkyChoice;
+  params.Aspects = fresh.Aspects;
 }
 
 // One line of the file: its text after the '=', and the number it starts with.
@@ -154,6 +156,13 @@ bool SkyChoice(const LineValue& v, Settings&, RunParameters& params) {
   return true;
 }
 
+// A list the program did not write leaves the five aspects.
+bool AspectsValue(const LineValue& v, Settings&, RunParameters& params) {
+  std::string why;
+  if (!ParseAspectList(v.text, params.Aspects, why)) params.Aspects = kMajorAspects;
+  return true;
+}
+
 // The keys by the start of their line, the first that matches is read (so
 // "NOVASTRAMaximized" before the other "NOVASTRA" keys). The keys the older
 // programs wrote match without their '=', as those programs read them.
@@ -187,6 +196,7 @@ constexpr Key kKeys[] = {
     {"MoonVoidOfCourse=", ChoiceYes<&RunParameters::VoidOfCourse>},
     {"LocalTimeRows=", ChoiceYes<&RunParameters::LocalRows>},
     {"Sky=", SkyChoice},
+    {"Aspects=", AspectsValue},
 };
 
 // Applies one line; false when the reading must stop.
@@ -284,6 +294,7 @@ bool WriteSettings(const std::filesystem::path& folder, const Settings& s,
   if (params.VoidOfCourse) line("MoonVoidOfCourse=Yes");
   if (params.LocalRows) line("LocalTimeRows=Yes");
   if (params.SkyChoice == Sky::Apparent) line("Sky=Apparent");
+  if (params.Aspects != kMajorAspects) line("Aspects=" + AspectListWords(params.Aspects));
   return WriteFileSafely(folder / kSettingsFile, t).empty();
 }
 

@@ -5,6 +5,7 @@
 
 #include "app/aspectarian_run.h"
 #include "cli/range_command.h"
+#include "text/ical_export.h"
 #include "reports/stations.h"
 
 namespace novastra::cli {
@@ -41,6 +42,7 @@ void AddParameters(const RunPlan& plan, JsonParameters& out) {
   const RunParameters& p = plan.params;
   out.emplace_back("moon_ingress", p.MoonSign == MoonChangeSign::Display ? "display" : "hide");
   out.emplace_back("moon_sign_only", p.MoonChangeOnly ? "yes" : "no");
+  if (p.Aspects != kMajorAspects) out.emplace_back("aspects", AspectListWords(p.Aspects));
 }
 
 }  // namespace
@@ -57,6 +59,11 @@ void AddAspectarianCommand(CLI::App& app, const GlobalOptions& global, int& stat
   sub->add_option("--moon-ingress", v->moonIngress, "Moon ingresses: display or hide")
       ->check(CLI::IsMember({"display", "hide"}))
       ->default_str("display");
+  sub->add_option("--aspects", v->aspects,
+                  "major (the five), minor (semisextile, semisquare, quintile, sesquiquadrate, "
+                  "biquintile, quincunx), all, or a comma list of aspect names")
+      ->type_name("LIST")
+      ->default_str("major");
   AddEventFormatOption(sub, *v);
   sub->add_option("--kinds", v->kinds,
                   "With --format ics: the events exported, a comma list of aspects, parallels, "

@@ -43,6 +43,7 @@ struct RunValues {
   bool localRows = false;     // --local-rows
   std::string kinds, bodies;  // --kinds, --bodies (--format ics; ephemeris: minor bodies)
   bool kindsGiven = false, bodiesGiven = false;
+  std::string aspects;  // --aspects (aspectarian)
 };
 
 // The run as resolved from the defaults, the settings (--use-settings) and the options.

@@ -12,6 +12,7 @@
 #include "app/settings.h"
 #include "astro/calendar.h"
 #include "cli/range_command.h"
+#include "text/ical_export.h"
 #include "text/date_input.h"
 
 namespace novastra::cli {
@@ -135,6 +136,10 @@ bool ResolvePlan(const RunValues& v, const RangeCommand& command, const Applicat
   }
   ApplyChoices(v, command, p);
   if (!ResolveDays(v, p, *from, plan) || !ResolveZone(v, p, plan)) return false;
+  if (!v.aspects.empty() && !ParseAspectList(v.aspects, p.Aspects, why)) {
+    PrintError("--aspects \"" + v.aspects + "\": " + why);
+    return false;
+  }
   plan.localRows = v.localRows || p.LocalRows;  // p.LocalRows only from --use-settings
   if (v.voidOfCourse) p.VoidOfCourse = true;
   p.StartMonth = std::to_string(from->month);
@@ -169,6 +174,7 @@ AspectarianRequest AspectarianRequestOf(const RunPlan& plan, const Application& 
   request.sky.coords = p.Coords;
   request.choices.coords = p.Coords;
   request.choices.moonChangeOnly = p.MoonChangeOnly;
+  request.choices.aspects = p.Aspects;
   request.choices.moonSign = p.MoonSign;
   request.choices.option12 = app.options()[12];
   request.startJD = plan.startJD;

@@ -122,6 +122,10 @@ InputWindow::InputWindow(Application& app, QWidget* parent)
   chkSaveData->setObjectName("chkSaveData");
   chkMoonChange = new QCheckBox("Moon - change sign only (Asp.)", this);
   chkMoonChange->setObjectName("chkMoonChange");
+  chkMinorAspects = new QCheckBox("Minor aspects (Asp.)", this);
+  chkMinorAspects->setObjectName("chkMinorAspects");
+  chkMinorAspects->setToolTip(
+      "Also list the semisextile, semisquare, quintile, sesquiquadrate, biquintile and quincunx");
 
   optMidnight = Option("optMidnight", "Midnight");
   optNoon = Option("optNoon", "Noon");
@@ -158,6 +162,7 @@ InputWindow::InputWindow(Application& app, QWidget* parent)
   checks->addWidget(chkFullMonth);
   checks->addWidget(chkSaveData);
   checks->addWidget(chkMoonChange);
+  checks->addWidget(chkMinorAspects);
   AddCalendarControls(checks, app_, this);
   auto* buttons = new QVBoxLayout;
   buttons->addWidget(cmdEphemeris);
@@ -206,6 +211,7 @@ InputWindow::InputWindow(Application& app, QWidget* parent)
                                     chkFullMonth,
                                     chkSaveData,
                                     chkMoonChange,
+                                    chkMinorAspects,
                                     findChild<QWidget*>("chkVoidOfCourse"),
                                     findChild<QWidget*>("chkLocalRows"),
                                     findChild<QWidget*>("cboTimeZone"),
@@ -239,7 +245,7 @@ InputWindow::InputWindow(Application& app, QWidget* parent)
     DaysChanged(txtDays->text());
   });
   for (QAbstractButton* b : std::initializer_list<QAbstractButton*>{
-           chkSaveData, chkMoonChange,     optMidnight,    optNoon,       optGeo,
+           chkSaveData, chkMoonChange, chkMinorAspects, optMidnight,    optNoon,       optGeo,
            optHelio,    optMean,           optTrue,        optOsculating, optTropical,
            optSidereal, optAyanamsa,       optDisplay,     optNoDisplay,  optLongitude,
            optLatitude, optRightAscension, optDeclination, optDesign,     optApparent})
@@ -275,6 +281,7 @@ void InputWindow::LoadFromParams() {
   chkFullMonth->setChecked(p.FullMonth);
   chkSaveData->setChecked(p.SaveData);
   chkMoonChange->setChecked(p.MoonChangeOnly);
+  chkMinorAspects->setChecked((p.Aspects & ~kMajorAspects) != 0);
   (p.Instant == InstantChoice::Midnight ? optMidnight : optNoon)->setChecked(true);
   (p.Coords == Coordinates::Heliocentric ? optHelio : optGeo)->setChecked(true);
   (p.MoonNodes == NodeMode::Mean         ? optMean
@@ -309,6 +316,9 @@ void InputWindow::ReadChoices() {
   p.FullMonth = chkFullMonth->isChecked();
   p.SaveData = chkSaveData->isChecked();
   p.MoonChangeOnly = chkMoonChange->isChecked();
+  // A list chosen elsewhere (the command line's settings) stays while the box agrees with it.
+  if (chkMinorAspects->isChecked() != ((p.Aspects & ~kMajorAspects) != 0))
+    p.Aspects = chkMinorAspects->isChecked() ? kAllAspects : kMajorAspects;
   p.Instant = optMidnight->isChecked() ? InstantChoice::Midnight : InstantChoice::Noon;
   p.Coords = optHelio->isChecked() ? Coordinates::Heliocentric : Coordinates::Geocentric;
   p.MoonNodes = optMean->isChecked()         ? NodeMode::Mean

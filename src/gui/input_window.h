@@ -42,6 +42,7 @@ class InputWindow : public QWidget {
   QCheckBox* chkFullMonth = nullptr;
   QCheckBox* chkSaveData = nullptr;
   QCheckBox* chkMoonChange = nullptr;
+  QCheckBox* chkMinorAspects = nullptr;
   QRadioButton *optMidnight, *optNoon, *optGeo, *optHelio, *optMean, *optTrue, *optOsculating;
   QRadioButton *optTropical, *optSidereal, *optAyanamsa, *optDisplay, *optNoDisplay;
   QRadioButton *optLongitude, *optLatitude, *optRightAscension, *optDeclination;

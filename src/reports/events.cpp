@@ -1,5 +1,6 @@
 #include "reports/events.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdio>
@@ -121,6 +122,12 @@ double CrossingFraction(double a0, double a1, double b0, double b1) {
 
 }  // namespace
 
+double AspectAngle(int type) {
+  static constexpr double kAngles[kAspectTypes + 1] = {0,  0,  60, 90,  120, 180,
+                                                       30, 45, 72, 135, 144, 150};
+  return type >= 1 && type <= kAspectTypes ? kAngles[type] : 0;
+}
+
 int AspectTypeOf(double x) {
   if (x < 1) return 1;
   if (x > 59 && x < 61) return 2;
@@ -177,7 +184,8 @@ class DaySearch {
         choices_(choices),
         directions_(directions),
         helio_(choices.coords == Coordinates::Heliocentric),
-        listAll_(!choices.moonChangeOnly) {
+        listAll_(!choices.moonChangeOnly),
+        minor_(listAll_ && (choices.aspects & ~kMajorAspects) != 0) {
     if (choices.moonSign == MoonChangeSign::NoDisplay) ingressReported_[kMoon] = true;
     noStation_[kSun] = noStation_[kMoon] = true;
     for (int b = 1; b <= 11; ++b)
@@ -195,6 +203,7 @@ class DaySearch {
           Station(i, h);
           const bool iFaster = steps_[i][h].motion > steps_[j][h].motion;
           Aspect(i, j, h, iFaster);
+          if (minor_) MinorAspects(i, j, h);
           Parallel(i, j, h, iFaster);
         }
       }
@@ -276,6 +285,7 @@ class DaySearch {
     if (!type || !listAll_) return;
     const bool lunation =
         i == kSun && j == kMoon && (type == kConjunction || type == kSquare || type == kOpposition);
+    if (!lunation && (choices_.aspects & (1u << type)) == 0) return;
     Event e = At(lunation ? EventKind::Lunation : EventKind::Aspect, i, h, m);
     e.other = j;
     e.aspect = type;
@@ -289,6 +299,37 @@ class DaySearch {
     }
     events_.push_back(e);
   }
+
+  // The minor aspects of the pair during hour h: the separation i - j,
+  // reduced to -180..180, crossing +A or -A between the hour's two samples.
+  // A crossing counts in the hour whose end reaches it (the sign of the
+  // difference turns from below zero to zero or above, or back), so an
+  // aspect exact at a sample, at a day's seam too, is listed once. The
+  // separation changes by under a degree an hour (the Moon's relative
+  // motion), so a jump of the difference by 90 or more is the wrap at
+  // 180 degrees, not a crossing. The instant is interpolated linearly
+  // within the hour, as for the five aspects above.
+  void MinorAspects(int i, int j, int h) {
+    const auto& lon = samples_.first;
+    const double s0 = Wrap180(lon[i][h] - lon[j][h]);
+    const double s1 = Wrap180(lon[i][h + 1] - lon[j][h + 1]);
+    for (int type = kSemisextile; type <= kQuincunx; ++type) {
+      if ((choices_.aspects & (1u << type)) == 0) continue;
+      const double angle = AspectAngle(type);
+      for (const double target : {angle, -angle}) {
+        const double f0 = Wrap180(s0 - target), f1 = Wrap180(s1 - target);
+        if ((f0 < 0) == (f1 < 0) || std::fabs(f1 - f0) >= 90) continue;
+        const double m = 60 * f0 / (f0 - f1);
+        Event e = At(EventKind::Aspect, i, h, m);
+        e.other = j;
+        e.aspect = type;
+        e.separation = std::fabs(Wrap180(s0 + Wrap180(s1 - s0) * m / 60));
+        events_.push_back(e);
+      }
+    }
+  }
+
+  static double Wrap180(double x) { return x - 360 * std::round(x / 360); }
 
   // A parallel or contraparallel of declination (or latitude) during hour h.
   void Parallel(int i, int j, int h, bool iFaster) {
@@ -329,7 +370,7 @@ class DaySearch {
   double dayJD_;
   const EventChoices& choices_;
   InitialDirections& directions_;
-  bool helio_, listAll_;
+  bool helio_, listAll_, minor_;
   bool ingressReported_[12] = {};
   bool noStation_[12] = {};
   Step steps_[12][24];
@@ -362,7 +403,15 @@ int ShownMinuteKey(double minutes) {
   return (digits[0] - '0') * 10 + (digits[1] - '0');
 }
 
-void SortDayEvents(std::vector<Event>& events) {
+namespace {
+
+bool IsMinorAspectEvent(const Event& e) {
+  return e.kind == EventKind::Aspect && !IsMajorAspect(e.aspect);
+}
+
+// The day's order of the five aspects and the other events: by hour and
+// shown minute, as this exchange sort leaves events that show the same minute.
+void SortByShownMinute(std::vector<Event>& events) {
   const size_t n = events.size();
   for (size_t i = 0; i + 1 < n; ++i) {
     for (size_t j = i + 1; j < n; ++j) {
@@ -372,6 +421,31 @@ void SortDayEvents(std::vector<Event>& events) {
         std::swap(events[i], events[j]);
     }
   }
+}
+
+}  // namespace
+
+void SortDayEvents(std::vector<Event>& events) {
+  // The minor aspects are merged in after the others are sorted, so that
+  // choosing them leaves the order of every other event as it was: each
+  // goes after the events of its hour and shown minute.
+  const auto minor = std::stable_partition(events.begin(), events.end(),
+                                           [](const Event& e) { return !IsMinorAspectEvent(e); });
+  if (minor == events.end()) {
+    SortByShownMinute(events);
+    return;
+  }
+  std::vector<Event> added(minor, events.end());
+  events.erase(minor, events.end());
+  SortByShownMinute(events);
+  auto key = [](const Event& e) { return std::make_pair(e.hour, ShownMinuteKey(e.minutes)); };
+  std::stable_sort(added.begin(), added.end(),
+                   [&](const Event& a, const Event& b) { return key(a) < key(b); });
+  std::vector<Event> merged;
+  merged.reserve(events.size() + added.size());
+  std::merge(events.begin(), events.end(), added.begin(), added.end(), std::back_inserter(merged),
+             [&](const Event& a, const Event& b) { return key(a) < key(b); });
+  events = std::move(merged);
 }
 
 LunarPhase PhaseOf(const Event& e) {

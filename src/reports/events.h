@@ -26,20 +26,42 @@ struct InitialDirections {
   std::array<int16_t, 12> flag{};
 };
 
+// Aspect types: the five that AspectTypeOf gives, then the minor aspects.
+enum AspectType : int {
+  kConjunction = 1,
+  kSextile = 2,
+  kSquare = 3,
+  kTrine = 4,
+  kOpposition = 5,
+  kSemisextile = 6,     // 30 degrees
+  kSemisquare = 7,      // 45
+  kQuintile = 8,        // 72
+  kSesquiquadrate = 9,  // 135
+  kBiquintile = 10,     // 144
+  kQuincunx = 11,       // 150
+};
+inline constexpr int kAspectTypes = 11;
+inline constexpr std::uint16_t kMajorAspects = 0x3E;  // conjunction .. opposition
+inline constexpr std::uint16_t kAllAspects = 0xFFE;   // every type
+// The separation of an aspect type in degrees (0 for anything else).
+double AspectAngle(int type);
+inline bool IsMajorAspect(int type) { return type >= kConjunction && type <= kOpposition; }
+
 // The choices that filter and shape one day's events.
 struct EventChoices {
   Coordinates coords = Coordinates::Geocentric;
   bool moonChangeOnly = false;  // "Moon - change sign only (Asp.)"
   MoonChangeSign moonSign = MoonChangeSign::Display;
   float option12 = 0;  // Moon ingresses into cardinal signs only
+  // The aspects listed, bit t for AspectType t (kMajorAspects by default).
+  // Lunations are listed whatever it holds.
+  std::uint16_t aspects = kMajorAspects;
 };
 
 enum class EventKind { Aspect, Parallel, Contraparallel, Ingress, Station, Lunation };
 enum class Eclipse { None, Solar, Lunar };
 enum class Direction { Direct, Retrograde };
 
-// Aspect types, as AspectTypeOf gives them.
-enum AspectType : int { kConjunction = 1, kSextile = 2, kSquare = 3, kTrine = 4, kOpposition = 5 };
 
 // One event of the aspectarian.
 struct Event {

@@ -17,6 +17,7 @@ constexpr int kLookBackDays = 4;
 
 bool IsMoonAspect(const Event& e) {
   if (e.kind != EventKind::Aspect && e.kind != EventKind::Lunation) return false;
+  if (!IsMajorAspect(e.aspect)) return false;  // the minor aspects do not end a void
   if (e.body != kMoonBody && e.other != kMoonBody) return false;
   const int partner = e.body == kMoonBody ? e.other : e.body;
   return partner >= kSunBody && partner <= kPlutoBody && partner != kMoonBody;
@@ -69,7 +70,8 @@ std::vector<VoidOfCourse> VoidsOfRun(const SampleContext& sky, const EventChoice
                                      const std::vector<Event>& events) {
   if (sky.coords == Coordinates::Heliocentric || dayCount <= 0) return {};
   const bool everyMoonEvent = !choices.moonChangeOnly &&
-                              choices.moonSign == MoonChangeSign::Display && choices.option12 == 0;
+                              choices.moonSign == MoonChangeSign::Display && choices.option12 == 0 &&
+                              (choices.aspects & kMajorAspects) == kMajorAspects;
   if (!everyMoonEvent) return FindVoidsOfCourse(sky, startJD, dayCount);
   AspectarianRequest before;
   before.sky = sky;

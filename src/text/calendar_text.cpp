@@ -46,8 +46,14 @@ std::vector<std::string> CalendarAspectarianLines(const AspectarianReport& repor
   head.svp = report.svp;
   head.ayanamsa = report.ayanamsa;
   std::vector<std::string> lines = AspectarianLines(head, info, coords);
-  if (!choices.zone.IsUniversal() && lines.size() > 3)
+  if (!choices.zone.IsUniversal() && lines.size() > 3) {
+    // The header's instant stays the UT one its SVP and Julian Day belong to;
+    // the listed times are the zone's, and the header says so.
+    const size_t at = lines[1].find(", Greenwich");
+    if (at != std::string::npos)
+      lines[1].replace(at, 11, " UT, times in " + choices.zone.Name());
     lines[3] = "  Times in " + choices.zone.Name();
+  }
 
   const bool local = !choices.zone.IsUniversal();
   std::vector<std::vector<Row>> days(static_cast<size_t>(std::max(dayCount, 0)));

@@ -28,8 +28,9 @@ constexpr const char* kBodyNames[] = {"",       "Sun",     "Moon",    "Mercury",
 constexpr const char* kSignNames[] = {"",          "Aries",    "Taurus", "Gemini",  "Cancer",
                                       "Leo",       "Virgo",    "Libra",  "Scorpio", "Sagittarius",
                                       "Capricorn", "Aquarius", "Pisces"};
-constexpr const char* kAspectNames[] = {"",       "conjunction", "sextile",
-                                        "square", "trine",       "opposition"};
+constexpr const char* kAspectNames[] = {
+    "",           "conjunction",    "sextile",    "square",  "trine",    "opposition",
+    "semisextile", "semisquare", "quintile", "sesquiquadrate", "biquintile", "quincunx"};
 
 // The Moon and the node have no heliocentric place.
 bool HasHelio(int body) { return body != kMoon && body != kNorthNode; }
@@ -125,7 +126,7 @@ const char* BodyName(int body, Coordinates coords) {
 }
 const char* SignName(int sign) { return sign >= 1 && sign <= 12 ? kSignNames[sign] : ""; }
 const char* AspectName(int aspect) {
-  return aspect >= 1 && aspect <= 5 ? kAspectNames[aspect] : "";
+  return aspect >= 1 && aspect <= kAspectTypes ? kAspectNames[aspect] : "";
 }
 const char* PhaseKey(LunarPhase phase) {
   switch (phase) {

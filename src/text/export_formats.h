@@ -25,7 +25,7 @@ const char* BodyKey(int body);
 // Sun's place in heliocentric lists.
 const char* BodyName(int body, Coordinates coords);
 const char* SignName(int sign);      // "Aries" .. "Pisces"; "" outside 1..12
-const char* AspectName(int aspect);  // "conjunction" .. "opposition"; ""
+const char* AspectName(int aspect);  // "conjunction" .. "quincunx"; ""
 const char* EventKindName(EventKind kind);
 // "new_moon", "first_quarter", "full_moon", "last_quarter".
 const char* PhaseKey(LunarPhase phase);

@@ -7,7 +7,7 @@ namespace novastra {
 
 namespace {
 
-constexpr std::array<Glyph, 38> kGlyphs = {{
+constexpr std::array<Glyph, 44> kGlyphs = {{
     {146, "minute mark", 0x2032, "'"},
     {152, "north", 0x2191, "N"},
     {154, "south", 0x2193, "S"},
@@ -19,7 +19,15 @@ constexpr std::array<Glyph, 38> kGlyphs = {{
     {164, "trine", 0x25B3, "Tri"},
     {165, "opposition", 0x260D, "Opp"},
     {166, "parallel", 0x2225, "Par"},
+    // The minor aspects; the quintiles are drawn as pentagons (72 degrees is a
+    // fifth of the circle), which Unicode gives no aspect symbol of its own.
+    {167, "semisextile", 0x26BA, "SSx"},
+    {168, "semisquare", 0x2220, "SSq"},
+    {169, "quintile", 0x2B20, "Qui"},
+    {170, "sesquiquadrate", 0x26BC, "Ses"},
     {171, "turning direct", 0x21BB, "SD"},
+    {172, "biquintile", 0x2B1F, "BQn"},
+    {173, "quincunx", 0x26BB, "Qcx"},
     {177, "contraparallel", 0x22D5, "CPr"},
     {186, "degree mark", 0x00B0, "d"},
     {192, "Aries", 0x2648, "Ari"},
@@ -56,6 +64,15 @@ const Glyph* FindGlyph(unsigned char code) {
   const auto it = std::lower_bound(kGlyphs.begin(), kGlyphs.end(), code,
                                    [](const Glyph& g, unsigned char c) { return g.code < c; });
   return it != kGlyphs.end() && it->code == code ? &*it : nullptr;
+}
+
+char AspectCode(int type) {
+  // Conjunction .. opposition at 161..165; the minor aspects around the
+  // parallel (166) and the direct station (171).
+  static constexpr unsigned char kMinorCodes[] = {167, 168, 169, 170, 172, 173};
+  if (type >= kSemisextile && type <= kQuincunx)
+    return static_cast<char>(kMinorCodes[type - kSemisextile]);
+  return static_cast<char>(160 + type);
 }
 
 char BodyCode(int body, Coordinates coords) {

@@ -34,8 +34,9 @@ inline constexpr int kGlyphContraparallel = 177;
 inline char SignCode(int sign) { return static_cast<char>(191 + sign); }
 // The body glyph code: the Sun's place shows the Earth in heliocentric lists.
 char BodyCode(int body, Coordinates coords);
-// The aspect glyph code, 160 + type (1 conjunction .. 5 opposition).
-inline char AspectCode(int type) { return static_cast<char>(160 + type); }
+// The aspect glyph code: 160 + type for 1 conjunction .. 5 opposition, then
+// the minor aspects' codes.
+char AspectCode(int type);
 inline char StationCode(Direction d) {
   return static_cast<char>(d == Direction::Retrograde ? kGlyphRetrograde : kGlyphDirect);
 }

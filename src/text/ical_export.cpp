@@ -339,6 +339,43 @@ bool ParseCalendarBodies(const std::string& list, CalendarFilter& filter, std::s
   return ParseWordList(list, kBodyWords, 1, 11, "body", filter.bodies, why);
 }
 
+bool ParseAspectList(const std::string& list, std::uint16_t& aspects, std::string& why) {
+  constexpr std::uint16_t kMinor = kAllAspects & ~kMajorAspects;
+  std::string names = "major, minor, all";
+  for (int t = 1; t <= kAspectTypes; ++t) names += std::string(", ") + AspectName(t);
+  const auto items = Items(list);
+  if (!items) {
+    why = "an empty item in \"" + list + "\" (expected a comma list of " + names + ")";
+    return false;
+  }
+  std::uint16_t chosen = 0;
+  for (const std::string& item : *items) {
+    std::uint16_t bits = item == "major" ? kMajorAspects
+                         : item == "minor" ? kMinor
+                         : item == "all"   ? kAllAspects
+                                           : 0;
+    for (int t = 1; t <= kAspectTypes && bits == 0; ++t)
+      if (item == AspectName(t)) bits = static_cast<std::uint16_t>(1u << t);
+    if (bits == 0) {
+      why.assign("unknown aspect \"").append(item).append("\" (expected a comma list of ");
+      why.append(names).append(")");
+      return false;
+    }
+    chosen |= bits;
+  }
+  aspects = chosen;
+  return true;
+}
+
+std::string AspectListWords(std::uint16_t aspects) {
+  if (aspects == kMajorAspects) return "major";
+  if (aspects == kAllAspects) return "all";
+  std::string s;
+  for (int t = 1; t <= kAspectTypes; ++t)
+    if (aspects & (1u << t)) s += (s.empty() ? "" : ",") + std::string(AspectName(t));
+  return s;
+}
+
 std::string EventSummaryWords(const Event& e, Coordinates coords) {
   std::string body = BodyName(e.body, coords);
   switch (e.kind) {

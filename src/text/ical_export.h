@@ -5,6 +5,7 @@
 // of the tz database (with its VTIMEZONE). Every function appends to `out`,
 // so a long run is written piece by piece: IcalBegin, the events, IcalEnd.
 #include <array>
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -45,6 +46,12 @@ struct CalendarFilter {
 bool ParseCalendarKinds(const std::string& list, CalendarFilter& filter, std::string& why);
 // Sets filter.bodies from a comma list of body words or "all".
 bool ParseCalendarBodies(const std::string& list, CalendarFilter& filter, std::string& why);
+// The aspects of a comma list of aspect names (AspectName), "major" (the
+// five), "minor" (the six others) or "all": bit t for AspectType t. False
+// with a message in `why` for an empty item or an unknown word.
+bool ParseAspectList(const std::string& list, std::uint16_t& aspects, std::string& why);
+// The list that ParseAspectList reads back: "major", "all" or the names.
+std::string AspectListWords(std::uint16_t aspects);
 
 struct IcalOptions {
   TimeZone zone;  // Universal Time: DTSTART in UTC; a zone: local times with its TZID

@@ -32,6 +32,9 @@ TEST_F(CalendarCli, NewYorkMonthWithVoidsAndZoneInTheHeader) {
   const auto ut = Run("aspectarian --from 3/1/2009 --days 10");
   ASSERT_EQ(local.status, 0);
   EXPECT_TRUE(Contains(local.out, "  Times in America/New_York\n"));
+  // The header names the zone of the times; a UT run's header names Greenwich.
+  EXPECT_TRUE(Contains(local.out, "Sunday, 01 Mar 2009 at noon UT, times in America/New_York"));
+  EXPECT_TRUE(Contains(ut.out, "Sunday, 01 Mar 2009 at noon, Greenwich"));
   EXPECT_TRUE(Contains(local.out, "Moon void of course until"));
   // The Moon enters Taurus at 03:35 UT on 1 Mar 2009, 22:35 on 28 Feb in New
   // York (EST, UT-5): the local list starts after it.
