@@ -182,6 +182,10 @@ TEST_F(GuiTest, ExitWritesTheSettingsThatTheNextStartReads) {
   zone->setCurrentText("America/New_York");
   voids->setChecked(true);
   localRows->setChecked(true);
+  auto* minor = in->findChild<QCheckBox*>("chkMinorAspects");
+  ASSERT_TRUE(minor);
+  minor->setChecked(true);
+  EXPECT_EQ(c.app()->params().Aspects, kAllAspects);
   c.mainWindow()->close();  // the close box exits like File, Exit
   EXPECT_TRUE(c.exited());
   // The file's lines are the settings tests' own; here each choice comes back.
@@ -198,6 +202,8 @@ TEST_F(GuiTest, ExitWritesTheSettingsThatTheNextStartReads) {
   EXPECT_EQ(in->findChild<QComboBox*>("cboTimeZone")->currentText(), "America/New_York");
   EXPECT_TRUE(in->findChild<QCheckBox*>("chkVoidOfCourse")->isChecked());
   EXPECT_TRUE(in->findChild<QCheckBox*>("chkLocalRows")->isChecked());
+  EXPECT_TRUE(in->findChild<QCheckBox*>("chkMinorAspects")->isChecked());
+  EXPECT_EQ(controller->app()->params().Aspects, kAllAspects);
 }
 
 TEST_F(GuiTest, HelpEntriesAppendTheirDocumentEachTime) {

@@ -99,8 +99,9 @@ TEST_F(GuiTest, TabFollowsTheWindowsOrder) {
       "optNoon",       "optGeo",       "optHelio",      "optMean",           "optTrue",
       "optOsculating", "optTropical",  "optSidereal",   "optAyanamsa",       "optDisplay",
       "optNoDisplay",  "optLongitude", "optLatitude",   "optRightAscension", "optDeclination",
-      "chkFullMonth",  "chkSaveData",  "chkMoonChange", "chkVoidOfCourse",   "chkLocalRows",
-      "cboTimeZone",   "optDesign",    "optApparent",   "cmdEphemeris",      "cmdAspectarian"};
+      "chkFullMonth",  "chkSaveData",  "chkMoonChange", "chkMinorAspects",   "chkVoidOfCourse",
+      "chkLocalRows",  "cboTimeZone",  "optDesign",     "optApparent",       "cmdEphemeris",
+      "cmdAspectarian"};
   QStringList chain;
   QWidget* w = in->txtMonth;
   do {

@@ -122,6 +122,7 @@ TEST(Settings, EachChoiceIsWrittenOnItsLineAndReadsBack) {
       {[](Loaded& l) { l.p.VoidOfCourse = true; }, "MoonVoidOfCourse=Yes"},
       {[](Loaded& l) { l.p.LocalRows = true; }, "LocalTimeRows=Yes"},
       {[](Loaded& l) { l.p.SkyChoice = Sky::Apparent; }, "Sky=Apparent"},
+      {[](Loaded& l) { l.p.Aspects = kAllAspects; }, "Aspects=all"},
   };
   Loaded all;
   std::vector<std::string> allLines;
@@ -183,6 +184,12 @@ TEST(Settings, LinesReadAsTheRulesSay) {
       {{"MoonNodes=12"}, {}},
       {{"Sky=Apparent", "Sky=Design"}, {}},
       {{"MoonNodes=Osculating", "MoonNodes=True"}, {}},
+      // The aspects: a list of names as the command line takes it; a bad list leaves the five.
+      {{"Aspects=quincunx,major"}, {"Aspects=conjunction,sextile,square,trine,opposition,quincunx"}},
+      {{"Aspects=major"}, {}},
+      {{"Aspects=minor,square"}, {"Aspects=square,semisextile,semisquare,quintile,sesquiquadrate,biquintile,quincunx"}},
+      {{"Aspects=inconjunct"}, {}},
+      {{"Aspects="}, {}},
       {{""}, {}},  // an empty file
   };
   for (const auto& c : cases) {
