@@ -59,6 +59,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   cli::AddStationsCommand(app, global, status);
   cli::AddPositionsCommand(app, global, status);
   cli::AddEclipsesCommand(app, global, status);
+  cli::AddChartCommand(app, global, status);
+  cli::AddTransitsCommand(app, global, status);
   cli::RefuseEmptyValues(app);
   try {
     app.parse(static_cast<int>(args.size()), argv.data());

@@ -34,5 +34,7 @@ void AddAspectarianCommand(CLI::App& app, const GlobalOptions& global, int& stat
 void AddStationsCommand(CLI::App& app, const GlobalOptions& global, int& status);
 void AddPositionsCommand(CLI::App& app, const GlobalOptions& global, int& status);
 void AddEclipsesCommand(CLI::App& app, const GlobalOptions& global, int& status);
+void AddChartCommand(CLI::App& app, const GlobalOptions& global, int& status);
+void AddTransitsCommand(CLI::App& app, const GlobalOptions& global, int& status);
 
 }  // namespace novastra::cli

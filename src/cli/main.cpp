@@ -107,6 +107,8 @@ int Main(int argc, char** argv) {
   cli::AddStationsCommand(app, global, status);
   cli::AddPositionsCommand(app, global, status);
   cli::AddEclipsesCommand(app, global, status);
+  cli::AddChartCommand(app, global, status);
+  cli::AddTransitsCommand(app, global, status);
   // Listed in the help; run by novastra-graph.
   app.add_subcommand("graph", "Graphic ephemeris of a range of dates as SVG, PNG or PDF");
   cli::RefuseEmptyValues(app);

@@ -539,4 +539,19 @@ void AppendIcalEclipse(std::string& out, const EclipseEntry& e, const IcalOption
   out += Text(v.get());
 }
 
+void AppendIcalInstant(std::string& out, const std::string& key, double jd,
+                       const std::string& words, const std::string& symbolCodes,
+                       const std::string& category, const std::string& description,
+                       const IcalOptions& o) {
+  std::string symbols;
+  for (char c : symbolCodes)
+    if (const Glyph* g = FindGlyph(static_cast<unsigned char>(c))) symbols += Utf8(g->unicode);
+  Component v = NewEvent(Digest(key + "|" + std::to_string(MinuteOf(jd))),
+                         WithSymbols(words, symbols, o), category, o);
+  AddTime(v.get(), icalproperty_new_dtstart, jd, o);
+  if (!description.empty())
+    icalcomponent_add_property(v.get(), icalproperty_new_description(description.c_str()));
+  out += Text(v.get());
+}
+
 }  // namespace novastra

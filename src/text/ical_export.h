@@ -75,6 +75,13 @@ void AppendIcalStation(std::string& out, const Station& station, const IcalOptio
 // One VEVENT at greatest eclipse, titled "Total lunar eclipse, magnitude 1.33",
 // with its gamma, Saros series and (lunar) contacts in the description.
 void AppendIcalEclipse(std::string& out, const EclipseEntry& eclipse, const IcalOptions& options);
+// One VEVENT at an instant: its summary (words, then the symbols of the glyph
+// codes when the options keep symbols), category and description; the UID
+// from `key` and the minute.
+void AppendIcalInstant(std::string& out, const std::string& key, double jd,
+                       const std::string& words, const std::string& symbolCodes,
+                       const std::string& category, const std::string& description,
+                       const IcalOptions& options);
 // END:VCALENDAR
 std::string IcalEnd();
 
