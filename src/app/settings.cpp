@@ -12,6 +12,7 @@
 
 #include "app/input_check.h"
 #include "app/text_file.h"
+#include "astro/ayanamsas.h"
 
 namespace novastra {
 
@@ -35,6 +36,7 @@ void SetInputDefaults(RunParameters& params) {
   params.VoidOfCourse = fresh.VoidOfCourse;
   params.LocalRows = fresh.LocalRows;
   params.SkyChoice = fresh.SkyChoice;
+  params.SiderealAyanamsa = fresh.SiderealAyanamsa;
 }
 
 // One line of the file: its text after the '=', and the number it starts with.
@@ -139,6 +141,12 @@ bool ZodiacMode(const LineValue& v, Settings&, RunParameters& params) {
   return true;
 }
 
+// The key word of a named ayanamsa; any other word keeps the SVP's zodiac.
+bool SiderealAyanamsa(const LineValue& v, Settings&, RunParameters& params) {
+  params.SiderealAyanamsa = FindNamedAyanamsa(v.text).value_or(NamedAyanamsa::None);
+  return true;
+}
+
 bool MoonSign(const LineValue& v, Settings&, RunParameters& params) {
   params.MoonSign = v.text == "Display" ? MoonChangeSign::Display : MoonChangeSign::NoDisplay;
   return true;
@@ -187,6 +195,7 @@ constexpr Key kKeys[] = {
     {"MoonVoidOfCourse=", ChoiceYes<&RunParameters::VoidOfCourse>},
     {"LocalTimeRows=", ChoiceYes<&RunParameters::LocalRows>},
     {"Sky=", SkyChoice},
+    {"SiderealAyanamsa=", SiderealAyanamsa},
 };
 
 // Applies one line; false when the reading must stop.
@@ -284,6 +293,8 @@ bool WriteSettings(const std::filesystem::path& folder, const Settings& s,
   if (params.VoidOfCourse) line("MoonVoidOfCourse=Yes");
   if (params.LocalRows) line("LocalTimeRows=Yes");
   if (params.SkyChoice == Sky::Apparent) line("Sky=Apparent");
+  if (params.SiderealAyanamsa != NamedAyanamsa::None)
+    line(std::string("SiderealAyanamsa=") + NamedAyanamsaKey(params.SiderealAyanamsa));
   return WriteFileSafely(folder / kSettingsFile, t).empty();
 }
 
