@@ -24,9 +24,9 @@ namespace {
 // author gave as a true value has the nutation of its epoch taken out first.
 struct Definition {
   NamedAyanamsa id;
-  double epochJD;      // TT Julian Day of the reference epoch
-  double arcseconds;   // the ayanamsa then
-  bool trueAtEpoch;    // the value includes the nutation of the epoch
+  double epochJD;     // TT Julian Day of the reference epoch
+  double arcseconds;  // the ayanamsa then
+  bool trueAtEpoch;   // the value includes the nutation of the epoch
 };
 
 constexpr double Dms(double d, double m, double s) { return d * 3600.0 + m * 60.0 + s; }

@@ -58,8 +58,7 @@ double ShiftLongitude(double tropical, Zodiac zodiac, double svp, double ayanams
 // The same for an instant: the sidereal zodiac of a named ayanamsa is
 // tropical - ayanamsa, as the ayanamsa zodiac is.
 double ShiftLongitude(double tropical, Zodiac zodiac, const InstantSetup& instant) {
-  if (zodiac == Zodiac::Sidereal && instant.Named != NamedAyanamsa::None)
-    zodiac = Zodiac::Ayanamsa;
+  if (zodiac == Zodiac::Sidereal && instant.Named != NamedAyanamsa::None) zodiac = Zodiac::Ayanamsa;
   return ShiftLongitude(tropical, zodiac, instant.Svp, instant.Ayanamsa);
 }
 

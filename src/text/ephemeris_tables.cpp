@@ -137,8 +137,8 @@ std::string BuildSvpText(double svp, double ayanamsa, bool carry) {
 
 std::string BuildZodiacText(double svp, double ayanamsa, NamedAyanamsa named, bool carry) {
   if (named == NamedAyanamsa::None) return BuildSvpText(svp, ayanamsa, carry);
-  return std::string("   ") + NamedAyanamsaName(named) + " True Ayanamsa = " +
-         AyanamsaDms(ayanamsa, carry);
+  return std::string("   ") + NamedAyanamsaName(named) +
+         " True Ayanamsa = " + AyanamsaDms(ayanamsa, carry);
 }
 
 // ---- headers ----
@@ -289,7 +289,8 @@ std::vector<std::string> EphemerisTableLines(ColumnSet set, const EphemerisRepor
                                              bool carry) {
   const auto header = BuildHeaderLines(set, info, raHours);
   std::vector<std::string> lines(header.begin(), header.end());
-  if (withSvp && !report.days.empty()) lines[1] += BuildZodiacText(report.svp, report.ayanamsa, report.named, carry);
+  if (withSvp && !report.days.empty())
+    lines[1] += BuildZodiacText(report.svp, report.ayanamsa, report.named, carry);
   bool firstRow = true;
   for (const EphemerisDay& day : report.days) {
     const RowInfo row{DateTextFromJulianDay(day.rowJD), day.siderealSeconds, &day.positions,

@@ -92,8 +92,8 @@ double ValueOf(const Published& p) {
 TEST(NamedAyanamsas, PublishedValues) {
   for (const Published& p : kLahiriTable)
     EXPECT_NEAR(ValueOf(p), p.degrees, p.toleranceArcsec / 3600.0)
-        << "Lahiri, January 1, " << p.source << ": off by "
-        << (ValueOf(p) - p.degrees) * 3600.0 << "\"";
+        << "Lahiri, January 1, " << p.source << ": off by " << (ValueOf(p) - p.degrees) * 3600.0
+        << "\"";
   for (const Published& p : kPublished)
     EXPECT_NEAR(ValueOf(p), p.degrees, p.toleranceArcsec / 3600.0)
         << NamedAyanamsaName(p.id) << ", " << p.source << ": off by "
@@ -119,8 +119,8 @@ TEST(NamedAyanamsas, FaganBradleyIsTheSvpZodiac) {
 TEST(NamedAyanamsas, GalacticCentreAtZeroSagittarius) {
   const double d2r = M_PI / 180.0;
   const double ra = 266.41683708 * d2r, dec = -29.00781056 * d2r, eps = 84381.406 / 3600.0 * d2r;
-  double lon = std::atan2(std::sin(ra) * std::cos(eps) + std::tan(dec) * std::sin(eps),
-                          std::cos(ra)) / d2r;
+  double lon =
+      std::atan2(std::sin(ra) * std::cos(eps) + std::tan(dec) * std::sin(eps), std::cos(ra)) / d2r;
   if (lon < 0) lon += 360.0;
   EXPECT_NEAR(MeanNamedAyanamsa(NamedAyanamsa::GalacticCentre, 0.0), lon - 240.0, 0.05 / 3600.0);
   // A century on, the centre has moved on by the precession.
@@ -154,11 +154,16 @@ TEST(NamedAyanamsas, NamesAndSpellings) {
     const char* word;
     NamedAyanamsa id;
   } cases[] = {
-      {"fagan-bradley", NamedAyanamsa::FaganBradley}, {"Fagan", NamedAyanamsa::FaganBradley},
-      {"lahiri", NamedAyanamsa::Lahiri},              {"CHITRAPAKSHA", NamedAyanamsa::Lahiri},
-      {"raman", NamedAyanamsa::Raman},                {"kp", NamedAyanamsa::Krishnamurti},
-      {"krishnamurti", NamedAyanamsa::Krishnamurti},  {"yukteswar", NamedAyanamsa::Yukteshwar},
-      {"j2000", NamedAyanamsa::J2000},                {"djwhal_khul", NamedAyanamsa::DjwhalKhul},
+      {"fagan-bradley", NamedAyanamsa::FaganBradley},
+      {"Fagan", NamedAyanamsa::FaganBradley},
+      {"lahiri", NamedAyanamsa::Lahiri},
+      {"CHITRAPAKSHA", NamedAyanamsa::Lahiri},
+      {"raman", NamedAyanamsa::Raman},
+      {"kp", NamedAyanamsa::Krishnamurti},
+      {"krishnamurti", NamedAyanamsa::Krishnamurti},
+      {"yukteswar", NamedAyanamsa::Yukteshwar},
+      {"j2000", NamedAyanamsa::J2000},
+      {"djwhal_khul", NamedAyanamsa::DjwhalKhul},
       {"galactic-center", NamedAyanamsa::GalacticCentre},
   };
   for (const auto& c : cases) {
