@@ -8,7 +8,7 @@ _novastra_cli() {
     cword=$COMP_CWORD
   }
   local global="--home --encoding --symbols --help --version"
-  local range="--from --start --to --days --full-month --zodiac --node --sky --tz --no-carry --format -o --output --use-settings --jobs"
+  local range="--from --start --to --days --full-month --zodiac --ayanamsa --node --sky --tz --no-carry --format -o --output --use-settings --jobs"
   local command="" w
   for w in "${words[@]:1:cword-1}"; do
     case "$w" in ephemeris|aspectarian|stations|positions|eclipses|graph) command=$w ;; esac
@@ -19,6 +19,7 @@ _novastra_cli() {
     --encoding) COMPREPLY=($(compgen -W "utf8 cp1252" -- "$cur")); return ;;
     --symbols) COMPREPLY=($(compgen -W "unicode ascii" -- "$cur")); return ;;
     --zodiac) COMPREPLY=($(compgen -W "tropical sidereal ayanamsa" -- "$cur")); return ;;
+    --ayanamsa) COMPREPLY=($(compgen -W "fagan-bradley lahiri raman krishnamurti yukteshwar j2000 djwhal-khul galactic-centre" -- "$cur")); return ;;
     --node) COMPREPLY=($(compgen -W "mean true osculating" -- "$cur")); return ;;
     --sky) COMPREPLY=($(compgen -W "design apparent" -- "$cur")); return ;;
     --tz)
@@ -50,9 +51,9 @@ _novastra_cli() {
     ephemeris) opts="$range --noon --midnight --geo --helio --table --local-rows --save --bodies" ;;
     aspectarian) opts="$range --noon --midnight --geo --helio --moon-sign-only --moon-ingress --void-of-course --aspects --save --kinds --bodies" ;;
     stations) opts="$range --bodies" ;;
-    positions) opts="--date --time --noon --zodiac --node --sky --bodies --format -o --output" ;;
+    positions) opts="--date --time --noon --zodiac --ayanamsa --node --sky --bodies --format -o --output" ;;
     eclipses) opts="--from --to --kind --tz --format -o --output" ;;
-    graph) opts="--from --to --dial --bodies --points --width --height --noon --zodiac --node -o" ;;
+    graph) opts="--from --to --dial --bodies --points --width --height --noon --zodiac --ayanamsa --node -o" ;;
     *) COMPREPLY=($(compgen -W "ephemeris aspectarian stations positions eclipses graph $global" -- "$cur")); return ;;
   esac
   COMPREPLY=($(compgen -W "$opts $global" -- "$cur"))

@@ -23,7 +23,7 @@ SampleContext SampleContextOf(const SeriesTables& series, const RunParameters& p
   ctx.choices.zodiac = params.ZodiacMode;
   ctx.choices.node = params.MoonNodes;
   ctx.choices.sky = params.SkyChoice;
-  ctx.ayanamsa = options.Ayanamsa();
+  ctx.ayanamsa = options.Ayanamsa(params.ZodiacMode, params.SiderealAyanamsa);
   ctx.coords = params.Coords;
   return ctx;
 }

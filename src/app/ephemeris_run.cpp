@@ -114,7 +114,7 @@ RunOutcome RunEphemeris(RunContext& app) {
   EphemerisRequest request;
   request.tables = &app.series;
   request.engine = EngineChoices{params.ZodiacMode, params.MoonNodes, false, params.SkyChoice};
-  request.ayanamsa = app.options.Ayanamsa();
+  request.ayanamsa = app.options.Ayanamsa(params.ZodiacMode, params.SiderealAyanamsa);
   request.startJD = cal.StartJD;
   request.dayFraction = cal.DayFraction;
   if (local) request.localZone = &calendar->zone;

@@ -25,6 +25,12 @@ AyanamsaOption RunOptions::Ayanamsa() const {
   return a;
 }
 
+AyanamsaOption RunOptions::Ayanamsa(Zodiac zodiac, NamedAyanamsa named) const {
+  AyanamsaOption a = Ayanamsa();
+  if (zodiac == Zodiac::Sidereal) a.named = named;
+  return a;
+}
+
 bool ReadOptions(const std::filesystem::path& folder, RunOptions& options) {
   const auto bytes = ReadFileBytes(folder / kOptionsFile);
   if (!bytes) return false;

@@ -14,6 +14,8 @@ struct RunOptions {
   float operator[](int k) const { return value[k]; }
   float& operator[](int k) { return value[k]; }
   AyanamsaOption Ayanamsa() const;  // options 1 to 4
+  // Options 1 to 4 and, for the sidereal zodiac, the ayanamsa chosen by name.
+  AyanamsaOption Ayanamsa(Zodiac zodiac, NamedAyanamsa named) const;
 };
 
 // Reads "OPTIONS.OPT" from the folder into options; options past the last line

@@ -191,6 +191,7 @@ bool RunZonedAspectarianRange(const AspectarianRequest& whole, const TimeZone& z
           PrepareInstantAt(HourT(piece.startJD, 0), piece.startJD, whole.sky.ayanamsa);
       report.svp = first.Svp;
       report.ayanamsa = first.Ayanamsa;
+      report.named = first.Named;
       auto inPiece = [&](double day) { return day >= piece.startJD && day < endDay; };
       for (const Dated& d : events)
         if (inPiece(d.dayJD)) report.events.push_back(d.event);

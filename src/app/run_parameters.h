@@ -29,6 +29,8 @@ struct RunParameters {
   Coordinates Coords = Coordinates::Geocentric;
   NodeMode MoonNodes = NodeMode::True;
   Zodiac ZodiacMode = Zodiac::Tropical;
+  // The sidereal zodiac's standard ayanamsa by name; None: the SVP's, as always.
+  NamedAyanamsa SiderealAyanamsa = NamedAyanamsa::None;
   MoonChangeSign MoonSign = MoonChangeSign::Display;
   bool MoonChangeOnly = false;
   DataOutput Output = DataOutput::Longitude;

@@ -13,6 +13,7 @@
 #include "app/input_check.h"
 #include "app/text_file.h"
 #include "text/ical_export.h"
+#include "astro/ayanamsas.h"
 
 namespace novastra {
 
@@ -37,6 +38,7 @@ void SetInputDefaults(RunParameters& params) {
   params.LocalRows = fresh.LocalRows;
   params.SkyChoice = fresh.SkyChoice;
   params.Aspects = fresh.Aspects;
+  params.SiderealAyanamsa = fresh.SiderealAyanamsa;
 }
 
 // One line of the file: its text after the '=', and the number it starts with.
@@ -141,6 +143,12 @@ bool ZodiacMode(const LineValue& v, Settings&, RunParameters& params) {
   return true;
 }
 
+// The key word of a named ayanamsa; any other word keeps the SVP's zodiac.
+bool SiderealAyanamsa(const LineValue& v, Settings&, RunParameters& params) {
+  params.SiderealAyanamsa = FindNamedAyanamsa(v.text).value_or(NamedAyanamsa::None);
+  return true;
+}
+
 bool MoonSign(const LineValue& v, Settings&, RunParameters& params) {
   params.MoonSign = v.text == "Display" ? MoonChangeSign::Display : MoonChangeSign::NoDisplay;
   return true;
@@ -197,6 +205,7 @@ constexpr Key kKeys[] = {
     {"LocalTimeRows=", ChoiceYes<&RunParameters::LocalRows>},
     {"Sky=", SkyChoice},
     {"Aspects=", AspectsValue},
+    {"SiderealAyanamsa=", SiderealAyanamsa},
 };
 
 // Applies one line; false when the reading must stop.
@@ -295,6 +304,8 @@ bool WriteSettings(const std::filesystem::path& folder, const Settings& s,
   if (params.LocalRows) line("LocalTimeRows=Yes");
   if (params.SkyChoice == Sky::Apparent) line("Sky=Apparent");
   if (params.Aspects != kMajorAspects) line("Aspects=" + AspectListWords(params.Aspects));
+  if (params.SiderealAyanamsa != NamedAyanamsa::None)
+    line(std::string("SiderealAyanamsa=") + NamedAyanamsaKey(params.SiderealAyanamsa));
   return WriteFileSafely(folder / kSettingsFile, t).empty();
 }
 

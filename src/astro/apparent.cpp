@@ -197,7 +197,7 @@ BodyPositions ComputeApparentPositions(const InstantSetup& instant, const Series
   }
 
   for (int i = kSun; i <= kNorthNode; ++i)
-    p.Longitude[i] = ShiftLongitude(p.Longitude[i], choices.zodiac, instant.Svp, instant.Ayanamsa);
+    p.Longitude[i] = ShiftLongitude(p.Longitude[i], choices.zodiac, instant);
   return p;
 }
 

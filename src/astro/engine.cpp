@@ -30,6 +30,7 @@ InstantSetup SetUp(double T, double rowJD, const AyanamsaOption& ayanamsa) {
   const SvpAyanamsa z = ComputeSvp(T, ayanamsa);
   s.Svp = z.svp;
   s.Ayanamsa = z.ayanamsa;
+  s.Named = ayanamsa.named;
   // Each power of T is formed first, then multiplied by its coefficient.
   const double T2 = T * T, T3 = T * T * T;
   const double obliquity = 23.43929111 - 0.013004167 * T - 0.00000164 * T2 + 0.000000504 * T3;
@@ -188,7 +189,7 @@ BodyPositions PositionsFromHelio(const InstantSetup& instant, const SeriesTables
   }
 
   for (int i = kSun; i <= kNorthNode; ++i)
-    p.Longitude[i] = ShiftLongitude(p.Longitude[i], choices.zodiac, instant.Svp, instant.Ayanamsa);
+    p.Longitude[i] = ShiftLongitude(p.Longitude[i], choices.zodiac, instant);
   return p;
 }
 

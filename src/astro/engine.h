@@ -34,10 +34,13 @@ struct BodyPositions {
   std::array<double, 16> HelioLatitude{};
 };
 
-// The user's ayanamsa from options 1 to 4 (used when option 1 is 1).
+// The user's ayanamsa from options 1 to 4 (used when option 1 is 1), or a
+// standard one by name: a name chosen gives the sidereal zodiac that
+// ayanamsa (tropical - ayanamsa) in place of the SVP's.
 struct AyanamsaOption {
   bool useUserValue = false;
   double degrees = 0;  // option 2 + option 3 / 60 + option 4 / 3600
+  NamedAyanamsa named = NamedAyanamsa::None;
 };
 
 // Everything the instant set-up prepares before positions are computed.
@@ -47,7 +50,8 @@ struct InstantSetup {
   double ObliquityRad = 0;     // minus the mean obliquity, radians
   double SiderealSeconds = 0;  // Greenwich mean sidereal time, 0..86400
   double Svp = 0;              // degrees
-  double Ayanamsa = 0;         // degrees
+  double Ayanamsa = 0;         // degrees; the named one's when one is chosen
+  NamedAyanamsa Named = NamedAyanamsa::None;
 };
 
 // Instant set-up of a table row: T from RowJD and DayFraction, SVP, obliquity,

@@ -1,6 +1,7 @@
 #include "astro/zodiac.h"
 
 #include "astro/angles.h"
+#include "astro/ayanamsas.h"
 
 namespace novastra {
 
@@ -13,7 +14,8 @@ namespace novastra {
 // mean longitude and the Moon's mean node of the same epoch (Newcomb, Brown;
 // ibid.). The SVP is -A reduced to 0..360. The ayanamsa is the user's value
 // (options 1 to 4) or 359.116389 deg - SVP: the Fagan-Bradley value less
-// 0 deg 53' 01", close to Lahiri's.
+// 0 deg 53' 01", close to Lahiri's; or, with a name chosen, that standard
+// ayanamsa (NamedAyanamsaDegrees).
 SvpAyanamsa ComputeSvp(double T, const AyanamsaOption& ayanamsa) {
   // Centuries counted from JD 2415021.0.
   const double t = T + 36524.0 / 36525.0;
@@ -25,7 +27,10 @@ SvpAyanamsa ComputeSvp(double T, const AyanamsaOption& ayanamsa) {
   const double A = 84038.27 + 5025.64 * t + 1.11 * t2 + nutation;  // arcseconds
   SvpAyanamsa out;
   out.svp = NormalizeDegrees(-A / 3600.0);
-  out.ayanamsa = ayanamsa.useUserValue ? ayanamsa.degrees : 359.116389 - out.svp;
+  if (ayanamsa.named != NamedAyanamsa::None)
+    out.ayanamsa = NamedAyanamsaDegrees(ayanamsa.named, T);
+  else
+    out.ayanamsa = ayanamsa.useUserValue ? ayanamsa.degrees : 359.116389 - out.svp;
   return out;
 }
 
@@ -48,6 +53,13 @@ double ShiftLongitude(double tropical, Zodiac zodiac, double svp, double ayanams
     case Zodiac::Tropical: break;
   }
   return tropical;
+}
+
+// The same for an instant: the sidereal zodiac of a named ayanamsa is
+// tropical - ayanamsa, as the ayanamsa zodiac is.
+double ShiftLongitude(double tropical, Zodiac zodiac, const InstantSetup& instant) {
+  if (zodiac == Zodiac::Sidereal && instant.Named != NamedAyanamsa::None) zodiac = Zodiac::Ayanamsa;
+  return ShiftLongitude(tropical, zodiac, instant.Svp, instant.Ayanamsa);
 }
 
 }  // namespace novastra

@@ -7,5 +7,8 @@ namespace novastra {
 
 // The longitude in the chosen zodiac, from the tropical longitude.
 double ShiftLongitude(double tropical, Zodiac zodiac, double svp, double ayanamsa);
+// The same with the instant's SVP and ayanamsa; a named ayanamsa makes the
+// sidereal zodiac tropical - ayanamsa.
+double ShiftLongitude(double tropical, Zodiac zodiac, const InstantSetup& instant);
 
 }  // namespace novastra

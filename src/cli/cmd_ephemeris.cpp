@@ -17,7 +17,7 @@ bool ComputeEphemeris(RangeRun& run) {
   request.tables = &run.app().series();
   request.engine = EngineChoices{p.ZodiacMode, p.MoonNodes};
   request.engine.sky = p.SkyChoice;
-  request.ayanamsa = run.app().options().Ayanamsa();
+  request.ayanamsa = run.app().options().Ayanamsa(p.ZodiacMode, p.SiderealAyanamsa);
   request.startJD = plan.startJD;
   request.dayFraction = p.Instant == InstantChoice::Noon ? 0.5 : 0;
   request.dayCount = plan.dayCount;

@@ -19,6 +19,7 @@
 #include "chart/engine_series.h"
 #include "cli/cli.h"
 #include "cli/commands.h"
+#include "cli/session.h"
 #include "text/date_input.h"
 
 namespace novastra::cli {
@@ -34,6 +35,7 @@ struct GraphValues {
   std::string width = "1600", height = "1000";
   bool noon = false;
   std::string zodiac = "tropical";
+  std::string ayanamsa;  // --ayanamsa NAME (with --zodiac sidereal)
   std::string node = "true";
   // Further lines over the same time axis (for instance a sky of transits)
   // join here: each adds its series to the chart before it is drawn.
@@ -85,6 +87,8 @@ int RunGraph(const GraphValues& v, const std::vector<std::string>& extras,
     return Refuse("--width/--height", "the picture must be 400 to 8000 wide and 300 to 8000 high");
   if (v.zodiac != "tropical" && v.zodiac != "sidereal" && v.zodiac != "ayanamsa")
     return Refuse("--zodiac \"" + v.zodiac + "\"", "tropical, sidereal or ayanamsa");
+  const AyanamsaChoice ayanamsa = ChooseAyanamsa(v.ayanamsa, v.zodiac);
+  if (!ayanamsa.error.empty()) return Refuse("--ayanamsa \"" + v.ayanamsa + "\"", ayanamsa.error);
   if (v.node != "mean" && v.node != "true")
     return Refuse("--node \"" + v.node + "\"", "mean or true");
 
@@ -112,6 +116,7 @@ int RunGraph(const GraphValues& v, const std::vector<std::string>& extras,
   request.choices.node = v.node == "mean" ? NodeMode::Mean : NodeMode::True;
   RunOptions options;
   if (ReadOptions(folders->app, options)) request.ayanamsa = options.Ayanamsa();
+  if (request.choices.zodiac == Zodiac::Sidereal) request.ayanamsa.named = ayanamsa.named;
   const EphemerisSeries series = ComputeSeries(request, *tables);
 
   // Fonts and painting need the GUI application object; no window is opened.
@@ -156,6 +161,9 @@ void AddGraphCommand(CLI::App& app, CommonOptions& common, int& status) {
   sub->add_option("--height", v->height, "Picture height for SVG and PNG (default 1000)");
   sub->add_flag("--noon", v->noon, "Positions at 12h UT (default 0h UT)");
   sub->add_option("--zodiac", v->zodiac, "tropical, sidereal or ayanamsa");
+  sub->add_option(
+      "--ayanamsa", v->ayanamsa,
+      "With --zodiac sidereal: a standard ayanamsa by name, one of " + AyanamsaNamesText());
   sub->add_option("--node", v->node, "Lunar node: mean or true");
   sub->add_option("--home", "Application folder (default: $NOVASTRA_HOME or the usual one)")
       ->each([&common](const std::string& dir) { common.home = std::filesystem::path(dir); });

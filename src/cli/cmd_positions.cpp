@@ -4,8 +4,10 @@
 #include <cstdio>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "astro/ayanamsas.h"
 #include "astro/calendar.h"
 #include "astro/engine.h"
 #include "astro/sky.h"
@@ -19,11 +21,14 @@ namespace novastra::cli {
 
 namespace {
 
+using JsonFields = std::vector<std::pair<std::string, std::string>>;
+
 struct PositionsValues {
   std::string date;
   std::string time;
   bool noon = false;
   std::string zodiac = "tropical";
+  std::string ayanamsa;  // --ayanamsa NAME (with --zodiac sidereal)
   std::string node = "true";
   std::string sky = "design";
   std::string format = "text";
@@ -43,14 +48,17 @@ std::string Degrees(double v) {
 }
 
 std::string TextTable(const EphemerisDay& day, const std::vector<MinorRow>& minor,
-                      const std::string& instantLabel, Zodiac zodiac, const std::string& node) {
+                      const std::string& instantLabel, Zodiac zodiac, NamedAyanamsa named,
+                      const std::string& node) {
   const BodyPositions& p = day.positions;
   char jd[32];
   std::snprintf(jd, sizeof jd, "%.1f", day.jd);
   std::string out =
       DateTextFromJulianDay(day.rowJD) + " " + instantLabel + " UT, Julian Day " +
       (day.jd * 10 == std::floor(day.jd * 10) ? std::string(jd) : std::to_string(day.jd)) + ", " +
-      ZodiacLabel(zodiac) + "zodiac, " + node + " node\n";
+      ZodiacLabel(zodiac) + "zodiac, " +
+      (named == NamedAyanamsa::None ? "" : std::string(NamedAyanamsaName(named)) + " ayanamsa, ") +
+      node + " node\n";
   char line[256];
   std::snprintf(line, sizeof line, "%-11s%15s%15s%15s%15s%15s%15s\n", "Body", "Longitude",
                 "Latitude", "RightAscension", "Declination", "HelioLongitude", "HelioLatitude");
@@ -96,6 +104,11 @@ int RunPositions(const PositionsValues& v, const GlobalOptions& global) {
     PrintError("--bodies \"" + v.bodies + "\": " + why);
     return kUsageError;
   }
+  const AyanamsaChoice ayanamsa = ChooseAyanamsa(v.ayanamsa, v.zodiac);
+  if (!ayanamsa.error.empty()) {
+    PrintError("--ayanamsa \"" + v.ayanamsa + "\": " + ayanamsa.error);
+    return kUsageError;
+  }
   Session s;
   if (!OpenSession(global, s)) return kReadWriteFailure;
   if (AnyMinor(minorChoice)) {
@@ -118,8 +131,8 @@ int RunPositions(const PositionsValues& v, const GlobalOptions& global) {
   day.rowJD = JulianDayNumber(date->year, date->month, date->day);
   const double dayFraction = seconds / 86400.0;
   day.jd = day.rowJD - 0.5 + dayFraction;
-  const InstantSetup instant =
-      PrepareInstantAnyHour(day.rowJD, dayFraction, s.app->options().Ayanamsa());
+  const InstantSetup instant = PrepareInstantAnyHour(
+      day.rowJD, dayFraction, s.app->options().Ayanamsa(choices.zodiac, ayanamsa.named));
   day.siderealSeconds = instant.SiderealSeconds;
   day.positions = ComputePositions(instant, s.app->series(), choices);
   if (AnyMinor(minorChoice)) {
@@ -135,19 +148,21 @@ int RunPositions(const PositionsValues& v, const GlobalOptions& global) {
     out = DayCsvHeader(false, minorChoice);
     AppendDayCsv(out, day, false);
   } else if (v.format == "json") {
-    out = JsonRunLine(novastra::kVersion, "positions",
-                      {{"date", IsoDate(day.rowJD)},
-                       {"instant", IsoInstant(day.jd)},
-                       {"zodiac", v.zodiac},
-                       {"node", v.node},
-                       {"time_scale", "UT"}});
+    JsonFields parameters = {{"date", IsoDate(day.rowJD)},
+                             {"instant", IsoInstant(day.jd)},
+                             {"zodiac", v.zodiac},
+                             {"node", v.node},
+                             {"time_scale", "UT"}};
+    if (ayanamsa.named != NamedAyanamsa::None)
+      parameters.insert(parameters.begin() + 3, {"ayanamsa", NamedAyanamsaKey(ayanamsa.named)});
+    out = JsonRunLine(novastra::kVersion, "positions", parameters);
     AppendDayJson(out, day, false);
     out += JsonEndLine(1);
   } else {
     const std::string label = seconds == 0       ? "midnight"
                               : seconds == 43200 ? "noon"
                                                  : IsoInstant(day.jd).substr(11, 8);
-    out = TextTable(day, day.minor, label, choices.zodiac, v.node);
+    out = TextTable(day, day.minor, label, choices.zodiac, ayanamsa.named, v.node);
   }
   std::optional<std::filesystem::path> file;
   if (!v.output.empty()) file = v.output;
@@ -174,6 +189,10 @@ void AddPositionsCommand(CLI::App& app, const GlobalOptions& global, int& status
   sub->add_option("--zodiac", v->zodiac, "tropical, sidereal or ayanamsa")
       ->check(CLI::IsMember({"tropical", "sidereal", "ayanamsa"}))
       ->capture_default_str();
+  sub->add_option("--ayanamsa", v->ayanamsa,
+                  "With --zodiac sidereal: a standard ayanamsa by name, one of " +
+                      AyanamsaNamesText() + " (default: the SVP's)")
+      ->type_name("NAME");
   sub->add_option("--node", v->node, "Lunar node: mean, true or osculating")
       ->check(CLI::IsMember({"mean", "true", "osculating"}))
       ->capture_default_str();

@@ -15,6 +15,7 @@
 #include "app/ephemeris_run.h"
 #include "app/input_check.h"
 #include "app/run_calendar.h"
+#include "astro/ayanamsas.h"
 #include "astro/engine.h"
 #include "astro/sky.h"
 #include "novastra_version.h"
@@ -42,6 +43,9 @@ JsonParameters JsonParametersOf(const RunPlan& s, const RangeCommand& command) {
                                                      : "true"},
       {"sky", p.SkyChoice == Sky::Apparent ? "apparent" : "design"},
       {"time_scale", "UT"}};
+  // Named only when chosen, after the zodiac it belongs to.
+  if (p.ZodiacMode == Zodiac::Sidereal && p.SiderealAyanamsa != NamedAyanamsa::None)
+    out.insert(out.begin() + 5, {"ayanamsa", NamedAyanamsaKey(p.SiderealAyanamsa)});
   if (command.parameters) command.parameters(s, out);
   return out;
 }

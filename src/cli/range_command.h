@@ -29,6 +29,7 @@ struct RunValues {
   int noon = -1;   // 1 --noon, 0 --midnight
   int helio = -1;  // 1 --helio, 0 --geo
   std::string zodiac, node, table;
+  std::string ayanamsa;  // --ayanamsa NAME (with --zodiac sidereal)
   std::string sky;
   bool noCarry = false;
   bool moonSignOnly = false;
@@ -95,7 +96,7 @@ CLI::App* AddRangeSubcommand(CLI::App& app, const std::string& name, const std::
                              RunValues& v);
 // --noon / --midnight (with its help) and --helio / --geo.
 void AddInstantOptions(CLI::App* sub, RunValues& v, const std::string& noonHelp);
-// --zodiac, --node, --sky and --no-carry.
+// --zodiac, --ayanamsa, --node, --sky and --no-carry.
 void AddSkyOptions(CLI::App* sub, RunValues& v);
 // --bodies of --format ics.
 void AddBodiesOption(CLI::App* sub, RunValues& v);

@@ -53,6 +53,10 @@ void AddSkyOptions(CLI::App* sub, RunValues& v) {
   sub->add_option("--zodiac", v.zodiac, "tropical, sidereal or ayanamsa")
       ->check(CLI::IsMember({"tropical", "sidereal", "ayanamsa"}))
       ->default_str("tropical");
+  sub->add_option("--ayanamsa", v.ayanamsa,
+                  "With --zodiac sidereal: a standard ayanamsa by name, one of " +
+                      AyanamsaNamesText() + " (default: the SVP's)")
+      ->type_name("NAME");
   sub->add_option("--node", v.node, "Lunar node: mean, true or osculating")
       ->check(CLI::IsMember({"mean", "true", "osculating"}))
       ->default_str("true");

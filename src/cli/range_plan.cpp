@@ -135,6 +135,12 @@ bool ResolvePlan(const RunValues& v, const RangeCommand& command, const Applicat
     return false;
   }
   ApplyChoices(v, command, p);
+  const AyanamsaChoice ayanamsa = ChooseAyanamsa(v.ayanamsa, v.zodiac);
+  if (!ayanamsa.error.empty()) {
+    PrintError("--ayanamsa \"" + v.ayanamsa + "\": " + ayanamsa.error);
+    return false;
+  }
+  if (!v.ayanamsa.empty()) p.SiderealAyanamsa = ayanamsa.named;
   if (!ResolveDays(v, p, *from, plan) || !ResolveZone(v, p, plan)) return false;
   if (!v.aspects.empty() && !ParseAspectList(v.aspects, p.Aspects, why)) {
     PrintError("--aspects \"" + v.aspects + "\": " + why);
@@ -170,7 +176,7 @@ AspectarianRequest AspectarianRequestOf(const RunPlan& plan, const Application& 
   request.sky.tables = &app.series();
   request.sky.choices = EngineChoices{p.ZodiacMode, p.MoonNodes};
   request.sky.choices.sky = p.SkyChoice;
-  request.sky.ayanamsa = app.options().Ayanamsa();
+  request.sky.ayanamsa = app.options().Ayanamsa(p.ZodiacMode, p.SiderealAyanamsa);
   request.sky.coords = p.Coords;
   request.choices.coords = p.Coords;
   request.choices.moonChangeOnly = p.MoonChangeOnly;

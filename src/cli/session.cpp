@@ -11,9 +11,10 @@
 #include "app/app_folder.h"
 #include "app/data_buffer.h"
 #include "app/options.h"
-#include "app/text_file.h"
 #include "app/safe_write.h"
 #include "app/supplied_dir.h"
+#include "app/text_file.h"
+#include "astro/ayanamsas.h"
 
 namespace novastra::cli {
 
@@ -136,6 +137,30 @@ void ProgressBar::Update(int done, int total) {
   const int filled = percent * 25 / 100;
   std::cerr << "\r[" << std::string(filled, '#') << std::string(25 - filled, '.') << "] " << percent
             << "%" << std::flush;
+}
+
+std::string AyanamsaNamesText() {
+  std::string text;
+  for (const NamedAyanamsaInfo& a : NamedAyanamsas()) {
+    if (!text.empty()) text += ", ";
+    text += a.key;
+  }
+  return text;
+}
+
+AyanamsaChoice ChooseAyanamsa(const std::string& word, const std::string& zodiac) {
+  AyanamsaChoice c;
+  if (word.empty()) return c;
+  if (zodiac != "sidereal") {
+    c.error = "a named ayanamsa needs --zodiac sidereal";
+    return c;
+  }
+  if (const auto named = FindNamedAyanamsa(word)) {
+    c.named = *named;
+    return c;
+  }
+  c.error = "not a known ayanamsa; the choices are " + AyanamsaNamesText();
+  return c;
 }
 
 }  // namespace novastra::cli

@@ -42,6 +42,17 @@ void PrintMessages(Session& session);
 // Finishes the output: "" or prints "cannot write NAME: REASON" and returns false.
 bool FinishOutput(OutputSink& sink);
 
+// --ayanamsa NAME for the zodiac word of --zodiac: the ayanamsa it names, or
+// why it is refused (no sidereal zodiac, an unknown name).
+struct AyanamsaChoice {
+  NamedAyanamsa named = NamedAyanamsa::None;
+  std::string error;
+};
+AyanamsaChoice ChooseAyanamsa(const std::string& word, const std::string& zodiac);
+
+// "fagan-bradley, lahiri, ..." as the help and the messages list them.
+std::string AyanamsaNamesText();
+
 // A progress bar on standard error while a long run goes, only when standard
 // error is a terminal.
 class ProgressBar {

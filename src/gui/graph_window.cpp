@@ -244,7 +244,8 @@ void GraphWindow::Recompute() {
     request.dayFraction = app_.params().Instant == InstantChoice::Noon ? 0.5 : 0.0;
     request.choices.zodiac = app_.params().ZodiacMode;
     request.choices.node = app_.params().MoonNodes;
-    request.ayanamsa = app_.options().Ayanamsa();
+    request.ayanamsa =
+        app_.options().Ayanamsa(app_.params().ZodiacMode, app_.params().SiderealAyanamsa);
     QApplication::setOverrideCursor(Qt::WaitCursor);
     series_ = chart::ComputeSeries(request, app_.series());
     QApplication::restoreOverrideCursor();

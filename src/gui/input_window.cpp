@@ -2,9 +2,12 @@
 
 #include "gui/qt_ui.h"
 
+#include <algorithm>
+
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDate>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -21,6 +24,7 @@
 
 #include "app/application.h"
 #include "app/input_check.h"
+#include "astro/ayanamsas.h"
 #include "gui/calendar_controls.h"
 #include "gui/qt_ui.h"
 #include "gui/sunken_border.h"
@@ -150,7 +154,22 @@ InputWindow::InputWindow(Application& app, QWidget* parent)
   frames->addWidget(Frame("GMT", {optMidnight, optNoon}), 0, 0);
   frames->addWidget(Frame("Coordinates", {optGeo, optHelio}), 0, 1);
   frames->addWidget(Frame("Nodes", {optMean, optTrue, optOsculating}), 0, 2);
-  frames->addWidget(Frame("Zodiac", {optTropical, optSidereal, optAyanamsa}), 1, 0);
+  QGroupBox* zodiacFrame = Frame("Zodiac", {optTropical, optSidereal, optAyanamsa});
+  // The standard ayanamsas by name beside Sidereal; the first entry is the
+  // SVP's sidereal zodiac, as before.
+  cboAyanamsa = new QComboBox(this);
+  cboAyanamsa->setObjectName("cboAyanamsa");
+  cboAyanamsa->addItem("SVP (default)", static_cast<int>(NamedAyanamsa::None));
+  for (const NamedAyanamsaInfo& a : NamedAyanamsas())
+    cboAyanamsa->addItem(a.name, static_cast<int>(a.id));
+  if (auto* column = qobject_cast<QVBoxLayout*>(zodiacFrame->layout())) {
+    column->removeWidget(optSidereal);
+    auto* siderealRow = new QHBoxLayout;
+    siderealRow->addWidget(optSidereal);
+    siderealRow->addWidget(cboAyanamsa);
+    column->insertLayout(1, siderealRow);
+  }
+  frames->addWidget(zodiacFrame, 1, 0);
   frames->addWidget(Frame("Moon - Change sign", {optDisplay, optNoDisplay}), 1, 1);
   frames->addWidget(
       Frame("Data Output", {optLongitude, optLatitude, optRightAscension, optDeclination}), 1, 2);
@@ -201,6 +220,7 @@ InputWindow::InputWindow(Application& app, QWidget* parent)
                                     optOsculating,
                                     optTropical,
                                     optSidereal,
+                                    cboAyanamsa,
                                     optAyanamsa,
                                     optDisplay,
                                     optNoDisplay,
@@ -250,6 +270,7 @@ InputWindow::InputWindow(Application& app, QWidget* parent)
            optSidereal, optAyanamsa,       optDisplay,     optNoDisplay,  optLongitude,
            optLatitude, optRightAscension, optDeclination, optDesign,     optApparent})
     connect(b, &QAbstractButton::toggled, this, [this] { ReadChoices(); });
+  connect(cboAyanamsa, &QComboBox::currentIndexChanged, this, [this] { ReadChoices(); });
   connect(cmdEphemeris, &QPushButton::clicked, this, [this] { Run(true); });
   connect(cmdAspectarian, &QPushButton::clicked, this, [this] { Run(false); });
   // Enter in a field runs the calculation last used (the ephemeris at first).
@@ -293,6 +314,9 @@ void InputWindow::LoadFromParams() {
    : p.ZodiacMode == Zodiac::Ayanamsa ? optAyanamsa
                                       : optTropical)
       ->setChecked(true);
+  cboAyanamsa->setCurrentIndex(
+      std::max(0, cboAyanamsa->findData(static_cast<int>(p.SiderealAyanamsa))));
+  cboAyanamsa->setEnabled(p.ZodiacMode == Zodiac::Sidereal);
   (p.MoonSign == MoonChangeSign::Display ? optDisplay : optNoDisplay)->setChecked(true);
   switch (p.Output) {
     case DataOutput::Longitude: optLongitude->setChecked(true); break;
@@ -328,6 +352,8 @@ void InputWindow::ReadChoices() {
   p.ZodiacMode = optSidereal->isChecked()   ? Zodiac::Sidereal
                  : optAyanamsa->isChecked() ? Zodiac::Ayanamsa
                                             : Zodiac::Tropical;
+  p.SiderealAyanamsa = static_cast<NamedAyanamsa>(cboAyanamsa->currentData().toInt());
+  cboAyanamsa->setEnabled(p.ZodiacMode == Zodiac::Sidereal);
   p.MoonSign = optDisplay->isChecked() ? MoonChangeSign::Display : MoonChangeSign::NoDisplay;
   p.Output = optLatitude->isChecked()         ? DataOutput::Latitude
              : optRightAscension->isChecked() ? DataOutput::RightAscension

@@ -6,6 +6,7 @@
 #include <functional>
 
 class QCheckBox;
+class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -47,6 +48,7 @@ class InputWindow : public QWidget {
   QRadioButton *optTropical, *optSidereal, *optAyanamsa, *optDisplay, *optNoDisplay;
   QRadioButton *optLongitude, *optLatitude, *optRightAscension, *optDeclination;
   QRadioButton *optDesign, *optApparent;  // the sky
+  QComboBox* cboAyanamsa = nullptr;       // the sidereal zodiac's named ayanamsa
   QPushButton* cmdEphemeris = nullptr;
   QPushButton* cmdAspectarian = nullptr;
 

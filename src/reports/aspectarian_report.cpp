@@ -20,6 +20,7 @@ AspectarianReport BuildAspectarian(const AspectarianRequest& request,
       PrepareInstantAt(HourT(request.startJD, 0), request.startJD, ctx.ayanamsa);
   report.svp = first.Svp;
   report.ayanamsa = first.Ayanamsa;
+  report.named = first.Named;
 
   const int dayCount = std::max(request.dayCount, 0);
   std::vector<HourSamples> samples(std::min(dayCount, kSampleBatch));

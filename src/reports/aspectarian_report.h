@@ -31,6 +31,8 @@ struct AspectarianReport {
   int dayCount = 0;     // the days searched (fewer than asked when cancelled)
   double svp = 0;       // degrees, at 0h UT of the first day
   double ayanamsa = 0;  // degrees, at 0h UT of the first day
+  // The ayanamsa's name, when one was chosen.
+  NamedAyanamsa named = NamedAyanamsa::None;
   // In time order: by day, then by hour and shown minute.
   std::vector<Event> events;
   InitialDirections directions;  // after the last day searched

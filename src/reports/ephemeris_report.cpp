@@ -41,6 +41,7 @@ EphemerisReport BuildEphemeris(const EphemerisRequest& request, const ReportCont
     if (pass == 0) {
       report.svp = instant.Svp;
       report.ayanamsa = instant.Ayanamsa;
+      report.named = instant.Named;
     }
     if (pass >= 0) {
       EphemerisDay& day = report.days.emplace_back();

@@ -40,6 +40,8 @@ struct EphemerisDay {
 struct EphemerisReport {
   double svp = 0;       // degrees, at the first day's instant
   double ayanamsa = 0;  // degrees, at the first day's instant
+  // The ayanamsa's name, when one was chosen.
+  NamedAyanamsa named = NamedAyanamsa::None;
   std::vector<EphemerisDay> days;
   bool cancelled = false;
 };

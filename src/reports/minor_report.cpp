@@ -74,8 +74,7 @@ std::vector<MinorRow> MinorRowsAt(const MinorTables& tables, const MinorChoice& 
     MinorRow row;
     row.body = kMinorBodies[i];
     row.geo = *places[i];
-    row.geo.longitude =
-        ShiftLongitude(row.geo.longitude, engine.zodiac, instant.Svp, instant.Ayanamsa);
+    row.geo.longitude = ShiftLongitude(row.geo.longitude, engine.zodiac, instant);
     row.helio = helio[i];
     row.retrograde = row.geo.longitudeSpeed < 0;
     rows.push_back(row);

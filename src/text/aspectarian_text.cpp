@@ -90,7 +90,7 @@ std::vector<std::string> AspectarianLines(const AspectarianReport& report, const
   lines.push_back("  " + info.zodiacLabel + "Aspectarian - " +
                   FormatWeekdayName(info.startDateText) + ", " +
                   FormatDdMmmYyyy(info.startDateText) + " at " + info.instantLabel + ", Greenwich" +
-                  BuildSvpText(report.svp, report.ayanamsa, carry));
+                  BuildZodiacText(report.svp, report.ayanamsa, report.named, carry));
   lines.push_back(std::string(11, ' ') +
                   (helio ? "heliocentric  Julian Day = " : "geocentric    Julian Day = ") +
                   FmtJulianDay(info.displayJD));

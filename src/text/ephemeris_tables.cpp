@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "astro/angles.h"
+#include "astro/ayanamsas.h"
 #include "astro/calendar.h"
 #include "text/carry.h"
 #include "text/ephemeris_tables.h"
@@ -105,10 +106,10 @@ std::string FormatRightAscensionHours(double degrees, bool carry) {
   return Fmt00(wholeHours) + " " + Fmt00(wholeMinutes) + " " + Fmt00(seconds) + " ";
 }
 
-std::string BuildSvpText(double svp, double ayanamsa, bool carry) {
-  Zodiacal z = SplitZodiacal(NormalizeDegrees(svp));
-  if (carry) z = CarryZodiacalMinutes(z, 2);
-  std::string text = "   SVP = " + Fmt00(z.degrees) + SignCode(z.sign) + Fmt00_00(z.minutes);
+namespace {
+
+// "23d 51m 11s " of an ayanamsa in degrees, seconds rounded (halves to even).
+std::string AyanamsaDms(double ayanamsa, bool carry) {
   double a = NormalizeDegrees(ayanamsa);
   double degrees = std::trunc(a);
   double minutes = (a - degrees) * 60.0;
@@ -121,9 +122,23 @@ std::string BuildSvpText(double svp, double ayanamsa, bool carry) {
     wholeMinutes = dm.part;
     degrees = dm.whole;  // 359d 59m 59.9s carries to 360d 00m 00s
   }
-  text += "  True Ayanamsa = " + Fmt00(degrees) + "d " + Fmt00(wholeMinutes) + "m " +
-          Fmt00(seconds) + "s ";
+  return Fmt00(degrees) + "d " + Fmt00(wholeMinutes) + "m " + Fmt00(seconds) + "s ";
+}
+
+}  // namespace
+
+std::string BuildSvpText(double svp, double ayanamsa, bool carry) {
+  Zodiacal z = SplitZodiacal(NormalizeDegrees(svp));
+  if (carry) z = CarryZodiacalMinutes(z, 2);
+  std::string text = "   SVP = " + Fmt00(z.degrees) + SignCode(z.sign) + Fmt00_00(z.minutes);
+  text += "  True Ayanamsa = " + AyanamsaDms(ayanamsa, carry);
   return text;
+}
+
+std::string BuildZodiacText(double svp, double ayanamsa, NamedAyanamsa named, bool carry) {
+  if (named == NamedAyanamsa::None) return BuildSvpText(svp, ayanamsa, carry);
+  return std::string("   ") + NamedAyanamsaName(named) +
+         " True Ayanamsa = " + AyanamsaDms(ayanamsa, carry);
 }
 
 // ---- headers ----
@@ -274,7 +289,8 @@ std::vector<std::string> EphemerisTableLines(ColumnSet set, const EphemerisRepor
                                              bool carry) {
   const auto header = BuildHeaderLines(set, info, raHours);
   std::vector<std::string> lines(header.begin(), header.end());
-  if (withSvp && !report.days.empty()) lines[1] += BuildSvpText(report.svp, report.ayanamsa, carry);
+  if (withSvp && !report.days.empty())
+    lines[1] += BuildZodiacText(report.svp, report.ayanamsa, report.named, carry);
   bool firstRow = true;
   for (const EphemerisDay& day : report.days) {
     const RowInfo row{DateTextFromJulianDay(day.rowJD), day.siderealSeconds, &day.positions,

@@ -31,6 +31,10 @@ std::string FormatRightAscensionHours(double degrees, bool carry = false);
 // "   SVP = 05<Pisces>15.xx  True Ayanamsa = 23d 51m ..s " for header line 1.
 std::string BuildSvpText(double svp, double ayanamsa, bool carry = false);
 
+// "   Lahiri True Ayanamsa = 23d 51m ..s " in its place when a named ayanamsa
+// was chosen; BuildSvpText's text for None.
+std::string BuildZodiacText(double svp, double ayanamsa, NamedAyanamsa named, bool carry = false);
+
 // Extension of a saved data file: the zodiac letter (T, S or A), "E", and G
 // for geocentric or H for heliocentric tables ("TEG" ... "AEH").
 std::string SavedFileExtension(Zodiac zodiac, bool heliocentric);

@@ -176,6 +176,13 @@ TEST_F(GuiTest, ExitWritesTheSettingsThatTheNextStartReads) {
   in->chkFullMonth->setChecked(true);
   in->optMidnight->setChecked(true);
   in->optSidereal->setChecked(true);
+  // The named ayanamsa beside Sidereal; its first entry is the SVP's zodiac.
+  auto* ayanamsa = in->findChild<QComboBox*>("cboAyanamsa");
+  ASSERT_TRUE(ayanamsa);
+  EXPECT_EQ(ayanamsa->currentIndex(), 0);
+  EXPECT_EQ(controller->app()->params().SiderealAyanamsa, NamedAyanamsa::None);
+  ayanamsa->setCurrentText("Lahiri");
+  EXPECT_EQ(controller->app()->params().SiderealAyanamsa, NamedAyanamsa::Lahiri);
   Retype(in->txtDays, "45");
   in->optApparent->click();
   in->optOsculating->click();
@@ -204,6 +211,8 @@ TEST_F(GuiTest, ExitWritesTheSettingsThatTheNextStartReads) {
   EXPECT_TRUE(in->findChild<QCheckBox*>("chkLocalRows")->isChecked());
   EXPECT_TRUE(in->findChild<QCheckBox*>("chkMinorAspects")->isChecked());
   EXPECT_EQ(controller->app()->params().Aspects, kAllAspects);
+  EXPECT_EQ(in->findChild<QComboBox*>("cboAyanamsa")->currentText(), "Lahiri");
+  EXPECT_EQ(controller->app()->params().SiderealAyanamsa, NamedAyanamsa::Lahiri);
 }
 
 TEST_F(GuiTest, HelpEntriesAppendTheirDocumentEachTime) {

@@ -94,14 +94,14 @@ TEST_F(GuiTest, TabFollowsTheWindowsOrder) {
   // Tab goes through the window as it reads: the date, the choice frames row
   // by row (the osculating node after the true one), the check boxes and the
   // zone, the sky, then the buttons.
-  const QStringList want = {
-      "txtMonth",      "txtDay",       "txtYear",       "txtDays",           "optMidnight",
-      "optNoon",       "optGeo",       "optHelio",      "optMean",           "optTrue",
-      "optOsculating", "optTropical",  "optSidereal",   "optAyanamsa",       "optDisplay",
-      "optNoDisplay",  "optLongitude", "optLatitude",   "optRightAscension", "optDeclination",
-      "chkFullMonth",  "chkSaveData",  "chkMoonChange", "chkMinorAspects",   "chkVoidOfCourse",
-      "chkLocalRows",  "cboTimeZone",  "optDesign",     "optApparent",       "cmdEphemeris",
-      "cmdAspectarian"};
+  const QStringList want = {"txtMonth",        "txtDay",       "txtYear",       "txtDays",
+                            "optMidnight",     "optNoon",      "optGeo",        "optHelio",
+                            "optMean",         "optTrue",      "optOsculating", "optTropical",
+                            "optSidereal",     "cboAyanamsa",  "optAyanamsa",   "optDisplay",
+                            "optNoDisplay",    "optLongitude", "optLatitude",   "optRightAscension",
+                            "optDeclination",  "chkFullMonth", "chkSaveData",   "chkMoonChange",
+                            "chkMinorAspects", "chkVoidOfCourse", "chkLocalRows", "cboTimeZone",
+                            "optDesign",       "optApparent",  "cmdEphemeris",  "cmdAspectarian"};
   QStringList chain;
   QWidget* w = in->txtMonth;
   do {

@@ -123,6 +123,9 @@ TEST(Settings, EachChoiceIsWrittenOnItsLineAndReadsBack) {
       {[](Loaded& l) { l.p.LocalRows = true; }, "LocalTimeRows=Yes"},
       {[](Loaded& l) { l.p.SkyChoice = Sky::Apparent; }, "Sky=Apparent"},
       {[](Loaded& l) { l.p.Aspects = kAllAspects; }, "Aspects=all"},
+      {[](Loaded& l) { l.p.SiderealAyanamsa = NamedAyanamsa::Lahiri; }, "SiderealAyanamsa=lahiri"},
+      {[](Loaded& l) { l.p.SiderealAyanamsa = NamedAyanamsa::GalacticCentre; },
+       "SiderealAyanamsa=galactic-centre"},
   };
   Loaded all;
   std::vector<std::string> allLines;
@@ -190,6 +193,12 @@ TEST(Settings, LinesReadAsTheRulesSay) {
       {{"Aspects=minor,square"}, {"Aspects=square,semisextile,semisquare,quintile,sesquiquadrate,biquintile,quincunx"}},
       {{"Aspects=inconjunct"}, {}},
       {{"Aspects="}, {}},
+      // The named ayanamsa: a known name in any case or spelling, else the SVP's zodiac.
+      {{"SiderealAyanamsa=Lahiri"}, {"SiderealAyanamsa=lahiri"}},
+      {{"SiderealAyanamsa=KP"}, {"SiderealAyanamsa=krishnamurti"}},
+      {{"SiderealAyanamsa=lahiri2"}, {}},
+      {{"SiderealAyanamsa="}, {}},
+      {{"SiderealAyanamsa=raman", "SiderealAyanamsa=nonsense"}, {}},
       {{""}, {}},  // an empty file
   };
   for (const auto& c : cases) {
