@@ -11,7 +11,7 @@ _novastra_cli() {
   local range="--from --start --to --days --full-month --zodiac --ayanamsa --node --sky --tz --no-carry --format -o --output --use-settings --jobs"
   local command="" w
   for w in "${words[@]:1:cword-1}"; do
-    case "$w" in ephemeris|aspectarian|stations|positions|eclipses|graph) command=$w ;; esac
+    case "$w" in ephemeris|aspectarian|stations|positions|eclipses|chart|transits|graph) command=$w ;; esac
   done
   case "$prev" in
     --home) COMPREPLY=($(compgen -d -- "$cur")); return ;;
@@ -28,7 +28,7 @@ _novastra_cli() {
       COMPREPLY=($(compgen -W "UT $zones" -- "$cur")); return ;;
     --format)
       case "$command" in
-        aspectarian|stations|eclipses) COMPREPLY=($(compgen -W "text csv json ics" -- "$cur")) ;;
+        aspectarian|stations|eclipses|transits) COMPREPLY=($(compgen -W "text csv json ics" -- "$cur")) ;;
         *) COMPREPLY=($(compgen -W "text csv json" -- "$cur")) ;;
       esac
       return ;;
@@ -44,7 +44,9 @@ _novastra_cli() {
     --table) COMPREPLY=($(compgen -W "longitude latitude ra declination" -- "$cur")); return ;;
     --moon-ingress) COMPREPLY=($(compgen -W "display hide" -- "$cur")); return ;;
     --aspects) COMPREPLY=($(compgen -W "major minor all conjunction sextile square trine opposition semisextile semisquare quintile sesquiquadrate biquintile quincunx" -- "$cur")); return ;;
-    --from|--start|--to|--date|--days|--time|--jobs|--points|--width|--height) return ;;
+    --houses) COMPREPLY=($(compgen -W "placidus koch regiomontanus campanus porphyry equal whole-sign" -- "$cur")); return ;;
+    --chart) COMPREPLY=($(compgen -f -- "$cur")); return ;;
+    --from|--start|--to|--date|--days|--time|--jobs|--points|--width|--height|--lat|--lon|--name) return ;;
   esac
   local opts
   case "$command" in
@@ -53,8 +55,10 @@ _novastra_cli() {
     stations) opts="$range --bodies" ;;
     positions) opts="--date --time --noon --zodiac --ayanamsa --node --sky --bodies --format -o --output" ;;
     eclipses) opts="--from --to --kind --tz --format -o --output" ;;
+    chart) opts="--date --time --tz --lat --lon --houses --zodiac --node --sky --name --save --format -o --output" ;;
+    transits) opts="--chart --from --to --tz --aspects --format -o --output" ;;
     graph) opts="--from --to --dial --bodies --points --width --height --noon --zodiac --ayanamsa --node -o" ;;
-    *) COMPREPLY=($(compgen -W "ephemeris aspectarian stations positions eclipses graph $global" -- "$cur")); return ;;
+    *) COMPREPLY=($(compgen -W "ephemeris aspectarian stations positions eclipses chart transits graph $global" -- "$cur")); return ;;
   esac
   COMPREPLY=($(compgen -W "$opts $global" -- "$cur"))
 }
