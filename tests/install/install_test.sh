@@ -135,12 +135,14 @@ tree)
     got=$(complete_words $words "")
     [ "$got" = "$want" ] || fail "completing '$words': '$got', expected '$want'"
   done <<'WORDS'
-novastra-cli|ephemeris aspectarian stations positions eclipses graph --home --encoding --symbols --help --version
+novastra-cli|ephemeris aspectarian stations positions eclipses chart transits graph --home --encoding --symbols --help --version
 novastra-cli aspectarian --format|text csv json ics
 novastra-cli graph --dial|360 90 45 30
 novastra-cli ephemeris --node|mean true osculating
 novastra-cli positions --bodies|all chiron ceres pallas juno vesta lilith osc-lilith
 novastra-cli eclipses --kind|solar lunar all
+novastra-cli chart --houses|placidus koch regiomontanus campanus porphyry equal whole-sign
+novastra-cli transits --format|text csv json ics
 WORDS
   got=$(complete_words novastra-cli positions --s)
   [ "$got" = "--sky --symbols" ] || fail "completing 'positions --s': '$got'"
