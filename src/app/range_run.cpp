@@ -126,8 +126,13 @@ bool RunAspectarianRange(const AspectarianRequest& whole, const RangeControl& co
     InitialDirections start;
     AspectarianReport report;
   };
+  // --jobs counts every thread: the pieces computed at once share them, so
+  // each samples its days on jobs / (pieces at once) of them (one with one job).
+  const int jobs = std::max(control.jobs, 1);
+  const int sampling = std::max(1, jobs / std::max(1, std::min(jobs, count)));
   auto build = [&](int i, const InitialDirections& start) {
     AspectarianRequest r = whole;
+    r.sky.threads = sampling;
     r.startJD = pieces[i].startJD;
     r.dayCount = pieces[i].dayCount;
     r.directions = start;

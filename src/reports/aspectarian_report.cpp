@@ -31,7 +31,7 @@ AspectarianReport BuildAspectarian(const AspectarianRequest& request,
       break;
     }
     const int count = std::min(kSampleBatch, dayCount - batch);
-    SampleDays(ctx, request.startJD + batch, count, samples, last);
+    SampleDays(ctx, request.startJD + batch, count, samples, last, ctx.threads);
     for (int k = 0; k < count; ++k) {
       const int d = batch + k;
       control.Step(d);

@@ -125,7 +125,7 @@ TransitReport BuildTransits(const TransitRequest& request, const ReportControl& 
       break;
     }
     const int count = std::min(kSampleBatch, dayCount - batch);
-    SampleDays(request.sky, request.startJD + batch, count, samples, last);
+    SampleDays(request.sky, request.startJD + batch, count, samples, last, request.sky.threads);
     for (int d = 0; d < count; ++d) {
       control.Step(batch + d);
       const double dayJD = request.startJD + batch + d;

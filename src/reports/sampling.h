@@ -16,6 +16,10 @@ struct SampleContext {
   EngineChoices choices;
   AyanamsaOption ayanamsa;
   Coordinates coords = Coordinates::Geocentric;
+  // Threads that sample the days of one report: 0 as many as help (up to four,
+  // one per core); a run that computes several reports at once gives each its
+  // share of the threads it was given.
+  int threads = 0;
 };
 
 // Fills the 25 hourly samples of the day whose noon Julian Day is rowJD;
