@@ -94,6 +94,7 @@ DataWindow::DataWindow(Application& app, Dialogs& dialogs, const QString& fontFa
         std::filesystem::path written;
         if (ExportCalendar(app_, &written) == CalendarExportResult::Written)
           statusBar()->showMessage("Calendar saved to " + QString::fromStdString(written.string()));
+        TakeKeyboard();
       });
 
   QMenu* view = bar->addMenu("&View");
@@ -164,12 +165,14 @@ DataWindow::DataWindow(Application& app, Dialogs& dialogs, const QString& fontFa
     RunCommand(app_, &Application::MoreForward);
     QApplication::restoreOverrideCursor();
     if (afterMore) afterMore();
+    TakeKeyboard();
   });
   mnuMoreBackward = Entry(more, "mnuMoreBackward", "&Backward", Qt::Key_F3, this, [this] {
     QApplication::setOverrideCursor(Qt::WaitCursor);
     RunCommand(app_, &Application::MoreBackward);
     QApplication::restoreOverrideCursor();
     if (afterMore) afterMore();
+    TakeKeyboard();
   });
   mnuHelp = TopEntry(bar, "mnuHelp", "&Help", this, [this] { app_.ShowDocument("OUTPUTD1.HLP"); });
 
@@ -207,6 +210,14 @@ void DataWindow::SetNotes(const std::vector<std::string>& notes) {
   for (const std::string& n : notes) lines << QString::fromStdString(n);
   lblNotes->setText(lines.join('\n'));
   lblNotes->setVisible(!lines.isEmpty());
+}
+
+void DataWindow::TakeKeyboard() {
+  // The progress window or a dialog has just closed, and the window manager
+  // may have handed the keyboard to the main window they stood over.
+  raise();
+  activateWindow();
+  Text1->setFocus(Qt::OtherFocusReason);
 }
 
 void DataWindow::ShowSavedTo(const QString& path) { statusBar()->showMessage("Saved to " + path); }

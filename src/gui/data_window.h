@@ -55,6 +55,9 @@ class DataWindow : public QMainWindow {
   void UpdateCommands();
   // Shows the notes of the run whose results are shown (none hides the line).
   void SetNotes(const std::vector<std::string>& notes);
+  // The Data Window made the active window with the keyboard in its text
+  // box, so that the next F-key reaches it (after More, after an export).
+  void TakeKeyboard();
   // Where Save or Save As wrote the buffer, in the status line.
   void ShowSavedTo(const QString& path);
   // Pixels of client width a whole table needs in the current font.
