@@ -138,6 +138,9 @@ AppController::StartResult AppController::Start(const StartOptions& options) {
   main_->onGraph = [this] { OpenGraph(); };
   main_->onDocument = [this](const std::string& doc) { app_->ShowDocument(doc); };
   ui_.parent = main_.get();
+  // Every window and dialog from here on opens inside the screen's available
+  // area, dialogs centred on the window they belong to.
+  InstallWindowPlacer(main_.get());
 
   const Settings& s = app_->settings();
   const double dx = LogicalDpiX(main_.get()), dy = LogicalDpiY(main_.get());
@@ -158,6 +161,7 @@ AppController::StartResult AppController::Start(const StartOptions& options) {
   input_->activateMain = [this] { ActivateMain(); };
   const QRect mainFrame = main_->frameGeometry();
   input_->move(main_->x() + 40, mainFrame.bottom() + 40);
+  input_->setProperty("placedByCaller", true);  // placed below, once its frame is known
   input_->show();
   // Below a main window restored near the screen's bottom edge there is no
   // room: above it then, clear of its menus. Near the right edge, or wherever
@@ -170,6 +174,7 @@ AppController::StartResult AppController::Start(const StartOptions& options) {
         aboveTop >= area.top())
       input_->move(below.left(), aboveTop);
   KeepOnScreen(input_.get());
+  input_->setProperty("placedByCaller", false);
   return StartResult::Started;
 }
 

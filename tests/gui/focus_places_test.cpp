@@ -34,6 +34,40 @@ class ActivateOwnerOnHide : public QObject {
   QWidget* owner_;
 };
 
+// Writes a settings file placing the main window and the Data Window (top,
+// left, height, width in twips, as NOVASTRA.INI holds them).
+void WritePlaces(const fs::path& folder, const std::array<const char*, 4>& main,
+                 const std::array<const char*, 4>& data) {
+  std::ofstream ini(folder / "NOVASTRA.INI", std::ios::binary);
+  ini << "[NOVASTRA] - Do NOT change the order of these variables.\r\n"
+         "FontSize= 10\r\nFontBold= 0\r\nFontItalic= 0\r\n";
+  const char* keys[] = {"NOVASTRATop=", "NOVASTRALeft=", "NOVASTRAHeight=", "NOVASTRAWidth=",
+                        "DataTop=",     "DataLeft=",     "DataHeight=",     "DataWidth="};
+  for (int i = 0; i < 8; ++i) ini << keys[i] << (i < 4 ? main[i] : data[i - 4]) << "\r\n";
+}
+
+std::string Describe(const QRect& r) {
+  return std::to_string(r.x()) + "," + std::to_string(r.y()) + " " + std::to_string(r.width()) +
+         "x" + std::to_string(r.height());
+}
+
+// A widget's rectangle on the screen.
+QRect OnScreen(const QWidget* w) { return {w->mapToGlobal(QPoint(0, 0)), w->size()}; }
+
+// A 1024x700 screen with a 28-pixel panel along its top, for one test.
+class SmallScreen : public GuiTest {
+ protected:
+  void SetUp() override {
+    GuiTest::SetUp();
+    SetAvailableScreenAreas({area});
+  }
+  void TearDown() override {
+    GuiTest::TearDown();
+    SetAvailableScreenAreas({});
+  }
+  const QRect area{0, 28, 1024, 672};
+};
+
 }  // namespace
 
 // After each command the Data Window is the active window and its text box
@@ -72,6 +106,61 @@ TEST_F(January2009, TheDataWindowKeepsTheKeyboardAfterMoreAndTheCalendarExport) 
   QTest::keyClick(QApplication::focusWidget(), Qt::Key_F2);
   Settle();
   EXPECT_GT(controller->app()->cal().StartJD, start);
+}
+
+}  // namespace novastra::gui::test
+
+namespace novastra::gui::test {
+
+// Every window opens inside the available area of a 1024x700 screen, for
+// the settings' own places and for saved places as large as the screen or
+// beyond it; the Data Window's scroll bar and the chart's date axis are in
+// sight.
+TEST_F(SmallScreen, EveryWindowOpensInsideTheAvailableArea) {
+  const struct {
+    const char* where;
+    std::array<const char*, 4> main, data;  // twips; main[0] == nullptr: no file
+  } cases[] = {
+      {"no settings file", {nullptr, nullptr, nullptr, nullptr}, {}},
+      {"saved at the whole screen", {" 0", " 0", " 10500", " 15360"},
+       {" 0", " 0", " 10500", " 15360"}},
+      {"saved larger and lower", {" 9000", " 9000", " 675", " 20000"},
+       {" 6000", " 3000", " 14000", " 24000"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.where);
+    fs::remove(folder / "NOVASTRA.INI");
+    if (c.main[0]) WritePlaces(folder, c.main, c.data);
+    AppController& app = Start();
+    QApplication::processEvents();
+    DataWindow* d = RunMonth("1", "1", "2009", true);
+    ASSERT_NE(d, nullptr);
+    app.mainWindow()->mnuGraph->trigger();
+    app.OpenInput();  // the Input window again, over the other windows
+    RunMonth("1", "1", "2009", true);
+    d = app.dataWindow();
+    app.mainWindow()->mnuGraph->trigger();
+    app.OpenOptions();
+    QApplication::processEvents();
+    for (QWidget* w : std::initializer_list<QWidget*>{app.mainWindow(), app.inputWindow(), d,
+                                                      app.graphWindow(), app.optionsWindow()}) {
+      ASSERT_NE(w, nullptr);
+      EXPECT_TRUE(area.contains(w->frameGeometry()))
+          << w->objectName().toStdString() << " " << Describe(w->frameGeometry());
+    }
+    EXPECT_TRUE(area.contains(OnScreen(d->Text1->verticalScrollBar())))
+        << Describe(OnScreen(d->Text1->verticalScrollBar()));
+    // The chart's plot ends above the bottom of its view, with room for the
+    // day, month and year rows.
+    ChartView* view = app.graphWindow()->view;
+    EXPECT_TRUE(area.contains(OnScreen(view))) << Describe(OnScreen(view));
+    const auto& plot = view->model().plot;
+    EXPECT_GT(plot.width, 0);
+    EXPECT_LE(plot.top + plot.height + 30, view->height());
+    Screenshot(d, QString("small-screen-data-%1").arg(&c - cases));
+    Screenshot(app.graphWindow(), QString("small-screen-graph-%1").arg(&c - cases));
+    controller.reset();
+  }
 }
 
 }  // namespace novastra::gui::test
