@@ -33,6 +33,9 @@ AppController::AppController(Dialogs* dialogs) : dialogs_(dialogs ? *dialogs : o
   ui_.onScrollData = [this](int line) {
     if (data_) data_->ScrollToLine(line);
   };
+  ui_.exportOwner = [this]() -> QWidget* {
+    return data_ && data_->isVisible() ? data_.data() : nullptr;
+  };
   ui_.isDataMinimized = [this] { return data_ && data_->isMinimized(); };
   // A run that passed its input check hides the Input window.
   ui_.onRunStarted = [this] {

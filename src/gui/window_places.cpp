@@ -134,6 +134,9 @@ class WindowPlacer : public QObject {
     if (!w->isWindow() || w->property("placedByCaller").toBool()) return false;
     const Qt::WindowType type = w->windowType();
     if (type == Qt::Popup || type == Qt::ToolTip || type == Qt::SplashScreen) return false;
+    // The window's own Show handling first: a message box takes its final
+    // size there.
+    static_cast<QObject*>(w)->event(event);
     if (type == Qt::Dialog || type == Qt::Sheet || qobject_cast<QDialog*>(w)) {
       QWidget* owner = w->parentWidget() ? w->parentWidget()->window() : nullptr;
       if (!owner || !owner->isVisible()) owner = QApplication::activeWindow();
@@ -141,7 +144,7 @@ class WindowPlacer : public QObject {
       if (owner && owner != w && owner->isVisible()) CentreOn(w, owner);
     }
     KeepOnScreen(w);
-    return false;
+    return true;  // handled above
   }
 
  private:

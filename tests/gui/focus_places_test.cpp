@@ -164,3 +164,115 @@ TEST_F(SmallScreen, EveryWindowOpensInsideTheAvailableArea) {
 }
 
 }  // namespace novastra::gui::test
+
+namespace novastra::gui::test {
+namespace {
+
+struct Opened {
+  QString kind;  // the dialog's class
+  QRect frame;
+  QRect owner;  // the frame of the window it should be centred on
+};
+
+// The program's dialogs as Qt shows them, each closed as soon as it is up:
+// the calendar's choices accepted, every other one cancelled (No).
+class RealDialogs : public Dialogs {
+ public:
+  bool Exec(QDialog& dialog) override { return Dialogs::Exec(dialog); }
+};
+
+// Records the modal window that is up and closes it.
+class DialogCloser : public QObject {
+ public:
+  std::vector<Opened> opened;
+  QWidget* owner = nullptr;
+  void timerEvent(QTimerEvent*) override {
+    QWidget* modal = QApplication::activeModalWidget();
+    auto* dialog = qobject_cast<QDialog*>(modal);
+    if (!dialog || dialog->objectName() == "StatusDlg" || !dialog->isVisible()) return;
+    opened.push_back({dialog->metaObject()->className(), dialog->frameGeometry(),
+                      owner ? owner->frameGeometry() : QRect()});
+    dialog->done(qobject_cast<CalendarExportDialog*>(dialog) ? QDialog::Accepted
+                                                              : QDialog::Rejected);
+  }
+};
+
+}  // namespace
+
+// The buffer warning, the quit question (from File, Exit and from the close
+// box), the calendar's dialogs and the options editor open centred on the
+// window they belong to; the progress window leaves the main window's menu
+// in sight.
+TEST_F(GuiTest, DialogsOpenCentredOnTheirWindow) {
+  SetAvailableScreenAreas({QRect(0, 0, 1920, 1080)});
+  RealDialogs real;
+  controller = std::make_unique<AppController>(&real);
+  ASSERT_EQ(controller->Start(Options()), AppController::StartResult::Started);
+  MainWindow* main = controller->mainWindow();
+  main->move(0, 0);  // the settings' own place: the screen's top left
+  QApplication::processEvents();
+  std::vector<QRect> progress;
+  controller->ui().onProgress = [&](int, int) {
+    if (controller->ui().progress()) progress.push_back(controller->ui().progress()->frameGeometry());
+  };
+  DataWindow* d = RunMonth("1", "1", "2009", false);
+  ASSERT_NE(d, nullptr);
+  d->setGeometry(500, 300, 900, 600);
+  QApplication::processEvents();
+  ASSERT_FALSE(progress.empty());
+  for (const QRect& p : progress)
+    EXPECT_FALSE(p.intersects(main->frameGeometry()))
+        << Describe(p) << " over " << Describe(main->frameGeometry());
+
+  DialogCloser closer;
+  closer.startTimer(5);
+  const struct {
+    const char* what;
+    QWidget* owner;
+    std::function<void()> open;
+    int dialogs;
+  } cases[] = {
+      {"buffer warning", d, [&] { d->mnuClearBuffer->trigger(); }, 1},
+      {"quit question from File, Exit", d, [&] {
+         RunMonth("1", "1", "2009", false);
+         controller->ActivateMain();  // F12 pressed in the main window
+         QApplication::processEvents();
+         main->mnuFileExit->trigger();
+       }, 1},
+      {"quit question from the close box", d, [&] { main->close(); }, 1},
+      {"calendar choices and save dialog", d, [&] { d->mnuFileExportCalendar->trigger(); }, 2},
+      {"options editor", main, [&] {
+         main->move(700, 100);
+         QApplication::processEvents();
+         main->mnuOptions->trigger();
+       }, 0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    closer.opened.clear();
+    closer.owner = c.owner;
+    d->setGeometry(500, 300, 900, 600);
+    QApplication::processEvents();
+    c.open();
+    QApplication::processEvents();
+    ASSERT_EQ(closer.opened.size(), size_t(c.dialogs));
+    for (const Opened& o : closer.opened) {
+      SCOPED_TRACE(o.kind.toStdString());
+      EXPECT_LE((o.frame.center() - o.owner.center()).manhattanLength(), 4)
+          << Describe(o.frame) << " on " << Describe(o.owner);
+    }
+  }
+  ASSERT_FALSE(controller->exited());
+  // The options editor, a window of its own, over the middle of the main
+  // window (as near as the screen allows).
+  OptionsWindow* options = controller->optionsWindow();
+  ASSERT_NE(options, nullptr);
+  EXPECT_NEAR(options->frameGeometry().center().x(), main->frameGeometry().center().x(), 4);
+  EXPECT_TRUE(QRect(0, 0, 1920, 1080).contains(options->frameGeometry()));
+  options->close();
+  d->setWindowModified(false);
+  controller->app()->buffer().ClearAll();
+  SetAvailableScreenAreas({});
+}
+
+}  // namespace novastra::gui::test
