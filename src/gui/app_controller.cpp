@@ -1,6 +1,8 @@
 #include "gui/app_controller.h"
 
 #include <QApplication>
+#include <QDialogButtonBox>
+#include <QPushButton>
 #include <QFontDatabase>
 #include <QMenuBar>
 #include <QPrintDialog>
@@ -294,7 +296,10 @@ void AppController::PrinterSetup() {
     QPrintDialog dialog(printer_.get(), main_.get());
     dialog.setWindowTitle("Printer Setup");
     dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize);
-    accepted = dialog.exec() == QDialog::Accepted;
+    // It chooses the printer and prints nothing: its confirm button says so.
+    if (auto* box = dialog.findChild<QDialogButtonBox*>())
+      if (QPushButton* ok = box->button(QDialogButtonBox::Ok)) ok->setText("OK");
+    accepted = dialogs_.Exec(dialog);
   }
   if (accepted) printerChosen_ = true;
 }

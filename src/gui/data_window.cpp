@@ -78,6 +78,12 @@ DataWindow::DataWindow(Application& app, Dialogs& dialogs, const QString& fontFa
   column->addWidget(lblNotes);
   column->addWidget(Text1);
   setCentralWidget(central);
+  // Made now, before the window is shown: one made later stays hidden, and
+  // what it says would never be seen.
+  statusBar()->setObjectName("barStatus");
+  lblSaved = new QLabel(this);
+  lblSaved->setObjectName("lblSaved");
+  statusBar()->addWidget(lblSaved, 1);
 
   QMenuBar* bar = menuBar();
   QMenu* file = bar->addMenu("&File");
@@ -93,7 +99,7 @@ DataWindow::DataWindow(Application& app, Dialogs& dialogs, const QString& fontFa
       Entry(file, "mnuFileExportCalendar", "Export &calendar...", {}, this, [this] {
         std::filesystem::path written;
         if (ExportCalendar(app_, &written) == CalendarExportResult::Written)
-          statusBar()->showMessage("Calendar saved to " + QString::fromStdString(written.string()));
+          ShowWhereSaved("Calendar saved to " + QString::fromStdString(written.string()));
         TakeKeyboard();
       });
 
@@ -220,7 +226,15 @@ void DataWindow::TakeKeyboard() {
   Text1->setFocus(Qt::OtherFocusReason);
 }
 
-void DataWindow::ShowSavedTo(const QString& path) { statusBar()->showMessage("Saved to " + path); }
+void DataWindow::ShowSavedTo(const QString& path) { ShowWhereSaved("Saved to " + path); }
+
+void DataWindow::ShowWhereSaved(const QString& text) {
+  // The message, and under it a label that stays when the message is
+  // cleared (a menu entry's empty status tip clears it as the pointer
+  // passes), until the next save.
+  lblSaved->setText(text);
+  statusBar()->showMessage(text);
+}
 
 int DataWindow::TableWidth() const {
   // 132 cells of the widest table, the scroll bar, the frame and the margins.

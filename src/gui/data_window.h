@@ -41,6 +41,9 @@ class DataWindow : public QMainWindow {
   // The line above the results that carries the run's notes ("Pluto's
   // positions before 1885 are approximate"); hidden when there are none.
   QLabel* lblNotes = nullptr;
+  // In the status line: where the last Save, Save As or calendar export
+  // wrote its file.
+  QLabel* lblSaved = nullptr;
   QAction *mnuFileSave, *mnuFileSaveAs;
   QAction* mnuFileExportCalendar = nullptr;  // after an aspectarian run
   QAction *mnuViewLongitude, *mnuViewDeclination, *mnuViewRA, *mnuViewLatitude;
@@ -76,6 +79,7 @@ class DataWindow : public QMainWindow {
   void changeEvent(QEvent* event) override;
 
  private:
+  void ShowWhereSaved(const QString& text);
   void ApplySavedGeometry();
   void RecordGeometry();
   void ShowSet(ColumnSet set);

@@ -276,3 +276,54 @@ TEST_F(GuiTest, DialogsOpenCentredOnTheirWindow) {
 }
 
 }  // namespace novastra::gui::test
+
+namespace novastra::gui::test {
+
+// The calendar export says where it saved as Save does, and the place stays
+// in the status line after the pointer has passed over the menus (their
+// empty status tips clear the message).
+TEST_F(January2009, SaveAndTheCalendarExportSayWhereTheySaved) {
+  const struct {
+    const char* what;
+    const char* file;
+    bool aspectarian;
+    QString prefix;
+  } cases[] = {
+      {"Save As", "jan.doc", true, "Saved to "},
+      {"calendar export", "jan.ics", false, "Calendar saved to "},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    ASSERT_NE(d = RunMonth("1", "1", "2009", c.aspectarian), nullptr);
+    saveAnswer = QString::fromStdString((folder / c.file).string());
+    dialogAnswer = [](QDialog&) { return true; };
+    (c.aspectarian ? d->mnuFileSaveAs : d->mnuFileExportCalendar)->trigger();
+    dialogAnswer = nullptr;
+    ASSERT_TRUE(fs::exists(folder / c.file));
+    QStatusTipEvent tip{QString()};
+    QApplication::sendEvent(d, &tip);
+    ASSERT_NE(d->lblSaved, nullptr);
+    EXPECT_TRUE(d->lblSaved->isVisible());
+    EXPECT_EQ(d->lblSaved->text(), c.prefix + saveAnswer);
+  }
+}
+
+// Printer Setup chooses a printer: its confirm button does not say "Print".
+TEST_F(GuiTest, PrinterSetupConfirmsWithOk) {
+  Start();
+  QString confirm;
+  dialogAnswer = [&](QDialog& dialog) {
+    dialog.show();  // as shown, after the dialog has set itself up
+    QApplication::processEvents();
+    if (auto* box = dialog.findChild<QDialogButtonBox*>())
+      confirm = box->button(QDialogButtonBox::Ok)->text();
+    Screenshot(&dialog, "printer-setup");
+    dialog.hide();
+    return false;
+  };
+  controller->mainWindow()->mnuPrSetup->trigger();
+  dialogAnswer = nullptr;
+  EXPECT_EQ(confirm, "OK");
+}
+
+}  // namespace novastra::gui::test
