@@ -1,6 +1,7 @@
 // The symbols as a reader sees them: in the Data Window the sign and body
 // glyphs stand as tall as the digits beside them, inside their two cells;
 // the chart's labels are drawn at the system's font size.
+#include "chart/chart_painter.h"
 #include "gui/graph_window.h"
 #include "gui_support.h"
 #include "text/charset.h"
@@ -48,6 +49,100 @@ TEST_F(January2009, SignAndBodySymbolsStandAsTallAsTheDigits) {
     }
   }
   Screenshot(d, "symbols-at-the-digits-height");
+}
+
+}  // namespace novastra::gui::test
+
+namespace novastra::gui::test {
+namespace {
+
+// Rows [top, bottom] holding ink darker (or, on dark paper, lighter) than the
+// paper in the image's rectangle; {-1, -1} when none.
+std::pair<int, int> InkRows(const QImage& image, const QRect& r, bool darkPaper) {
+  int top = -1, bottom = -1;
+  for (int y = std::max(0, r.top()); y <= std::min(image.height() - 1, r.bottom()); ++y)
+    for (int x = std::max(0, r.left()); x <= std::min(image.width() - 1, r.right()); ++x) {
+      const int l = QColor(image.pixel(x, y)).lightness();
+      if (darkPaper ? l > 140 : l < 140) {
+        if (top < 0) top = y;
+        bottom = y;
+        break;
+      }
+    }
+  return {top, bottom};
+}
+
+QPalette DarkPalette() {
+  QPalette dark(QColor(53, 53, 53));  // button and window; light and dark derived
+  dark.setColor(QPalette::Base, QColor(30, 30, 30));
+  dark.setColor(QPalette::Text, QColor(230, 230, 230));
+  dark.setColor(QPalette::WindowText, QColor(230, 230, 230));
+  return dark;
+}
+
+}  // namespace
+
+// The degree labels beside the plot are drawn at the desktop's font size
+// (the height of "180" in the chart's font at the font's pixel size), not
+// scaled down with a window smaller than 1600x1000.
+TEST_F(January2009, ChartLabelsAtTheDesktopsFontSize) {
+  controller->mainWindow()->mnuGraph->trigger();
+  GraphWindow* g = controller->graphWindow();
+  ASSERT_NE(g, nullptr);
+  g->resize(1000, 650);
+  QApplication::processEvents();
+  ChartView* view = g->view;
+  const QImage image = view->grab().toImage();
+  const auto& m = view->model();
+  const double s = chart::PictureScale(m.options);
+  const int y = int(m.YAt(180));
+  const auto [top, bottom] =
+      InkRows(image, QRect(0, y - 20, int(m.plot.left - 20 * s), 40), false);
+  ASSERT_GE(top, 0);
+  QFont label(chart::PaintStyle().fontFamily);
+  label.setPixelSize(QFontInfo(view->font()).pixelSize());
+  const double wanted = QFontMetricsF(label).tightBoundingRect("180").height();
+  EXPECT_NEAR(bottom - top + 1, wanted, 1.5) << "font " << QFontInfo(view->font()).pixelSize();
+  Screenshot(g, "graph-labels-at-the-desktop-font-size");
+}
+
+// A dark theme: the chart and the Input window's label frames take the
+// palette's colours; an exported picture stays black on white.
+TEST_F(January2009, DarkThemeReachesTheChartAndTheInputFrames) {
+  controller->mainWindow()->mnuGraph->trigger();
+  GraphWindow* g = controller->graphWindow();
+  ASSERT_NE(g, nullptr);
+  g->setPalette(DarkPalette());
+  QApplication::processEvents();
+  const QImage chart = g->view->grab().toImage();
+  EXPECT_LT(QColor(chart.pixel(2, 2)).lightness(), 60);
+  const auto& m = g->view->model();
+  const int y = int(m.YAt(180));
+  EXPECT_GE(InkRows(chart, QRect(0, y - 20, int(m.plot.left) - 20, 40), true).first, 0)
+      << "no light label on the dark page";
+  Screenshot(g, "graph-dark");
+
+  saveAnswer = QString::fromStdString((folder / "chart.png").string());
+  g->Export();
+  const QImage file(saveAnswer);
+  ASSERT_FALSE(file.isNull());
+  EXPECT_EQ(QColor(file.pixel(2, 2)), QColor(Qt::white));
+
+  InputWindow* in = controller->inputWindow();
+  in->setPalette(DarkPalette());
+  in->show();
+  QApplication::processEvents();
+  QLabel* month = nullptr;
+  for (QLabel* l : in->findChildren<QLabel*>())
+    if (l->text() == "Month") month = l;
+  ASSERT_NE(month, nullptr);
+  const QImage input = in->grab().toImage();
+  const QRect r = month->geometry();
+  // The right and bottom edges of the frame: the palette's Light, not white.
+  const QRgb light = DarkPalette().color(QPalette::Light).rgb();
+  EXPECT_EQ(input.pixel(r.right() + 2, r.center().y()), light);
+  EXPECT_EQ(input.pixel(r.center().x(), r.bottom() + 2), light);
+  Screenshot(in, "input-dark");
 }
 
 }  // namespace novastra::gui::test
