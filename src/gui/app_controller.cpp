@@ -254,7 +254,12 @@ void AppController::ShowData(std::string_view caption) {
   data_->UpdateCommands();
   // A run showing its results brings its own notes; other displays (a table
   // of the View menu, a help document) keep those of the run shown.
-  if (ui_.running()) data_->SetNotes(RunNotes(app_->params(), app_->cal()));
+  if (ui_.running()) {
+    std::vector<std::string> notes = RunNotes(app_->params(), app_->cal());
+    for (std::string& n : ChoiceNotes(app_->params())) notes.push_back(std::move(n));
+    data_->SetNotes(notes);
+    data_->SetTableNote(app_->runKind() == 1 ? TableNote(FirstTable(app_->params())) : "");
+  }
   if (app_->settings().DataMaximized && !data_->isVisible()) {
     data_->showMaximized();
   } else {

@@ -211,9 +211,47 @@ void DataWindow::UpdateCommands() {
   mnuMoreBackward->setEnabled(ran);
 }
 
+std::vector<std::string> ChoiceNotes(const RunParameters& params) {
+  std::vector<std::string> notes;
+  if (params.SkyChoice == Sky::Apparent)
+    notes.emplace_back(
+        "Apparent sky: positions at Terrestrial Time, with light-time, aberration and nutation");
+  if (params.MoonNodes == NodeMode::Osculating)
+    notes.emplace_back("Node: the osculating node of the Moon's orbit");
+  return notes;
+}
+
+std::string TableNote(ColumnSet set) {
+  if (set == ColumnSet::HelioLongitude) return "Heliocentric longitudes (the column titled Long.)";
+  if (set == ColumnSet::HelioLatitude) return "Heliocentric latitudes";
+  return {};
+}
+
+ColumnSet FirstTable(const RunParameters& params) {
+  const bool helio = params.Coords == Coordinates::Heliocentric;
+  switch (params.Output) {
+    case DataOutput::Latitude: return helio ? ColumnSet::HelioLatitude : ColumnSet::Latitude;
+    case DataOutput::RightAscension: return ColumnSet::RightAscension;
+    case DataOutput::Declination: return ColumnSet::Declination;
+    case DataOutput::Longitude: break;
+  }
+  return helio ? ColumnSet::HelioLongitude : ColumnSet::Longitude;
+}
+
 void DataWindow::SetNotes(const std::vector<std::string>& notes) {
+  runNotes_ = notes;
+  ShowNotes();
+}
+
+void DataWindow::SetTableNote(const std::string& note) {
+  tableNote_ = note;
+  ShowNotes();
+}
+
+void DataWindow::ShowNotes() {
   QStringList lines;
-  for (const std::string& n : notes) lines << QString::fromStdString(n);
+  for (const std::string& n : runNotes_) lines << QString::fromStdString(n);
+  if (!tableNote_.empty()) lines << QString::fromStdString(tableNote_);
   lblNotes->setText(lines.join('\n'));
   lblNotes->setVisible(!lines.isEmpty());
 }
@@ -331,6 +369,7 @@ void DataWindow::ShowSet(ColumnSet set) {
   QApplication::setOverrideCursor(Qt::WaitCursor);
   app_.runs().ShowColumnSet(set);
   QApplication::restoreOverrideCursor();
+  SetTableNote(TableNote(set));
 }
 
 void DataWindow::SetTextFontSize(double points) {

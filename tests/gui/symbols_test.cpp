@@ -146,3 +146,49 @@ TEST_F(January2009, DarkThemeReachesTheChartAndTheInputFrames) {
 }
 
 }  // namespace novastra::gui::test
+
+namespace novastra::gui::test {
+
+// The note line above the results names the choices the header lines do
+// not: the apparent sky, the osculating node, the heliocentric table; the
+// notes stay out of the results (and so out of files and print).
+TEST_F(January2009, TheNoteLineNamesTheSkyTheNodeAndTheHeliocentricTable) {
+  EXPECT_FALSE(d->lblNotes->isVisible());  // the design sky, the true node
+  const std::string plain = DataText().toStdString();
+  InputWindow* in = controller->inputWindow();
+  const struct {
+    const char* what;
+    QRadioButton *sky, *node;
+    bool apparent, osculating;
+  } cases[] = {
+      {"apparent sky", in->optApparent, in->optTrue, true, false},
+      {"osculating node", in->optDesign, in->optOsculating, false, true},
+      {"both", in->optApparent, in->optOsculating, true, true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    controller->OpenInput();
+    c.sky->setChecked(true);
+    c.node->setChecked(true);
+    ASSERT_NE(d = RunMonth("1", "1", "2009", true), nullptr);
+    const QString notes = d->lblNotes->text();
+    EXPECT_TRUE(d->lblNotes->isVisible());
+    EXPECT_EQ(notes.contains("Apparent sky"), c.apparent) << notes.toStdString();
+    EXPECT_EQ(notes.contains("osculating node"), c.osculating) << notes.toStdString();
+    EXPECT_FALSE(DataText().contains("Apparent sky") || DataText().contains("osculating node"));
+  }
+  d->mnuViewHelioLongitude->trigger();
+  EXPECT_TRUE(d->lblNotes->text().contains("Heliocentric longitudes"));
+  EXPECT_TRUE(d->lblNotes->text().contains("Apparent sky"));  // the run's notes stay
+  d->mnuViewLongitude->trigger();
+  EXPECT_FALSE(d->lblNotes->text().contains("Heliocentric"));
+  // Back to the defaults: no notes, and the results as before.
+  controller->OpenInput();
+  in->optDesign->setChecked(true);
+  in->optTrue->setChecked(true);
+  ASSERT_NE(d = RunMonth("1", "1", "2009", true), nullptr);
+  EXPECT_FALSE(d->lblNotes->isVisible());
+  EXPECT_EQ(DataText().toStdString(), plain);
+}
+
+}  // namespace novastra::gui::test
