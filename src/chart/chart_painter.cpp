@@ -303,15 +303,25 @@ void PaintTitle(const Canvas& c) {
   p.drawText(QPointF(c.plot.left(), 26 * s), title);
   double x = c.plot.left();
   const double y = 54 * s;
+  // The bodies' names when the whole legend fits across the picture, else
+  // their symbols alone.
+  const QFontMetricsF names(c.Font(11));
+  double wide = 30 * s + names.horizontalAdvance("retrograde");
+  for (int body : c.m.bodies) wide += 54 * s + names.horizontalAdvance(BodyName(body));
+  const bool named = c.plot.left() + wide <= c.m.options.width;
   for (int body : c.m.bodies) {
     p.setPen(QPen(c.Body(body), 1.6 * s));
     p.drawLine(QPointF(x, y - 4 * s), QPointF(x + 16 * s, y - 4 * s));
     p.setFont(c.Font(14));
     p.drawText(QPointF(x + 20 * s, y), BodyGlyph(body));
+    if (!named) {
+      x += 44 * s;
+      continue;
+    }
     p.setFont(c.Font(11));
     p.setPen(c.Tone(QColor(40, 40, 40)));
     p.drawText(QPointF(x + 38 * s, y), BodyName(body));
-    x += 38 * s + QFontMetricsF(p.font()).horizontalAdvance(BodyName(body)) + 16 * s;
+    x += 38 * s + names.horizontalAdvance(BodyName(body)) + 16 * s;
   }
   p.setPen(QPen(c.Tone(QColor(80, 80, 80)), 4.2 * s));
   p.drawLine(QPointF(x + 8 * s, y - 4 * s), QPointF(x + 24 * s, y - 4 * s));

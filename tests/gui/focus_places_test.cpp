@@ -111,6 +111,24 @@ TEST_F(January2009, TheDataWindowKeepsTheKeyboardAfterMoreAndTheCalendarExport) 
 }  // namespace novastra::gui::test
 
 namespace novastra::gui::test {
+namespace {
+
+void ExpectInside(const QRect& area, std::initializer_list<QWidget*> windows) {
+  for (QWidget* w : windows)
+    EXPECT_TRUE(area.contains(w->frameGeometry()))
+        << w->objectName().toStdString() << " " << Describe(w->frameGeometry());
+}
+
+// The chart's plot ends above the bottom of its view, with room for the day,
+// month and year rows, and the view lies inside the area.
+void ExpectAxesInside(const QRect& area, const ChartView* view) {
+  EXPECT_TRUE(area.contains(OnScreen(view))) << Describe(OnScreen(view));
+  const auto& plot = view->model().plot;
+  EXPECT_GT(plot.width, 0);
+  EXPECT_LE(plot.top + plot.height + 30, view->height());
+}
+
+}  // namespace
 
 // Every window opens inside the available area of a 1024x700 screen, for
 // the settings' own places and for saved places as large as the screen or
@@ -142,21 +160,14 @@ TEST_F(SmallScreen, EveryWindowOpensInsideTheAvailableArea) {
     app.mainWindow()->mnuGraph->trigger();
     app.OpenOptions();
     QApplication::processEvents();
-    for (QWidget* w : std::initializer_list<QWidget*>{app.mainWindow(), app.inputWindow(), d,
-                                                      app.graphWindow(), app.optionsWindow()}) {
-      ASSERT_NE(w, nullptr);
-      EXPECT_TRUE(area.contains(w->frameGeometry()))
-          << w->objectName().toStdString() << " " << Describe(w->frameGeometry());
-    }
+    ASSERT_NE(d, nullptr);
+    ASSERT_NE(app.graphWindow(), nullptr);
+    ASSERT_NE(app.optionsWindow(), nullptr);
+    ExpectInside(area, {app.mainWindow(), app.inputWindow(), d, app.graphWindow(),
+                        app.optionsWindow()});
     EXPECT_TRUE(area.contains(OnScreen(d->Text1->verticalScrollBar())))
         << Describe(OnScreen(d->Text1->verticalScrollBar()));
-    // The chart's plot ends above the bottom of its view, with room for the
-    // day, month and year rows.
-    ChartView* view = app.graphWindow()->view;
-    EXPECT_TRUE(area.contains(OnScreen(view))) << Describe(OnScreen(view));
-    const auto& plot = view->model().plot;
-    EXPECT_GT(plot.width, 0);
-    EXPECT_LE(plot.top + plot.height + 30, view->height());
+    ExpectAxesInside(area, app.graphWindow()->view);
     Screenshot(d, QString("small-screen-data-%1").arg(&c - cases));
     Screenshot(app.graphWindow(), QString("small-screen-graph-%1").arg(&c - cases));
     controller.reset();
@@ -196,6 +207,14 @@ class DialogCloser : public QObject {
                                                               : QDialog::Rejected);
   }
 };
+
+void ExpectCentred(const std::vector<Opened>& opened) {
+  for (const Opened& o : opened) {
+    SCOPED_TRACE(o.kind.toStdString());
+    EXPECT_LE((o.frame.center() - o.owner.center()).manhattanLength(), 4)
+        << Describe(o.frame) << " on " << Describe(o.owner);
+  }
+}
 
 }  // namespace
 
@@ -256,11 +275,7 @@ TEST_F(GuiTest, DialogsOpenCentredOnTheirWindow) {
     c.open();
     QApplication::processEvents();
     ASSERT_EQ(closer.opened.size(), size_t(c.dialogs));
-    for (const Opened& o : closer.opened) {
-      SCOPED_TRACE(o.kind.toStdString());
-      EXPECT_LE((o.frame.center() - o.owner.center()).manhattanLength(), 4)
-          << Describe(o.frame) << " on " << Describe(o.owner);
-    }
+    ExpectCentred(closer.opened);
   }
   ASSERT_FALSE(controller->exited());
   // The options editor, a window of its own, over the middle of the main

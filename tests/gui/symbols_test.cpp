@@ -8,6 +8,33 @@
 
 namespace novastra::gui::test {
 
+namespace {
+
+// The symbol of `code` as tall as a digit (a pixel of rounding either way)
+// and within its height, unless as wide as its two cells allow (Aquarius's
+// waves); never wider than those cells.
+void ExpectDigitHigh(const QFontMetricsF& fm, int code) {
+  SCOPED_TRACE("code " + std::to_string(code));
+  const QRectF digit = fm.tightBoundingRect("0");
+  const double cell = fm.horizontalAdvance('0');
+  const char32_t u = CodeToUnicode(static_cast<unsigned char>(code));
+  const QString glyph = QString::fromUcs4(&u, 1);
+  const QRectF ink = fm.tightBoundingRect(glyph);
+  const bool fillsWidth = ink.width() >= 2 * cell - 2;
+  if (!fillsWidth) {
+    EXPECT_NEAR(ink.height(), digit.height(), 1.0);
+  }
+  EXPECT_GE(ink.height(), 0.8 * digit.height());
+  EXPECT_LE(ink.height(), digit.height() + 1.0);
+  EXPECT_GE(ink.top(), digit.top() - 1.0);
+  EXPECT_LE(ink.bottom(), digit.bottom() + 1.0);
+  EXPECT_NEAR(fm.horizontalAdvance(glyph), 2 * cell, 0.05);
+  EXPECT_GE(ink.left(), -0.5);
+  EXPECT_LE(ink.right(), 2 * cell + 0.5);
+}
+
+}  // namespace
+
 // Codes 192..203 are the signs, 224..234 the bodies and 236 the Earth.
 TEST_F(January2009, SignAndBodySymbolsStandAsTallAsTheDigits) {
   for (bool bold : {false, true}) {
@@ -18,35 +45,12 @@ TEST_F(January2009, SignAndBodySymbolsStandAsTallAsTheDigits) {
     QFont font = d->Text1->font();
     font.setHintingPreference(QFont::PreferNoHinting);
     const QFontMetricsF fm(font);
-    const QRectF digit = fm.tightBoundingRect("0");
-    const double cell = fm.horizontalAdvance('0');
-    ASSERT_GT(digit.height(), 5);
+    ASSERT_GT(fm.tightBoundingRect("0").height(), 5);
     std::vector<int> codes;
     for (int c = 192; c <= 203; ++c) codes.push_back(c);
     for (int c = 224; c <= 234; ++c) codes.push_back(c);
     codes.push_back(236);
-    for (int code : codes) {
-      const QString glyph = QString::fromUcs4(
-          reinterpret_cast<const char32_t*>(std::array<char32_t, 1>{
-              CodeToUnicode(static_cast<unsigned char>(code))}.data()),
-          1);
-      const QRectF ink = fm.tightBoundingRect(glyph);
-      SCOPED_TRACE("code " + std::to_string(code));
-      // As tall as a digit (a pixel of rounding either way) and within its
-      // height, unless as wide as its two cells allow (Aquarius's waves);
-      // never wider than those cells.
-      const bool fillsWidth = ink.width() >= 2 * cell - 2;
-      if (!fillsWidth) {
-        EXPECT_NEAR(ink.height(), digit.height(), 1.0);
-      }
-      EXPECT_GE(ink.height(), 0.8 * digit.height());
-      EXPECT_LE(ink.height(), digit.height() + 1.0);
-      EXPECT_GE(ink.top(), digit.top() - 1.0);
-      EXPECT_LE(ink.bottom(), digit.bottom() + 1.0);
-      EXPECT_NEAR(fm.horizontalAdvance(glyph), 2 * cell, 0.05);
-      EXPECT_GE(ink.left(), -0.5);
-      EXPECT_LE(ink.right(), 2 * cell + 0.5);
-    }
+    for (int code : codes) ExpectDigitHigh(fm, code);
   }
   Screenshot(d, "symbols-at-the-digits-height");
 }
@@ -149,6 +153,20 @@ TEST_F(January2009, DarkThemeReachesTheChartAndTheInputFrames) {
 
 namespace novastra::gui::test {
 
+namespace {
+
+// The note line names the apparent sky and the osculating node as asked;
+// the results do not.
+void ExpectNotes(DataWindow* d, bool apparent, bool osculating) {
+  const QString notes = d->lblNotes->text();
+  EXPECT_TRUE(d->lblNotes->isVisible());
+  EXPECT_EQ(notes.contains("Apparent sky"), apparent) << notes.toStdString();
+  EXPECT_EQ(notes.contains("osculating node"), osculating) << notes.toStdString();
+  EXPECT_FALSE(d->Text().contains("Apparent sky") || d->Text().contains("osculating node"));
+}
+
+}  // namespace
+
 // The note line above the results names the choices the header lines do
 // not: the apparent sky, the osculating node, the heliocentric table; the
 // notes stay out of the results (and so out of files and print).
@@ -171,11 +189,7 @@ TEST_F(January2009, TheNoteLineNamesTheSkyTheNodeAndTheHeliocentricTable) {
     c.sky->setChecked(true);
     c.node->setChecked(true);
     ASSERT_NE(d = RunMonth("1", "1", "2009", true), nullptr);
-    const QString notes = d->lblNotes->text();
-    EXPECT_TRUE(d->lblNotes->isVisible());
-    EXPECT_EQ(notes.contains("Apparent sky"), c.apparent) << notes.toStdString();
-    EXPECT_EQ(notes.contains("osculating node"), c.osculating) << notes.toStdString();
-    EXPECT_FALSE(DataText().contains("Apparent sky") || DataText().contains("osculating node"));
+    ExpectNotes(d, c.apparent, c.osculating);
   }
   d->mnuViewHelioLongitude->trigger();
   EXPECT_TRUE(d->lblNotes->text().contains("Heliocentric longitudes"));
