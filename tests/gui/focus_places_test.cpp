@@ -208,6 +208,13 @@ class DialogCloser : public QObject {
   }
 };
 
+// Each place of the progress window leaves the main window in sight.
+void ExpectClearOf(const std::vector<QRect>& places, const QRect& main) {
+  ASSERT_FALSE(places.empty());
+  for (const QRect& p : places)
+    EXPECT_FALSE(p.intersects(main)) << Describe(p) << " over " << Describe(main);
+}
+
 void ExpectCentred(const std::vector<Opened>& opened) {
   for (const Opened& o : opened) {
     SCOPED_TRACE(o.kind.toStdString());
@@ -238,10 +245,7 @@ TEST_F(GuiTest, DialogsOpenCentredOnTheirWindow) {
   ASSERT_NE(d, nullptr);
   d->setGeometry(500, 300, 900, 600);
   QApplication::processEvents();
-  ASSERT_FALSE(progress.empty());
-  for (const QRect& p : progress)
-    EXPECT_FALSE(p.intersects(main->frameGeometry()))
-        << Describe(p) << " over " << Describe(main->frameGeometry());
+  ExpectClearOf(progress, main->frameGeometry());
 
   DialogCloser closer;
   closer.startTimer(5);

@@ -40,7 +40,7 @@ TEST_F(January2009, SignAndBodySymbolsStandAsTallAsTheDigits) {
   for (bool bold : {false, true}) {
     SCOPED_TRACE(bold ? "bold" : "regular");
     if (bold) d->FontsBold();
-    // The outlines as designed: hinting snaps the digits to the pixel grid
+    // The outlines as the font draws them: hinting snaps the digits to the pixel grid
     // and leaves the symbols, which would blur the comparison by a pixel.
     QFont font = d->Text1->font();
     font.setHintingPreference(QFont::PreferNoHinting);
@@ -171,7 +171,7 @@ void ExpectNotes(DataWindow* d, bool apparent, bool osculating) {
 // not: the apparent sky, the osculating node, the heliocentric table; the
 // notes stay out of the results (and so out of files and print).
 TEST_F(January2009, TheNoteLineNamesTheSkyTheNodeAndTheHeliocentricTable) {
-  EXPECT_FALSE(d->lblNotes->isVisible());  // the design sky, the true node
+  EXPECT_FALSE(d->lblNotes->isVisible());  // the default sky and node
   const std::string plain = DataText().toStdString();
   InputWindow* in = controller->inputWindow();
   const struct {
