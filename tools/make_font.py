@@ -13,7 +13,9 @@ like symbols, arrows, mathematical operators, geometric shapes, miscellaneous
 symbols with the zodiac, planets and aspects, and every code point that
 src/text/charset.cpp maps a byte to) are taken from DejaVu Sans, scaled down
 where they are too wide and centred on the monospaced advance width, so that
-the columns of the tables stay aligned. The sextile, semisextile, quincunx and
+the columns of the tables stay aligned; the signs and bodies are then scaled
+to the digits' height, so that they read at the size of the figures beside
+them. The sextile, semisextile, quincunx and
 sesquiquadrate, which neither font has,
 are drawn here; the private-use points the table gives to codes without a
 Windows-1252 character reuse the glyph of that character or U+FFFD.
@@ -72,6 +74,13 @@ MARGIN = 40
 WIDE_CODES = (set(range(192, 204)) | set(range(224, 235)) | {236}
               | set(range(161, 167)) | {177, 156, 171, 152, 154}
               | {167, 168, 169, 170, 172, 173})
+
+# The sign (192..203) and body (224..234, Earth 236) symbols of the tables:
+# drawn as tall as the digits, standing on the baseline, in their two cells.
+DIGIT_HIGH_CODES = set(range(192, 204)) | set(range(224, 235)) | {236}
+# Their side bearing, in font units: a tenth of a cell, so that a symbol as
+# wide as its cells allow (Aquarius) does not touch the digits beside it.
+DIGIT_HIGH_MARGIN = 120
 
 
 def charset_table():
@@ -224,6 +233,22 @@ def fit_to_advance(glyph, advance):
     glyph.width = advance
 
 
+def fit_to_digits(glyph, advance, bottom, top):
+    """Scale a symbol (uniformly) so that its ink spans the digits' height,
+    bottom..top, as far as the advance less its margins allows, and centre it
+    in the advance."""
+    xmin, ymin, xmax, ymax = glyph.boundingBox()
+    if xmax <= xmin or ymax <= ymin:
+        return
+    room = advance - 2 * DIGIT_HIGH_MARGIN
+    factor = min((top - bottom) / (ymax - ymin), room / (xmax - xmin))
+    glyph.transform(psMat.compose(psMat.translate(-xmin, -ymin), psMat.scale(factor)))
+    xmin, ymin, xmax, ymax = glyph.boundingBox()
+    glyph.transform(psMat.translate((advance - (xmax - xmin)) / 2.0 - xmin,
+                                    bottom + (top - bottom - (ymax - ymin)) / 2.0 - ymin))
+    glyph.width = advance
+
+
 def set_names(font, style="Regular", weight=400):
     bold = style == "Bold"
     postscript = NAME + ("-Bold" if bold else "")
@@ -343,6 +368,14 @@ def build_face(mono_path, sans_path, out, style, weight):
             glyph = mono[cp]
             glyph.unlinkRef()
             fit_to_advance(glyph, 2 * advance)
+    table = charset_table()
+    digit_bottom, digit_top = mono["zero"].boundingBox()[1::2]
+    for code in DIGIT_HIGH_CODES:
+        cp = table[code]
+        if has_glyph(mono, cp):
+            glyph = mono[cp]
+            glyph.unlinkRef()
+            fit_to_digits(glyph, 2 * advance, digit_bottom, digit_top)
     for glyph in mono.glyphs():
         if glyph.unicode in wide:
             continue

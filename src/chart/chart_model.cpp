@@ -10,6 +10,11 @@ namespace novastra::chart {
 const char* const kMonthAbbrev[12] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
                                       "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
 
+double PictureScale(const ChartOptions& o) {
+  if (o.textScale > 0) return std::clamp(o.textScale, 0.5, 3.0);
+  return std::clamp(std::min(o.width / 1600.0, o.height / 1000.0), 0.5, 2.0);
+}
+
 namespace {
 
 // Julian Day of 1970-01-01 0h UT, the epoch of the system clock's days.
@@ -20,7 +25,7 @@ struct Margins {
   double left, right, top, bottom;
 };
 Margins MarginsFor(const ChartOptions& o) {
-  const double s = std::clamp(std::min(o.width / 1600.0, o.height / 1000.0), 0.5, 2.0);
+  const double s = PictureScale(o);
   return {86 * s, 86 * s, 70 * s, 56 * s};
 }
 

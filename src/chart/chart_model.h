@@ -27,7 +27,15 @@ struct ChartOptions {
   std::vector<double> fixedPoints;  // degrees, e.g. natal positions
   double width = 1600;              // the whole picture, in device units
   double height = 1000;
+  // The scale of text, and of the margins that hold it, against a 1600x1000
+  // picture; 0: the picture's own scale (files and print). A window gives
+  // the one that draws its labels at the desktop's font size.
+  double textScale = 0;
 };
+
+// The scale of a picture's lines, text and margins: its size against
+// 1600x1000, or the options' text scale when given.
+double PictureScale(const ChartOptions& o);
 
 // One stretch of a body's line, drawn as a polyline: cut where the reduced
 // longitude wraps at the dial's edge and where the body turns (stations), so

@@ -101,13 +101,27 @@ struct Canvas {
   QRectF plot;
   double s;
   QFont Font(double pixels, bool bold = false) const { return FontOf(style, pixels * s, bold); }
+  // The colour `light` has on white paper with black ink, carried over to
+  // the style's paper and ink: as far from the paper towards the ink.
+  QColor Tone(QColor light) const {
+    if (style.paper == QColor(Qt::white) && style.ink == QColor(Qt::black)) return light;
+    const double f = 1.0 - (light.red() + light.green() + light.blue()) / (3 * 255.0);
+    const auto mix = [f](int a, int b) { return int(std::lround(a + (b - a) * f)); };
+    return {mix(style.paper.red(), style.ink.red()), mix(style.paper.green(), style.ink.green()),
+            mix(style.paper.blue(), style.ink.blue())};
+  }
+  // A body's colour, lightened on dark paper where it would be lost.
+  QColor Body(int body) const {
+    const QColor color = BodyColor(body);
+    return style.paper.lightness() < 128 && color.lightness() < 130 ? color.lighter(170) : color;
+  }
 };
 
 const QColor kFixedColor(90, 90, 90);
 
 // Bands: alternate signs on the full circle, alternate labelled steps on a dial.
 void PaintBands(const Canvas& c) {
-  const QColor band(244, 244, 240);
+  const QColor band = c.Tone(QColor(244, 244, 240));
   const QRectF& plot = c.plot;
   if (!c.m.signs.empty()) {
     for (const SignBand& b : c.m.signs)
@@ -130,21 +144,21 @@ void PaintGrid(const Canvas& c) {
   QPainter& p = c.p;
   const QRectF& plot = c.plot;
   const double s = c.s;
-  p.setPen(QPen(QColor(236, 236, 236), 0.6 * s));
+  p.setPen(QPen(c.Tone(QColor(236, 236, 236)), 0.6 * s));
   for (const DayTick& d : c.m.days)
     p.drawLine(QPointF(d.x, plot.top()), QPointF(d.x, plot.bottom()));
   for (const TimeTick& t : c.m.ticks) {
-    p.setPen(QPen(t.yearStart ? QColor(150, 150, 150) : QColor(222, 222, 222),
+    p.setPen(QPen(c.Tone(t.yearStart ? QColor(150, 150, 150) : QColor(222, 222, 222)),
                   (t.yearStart ? 1.2 : 0.8) * s));
     p.drawLine(QPointF(t.x, plot.top()), QPointF(t.x, plot.bottom()));
   }
   for (const DegreeMark& d : c.m.marks) {
     p.setPen(
-        QPen(d.major ? QColor(170, 170, 170) : QColor(228, 228, 228), (d.major ? 0.9 : 0.6) * s));
+        QPen(c.Tone(d.major ? QColor(170, 170, 170) : QColor(228, 228, 228)), (d.major ? 0.9 : 0.6) * s));
     p.drawLine(QPointF(plot.left(), d.y), QPointF(plot.right(), d.y));
   }
   for (const FixedLine& f : c.m.fixedLines) {
-    QPen pen(kFixedColor, 1.2 * s, Qt::DashLine);
+    QPen pen(c.Tone(kFixedColor), 1.2 * s, Qt::DashLine);
     p.setPen(pen);
     p.drawLine(QPointF(plot.left(), f.y), QPointF(plot.right(), f.y));
   }
@@ -161,13 +175,13 @@ void PaintBodyLines(const Canvas& c) {
     QPolygonF line;
     line.reserve(int(seg.points.size()));
     for (const Point& pt : seg.points) line << Q(pt);
-    QPen pen(BodyColor(seg.body), (seg.retrograde ? 4.2 : 1.6) * s, Qt::SolidLine, Qt::FlatCap,
+    QPen pen(c.Body(seg.body), (seg.retrograde ? 4.2 : 1.6) * s, Qt::SolidLine, Qt::FlatCap,
              Qt::RoundJoin);
     p.setPen(pen);
     p.drawPolyline(line);
   }
-  p.setPen(QPen(kFixedColor, 1.0 * s));
-  p.setBrush(Qt::white);
+  p.setPen(QPen(c.Tone(kFixedColor), 1.0 * s));
+  p.setBrush(c.style.paper);
   for (const Crossing& x : c.m.crossings) p.drawEllipse(Q(x.at), 3.2 * s, 3.2 * s);
   p.setBrush(Qt::NoBrush);
   p.restore();
@@ -180,7 +194,7 @@ void PaintDegreeLabels(const Canvas& c) {
   const QRectF& plot = c.plot;
   const double s = c.s;
   p.setFont(c.Font(11));
-  p.setPen(QColor(60, 60, 60));
+  p.setPen(c.Tone(QColor(60, 60, 60)));
   for (const DegreeMark& d : c.m.marks) {
     if (!d.major) continue;
     const QString text = QString::number(int(d.degrees));
@@ -189,7 +203,7 @@ void PaintDegreeLabels(const Canvas& c) {
                text);
   }
   p.setFont(c.Font(15));
-  p.setPen(QColor(120, 120, 120));
+  p.setPen(c.Tone(QColor(120, 120, 120)));
   for (const SignBand& b : c.m.signs) {
     DrawCentered(p, QPointF(plot.left() + 12 * s, (b.yTop + b.yBottom) / 2), SignGlyph(b.sign));
     DrawCentered(p, QPointF(plot.right() - 12 * s, (b.yTop + b.yBottom) / 2), SignGlyph(b.sign));
@@ -200,8 +214,8 @@ void PaintDegreeLabels(const Canvas& c) {
     const QFontMetricsF fm(p.font());
     QRectF r(plot.right() + 3 * s, f.y - fm.height() / 2, fm.horizontalAdvance(text) + 4 * s,
              fm.height());
-    p.fillRect(r, Qt::white);
-    p.setPen(kFixedColor);
+    p.fillRect(r, c.style.paper);
+    p.setPen(c.Tone(kFixedColor));
     p.drawText(r, Qt::AlignCenter, text);
   }
 }
@@ -234,7 +248,7 @@ void PaintTimeLabels(const Canvas& c) {
   const QRectF& plot = c.plot;
   const double s = c.s;
   const ChartModel& m = c.m;
-  p.setPen(QColor(60, 60, 60));
+  p.setPen(c.Tone(QColor(60, 60, 60)));
   const bool dayRow =
       std::any_of(m.days.begin(), m.days.end(), [](const DayTick& d) { return d.label; });
   if (dayRow) {
@@ -269,7 +283,7 @@ void PaintLineEnds(const Canvas& c) {
     for (const BodyEnds& e : c.m.ends) at.push_back({left ? e.first.y : e.last.y, e.body});
     SpreadApart(at, 15 * s, c.plot.top(), c.plot.bottom());
     for (const auto& [y, body] : at) {
-      c.p.setPen(BodyColor(body));
+      c.p.setPen(c.Body(body));
       DrawCentered(c.p, QPointF(left ? c.plot.left() - 12 * s : c.plot.right() + 12 * s, y),
                    BodyGlyph(body));
     }
@@ -280,7 +294,7 @@ void PaintLineEnds(const Canvas& c) {
 void PaintTitle(const Canvas& c) {
   QPainter& p = c.p;
   const double s = c.s;
-  p.setPen(Qt::black);
+  p.setPen(c.style.ink);
   p.setFont(c.Font(17, true));
   const QString title = QString("%1   %2 - %3   dial %4\u00B0")
                             .arg(c.style.title, QString::fromStdString(DayText(c.m.jd0)),
@@ -289,20 +303,30 @@ void PaintTitle(const Canvas& c) {
   p.drawText(QPointF(c.plot.left(), 26 * s), title);
   double x = c.plot.left();
   const double y = 54 * s;
+  // The bodies' names when the whole legend fits across the picture, else
+  // their symbols alone.
+  const QFontMetricsF names(c.Font(11));
+  double wide = 30 * s + names.horizontalAdvance("retrograde");
+  for (int body : c.m.bodies) wide += 54 * s + names.horizontalAdvance(BodyName(body));
+  const bool named = c.plot.left() + wide <= c.m.options.width;
   for (int body : c.m.bodies) {
-    p.setPen(QPen(BodyColor(body), 1.6 * s));
+    p.setPen(QPen(c.Body(body), 1.6 * s));
     p.drawLine(QPointF(x, y - 4 * s), QPointF(x + 16 * s, y - 4 * s));
     p.setFont(c.Font(14));
     p.drawText(QPointF(x + 20 * s, y), BodyGlyph(body));
+    if (!named) {
+      x += 44 * s;
+      continue;
+    }
     p.setFont(c.Font(11));
-    p.setPen(QColor(40, 40, 40));
+    p.setPen(c.Tone(QColor(40, 40, 40)));
     p.drawText(QPointF(x + 38 * s, y), BodyName(body));
-    x += 38 * s + QFontMetricsF(p.font()).horizontalAdvance(BodyName(body)) + 16 * s;
+    x += 38 * s + names.horizontalAdvance(BodyName(body)) + 16 * s;
   }
-  p.setPen(QPen(QColor(80, 80, 80), 4.2 * s));
+  p.setPen(QPen(c.Tone(QColor(80, 80, 80)), 4.2 * s));
   p.drawLine(QPointF(x + 8 * s, y - 4 * s), QPointF(x + 24 * s, y - 4 * s));
   p.setFont(c.Font(11));
-  p.setPen(QColor(40, 40, 40));
+  p.setPen(c.Tone(QColor(40, 40, 40)));
   p.drawText(QPointF(x + 30 * s, y), "retrograde");
 }
 
@@ -310,11 +334,11 @@ void PaintTitle(const Canvas& c) {
 
 void PaintChart(QPainter& p, const ChartModel& m, const PaintStyle& style) {
   const ChartOptions& o = m.options;
-  const double s = std::clamp(std::min(o.width / 1600.0, o.height / 1000.0), 0.5, 2.0);
+  const double s = PictureScale(o);
   p.save();
   p.setRenderHint(QPainter::Antialiasing, true);
   p.setRenderHint(QPainter::TextAntialiasing, true);
-  p.fillRect(QRectF(0, 0, o.width, o.height), Qt::white);
+  p.fillRect(QRectF(0, 0, o.width, o.height), style.paper);
   if (m.plot.width <= 0) {
     p.restore();
     return;
@@ -323,7 +347,7 @@ void PaintChart(QPainter& p, const ChartModel& m, const PaintStyle& style) {
   PaintBands(c);
   PaintGrid(c);
   PaintBodyLines(c);
-  p.setPen(QPen(QColor(90, 90, 90), 1.0 * s));
+  p.setPen(QPen(c.Tone(QColor(90, 90, 90)), 1.0 * s));
   p.drawRect(c.plot);
   PaintDegreeLabels(c);
   PaintTimeLabels(c);

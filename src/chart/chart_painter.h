@@ -21,6 +21,10 @@ QString SignGlyph(int sign);
 struct PaintStyle {
   QString fontFamily = "DejaVu Sans";  // has the astrological symbols
   QString title = "Graphic ephemeris";
+  // The page and the text; the grid's greys are drawn between the two. Files
+  // and print keep black on white; a window takes its palette's.
+  QColor paper = Qt::white;
+  QColor ink = Qt::black;
 };
 
 // Paints the whole picture: page, marks, ticks, fixed points, the bodies'

@@ -1,6 +1,8 @@
 #include "gui/app_controller.h"
 
 #include <QApplication>
+#include <QDialogButtonBox>
+#include <QPushButton>
 #include <QFontDatabase>
 #include <QMenuBar>
 #include <QPrintDialog>
@@ -32,6 +34,9 @@ AppController::AppController(Dialogs* dialogs) : dialogs_(dialogs ? *dialogs : o
   ui_.onShowData = [this](std::string_view caption) { ShowData(caption); };
   ui_.onScrollData = [this](int line) {
     if (data_) data_->ScrollToLine(line);
+  };
+  ui_.exportOwner = [this]() -> QWidget* {
+    return data_ && data_->isVisible() ? data_.data() : nullptr;
   };
   ui_.isDataMinimized = [this] { return data_ && data_->isMinimized(); };
   // A run that passed its input check hides the Input window.
@@ -138,6 +143,9 @@ AppController::StartResult AppController::Start(const StartOptions& options) {
   main_->onGraph = [this] { OpenGraph(); };
   main_->onDocument = [this](const std::string& doc) { app_->ShowDocument(doc); };
   ui_.parent = main_.get();
+  // Every window and dialog from here on opens inside the screen's available
+  // area, dialogs centred on the window they belong to.
+  InstallWindowPlacer(main_.get());
 
   const Settings& s = app_->settings();
   const double dx = LogicalDpiX(main_.get()), dy = LogicalDpiY(main_.get());
@@ -158,6 +166,7 @@ AppController::StartResult AppController::Start(const StartOptions& options) {
   input_->activateMain = [this] { ActivateMain(); };
   const QRect mainFrame = main_->frameGeometry();
   input_->move(main_->x() + 40, mainFrame.bottom() + 40);
+  input_->setProperty("placedByCaller", true);  // placed below, once its frame is known
   input_->show();
   // Below a main window restored near the screen's bottom edge there is no
   // room: above it then, clear of its menus. Near the right edge, or wherever
@@ -170,6 +179,7 @@ AppController::StartResult AppController::Start(const StartOptions& options) {
         aboveTop >= area.top())
       input_->move(below.left(), aboveTop);
   KeepOnScreen(input_.get());
+  input_->setProperty("placedByCaller", false);
   return StartResult::Started;
 }
 
@@ -244,7 +254,12 @@ void AppController::ShowData(std::string_view caption) {
   data_->UpdateCommands();
   // A run showing its results brings its own notes; other displays (a table
   // of the View menu, a help document) keep those of the run shown.
-  if (ui_.running()) data_->SetNotes(RunNotes(app_->params(), app_->cal()));
+  if (ui_.running()) {
+    std::vector<std::string> notes = RunNotes(app_->params(), app_->cal());
+    for (std::string& n : ChoiceNotes(app_->params())) notes.push_back(std::move(n));
+    data_->SetNotes(notes);
+    data_->SetTableNote(app_->runKind() == 1 ? TableNote(FirstTable(app_->params())) : "");
+  }
   if (app_->settings().DataMaximized && !data_->isVisible()) {
     data_->showMaximized();
   } else {
@@ -286,7 +301,10 @@ void AppController::PrinterSetup() {
     QPrintDialog dialog(printer_.get(), main_.get());
     dialog.setWindowTitle("Printer Setup");
     dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize);
-    accepted = dialog.exec() == QDialog::Accepted;
+    // It chooses the printer and prints nothing: its confirm button says so.
+    if (auto* box = dialog.findChild<QDialogButtonBox*>())
+      if (QPushButton* ok = box->button(QDialogButtonBox::Ok)) ok->setText("OK");
+    accepted = dialogs_.Exec(dialog);
   }
   if (accepted) printerChosen_ = true;
 }

@@ -78,6 +78,12 @@ DataWindow::DataWindow(Application& app, Dialogs& dialogs, const QString& fontFa
   column->addWidget(lblNotes);
   column->addWidget(Text1);
   setCentralWidget(central);
+  // Made now, before the window is shown: one made later stays hidden, and
+  // what it says would never be seen.
+  statusBar()->setObjectName("barStatus");
+  lblSaved = new QLabel(this);
+  lblSaved->setObjectName("lblSaved");
+  statusBar()->addWidget(lblSaved, 1);
 
   QMenuBar* bar = menuBar();
   QMenu* file = bar->addMenu("&File");
@@ -93,7 +99,8 @@ DataWindow::DataWindow(Application& app, Dialogs& dialogs, const QString& fontFa
       Entry(file, "mnuFileExportCalendar", "Export &calendar...", {}, this, [this] {
         std::filesystem::path written;
         if (ExportCalendar(app_, &written) == CalendarExportResult::Written)
-          statusBar()->showMessage("Calendar saved to " + QString::fromStdString(written.string()));
+          ShowWhereSaved("Calendar saved to " + QString::fromStdString(written.string()));
+        TakeKeyboard();
       });
 
   QMenu* view = bar->addMenu("&View");
@@ -164,12 +171,14 @@ DataWindow::DataWindow(Application& app, Dialogs& dialogs, const QString& fontFa
     RunCommand(app_, &Application::MoreForward);
     QApplication::restoreOverrideCursor();
     if (afterMore) afterMore();
+    TakeKeyboard();
   });
   mnuMoreBackward = Entry(more, "mnuMoreBackward", "&Backward", Qt::Key_F3, this, [this] {
     QApplication::setOverrideCursor(Qt::WaitCursor);
     RunCommand(app_, &Application::MoreBackward);
     QApplication::restoreOverrideCursor();
     if (afterMore) afterMore();
+    TakeKeyboard();
   });
   mnuHelp = TopEntry(bar, "mnuHelp", "&Help", this, [this] { app_.ShowDocument("OUTPUTD1.HLP"); });
 
@@ -202,14 +211,68 @@ void DataWindow::UpdateCommands() {
   mnuMoreBackward->setEnabled(ran);
 }
 
+std::vector<std::string> ChoiceNotes(const RunParameters& params) {
+  std::vector<std::string> notes;
+  if (params.SkyChoice == Sky::Apparent)
+    notes.emplace_back(
+        "Apparent sky: positions at Terrestrial Time, with light-time, aberration and nutation");
+  if (params.MoonNodes == NodeMode::Osculating)
+    notes.emplace_back("Node: the osculating node of the Moon's orbit");
+  return notes;
+}
+
+std::string TableNote(ColumnSet set) {
+  if (set == ColumnSet::HelioLongitude) return "Heliocentric longitudes (the column titled Long.)";
+  if (set == ColumnSet::HelioLatitude) return "Heliocentric latitudes";
+  return {};
+}
+
+ColumnSet FirstTable(const RunParameters& params) {
+  const bool helio = params.Coords == Coordinates::Heliocentric;
+  switch (params.Output) {
+    case DataOutput::Latitude: return helio ? ColumnSet::HelioLatitude : ColumnSet::Latitude;
+    case DataOutput::RightAscension: return ColumnSet::RightAscension;
+    case DataOutput::Declination: return ColumnSet::Declination;
+    case DataOutput::Longitude: break;
+  }
+  return helio ? ColumnSet::HelioLongitude : ColumnSet::Longitude;
+}
+
 void DataWindow::SetNotes(const std::vector<std::string>& notes) {
+  runNotes_ = notes;
+  ShowNotes();
+}
+
+void DataWindow::SetTableNote(const std::string& note) {
+  tableNote_ = note;
+  ShowNotes();
+}
+
+void DataWindow::ShowNotes() {
   QStringList lines;
-  for (const std::string& n : notes) lines << QString::fromStdString(n);
+  for (const std::string& n : runNotes_) lines << QString::fromStdString(n);
+  if (!tableNote_.empty()) lines << QString::fromStdString(tableNote_);
   lblNotes->setText(lines.join('\n'));
   lblNotes->setVisible(!lines.isEmpty());
 }
 
-void DataWindow::ShowSavedTo(const QString& path) { statusBar()->showMessage("Saved to " + path); }
+void DataWindow::TakeKeyboard() {
+  // The progress window or a dialog has just closed, and the window manager
+  // may have handed the keyboard to the main window they stood over.
+  raise();
+  activateWindow();
+  Text1->setFocus(Qt::OtherFocusReason);
+}
+
+void DataWindow::ShowSavedTo(const QString& path) { ShowWhereSaved("Saved to " + path); }
+
+void DataWindow::ShowWhereSaved(const QString& text) {
+  // The message, and under it a label that stays when the message is
+  // cleared (a menu entry's empty status tip clears it as the pointer
+  // passes), until the next save.
+  lblSaved->setText(text);
+  statusBar()->showMessage(text);
+}
 
 int DataWindow::TableWidth() const {
   // 132 cells of the widest table, the scroll bar, the frame and the margins.
@@ -306,6 +369,7 @@ void DataWindow::ShowSet(ColumnSet set) {
   QApplication::setOverrideCursor(Qt::WaitCursor);
   app_.runs().ShowColumnSet(set);
   QApplication::restoreOverrideCursor();
+  SetTableNote(TableNote(set));
 }
 
 void DataWindow::SetTextFontSize(double points) {

@@ -74,10 +74,22 @@ void ChartView::SetChart(const chart::EphemerisSeries* series, const chart::Char
   Rebuild();
 }
 
+namespace {
+
+// The chart's labels (11 pixels at its own scale 1) at the pixel size of the
+// widget's font, the desktop's.
+double TextScaleOf(const QWidget* w) {
+  const QFontInfo info(w->font());
+  return info.pixelSize() / 11.0;
+}
+
+}  // namespace
+
 void ChartView::Rebuild() {
   chart::ChartOptions o = options_;
   o.width = width();
   o.height = height();
+  o.textScale = TextScaleOf(this);
   model_ = series_ ? chart::BuildChart(*series_, o) : chart::ChartModel{};
   model_.options.width = width();
   model_.options.height = height();
@@ -89,11 +101,28 @@ void ChartView::resizeEvent(QResizeEvent* event) {
   Rebuild();
 }
 
+void ChartView::changeEvent(QEvent* event) {
+  QWidget::changeEvent(event);
+  if (event->type() == QEvent::FontChange) Rebuild();
+  if (event->type() == QEvent::PaletteChange) update();
+}
+
+chart::PaintStyle ChartView::Style() const {
+  // The palette's text on its base, as the desktop's theme has them.
+  chart::PaintStyle style;
+  style.paper = palette().color(QPalette::Base);
+  style.ink = palette().color(QPalette::Text);
+  return style;
+}
+
 void ChartView::paintEvent(QPaintEvent*) {
   QPainter p(this);
-  chart::PaintChart(p, model_);
+  const chart::PaintStyle style = Style();
+  chart::PaintChart(p, model_, style);
   if (pointerX_ >= model_.plot.left && pointerX_ <= model_.plot.right() && model_.plot.width > 0) {
-    p.setPen(QPen(QColor(0, 0, 0, 110), 1, Qt::DotLine));
+    QColor pointer = style.ink;
+    pointer.setAlpha(110);
+    p.setPen(QPen(pointer, 1, Qt::DotLine));
     p.drawLine(QPointF(pointerX_, model_.plot.top), QPointF(pointerX_, model_.plot.bottom()));
   }
 }

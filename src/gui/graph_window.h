@@ -8,6 +8,7 @@
 #include <map>
 
 #include "chart/chart_model.h"
+#include "chart/chart_painter.h"
 #include "chart/ephemeris_series.h"
 
 class QAction;
@@ -37,10 +38,14 @@ class ChartView : public QWidget {
   // The text shown for the pointer at x (the nearest day's positions).
   QString ReadoutAt(double x) const;
   std::function<void(const QString&)> onReadout;
+  // The colours it is drawn in: its palette's (a dark theme gives a dark
+  // chart); print and files keep black on white.
+  chart::PaintStyle Style() const;
 
  protected:
   void paintEvent(QPaintEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
+  void changeEvent(QEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
   void leaveEvent(QEvent* event) override;
 

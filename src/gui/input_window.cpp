@@ -408,7 +408,9 @@ bool InputWindow::eventFilter(QObject* watched, QEvent* event) {
 
 void InputWindow::paintEvent(QPaintEvent*) {
   QPainter p(this);
-  for (QLabel* l : sunkenLabels_) DrawSunkenBorder(p, l->geometry(), logicalDpiX(), logicalDpiY());
+  const QColor shadow = palette().color(QPalette::Dark), light = palette().color(QPalette::Light);
+  for (QLabel* l : sunkenLabels_)
+    DrawSunkenBorder(p, l->geometry(), logicalDpiX(), logicalDpiY(), shadow, light);
 }
 
 void InputWindow::keyPressEvent(QKeyEvent* event) {

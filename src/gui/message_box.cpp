@@ -22,8 +22,12 @@ void ShowMessageBox(QWidget* parent, MessageIcon icon, const QString& title, con
 }
 
 QWidget* MessageOwner(QWidget* parent) {
-  QWidget* active = QApplication::activeModalWidget();
-  if (!active) active = QApplication::activeWindow();
+  // A dialog already up keeps the box in front of it; else the window the
+  // box is about; else the window the user is in.
+  QWidget* modal = QApplication::activeModalWidget();
+  if (modal && modal->isVisible()) return modal;
+  if (parent && parent->window()->isVisible()) return parent->window();
+  QWidget* active = QApplication::activeWindow();
   return active && active->isVisible() ? active : parent;
 }
 

@@ -17,8 +17,8 @@ void ShowMessageBox(QWidget* parent, MessageIcon icon, const QString& title, con
 // A modal question with Yes and No (No the default); true for Yes.
 bool AskYesNo(QWidget* parent, const QString& title, const QString& text);
 
-// The window message boxes centre on: the active window (the one the user is
-// in), else the given parent.
+// The window message boxes centre on: a modal dialog that is up, else the
+// given parent's window when shown, else the active window.
 QWidget* MessageOwner(QWidget* parent);
 
 // The save-file dialog with an overwrite prompt; a name typed without an

@@ -9,6 +9,7 @@
 #include "app/application.h"
 #include "gui/calendar_export_dialog.h"
 #include "gui/message_box.h"
+#include "gui/window_places.h"
 
 namespace novastra::gui {
 
@@ -34,7 +35,13 @@ QtUi::~QtUi() {
 
 void QtUi::ShowMessage(MessageIcon icon, std::string_view title, std::string_view text) {
   const std::string t(title), x(text);
-  OnUiThread([&] { dialogs_.Message(parent, icon, FromCodes(t), FromCodes(x)); });
+  // A run's messages go over the window the user is in (the Input window
+  // for a date refused, the Data Window for More).
+  OnUiThread([&] {
+    QWidget* active = QApplication::activeWindow();
+    dialogs_.Message(active && active->isVisible() ? active : parent, icon, FromCodes(t),
+                     FromCodes(x));
+  });
 }
 
 void QtUi::SetBusy(bool busy) {
@@ -58,6 +65,13 @@ void QtUi::OpenProgress() {
                        [this] { Cancel(); });
     }
     progress_->Reset();
+    // Over the window the run was started from, but clear of the main
+    // window's menu bar.
+    QWidget* from = QApplication::activeWindow();
+    if (from && from != progress_ && from->isVisible()) CentreOn(progress_, from);
+    if (parent && progress_->frameGeometry().intersects(parent->frameGeometry()))
+      PlaceClearOf(progress_, parent);
+    progress_->setProperty("placedByCaller", true);
     progress_->show();
     // On top of the window the run was started from (More starts it from the
     // Data Window), so its Cancel button can be seen and clicked.
@@ -83,9 +97,15 @@ void QtUi::CloseProgress() {
   });
 }
 
+QWidget* QtUi::ExportOwner() const {
+  QWidget* owner = exportOwner ? exportOwner() : nullptr;
+  return owner ? owner : MessageOwner(parent);
+}
+
 bool QtUi::AskCalendarChoices(const CalendarExportQuestion& question, CalendarFilter& choices) {
   bool accepted = false;
-  OnUiThread([&] { accepted = AskCalendarExportChoices(parent, question, choices, dialogs_); });
+  OnUiThread(
+      [&] { accepted = AskCalendarExportChoices(ExportOwner(), question, choices, dialogs_); });
   return accepted;
 }
 
@@ -93,7 +113,7 @@ bool QtUi::AskCalendarFileName(const CalendarSaveQuestion& question, std::filesy
   QString chosen;
   OnUiThread([&] {
     chosen = dialogs_.SaveFileName(
-        MessageOwner(parent), QString::fromStdString(question.folder.string()),
+        ExportOwner(), QString::fromStdString(question.folder.string()),
         QString::fromStdString(question.fileName), QString::fromStdString(question.filter),
         QString::fromStdString(question.defaultExtension));
   });

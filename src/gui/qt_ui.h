@@ -41,6 +41,9 @@ class QtUi : public UserInterface {
 
   // Parent of the message boxes and the progress window.
   QWidget* parent = nullptr;
+  // The window the calendar export's dialogs open over (the Data Window it
+  // was asked from); `parent` when unset or null.
+  std::function<QWidget*()> exportOwner;
   // The Data Window's side: fills its text box (loading it when needed), shows
   // it with its caption, reports whether it is minimised.
   std::function<void(const std::string& text)> onSetData;
@@ -68,6 +71,8 @@ class QtUi : public UserInterface {
   int busyDepth() const { return busyDepth_; }
 
  private:
+  QWidget* ExportOwner() const;
+
   Dialogs& dialogs_;
   QPointer<ProgressWindow> progress_;
   int busyDepth_ = 0;
