@@ -140,7 +140,7 @@ NatalWindow::NatalWindow(Application& app, Dialogs& dialogs, const QString& symb
   mono.setStyleHint(QFont::TypeWriter);
   mono.setPointSize(10);
   txtPositions->setFont(mono);
-  txtPositions->setMinimumWidth(QFontMetrics(mono).horizontalAdvance(QString(62, '0')));
+  txtPositions->setMinimumWidth(QFontMetrics(mono).horizontalAdvance(QString(72, '0')));
   auto* split = new QSplitter(Qt::Horizontal, central);
   split->addWidget(wheel);
   split->addWidget(txtPositions);
@@ -160,7 +160,7 @@ NatalWindow::NatalWindow(Application& app, Dialogs& dialogs, const QString& symb
   connect(cmdOpen, &QPushButton::clicked, this, [this] { Open(); });
   for (QLineEdit* f : {txtName, txtDate, txtTime, txtLatitude, txtLongitude})
     connect(f, &QLineEdit::returnPressed, this, [this] { Calculate(); });
-  resize(1100, 640);
+  resize(1280, 660);
 }
 
 void NatalWindow::Refuse(const QString& text) {
@@ -228,7 +228,7 @@ void NatalWindow::Show(const NatalChart& chart, const ChartMeta& meta) {
   chart_ = chart;
   meta_ = meta;
   wheel->SetChart(&*chart_);
-  txtPositions->setPlainText(FromCodes(ChartText(*chart_, meta_)));
+  txtPositions->setPlainText(FromCodes(ChartText(*chart_, meta_)).remove(QChar('\r')));
   setWindowTitle(QString(kTitle) + " - " + Q(meta_.name));
   cmdSave->setEnabled(true);
   lblStatus->clear();
