@@ -182,16 +182,16 @@ void DrawCentered(QPainter& p, const QPointF& at, const QString& text) {
   p.drawText(QPointF(at.x() - r.center().x(), at.y() - r.center().y()), text);
 }
 
-// The band of the ring between two radii from longitude `from` to `to`.
-QPainterPath Sector(const WheelLayout& w, double from, double to, double inner, double outer) {
+// The zodiac ring's band of a sign (0 Aries .. 11 Pisces).
+QPainterPath SignSector(const WheelLayout& w, int sign) {
   QPainterPath path;
-  const double a0 = 180 + from - w.ascendant;
-  const double span = Norm360(to - from);
+  const double a0 = 180 + sign * 30.0 - w.ascendant;
+  const double outer = w.outer, inner = w.signInner;
   const QRectF o(w.center.x() - outer, w.center.y() - outer, 2 * outer, 2 * outer);
   const QRectF i(w.center.x() - inner, w.center.y() - inner, 2 * inner, 2 * inner);
   path.arcMoveTo(o, a0);
-  path.arcTo(o, a0, span);
-  path.arcTo(i, a0 + span, -span);
+  path.arcTo(o, a0, 30);
+  path.arcTo(i, a0 + 30, -30);
   path.closeSubpath();
   return path;
 }
@@ -201,7 +201,7 @@ void PaintZodiac(const Wheel& c) {
   QPainter& p = c.p;
   p.setPen(Qt::NoPen);
   for (int s = 0; s < 12; s += 2)
-    p.fillPath(Sector(w, s * 30.0, s * 30.0 + 30, w.signInner, w.outer), c.style.band);
+    p.fillPath(SignSector(w, s), c.style.band);
   p.setPen(QPen(c.style.ink, c.Pen(1.2)));
   p.setBrush(Qt::NoBrush);
   for (const double r : {w.outer, w.signInner}) p.drawEllipse(w.center, r, r);
