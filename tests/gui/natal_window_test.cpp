@@ -71,23 +71,28 @@ TEST_F(NatalTest, TypedInputGivesTheCuspsOfBuildChart) {
   const double lat = 40 + 43 / 60.0;
   const struct Case {
     Birth typed;
-    double jdUT;
+    double jdUT, lat, lon;
   } cases[] = {
       {{"1990-07-04", "12:00", "America/New_York", "40N43", "74W00", HouseSystem::Placidus},
-       kNoonNewYork},
-      {{"7/4/1990", "16:00", "UT", "40.716666666666667", "-74", HouseSystem::Koch}, kNoonNewYork},
+       kNoonNewYork, lat, -74},
+      {{"7/4/1990", "16:00", "UT", "40.716666666666667", "-74", HouseSystem::Koch},
+       kNoonNewYork, lat, -74},
       {{"1990-07-04", "12:00", "America/New_York", "40N43", "74W00", HouseSystem::WholeSign},
-       kNoonNewYork},
+       kNoonNewYork, lat, -74},
       // Winter: Eastern Standard Time, UTC-5.
       {{"1990-01-04", "07:30", "America/New_York", "40N43", "74W00", HouseSystem::Regiomontanus},
-       JulianDayNumber(1990, 1, 4) + 0.5 / 24.0},
+       JulianDayNumber(1990, 1, 4) + 0.5 / 24.0, lat, -74},
+      // Sydney in its winter, Australian Eastern Standard Time, UTC+10: the
+      // day before in UT; south and east.
+      {{"1990-07-04", "08:00", "Australia/Sydney", "33S52", "151E13", HouseSystem::Placidus},
+       JulianDayNumber(1990, 7, 3) + 10 / 24.0, -(33 + 52 / 60.0), 151 + 13 / 60.0},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.typed.date.toStdString() + " " + c.typed.zone.toStdString());
     Type(w, c.typed);
     w->cmdCalculate->click();
     ASSERT_TRUE(w->chart().has_value());
-    const NatalChart want = Expected(c.jdUT, lat, -74, c.typed.houses);
+    const NatalChart want = Expected(c.jdUT, c.lat, c.lon, c.typed.houses);
     ExpectSameChart(*w->chart(), want, 1e-9);
     EXPECT_EQ(w->chart()->request.houses, c.typed.houses);
     // The table shows the chart's own text, cusps included.
