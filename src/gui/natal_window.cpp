@@ -295,7 +295,7 @@ bool NatalWindow::OpenChart(const QString& name) {
   return true;
 }
 
-void NatalWindow::FillInputs(const NatalChart& chart, const ChartMeta& meta) {
+void NatalWindow::FillInputs(const NatalChart& chart, const ChartMeta& meta) const {
   const ChartRequest& r = chart.request;
   txtName->setText(Q(meta.name));
   const auto zone = TimeZone::Find(meta.zone);
@@ -305,7 +305,8 @@ void NatalWindow::FillInputs(const NatalChart& chart, const ChartMeta& meta) {
   const long long total =
       std::llround((r.jdUT + local.offsetMinutes / 1440.0 + 0.5) * 86400.0);
   const long long secondsOfDay = total % 86400;
-  txtDate->setText(Q(IsoDate(static_cast<double>(total / 86400))));
+  const long long day = total / 86400;
+  txtDate->setText(Q(IsoDate(static_cast<double>(day))));
   txtTime->setText(QString::asprintf("%02lld:%02lld:%02lld", secondsOfDay / 3600,
                                      secondsOfDay / 60 % 60, secondsOfDay % 60));
   cboZone->setCurrentText(Q(shown.Name()));

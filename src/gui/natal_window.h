@@ -80,7 +80,7 @@ class NatalWindow : public QMainWindow {
  private:
   void Show(const NatalChart& chart, const ChartMeta& meta);
   void Refuse(const QString& text);
-  void FillInputs(const NatalChart& chart, const ChartMeta& meta);
+  void FillInputs(const NatalChart& chart, const ChartMeta& meta) const;
 
   Application& app_;
   Dialogs& dialogs_;

@@ -18,6 +18,32 @@ struct Birth {
   HouseSystem houses;
 };
 
+void ExpectSameChart(const NatalChart& a, const NatalChart& b, double tolerance) {
+  EXPECT_NEAR(a.request.jdUT, b.request.jdUT, 1e-8);
+  EXPECT_NEAR(a.houses.ascendant, b.houses.ascendant, tolerance);
+  EXPECT_NEAR(a.houses.mc, b.houses.mc, tolerance);
+  for (int h = 0; h < 12; ++h) EXPECT_NEAR(a.houses.cusps[h], b.houses.cusps[h], tolerance) << h;
+  for (int k = 1; k <= 11; ++k)
+    EXPECT_NEAR(a.bodies[k].longitude, b.bodies[k].longitude, tolerance) << k;
+}
+
+// The file is the chart's JSON as the command line writes it.
+void ExpectChartFile(const fs::path& file, const NatalChart& chart) {
+  NatalChart read;
+  ChartMeta meta;
+  std::string why;
+  ASSERT_TRUE(ChartFromJson(ReadAll(file), read, meta, why)) << why;
+  EXPECT_EQ(meta.name, "New York");
+  EXPECT_EQ(meta.zone, "America/New_York");
+  ExpectSameChart(read, chart, 1e-9);
+}
+
+struct Typed {
+  Birth typed;
+  double jdUT;
+  GeoPlace place;
+};
+
 class NatalTest : public GuiTest {
  protected:
   NatalWindow* Open() {
@@ -35,28 +61,47 @@ class NatalTest : public GuiTest {
     w->txtLongitude->setText(b.lon);
     w->cboHouses->setCurrentIndex(w->cboHouses->findData(static_cast<int>(b.houses)));
   }
+  // The typed data calculated: the chart and the table of BuildChart's chart.
+  void CheckTyped(NatalWindow* w, const Typed& c) {
+    Type(w, c.typed);
+    w->cmdCalculate->click();
+    ASSERT_TRUE(w->chart().has_value());
+    const NatalChart want = Expected(c.jdUT, c.place, c.typed.houses);
+    ExpectSameChart(*w->chart(), want, 1e-9);
+    EXPECT_EQ(w->chart()->request.houses, c.typed.houses);
+    // The table shows the chart's own text, cusps included.
+    EXPECT_EQ(w->txtPositions->toPlainText(),
+              FromCodes(ChartText(want, w->meta())).remove(QChar('\r')));
+  }
+  // A refusal: one message starting with the words, in the status line too,
+  // and the chart and table shown before unchanged.
+  void CheckRefusal(NatalWindow* w, const Birth& typed, const char* starts, const char* contains) {
+    const double ascendant = w->chart()->houses.ascendant;
+    const QString table = w->txtPositions->toPlainText();
+    messages.clear();
+    Type(w, typed);
+    w->cmdCalculate->click();
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_TRUE(messages[0].text.startsWith(starts)) << messages[0].text.toStdString();
+    EXPECT_TRUE(messages[0].text.contains(contains)) << messages[0].text.toStdString();
+    EXPECT_EQ(w->lblStatus->text(), messages[0].text);
+    EXPECT_EQ(w->chart()->houses.ascendant, ascendant);
+    EXPECT_EQ(w->txtPositions->toPlainText(), table);
+  }
   // The chart of the same instant and place straight from BuildChart.
-  NatalChart Expected(double jdUT, double lat, double lon, HouseSystem houses) {
+  NatalChart Expected(double jdUT, GeoPlace place, HouseSystem houses) {
     ChartRequest r;
     r.tables = &controller->app()->series();
     r.choices.sky = Sky::Apparent;
     r.ayanamsa = controller->app()->options().Ayanamsa();
     r.jdUT = jdUT;
-    r.latitude = lat;
-    r.longitude = lon;
+    r.latitude = place.latitude;
+    r.longitude = place.longitudeEast;
     r.houses = houses;
     return *BuildChart(r);
   }
 };
 
-void ExpectSameChart(const NatalChart& a, const NatalChart& b, double tolerance) {
-  EXPECT_NEAR(a.request.jdUT, b.request.jdUT, 1e-8);
-  EXPECT_NEAR(a.houses.ascendant, b.houses.ascendant, tolerance);
-  EXPECT_NEAR(a.houses.mc, b.houses.mc, tolerance);
-  for (int h = 0; h < 12; ++h) EXPECT_NEAR(a.houses.cusps[h], b.houses.cusps[h], tolerance) << h;
-  for (int k = 1; k <= 11; ++k)
-    EXPECT_NEAR(a.bodies[k].longitude, b.bodies[k].longitude, tolerance) << k;
-}
 
 // 4 July 1990 12:00 in New York is 16:00 UT (Eastern Daylight Time, UTC-4).
 const double kNoonNewYork = JulianDayNumber(1990, 7, 4) + 4 / 24.0;
@@ -69,34 +114,24 @@ TEST_F(NatalTest, TypedInputGivesTheCuspsOfBuildChart) {
   EXPECT_TRUE(w->isVisible());
   // 40N43 is 40 + 43/60 degrees; 74W00 is 74 degrees west (negative east).
   const double lat = 40 + 43 / 60.0;
-  const struct Case {
-    Birth typed;
-    double jdUT, lat, lon;
-  } cases[] = {
+  const Typed cases[] = {
       {{"1990-07-04", "12:00", "America/New_York", "40N43", "74W00", HouseSystem::Placidus},
-       kNoonNewYork, lat, -74},
+       kNoonNewYork, {lat, -74}},
       {{"7/4/1990", "16:00", "UT", "40.716666666666667", "-74", HouseSystem::Koch},
-       kNoonNewYork, lat, -74},
+       kNoonNewYork, {lat, -74}},
       {{"1990-07-04", "12:00", "America/New_York", "40N43", "74W00", HouseSystem::WholeSign},
-       kNoonNewYork, lat, -74},
+       kNoonNewYork, {lat, -74}},
       // Winter: Eastern Standard Time, UTC-5.
       {{"1990-01-04", "07:30", "America/New_York", "40N43", "74W00", HouseSystem::Regiomontanus},
-       JulianDayNumber(1990, 1, 4) + 0.5 / 24.0, lat, -74},
+       JulianDayNumber(1990, 1, 4) + 0.5 / 24.0, {lat, -74}},
       // Sydney in its winter, Australian Eastern Standard Time, UTC+10: the
       // day before in UT; south and east.
       {{"1990-07-04", "08:00", "Australia/Sydney", "33S52", "151E13", HouseSystem::Placidus},
-       JulianDayNumber(1990, 7, 3) + 10 / 24.0, -(33 + 52 / 60.0), 151 + 13 / 60.0},
+       JulianDayNumber(1990, 7, 3) + 10 / 24.0, {-(33 + 52 / 60.0), 151 + 13 / 60.0}},
   };
-  for (const Case& c : cases) {
+  for (const Typed& c : cases) {
     SCOPED_TRACE(c.typed.date.toStdString() + " " + c.typed.zone.toStdString());
-    Type(w, c.typed);
-    w->cmdCalculate->click();
-    ASSERT_TRUE(w->chart().has_value());
-    const NatalChart want = Expected(c.jdUT, c.lat, c.lon, c.typed.houses);
-    ExpectSameChart(*w->chart(), want, 1e-9);
-    EXPECT_EQ(w->chart()->request.houses, c.typed.houses);
-    // The table shows the chart's own text, cusps included.
-    EXPECT_EQ(w->txtPositions->toPlainText(), FromCodes(ChartText(want, w->meta())).remove(QChar('\r')));
+    CheckTyped(w, c);
   }
   EXPECT_TRUE(messages.empty());
   w->resize(1280, 660);
@@ -117,13 +152,7 @@ TEST_F(NatalTest, SavedChartOpensAsTheSameChart) {
   w->cmdSave->click();
   const auto file = folder / "New York.chart.json";
   ASSERT_TRUE(fs::exists(file));
-  // The file is the chart's JSON as the command line writes it.
-  NatalChart read;
-  ChartMeta meta;
-  std::string why;
-  ASSERT_TRUE(ChartFromJson(ReadAll(file), read, meta, why)) << why;
-  EXPECT_EQ(meta.name, "New York");
-  EXPECT_EQ(meta.zone, "America/New_York");
+  ExpectChartFile(file, saved);
 
   // Another chart shown, then the saved one chosen in the Open dialog.
   Type(w, {"2001-03-21", "06:15", "Europe/Paris", "48N52", "2E21", HouseSystem::Equal});
@@ -141,10 +170,9 @@ TEST_F(NatalTest, SavedChartOpensAsTheSameChart) {
   ExpectSameChart(*w->chart(), saved, 1e-9);
   EXPECT_EQ(w->chart()->request.houses, HouseSystem::Campanus);
   // The input row holds the chart's data again: calculating gives it back.
-  EXPECT_EQ(w->txtName->text(), "New York");
-  EXPECT_EQ(w->txtDate->text(), "1990-07-04");
-  EXPECT_EQ(w->txtTime->text(), "12:00:00");
-  EXPECT_EQ(w->cboZone->currentText(), "America/New_York");
+  EXPECT_EQ(QStringList({w->txtName->text(), w->txtDate->text(), w->txtTime->text(),
+                         w->cboZone->currentText()}),
+            QStringList({"New York", "1990-07-04", "12:00:00", "America/New_York"}));
   ASSERT_TRUE(w->Calculate());
   ExpectSameChart(*w->chart(), saved, 1e-6);
   EXPECT_TRUE(messages.empty()) << messages.front().text.toStdString();
@@ -157,8 +185,6 @@ TEST_F(NatalTest, BadInputNamesTheFieldAndKeepsTheChart) {
                    HouseSystem::Placidus};
   Type(w, good);
   ASSERT_TRUE(w->Calculate());
-  const double ascendant = w->chart()->houses.ascendant;
-  const QString table = w->txtPositions->toPlainText();
   const struct Case {
     Birth typed;
     const char* starts;   // the message's first words
@@ -186,22 +212,20 @@ TEST_F(NatalTest, BadInputNamesTheFieldAndKeepsTheChart) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.starts);
-    messages.clear();
-    Type(w, c.typed);
-    w->cmdCalculate->click();
-    ASSERT_EQ(messages.size(), 1u);
-    EXPECT_TRUE(messages[0].text.startsWith(c.starts)) << messages[0].text.toStdString();
-    EXPECT_TRUE(messages[0].text.contains(c.contains)) << messages[0].text.toStdString();
-    EXPECT_EQ(w->lblStatus->text(), messages[0].text);
-    EXPECT_EQ(w->chart()->houses.ascendant, ascendant);
-    EXPECT_EQ(w->txtPositions->toPlainText(), table);
+    CheckRefusal(w, c.typed, c.starts, c.contains);
   }
   // Porphyry is defined there.
   Type(w, {"1990-07-04", "12:00", "Europe/Oslo", "69N39", "18E57", HouseSystem::Porphyry});
   messages.clear();
   EXPECT_TRUE(w->Calculate());
   EXPECT_TRUE(messages.empty());
+}
 
+TEST_F(NatalTest, BadNamesAndFilesAreRefused) {
+  NatalWindow* w = Open();
+  ASSERT_NE(w, nullptr);
+  Type(w, {"1990-07-04", "12:00", "Europe/Oslo", "69N39", "18E57", HouseSystem::Porphyry});
+  ASSERT_TRUE(w->Calculate());
   // A name that makes no file name is refused and nothing is written.
   messages.clear();
   w->txtName->setText("../escape");
