@@ -88,6 +88,19 @@ class NatalTest : public GuiTest {
     EXPECT_EQ(w->chart()->houses.ascendant, ascendant);
     EXPECT_EQ(w->txtPositions->toPlainText(), table);
   }
+  // Open pressed and `name` chosen in its dialog; the names it offered.
+  QStringList OpenChosen(NatalWindow* w, const QString& name) {
+    QStringList offered;
+    dialogAnswer = [&](QDialog& d) {
+      auto& ask = dynamic_cast<QInputDialog&>(d);
+      offered = ask.comboBoxItems();
+      ask.setTextValue(name);
+      return true;
+    };
+    w->cmdOpen->click();
+    dialogAnswer = nullptr;
+    return offered;
+  }
   // The chart of the same instant and place straight from BuildChart.
   NatalChart Expected(double jdUT, GeoPlace place, HouseSystem houses) {
     ChartRequest r;
@@ -157,15 +170,7 @@ TEST_F(NatalTest, SavedChartOpensAsTheSameChart) {
   // Another chart shown, then the saved one chosen in the Open dialog.
   Type(w, {"2001-03-21", "06:15", "Europe/Paris", "48N52", "2E21", HouseSystem::Equal});
   ASSERT_TRUE(w->Calculate());
-  QStringList offered;
-  dialogAnswer = [&](QDialog& d) {
-    auto& ask = dynamic_cast<QInputDialog&>(d);
-    offered = ask.comboBoxItems();
-    ask.setTextValue("New York");
-    return true;
-  };
-  w->cmdOpen->click();
-  EXPECT_EQ(offered, QStringList{"New York"});
+  EXPECT_EQ(OpenChosen(w, "New York"), QStringList{"New York"});
   ASSERT_TRUE(w->chart().has_value());
   ExpectSameChart(*w->chart(), saved, 1e-9);
   EXPECT_EQ(w->chart()->request.houses, HouseSystem::Campanus);
