@@ -17,6 +17,8 @@ QString BodyGlyph(int body);
 QString BodyName(int body);
 // "Aries" .. "Pisces" symbol.
 QString SignGlyph(int sign);
+// The Unicode character of one of the program's symbol codes (text/glyphs.h).
+QString GlyphText(char code);
 
 struct PaintStyle {
   QString fontFamily = "DejaVu Sans";  // has the astrological symbols

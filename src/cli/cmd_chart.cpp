@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 
+#include "app/chart_files.h"
 #include "app/text_file.h"
 #include "astro/calendar.h"
 #include "cli/session.h"
@@ -43,16 +44,6 @@ EngineChoices ChoicesOf(const std::string& zodiac, const std::string& node,
   c.sky = sky == "design" ? Sky::Design : Sky::Apparent;
   return c;
 }
-
-// A chart's name becomes a file name: letters, digits, blanks and - _ . only.
-bool SafeName(const std::string& name) {
-  if (name.empty() || name.size() > 64 || name[0] == '.') return false;
-  return std::ranges::all_of(name, [](unsigned char c) {
-    return std::isalnum(c) || c == ' ' || c == '-' || c == '_' || c == '.';
-  });
-}
-
-std::string ChartFileName(const std::string& name) { return name + ".chart.json"; }
 
 int Write(const std::string& out, const std::string& output) {
   std::optional<std::filesystem::path> file;
@@ -89,7 +80,7 @@ int RunChart(const ChartValues& v, const GlobalOptions& global) {
     PrintError("--lon \"" + v.lon + "\": " + why);
     return kUsageError;
   }
-  if (v.save && !SafeName(v.name)) {
+  if (v.save && !IsChartName(v.name)) {
     PrintError("--name \"" + v.name +
                "\": a chart saved in the application folder needs a name of letters, digits, "
                "blanks, '-', '_' and '.'");
@@ -118,7 +109,7 @@ int RunChart(const ChartValues& v, const GlobalOptions& global) {
   meta.version = novastra::kVersion;
   if (v.save) {
     if (!LockFolderForSave(s)) return kReadWriteFailure;
-    const std::filesystem::path file = s.app->folder() / ChartFileName(v.name);
+    const std::filesystem::path file = ChartFilePath(s.app->folder(), v.name);
     const std::string error = WriteFileSafely(file, ChartJson(*chart, meta));
     if (!error.empty()) {
       PrintError("cannot save " + file.string() + ": " + error);
@@ -146,7 +137,7 @@ std::optional<std::string> ReadChartFile(const std::string& name, const Applicat
   std::filesystem::path path = name;
   std::error_code ec;
   if (!std::filesystem::exists(path, ec) && name.find('/') == std::string::npos)
-    path = app.folder() / ChartFileName(name);
+    path = ChartFilePath(app.folder(), name);
   if (std::filesystem::is_directory(path, ec)) return std::nullopt;
   const auto bytes = ReadFileBytes(path);
   if (!bytes) return std::nullopt;

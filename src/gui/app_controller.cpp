@@ -21,6 +21,7 @@
 #include "gui/graph_window.h"
 #include "gui/input_window.h"
 #include "gui/main_window.h"
+#include "gui/natal_window.h"
 #include "gui/message_box.h"
 #include "gui/options_window.h"
 #include "gui/print_window.h"
@@ -50,6 +51,7 @@ AppController::~AppController() {
   delete options_;
   delete print_;
   delete graph_;
+  delete natal_;
   input_.reset();
   main_.reset();
   if (fontId_ >= 0) QFontDatabase::removeApplicationFont(fontId_);
@@ -141,6 +143,7 @@ AppController::StartResult AppController::Start(const StartOptions& options) {
   main_->onPrinterSetup = [this] { PrinterSetup(); };
   main_->onAbout = [this] { ShowAbout(); };
   main_->onGraph = [this] { OpenGraph(); };
+  main_->onNatal = [this] { OpenNatal(); };
   main_->onDocument = [this](const std::string& doc) { app_->ShowDocument(doc); };
   ui_.parent = main_.get();
   // Every window and dialog from here on opens inside the screen's available
@@ -221,6 +224,7 @@ void AppController::Exit() {
   if (options_) options_->close();
   if (print_) print_->close();
   if (graph_) graph_->close();
+  if (natal_) natal_->close();
   if (input_) input_->close();
   if (main_) main_->close();
   if (onExit) onExit();
@@ -367,10 +371,23 @@ void AppController::OpenGraph() {
   if (!graph_) {
     graph_ = new GraphWindow(*app_, dialogs_, main_.get());
     graph_->keptPrinter = [this] { return printerChosen_ ? printer_.get() : nullptr; };
+    if (natal_ && natal_->chart()) ShowNatalPoints(*graph_, *natal_->chart());
   }
   graph_->show();
   graph_->raise();
   graph_->activateWindow();
+}
+
+void AppController::OpenNatal() {
+  if (!natal_) {
+    natal_ = new NatalWindow(*app_, dialogs_, fontFamily_, main_.get());
+    natal_->onChart = [this](const NatalChart& chart) {
+      if (graph_) ShowNatalPoints(*graph_, chart);
+    };
+  }
+  natal_->show();
+  natal_->raise();
+  natal_->activateWindow();
 }
 
 }  // namespace novastra::gui

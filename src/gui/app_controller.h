@@ -11,6 +11,7 @@
 #include "gui/data_window.h"
 #include "gui/graph_window.h"
 #include "gui/message_box.h"
+#include "gui/natal_window.h"
 #include "gui/options_window.h"
 #include "gui/print_window.h"
 #include "gui/qt_ui.h"
@@ -56,6 +57,8 @@ class AppController : public QObject {
   void ActivateMain();
   // The graphic ephemeris window over the last run's dates.
   void OpenGraph();
+  // The natal chart window; its chart's points become the graph's fixed points.
+  void OpenNatal();
 
   // Data Window commands of the saving and printing group.
   void Save();
@@ -83,6 +86,7 @@ class AppController : public QObject {
   OptionsWindow* optionsWindow() const { return options_; }
   PrintWindow* printWindow() const { return print_; }
   GraphWindow* graphWindow() const { return graph_; }
+  NatalWindow* natalWindow() const { return natal_; }
   QString fontFamily() const { return fontFamily_; }
   int fontId() const { return fontId_; }
   bool exited() const { return exited_; }
@@ -107,6 +111,7 @@ class AppController : public QObject {
   QPointer<OptionsWindow> options_;
   QPointer<PrintWindow> print_;
   QPointer<GraphWindow> graph_;
+  QPointer<NatalWindow> natal_;
   QString fontFamily_;
   int fontId_ = -1;
   int boldFontId_ = -1;

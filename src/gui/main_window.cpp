@@ -36,6 +36,10 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
   mnuGraph->setObjectName("mnuGraph");
   mnuGraph->setShortcut(Qt::CTRL | Qt::Key_G);
   connect(mnuGraph, &QAction::triggered, this, [this, call] { call(onGraph); });
+  mnuNatal = file->addAction("&Natal chart");
+  mnuNatal->setObjectName("mnuNatal");
+  mnuNatal->setShortcut(Qt::CTRL | Qt::Key_N);
+  connect(mnuNatal, &QAction::triggered, this, [this, call] { call(onNatal); });
   file->addSeparator()->setObjectName("mnuSplit52");
   mnuFileExit = file->addAction("E&xit");
   mnuFileExit->setObjectName("mnuFileExit");

@@ -17,13 +17,14 @@ class MainWindow : public QMainWindow {
   explicit MainWindow(QWidget* parent = nullptr);
 
   // Commands the controller answers.
-  std::function<void()> onPrinterSetup, onExit, onInput, onOptions, onAbout, onGraph;
+  std::function<void()> onPrinterSetup, onExit, onInput, onOptions, onAbout, onGraph, onNatal;
   std::function<void(const std::string& document)> onDocument;
   // Asked before the close box ends the program; false keeps it running.
   std::function<bool()> mayClose;
 
   QAction* mnuPrSetup = nullptr;
   QAction* mnuGraph = nullptr;
+  QAction* mnuNatal = nullptr;
   QAction* mnuFileExit = nullptr;
   QAction* mnuInputData = nullptr;
   QAction* mnuOptions = nullptr;
