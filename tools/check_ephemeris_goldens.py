@@ -3,7 +3,7 @@
 (see make_sky_reference.py for the quantities and the time scale) and prints the
 largest difference per file and body, in arcminutes.
 
-The goldens hold the design's geometric sky; PyEphem's is apparent (nutation
+The goldens hold the default (--sky design) geometric sky; PyEphem's is apparent (nutation
 in longitude up to 17", aberration 20.5", light-time up to about 1.5' for
 Mercury), so differences up to about 2' are the two skies, not faults.
 
