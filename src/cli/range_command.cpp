@@ -20,14 +20,11 @@
 #include "astro/sky.h"
 #include "novastra_version.h"
 #include "text/date_input.h"
+#include "text/export_formats.h"
 
 namespace novastra::cli {
 
 namespace {
-
-const char* ZodiacWord(Zodiac z) {
-  return z == Zodiac::Sidereal ? "sidereal" : z == Zodiac::Ayanamsa ? "ayanamsa" : "tropical";
-}
 
 // The JSON run line's parameters: the common ones, then the command's own.
 JsonParameters JsonParametersOf(const RunPlan& s, const RangeCommand& command) {
@@ -38,10 +35,8 @@ JsonParameters JsonParametersOf(const RunPlan& s, const RangeCommand& command) {
       {"days", std::to_string(s.dayCount)},
       {"coordinates", p.Coords == Coordinates::Heliocentric ? "heliocentric" : "geocentric"},
       {"zodiac", ZodiacWord(p.ZodiacMode)},
-      {"node", p.MoonNodes == NodeMode::Mean         ? "mean"
-               : p.MoonNodes == NodeMode::Osculating ? "osculating"
-                                                     : "true"},
-      {"sky", p.SkyChoice == Sky::Apparent ? "apparent" : "design"},
+      {"node", NodeWord(p.MoonNodes)},
+      {"sky", SkyWord(p.SkyChoice)},
       {"time_scale", "UT"}};
   // Named only when chosen, after the zodiac it belongs to.
   if (p.ZodiacMode == Zodiac::Sidereal && p.SiderealAyanamsa != NamedAyanamsa::None)

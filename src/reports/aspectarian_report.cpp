@@ -22,26 +22,14 @@ AspectarianReport BuildAspectarian(const AspectarianRequest& request,
   report.ayanamsa = first.Ayanamsa;
   report.named = first.Named;
 
-  const int dayCount = std::max(request.dayCount, 0);
-  std::vector<HourSamples> samples(std::min(dayCount, kSampleBatch));
-  std::vector<InstantSetup> last(samples.size());
-  for (int batch = 0; batch < dayCount; batch += kSampleBatch) {
-    if (control.Cancelled()) {
-      report.cancelled = true;
-      break;
-    }
-    const int count = std::min(kSampleBatch, dayCount - batch);
-    SampleDays(ctx, request.startJD + batch, count, samples, last, ctx.threads);
-    for (int k = 0; k < count; ++k) {
-      const int d = batch + k;
-      control.Step(d);
-      std::vector<Event> day =
-          FindDayEvents(samples[k], request.startJD + d, request.choices, report.directions);
-      SortDayEvents(day);
-      report.events.insert(report.events.end(), day.begin(), day.end());
-      report.dayCount = d + 1;
-    }
-  }
+  report.cancelled = !ForEachSampledDay(
+      ctx, request.startJD, request.dayCount, control, [&](int d, const HourSamples& samples) {
+        std::vector<Event> day =
+            FindDayEvents(samples, request.startJD + d, request.choices, report.directions);
+        SortDayEvents(day);
+        report.events.insert(report.events.end(), day.begin(), day.end());
+        report.dayCount = d + 1;
+      });
   if (request.findVoids && !report.cancelled)
     report.voids =
         VoidsOfRun(ctx, request.choices, request.startJD, report.dayCount, report.events);

@@ -116,28 +116,18 @@ TransitReport BuildTransits(const TransitRequest& request, const ReportControl& 
     targets.emplace_back(t, a);
     if (a != 0 && a != 180) targets.emplace_back(t, -a);
   }
-  const int dayCount = std::max(request.dayCount, 0);
-  std::vector<HourSamples> samples(std::min(dayCount, kSampleBatch));
-  std::vector<InstantSetup> last(samples.size());
-  for (int batch = 0; batch < dayCount; batch += kSampleBatch) {
-    if (control.Cancelled()) {
-      report.cancelled = true;
-      break;
-    }
-    const int count = std::min(kSampleBatch, dayCount - batch);
-    SampleDays(request.sky, request.startJD + batch, count, samples, last, request.sky.threads);
-    for (int d = 0; d < count; ++d) {
-      control.Step(batch + d);
-      const double dayJD = request.startJD + batch + d;
-      std::vector<Transit> day;
-      for (int b = 1; b <= 11; ++b)
-        if (request.transiting[b]) BodyTransits(request, samples[d], dayJD, b, natal, targets, day);
-      std::stable_sort(day.begin(), day.end(),
-                       [](const Transit& a, const Transit& b) { return a.jd < b.jd; });
-      report.transits.insert(report.transits.end(), day.begin(), day.end());
-      report.dayCount = batch + d + 1;
-    }
-  }
+  report.cancelled = !ForEachSampledDay(
+      request.sky, request.startJD, request.dayCount, control,
+      [&](int d, const HourSamples& samples) {
+        const double dayJD = request.startJD + d;
+        std::vector<Transit> day;
+        for (int b = 1; b <= 11; ++b)
+          if (request.transiting[b]) BodyTransits(request, samples, dayJD, b, natal, targets, day);
+        std::stable_sort(day.begin(), day.end(),
+                         [](const Transit& x, const Transit& y) { return x.jd < y.jd; });
+        report.transits.insert(report.transits.end(), day.begin(), day.end());
+        report.dayCount = d + 1;
+      });
   return report;
 }
 

@@ -82,4 +82,22 @@ void SampleDays(const SampleContext& ctx, double firstJD, int count,
   for (auto& th : pool) th.join();
 }
 
+bool ForEachSampledDay(const SampleContext& ctx, double firstJD, int dayCount,
+                       const ReportControl& control,
+                       const std::function<void(int, const HourSamples&)>& day) {
+  dayCount = std::max(dayCount, 0);
+  std::vector<HourSamples> samples(std::min(dayCount, kSampleBatch));
+  std::vector<InstantSetup> last(samples.size());
+  for (int batch = 0; batch < dayCount; batch += kSampleBatch) {
+    if (control.Cancelled()) return false;
+    const int count = std::min(kSampleBatch, dayCount - batch);
+    SampleDays(ctx, firstJD + batch, count, samples, last, ctx.threads);
+    for (int k = 0; k < count; ++k) {
+      control.Step(batch + k);
+      day(batch + k, samples[k]);
+    }
+  }
+  return true;
+}
+
 }  // namespace novastra

@@ -1,12 +1,14 @@
 #pragma once
 // The aspectarian's sampling of the sky, apart from its event search, and the
 // pieces of the run that the station list and the benchmarks reuse.
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "astro/engine.h"
 #include "astro/range_engine.h"
 #include "reports/events.h"
+#include "reports/report.h"
 
 namespace novastra {
 
@@ -41,6 +43,13 @@ inline constexpr int kSampleBatch = 32;
 void SampleDays(const SampleContext& ctx, double firstJD, int count,
                 std::vector<HourSamples>& samples, std::vector<InstantSetup>& last,
                 int threads = 0);
+
+// The days firstJD .. + dayCount - 1 sampled in batches of kSampleBatch (on
+// ctx.threads) and handed to `day` in order with their index; control's
+// progress steps once per day. False when control cancelled before the end.
+bool ForEachSampledDay(const SampleContext& ctx, double firstJD, int dayCount,
+                       const ReportControl& control,
+                       const std::function<void(int, const HourSamples&)>& day);
 
 // Directions of all bodies at 0h UT of rowJD's day, from the hour before.
 InitialDirections DirectionsAt(const SampleContext& ctx, double rowJD);

@@ -84,14 +84,6 @@ std::string LocalText(double jd, const TimeZone& zone) {
 
 }  // namespace
 
-const char* ZodiacWord(Zodiac zodiac) {
-  return zodiac == Zodiac::Sidereal ? "sidereal" : zodiac == Zodiac::Ayanamsa ? "ayanamsa" : "tropical";
-}
-const char* SkyWord(Sky sky) { return sky == Sky::Apparent ? "apparent" : "design"; }
-const char* NodeWord(NodeMode node) {
-  return node == NodeMode::Mean ? "mean" : node == NodeMode::Osculating ? "osculating" : "true";
-}
-
 namespace {
 
 // Digits with at most one point (no sign): the number, or nullopt.

@@ -19,11 +19,6 @@ struct ChartMeta {
   std::string version;      // the program's
 };
 
-// "Tropical", "Sidereal", "Ayanamsa"; "design", "apparent"; "mean", "true", "osculating".
-const char* ZodiacWord(Zodiac zodiac);
-const char* SkyWord(Sky sky);
-const char* NodeWord(NodeMode node);
-
 // A latitude or longitude as typed: decimal degrees ("40.7128", "-74.006";
 // east and north positive) or degrees, the hemisphere's letter and minutes
 // with optional seconds ("40N43", "74W00", "33S52:30"). nullopt with the

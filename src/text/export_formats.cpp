@@ -125,6 +125,15 @@ const char* BodyName(int body, Coordinates coords) {
   return body >= 1 && body <= 11 ? kBodyNames[body] : "";
 }
 const char* SignName(int sign) { return sign >= 1 && sign <= 12 ? kSignNames[sign] : ""; }
+const char* ZodiacWord(Zodiac zodiac) {
+  return zodiac == Zodiac::Sidereal   ? "sidereal"
+         : zodiac == Zodiac::Ayanamsa ? "ayanamsa"
+                                      : "tropical";
+}
+const char* SkyWord(Sky sky) { return sky == Sky::Apparent ? "apparent" : "design"; }
+const char* NodeWord(NodeMode node) {
+  return node == NodeMode::Mean ? "mean" : node == NodeMode::Osculating ? "osculating" : "true";
+}
 const char* AspectName(int aspect) {
   return aspect >= 1 && aspect <= kAspectTypes ? kAspectNames[aspect] : "";
 }

@@ -27,6 +27,11 @@ const char* BodyName(int body, Coordinates coords);
 const char* SignName(int sign);      // "Aries" .. "Pisces"; "" outside 1..12
 const char* AspectName(int aspect);  // "conjunction" .. "quincunx"; ""
 const char* EventKindName(EventKind kind);
+// The choices as the JSON run lines and chart files name them: "tropical",
+// "sidereal", "ayanamsa"; "design", "apparent"; "mean", "true", "osculating".
+const char* ZodiacWord(Zodiac zodiac);
+const char* SkyWord(Sky sky);
+const char* NodeWord(NodeMode node);
 // "new_moon", "first_quarter", "full_moon", "last_quarter".
 const char* PhaseKey(LunarPhase phase);
 

@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <memory>
 #include <optional>
+#include <string_view>
 #include <utility>
 
 #include "astro/angles.h"
@@ -88,11 +89,14 @@ std::string Utf8(char32_t c) {
 }
 
 // The symbols of the program's glyph codes, as Unicode text.
-std::string Symbols(std::initializer_list<char> codes) {
+std::string Symbols(std::string_view codes) {
   std::string s;
   for (char c : codes)
     if (const Glyph* g = FindGlyph(static_cast<unsigned char>(c))) s += Utf8(g->unicode);
   return s;
+}
+std::string Symbols(std::initializer_list<char> codes) {
+  return Symbols(std::string_view(codes.begin(), codes.size()));
 }
 
 const char* DirectionWord(Direction d) {
@@ -543,11 +547,8 @@ void AppendIcalInstant(std::string& out, const std::string& key, double jd,
                        const std::string& words, const std::string& symbolCodes,
                        const std::string& category, const std::string& description,
                        const IcalOptions& o) {
-  std::string symbols;
-  for (char c : symbolCodes)
-    if (const Glyph* g = FindGlyph(static_cast<unsigned char>(c))) symbols += Utf8(g->unicode);
   Component v = NewEvent(Digest(key + "|" + std::to_string(MinuteOf(jd))),
-                         WithSymbols(words, symbols, o), category, o);
+                         WithSymbols(words, Symbols(symbolCodes), o), category, o);
   AddTime(v.get(), icalproperty_new_dtstart, jd, o);
   if (!description.empty())
     icalcomponent_add_property(v.get(), icalproperty_new_description(description.c_str()));
