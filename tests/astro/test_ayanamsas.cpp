@@ -32,8 +32,8 @@ struct Published {
 // Lahiri ayanamsa printed to the arcsecond in the astrology primer "Domashnyaya
 // planeta" (page 27 of the edition at phantastike.com), which interpolates in
 // it for births; the differences from year to year carry the nutation, so the
-// table is of true values. Rounded to 1": tolerance 1.0". No published value
-// before 1922 or after 2000 was found to check against.
+// table is of true values. Rounded to 1": tolerance 1.0". Before 1922 and
+// after 2000 the formula below is the reference.
 const Published kLahiriTable[] = {
     {NamedAyanamsa::Lahiri, false, TOf(1922, 1, 1), Dms(22, 46, 8), 1.0, "1922"},
     {NamedAyanamsa::Lahiri, false, TOf(1923, 1, 1), Dms(22, 46, 52), 1.0, "1923"},
@@ -48,6 +48,26 @@ const Published kLahiriTable[] = {
     {NamedAyanamsa::Lahiri, false, TOf(1995, 1, 1), Dms(23, 47, 25), 1.0, "1995"},
     {NamedAyanamsa::Lahiri, false, TOf(1999, 1, 1), Dms(23, 50, 24), 1.0, "1999"},
 };
+
+// The mean Lahiri ayanamsa over 1800-2100 from the formula A. Harvey gave
+// for it (preface to J.-P. Michon's book of 2000, quoted by F. Carriere,
+// alt.astrology.moderated, "Modern Lahiri Ayanamsa formula", 13 January
+// 2009): A = 23d 51' 25" + 50.291" t + 1.11161" T^2, t in years and T in
+// Julian centuries from J2000.0. Its epoch value is rounded to the second and
+// its rate to the milliarcsecond a year (0.6" over two centuries): 1".
+constexpr int kHarveyYears[] = {1800, 1825, 1850, 1875, 1900, 1950, 2025, 2050, 2075, 2100};
+
+double HarveyLahiriArcsec(double T) {
+  return Dms(23, 51, 25.0) * 3600.0 + 50.291 * (T * 100.0) + 1.11161 * T * T;
+}
+
+TEST(NamedAyanamsas, LahiriFollowsTheIndianEphemerisRateFrom1800To2100) {
+  for (const int year : kHarveyYears) {
+    const double T = TOf(year, 1, 1);
+    const double ours = MeanNamedAyanamsa(NamedAyanamsa::Lahiri, T) * 3600.0;
+    EXPECT_NEAR(ours, HarveyLahiriArcsec(T), 1.0) << year;
+  }
+}
 
 const Published kPublished[] = {
     // The definitions themselves, at their epochs (exact but for rounding).

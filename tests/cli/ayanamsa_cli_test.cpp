@@ -41,7 +41,11 @@ TEST_F(Ayanamsa, PositionsAreTropicalLessTheNamedValue) {
   const struct {
     const char* date;
     int y, m, d;
-  } dates[] = {{"1850-06-15", 1850, 6, 15}, {"2000-01-01", 2000, 1, 1}, {"2090-03-03", 2090, 3, 3}};
+  } dates[] = {{"1800-01-01", 1800, 1, 1},
+               {"1850-06-15", 1850, 6, 15},
+               {"2000-01-01", 2000, 1, 1},
+               {"2090-03-03", 2090, 3, 3},
+               {"2100-12-31", 2100, 12, 31}};
   for (const auto& when : dates) {
     const CliResult tropical = Run(std::string("positions --date ") + when.date);
     const CliResult lahiri =
