@@ -193,4 +193,39 @@ BodyPositions PositionsFromHelio(const InstantSetup& instant, const SeriesTables
   return p;
 }
 
+// One body's longitude as PositionsFromHelio forms it, step for step (the
+// geocentric step of a planet gives the same bits alone as in the batch of
+// seven: the vector kernels work lane by lane), so that the stations'
+// minute-by-minute search costs two series sets an instant, not nine and the
+// Moon.
+double ComputeLongitude(const InstantSetup& instant, const SeriesTables& tables,
+                        const EngineChoices& choices, int body) {
+  static constexpr SeriesBody kSetOf[] = {
+      SeriesBody::Earth,  SeriesBody::Earth,   SeriesBody::Earth,   SeriesBody::Mercury,
+      SeriesBody::Venus,  SeriesBody::Mars,    SeriesBody::Jupiter, SeriesBody::Saturn,
+      SeriesBody::Uranus, SeriesBody::Neptune, SeriesBody::Earth};
+  if (choices.sky == Sky::Apparent || body < kSun || body > kPluto || body == kMoon)
+    return ComputePositions(instant, tables, choices).Longitude[body];
+  const TrigKernels* fast = choices.plain ? nullptr : &FastKernels();
+  const double t = instant.TimeT / 10.0;
+  double longitude = 0;
+  if (body == kSun) {
+    const HelioPosition earth =
+        ComputeHelio(tables.sets[static_cast<int>(SeriesBody::Earth)], t, fast);
+    longitude = NormalizeDegrees(earth.L + 180.0);
+  } else if (body == kPluto) {
+    const SunJ2000 sun = SunJ2000FromEarth(
+        ComputeHelio(tables.sets[static_cast<int>(SeriesBody::EarthJ2000)], t, fast));
+    longitude = ComputePluto(t * 10.0, instant.RowJD, sun, tables.pluto, fast).longitude;
+  } else {
+    const HelioPosition earth =
+        ComputeHelio(tables.sets[static_cast<int>(SeriesBody::Earth)], t, fast);
+    const HelioPosition planet = ComputeHelio(tables.sets[static_cast<int>(kSetOf[body])], t, fast);
+    EclipticDeg geo;
+    GeocentricFromHelio(&planet, 1, earth, &geo, fast);
+    longitude = geo.longitude;
+  }
+  return ShiftLongitude(longitude, choices.zodiac, instant);
+}
+
 }  // namespace novastra

@@ -80,6 +80,14 @@ struct EngineChoices {
 BodyPositions ComputePositions(const InstantSetup& instant, const SeriesTables& tables,
                                const EngineChoices& choices);
 
+// The longitude (degrees, in the chosen zodiac) of one body at one instant,
+// the same bits as ComputePositions(instant, tables, choices).Longitude[body]
+// but computing only what that body needs: the Sun, a planet or Pluto from
+// their own series and the Earth's. The other bodies, and every body of the
+// apparent sky, go through ComputePositions.
+double ComputeLongitude(const InstantSetup& instant, const SeriesTables& tables,
+                        const EngineChoices& choices, int body);
+
 }  // namespace novastra
 
 namespace novastra {

@@ -58,7 +58,7 @@ std::vector<Station> BuildStations(const SampleContext& sky, const std::vector<E
     const Event& e = *station;
     auto longitudeAt = [&](double T) {
       const InstantSetup inst = PrepareInstantAt(T, e.dayJD, sky.ayanamsa);
-      return ComputePositions(inst, *sky.tables, sky.choices).Longitude[e.body];
+      return ComputeLongitude(inst, *sky.tables, sky.choices, e.body);
     };
     if (auto refined = RefineStation(e, longitudeAt)) out.push_back(*refined);
   }
@@ -71,7 +71,7 @@ void RefineStationEvents(const SampleContext& sky, std::vector<Event>& events) {
     if (e.kind != EventKind::Station) continue;
     auto longitudeAt = [&](double T) {
       const InstantSetup inst = PrepareInstantAt(T, e.dayJD, sky.ayanamsa);
-      return ComputePositions(inst, *sky.tables, sky.choices).Longitude[e.body];
+      return ComputeLongitude(inst, *sky.tables, sky.choices, e.body);
     };
     if (const auto refined = RefineStation(e, longitudeAt)) {
       e.jd = refined->jd;

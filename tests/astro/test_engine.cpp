@@ -116,6 +116,30 @@ TEST(Engine, PlutoLongitudeCorrectedToTheDateOfTheRow) {
 // to 1e-9 degree from 1800 to 2100 (1e-12 AU): every part with each kernel
 // this processor has, and the whole engine, at 0h, 12h and between, with the
 // best kernels.
+// The one-body longitude is the whole engine's, bit for bit, for every body,
+// zodiac and kernel choice at instants spread over 1800-2100 (an exact match:
+// the stations' minute search must find the same minute either way).
+TEST(Engine, OneBodyLongitudeIsTheWholeEnginesBitForBit) {
+  const Zodiac zodiacs[] = {Zodiac::Tropical, Zodiac::Sidereal, Zodiac::Ayanamsa};
+  std::mt19937 random(29);
+  std::uniform_real_distribution<double> day(kFirstDay, kLastDay);
+  for (const Zodiac zodiac : zodiacs)
+    for (const bool plain : {false, true}) {
+      EngineChoices choices;
+      choices.zodiac = zodiac;
+      choices.plain = plain;
+      for (int k = 0; k < 60; ++k) {
+        const double rowJD = std::floor(day(random)) + 0.5;
+        const InstantSetup instant =
+            PrepareInstantAt((rowJD - 2451545.0 + k / 61.0) / 36525, rowJD, {});
+        const BodyPositions all = ComputePositions(instant, Tables(), choices);
+        for (int body = kSun; body <= kNorthNode; ++body)
+          EXPECT_EQ(ComputeLongitude(instant, Tables(), choices, body), all.Longitude[body])
+              << "body " << body << " JD " << rowJD << " plain " << plain;
+      }
+    }
+}
+
 TEST(FastKernels, EveryKernelAndTheWholeEngineMatchPlainFrom1800To2100) {
   for (const TrigKernels* k : testing::Kernels()) {
     for (double T = -2.0; T <= 1.0; T += 0.0731) {
