@@ -11,8 +11,8 @@
 #include "astro/engine.h"
 #include "reports/eclipses_report.h"
 #include "reports/ephemeris_report.h"
-#include "reports/minor_report.h"
 #include "reports/events.h"
+#include "reports/minor_report.h"
 #include "reports/stations.h"
 #include "reports/time_zone.h"
 #include "reports/void_of_course.h"
@@ -35,6 +35,10 @@ const char* NodeWord(NodeMode node);
 // "new_moon", "first_quarter", "full_moon", "last_quarter".
 const char* PhaseKey(LunarPhase phase);
 
+// Appends the shortest text that reads back as the same double, laid out as
+// {fmt}'s "{}" does (1.5, 0.0001, 1e-05, 1e+16).
+void AppendShortest(std::string& out, double v);
+
 // ---- CSV ----
 
 // date, instant, jd, sidereal_time_s, then per body its longitude, latitude,
@@ -53,10 +57,10 @@ std::string LocalIsoInstant(double jd, const TimeZone& zone);
 
 // instant, kind, body, other, aspect, sign, direction, eclipse, longitude,
 // end, local_instant, local_end, eclipse_type, eclipse_instant,
-// eclipse_magnitude, saros, saros_member, phase (lunations: PhaseKey). Instants are UT; end only for the
-// Moon's void-of-course periods (kind void_of_course, sign the one it enters);
-// the local columns are filled when a zone other than UT is given, the
-// eclipse's when a lunation has one (its greatest eclipse, EclipseMagnitude).
+// eclipse_magnitude, saros, saros_member, phase (lunations: PhaseKey). Instants are UT; end only
+// for the Moon's void-of-course periods (kind void_of_course, sign the one it enters); the local
+// columns are filled when a zone other than UT is given, the eclipse's when a lunation has one (its
+// greatest eclipse, EclipseMagnitude).
 std::string EventCsvHeader();
 void AppendEventCsv(std::string& out, const Event& event, Coordinates coords,
                     const TimeZone* zone = nullptr, const EclipseEntry* eclipse = nullptr);

@@ -2,10 +2,15 @@
 // UTF-8 text whose columns hold in a terminal.
 #include <gtest/gtest.h>
 
+#include <fmt/format.h>
 #include <clocale>
+#include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <cwchar>
+#include <limits>
 #include <nlohmann/json.hpp>
+#include <random>
 #include <set>
 #include <sstream>
 
@@ -23,9 +28,9 @@
 namespace novastra {
 namespace {
 
+using nlohmann::json;
 using testing_support::ReadCsv;
 using testing_support::Tables;
-using nlohmann::json;
 
 EphemerisReport Ephemeris(double startJD, int days, double dayFraction) {
   EphemerisRequest r;
@@ -48,9 +53,62 @@ double JulianDayOfIso(const std::string& iso) {
 // Shortest round-trip numbers: the very same doubles come back.
 double Number(const std::string& text) { return std::strtod(text.c_str(), nullptr); }
 
+// The CSV's number writer against {fmt}'s "{}" (the layout the files have
+// always had) and against reading back: the edges of the fixed notation
+// (exponents -4 and 15), integers, negative zero, subnormals, the extremes,
+// and a million random bit patterns and values of the columns' ranges.
+TEST(Export, ShortestNumbersAreFmtsAndReadBack) {
+  std::vector<double> values = {0.0,
+                                -0.0,
+                                1.0,
+                                -1.0,
+                                0.5,
+                                360.0,
+                                359.99999999999994,
+                                1e-4,
+                                9.99e-5,
+                                1e-5,
+                                0.00012345,
+                                1e15,
+                                9.999999999999998e15,
+                                1e16,
+                                1.5e16,
+                                123456789012345.6,
+                                2451545.0,
+                                1e100,
+                                -2.5e-300,
+                                std::numeric_limits<double>::min(),
+                                std::numeric_limits<double>::denorm_min(),
+                                std::numeric_limits<double>::max(),
+                                std::numeric_limits<double>::lowest()};
+  std::mt19937_64 random(20261207);
+  std::uniform_real_distribution<double> degrees(-400.0, 400.0), small(-1e-3, 1e-3);
+  for (int i = 0; i < 1000000; ++i) {
+    std::uint64_t bits = random();
+    double any = 0;
+    std::memcpy(&any, &bits, sizeof any);
+    if (std::isfinite(any)) values.push_back(any);
+    values.push_back(degrees(random));
+    values.push_back(small(random));
+    values.push_back(std::round(degrees(random) * 1e6));
+  }
+  int wrong = 0;
+  for (const double v : values) {
+    std::string text;
+    AppendShortest(text, v);
+    const std::string expected = fmt::format("{}", v);
+    if (text != expected || (std::strtod(text.c_str(), nullptr) != v) ||
+        (std::signbit(v) != (text[0] == '-'))) {
+      if (++wrong <= 5) ADD_FAILURE() << text << " for " << expected;
+    }
+  }
+  EXPECT_EQ(wrong, 0);
+}
+
 TEST(Export, EphemerisCsvAndJsonReadBackAsTheReport) {
   const EphemerisReport report = Ephemeris(JulianDayNumber(2009, 1, 1), 40, 0.5);
-  std::string csv = DayCsvHeader(), text = JsonRunLine("1.0", "ephemeris", {{"from", "2009-01-01"}});
+  std::string csv = DayCsvHeader(),
+              text = JsonRunLine("1.0", "ephemeris", {{"from", "2009-01-01"}});
   AppendEphemerisCsv(csv, report);
   for (const EphemerisDay& day : report.days) AppendDayJson(text, day);
   text += JsonEndLine(40);
@@ -83,7 +141,7 @@ TEST(Export, EphemerisCsvAndJsonReadBackAsTheReport) {
       const size_t c = 4 + (b - 1) * 7;
       const auto& body = j["bodies"][BodyKey(b)];
       const bool helio = b != 2 && b != 11;  // neither the Moon nor the node
-      const double want[] = {p.Longitude[b], p.Latitude[b], p.RightAscension[b],
+      const double want[] = {p.Longitude[b],   p.Latitude[b],       p.RightAscension[b],
                              p.Declination[b], p.HelioLongitude[b], p.HelioLatitude[b]};
       for (int k = 0; k < (helio ? 6 : 4); ++k) EXPECT_EQ(Number(row[c + k]), want[k]) << b << k;
       if (!helio) {
@@ -158,26 +216,37 @@ TEST(Export, EventCsvAndJsonReadBackAsTheEvents) {
 
 TEST(DateInput, ReadsBothFormsAndRefusesTheRest) {
   // Accepted texts and the date they give (yyyymmdd).
-  for (auto [text, ymd] : {std::pair{"1/5/2009", 20090105}, {"01/05/2009", 20090105},
-                           {"2009-01-05", 20090105}, {" 12/31/2100 ", 21001231},
-                           {"1800-01-01", 18000101}, {"2/29/2000", 20000229}}) {
+  for (auto [text, ymd] : {std::pair{"1/5/2009", 20090105},
+                           {"01/05/2009", 20090105},
+                           {"2009-01-05", 20090105},
+                           {" 12/31/2100 ", 21001231},
+                           {"1800-01-01", 18000101},
+                           {"2/29/2000", 20000229}}) {
     std::string why;
     const auto d = ParseDateInput(text, &why);
     ASSERT_TRUE(d) << text << ": " << why;
     EXPECT_EQ(d->year * 10000 + d->month * 100 + d->day, ymd) << text;
   }
-  for (const char* text : {"2/29/1900", "4/31/2000", "13/1/2009", "1/1/1799", "2101-01-01",
-                           "2009-1-5", "1/5", "", "-1/5/2009", "1/5/2009x", "99999999999/1/2000",
-                           "0/1/2000"}) {
+  for (const char* text :
+       {"2/29/1900", "4/31/2000", "13/1/2009", "1/1/1799", "2101-01-01", "2009-1-5", "1/5", "",
+        "-1/5/2009", "1/5/2009x", "99999999999/1/2000", "0/1/2000"}) {
     std::string why;
     EXPECT_FALSE(ParseDateInput(text, &why)) << text;
     EXPECT_FALSE(why.empty()) << text;
   }
   // Seconds of the day, -1 refused. A sign is not a digit: "-1:00" once gave
   // 23:00 of the day before under the date asked for.
-  for (auto [text, seconds] : {std::pair{"06:30", 23400}, {"23:59:59", 86399}, {"0:00", 0},
-                               {"24:00", -1}, {"12:60", -1}, {"12", -1}, {"1:2:3:4", -1},
-                               {"-1:00", -1}, {"1:-0", -1}, {"+1:00", -1}, {"12:-5:00", -1},
+  for (auto [text, seconds] : {std::pair{"06:30", 23400},
+                               {"23:59:59", 86399},
+                               {"0:00", 0},
+                               {"24:00", -1},
+                               {"12:60", -1},
+                               {"12", -1},
+                               {"1:2:3:4", -1},
+                               {"-1:00", -1},
+                               {"1:-0", -1},
+                               {"+1:00", -1},
+                               {"12:-5:00", -1},
                                {"", -1}}) {
     const auto s = ParseTimeInput(text);
     EXPECT_EQ(s ? *s : -1, seconds) << text;
@@ -256,7 +325,8 @@ TEST_F(Utf8Columns, EveryTableValueSitsUnderItsRule) {
       got.resize(std::max(got.size(), rule.size()), ' '), rule.resize(got.size(), ' ');
       for (int b : {2, 11})  // the Moon, the node
         if (IsHeliocentric(set))
-          for (size_t c = runs[b + 1]; c < rule.size() && rule[c] == 'x'; ++c) got[c] = rule[c] = '.';
+          for (size_t c = runs[b + 1]; c < rule.size() && rule[c] == 'x'; ++c)
+            got[c] = rule[c] = '.';
       EXPECT_EQ(got.substr(runs[2]), rule.substr(runs[2]))
           << "set " << static_cast<int>(set) << ": " << EncodeText(lines[row], style);
     }
