@@ -1,8 +1,8 @@
 #pragma once
 // Plausibility check of freshly read series tables: every coefficient finite
 // and of a size the tables of Meeus, Astronomical Algorithms 2nd ed., App. III
-// and Table 37.A can have, and every body's heliocentric
-// position at a few reference instants finite and inside its known orbit.
+// and Table 37.A can have, and every body's heliocentric position at a few
+// reference instants finite and inside its known orbit.
 #include <optional>
 #include <string>
 
