@@ -33,6 +33,7 @@ struct ChebyshevTable {
   // interval-major, then x, y, z, then the coefficients of T0, T1, ...
   std::vector<double> c;
 
+  // The end of the last interval, and whether jd (TDB) lies in the span.
   double lastJD() const { return firstJD + intervalDays * intervals; }
   bool Covers(double jd) const { return jd >= firstJD && jd <= lastJD(); }
   // The three coefficient rows of one interval.
