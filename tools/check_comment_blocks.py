@@ -6,8 +6,8 @@ A definition is a declaration at namespace level (inside no class, struct,
 union, enum or function body) whose head, over one line or several, is a
 return type, a name and a parameter list followed by `{` (after `const`,
 `noexcept`, a trailing return type or a constructor's initialiser list). The
-lines directly above its first line, past any `template <...>` lines, must be
-at least two `//` lines. A one-line definition that directly follows another
+lines directly above its first line (a template's `template <...>` line) must
+be at least two `//` lines. A one-line definition that directly follows another
 covered one-line definition (with at most comment lines between) belongs to
 that one's block: a group of small operators under one comment.
 
@@ -213,16 +213,11 @@ def definitions(text):
     return found
 
 
-def is_template_line(line):
-    return re.match(r"^\s*template\s*<", line) is not None
-
-
 def comment_lines_above(lines, first):
-    """How many `//` lines lie directly above line `first` (1-based), past any
-    template lines."""
+    """How many `//` lines lie directly above line `first` (1-based). A
+    template's head starts at its `template <...>` line, so the block sits
+    above that."""
     k = first - 2
-    while k >= 0 and is_template_line(lines[k]):
-        k -= 1
     count = 0
     while k >= 0 and lines[k].lstrip().startswith("//"):
         count += 1

@@ -36,7 +36,8 @@ Point Point::Scaled(double k) const {
 
 // A point on the x axis.
 // Given: a the abscissa.
-Point::Point(double a) : x{a}, y(0) {
+Point::Point(double a)
+    : x{a}, y(0) {
   if (a < 0) x = -a;
 }
 

@@ -22,6 +22,8 @@ double Box::Area(double h) const {
 // above the signature.
 double Covered(double a) { return a; }
 
+double AfterBlank(double a) { return -a; }  // a blank line parts it from the block
+
 double LongSignature(double first,
                      double second,
                      double third) {
