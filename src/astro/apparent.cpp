@@ -71,7 +71,7 @@ double NormalizeDeg(double a) { return a - 360.0 * std::floor(a / 360.0); }
 //         fast     the vector kernels, or nullptr for the plain sums
 // Returns:         radians (L, B) or AU (R), unreduced
 // Source: VSOP87 (Bretagnon & Francou 1988) as Meeus, Astronomical
-//         Algorithms 2nd ed., ch. 32 (eq. 32.1) gives it.
+//         Algorithms 2nd ed., ch. 32 gives it.
 double SeriesValue(const std::vector<std::vector<SeriesTerm>>& series, const SeriesLanes& lanes,
                    double tau, const TrigKernels* fast) {
   if (fast != nullptr && !lanes.A.empty()) return fast->powerSeries(lanes, tau);

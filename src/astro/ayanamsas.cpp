@@ -119,7 +119,7 @@ double NutationArcsec(double T) { return Nutation(TtJulianDay(T)).dpsi * ERFA_DR
 // Returns: arcseconds
 // Source: Reid & Brunthaler 2004, ApJ 616, 872 (the position); IAU 2006
 //         precession, ERFA eraEqec06 (the equator-to-ecliptic rotation).
-// Accuracy: within 0.03" of the same position turned by Meeus eq. 13.1 with
+// Accuracy: within 0.05" of the same position turned by Meeus eq. 13.1 with
 //           the J2000 obliquity (tests).
 double GalacticCentreAtJ2000Arcsec() {
   static const double value = [] {

@@ -37,8 +37,8 @@ double EccentricAnomaly(double M, double e) {
 // Given:  px, py             perifocal coordinates (any unit)
 //         node, incl, peri   radians
 // Returns:                   ecliptic coordinates, the unit of px, py
-// Source: Vallado, Fundamentals of Astrodynamics and Applications, 4th ed.,
-//         sec. 2.6 (the perifocal-to-inertial rotation).
+// Source: the three rotations of the classical elements; no published
+//         source named.
 Vector3 ToEcliptic(double px, double py, double node, double incl, double peri) {
   const double cO = std::cos(node), sO = std::sin(node), ci = std::cos(incl), si = std::sin(incl),
                cw = std::cos(peri), sw = std::sin(peri);

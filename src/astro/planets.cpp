@@ -24,7 +24,7 @@ double PlainSeriesSum(const SeriesTerm* terms, std::size_t n, double tau) {
 // Given:  series   S0, S1, ... of the coordinate
 //         tau      Julian millennia from J2000.0
 // Returns:         radians (L, B) or AU (R), unreduced
-// Source: Meeus, Astronomical Algorithms 2nd ed., ch. 32 (eq. 32.1).
+// Source: Meeus, Astronomical Algorithms 2nd ed., ch. 32.
 static double SumOfPowers(const std::vector<std::vector<SeriesTerm>>& series, double tau) {
   double total = 0;
   double power = 1;
