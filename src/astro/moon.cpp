@@ -1,5 +1,5 @@
 // The Moon's geocentric ecliptic longitude and latitude and its ascending
-// node, from the truncated ELP-2000/82 lunar theory of Chapront-Touze and
+// node, from the truncated ELP-2000/82 lunar theory of Chapront-Touzé and
 // Chapront as Meeus gives it: Astronomical Algorithms 2nd ed., ch. 47 — the
 // fundamental arguments (eq. 47.1 to 47.6), the 60 terms of Table 47.A
 // (longitude; distance is not used) and the 60 of Table 47.B (latitude), the
@@ -11,14 +11,14 @@
 // nutation; the mean longitude holds the constant light-time.
 //
 // The periodic terms, A1 to A3, E and M are those of the 2nd edition; the
-// polynomials of L', D, M', F and the mean node are older values (L' =
-// 218.3164591 + 481267.88134236 T - 0.0013268 T^2, node = 125.0445550 -
-// 1934.1361849 T + 0.0020762 T^2 + T^3 / 467410, as in the 1991 first
-// edition), where eq. 47.1 has L' = 218.3164477 + 481267.88123421 T -
-// 0.0015786 T^2 and eq. 47.7 has 125.0445479 - 1934.1362891 T + 0.0020754
-// T^2 + T^3 / 467441. L' parts from eq. 47.1 by 1.3" at 2100 and 2.9" at
-// 1800; in Example 47.a (1992 April 12) L' is 134.290186 here, 134.290182 in
-// the book, and the longitude 133.162660 against 133.162655.
+// polynomials of L', D, M', F and the mean node are other values: L' =
+// 218.3164591 + 481267.88134236 T - 0.0013268 T^2 and node = 125.0445550 -
+// 1934.1361849 T + 0.0020762 T^2 + T^3 / 467410 here, where eq. 47.1 has
+// L' = 218.3164477 + 481267.88123421 T - 0.0015786 T^2 and eq. 47.7 has
+// 125.0445479 - 1934.1362891 T + 0.0020754 T^2 + T^3 / 467441. L' parts
+// from eq. 47.1 by 1.3" at 2100 and 2.9" at 1800; in Example 47.a (1992
+// April 12) L' is 134.290186 here, 134.290182 in the book, and the longitude
+// 133.162660 against 133.162655.
 #include "astro/moon.h"
 
 #include <array>
@@ -101,7 +101,7 @@ inline double EccentricityFactor(double m, double E, double E2) {
 //         the additive terms after them, and the five terms of the true
 //         node: the book's -1.4979, -0.1500, -0.1226, +0.1176, -0.0801
 //         degrees are held here as whole arcseconds 5392, 541, 442, 423,
-//         291 (the last 2.6" from the book's), as the program always had them.
+//         291 (the last 2.6" from the book's).
 // Accuracy: about 10" in longitude and 4" in latitude (Meeus).
 void SumTerms(MoonPosition& o, const double* s, double E2, NodeMode mode) {
   const double Lp = o.Lp;
@@ -157,7 +157,7 @@ struct MoonExtras {
 //             reduced to [0, 360), mean equinox of date, and E; and A1, A2,
 //             A3 (degrees, [0, 360)) and E^2
 // Source: Meeus, Astronomical Algorithms 2nd ed., ch. 47, eq. 47.1 to 47.7,
-//         with the older polynomials of L', D, M', F and the node described
+//         with the other polynomials of L', D, M', F and the node described
 //         at the top of this file; M, E, A1 to A3 as the 2nd edition.
 MoonExtras SetFundamentals(double T, MoonPosition& o) {
   const double T2 = T * T, T3 = T * T * T, T4 = T * T * T * T;
