@@ -4,14 +4,19 @@
 
 namespace novastra {
 
-// arcsin |x| in degrees for x in -1..1, by the arctangent form
-// atan(sqrt(x^2 / (1 - x^2))) (x = +-1 gives 90).
+// Arcsine of |x| by the arctangent form atan(sqrt(x^2 / (1 - x^2))).
+// Given:  x   sine, -1..1 (x = +-1 gives 90: atan of +infinity)
+// Returns:    degrees, 0..90; the caller restores the sign
+// Source: the identity asin x = atan(x / sqrt(1 - x^2)); no published source.
 double ArcSinAbsDeg(double x) {
   return (180.0 / kPi) * std::atan(std::sqrt(x * x / (1.0 - x * x)));
 }
 
-// Latitude or declination (degrees, -90..90) from z and the distance rho >= 0
-// from the polar axis: atan(z / rho), +-90 on the axis, 0 at the origin.
+// Latitude or declination of a rectangular vector: atan(z / rho).
+// Given:  z     height above the reference plane, any unit
+//         rho   distance from the polar axis, >= 0, the unit of z
+// Returns:      degrees, -90..90; +-90 on the axis, 0 at the origin
+// Source: bookkeeping; no published source.
 static double PolarAngle(double z, double rho) {
   if (rho == 0) {
     if (z > 0) return 90.0;
@@ -21,8 +26,12 @@ static double PolarAngle(double z, double rho) {
   return RadToDeg(std::atan(z / rho));
 }
 
-// Ecliptic longitude (0..360) and latitude (degrees) from rectangular
-// ecliptic coordinates: atan(y / x) plus half a turn for x < 0; x must not be 0.
+// Ecliptic longitude and latitude from rectangular ecliptic coordinates:
+// atan(y / x), plus half a turn for x < 0.
+// Given:  x, y, z   rectangular ecliptic coordinates, any one unit; x != 0
+// Returns:          longitude degrees [0, 360), latitude degrees -90..90,
+//                   in the frame of x, y, z
+// Source: Meeus, Astronomical Algorithms 2nd ed., ch. 33 (tan lambda = y / x).
 EclipticDeg RectToEcliptic(double x, double y, double z) {
   double lon = std::atan(y / x);
   if (x < 0) lon += kPi;
@@ -32,9 +41,13 @@ EclipticDeg RectToEcliptic(double x, double y, double z) {
   return out;
 }
 
-// Right ascension (0..360) and declination (degrees) from rectangular
-// equatorial coordinates; the right ascension by the half-angle form
-// 2 atan(y / (|x| + rho)), which never divides by x (0 on the polar axis).
+// Right ascension and declination from rectangular equatorial coordinates;
+// the right ascension by the half-angle form 2 atan(y / (|x| + rho)), which
+// never divides by x.
+// Given:  x, y, z   rectangular equatorial coordinates, any one unit
+// Returns:          right ascension degrees [0, 360) (0 on the polar axis),
+//                   declination degrees -90..90, in the frame of x, y, z
+// Source: the tangent half-angle identity; no published source.
 EquatorialDeg RectToEquatorial(double x, double y, double z) {
   const double rho = std::sqrt(x * x + y * y);
   EquatorialDeg out;

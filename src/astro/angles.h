@@ -9,14 +9,24 @@ namespace novastra {
 // The program's value of pi (ten decimals), not the full-precision constant.
 inline constexpr double kPi = 3.1415926535;
 
-// x - 360 * floor(x / 360): 0 <= result < 360 for any finite x.
+// Angle reduced to one turn: x - 360 floor(x / 360).
+// Given:  x   degrees, finite
+// Returns:    degrees, [0, 360) (360 itself for x < 0 within rounding of 0)
+// Source: bookkeeping; no published source.
 inline double NormalizeDegrees(double x) { return x - 360.0 * std::floor(x / 360.0); }
-// The same reduction about 0: -180 <= result < 180.
+// The same reduction about 0: x - 360 floor((x + 180) / 360).
+// Given:  x   degrees, finite
+// Returns:    degrees, [-180, 180)
 inline double SignedDegrees(double x) { return x - 360.0 * std::floor((x + 180.0) / 360.0); }
-// Degrees to radians and back, with the program's pi.
+// Degrees to radians and back, with the program's pi (kPi).
+// Given:  x   degrees (DegToRad) or radians (RadToDeg)
+// Returns:    radians or degrees
+// Accuracy: kPi falls 9.0e-11 short of pi, a relative 2.9e-11 (0.00004" at 360 deg).
 inline double DegToRad(double x) { return (kPi * x) / 180.0; }
 inline double RadToDeg(double x) { return (180.0 * x) / kPi; }
-// Sine and cosine of x degrees, x of any size.
+// Sine and cosine of an angle in degrees, with the program's pi.
+// Given:  x   degrees, any size (no reduction before std::sin, std::cos)
+// Returns:    -1..1
 inline double SinDeg(double x) { return std::sin((kPi * x) / 180.0); }
 inline double CosDeg(double x) { return std::cos((kPi * x) / 180.0); }
 // Arcsine of |x| in degrees, by the arctangent form; the caller restores the sign.

@@ -1,7 +1,7 @@
 #pragma once
-// The standard ayanamsas by name: each one's published value at its
-// reference epoch, carried to any instant by the general precession in
-// longitude (IAU 2006), plus the nutation in longitude.
+// The standard ayanamsas by name: each one's value at its reference epoch as
+// its author gave it (sources in ayanamsas.cpp), carried to any instant by the
+// general precession in longitude (IAU 2006), plus the nutation in longitude.
 #include <optional>
 #include <span>
 #include <string_view>

@@ -6,8 +6,13 @@
 
 namespace novastra {
 
+// Length and dot product of vectors.
+// Given:  a, b   vectors, one unit and frame
+// Returns:       |a| or a . b
 double Length(Vector3 a) { return std::sqrt(a.x * a.x + a.y * a.y + a.z * a.z); }
 double Dot(Vector3 a, Vector3 b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
+// The cross product a x b (right-handed).
+// Given:  a, b   vectors, one frame
 Vector3 Cross(Vector3 a, Vector3 b) {
   return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
 }
@@ -16,7 +21,12 @@ namespace {
 
 constexpr int kMaxCoefficients = 32;
 
-// The interval holding jd and the argument in -1..1 on it.
+// The interval holding jd and the argument on it.
+// Given:  t    the table
+//         jd   Julian Day, TDB; clamped to the table's span
+// Returns:     the interval 0..intervals-1, and x in -1..1 (-1 at the
+//              interval's start)
+// Source: bookkeeping; no published source.
 int Locate(const ChebyshevTable& t, double jd, double& x) {
   double u = (jd - t.firstJD) / t.intervalDays;
   int i = static_cast<int>(std::floor(std::clamp(u, 0.0, static_cast<double>(t.intervals))));
@@ -27,6 +37,12 @@ int Locate(const ChebyshevTable& t, double jd, double& x) {
 
 }  // namespace
 
+// Position at jd: sum_k c_k T_k(x) for x, y and z, the T_k by the
+// three-term recurrence T_k = 2x T_{k-1} - T_{k-2}.
+// Given:  jd   Julian Day, TDB; clamped to the table's span
+// Returns:     the fitted position, the unit and frame of the fit (AU)
+// Source: Press et al., Numerical Recipes 3rd ed., sec. 5.8.
+// Accuracy: the fit's; the evaluation adds rounding only.
 Vector3 ChebyshevTable::Position(double jd) const {
   double x;
   const double* row = Interval(Locate(*this, jd, x));
@@ -41,12 +57,23 @@ Vector3 ChebyshevTable::Position(double jd) const {
   return {s[0], s[1], s[2]};
 }
 
+// Position and velocity at jd (StateIn on the interval holding it).
+// Given:  jd   Julian Day, TDB; clamped to the table's span
+// Returns:     position (AU) and velocity (AU per day), the fit's frame
 PositionVelocity ChebyshevTable::State(double jd) const {
   double x;
   const int i = Locate(*this, jd, x);
   return StateIn(i, x);
 }
 
+// Position and velocity on interval i at argument x: the sums of c_k T_k(x)
+// and of c_k T_k'(x), with T_k' = 2x T_{k-1}' + 2 T_{k-1} - T_{k-2}', the
+// velocity scaled by dx/djd = 2 / intervalDays.
+// Given:  i   interval, 0..intervals-1
+//         x   -1..1 (the interval's start at -1, its end at +1)
+// Returns:    position (AU) and velocity (AU per day), the fit's frame
+// Source: Press et al., Numerical Recipes 3rd ed., sec. 5.8; the derivative
+//         recurrence by differentiating the three-term one.
 PositionVelocity ChebyshevTable::StateIn(int i, double x) const {
   const double* row = Interval(i);
   const int n = coefficients;
@@ -68,6 +95,14 @@ PositionVelocity ChebyshevTable::StateIn(int i, double x) const {
   return {{p[0], p[1], p[2]}, {v[0] * scale, v[1] * scale, v[2] * scale}};
 }
 
+// The instants at which FitChebyshev samples f: on each interval the
+// Chebyshev nodes of the first kind, mid + (len / 2) cos(pi (j + 1/2) / n).
+// Given:  firstJD        start of the first interval, Julian Day (TDB)
+//         intervalDays   length of each interval, days
+//         intervals      number of intervals
+//         coefficients   n, nodes per interval
+// Returns:               Julian Days in increasing order, n per interval
+// Source: Press et al., Numerical Recipes 3rd ed., sec. 5.8.
 std::vector<double> ChebyshevNodes(double firstJD, double intervalDays, int intervals,
                                    int coefficients) {
   std::vector<double> out;
@@ -82,6 +117,14 @@ std::vector<double> ChebyshevNodes(double firstJD, double intervalDays, int inte
   return out;
 }
 
+// The Chebyshev coefficients of each interval from values at its nodes:
+// c_k = (2 / n) sum_j f(x_j) cos(pi k (j + 1/2) / n), c_0 halved, so that
+// the series passes through f at the n nodes.
+// Given:  values         f at ChebyshevNodes (same order), AU
+//         firstJD, intervalDays, intervals, coefficients   as ChebyshevNodes
+//                        (coefficients held to at most 32)
+// Returns:               the table (its c_0 already halved)
+// Source: Press et al., Numerical Recipes 3rd ed., sec. 5.8.
 ChebyshevTable FitChebyshevFromNodes(const std::vector<Vector3>& values, double firstJD,
                                      double intervalDays, int intervals, int coefficients) {
   ChebyshevTable t;
@@ -107,6 +150,12 @@ ChebyshevTable FitChebyshevFromNodes(const std::vector<Vector3>& values, double 
   return t;
 }
 
+// Fits f on equal intervals: on each, the polynomial of degree
+// coefficients - 1 through f at the Chebyshev nodes of the first kind.
+// Given:  f              Julian Day (TDB) -> position, AU
+//         firstJD, intervalDays, intervals, coefficients   as ChebyshevNodes
+// Returns:               the table
+// Source: Press et al., Numerical Recipes 3rd ed., sec. 5.8.
 ChebyshevTable FitChebyshev(const std::function<Vector3(double)>& f, double firstJD,
                             double intervalDays, int intervals, int coefficients) {
   const std::vector<double> nodes = ChebyshevNodes(firstJD, intervalDays, intervals, coefficients);

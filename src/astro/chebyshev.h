@@ -10,6 +10,9 @@ namespace novastra {
 struct Vector3 {
   double x = 0, y = 0, z = 0;
 };
+// Sum, difference and multiple of vectors.
+// Given:  a, b   vectors (AU or AU per day); k a factor
+// Returns:       a vector of the same unit and frame
 inline Vector3 operator+(Vector3 a, Vector3 b) { return {a.x + b.x, a.y + b.y, a.z + b.z}; }
 inline Vector3 operator-(Vector3 a, Vector3 b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
 inline Vector3 operator*(double k, Vector3 a) { return {k * a.x, k * a.y, k * a.z}; }
@@ -30,6 +33,7 @@ struct ChebyshevTable {
   // interval-major, then x, y, z, then the coefficients of T0, T1, ...
   std::vector<double> c;
 
+  // The end of the last interval, and whether jd (TDB) lies in the span.
   double lastJD() const { return firstJD + intervalDays * intervals; }
   bool Covers(double jd) const { return jd >= firstJD && jd <= lastJD(); }
   // The three coefficient rows of one interval.

@@ -16,13 +16,18 @@ namespace novastra {
 
 namespace {
 
-// The set-up of one instant but its sidereal time: given T in Julian
-// centuries from J2000.0 and the date's noon Julian Day, the SVP and the
-// ayanamsa (ComputeSvp) and minus the mean obliquity of the ecliptic in
-// radians, by the IAU 1976 polynomial (Lieske et al. 1977; Meeus eq. 22.2:
-// 23 deg 26' 21.448" - 46.8150" T - 0.00059" T^2 + 0.001813" T^3) in degrees,
-// except that the T^2 coefficient here is 0.0059", the program's constant
-// since its first version: under 0.03" apart over 1800-2100.
+// The set-up of one instant but its sidereal time: the SVP and ayanamsa
+// (ComputeSvp) and minus the mean obliquity of the ecliptic.
+// Given:  T          Julian centuries from J2000.0
+//         rowJD      the date's noon Julian Day (Pluto's correction reads it)
+//         ayanamsa   the user's ayanamsa choice
+// Returns:           RowJD, TimeT, Svp and Ayanamsa (degrees), Named, and
+//                    ObliquityRad = -(mean obliquity of date), radians
+// Source: IAU 1976 obliquity (Lieske et al. 1977; Meeus, Astronomical
+//         Algorithms 2nd ed., eq. 22.2: 23 deg 26' 21.448" - 46.8150" T -
+//         0.00059" T^2 + 0.001813" T^3), except that the T^2 coefficient
+//         here is 0.0059", the program's constant since its first version.
+// Accuracy: under 0.03" from eq. 22.2 over 1800-2100.
 InstantSetup SetUp(double T, double rowJD, const AyanamsaOption& ayanamsa) {
   InstantSetup s;
   s.RowJD = rowJD;
@@ -38,11 +43,15 @@ InstantSetup SetUp(double T, double rowJD, const AyanamsaOption& ayanamsa) {
   return s;
 }
 
-// The sidereal time of Aoki et al. (1982; Meeus eq. 12.2: 24110.54841 s +
-// 8640184.812866 s T + 0.093104 s T^2 - 6.2e-6 s T^3) at T Julian centuries of
-// UT from J2000.0, less dayFraction x 86400 s, reduced to 0..86400 seconds.
-// At 0h and 12h (dayFraction 0 or 0.5) that is the Greenwich mean sidereal
-// time of the instant: half a day back and half a day on are a whole day apart.
+// The sidereal time formula less the day fraction: at 0h and 12h (dayFraction
+// 0 or 0.5) that is the Greenwich mean sidereal time of the instant, since
+// half a day back and half a day on are a whole day apart.
+// Given:  T             Julian centuries of UT from J2000.0
+//         dayFraction   0 (midnight) or 0.5 (noon)
+// Returns:              seconds, 0..86400
+// Source: Aoki et al. (1982), as Meeus, Astronomical Algorithms 2nd ed.,
+//         eq. 12.2: 24110.54841 s + 8640184.812866 s T + 0.093104 s T^2 -
+//         6.2e-6 s T^3.
 double SiderealSeconds(double T, double dayFraction) {
   const double T2 = T * T, T3 = T * T * T;
   double theta = 24110.54841 + 8640184.812866 * T + 0.093104 * T2 - 6.2e-06 * T3;
@@ -54,9 +63,13 @@ double SiderealSeconds(double T, double dayFraction) {
 
 }  // namespace
 
-// The instant of a table row: T (Julian centuries from J2000.0) from the
-// date's noon Julian Day rowJD and the day fraction (0 midnight, 0.5 noon),
-// with its SVP, ayanamsa, obliquity and sidereal time (SetUp, SiderealSeconds).
+// The instant of a table row with its SVP, ayanamsa, obliquity and sidereal
+// time (SetUp, SiderealSeconds).
+// Given:  rowJD         the date's noon Julian Day
+//         dayFraction   0 midnight, 0.5 noon
+//         ayanamsa      the user's ayanamsa choice
+// Returns:              the set-up; T = (rowJD - 2451545 + dayFraction -
+//                       0.5) / 36525, Julian centuries (of UT)
 InstantSetup PrepareInstant(double rowJD, double dayFraction, const AyanamsaOption& ayanamsa) {
   const double T = ((rowJD - 2451545.0) + dayFraction - 0.5) / 36525.0;
   InstantSetup s = SetUp(T, rowJD, ayanamsa);
@@ -64,8 +77,11 @@ InstantSetup PrepareInstant(double rowJD, double dayFraction, const AyanamsaOpti
   return s;
 }
 
-// PrepareInstant at any hour: the sidereal time is that of the instant
-// itself (theta0 + f x 86400 seconds), equal to PrepareInstant's at 0h and 12h.
+// PrepareInstant at any hour: the sidereal time is that of the instant itself
+// (theta0 + f x 86400 seconds), equal to PrepareInstant's at 0h and 12h.
+// Given:  rowJD, dayFraction, ayanamsa   as PrepareInstant, any 0 <= f < 1
+// Returns:                               the set-up; SiderealSeconds 0..86400
+// Source: Aoki et al. (1982), Meeus eq. 12.2 (SiderealSeconds).
 InstantSetup PrepareInstantAnyHour(double rowJD, double dayFraction,
                                    const AyanamsaOption& ayanamsa) {
   InstantSetup s = PrepareInstant(rowJD, dayFraction, ayanamsa);
@@ -78,18 +94,32 @@ InstantSetup PrepareInstantAnyHour(double rowJD, double dayFraction,
   return s;
 }
 
-// The set-up of an instant given as T (Julian centuries from J2000.0), for
-// the event searches; rowJD is the date that Pluto's correction reads.
+// The set-up of an instant given as T, for the event searches.
+// Given:  T          Julian centuries from J2000.0
+//         rowJD      the date that Pluto's correction reads
+//         ayanamsa   the user's ayanamsa choice
+// Returns:           the set-up; SiderealSeconds of T with day fraction 0
 InstantSetup PrepareInstantAt(double T, double rowJD, const AyanamsaOption& ayanamsa) {
   InstantSetup s = SetUp(T, rowJD, ayanamsa);
   s.SiderealSeconds = SiderealSeconds(T, 0.0);
   return s;
 }
 
-// All eleven bodies at one instant (degrees): the design sky from the VSOP87
-// series (Meeus ch. 32), the Moon (ch. 47) and Pluto (ch. 37), or the
-// apparent sky (ComputeApparentPositions). A pure function of the instant,
-// the tables and the choices.
+// All eleven bodies at one instant: the design sky from the VSOP87 series,
+// the Moon and Pluto, or the apparent sky (ComputeApparentPositions). A pure
+// function of the instant, the tables and the choices.
+// Given:  instant   the set-up (TimeT: Julian centuries from J2000.0, read
+//                   as UT in the design sky)
+//         tables    the loaded series
+//         choices   sky, node, zodiac, plain
+// Returns:          longitudes (chosen zodiac) and latitudes, heliocentric
+//                   longitudes and latitudes, right ascensions and
+//                   declinations, degrees; mean equinox of date (design)
+// Source: Meeus, Astronomical Algorithms 2nd ed., ch. 32 (VSOP87), 47 (the
+//         Moon), 37 (Pluto), 33 (geocentric step).
+// Accuracy: design sky against PyEphem over 1800-2100, worst: Sun 38.5",
+//           planets 41" to 77", Moon 104", Pluto 41.8" (1885-2099) (README,
+//           Accuracy; the design sky has no nutation, aberration, delta T).
 BodyPositions ComputePositions(const InstantSetup& instant, const SeriesTables& tables,
                                const EngineChoices& choices) {
   if (choices.sky == Sky::Apparent) return ComputeApparentPositions(instant, tables, choices);
@@ -105,11 +135,18 @@ BodyPositions ComputePositions(const InstantSetup& instant, const SeriesTables& 
 
 // The design sky from the heliocentric positions of the series sets and the
 // Moon already computed: the Sun as the Earth reversed, the geometric
-// geocentric planets (Meeus eq. 33.1, no light-time or aberration), Pluto
-// (ch. 37), the node (mean, true or osculating), right ascension and
-// declination from the tropical longitude and latitude with the instant's
-// mean obliquity (Meeus eq. 13.3 and 13.4, in rectangular form), then each
-// longitude in the chosen zodiac. Positions in degrees, mean equinox of date.
+// geocentric planets (no light-time or aberration), Pluto, the node (mean,
+// true or osculating), right ascension and declination from the tropical
+// longitude and latitude with the instant's mean obliquity, then each
+// longitude in the chosen zodiac.
+// Given:  instant   the set-up (TimeT, RowJD, ObliquityRad, Svp, Ayanamsa)
+//         tables    the loaded series (Pluto's terms)
+//         choices   node, zodiac, plain
+//         sets      L, B, R of the nine series sets at the instant
+//         moon      ComputeMoon (or ComputeMoonByMultiples) at the instant
+// Returns:          as ComputePositions; degrees, mean equinox of date
+// Source: Meeus, Astronomical Algorithms 2nd ed., eq. 33.1 (geocentric),
+//         ch. 37 (Pluto), eq. 13.3 and 13.4 in rectangular form (equatorial).
 BodyPositions PositionsFromHelio(const InstantSetup& instant, const SeriesTables& tables,
                                  const EngineChoices& choices, const HelioSets& sets,
                                  const MoonPosition& moon) {
@@ -197,7 +234,12 @@ BodyPositions PositionsFromHelio(const InstantSetup& instant, const SeriesTables
 // geocentric step of a planet gives the same bits alone as in the batch of
 // seven: the vector kernels work lane by lane), so that the stations'
 // minute-by-minute search costs two series sets an instant, not nine and the
-// Moon.
+// Moon. The apparent sky and the Moon and node go through ComputePositions.
+// Given:  instant, tables, choices   as ComputePositions
+//         body                       kSun .. kNorthNode
+// Returns:                           longitude, degrees [0, 360), chosen zodiac
+// Source: as PositionsFromHelio.
+// Accuracy: the same bits as ComputePositions' longitude (tests).
 double ComputeLongitude(const InstantSetup& instant, const SeriesTables& tables,
                         const EngineChoices& choices, int body) {
   static constexpr SeriesBody kSetOf[] = {

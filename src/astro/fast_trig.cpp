@@ -28,19 +28,28 @@ namespace {
 
 // ---- SSE2: two lanes ----
 
-// tau^0 .. tau^7 into powers, by repeated products, for the powers of the series.
+// The powers of tau used by the series.
+// Given:  tau      Julian millennia from J2000.0
+// Returns:         powers[k] = tau^k, k = 0..7, by repeated products
 inline void Powers(double tau, double* powers) {
   powers[0] = 1;
   for (int k = 1; k < 8; ++k) powers[k] = powers[k - 1] * tau;
 }
 
-// The sum of the two lanes of acc.
+// The sum of the two lanes of a vector.
+// Given:  acc   two doubles; Returns: acc[0] + acc[1]
 double Reduce2(__m128d acc) { return _mm_cvtsd_f64(_mm_add_sd(acc, _mm_unpackhi_pd(acc, acc))); }
 
-// One VSOP87 coordinate (Meeus ch. 32), sum over the runs of A tau^k cos(B +
-// C tau), two lanes at a time through glibc's SSE2 cosine; tau in Julian
-// millennia. The same terms as the term-by-term sum, summed lane by lane:
-// equal up to rounding.
+// One VSOP87 coordinate, the sum over the runs of A tau^k cos(B + C tau),
+// two lanes at a time through glibc's SSE2 cosine. The same terms as the
+// term-by-term sum, summed lane by lane.
+// Given:  s     the coordinate's terms laid out by MakeSeriesLanes
+//         tau   Julian millennia of TT (or UT) from J2000.0
+// Returns:      radians (L, B) or AU (R), unreduced
+// Source: VSOP87 as Meeus, Astronomical Algorithms 2nd ed., ch. 32 gives it;
+//         glibc libmvec _ZGVbN2v_cos.
+// Accuracy: equal to the plain sum up to rounding (libmvec's cosine within a
+//           few units in the last place of the scalar one's).
 double PowerSeries2(const SeriesLanes& s, double tau) {
   double powers[8];
   Powers(tau, powers);
@@ -54,7 +63,10 @@ double PowerSeries2(const SeriesLanes& s, double tau) {
   return Reduce2(acc);
 }
 
-// Fn (sin or cos, radians) of n values, two at a time, the last one alone.
+// Sine or cosine of n values, two at a time, the last one alone.
+// Given:  x     radians; n of them
+// Returns:      out[i] = Fn(x[i]); out may equal x
+// Source: glibc libmvec (_ZGVbN2v_sin, _ZGVbN2v_cos).
 template <__m128d (*Fn)(__m128d)>
 void Batch2(const double* x, double* out, std::size_t n) {
   std::size_t i = 0;
@@ -64,7 +76,14 @@ void Batch2(const double* x, double* out, std::size_t n) {
 
 // ---- AVX2: four lanes ----
 
-// PowerSeries2 four lanes at a time, through glibc's AVX2 cosine.
+// PowerSeries2 four lanes at a time, through glibc's AVX2 cosine; the
+// cosines of a chunk first, then their weighted sum (the library's calls
+// clobber every vector register).
+// Given:  s     the coordinate's terms laid out by MakeSeriesLanes
+//         tau   Julian millennia from J2000.0
+// Returns:      radians (L, B) or AU (R), unreduced
+// Source: VSOP87 (Meeus ch. 32); glibc libmvec _ZGVdN4v_cos.
+// Accuracy: as PowerSeries2.
 NOVASTRA_AVX2 double PowerSeries4(const SeriesLanes& s, double tau) {
   double powers[8];
   Powers(tau, powers);
@@ -90,7 +109,10 @@ NOVASTRA_AVX2 double PowerSeries4(const SeriesLanes& s, double tau) {
   return Reduce2(_mm_add_pd(_mm256_castpd256_pd128(acc), _mm256_extractf128_pd(acc, 1)));
 }
 
-// Fn (sin or cos, radians) of n values, four at a time, the rest padded.
+// Sine or cosine of n values, four at a time, the rest padded with zeros.
+// Given:  x     radians; n of them
+// Returns:      out[i] = Fn(x[i]); out may equal x
+// Source: glibc libmvec (_ZGVdN4v_sin, _ZGVdN4v_cos).
 template <__m256d (*Fn)(__m256d)>
 NOVASTRA_AVX2 void Batch4(const double* x, double* out, std::size_t n) {
   std::size_t i = 0;
@@ -109,22 +131,28 @@ constexpr TrigKernels kAvx2{"avx2", PowerSeries4, Batch4<_ZGVdN4v_sin>, Batch4<_
 }  // namespace
 
 // The two-lane kernels, which run on every x86-64.
+// Returns: the SSE2 table of functions; no published source
 const TrigKernels& Sse2Kernels() { return kSse2; }
 
-// The four-lane kernels, or null when the processor has no AVX2.
+// The four-lane kernels, when the processor has AVX2.
+// Returns: the AVX2 table of functions, or nullptr
 const TrigKernels* Avx2Kernels() {
   __builtin_cpu_init();
   return __builtin_cpu_supports("avx2") ? &kAvx2 : nullptr;
 }
 
-// The widest kernels the processor runs, chosen once.
+// The widest kernels the processor runs, chosen once (AVX2, else SSE2).
+// Returns: the table of functions, the same for the whole process
 const TrigKernels& FastKernels() {
   static const TrigKernels* const chosen = Avx2Kernels() ? Avx2Kernels() : &kSse2;
   return *chosen;
 }
 
-// Sines and cosines of n angles in degrees (n at most kMaxSinCosDegrees),
-// from the same radians SinDeg forms; fast = null uses the library.
+// Sines and cosines of n angles in degrees, from the same radians SinDeg
+// forms (the program's pi).
+// Given:  degrees   n angles, degrees; n at most kMaxSinCosDegrees
+//         fast      the vector kernels, or nullptr for SinDeg and CosDeg
+// Returns:          sinOut[i], cosOut[i], -1..1
 void SinCosDegrees(const double* degrees, std::size_t n, double* sinOut, double* cosOut,
                    const TrigKernels* fast) {
   if (fast == nullptr) {

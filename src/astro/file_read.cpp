@@ -9,9 +9,14 @@
 
 namespace novastra {
 
-// The bytes of a regular file of at most maxBytes, or why not: missing,
-// a folder, not a regular file (a FIFO is never waited on), too large, or a
+// The bytes of a regular file of at most maxBytes, or why not: missing, a
+// folder, not a regular file (a FIFO is never waited on), too large, or a
 // read error. Never blocks and never returns part of a file.
+// Given:  file       path
+//         maxBytes   the largest size accepted, bytes
+// Returns:           Ok with the bytes, or Missing / Unreadable with the
+//                    reason and no bytes
+// Source: POSIX open, fstat and read; no published source.
 FileRead ReadRegularFile(const std::filesystem::path& file, std::size_t maxBytes) {
   FileRead r;
   // O_NONBLOCK: opening a FIFO with no writer would otherwise wait forever.

@@ -8,6 +8,7 @@ namespace novastra {
 
 struct Matrix3 {
   double m[3][3] = {{1, 0, 0}, {0, 1, 0}, {0, 0, 1}};
+  // The matrix applied to a vector: the vector in the rotated frame.
   Vector3 operator*(Vector3 v) const {
     return {m[0][0] * v.x + m[0][1] * v.y + m[0][2] * v.z,
             m[1][0] * v.x + m[1][1] * v.y + m[1][2] * v.z,

@@ -9,13 +9,20 @@ namespace novastra {
 
 namespace {
 
-// Full-precision degree trigonometry (the series' kPi is the published
-// program constant and stays with them).
+// Full-precision degree trigonometry (the series' kPi, ten decimals, is the
+// program's own constant and stays with them).
 constexpr double kRad = std::numbers::pi / 180.0;
+// Sine, cosine and tangent of degrees, and atan2 in degrees, with the
+// full-precision pi.
+// Given:  d   degrees; y, x any
+// Returns:    -1..1 (tangent unbounded); Atan2 degrees, -180..180
 double Sin(double d) { return std::sin(d * kRad); }
 double Cos(double d) { return std::cos(d * kRad); }
 double Tan(double d) { return std::tan(d * kRad); }
 double Atan2(double y, double x) { return std::atan2(y, x) / kRad; }
+// An angle reduced to one turn by fmod.
+// Given:  d   degrees, finite
+// Returns:    degrees, [0, 360)
 double Norm(double d) {
   const double r = std::fmod(d, 360.0);
   return r < 0 ? r + 360.0 : r;
@@ -36,16 +43,28 @@ constexpr SystemNames kSystems[kHouseSystems] = {
     {HouseSystem::WholeSign, "whole-sign", "Whole Sign"},
 };
 
-// The ecliptic longitude of right ascension `ra` (a point of the ecliptic
-// itself): tan(lon) = tan(ra) / cos(eps), in ra's half of the circle.
+// The ecliptic longitude of the point of the ecliptic at right ascension ra:
+// tan(lon) = tan(ra) / cos(eps), in ra's half of the circle.
+// Given:  ra    right ascension, degrees
+//         eps   obliquity, degrees
+// Returns:      longitude, degrees [0, 360), the equinox of ra
+// Source: Meeus, Astronomical Algorithms 2nd ed., ch. 13, eq. 13.1 with
+//         declination and latitude 0.
 double LongitudeOfRightAscension(double ra, double eps) { return Norm(Atan2(Sin(ra), Cos(ra) * Cos(eps))); }
 
-// Placidus: the cusp whose right ascension is ramc + offset(semi-arc of its
-// own degree), found by fixed-point iteration from the degree on the meridian
-// of that right ascension. `fraction` of the diurnal semi-arc (houses 11, 12)
-// or, `below`, of the nocturnal one (houses 2, 3). nullopt where the semi-arc
-// is undefined (the degree never rises or sets) or the iteration does not
-// settle.
+// Placidus: the cusp whose right ascension is ramc + the given fraction of the
+// semi-arc of its own degree, by fixed-point iteration (to 1e-10 degree, at
+// most 100 steps) from the degree on the meridian of that right ascension.
+// Given:  s          RAMC, obliquity and latitude, degrees
+//         fraction   1/3 or 2/3 of the diurnal semi-arc (houses 11, 12) or,
+//                    below, of the nocturnal one (houses 2, 3)
+// Returns:           longitude degrees [0, 360), or nothing where the semi-arc
+//                    is undefined (the degree never rises or sets) or the
+//                    iteration does not settle
+// Source: the semi-arc definition of Placidus houses (R. Hand, Essays on
+//         Astrology, 1982); the semi-arc cos H = -tan(lat) tan(dec), Meeus,
+//         Astronomical Algorithms 2nd ed., ch. 15.
+// Accuracy: a worked example's cusps within 2' (the tables' 1') (tests).
 std::optional<double> PlacidusCusp(const HouseSky& s, double fraction, bool below) {
   const double tanPhi = Tan(s.latitude);
   double ra = s.ramc + (below ? 180.0 - 180.0 * fraction : 180.0 * fraction);
@@ -66,19 +85,35 @@ std::optional<double> PlacidusCusp(const HouseSky& s, double fraction, bool belo
 }
 
 // The cusp on the great circle through the north and south points of the
-// horizon that cuts the equator `h` degrees east of the meridian: the
-// Ascendant of that circle's pole (Regiomontanus; Campanus after converting
-// its prime-vertical angle to h).
+// horizon that cuts the equator h degrees east of the meridian: the Ascendant
+// of that circle's pole (Regiomontanus; Campanus after turning its
+// prime-vertical angle into h).
+// Given:  s   RAMC, obliquity and latitude, degrees
+//         h   degrees east of the meridian on the equator
+// Returns:    longitude, degrees [0, 360)
+// Source: R. Hand, Essays on Astrology (1982); AscendantOf.
 double CircleCusp(const HouseSky& s, double h) {
   const double pole = Atan2(Tan(s.latitude) * Sin(h), 1.0);
   return AscendantOf(s.ramc + h - 90.0, pole, s.obliquity);
 }
 
-// Houses 5 to 9 face 11, 12, 1, 2 and 3.
+// Houses 5 to 9: the cusps opposite 11, 12, 1, 2 and 3.
+// Given:  c   cusps 1, 2, 3, 11, 12 set; Returns: cusps 5 to 9 set, [0, 360)
 void Opposites(HouseCusps& c) {
   for (int k : {10, 11, 0, 1, 2}) c.cusps[(k + 6) % 12] = Norm(c.cusps[k] + 180.0);
 }
 
+// The cusps of a quadrant system: 1 and 10 from the Ascendant and Midheaven,
+// 4 opposite the Midheaven, and 2, 3, 11, 12 by the system's own rule
+// (Placidus, Koch, Regiomontanus, Campanus, Porphyry).
+// Given:  system   the house system
+//         s        RAMC, obliquity and latitude, degrees
+//         c        ascendant and mc set
+// Returns:         true with cusps 1 to 4 and 10 to 12 set (degrees), or
+//                  false with the reason in *why (when why is not null)
+// Source: Koch: W. Koch and E. Schaeck, Hausertabellen des Geburtsortes
+//         (1962); the others as PlacidusCusp and CircleCusp; Porphyry
+//         trisects the quadrants in longitude.
 bool QuadrantCusps(HouseSystem system, const HouseSky& s, HouseCusps& c, std::string* why) {
   const double asc = c.ascendant, mc = c.mc;
   c.cusps[0] = asc;
@@ -136,18 +171,33 @@ bool QuadrantCusps(HouseSystem system, const HouseSky& s, HouseCusps& c, std::st
 
 }  // namespace
 
+// The command-line word of a house system.
+// Given:  system   the house system; Returns: e.g. "whole-sign"
 const char* HouseSystemWord(HouseSystem system) {
   return kSystems[static_cast<int>(system)].word;
 }
+// The printed name of a house system.
+// Given:  system   the house system; Returns: e.g. "Whole Sign"
 const char* HouseSystemName(HouseSystem system) {
   return kSystems[static_cast<int>(system)].name;
 }
+// The house system a command-line word names.
+// Given:  word   e.g. "placidus" (exact, lower case)
+// Returns:       the system, or nothing
 std::optional<HouseSystem> HouseSystemFromWord(std::string_view word) {
   for (const SystemNames& s : kSystems)
     if (word == s.word) return s.system;
   return std::nullopt;
 }
 
+// The ecliptic longitude rising on the horizon of a place: tan(asc) =
+// -cos(ramc) / (sin(ramc) cos(eps) + tan(pole) sin(eps)), in the quadrant
+// that puts it in the east.
+// Given:  ramcDeg   right ascension of the meridian, degrees
+//         poleDeg   latitude of the place (or the pole of a house circle)
+//         epsDeg    obliquity, degrees
+// Returns:          longitude, degrees [0, 360), the equinox of ramcDeg
+// Source: Meeus, Astronomical Algorithms 2nd ed., ch. 14, eq. 14.2.
 double AscendantOf(double ramcDeg, double poleDeg, double epsDeg) {
   // tan(asc) = -cos(ramc) / (sin(ramc) cos(eps) + tan(pole) sin(eps)), the
   // quadrant that puts the Ascendant in the east.
@@ -155,6 +205,16 @@ double AscendantOf(double ramcDeg, double poleDeg, double epsDeg) {
       Atan2(Cos(ramcDeg), -(Sin(ramcDeg) * Cos(epsDeg) + Tan(poleDeg) * Sin(epsDeg))));
 }
 
+// The sky of a place at an instant for its houses: the RAMC from the
+// Greenwich sidereal time and the longitude, and the obliquity.
+// Given:  jdUT    Julian Day, UT (taken as UT1)
+//         place   latitude and longitude east, degrees
+//         sky     Apparent: apparent sidereal time, true obliquity; Design:
+//                 mean sidereal time, mean obliquity
+// Returns:        RAMC degrees [0, 360), obliquity and latitude degrees
+// Source: ERFA eraGst94 (IAU 1982 sidereal time, IAU 1994 equation of the
+//         equinoxes) and eraGmst82; obliquity IAU 1980 (Nutation).
+// Accuracy: UT1 - UT under a second (0.004 degree of RAMC).
 HouseSky HouseSkyAt(double jdUT, GeoPlace place, Sky sky) {
   const double jdTT = jdUT + DeltaTSeconds(jdUT) / 86400.0;
   const NutationOfDate nut = Nutation(jdTT);
@@ -168,10 +228,27 @@ HouseSky HouseSkyAt(double jdUT, GeoPlace place, Sky sky) {
   return s;
 }
 
+// The ecliptic longitude on the meridian.
+// Given:  ramcDeg   right ascension of the meridian, degrees
+//         epsDeg    obliquity, degrees
+// Returns:          longitude, degrees [0, 360)
+// Source: Meeus, Astronomical Algorithms 2nd ed., ch. 13, eq. 13.1 with
+//         declination and latitude 0.
 double MidheavenOf(double ramcDeg, double epsDeg) {
   return LongitudeOfRightAscension(ramcDeg, epsDeg);
 }
 
+// The Ascendant, Midheaven, Vertex and twelve cusps of a house system.
+// Given:  system   the house system
+//         sky      RAMC, obliquity and latitude, degrees (HouseSkyAt)
+//         why      where to put the reason when there are none (or null)
+// Returns:         longitudes, degrees [0, 360), the equinox of the sky's
+//                  RAMC; nothing at the poles (within 0.01 degree) and for
+//                  Placidus and Koch inside the polar circles
+// Source: see houses.h; the Vertex as the Ascendant of the co-latitude at
+//         the opposite meridian, the western crossing of the prime vertical.
+// Accuracy: published examples within their last digit or 2'; every system
+//           on its own geometric definition to rounding (tests).
 std::optional<HouseCusps> ComputeHouses(HouseSystem system, const HouseSky& sky,
                                         std::string* why) {
   if (!std::isfinite(sky.latitude) || std::fabs(sky.latitude) >= 89.99) {

@@ -69,6 +69,15 @@ constexpr DistanceTerm kDistanceTerms[] = {
 
 }  // namespace
 
+// Longitude of the Moon's mean apogee (the mean Black Moon Lilith): the mean
+// perigee plus 180 degrees.
+// Given:  T   Julian centuries from J2000.0 (TT or UT, as the caller's sky)
+// Returns:    degrees, [0, 360), mean equinox of date
+// Source: the mean perigee 83.3532465 + 4069.0137287 T - 0.0103200 T^2 -
+//         T^3 / 80053 + T^4 / 18999000 of Meeus, Astronomical Algorithms
+//         2nd ed., ch. 47 (with eq. 47.7).
+// Accuracy: within 1" of L' - M' + 180 of Example 47.a (the two differ by
+//           0.70") (tests).
 double MeanLunarApogee(double T) {
   const double T2 = T * T, T3 = T2 * T, T4 = T3 * T;
   const double perigee =
@@ -77,15 +86,33 @@ double MeanLunarApogee(double T) {
   return a < 0 ? a + 360.0 : a;
 }
 
+// The rate of MeanLunarApogee: the derivative of the same polynomial.
+// Given:  T   Julian centuries from J2000.0
+// Returns:    degrees per day (a turn in 8.85 years)
+// Source: as MeanLunarApogee.
 double MeanLunarApogeeSpeed(double T) {
   const double T2 = T * T, T3 = T2 * T;
   return (4069.0137287 - 2 * 0.0103200 * T - 3 * T2 / 80053.0 + 4 * T3 / 18999000.0) / 36525.0;
 }
 
+// The Moon's geocentric distance at an instant.
+// Given:  T      Julian centuries from J2000.0
+//         fast   the vector kernels, or nullptr
+// Returns:       km, centre to centre
+// Source: Meeus, Astronomical Algorithms 2nd ed., ch. 47, Table 47.A.
 double MoonDistanceKm(double T, const TrigKernels* fast) {
   return MoonDistanceKm(ComputeMoon(T, NodeMode::Mean, fast), fast);
 }
 
+// The Moon's geocentric distance from the fundamental arguments of a computed
+// Moon: 385000.56 km plus the distance column of Table 47.A, the cosines in
+// batches through the vector kernels.
+// Given:  m      a ComputeMoon result (D, M, Mp, F, E)
+//         fast   the vector kernels, or nullptr for the library's
+// Returns:       km, centre to centre
+// Source: Meeus, Astronomical Algorithms 2nd ed., ch. 47, Table 47.A.
+// Accuracy: the truncated table; 368409.685 km in Example 47.a, where Meeus
+//           gives 368409.7 km.
 double MoonDistanceKm(const MoonPosition& m, const TrigKernels* fast) {
   // The cosines in batches through the vector kernels.
   constexpr size_t kTerms = std::size(kDistanceTerms);
@@ -107,6 +134,18 @@ double MoonDistanceKm(const MoonPosition& m, const TrigKernels* fast) {
   return 385000.56 + sum / 1000.0;
 }
 
+// The apogee of the osculating two-body orbit of a position and velocity:
+// the eccentricity vector e = ((v^2 - mu/r) r - (r.v) v) / mu points to the
+// perigee, the apogee lies opposite, at a (1 + e).
+// Given:  r              position, km (any frame; the result is in it)
+//         v              velocity, km per day
+//         mu             GM, km^3 per day^2
+//         acceleration   km per day^2, for the rate (zero: no rate)
+// Returns:               longitude degrees [0, 360), latitude degrees,
+//                        distance km, longitude rate degrees per day
+// Source: Vallado, Fundamentals of Astrodynamics and Applications, 4th ed.,
+//         alg. 9; the rate by differentiating e.
+// Accuracy: exact Kepler orbits to 1e-9 degree (tests).
 Apogee OsculatingApogee(Vector3 r, Vector3 v, double mu, Vector3 acceleration) {
   // Eccentricity vector e = ((v^2 - mu/r) r - (r.v) v) / mu points to the
   // perigee; the apogee lies opposite (Vallado, Fundamentals of
@@ -128,6 +167,16 @@ Apogee OsculatingApogee(Vector3 r, Vector3 v, double mu, Vector3 acceleration) {
   return out;
 }
 
+// The osculating apogee of the Moon of the program's lunar theory:
+// position from its longitude, latitude and distance, velocity and
+// acceleration from central differences over 0.01 day.
+// Given:  T      Julian centuries from J2000.0
+//         fast   the vector kernels, or nullptr
+// Returns:       as OsculatingApogee; ecliptic and mean equinox of date
+// Source: Meeus, Astronomical Algorithms 2nd ed., ch. 47 (the Moon);
+//         OsculatingApogee; GM of the Earth and Moon from DE440.
+// Accuracy: not measured against an outside reference; it swings about the
+//           mean apogee by up to some 30 degrees (tests).
 Apogee OsculatingLunarApogee(double T, const TrigKernels* fast) {
   constexpr double kStepDays = 0.005;
   constexpr double kStep = kStepDays / 36525.0;

@@ -30,7 +30,8 @@ inline constexpr std::array<MinorBody, kMinorBodyCount> kMinorBodies{
 const char* MinorBodyName(MinorBody body);
 // The body of a name of kMinorBodyNames (exact, case-insensitive).
 std::optional<MinorBody> MinorBodyFromName(std::string_view name);
-// The five asteroids, whose places come from MINOR.DAT.
+// Whether a body is one of the five asteroids, whose places come from
+// MINOR.DAT (not Lilith, mean or osculating).
 inline bool IsAsteroid(MinorBody b) { return b <= MinorBody::Vesta; }
 
 // The asteroids' places hold for 1800 Jan 1 to 2100 Dec 31 (UT); Lilith's

@@ -16,18 +16,24 @@ namespace novastra {
 
 namespace {
 
+// A number as the file's headers and messages write it: printf "%.10g".
+// Given:  x   any; Returns: e.g. "2378368.5"
 std::string Number(double x) {
   char buf[64];
   std::snprintf(buf, sizeof buf, "%.10g", x);
   return buf;
 }
 
-// Intervals of one series over the common span.
+// The intervals of one series over the common span.
+// Given:  l   the series' layout; Returns: kMinorSpanDays / l.intervalDays, whole
 int IntervalCount(const MinorSeriesLayout& l) {
   return static_cast<int>(kMinorSpanDays / l.intervalDays);
 }
 
-// Splits the text into lines (CR, LF or CRLF), dropping blank ones.
+// Splits a text into lines (CR, LF or CRLF), each trimmed of blanks and tabs,
+// dropping blank ones.
+// Given:  text   the file's text
+// Returns:       views into text
 std::vector<std::string_view> Lines(std::string_view text) {
   std::vector<std::string_view> out;
   size_t start = 0;
@@ -43,6 +49,9 @@ std::vector<std::string_view> Lines(std::string_view text) {
   return out;
 }
 
+// Splits a line at its commas, each field trimmed of blanks.
+// Given:  line   one line
+// Returns:       views into line, empty fields kept
 std::vector<std::string_view> Fields(std::string_view line) {
   std::vector<std::string_view> out;
   size_t start = 0;
@@ -59,6 +68,8 @@ std::vector<std::string_view> Fields(std::string_view line) {
 
 // A decimal number in the file's form: sign, digits, point, exponent. No
 // "inf", "nan", hex or leading plus.
+// Given:  f       one field
+// Returns:        true with value set, or false
 bool ParseNumber(std::string_view f, double& value) {
   if (f.empty()) return false;
   for (char c : f)
@@ -70,12 +81,18 @@ bool ParseNumber(std::string_view f, double& value) {
   return ec == std::errc() && end == f.data() + f.size();
 }
 
+// An error of MINOR.DAT of one kind, with its detail.
+// Given:  kind, detail   what went wrong; Returns: the error naming the file
 SeriesError Bad(SeriesErrorKind kind, std::string detail = {}) {
   return SeriesError{kMinorFile, kind, std::move(detail)};
 }
 
 }  // namespace
 
+// Reads MINOR.DAT from a folder and checks it (CheckMinorTables).
+// Given:  folder   the program's data folder
+// Returns:         nothing with tables filled, or the error (tables unchanged)
+// Source: bookkeeping; no published source.
 std::optional<SeriesError> LoadMinorTables(const std::filesystem::path& folder,
                                            MinorTables& tables) {
   FileRead file = ReadRegularFile(folder / kMinorFile);
@@ -84,6 +101,12 @@ std::optional<SeriesError> LoadMinorTables(const std::filesystem::path& folder,
   return LoadMinorTablesFromText(file.bytes, tables);
 }
 
+// Reads the series of MINOR.DAT from its text: for each body its header,
+// which must match the fixed layout, then three lines (x, y, z) of
+// coefficients per interval; then checks them.
+// Given:  text     the file's text
+// Returns:         nothing with tables filled, or the first error with its
+//                  line (tables unchanged)
 std::optional<SeriesError> LoadMinorTablesFromText(const std::string& text, MinorTables& tables) {
   const std::vector<std::string_view> lines = Lines(text);
   MinorTables loaded;
@@ -126,6 +149,15 @@ std::optional<SeriesError> LoadMinorTablesFromText(const std::string& text, Mino
   return std::nullopt;
 }
 
+// The plausibility check of loaded series: layout, finite coefficients no
+// larger than 25 AU, positions inside each orbit, intervals joining within
+// 1e-8 AU and 2e-8 AU per day, the asteroids at the elements' epoch within
+// 1e-9 AU of the elements, the Earth within 0.002 degree and 1e-4 of R of the
+// reference positions.
+// Given:  tables   the series
+// Returns:         nothing, or what failed
+// Source: the elements of JPL's Small-Body Database (SuppliedElements); the
+//         Earth's references of the series check.
 std::optional<std::string> CheckMinorTables(const MinorTables& tables) {
   // Largest coefficient any of the orbits can need (Chiron's aphelion is
   // under 19 AU), and the largest jump allowed where two intervals meet: the
@@ -192,6 +224,10 @@ std::optional<std::string> CheckMinorTables(const MinorTables& tables) {
   return std::nullopt;
 }
 
+// The text of MINOR.DAT for a set of series (the generator's output), CRLF
+// line ends, each coefficient to the significant digits that hold 1e-11 AU.
+// Given:  tables   the series
+// Returns:         the file's text
 std::string WriteMinorTables(const MinorTables& tables) {
   std::string out;
   char buf[64];

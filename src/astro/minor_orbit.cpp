@@ -17,8 +17,12 @@ namespace {
 
 constexpr double kRad = std::numbers::pi / 180.0;
 
-// Eccentric anomaly from the mean anomaly (radians), Newton's method on
-// Kepler's equation (Meeus, Astronomical Algorithms, ch. 30); elliptic orbits.
+// The eccentric anomaly from the mean anomaly, by Newton's method on
+// Kepler's equation E - e sin E = M (to 1e-15 radian, at most 50 steps).
+// Given:  M   mean anomaly, radians, -pi..pi
+//         e   eccentricity, 0 <= e < 1
+// Returns:    radians
+// Source: Meeus, Astronomical Algorithms 2nd ed., ch. 30.
 double EccentricAnomaly(double M, double e) {
   double E = e < 0.8 ? M : std::numbers::pi;
   for (int k = 0; k < 50; ++k) {
@@ -29,7 +33,12 @@ double EccentricAnomaly(double M, double e) {
   return E;
 }
 
-// Perifocal to ecliptic: Rz(node) Rx(i) Rz(peri).
+// Perifocal to ecliptic coordinates: Rz(node) Rx(i) Rz(peri).
+// Given:  px, py             perifocal coordinates (any unit)
+//         node, incl, peri   radians
+// Returns:                   ecliptic coordinates, the unit of px, py
+// Source: the three rotations of the classical elements; no published
+//         source named.
 Vector3 ToEcliptic(double px, double py, double node, double incl, double peri) {
   const double cO = std::cos(node), sO = std::sin(node), ci = std::cos(incl), si = std::sin(incl),
                cw = std::cos(peri), sw = std::sin(peri);
@@ -39,6 +48,15 @@ Vector3 ToEcliptic(double px, double py, double node, double incl, double peri) 
 
 }  // namespace
 
+// Two-body propagation of elements to an instant, GM = kSun.
+// Given:  el   elements (degrees, AU), epoch TDB
+//         jd   Julian Day, TDB
+// Returns:     heliocentric position (AU) and velocity (AU per day), the
+//              frame of the elements (ecliptic and equinox J2000.0)
+// Source: Meeus, Astronomical Algorithms 2nd ed., ch. 30 and 33.
+// Accuracy: within 2e-6 of the distance of PyEphem's two-body places of the
+//           same elements; a Sun-only integration over 223 years meets it
+//           within 1e-8 AU (tests).
 PositionVelocity KeplerState(const OrbitalElements& el, double jd) {
   const double a = el.a, e = el.e;
   const double n = std::sqrt(gm::kSun / (a * a * a));  // radians per day
@@ -51,8 +69,16 @@ PositionVelocity KeplerState(const OrbitalElements& el, double jd) {
           ToEcliptic(-a * sE * rate, b * cE * rate, node, incl, peri)};
 }
 
+// The heliocentric state at the elements' own epoch (KeplerState there).
+// Given:  el   elements; Returns: AU and AU per day, J2000.0 ecliptic
 PositionVelocity StateFromElements(const OrbitalElements& el) { return KeplerState(el, el.epochJD); }
 
+// The osculating elements of a heliocentric state, two-body with GM = kSun.
+// Given:  s    position (AU) and velocity (AU per day), J2000.0 ecliptic
+//         jd   the state's Julian Day, TDB (the elements' epoch)
+// Returns:     e, a (AU), i, node, peri, mean anomaly (degrees, [0, 360))
+// Source: Vallado, Fundamentals of Astrodynamics and Applications, 4th ed.,
+//         alg. 9 (RV2COE).
 OrbitalElements ElementsFromState(const PositionVelocity& s, double jd) {
   // Vallado, Fundamentals of Astrodynamics and Applications, 4th ed., alg. 9.
   const Vector3 r = s.position, v = s.velocity;
@@ -80,6 +106,15 @@ OrbitalElements ElementsFromState(const PositionVelocity& s, double jd) {
   return el;
 }
 
+// Heliocentric position of a planet from the program's series: the Earth
+// from its J2000.0 set, the others referred from the ecliptic and equinox of
+// date to J2000.0 by the IAU 1976 precession.
+// Given:  tables   the loaded series
+//         index    0 Mercury .. 7 Neptune (2 the Earth)
+//         jd       Julian Day, TDB
+// Returns:         AU, ecliptic and equinox J2000.0
+// Source: VSOP87 as Meeus, Astronomical Algorithms 2nd ed., ch. 32 and App.
+//         III; precession ERFA eraPmat76 (Lieske et al. 1977).
 Vector3 SeriesPlanetJ2000(const SeriesTables& tables, int index, double jd) {
   static constexpr SeriesBody kSets[Perturbers::kCount] = {
       SeriesBody::Mercury, SeriesBody::Venus,  SeriesBody::EarthJ2000, SeriesBody::Mars,
@@ -93,6 +128,12 @@ Vector3 SeriesPlanetJ2000(const SeriesTables& tables, int index, double jd) {
   return EclipticOfDateToJ2000(v, jd);
 }
 
+// The eight planets as Chebyshev series over firstJD..lastJD, intervals of
+// about an eighth of the period or less (12 coefficients), so each fit
+// holds to well under 1e-9 AU; the worst gap at sampled instants is kept.
+// Given:  tables            the loaded series
+//         firstJD, lastJD   the span, Julian Days (TDB)
+// Source: FitChebyshev (Press et al., Numerical Recipes 3rd ed., sec. 5.8).
 Perturbers::Perturbers(const SeriesTables& tables, double firstJD, double lastJD) {
   // Interval lengths (days) and coefficients per planet: about an eighth of the
   // period or less, so each fit holds to well under 1e-9 AU.
@@ -158,6 +199,21 @@ struct Equations {
 
 }  // namespace
 
+// Integrates the states of a set of bodies from jd0 to every instant of
+// times (all on one side of jd0, ordered away from it) with Boost.Odeint's
+// controlled Runge-Kutta-Fehlberg 7(8) stepper, steps of at most 4 days,
+// each output a step end (no interpolation).
+// Given:  system      force model, masses, perturbers
+//         y0          states at jd0: AU, AU per day, J2000.0 ecliptic
+//         jd0         Julian Day, TDB
+//         times       Julian Days, TDB
+//         tolerance   absolute and relative error bound per step
+// Returns:            for each instant, the states of all bodies
+// Source: Fehlberg, NASA TR R-287 (1968) through Boost.Odeint; the force:
+//         heliocentric equations with the indirect terms, the Sun's
+//         post-Newtonian term (Moyer, JPL TR 32-1527, eq. 4-26); GM of DE440.
+// Accuracy: Ceres on 2020 January 1 within 2e-7 AU of JPL Horizons
+//           (README, Accuracy).
 std::vector<std::vector<PositionVelocity>> IntegrateOrbits(const OrbitSystem& system,
                                                            const std::vector<PositionVelocity>& y0,
                                                            double jd0,
@@ -208,6 +264,11 @@ std::vector<std::vector<PositionVelocity>> IntegrateOrbits(const OrbitSystem& sy
   return out;
 }
 
+// The supplied osculating elements of Chiron, Ceres, Pallas, Juno and Vesta.
+// Returns: heliocentric ecliptic J2000.0 elements at JD 2459800.5 TDB
+//          (2022 Aug 9.0): e, a (AU), i, node, peri, M (degrees)
+// Source: JPL Small-Body Database, copied from
+//         data/reference/minor_elements.csv.
 const std::array<OrbitalElements, 5>& SuppliedElements() {
   // JPL Small-Body Database, osculating heliocentric ecliptic J2000.0
   // elements at JD 2459800.5 TDB (2022 Aug 9.0): e, a (AU), i, node, peri,

@@ -57,7 +57,9 @@ PositionVelocity KeplerState(const OrbitalElements& el, double jd);
 class Perturbers {
  public:
   Perturbers(const SeriesTables& tables, double firstJD, double lastJD);
-  // 0 Mercury .. 7 Neptune (2 is the Earth).
+  // Heliocentric J2000.0 ecliptic position (AU) of planet index (0 Mercury ..
+  // 7 Neptune, 2 the Earth) at jd (TDB), from its fit; and the fit's largest
+  // gap (AU) from the series at the instants sampled when it was made.
   Vector3 Planet(int index, double jd) const { return planets_[index].Position(jd); }
   double FitError(int index) const { return fitError_[index]; }
   static constexpr int kCount = 8;

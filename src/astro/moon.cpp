@@ -9,6 +9,16 @@
 // gives the accuracy of the truncated series as about 10" in longitude and
 // 4" in latitude. Longitudes are of the mean equinox of date, without
 // nutation; the mean longitude holds the constant light-time.
+//
+// The periodic terms, A1 to A3, E and M are those of the 2nd edition; the
+// polynomials of L', D, M', F and the mean node are other values: L' =
+// 218.3164591 + 481267.88134236 T - 0.0013268 T^2 and node = 125.0445550 -
+// 1934.1361849 T + 0.0020762 T^2 + T^3 / 467410 here, where eq. 47.1 has
+// L' = 218.3164477 + 481267.88123421 T - 0.0015786 T^2 and eq. 47.7 has
+// 125.0445479 - 1934.1362891 T + 0.0020754 T^2 + T^3 / 467441. L' parts
+// from eq. 47.1 by 1.3" at 2100 and 2.9" at 1800; in Example 47.a (1992
+// April 12) L' is 134.290186 here, 134.290182 in the book, and the longitude
+// 133.162660 against 133.162655.
 #include "astro/moon.h"
 
 #include <array>
@@ -25,8 +35,9 @@ struct MoonTerm {
   double d, m, mp, f, coefficient;
 };
 
-// The published longitude table without its one zero row (D=2, M=0, M'=-1,
-// F=-2), and the latitude table, in the published order.
+// Meeus's Table 47.A (longitude column) without its one row whose longitude
+// coefficient is zero (D=2, M=0, M'=-1, F=-2), and Table 47.B (latitude), in
+// the book's order.
 constexpr MoonTerm kLongitudeTerms[59] = {
     {0, 0, 1, 0, 6288774}, {2, 0, -1, 0, 1274027}, {2, 0, 0, 0, 658314},  {0, 0, 2, 0, 213618},
     {0, 1, 0, 0, -185116}, {0, 0, 0, 2, -114332},  {2, 0, -2, 0, 58793},  {2, -1, -1, 0, 57066},
@@ -68,21 +79,30 @@ constexpr int kLatStart = kLonRows + kLonAdditive;
 constexpr int kNodeStart = kLatStart + kLatRows + kLatAdditive;
 constexpr int kArgCount = kNodeStart + kNodeTerms;  // 133 sines
 
-// The factor of a term for the eccentricity of the Earth's orbit: given the
-// term's multiplier m of the Sun's mean anomaly and E, E^2 (eq. 47.6),
-// returns E for |m| = 1, E^2 for |m| = 2 and 1 otherwise (Meeus ch. 47).
+// The factor of a term for the decreasing eccentricity of the Earth's orbit.
+// Given:  m       the term's multiplier of the Sun's mean anomaly M
+//         E, E2   E of eq. 47.6 and its square
+// Returns:        E for |m| = 1, E^2 for |m| = 2, 1 otherwise
+// Source: Meeus, Astronomical Algorithms 2nd ed., ch. 47 (after eq. 47.6).
 inline double EccentricityFactor(double m, double E, double E2) {
   const double a = std::fabs(m);
   return a == 1 ? E : (a == 2 ? E2 : 1.0);
 }
 
 // The periodic sums of Tables 47.A and 47.B with the additive terms, the
-// Moon's longitude and latitude (degrees) and the true node. Given the sines
-// s of every argument in summation order (kArgCount of them), E^2 and the
-// node wanted; o already holds the fundamental arguments, E and the mean
-// node (SetFundamentals). Sums in 1e-6 degree as published; the true node is
-// the mean node plus Meeus's five periodic terms (ch. 47, "true ascending
-// node"), their coefficients as whole arcseconds.
+// Moon's longitude and latitude, and the true node.
+// Given:  o      fundamental arguments, E and mean node set (SetFundamentals)
+//         s      the sines of every argument in summation order (kArgCount)
+//         E2     E squared
+//         mode   the node wanted in o.node (True, or else the mean node)
+// Returns:       in o: sumL, sumB (1e-6 degree), longitude (degrees, [0, 360),
+//                mean equinox of date), latitude (degrees), trueNode, node
+// Source: Meeus, Astronomical Algorithms 2nd ed., ch. 47, Tables 47.A, 47.B,
+//         the additive terms after them, and the five terms of the true
+//         node: the book's -1.4979, -0.1500, -0.1226, +0.1176, -0.0801
+//         degrees are held here as whole arcseconds 5392, 541, 442, 423,
+//         291 (the last 2.6" from the book's).
+// Accuracy: about 10" in longitude and 4" in latitude (Meeus).
 void SumTerms(MoonPosition& o, const double* s, double E2, NodeMode mode) {
   const double Lp = o.Lp;
   // Each row as coefficient x E^|m| x sine (a factor of 1 when m = 0).
@@ -130,10 +150,15 @@ void SumTerms(MoonPosition& o, const double* s, double E2, NodeMode mode) {
 struct MoonExtras {
   double A1, A2, A3, E2;
 };
-// The fundamental arguments of the Moon's theory: given T in Julian centuries
-// of TT (or UT, as the caller uses it) from J2000.0, sets o.Lp, D, M, Mp, F
-// (degrees, reduced to 0..360; Meeus eq. 47.1 to 47.5), the mean ascending
-// node (eq. 47.7) and E (eq. 47.6), and returns A1, A2, A3 and E^2.
+// The fundamental arguments of the Moon's theory.
+// Given:  T   Julian centuries from J2000.0 (TT in the apparent sky, UT
+//             in the design sky)
+// Returns:    in o: Lp, D, M, Mp, F and the mean ascending node, degrees
+//             reduced to [0, 360), mean equinox of date, and E; and A1, A2,
+//             A3 (degrees, [0, 360)) and E^2
+// Source: Meeus, Astronomical Algorithms 2nd ed., ch. 47, eq. 47.1 to 47.7,
+//         with the other polynomials of L', D, M', F and the node described
+//         at the top of this file; M, E, A1 to A3 as the 2nd edition.
 MoonExtras SetFundamentals(double T, MoonPosition& o) {
   const double T2 = T * T, T3 = T * T * T, T4 = T * T * T * T;
   o.Lp = NormalizeDegrees(218.3164591 + 481267.88134236 * T - 0.0013268 * T2 + T3 / 538841.0 -
@@ -157,12 +182,19 @@ MoonExtras SetFundamentals(double T, MoonPosition& o) {
 
 }  // namespace
 
-// The Moon's geocentric longitude and latitude (degrees, mean equinox and
-// ecliptic of date) and the node (mean or true, as asked) at T Julian
-// centuries from J2000.0: one sine per term (Meeus ch. 47, Tables 47.A and
-// 47.B). fast = null takes each sine from the library; otherwise the same
-// radians go through the vector kernels (equal up to rounding).
-// About 10" in longitude and 4" in latitude (Meeus).
+// The Moon's geocentric longitude and latitude and the node, one sine per
+// term.
+// Given:  T      Julian centuries from J2000.0 (TT or UT, as the caller's sky)
+//         mode   True for the true node, else the mean node
+//         fast   nullptr: each sine from the library; else the same radians
+//                through the vector kernels (equal up to rounding)
+// Returns:       longitude degrees [0, 360), latitude degrees, nodes degrees
+//                [0, 360); mean equinox and ecliptic of date, no nutation
+// Source: Meeus, Astronomical Algorithms 2nd ed., ch. 47, Tables 47.A, 47.B
+//         (truncated ELP-2000/82).
+// Accuracy: about 10" in longitude and 4" in latitude (Meeus); Example 47.a
+//           within 6e-6 degree; in the apparent sky 12.5" worst against
+//           PyEphem over 1800-2100 (README, Accuracy).
 MoonPosition ComputeMoon(double T, NodeMode mode, const TrigKernels* fast) {
   MoonPosition o;
   const MoonExtras x = SetFundamentals(T, o);
@@ -207,19 +239,26 @@ namespace {
 struct Complex {
   double re, im;  // cos, sin
 };
-// The product of two unit numbers: e^(i(a+b)) from e^(ia) and e^(ib), the
-// angle-addition formulas of sine and cosine.
+// The product of two unit complex numbers: e^(i(a+b)) from e^(ia) and
+// e^(ib), the angle-addition formulas of sine and cosine.
+// Given:  a, b   (cos, sin) pairs
+// Returns:       the (cos, sin) pair of the sum of the angles
 inline Complex Mul(Complex a, Complex b) {
   return {a.re * b.re - a.im * b.im, a.re * b.im + a.im * b.re};
 }
 // sin(a + b) from e^(ia) and e^(ib), without forming the cosine.
+// Given:  a, b   (cos, sin) pairs; Returns: -1..1
 inline double SinOfProduct(Complex a, Complex b) { return a.re * b.im + a.im * b.re; }
-// e^(-ia) from e^(ia).
+// e^(-ia) from e^(ia): the cosine kept, the sine negated.
+// Given:  a   (cos, sin) pair
 inline Complex Conj(Complex a) { return {a.re, -a.im}; }
 
-// e^(i k x) for k = -N..N at powers[N + k], given e^(i x), by repeated
-// products (the k-th multiple's rounding grows about linearly with k; the
-// tables need k up to 4).
+// e^(i k x) for k = -N..N, by repeated products from e^(i x).
+// Given:  unit     (cos x, sin x)
+// Returns:         powers[N + k] = (cos k x, sin k x)
+// Source: de Moivre's formula; no published source.
+// Accuracy: the k-th multiple's rounding grows about linearly with k; the
+//           tables need k up to 4.
 template <int N>
 void Powers(Complex unit, Complex (&powers)[2 * N + 1]) {
   powers[N] = {1, 0};
@@ -233,7 +272,9 @@ void Powers(Complex unit, Complex (&powers)[2 * N + 1]) {
 struct RowIndex {
   signed char d, m, mp, f;
 };
-// The multipliers of each row of a table, as small integers, at compile time.
+// The multipliers of each row of a table as small integers, at compile time.
+// Given:  terms   the rows of Table 47.A or 47.B
+// Returns:        d, m, m', f of each row, in order
 template <std::size_t N>
 constexpr std::array<RowIndex, N> RowIndices(const MoonTerm (&terms)[N]) {
   std::array<RowIndex, N> out{};
@@ -245,8 +286,11 @@ constexpr std::array<RowIndex, N> RowIndices(const MoonTerm (&terms)[N]) {
 constexpr auto kLongitudeIndex = RowIndices(kLongitudeTerms);
 constexpr auto kLatitudeIndex = RowIndices(kLatitudeTerms);
 
-// sin(d D + m M + m' M' + f F) of one table row, given the powers of
-// e^(iD), e^(iM), e^(iM'), e^(iF), each pointer at its multiple 0.
+// sin(d D + m M + m' M' + f F) of one table row.
+// Given:  t             the row's multipliers
+//         d, m, mp, f   powers of e^(iD), e^(iM), e^(iM'), e^(iF), each
+//                       pointer at its multiple 0
+// Returns:              the sine, -1..1
 inline double RowSine(const RowIndex& t, const Complex* d, const Complex* m, const Complex* mp,
                       const Complex* f) {
   return SinOfProduct(Mul(Mul(d[t.d], m[t.m]), mp[t.mp]), f[t.f]);
@@ -254,11 +298,15 @@ inline double RowSine(const RowIndex& t, const Complex* d, const Complex* m, con
 
 }  // namespace
 
-// The Moon of ComputeMoon (Meeus ch. 47) from eight sines and cosines: each
-// term's sine is built from the multiples of the fundamental arguments by the
-// angle-addition formulas. Given T in Julian centuries from J2000.0 and the
-// node wanted; returns the same quantities, within about 1e-13 degree of
-// ComputeMoon.
+// The Moon of ComputeMoon from eight sines and cosines: each term's sine is
+// built from the multiples of the fundamental arguments by the angle-addition
+// formulas.
+// Given:  T      Julian centuries from J2000.0
+//         mode   True for the true node, else the mean node
+// Returns:       the quantities of ComputeMoon, same units and frame
+// Source: Meeus, Astronomical Algorithms 2nd ed., ch. 47; the angle-addition
+//         formulas; no published source for the arrangement.
+// Accuracy: within 1e-12 degree of ComputeMoon over 1750-2150 (tests).
 MoonPosition ComputeMoonByMultiples(double T, NodeMode mode) {
   MoonPosition o;
   const MoonExtras x = SetFundamentals(T, o);
@@ -304,9 +352,17 @@ MoonPosition ComputeMoonByMultiples(double T, NodeMode mode) {
   return o;
 }
 
+// The Moon's geocentric distance from the fundamental arguments of a
+// computed position.
+// Given:  moon   a ComputeMoon result (D, M, Mp, F, E)
+// Returns:       km, centre of the Earth to centre of the Moon
+// Source: Meeus, Astronomical Algorithms 2nd ed., ch. 47: 385000.56 km plus
+//         the distance column of Table 47.A (1e-3 km).
+// Accuracy: the truncated table; 368409.68 km in Example 47.a (1992 April
+//           12, 0h TD), where Meeus gives 368409.7 km.
 double MoonDistanceKm(const MoonPosition& moon) {
   // Multipliers of D, M, M', F and the coefficient (1e-3 km) of each row of
-  // Table 47.A whose distance coefficient is not zero, in the published order.
+  // Table 47.A whose distance coefficient is not zero, in the book's order.
   static constexpr MoonTerm kDistanceTerms[46] = {
       {0, 0, 1, 0, -20905355}, {2, 0, -1, 0, -3699111}, {2, 0, 0, 0, -2955968},
       {0, 0, 2, 0, -569925},   {0, 1, 0, 0, 48888},     {0, 0, 0, 2, -3149},

@@ -13,8 +13,11 @@ struct Vec3 {
   double x, y, z;
 };
 
-// The unit vector of the Moon's geocentric direction in the ecliptic of date
-// at T Julian centuries from J2000.0 (Meeus ch. 47 through ComputeMoon).
+// The unit vector of the Moon's geocentric direction.
+// Given:  T      Julian centuries from J2000.0
+//         fast   the vector kernels, or nullptr
+// Returns:       unit vector, ecliptic and mean equinox of date
+// Source: Meeus, Astronomical Algorithms 2nd ed., ch. 47 (ComputeMoon).
 Vec3 MoonDirection(double T, const TrigKernels* fast) {
   const MoonPosition m = ComputeMoon(T, NodeMode::Mean, fast);
   constexpr double kRad = std::numbers::pi / 180.0;
@@ -24,12 +27,16 @@ Vec3 MoonDirection(double T, const TrigKernels* fast) {
 
 }  // namespace
 
-// The Moon's osculating ascending node (degrees, 0..360, ecliptic and
-// equinox of date) at T Julian centuries from J2000.0: the node of the plane
-// through the Earth and the Moon's directions one hour before and after
-// (their cross product is the orbit's normal), the Moon from Meeus ch. 47.
-// The plane of two directions two hours apart stands for the instantaneous
-// orbit; its accuracy against a full osculating-element theory is not known.
+// The Moon's osculating ascending node: the node of the plane through the
+// Earth and the Moon's directions one hour before and after (their cross
+// product is the orbit's normal; the ascending node lies along z x h).
+// Given:  T      Julian centuries from J2000.0
+//         fast   the vector kernels, or nullptr
+// Returns:       degrees, [0, 360), ecliptic and mean equinox of date
+// Source: the Moon of Meeus, Astronomical Algorithms 2nd ed., ch. 47; the
+//         node of the orbit normal, no published source.
+// Accuracy: 64.8" worst, 10.1" median against PyEphem over 1800-2100 in the
+//           apparent sky (README, Accuracy); within 2 degrees of the mean node.
 double OsculatingNode(double T, const TrigKernels* fast) {
   constexpr double kStep = 1.0 / 24.0 / 36525.0;  // one hour in centuries
   const Vec3 a = MoonDirection(T - kStep, fast);

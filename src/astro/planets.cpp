@@ -5,18 +5,26 @@
 
 namespace novastra {
 
-// One series of a VSOP87 coordinate, sum of A cos(B + C tau) over n terms,
-// in the terms' order (Bretagnon & Francou 1988; Meeus ch. 32 and App. III).
-// tau in Julian millennia from J2000.0; radians or AU as the terms are.
+// One series of a VSOP87 coordinate: the sum of A cos(B + C tau) over n
+// terms, in the terms' order, with the library cosine.
+// Given:  terms, n   the series (A radians or AU, B radians, C radians per
+//                    Julian millennium)
+//         tau        Julian millennia from J2000.0
+// Returns:           radians or AU, as the terms are
+// Source: VSOP87 (Bretagnon & Francou 1988) as Meeus, Astronomical
+//         Algorithms 2nd ed., ch. 32 and App. III gives it.
 double PlainSeriesSum(const SeriesTerm* terms, std::size_t n, double tau) {
   double sum = 0;
   for (std::size_t i = 0; i < n; ++i) sum += terms[i].A * std::cos(terms[i].C * tau + terms[i].B);
   return sum;
 }
 
-// One VSOP87 coordinate, S0 + S1 tau + S2 tau^2 + ... (Meeus ch. 32), from
-// its series S0, S1, ... at tau Julian millennia; each power by one more
-// multiplication by tau.
+// One VSOP87 coordinate, S0 + S1 tau + S2 tau^2 + ..., each power by one
+// more multiplication by tau.
+// Given:  series   S0, S1, ... of the coordinate
+//         tau      Julian millennia from J2000.0
+// Returns:         radians (L, B) or AU (R), unreduced
+// Source: Meeus, Astronomical Algorithms 2nd ed., ch. 32.
 static double SumOfPowers(const std::vector<std::vector<SeriesTerm>>& series, double tau) {
   double total = 0;
   double power = 1;
@@ -32,14 +40,21 @@ static double SumOfPowers(const std::vector<std::vector<SeriesTerm>>& series, do
   return total;
 }
 
-// A body's heliocentric ecliptic longitude L (0..360 degrees), latitude B
-// (degrees) and radius vector R (AU) from its truncated VSOP87 series (Meeus,
-// Astronomical Algorithms 2nd ed., ch. 32 and App. III; VSOP87D of
-// Bretagnon & Francou 1988, mean ecliptic and equinox of date; the Earth of
-// EARTH_X.DAT in the J2000.0 ecliptic, Meeus ch. 26) at tau Julian millennia
-// from J2000.0. fast sums through the vector kernels when the set has its
-// lanes. The series check finds the supplied tables within 0.0005 degree and
-// 1.3e-5 of the distance of an independent VSOP87 ephemeris over 1800-2100.
+// A body's heliocentric ecliptic longitude, latitude and radius vector from
+// its truncated VSOP87 series.
+// Given:  set    the body's L, B, R series
+//         tau    Julian millennia from J2000.0 (UT in the design sky, TT in
+//                the apparent sky)
+//         fast   the vector kernels (used when the set has its lanes), or
+//                nullptr: term by term
+// Returns:       L degrees [0, 360), B degrees, R AU; mean ecliptic and
+//                equinox of date (the Earth of EARTH_X.DAT: of J2000.0)
+// Source: VSOP87D (Bretagnon & Francou 1988) truncated as Meeus,
+//         Astronomical Algorithms 2nd ed., ch. 32 and App. III; the J2000.0
+//         Earth terms of ch. 26.
+// Accuracy: the supplied tables within 0.0005 degree and 1.3e-5 of the
+//           distance of an independent VSOP87 ephemeris over 1800-2100
+//           (series check); Meeus's Venus and Earth examples (tests).
 HelioPosition ComputeHelio(const SeriesSet& set, double tau, const TrigKernels* fast) {
   // Sets built by hand have no vector layout and take the plain path.
   const bool vector = fast != nullptr && !set.laneL.A.empty();
@@ -59,10 +74,15 @@ struct Trig {
   double cosB, sinB, cosL, sinL;
 };
 
-// Geometric geocentric longitude and latitude (degrees) of a planet, from its
-// heliocentric radius R and the sines and cosines of its B and L, and the
-// Earth's (R0, e): the difference of the two rectangular positions (Meeus
-// eq. 33.1), without light-time or aberration.
+// Geometric geocentric longitude and latitude of a planet: the difference of
+// the two heliocentric rectangular positions, without light-time or
+// aberration.
+// Given:  R, p    the planet's radius vector (AU) and the sines and cosines
+//                 of its B and L
+//         R0, e   the same of the Earth
+// Returns:        longitude degrees [0, 360), latitude degrees, the frame of
+//                 the heliocentric positions
+// Source: Meeus, Astronomical Algorithms 2nd ed., ch. 33, eq. 33.1.
 EclipticDeg Geocentric(double R, const Trig& p, double R0, const Trig& e) {
   const double x = R * p.cosB * p.cosL - R0 * e.cosB * e.cosL;
   const double y = R * p.cosB * p.sinL - R0 * e.cosB * e.sinL;
@@ -72,18 +92,24 @@ EclipticDeg Geocentric(double R, const Trig& p, double R0, const Trig& e) {
 
 }  // namespace
 
-// The geometric geocentric longitude and latitude (degrees) of one planet
-// from its heliocentric position and the Earth's (Meeus eq. 33.1), the
-// sines and cosines from the library.
+// The geometric geocentric longitude and latitude of one planet, the sines
+// and cosines from the library.
+// Given:  planet, earth   heliocentric L, B (degrees), R (AU), one frame
+// Returns:                longitude degrees [0, 360), latitude degrees
+// Source: Meeus, Astronomical Algorithms 2nd ed., ch. 33, eq. 33.1.
 EclipticDeg GeocentricFromHelio(const HelioPosition& planet, const HelioPosition& earth) {
   EclipticDeg out;
   GeocentricFromHelio(&planet, 1, earth, &out, nullptr);
   return out;
 }
 
-// The geometric geocentric longitude and latitude (degrees) of n planets (at
-// most 7) into out, from their heliocentric positions and the Earth's (Meeus
-// eq. 33.1); every sine and cosine in one batch, through fast when given.
+// The geometric geocentric longitudes and latitudes of n planets at once,
+// every sine and cosine in one batch.
+// Given:  planets, n   heliocentric positions, n at most 7
+//         earth        the Earth's heliocentric position, the same frame
+//         fast         the vector kernels, or nullptr for the library
+// Returns:             out[i]: longitude degrees [0, 360), latitude degrees
+// Source: Meeus, Astronomical Algorithms 2nd ed., ch. 33, eq. 33.1.
 void GeocentricFromHelio(const HelioPosition* planets, int n, const HelioPosition& earth,
                          EclipticDeg* out, const TrigKernels* fast) {
   // Latitudes and longitudes of the Earth and the planets, one batch.

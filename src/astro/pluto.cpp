@@ -5,6 +5,14 @@
 // position (Meeus ch. 26) and the longitude is then carried to the date by the
 // program's linear rule (PlutoLongitudeOfDate). The series check finds the
 // heliocentric positions within 0.007 degree of an independent ephemeris.
+//
+// The arguments J, S, P and the periodic terms are Meeus's. The constant
+// terms are not: l = 238.956785 + 144.96 T, b = -3.908202, r = 40.7247248 AU
+// here, where ch. 37 has 238.958116, -3.908239 and 40.7241346 (differences
+// -4.8", +0.13" and +0.00059 AU). Where the program's values came from is
+// not known; they are kept because every output depends on them. In Example
+// 37.a (1992 October 13, 0h TD) they give l = 232.739380, b = 14.587854,
+// r = 29.7117012 against the book's 232.74071, 14.58782, 29.711111.
 #include "astro/pluto.h"
 
 #include <cmath>
@@ -19,19 +27,25 @@ namespace {
 constexpr double kObliquityJ2000 = 23.43929139;
 }  // namespace
 
-// The Sun's geocentric rectangular equatorial coordinates of J2000.0 (AU):
-// given the Earth's J2000.0 series set and tau in Julian millennia from
-// J2000.0, evaluates the set (fast = null: term by term with the library)
-// and hands the position to SunJ2000FromEarth (Meeus ch. 26).
+// The Sun's geocentric rectangular equatorial coordinates of J2000.0.
+// Given:  earthJ2000   the Earth's series set of the J2000.0 ecliptic
+//         tau          Julian millennia from J2000.0
+//         fast         the vector kernels, or nullptr: term by term
+// Returns:             X0, Y0, Z0 in AU, FK5 equator and equinox J2000.0,
+//                      and the Earth's L, B, R it came from
+// Source: Meeus, Astronomical Algorithms 2nd ed., ch. 26 (VSOP87 J2000.0
+//         terms of the Earth; see SunJ2000FromEarth).
 SunJ2000 ComputeSunJ2000(const SeriesSet& earthJ2000, double tau, const TrigKernels* fast) {
   return SunJ2000FromEarth(ComputeHelio(earthJ2000, tau, fast));
 }
 
-// The Sun's geocentric rectangular coordinates (AU) in the FK5 equator of
-// J2000.0, from the Earth's heliocentric L, B (degrees) and R (AU) of the
-// J2000.0 ecliptic: the Sun's direction is the Earth's reversed, rotated from
-// the VSOP87 ecliptic frame to FK5 by the matrix Meeus gives for it
-// (Astronomical Algorithms 2nd ed., ch. 26).
+// The Sun's geocentric rectangular coordinates from the Earth's heliocentric
+// position: the Earth's direction reversed, rotated from the VSOP87 ecliptic
+// frame of J2000.0 to the FK5 equator of J2000.0.
+// Given:  earthJ2000   L, B degrees, R AU; ecliptic and equinox J2000.0
+// Returns:             X0, Y0, Z0 in AU, FK5 equator and equinox J2000.0
+// Source: Meeus, Astronomical Algorithms 2nd ed., ch. 26 (the rotation
+//         matrix from the dynamical ecliptic of VSOP87 to FK5).
 SunJ2000 SunJ2000FromEarth(const HelioPosition& earthJ2000) {
   SunJ2000 s;
   s.earth = earthJ2000;
@@ -48,39 +62,61 @@ SunJ2000 SunJ2000FromEarth(const HelioPosition& earthJ2000) {
   return s;
 }
 
-// A J2000.0 ecliptic longitude (degrees) carried to the equinox of the date
-// of Julian Day jd, reduced to 0..360. Not a published precession: the
-// program's own linear rule, 167.9' per 73049 days (50.37" a year), 84.3' at
-// JD 2488070 (J2100.0), less a fixed 0.45'. It stays within about 1' of the
-// IAU 1976 general precession in longitude over 1800-2100.
+// A J2000.0 ecliptic longitude carried to the equinox of a date by the
+// program's own linear rule: 167.9' per 73049 days (50.37" a year), 84.3' at
+// JD 2488070 (J2100.0), less a fixed 0.45'.
+// Given:  lonJ2000   degrees, ecliptic and equinox J2000.0
+//         jd         Julian Day of the date
+// Returns:           degrees, [0, 360), equinox of the date
+// Source: none published; not a precession theory.
+// Accuracy: within about 1' of the IAU 1976 general precession in longitude
+//           over 1800-2100.
 double PlutoLongitudeOfDate(double lonJ2000, double jd) {
   return NormalizeDegrees(lonJ2000 - ((2488070.0 - jd) * 167.9 / 73049.0 - 84.3) / 60.0 -
                           0.45 / 60.0);
 }
 
-// Arcsine (degrees) of s in -1..1, by ArcSinAbsDeg with the sign restored.
+// Arcsine by ArcSinAbsDeg with the sign restored.
+// Given:  s   sine, -1..1
+// Returns:    degrees, -90..90
 static double SignedArcSinDeg(double s) {
   const double a = ArcSinAbsDeg(s);
   return s < 0 ? -a : a;
 }
 
-// The angle of the point (d, n) in degrees, -90..270: atan(n / d), plus half
-// a turn when d < 0 (the quadrant rule of Meeus ch. 37 and 13). d must not be 0.
+// The angle of the point (d, n): atan(n / d), plus half a turn when d < 0.
+// Given:  n, d   numerator and denominator, one unit; d != 0
+// Returns:       degrees, -90..270
+// Source: the quadrant rule of Meeus, Astronomical Algorithms 2nd ed., ch. 13
+//         and 37.
 static double QuadrantAngleDeg(double n, double d) {
   double a = std::atan(n / d);
   if (d < 0) a += kPi;
   return RadToDeg(a);
 }
 
-// Pluto at T Julian centuries from J2000.0: the heliocentric l, b (degrees)
-// and r (AU) of the J2000.0 ecliptic from the 43 terms (Meeus ch. 37, eq.
-// 37.1 and Table 37.A: arguments J, S, P of Jupiter, Saturn and Pluto), then
-// the geocentric right ascension and declination of J2000.0 from the Sun's
-// J2000.0 position (no light-time, no aberration), the ecliptic longitude
-// and latitude of J2000.0, the longitude carried to the date of rowJD
-// (PlutoLongitudeOfDate) and the right ascension and declination of the date
-// from it with the obliquity of J2000.0. fast = null evaluates the terms
-// with the library. Valid 1885-2099 (Meeus); outside it the errors grow.
+// Pluto: the heliocentric l, b, r of the J2000.0 ecliptic from the 43 terms,
+// then the geocentric right ascension and declination of J2000.0 from the
+// Sun's J2000.0 position (no light-time, no aberration), the ecliptic
+// longitude and latitude of J2000.0, the longitude carried to the date
+// (PlutoLongitudeOfDate), and the right ascension and declination of the
+// date from it with the obliquity of J2000.0.
+// Given:  T       Julian centuries from J2000.0
+//         rowJD   Julian Day of the date, read only by the correction to it
+//         sun     the Sun's J2000.0 position (ComputeSunJ2000)
+//         terms   Table 37.A as read from PLUTO.DAT
+//         fast    the vector kernels, or nullptr: the library's sin and cos
+// Returns:        l, b degrees and r AU (heliocentric, J2000.0 ecliptic);
+//                 longitude degrees [0, 360) of the equinox of date, latitude
+//                 degrees (J2000.0 ecliptic), right ascension [0, 360) and
+//                 declination, degrees
+// Source: Meeus, Astronomical Algorithms 2nd ed., ch. 37, Table 37.A and the
+//         steps after it (constant terms: see the top of this file);
+//         ecliptic and equatorial coordinates, ch. 13, eq. 13.1 to 13.4.
+// Accuracy: valid 1885-2099 (Meeus); heliocentric places within 0.007
+//           degree of an independent ephemeris (series check); the design
+//           sky's longitudes 41.8" worst against PyEphem in 1885-2099, up to
+//           half a degree before 1885 (README, Accuracy).
 PlutoPosition ComputePluto(double T, double rowJD, const SunJ2000& sun,
                            const std::array<PlutoTerm, 43>& terms, const TrigKernels* fast) {
   const double J = DegToRad(34.35 + 3034.9057 * T);

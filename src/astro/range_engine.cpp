@@ -16,23 +16,32 @@ namespace {
 constexpr int kCoordinates = 3 * kSeriesBodyCount;
 constexpr int kBlock = RangeEngine::kBlock;
 
-// a / b rounded down (towards minus infinity), b not 0.
+// Integer division rounded down (towards minus infinity).
+// Given:  a, b   integers, b != 0
+// Returns:       floor(a / b)
 std::int64_t FloorDiv(std::int64_t a, std::int64_t b) {
   const std::int64_t q = a / b;
   return (a % b != 0 && (a < 0) != (b < 0)) ? q - 1 : q;
 }
 
-// One block of kBlock instants over the terms [0, n) of one coordinate: for
-// each instant m, sums[m * stride + k] is set to the sum of amp * cos over the
-// terms of power k (each power is one run of terms), then every cosine moves one step on (Reinsch:
-// the difference d grows by kappa * c, c by d). Lanes of four are summed lane-wise, then across, in
-// a fixed order, so the result of an instant depends only on the recurrence state, never on how
-// instants are grouped. The recurrence is Reinsch's form of Goertzel's algorithm (Stoer &
-// Bulirsch, Introduction to Numerical Analysis, sec. 2.3), stable for small steps.
+// The step of one coordinate's block of instants: SumStepGeneric or SumStepAvx2.
 using SumStepFn = void (*)(const double* amp, const double* kappa, double* c, double* d,
                            const int* power, std::size_t n, double* sums, std::size_t stride);
 
-// The step of one coordinate's block in plain C++ (any processor).
+// One block of kBlock instants over the terms [0, n) of one coordinate, in
+// plain C++ (any processor): for each instant m, sums[m * stride + k] is the
+// sum of amp * cos over the terms of power k, then every cosine moves one
+// step on (d += kappa c, c += d). Lanes of four are summed lane-wise, then
+// across, in a fixed order, so an instant's result depends only on the
+// recurrence state, never on how instants are grouped.
+// Given:  amp, kappa, power, n   the terms, their steps and powers of tau
+//         c, d                   each term's cosine and last difference
+//         stride                 distance between instants in sums
+// Returns:                       sums filled; c, d moved kBlock steps on
+// Source: Reinsch's form of the Goertzel recurrence (Stoer & Bulirsch,
+//         Introduction to Numerical Analysis, sec. 2.3).
+// Accuracy: stable for small steps; with a restart every 240 steps, within
+//           1e-9 degree of the term-by-term engine over 1800-2100 (tests).
 void SumStepGeneric(const double* amp, const double* kappa, double* c, double* d, const int* power,
                     std::size_t n, double* sums, std::size_t stride) {
   for (std::size_t i = 0; i < n;) {
@@ -58,6 +67,10 @@ void SumStepGeneric(const double* amp, const double* kappa, double* c, double* d
 
 // The same step four terms at a time with AVX2 and FMA; the sums may differ
 // from SumStepGeneric's in the last bits, never between runs or groupings.
+// Given:  as SumStepGeneric
+// Returns:    as SumStepGeneric
+// Source: Reinsch's form of the Goertzel recurrence (Stoer & Bulirsch,
+//         Introduction to Numerical Analysis, sec. 2.3).
 __attribute__((target("avx2,fma"))) void SumStepAvx2(const double* amp, const double* kappa,
                                                      double* c, double* d, const int* power,
                                                      std::size_t n, double* sums,
@@ -86,7 +99,9 @@ __attribute__((target("avx2,fma"))) void SumStepAvx2(const double* amp, const do
   }
 }
 
-// The AVX2 step when the processor has AVX2 and FMA, chosen once.
+// The block step this processor runs: AVX2 with FMA when it has both, else
+// plain C++; chosen once.
+// Returns: SumStepAvx2 or SumStepGeneric
 SumStepFn ChosenSumStep() {
   static const SumStepFn chosen = [] {
     __builtin_cpu_init();
@@ -99,7 +114,16 @@ SumStepFn ChosenSumStep() {
 }  // namespace
 
 // Lays out every VSOP87 term of the tables and each one's step of the
-// recurrence for the grid step: kappa = 2 cos(C dtau) - 2 and sin(C dtau).
+// recurrence for the grid step: kappa = 2 cos(C dtau) - 2 = -4 sin^2(C dtau
+// / 2) (no cancellation) and sin(C dtau).
+// Given:  tables        the loaded series
+//         choices       sky, node, zodiac, plain
+//         originJD      Julian Day of grid index 0
+//         stepDays      grid step, days
+//         anchorEvery   restart the recurrence every so many steps (rounded
+//                       up to a multiple of kBlock)
+// Source: Reinsch's form of the Goertzel recurrence (Stoer & Bulirsch,
+//         Introduction to Numerical Analysis, sec. 2.3).
 RangeEngine::RangeEngine(const SeriesTables& tables, const EngineChoices& choices, double originJD,
                          double stepDays, int anchorEvery)
     : tables_(&tables), choices_(choices), originJD_(originJD), stepDays_(stepDays) {
@@ -140,13 +164,18 @@ RangeEngine::RangeEngine(const SeriesTables& tables, const EngineChoices& choice
   scratch_.resize(sums_.size());
 }
 
-// T in Julian centuries from J2000.0 of grid index n.
+// The time of a grid index.
+// Given:  n   grid index
+// Returns:    Julian centuries from J2000.0 (of the time scale of originJD)
 double RangeEngine::GridT(std::int64_t n) const {
   return ((originJD_ - 2451545.0) + static_cast<double>(n) * stepDays_) / 36525.0;
 }
 
 // Restarts the recurrence at grid index n from cosines and sines computed
-// afresh: cos(x) and cos(x) - cos(x - step) of every term.
+// afresh: cos(x) and cos(x) - cos(x - step) = cos(x) (1 - cos(step)) -
+// sin(x) sin(step) of every term.
+// Given:  n   grid index
+// Returns:    the recurrence state at n
 void RangeEngine::Anchor(std::int64_t n) {
   const double tau = GridT(n) / 10.0;
   const std::size_t size = amp_.size();
@@ -163,8 +192,10 @@ void RangeEngine::Anchor(std::int64_t n) {
   haveState_ = true;
 }
 
-// The series sums of the kBlock instants from the recurrence state into sums,
-// the state moved kBlock steps on.
+// The series sums of the kBlock instants from the recurrence state, the
+// state moved kBlock steps on.
+// Given:  sums   room for kBlock x coordinates x powers
+// Returns:       sums filled (radians or AU per power of tau)
 void RangeEngine::StepBlock(double* sums) {
   const SumStepFn step = ChosenSumStep();
   for (int q = 0; q < kCoordinates; ++q) {
@@ -178,6 +209,8 @@ void RangeEngine::StepBlock(double* sums) {
 
 // The sums of the block from grid index n0 (a multiple of kBlock), from the
 // anchor at or before it, stepping on from the state where it can.
+// Given:  n0   grid index, a multiple of kBlock
+// Returns:     the block's sums in sums_
 void RangeEngine::MakeBlock(std::int64_t n0) {
   const std::int64_t a = FloorDiv(n0, anchorEvery_) * anchorEvery_;
   if (!haveState_ || anchor_ != a || state_ > n0) Anchor(a);
@@ -187,10 +220,17 @@ void RangeEngine::MakeBlock(std::int64_t n0) {
   haveBlock_ = true;
 }
 
-// All bodies at grid index n (degrees, as ComputePositions gives them, within
-// 1e-9 degree): the planets' series from the block's sums and the powers of
-// time, the Moon by ComputeMoonByMultiples (Meeus ch. 47), the rest as the
-// one-instant engine does it.
+// All bodies at grid index n: the planets' series from the block's sums and
+// the powers of time, the Moon by ComputeMoonByMultiples, the rest as the
+// one-instant engine does it. The apparent sky, the osculating node, the
+// plain choice and tables of more powers go instant by instant.
+// Given:  n         grid index
+//         instant   the instant's set-up (PrepareInstantAt) for index n
+// Returns:          as ComputePositions: degrees, the sky's frame
+// Source: VSOP87 (Meeus, Astronomical Algorithms 2nd ed., ch. 32); the Moon
+//         of Meeus ch. 47; Reinsch's recurrence for the sums.
+// Accuracy: within 1e-9 degree of ComputePositions over 1800-2100 (tests);
+//           the same bits whatever the grouping of instants.
 BodyPositions RangeEngine::At(std::int64_t n, const InstantSetup& instant) {
   // The apparent sky and the osculating node need the body at other instants
   // (light-time, the Moon's velocity): those go instant by instant.
@@ -223,8 +263,11 @@ BodyPositions RangeEngine::At(std::int64_t n, const InstantSetup& instant) {
   return PositionsFromHelio(instant, *tables_, choices_, helio, moon);
 }
 
-// All bodies at count grid points from index first into out, each set up
-// from its own Julian Day.
+// All bodies at count grid points from index first, each set up from its
+// own Julian Day (T, the date of Pluto's correction, the user's ayanamsa).
+// Given:  first, count   grid indices
+//         ayanamsa       the user's ayanamsa choice
+// Returns:               out[0 .. count-1]
 void RangeEngine::Fill(std::int64_t first, int count, const AyanamsaOption& ayanamsa,
                        BodyPositions* out) {
   for (int i = 0; i < count; ++i) {

@@ -20,6 +20,8 @@
 namespace novastra {
 
 // The message of a series file error: the file, what went wrong, the detail.
+// Returns: e.g. "MARS.DAT: input past end of file", "PLUTO.DAT: value out of
+//          range (...)"
 std::string SeriesError::Message() const {
   const char* text = "";
   switch (kind) {
@@ -35,11 +37,14 @@ std::string SeriesError::Message() const {
 namespace {
 
 // The blanks inside a line, and the line breaks, of a data file.
+// Given:  c   a character; Returns: blank (space, tab) or CR, LF
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 bool IsLineBreak(char c) { return c == '\r' || c == '\n'; }
 
 // A decimal number: optional sign, digits with an optional point, optional
 // exponent "E" with optional sign and digits. No "inf", "nan" or hex.
+// Given:  s   one field, trimmed
+// Returns:    whether it is such a number
 bool IsDecimalNumber(std::string_view s) {
   size_t i = 0;
   if (i < s.size() && (s[i] == '+' || s[i] == '-')) ++i;
@@ -110,6 +115,8 @@ class ValueReader {
 
 // One series set shaped from its layout (the number of terms of each series
 // of L, B and R), every term zero.
+// Given:  layout   the file's fixed layout
+// Returns:         the set
 SeriesSet EmptySet(const SeriesFileLayout& layout) {
   SeriesSet set;
   auto shape = [](std::vector<std::vector<SeriesTerm>>& coord, const auto& counts) {
@@ -123,8 +130,11 @@ SeriesSet EmptySet(const SeriesFileLayout& layout) {
 }
 
 // Reads the A, B, C of every term of a set, block after block until the end
-// of the file; a later block overwrites an earlier one. Returns the error
-// kind of the first value that is missing or not a number.
+// of the file; a later block overwrites an earlier one.
+// Given:  reader   the file's values
+//         set      shaped by EmptySet
+// Returns:         nothing, or the error kind of the first value that is
+//                  missing or not a number
 std::optional<SeriesErrorKind> ReadSeriesFile(ValueReader& reader, SeriesSet& set) {
   SeriesErrorKind kind{};
   do {
@@ -138,8 +148,11 @@ std::optional<SeriesErrorKind> ReadSeriesFile(ValueReader& reader, SeriesSet& se
   return std::nullopt;
 }
 
-// Reads the 43 rows of PLUTO.DAT (multipliers J, S, P and six coefficients,
-// Meeus Table 37.A) block after block, as ReadSeriesFile does.
+// Reads the 43 rows of PLUTO.DAT (multipliers J, S, P and six coefficients)
+// block after block, as ReadSeriesFile does.
+// Given:  reader   the file's values
+// Returns:         rows filled, or the error kind of the first bad value
+// Source: the layout of Meeus, Astronomical Algorithms 2nd ed., Table 37.A.
 std::optional<SeriesErrorKind> ReadPlutoFile(ValueReader& reader,
                                              std::array<PlutoTerm, kPlutoRows>& rows) {
   SeriesErrorKind kind{};
@@ -157,6 +170,8 @@ std::optional<SeriesErrorKind> ReadPlutoFile(ValueReader& reader,
 // The terms of one coordinate's series S0, S1, ... laid out for the vector
 // kernels: A, B, C each in runs of four (a series' last run padded with zero
 // terms) and, per run, the power of tau it is multiplied by.
+// Given:  series   S0, S1, ... of one coordinate
+// Returns:         the lanes; bookkeeping, no published source
 SeriesLanes MakeSeriesLanes(const std::vector<std::vector<SeriesTerm>>& series) {
   SeriesLanes lanes;
   for (std::size_t k = 0; k < series.size(); ++k) {
@@ -173,8 +188,11 @@ SeriesLanes MakeSeriesLanes(const std::vector<std::vector<SeriesTerm>>& series) 
   return lanes;
 }
 
-// Reads the ten data files from folder into tables (LoadSeriesTablesFromText);
-// a file missing or unreadable is the error returned, tables unchanged.
+// Reads the ten data files from a folder into tables
+// (LoadSeriesTablesFromText).
+// Given:  folder   the program's data folder
+// Returns:         nothing, or the first file missing, unreadable or bad
+//                  (tables unchanged)
 std::optional<SeriesError> LoadSeriesTables(const std::filesystem::path& folder,
                                             SeriesTables& tables) {
   std::array<std::string, kSeriesBodyCount + 1> texts;
@@ -190,7 +208,10 @@ std::optional<SeriesError> LoadSeriesTables(const std::filesystem::path& folder,
 
 // The tables from the texts of the nine series files (kSeriesLayouts order)
 // and PLUTO.DAT: read, checked (CheckSeriesTables) and laid out for the
-// vector kernels, then handed over; on any error tables stay as they were.
+// vector kernels, then handed over.
+// Given:  texts    the ten files' texts
+// Returns:         nothing with tables filled, or the first error (tables
+//                  as they were)
 std::optional<SeriesError> LoadSeriesTablesFromText(
     std::array<std::string, kSeriesBodyCount + 1> texts, SeriesTables& tables) {
   // Filled aside and handed over only when every file has been read and

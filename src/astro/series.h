@@ -33,7 +33,8 @@ struct SeriesSet {
 };
 
 // Multipliers of J, S, P, then longitude sin/cos, latitude sin/cos (1e-6 degree)
-// and radius sin/cos (1e-7 AU), as published.
+// and radius sin/cos (1e-7 AU), as Meeus, Astronomical Algorithms 2nd ed.,
+// Table 37.A gives them.
 struct PlutoTerm {
   double j = 0, s = 0, p = 0;
   double lonSin = 0, lonCos = 0, latSin = 0, latCos = 0, radSin = 0, radCos = 0;

@@ -1,7 +1,8 @@
 #pragma once
 // Plausibility check of freshly read series tables: every coefficient finite
-// and of a size the published tables can have, and every body's heliocentric
-// position at a few reference instants finite and inside its known orbit.
+// and of a size the tables of Meeus, Astronomical Algorithms 2nd ed., App. III
+// and Table 37.A can have, and every body's heliocentric position at a few
+// reference instants finite and inside its known orbit.
 #include <optional>
 #include <string>
 
@@ -15,7 +16,7 @@ struct SeriesCheckFailure {
   std::string detail;  // e.g. "radius vector 52.3 AU on JD 2451545.0"
 };
 
-// nullopt when the tables look like the published ones.
+// nullopt when the tables look like those of Meeus App. III and Table 37.A.
 std::optional<SeriesCheckFailure> CheckSeriesTables(const SeriesTables& tables);
 
 // The independent ephemeris's heliocentric Earth, J2000.0 ecliptic, at the

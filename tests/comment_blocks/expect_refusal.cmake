@@ -1,0 +1,21 @@
+# Runs the comment block checker on the files of DIR and passes when it exits
+# with 1 and names each routine of NAMES (a comma-separated list) as having no block.
+file(GLOB files ${DIR}/*.cpp)
+string(REPLACE "," ";" NAMES "${NAMES}")
+execute_process(COMMAND ${PYTHON} ${CHECKER} ${files}
+                RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
+message("${out}${err}")
+if(NOT rc EQUAL 1)
+  message(FATAL_ERROR "the checker exited with ${rc}, not 1")
+endif()
+foreach(name IN LISTS NAMES)
+  if(NOT out MATCHES ":[0-9]+: ${name}: no comment block")
+    message(FATAL_ERROR "the checker did not name ${name}")
+  endif()
+endforeach()
+string(REGEX MATCHALL "no comment block" misses "${out}")
+list(LENGTH misses count)
+list(LENGTH NAMES expected)
+if(NOT count EQUAL expected)
+  message(FATAL_ERROR "the checker named ${count} routines, not ${expected}")
+endif()
