@@ -48,6 +48,7 @@ BENCHMARK(BM_AspectarianCsv1800To2100)
     ->Arg(2)
     ->Iterations(1)
     ->Unit(benchmark::kSecond)
+    ->MeasureProcessCPUTime()
     ->UseRealTime();
 
 void BM_EphemerisCsv1800To2100(benchmark::State& state) {
@@ -74,6 +75,7 @@ BENCHMARK(BM_EphemerisCsv1800To2100)
     ->Arg(2)
     ->Iterations(1)
     ->Unit(benchmark::kMillisecond)
+    ->MeasureProcessCPUTime()
     ->UseRealTime();
 
 }  // namespace

@@ -1,7 +1,9 @@
 #include "astro/engine.h"
 #include "astro/engine_steps.h"
 
+#include <algorithm>
 #include <cmath>
+#include <iterator>
 
 #include "astro/angles.h"
 #include "astro/apparent.h"
@@ -59,6 +61,17 @@ double SiderealSeconds(double T, double dayFraction) {
   while (theta < 0) theta += 86400.0;
   while (theta > 86400.0) theta -= 86400.0;
   return theta;
+}
+
+// Right ascension and declination (degrees) from the sines and cosines of a
+// latitude and a longitude and of the obliquity (Meeus eq. 13.3 and 13.4, in
+// rectangular form).
+EquatorialDeg EquatorialOf(double sinB, double cosB, double sinL, double cosL, double sinE,
+                           double cosE) {
+  const double x = cosB * cosL;
+  const double y = cosB * sinL * cosE - sinB * sinE;
+  const double z = cosB * sinL * sinE + sinB * cosE;
+  return RectToEquatorial(x, y, z);
 }
 
 }  // namespace
@@ -133,96 +146,147 @@ BodyPositions ComputePositions(const InstantSetup& instant, const SeriesTables& 
   return PositionsFromHelio(instant, tables, choices, helio, moon);
 }
 
+// Jupiter, Saturn, Uranus, Neptune and Pluto of the design sky from the
+// heliocentric sets of one instant (it reads the Earth's, the four planets'
+// and the Earth's of J2000.0): the geometric geocentric longitude and latitude
+// of the planets (Meeus eq. 33.1), Pluto (ch. 37) and the right ascension and
+// declination of the four planets from the instant's mean obliquity (eq. 13.3
+// and 13.4, in rectangular form). Tropical, degrees, mean equinox of date.
+SlowPositions SlowFromHelio(const InstantSetup& instant, const SeriesTables& tables,
+                            const EngineChoices& choices, const HelioSets& sets) {
+  const TrigKernels* fast = choices.plain ? nullptr : &FastKernels();
+  SlowPositions s;
+  const HelioPosition earth = sets[static_cast<int>(SeriesBody::Earth)];
+  constexpr SeriesBody kSets[] = {SeriesBody::Jupiter, SeriesBody::Saturn, SeriesBody::Uranus,
+                                  SeriesBody::Neptune};
+  HelioPosition planets[4];
+  for (int i = 0; i < 4; ++i) {
+    planets[i] = sets[static_cast<int>(kSets[i])];
+    s.helioLongitude[i] = planets[i].L;
+    s.helioLatitude[i] = planets[i].B;
+  }
+  EclipticDeg geo[4];
+  GeocentricFromHelio(planets, 4, earth, geo, fast);
+  for (int i = 0; i < 4; ++i) {
+    s.longitude[i] = geo[i].longitude;
+    s.latitude[i] = geo[i].latitude;
+  }
+  // Pluto reads the argument in centuries, as (T / 10) * 10.
+  const double t = instant.TimeT / 10.0 * 10.0;
+  const SunJ2000 sun = SunJ2000FromEarth(sets[static_cast<int>(SeriesBody::EarthJ2000)]);
+  const PlutoPosition pluto = ComputePluto(t, instant.RowJD, sun, tables.pluto, fast);
+  s.longitude[4] = pluto.longitude;
+  s.latitude[4] = pluto.latitude;
+  s.rightAscension[4] = pluto.rightAscension;
+  s.declination[4] = pluto.declination;
+  s.helioLongitude[4] = PlutoLongitudeOfDate(pluto.l, instant.RowJD);
+  s.helioLatitude[4] = pluto.b;
+  const double plutoTurning[] = {pluto.l, pluto.rightAscensionJ2000, pluto.longitudeJ2000,
+                                 pluto.longitude, pluto.rightAscension};
+  std::copy(std::begin(plutoTurning), std::end(plutoTurning), s.turning[4]);
+  s.earthTurning[0] = earth.L;
+  s.earthTurning[1] = sun.earth.L;
+
+  const double eps = -instant.ObliquityRad;
+  const double cosE = std::cos(eps), sinE = std::sin(eps);
+  double deg[8], sines[8], cosines[8];
+  for (int i = 0; i < 4; ++i) {
+    deg[2 * i] = s.latitude[i];
+    deg[2 * i + 1] = s.longitude[i];
+  }
+  SinCosDegrees(deg, 8, sines, cosines, fast);
+  for (int i = 0; i < 4; ++i) {
+    const EquatorialDeg eq = EquatorialOf(sines[2 * i], cosines[2 * i], sines[2 * i + 1],
+                                          cosines[2 * i + 1], sinE, cosE);
+    s.rightAscension[i] = eq.rightAscension;
+    s.declination[i] = eq.declination;
+    const double turning[] = {s.helioLongitude[i], s.longitude[i], s.rightAscension[i],
+                              s.longitude[i], s.longitude[i]};
+    std::copy(std::begin(turning), std::end(turning), s.turning[i]);
+  }
+  return s;
+}
+
 // The design sky from the heliocentric positions of the series sets and the
 // Moon already computed: the Sun as the Earth reversed, the geometric
-// geocentric planets (no light-time or aberration), Pluto, the node (mean,
+// geocentric Mercury, Venus and Mars (no light-time or aberration), the slow
+// bodies (SlowFromHelio, or `slow` when the caller has them), the node (mean,
 // true or osculating), right ascension and declination from the tropical
 // longitude and latitude with the instant's mean obliquity, then each
-// longitude in the chosen zodiac.
+// longitude in the chosen zodiac. The vector kernels work lane by lane, so a
+// body's bits do not depend on which others share its batch.
 // Given:  instant   the set-up (TimeT, RowJD, ObliquityRad, Svp, Ayanamsa)
 //         tables    the loaded series (Pluto's terms)
 //         choices   node, zodiac, plain
-//         sets      L, B, R of the nine series sets at the instant
+//         sets      L, B, R of the nine series sets at the instant (only the
+//                   Earth's, Mercury's, Venus's and Mars's are read with slow)
 //         moon      ComputeMoon (or ComputeMoonByMultiples) at the instant
+//         slow      Jupiter to Pluto at the instant, tropical, or null
 // Returns:          as ComputePositions; degrees, mean equinox of date
 // Source: Meeus, Astronomical Algorithms 2nd ed., eq. 33.1 (geocentric),
-//         ch. 37 (Pluto), eq. 13.3 and 13.4 in rectangular form (equatorial).
+//         eq. 13.3 and 13.4 in rectangular form (equatorial).
 BodyPositions PositionsFromHelio(const InstantSetup& instant, const SeriesTables& tables,
                                  const EngineChoices& choices, const HelioSets& sets,
-                                 const MoonPosition& moon) {
+                                 const MoonPosition& moon, const SlowPositions* slow) {
   const TrigKernels* fast = choices.plain ? nullptr : &FastKernels();
   BodyPositions p;
-  HelioPosition helio[11];
-  double t = instant.TimeT / 10.0;
-
   const HelioPosition earth = sets[static_cast<int>(SeriesBody::Earth)];
-  helio[kSun] = earth;
   p.Longitude[kSun] = NormalizeDegrees(earth.L + 180.0);
   p.Latitude[kSun] = -earth.B;
+  p.HelioLongitude[kSun] = earth.L;
+  p.HelioLatitude[kSun] = earth.B;
 
-  // Heliocentric positions first; the geocentric step of the seven planets then
-  // reads the Earth of the same instant.
-  constexpr Body kPlanets[] = {kMercury, kVenus, kMars, kJupiter, kSaturn, kUranus, kNeptune};
-  constexpr SeriesBody kSets[] = {SeriesBody::Mercury, SeriesBody::Venus,  SeriesBody::Mars,
-                                  SeriesBody::Jupiter, SeriesBody::Saturn, SeriesBody::Uranus,
-                                  SeriesBody::Neptune};
-  HelioPosition planets[7];
-  for (int i = 0; i < 7; ++i) {
+  constexpr Body kPlanets[] = {kMercury, kVenus, kMars};
+  constexpr SeriesBody kSets[] = {SeriesBody::Mercury, SeriesBody::Venus, SeriesBody::Mars};
+  HelioPosition planets[3];
+  for (int i = 0; i < 3; ++i) {
     planets[i] = sets[static_cast<int>(kSets[i])];
-    helio[kPlanets[i]] = planets[i];
+    p.HelioLongitude[kPlanets[i]] = planets[i].L;
+    p.HelioLatitude[kPlanets[i]] = planets[i].B;
   }
-  const SunJ2000 sun = SunJ2000FromEarth(sets[static_cast<int>(SeriesBody::EarthJ2000)]);
-  EclipticDeg geo[7];
-  GeocentricFromHelio(planets, 7, earth, geo, fast);
-  for (int i = 0; i < 7; ++i) {
+  EclipticDeg geo[3];
+  GeocentricFromHelio(planets, 3, earth, geo, fast);
+  for (int i = 0; i < 3; ++i) {
     p.Longitude[kPlanets[i]] = geo[i].longitude;
     p.Latitude[kPlanets[i]] = geo[i].latitude;
   }
 
-  // Pluto and the Moon read the argument back in centuries: (T / 10) * 10.
-  t = t * 10.0;
-
-  const PlutoPosition pluto = ComputePluto(t, instant.RowJD, sun, tables.pluto, fast);
-  p.Longitude[kPluto] = pluto.longitude;
-  p.Latitude[kPluto] = pluto.latitude;
-  p.Declination[kPluto] = pluto.declination;
-  p.RightAscension[kPluto] = pluto.rightAscension;
-
-  for (int i = kSun; i <= kNeptune; ++i) {
-    if (i == kMoon) continue;
-    p.HelioLongitude[i] = helio[i].L;
-    p.HelioLatitude[i] = helio[i].B;
+  const SlowPositions own = slow ? SlowPositions{} : SlowFromHelio(instant, tables, choices, sets);
+  const SlowPositions& s = slow ? *slow : own;
+  for (int i = 0; i < kSlowBodyCount; ++i) {
+    const int b = kSlowBodies[i];
+    p.Longitude[b] = s.longitude[i];
+    p.Latitude[b] = s.latitude[i];
+    p.RightAscension[b] = s.rightAscension[i];
+    p.Declination[b] = s.declination[i];
+    p.HelioLongitude[b] = s.helioLongitude[i];
+    p.HelioLatitude[b] = s.helioLatitude[i];
   }
-  p.HelioLongitude[kPluto] = PlutoLongitudeOfDate(pluto.l, instant.RowJD);
-  p.HelioLatitude[kPluto] = pluto.b;
 
+  // The Moon and the node read the argument back in centuries: (T / 10) * 10.
+  const double t = instant.TimeT / 10.0 * 10.0;
   p.Longitude[kMoon] = moon.longitude;
   p.Latitude[kMoon] = moon.latitude;
   p.Longitude[kNorthNode] =
       choices.node == NodeMode::Osculating ? OsculatingNode(t, fast) : moon.node;
   p.Latitude[kNorthNode] = 0;
 
-  // Equatorial coordinates from the tropical positions, with the mean
-  // obliquity of the date (Pluto has its own, computed above).
+  // Equatorial coordinates of the fast bodies from their tropical positions,
+  // with the mean obliquity of the date.
+  constexpr Body kFast[] = {kSun, kMoon, kMercury, kVenus, kMars, kNorthNode};
   const double eps = -instant.ObliquityRad;
   const double cosE = std::cos(eps), sinE = std::sin(eps);
-  double deg[22], sines[22], cosines[22];
-  for (int i = kSun; i <= kNorthNode; ++i) {
-    const std::size_t j = 2 * static_cast<std::size_t>(i - 1);
-    deg[j] = p.Latitude[i];
-    deg[j + 1] = p.Longitude[i];
+  double deg[12], sines[12], cosines[12];
+  for (int i = 0; i < 6; ++i) {
+    deg[2 * i] = p.Latitude[kFast[i]];
+    deg[2 * i + 1] = p.Longitude[kFast[i]];
   }
-  SinCosDegrees(deg, 22, sines, cosines, fast);
-  for (int i = kSun; i <= kNorthNode; ++i) {
-    if (i == kPluto) continue;
-    const int j = 2 * (i - 1);
-    const double cosB = cosines[j], sinB = sines[j], cosL = cosines[j + 1], sinL = sines[j + 1];
-    const double x = cosB * cosL;
-    const double y = cosB * sinL * cosE - sinB * sinE;
-    const double z = cosB * sinL * sinE + sinB * cosE;
-    const EquatorialDeg eq = RectToEquatorial(x, y, z);
-    p.RightAscension[i] = eq.rightAscension;
-    p.Declination[i] = eq.declination;
+  SinCosDegrees(deg, 12, sines, cosines, fast);
+  for (int i = 0; i < 6; ++i) {
+    const EquatorialDeg eq = EquatorialOf(sines[2 * i], cosines[2 * i], sines[2 * i + 1],
+                                          cosines[2 * i + 1], sinE, cosE);
+    p.RightAscension[kFast[i]] = eq.rightAscension;
+    p.Declination[kFast[i]] = eq.declination;
   }
 
   for (int i = kSun; i <= kNorthNode; ++i)

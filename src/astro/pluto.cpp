@@ -169,6 +169,8 @@ PlutoPosition ComputePluto(double T, double rowJD, const SunJ2000& sun,
   const double sinRa = SinDeg(ra), cosRa = CosDeg(ra);
   const double sinDec = SinDeg(dec), cosDec = CosDeg(dec);
   double lon = QuadrantAngleDeg(sinRa * cosDec * cosE + sinDec * sinE, cosRa * cosDec);
+  out.rightAscensionJ2000 = ra;
+  out.longitudeJ2000 = lon;
   lon = PlutoLongitudeOfDate(lon, rowJD);
   const double lat = SignedArcSinDeg(sinDec * cosE - cosDec * sinE * sinRa);
 

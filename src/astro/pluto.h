@@ -25,6 +25,10 @@ struct PlutoPosition {
   double latitude = 0;
   double rightAscension = 0;  // of the date, from the corrected longitude
   double declination = 0;
+  // The geocentric right ascension and ecliptic longitude of J2000.0 before
+  // the correction (degrees, -90..270 as their quadrant rule gives them).
+  double rightAscensionJ2000 = 0;
+  double longitudeJ2000 = 0;
 };
 
 // T in Julian centuries; rowJD is the Julian Day of the date, read only by the

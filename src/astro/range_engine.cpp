@@ -126,14 +126,34 @@ SumStepFn ChosenSumStep() {
 //         Introduction to Numerical Analysis, sec. 2.3).
 RangeEngine::RangeEngine(const SeriesTables& tables, const EngineChoices& choices, double originJD,
                          double stepDays, int anchorEvery)
-    : tables_(&tables), choices_(choices), originJD_(originJD), stepDays_(stepDays) {
+    : RangeEngine(tables, choices, originJD, stepDays, anchorEvery, kEverySet) {}
+
+// The engine of the sets in `sets` only: the other coordinates have no terms
+// and their sums stay zero.
+RangeEngine::RangeEngine(const SeriesTables& tables, const EngineChoices& choices, double originJD,
+                         double stepDays, int anchorEvery, const SetMask& sets)
+    : tables_(&tables), choices_(choices), originJD_(originJD), stepDays_(stepDays), sets_(sets) {
   anchorEvery_ = anchorEvery < kBlock ? kBlock : (anchorEvery + kBlock - 1) / kBlock * kBlock;
+  Layout();
+}
+
+// Lays out the terms of the engine's sets, the recurrence's steps and the
+// buffers; the recurrence starts afresh at the next block.
+void RangeEngine::Layout() {
+  const SeriesTables& tables = *tables_;
+  amp_.clear(), phase_.clear(), freq_.clear(), power_.clear();
+  haveState_ = haveBlock_ = false;
   // Step of the argument, in Julian millennia.
-  const double dtau = stepDays / 365250.0;
+  const double dtau = stepDays_ / 365250.0;
   int q = 0;
-  for (const SeriesSet& set : tables.sets) {
+  for (int b = 0; b < kSeriesBodyCount; ++b) {
+    const SeriesSet& set = tables.sets[b];
     for (const auto* series : {&set.L, &set.B, &set.R}) {
       coordStart_[q] = amp_.size();
+      if (!sets_[b]) {
+        seriesCount_[q++] = 0;
+        continue;
+      }
       seriesCount_[q] = static_cast<int>(series->size());
       if (series->size() > kPowers) oneInstant_ = true;
       const SeriesLanes lanes = MakeSeriesLanes(*series);
@@ -220,29 +240,18 @@ void RangeEngine::MakeBlock(std::int64_t n0) {
   haveBlock_ = true;
 }
 
-// All bodies at grid index n: the planets' series from the block's sums and
-// the powers of time, the Moon by ComputeMoonByMultiples, the rest as the
-// one-instant engine does it. The apparent sky, the osculating node, the
-// plain choice and tables of more powers go instant by instant.
-// Given:  n         grid index
-//         instant   the instant's set-up (PrepareInstantAt) for index n
-// Returns:          as ComputePositions: degrees, the sky's frame
-// Source: VSOP87 (Meeus, Astronomical Algorithms 2nd ed., ch. 32); the Moon
-//         of Meeus ch. 47; Reinsch's recurrence for the sums.
-// Accuracy: within 1e-9 degree of ComputePositions over 1800-2100 (tests);
-//           the same bits whatever the grouping of instants.
-BodyPositions RangeEngine::At(std::int64_t n, const InstantSetup& instant) {
-  // The apparent sky and the osculating node need the body at other instants
-  // (light-time, the Moon's velocity): those go instant by instant.
-  if (choices_.plain || oneInstant_ || choices_.sky == Sky::Apparent ||
-      choices_.node == NodeMode::Osculating)
-    return ComputePositions(instant, *tables_, choices_);
+// L, B and R of the engine's series sets at grid index n (the others zero):
+// the series sums of the block and the powers of time as the one-instant
+// engine forms them, S0 + S1 tau + ...
+// Given:  n     grid index
+//         tau   the instant's Julian millennia of TT from J2000.0
+// Returns:      L, B in degrees (L in 0..360), R in AU, ecliptic of date
+// Source: VSOP87 (Meeus, Astronomical Algorithms 2nd ed., ch. 32);
+//         Reinsch's recurrence for the sums.
+HelioSets RangeEngine::SetsAt(std::int64_t n, double tau) {
   const std::int64_t n0 = FloorDiv(n, kBlock) * kBlock;
   if (!haveBlock_ || blockStart_ != n0) MakeBlock(n0);
   const double* sums = sums_.data() + (n - n0) * kCoordinates * kPowers;
-
-  // Powers of time as the one-instant engine forms them: S0 + S1*tau + ...
-  const double tau = instant.TimeT / 10.0;
   double value[kCoordinates];
   for (int q = 0; q < kCoordinates; ++q) {
     const double* s = sums + std::ptrdiff_t{q} * kPowers;
@@ -259,8 +268,176 @@ BodyPositions RangeEngine::At(std::int64_t n, const InstantSetup& instant) {
     helio[i].B = RadToDeg(value[3 * i + 1]);
     helio[i].R = value[3 * i + 2];
   }
+  return helio;
+}
+
+// All bodies at grid index n (degrees, as ComputePositions gives them, within
+// 1e-9 degree): the planets' series from the block's sums and the powers of
+// time, the Moon by ComputeMoonByMultiples (Meeus ch. 47), the rest as the
+// one-instant engine does it; Jupiter to Pluto from the date's five instants
+// when InterpolateSlowBodies asked for it.
+BodyPositions RangeEngine::At(std::int64_t n, const InstantSetup& instant) {
+  // The apparent sky and the osculating node need the body at other instants
+  // (light-time, the Moon's velocity): those go instant by instant.
+  if (choices_.plain || oneInstant_ || choices_.sky == Sky::Apparent ||
+      choices_.node == NodeMode::Osculating)
+    return ComputePositions(instant, *tables_, choices_);
+  SlowPositions slow;
+  const bool interpolated = slow_ && SlowAt(n, instant, slow);
+  if (slow_ && !interpolated) return ComputePositions(instant, *tables_, choices_);
+  const double tau = instant.TimeT / 10.0;
+  const HelioSets helio = SetsAt(n, tau);
   const MoonPosition moon = ComputeMoonByMultiples(tau * 10.0, choices_.node);
-  return PositionsFromHelio(instant, *tables_, choices_, helio, moon);
+  return PositionsFromHelio(instant, *tables_, choices_, helio, moon,
+                            interpolated ? &slow : nullptr);
+}
+
+// The slow bodies' recurrence restarts every 40 quarter days (10 days, as the
+// hourly one's every 240 hours), which keeps its error as small.
+constexpr int kSlowAnchorEvery = 40;
+
+// Moves Jupiter to Pluto to the quarter-day engine: its sets are those of the
+// Earth (for the geocentric step), the Earth of J2000.0 (for Pluto) and the
+// four planets; the hourly engine keeps the Earth, Mercury, Venus and Mars.
+void RangeEngine::InterpolateSlowBodies() {
+  // The date's five instants on a grid of a quarter day from the same origin.
+  SetMask slowSets{};
+  for (SeriesBody b : {SeriesBody::Earth, SeriesBody::EarthJ2000, SeriesBody::Jupiter,
+                       SeriesBody::Saturn, SeriesBody::Uranus, SeriesBody::Neptune}) {
+    slowSets[static_cast<int>(b)] = true;
+    sets_[static_cast<int>(b)] = b == SeriesBody::Earth;
+  }
+  slow_.reset(new RangeEngine(*tables_, choices_, originJD_, 0.25, kSlowAnchorEvery, slowSets));
+  nodeRowJD_ = std::nan("");
+  // Only the hourly engine's own sets are summed from here on.
+  Layout();
+}
+
+// Lagrange's weights of the five instants 0h, 6h, 12h, 18h and 24h at each
+// whole hour h of the date (Abramowitz & Stegun 25.2.2): products of whole
+// numbers over whole numbers, exactly 1 and 0 at the five instants themselves.
+static const std::array<std::array<double, 5>, 25>& HourWeights() {
+  static const auto weights = [] {
+    std::array<std::array<double, 5>, 25> w{};
+    for (int h = 0; h <= 24; ++h)
+      for (int k = 0; k < 5; ++k) {
+        double num = 1, den = 1;
+        for (int j = 0; j < 5; ++j) {
+          if (j == k) continue;
+          num *= h - 6 * j;
+          den *= 6 * (k - j);
+        }
+        w[h][k] = num / den;
+      }
+    return w;
+  }();
+  return weights;
+}
+
+// True when every angle stays inside one quadrant (between two multiples of
+// 90 degrees, where SlowPositions::turning says the steps turn a branch) at
+// the date's five instants, by more than a day's arc between them could
+// carry it across: 0.001 degree, against under 3e-5 for Jupiter.
+template <class Angle>
+static bool OneQuadrant(const SlowPositions (&nodes)[5], Angle angle) {
+  constexpr double kMargin = 1e-3;
+  auto quadrant = [](double a) {
+    const double x = NormalizeDegrees(a);
+    const double q = std::floor(x / 90);
+    if (x - 90 * q < kMargin || 90 * (q + 1) - x < kMargin) return -1;
+    return static_cast<int>(q);
+  };
+  const int first = quadrant(angle(nodes[0]));
+  for (int k = 1; k < 5 && first >= 0; ++k)
+    if (quadrant(angle(nodes[k])) != first) return false;
+  return first >= 0;
+}
+
+// OneQuadrant for turning angle k of slow body i (SlowPositions::turning).
+// Returns: true when that angle stays in one quadrant through the date.
+static bool OneQuadrantOf(const SlowPositions (&nodes)[5], int i, int k) {
+  return OneQuadrant(nodes, [i, k](const SlowPositions& s) { return s.turning[i][k]; });
+}
+
+// The slow bodies at hour grid index n, a whole hour 0..24 of the date of
+// instant.RowJD: the degree-4 polynomial through the date's five instants
+// (Lagrange's form, Abramowitz & Stegun 25.2.2). A day's arc of these bodies
+// is so smooth that the polynomial stays within 1e-11 degree of the series
+// (the annual terms of Jupiter's geocentric longitude give about
+// 2 (2 pi / 365.25)^5 / 5! x 0.0035 radian at most); angles are unwrapped
+// across 0/360 before and reduced after. A body whose quadrant rule turns
+// during the date (see SlowPositions::turning) is computed at the hour itself.
+// Given:  n         hour grid index
+//         instant   its set-up (RowJD names the date)
+// Returns:          false when n is not a whole hour 0..24 of that date;
+//                   else true with the bodies in out (degrees, tropical)
+bool RangeEngine::SlowAt(std::int64_t n, const InstantSetup& instant, SlowPositions& out) {
+  const double midnight = instant.RowJD - 0.5;
+  const double dayIndex = midnight - originJD_;
+  if (dayIndex != std::floor(dayIndex) || std::fabs(dayIndex) > 1e7) return false;
+  const auto day = static_cast<std::int64_t>(dayIndex);
+  const std::int64_t hour = n - 24 * day;
+  if (hour < 0 || hour > 24) return false;
+  if (nodeRowJD_ != instant.RowJD) {
+    for (int k = 0; k < 5; ++k) {
+      const std::int64_t m = 4 * day + k;
+      const InstantSetup node = PrepareInstantAt(slow_->GridT(m), instant.RowJD, {});
+      nodes_[k] = SlowFromHelio(node, *tables_, choices_, slow_->SetsAt(m, node.TimeT / 10.0));
+    }
+    const bool earth =
+        OneQuadrant(nodes_, [](const SlowPositions& s) { return s.earthTurning[0]; }) &&
+        OneQuadrant(nodes_, [](const SlowPositions& s) { return s.earthTurning[1]; });
+    for (int i = 0; i < kSlowBodyCount; ++i) {
+      smooth_[i] = earth;
+      for (int k = 0; k < SlowPositions::kTurningAngles && smooth_[i]; ++k)
+        smooth_[i] = OneQuadrantOf(nodes_, i, k);
+    }
+    nodeRowJD_ = instant.RowJD;
+  }
+  const auto& w = HourWeights()[hour];
+  auto blend = [&](double(SlowPositions::*field)[kSlowBodyCount], int i, bool angle) {
+    const double first = (nodes_[0].*field)[i];
+    double total = 0;
+    for (int k = 0; k < 5; ++k) {
+      double x = (nodes_[k].*field)[i];
+      if (angle && x - first > 180) x -= 360;
+      if (angle && x - first < -180) x += 360;
+      total += w[k] * x;
+    }
+    return angle ? NormalizeDegrees(total) : total;
+  };
+  bool direct = false;
+  for (int i = 0; i < kSlowBodyCount; ++i) {
+    if (!smooth_[i]) {
+      direct = true;
+      continue;
+    }
+    out.longitude[i] = blend(&SlowPositions::longitude, i, true);
+    out.latitude[i] = blend(&SlowPositions::latitude, i, false);
+    out.rightAscension[i] = blend(&SlowPositions::rightAscension, i, true);
+    out.declination[i] = blend(&SlowPositions::declination, i, false);
+    out.helioLongitude[i] = blend(&SlowPositions::helioLongitude, i, true);
+    out.helioLatitude[i] = blend(&SlowPositions::helioLatitude, i, false);
+  }
+  if (direct) {
+    const TrigKernels* fast = &FastKernels();
+    const double tau = instant.TimeT / 10.0;
+    HelioSets sets;
+    for (SeriesBody b : {SeriesBody::Earth, SeriesBody::EarthJ2000, SeriesBody::Jupiter,
+                         SeriesBody::Saturn, SeriesBody::Uranus, SeriesBody::Neptune})
+      sets[static_cast<int>(b)] = ComputeHelio(tables_->sets[static_cast<int>(b)], tau, fast);
+    const SlowPositions here = SlowFromHelio(instant, *tables_, choices_, sets);
+    for (int i = 0; i < kSlowBodyCount; ++i) {
+      if (smooth_[i]) continue;
+      out.longitude[i] = here.longitude[i];
+      out.latitude[i] = here.latitude[i];
+      out.rightAscension[i] = here.rightAscension[i];
+      out.declination[i] = here.declination[i];
+      out.helioLongitude[i] = here.helioLongitude[i];
+      out.helioLatitude[i] = here.helioLatitude[i];
+    }
+  }
+  return true;
 }
 
 // All bodies at count grid points from index first, each set up from its

@@ -14,9 +14,11 @@
 // term-by-term evaluation.
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "astro/engine.h"
+#include "astro/engine_steps.h"
 
 namespace novastra {
 
@@ -41,8 +43,22 @@ class RangeEngine {
 
   // T in Julian centuries from J2000.0 of grid index n.
   double GridT(std::int64_t n) const;
+  // For an hour grid (stepDays 1/24) whose origin is a midnight: Jupiter to
+  // Pluto are from then on computed at five instants of each date (0h, 6h,
+  // 12h, 18h and 24h, as At's instant.RowJD names it) and interpolated to the
+  // hour between them, within 1e-12 degree of their series; the other bodies
+  // keep their bits. An instant that is not a whole hour 0..24 of its date
+  // goes through the one-instant engine.
+  void InterpolateSlowBodies();
 
  private:
+  using SetMask = std::array<bool, kSeriesBodyCount>;
+  static constexpr SetMask kEverySet{true, true, true, true, true, true, true, true, true};
+  RangeEngine(const SeriesTables& tables, const EngineChoices& choices, double originJD,
+              double stepDays, int anchorEvery, const SetMask& sets);
+  void Layout();
+  HelioSets SetsAt(std::int64_t n, double tau);
+  bool SlowAt(std::int64_t n, const InstantSetup& instant, SlowPositions& out);
   void Anchor(std::int64_t n);
   void StepBlock(double* sums);
   void MakeBlock(std::int64_t n0);
@@ -71,6 +87,13 @@ class RangeEngine {
   std::vector<double> sums_, scratch_;
   std::int64_t blockStart_ = 0;
   bool haveBlock_ = false;
+  // The series sets laid out; with InterpolateSlowBodies, the slow bodies'
+  // engine on the quarter-day grid and the five instants of the last date.
+  SetMask sets_ = kEverySet;
+  std::unique_ptr<RangeEngine> slow_;
+  double nodeRowJD_ = 0;
+  SlowPositions nodes_[5];
+  bool smooth_[kSlowBodyCount] = {};
 };
 
 }  // namespace novastra

@@ -10,7 +10,9 @@
 namespace novastra {
 
 RangeEngine HourEngine(const SampleContext& ctx) {
-  return RangeEngine(*ctx.tables, ctx.choices, kHourGridOriginJD, 1.0 / 24);
+  RangeEngine engine(*ctx.tables, ctx.choices, kHourGridOriginJD, 1.0 / 24);
+  engine.InterpolateSlowBodies();
+  return engine;
 }
 
 InstantSetup SampleDay(const SampleContext& ctx, RangeEngine* engine, double rowJD,
