@@ -183,7 +183,8 @@ GraphWindow::GraphWindow(Application& app, Dialogs& dialogs, QWidget* parent)
   };
   dtFrom = dateEdit("dtFrom", first);
   dtTo = dateEdit("dtTo", last);
-  auto* fromLabel = new QLabel("&From", this);
+  // Alt+M: Alt+F belongs to the File menu.
+  auto* fromLabel = new QLabel("Fro&m", this);
   fromLabel->setBuddy(dtFrom);
   auto* toLabel = new QLabel("&To", this);
   toLabel->setBuddy(dtTo);

@@ -2,10 +2,13 @@
 // of the main window, the Data Window and the graphic ephemeris is listed in
 // SHORTCUT.HLP, every menu entry the documents name is one the program has
 // and every menu is described, no document tells the user to work out local
-// times by hand, and every document keeps its plain-text form.
+// times by hand, and every document keeps its plain-text form. And the Alt
+// letters the document lists: one control each in every window.
 #include <QRegularExpression>
+#include <QTest>
 #include <map>
 
+#include "gui/graph_window.h"
 #include "gui_support.h"
 #include "text/glyphs.h"
 
@@ -216,6 +219,51 @@ TEST_F(HelpDocuments, EveryMenuEntryQuotedInTheDocumentsExists) {
     }
   }
   EXPECT_GT(quoted, 10);
+}
+
+// The underlined letter of a menu title, a labelled field or a button: Alt
+// with it reaches that one control. Two with one letter in a window make the
+// key ambiguous: each press goes to the next of them in turn.
+QChar Mnemonic(const QString& text) {
+  const qsizetype i = text.indexOf('&');
+  return i >= 0 && i + 1 < text.size() ? text[i + 1].toUpper() : QChar();
+}
+
+TEST_F(HelpDocuments, EachAltLetterOfAWindowReachesOneControl) {
+  controller->mainWindow()->mnuNatal->trigger();
+  const std::pair<const char*, QWidget*> windows[] = {
+      {"main window", Window("main window")},
+      {"Data Window", Window("Data Window")},
+      {"graphic ephemeris", Window("graphic ephemeris")},
+      {"natal chart", controller->natalWindow()},
+  };
+  for (const auto& [name, w] : windows) {
+    ASSERT_NE(w, nullptr) << name;
+    std::map<QChar, QStringList> owners;
+    if (auto* main = qobject_cast<QMainWindow*>(w))
+      for (QAction* a : main->menuBar()->actions()) owners[Mnemonic(a->text())] << a->text();
+    // The window's own controls, not those of the windows it owns.
+    for (QLabel* l : w->findChildren<QLabel*>())
+      if (l->buddy() && l->window() == w) owners[Mnemonic(l->text())] << l->text();
+    for (QAbstractButton* b : w->findChildren<QAbstractButton*>())
+      if (b->window() == w) owners[Mnemonic(b->text())] << b->text();
+    owners.erase(QChar());
+    for (const auto& [letter, texts] : owners)
+      EXPECT_EQ(texts.size(), 1) << name << ": Alt+" << QString(letter).toStdString() << " for "
+                                 << texts.join(", ").toStdString();
+  }
+  // In the graphic ephemeris Alt+F opens the File menu at the first press.
+  GraphWindow* g = controller->graphWindow();
+  g->activateWindow();
+  QApplication::processEvents();
+  QTest::keyClick(g, Qt::Key_F, Qt::AltModifier);
+  QApplication::processEvents();
+  QWidget* popup = QApplication::activePopupWidget();
+  EXPECT_NE(popup, nullptr) << "focus went to "
+                            << (QApplication::focusWidget()
+                                    ? QApplication::focusWidget()->objectName().toStdString()
+                                    : "nothing");
+  if (popup) popup->close();
 }
 
 // Times are given in the Input window's time zone: no document may tell the
