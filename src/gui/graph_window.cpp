@@ -38,9 +38,9 @@ double JdOf(const QDate& d) { return JulianDayNumber(d.year(), d.month(), d.day(
 
 // "14°♑52'": degrees within the sign, the sign's symbol, minutes.
 QString ZodiacText(double longitude) {
-  long minutes = std::lround(longitude * 60) % (360 * 60);
-  const int sign = int(minutes / (30 * 60));
-  minutes -= sign * 30 * 60;
+  long minutes = std::lround(longitude * 60) % (360L * 60);
+  const int sign = int(minutes / (30L * 60));
+  minutes -= sign * 30L * 60;
   return QString("%1%2%3'")
       .arg(minutes / 60, 2, 10, QChar('0'))
       .arg(chart::SignGlyph(sign + 1))
