@@ -85,6 +85,24 @@ QString BodyGlyph(int body) {
 QString BodyName(int body) { return kBodyNames[body >= 1 && body <= 11 ? body : 0]; }
 QString SignGlyph(int sign) { return GlyphText(SignCode((sign - 1) % 12 + 1)); }
 
+std::vector<QRectF> FixedPointLabelBoxes(const ChartModel& m, const PaintStyle& style) {
+  const double s = PictureScale(m.options);
+  const QFontMetricsF fm(FontOf(style, 10 * s, true));
+  // Each label's middle at its line, moved apart where lines lie closer than
+  // a label's height, as the bodies' end glyphs are.
+  std::vector<std::pair<double, int>> at;  // (y, line)
+  for (size_t k = 0; k < m.fixedLines.size(); ++k)
+    at.emplace_back(m.fixedLines[k].y, static_cast<int>(k));
+  SpreadApart(at, fm.height(), m.plot.top, m.plot.bottom());
+  std::vector<QRectF> boxes(m.fixedLines.size());
+  for (const auto& [y, k] : at) {
+    const QString text = DegreesText(m.fixedLines[static_cast<size_t>(k)].degrees);
+    boxes[static_cast<size_t>(k)] = QRectF(m.plot.right() + 3 * s, y - fm.height() / 2,
+                                           fm.horizontalAdvance(text) + 4 * s, fm.height());
+  }
+  return boxes;
+}
+
 QString DegreesText(double degrees) {
   long minutes = std::lround(degrees * 60);
   return QString("%1\u00B0%2'").arg(minutes / 60).arg(minutes % 60, 2, 10, QChar('0'));
@@ -209,14 +227,15 @@ void PaintDegreeLabels(const Canvas& c) {
     DrawCentered(p, QPointF(plot.right() - 12 * s, (b.yTop + b.yBottom) / 2), SignGlyph(b.sign));
   }
   p.setFont(c.Font(10, true));
-  for (const FixedLine& f : c.m.fixedLines) {
-    const QString text = DegreesText(f.degrees);
-    const QFontMetricsF fm(p.font());
-    QRectF r(plot.right() + 3 * s, f.y - fm.height() / 2, fm.horizontalAdvance(text) + 4 * s,
-             fm.height());
-    p.fillRect(r, c.style.paper);
+  const std::vector<QRectF> boxes = FixedPointLabelBoxes(c.m, c.style);
+  for (size_t k = 0; k < boxes.size(); ++k) {
+    p.fillRect(boxes[k], c.style.paper);
     p.setPen(c.Tone(kFixedColor));
-    p.drawText(r, Qt::AlignCenter, text);
+    p.drawText(boxes[k], Qt::AlignCenter, DegreesText(c.m.fixedLines[k].degrees));
+    // A label moved off its line points back to it.
+    const double y = c.m.fixedLines[k].y;
+    if (std::abs(boxes[k].center().y() - y) > 1.0)
+      p.drawLine(QPointF(plot.right(), y), QPointF(boxes[k].left(), boxes[k].center().y()));
   }
 }
 

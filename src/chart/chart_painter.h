@@ -2,7 +2,9 @@
 // Draws a chart model with QPainter onto any paint device: a widget, an image,
 // the SVG and PDF writers or a printer.
 #include <QColor>
+#include <QRectF>
 #include <QString>
+#include <vector>
 
 #include "chart/chart_model.h"
 
@@ -33,6 +35,10 @@ struct PaintStyle {
 // lines (retrograde stretches thicker), a glyph at both ends of each line, and
 // the title with the legend. Device units are those the model was built for.
 void PaintChart(QPainter& painter, const ChartModel& model, const PaintStyle& style = {});
+
+// The boxes of the fixed points' degree labels beside the plot's right edge,
+// one per fixed line in the model's order.
+std::vector<QRectF> FixedPointLabelBoxes(const ChartModel& model, const PaintStyle& style = {});
 
 // Degrees as "15°30'".
 QString DegreesText(double degrees);

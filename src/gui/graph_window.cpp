@@ -27,6 +27,7 @@
 #include "chart/engine_series.h"
 #include "gui/date_field.h"
 #include "gui/message_box.h"
+#include "gui/widgets.h"
 #include "text/date_input.h"
 
 namespace novastra::gui {
@@ -37,9 +38,9 @@ double JdOf(const QDate& d) { return JulianDayNumber(d.year(), d.month(), d.day(
 
 // "14°♑52'": degrees within the sign, the sign's symbol, minutes.
 QString ZodiacText(double longitude) {
-  long minutes = std::lround(longitude * 60) % (360 * 60);
-  const int sign = int(minutes / (30 * 60));
-  minutes -= sign * 30 * 60;
+  long minutes = std::lround(longitude * 60) % (360L * 60);
+  const int sign = int(minutes / (30L * 60));
+  minutes -= sign * 30L * 60;
   return QString("%1%2%3'")
       .arg(minutes / 60, 2, 10, QChar('0'))
       .arg(chart::SignGlyph(sign + 1))
@@ -183,10 +184,9 @@ GraphWindow::GraphWindow(Application& app, Dialogs& dialogs, QWidget* parent)
   };
   dtFrom = dateEdit("dtFrom", first);
   dtTo = dateEdit("dtTo", last);
-  auto* fromLabel = new QLabel("&From", this);
-  fromLabel->setBuddy(dtFrom);
-  auto* toLabel = new QLabel("&To", this);
-  toLabel->setBuddy(dtTo);
+  // Alt+M: Alt+F belongs to the File menu.
+  auto* fromLabel = FieldCaption("Fro&m", dtFrom, this);
+  auto* toLabel = FieldCaption("&To", dtTo, this);
   row->addWidget(fromLabel);
   row->addWidget(dtFrom);
   row->addSpacing(6);
@@ -197,8 +197,7 @@ GraphWindow::GraphWindow(Application& app, Dialogs& dialogs, QWidget* parent)
   cboDial = new QComboBox(this);
   cboDial->setObjectName("cboDial");
   for (int d : {360, 90, 45, 30}) cboDial->addItem(QString("%1\u00B0").arg(d), d);
-  auto* dialLabel = new QLabel("&Dial", this);
-  dialLabel->setBuddy(cboDial);
+  auto* dialLabel = FieldCaption("&Dial", cboDial, this);
   row->addWidget(dialLabel);
   row->addWidget(cboDial);
   row->addSpacing(6);
@@ -224,8 +223,7 @@ GraphWindow::GraphWindow(Application& app, Dialogs& dialogs, QWidget* parent)
   txtPoints->setObjectName("txtPoints");
   txtPoints->setPlaceholderText("e.g. 15.5, 120");
   txtPoints->setToolTip("Fixed points in degrees (natal positions), separated by commas");
-  auto* pointsLabel = new QLabel("Fixed &points", this);
-  pointsLabel->setBuddy(txtPoints);
+  auto* pointsLabel = FieldCaption("Fixed &points", txtPoints, this);
   row->addWidget(pointsLabel);
   row->addWidget(txtPoints, 1);
 

@@ -22,6 +22,7 @@
 #include "chart/natal_wheel.h"
 #include "gui/graph_window.h"
 #include "gui/message_box.h"
+#include "gui/widgets.h"
 #include "novastra_version.h"
 #include "reports/time_zone.h"
 #include "text/date_input.h"
@@ -113,8 +114,7 @@ NatalWindow::NatalWindow(Application& app, Dialogs& dialogs, const QString& symb
       {"&Houses", cboHouses}};
   int column = 0;
   for (const auto& [caption, field] : row) {
-    auto* label = new QLabel(caption, central);
-    label->setBuddy(field);
+    auto* label = FieldCaption(caption, field, central);
     grid->addWidget(label, 0, column);
     grid->addWidget(field, 1, column++);
   }

@@ -1,8 +1,12 @@
 #pragma once
 // Small pieces the windows build the same way.
 #include <QFont>
+#include <QFontMetrics>
+#include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <algorithm>
+#include <cmath>
 
 namespace novastra::gui {
 
@@ -11,6 +15,20 @@ inline QPushButton* NamedButton(const char* name, const QString& caption, QWidge
   auto* button = new QPushButton(caption, parent);
   button->setObjectName(name);
   return button;
+}
+
+// A field's caption with its Alt letter ("&To"). The underlined letter is
+// drawn as a run of its own, so the pair it belongs to loses its kerning and
+// "To" is drawn wider than it measures: the label is as wide as its letters
+// set apart.
+inline QLabel* FieldCaption(const QString& caption, QWidget* field, QWidget* parent) {
+  auto* label = new QLabel(caption, parent);
+  label->setBuddy(field);
+  const QFontMetricsF metrics(label->font());
+  qreal width = 0;
+  for (const QChar c : QString(caption).remove('&')) width += metrics.horizontalAdvance(c);
+  label->setMinimumWidth(std::max(static_cast<int>(std::ceil(width)), label->sizeHint().width()));
+  return label;
 }
 
 // The editable text box of the options and print windows: "txtContent", no

@@ -1,5 +1,6 @@
 // The Graphic ephemeris window: opened from both menus over the run's dates,
 // its choices, redraw on resize, the pointer's read-out, refusals and export.
+#include "chart/chart_painter.h"
 #include "gui/graph_window.h"
 #include "astro/engine.h"
 #include "gui_support.h"
@@ -108,6 +109,36 @@ TEST_F(GuiTest, MainMenuOpensTheChartWithItsChoicesReadOutExportAndPrint) {
       << messages[1].text.toStdString();
 
   // Printing, on the printer of Printer Setup, is the window places' test.
+}
+
+// The fixed points' degree labels at the right edge never cover one another,
+// and each stays within a label's height of its line: on the 45-degree dial
+// 244.66 and 110.12 lie 0.46 degree apart (two points of the README's natal
+// chart), 24.57 and 69.70 0.13 degree.
+TEST_F(January2009, FixedPointLabelsStandApart) {
+  controller->mainWindow()->mnuGraph->trigger();
+  GraphWindow* g = controller->graphWindow();
+  ASSERT_NE(g, nullptr);
+  g->cboDial->setCurrentIndex(g->cboDial->findData(45));
+  g->txtPoints->setText("244.66, 110.12, 24.57, 69.70, 300");
+  emit g->txtPoints->editingFinished();
+  g->resize(1000, 650);
+  QApplication::processEvents();
+  const chart::ChartModel& m = g->view->model();
+  ASSERT_EQ(m.fixedLines.size(), 5u);
+  const std::vector<QRectF> boxes = chart::FixedPointLabelBoxes(m, g->view->Style());
+  ASSERT_EQ(boxes.size(), 5u);
+  const double height = boxes[0].height();
+  for (size_t i = 0; i < boxes.size(); ++i) {
+    // Moved at most as far as the labels crowding it need.
+    EXPECT_LE(std::abs(boxes[i].center().y() - m.fixedLines[i].y), 1.01 * height) << i;
+    for (size_t j = i + 1; j < boxes.size(); ++j)
+      EXPECT_FALSE(boxes[i].intersects(boxes[j].adjusted(0, 0.5, 0, -0.5)))
+          << m.fixedLines[i].degrees << " and " << m.fixedLines[j].degrees;
+  }
+  // A label with no neighbour stays on its line.
+  EXPECT_NEAR(boxes[4].center().y(), m.fixedLines[4].y, 0.5);
+  Screenshot(g, "graph-fixed-point-labels");
 }
 
 }  // namespace novastra::gui::test

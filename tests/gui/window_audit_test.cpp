@@ -252,4 +252,33 @@ TEST_F(GuiTest, GraphDatesTypedWithSlashesGiveTheDateTyped) {
     }
   }
 }
+
+// A field's caption is drawn whole: no ink in its last column of pixels. Its
+// Alt letter is drawn as a run of its own, which loses the kerning of the pair
+// it belongs to, so "To" is drawn wider than its kerned width; sized to that,
+// the label cut off the "o".
+TEST_F(GuiTest, FieldCaptionsOfTheGraphAndChartWindowsAreNotCut) {
+  AppController& c = Start();
+  c.mainWindow()->mnuGraph->trigger();
+  c.mainWindow()->mnuNatal->trigger();
+  for (QWidget* w : {static_cast<QWidget*>(c.graphWindow()), static_cast<QWidget*>(c.natalWindow())}) {
+    ASSERT_NE(w, nullptr);
+    w->show();
+    QApplication::processEvents();
+    int captions = 0;
+    for (QLabel* l : w->findChildren<QLabel*>()) {
+      if (!l->buddy()) continue;
+      ++captions;
+      const QImage image = l->grab().toImage();
+      const int paper = l->palette().color(QPalette::Window).lightness();
+      int ink = 0;
+      for (int y = 0; y < image.height(); ++y)
+        if (QColor(image.pixel(image.width() - 1, y)).lightness() < paper - 60) ++ink;
+      EXPECT_EQ(ink, 0) << w->objectName().toStdString() << ": \"" << l->text().toStdString()
+                        << "\" cut at " << l->width() << " pixels";
+    }
+    EXPECT_GE(captions, 4) << w->objectName().toStdString();
+  }
+}
+
 }  // namespace novastra::gui::test
