@@ -29,11 +29,11 @@ inline constexpr double kLeastHeightPointSize = 6.0;
 inline constexpr double kLeastPointSize = 1.0;
 
 struct PrintFitRequest {
-  PrintArea portrait;   // the page upright
-  PrintArea landscape;  // the page turned
+  PrintArea portrait;                                   // the page upright
+  PrintArea landscape;                                  // the page turned
   PageOrientation current = PageOrientation::Portrait;  // as the printer is set
   bool orientationChosen = false;  // the user set it in the print dialog: it stays
-  double pointSize = 12;  // the size the line lengths chose
+  double pointSize = 12;           // the size the line lengths chose
   // Measured at pointSize, in points: the longest line's advance and the
   // fullest page's height (the first line's ascent to the last one's descent).
   // Both grow in proportion to the size.
@@ -59,7 +59,7 @@ struct PrintFit {
 PrintFit FitPrintPage(const PrintFitRequest& request);
 
 // What the print window and the preview say about a fit, "" when the job
-// prints as chosen: "Printed landscape to fit the 133-column lines", "Font
+// prints as chosen: "Printed landscape to fit the 132-column lines", "Font
 // reduced to 7.2 points to fit the page". columns: the longest line's width in
 // character cells.
 std::string PrintFitNote(const PrintFit& fit, int columns);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
 
 namespace novastra {
@@ -41,17 +42,17 @@ TEST(FitPrintPage, WorkedPages) {
     double pointSize;
     const char* note;
   } cases[] = {
-      // The ephemeris tables: 133 cells in 8 points are 638.4 pt across, 60
+      // The ephemeris tables: 132 cells in 8 points are 633.6 pt across, 60
       // lines 556.8 pt down; turned, A4 is 821.89 x 575.28 pt.
-      {"table, A4", Text(133, 60, 8, kA4, kA4Turned), P, false, L, 8,
-       "Printed landscape to fit the 133-column lines"},
-      {"table, Letter", Text(133, 60, 8, kLetter, kLetterTurned), P, false, L, 8,
-       "Printed landscape to fit the 133-column lines"},
-      {"table, A4 landscape chosen", Text(133, 60, 8, kA4, kA4Turned), L, true, L, 8, ""},
-      // Portrait kept: 8 x 575.28 / 638.4 = 7.209, 8 x 592 / 638.4 = 7.418.
-      {"table, A4 portrait chosen", Text(133, 60, 8, kA4, kA4Turned), P, true, P, 7.2,
+      {"table, A4", Text(132, 60, 8, kA4, kA4Turned), P, false, L, 8,
+       "Printed landscape to fit the 132-column lines"},
+      {"table, Letter", Text(132, 60, 8, kLetter, kLetterTurned), P, false, L, 8,
+       "Printed landscape to fit the 132-column lines"},
+      {"table, A4 landscape chosen", Text(132, 60, 8, kA4, kA4Turned), L, true, L, 8, ""},
+      // Portrait kept: 8 x 575.28 / 633.6 = 7.264, 8 x 592 / 633.6 = 7.475.
+      {"table, A4 portrait chosen", Text(132, 60, 8, kA4, kA4Turned), P, true, P, 7.2,
        "Font reduced to 7.2 points to fit the page"},
-      {"table, Letter portrait chosen", Text(133, 60, 8, kLetter, kLetterTurned), P, true, P, 7.4,
+      {"table, Letter portrait chosen", Text(132, 60, 8, kLetter, kLetterTurned), P, true, P, 7.4,
        "Font reduced to 7.4 points to fit the page"},
       // A help page: 79 cells in 12 points are 568.8 pt, 60 lines 835.2 pt;
       // 12 x 821.89 / 835.2 = 11.809 upright beats 12 x 575.28 / 835.2 = 8.266.
@@ -87,7 +88,8 @@ TEST(FitPrintPage, WorkedPages) {
     EXPECT_NEAR(fit.pointSize, c.pointSize, 1e-9) << c.what;
     EXPECT_EQ(fit.turned, c.orientation != c.current) << c.what;
     EXPECT_EQ(fit.reduced, c.pointSize < request.pointSize) << c.what;
-    const int columns = static_cast<int>(request.lineWidth / (kCell * request.pointSize) + 0.5);
+    const int columns =
+        static_cast<int>(std::lround(request.lineWidth / (kCell * request.pointSize)));
     EXPECT_EQ(PrintFitNote(fit, columns), c.note) << c.what;
   }
 }
