@@ -298,6 +298,7 @@ void AppController::PrinterSetup() {
   // page settings, and every later print goes to it. Cancel keeps the old
   // choice.
   if (!printer_) printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+  const QPageLayout::Orientation before = printer_->pageLayout().orientation();
   bool accepted = false;
   if (askPrinter) {
     accepted = askPrinter(*printer_);
@@ -310,7 +311,11 @@ void AppController::PrinterSetup() {
       if (QPushButton* ok = box->button(QDialogButtonBox::Ok)) ok->setText("OK");
     accepted = dialogs_.Exec(dialog);
   }
-  if (accepted) printerChosen_ = true;
+  if (!accepted) return;
+  printerChosen_ = true;
+  // A page the user turned in the dialog stays as they turned it: printing
+  // then fits the text by its size alone.
+  if (printer_->pageLayout().orientation() != before) orientationChosen_ = true;
 }
 
 void AppController::ShowAbout() {
@@ -348,10 +353,12 @@ void AppController::OpenPrintWindow() {
   print_ = new PrintWindow(*app_, dialogs_, fontFamily_,
                            data_ ? static_cast<QWidget*>(data_) : main_.get());
   if (printerChosen_) print_->printer = printer_.get();
+  print_->orientationChosen = orientationChosen_;
   if (!print_->loaded()) {
     print_->close();
     return;
   }
+  print_->ShowFit();
   print_->show();
 }
 

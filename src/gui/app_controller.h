@@ -119,7 +119,8 @@ class AppController : public QObject {
   bool leaveConfirmed_ = false;
   std::unique_ptr<QPrinter> printer_;
   bool printerChosen_ = false;
-  int savedAllCount_ = -1;  // AllCount when the buffer was last saved
+  bool orientationChosen_ = false;  // in Printer Setup, for the rest of the session
+  int savedAllCount_ = -1;          // AllCount when the buffer was last saved
 };
 
 }  // namespace novastra::gui
