@@ -190,12 +190,12 @@ SlowPositions SlowFromHelio(const InstantSetup& instant, const SeriesTables& tab
   const double eps = -instant.ObliquityRad;
   const double cosE = std::cos(eps), sinE = std::sin(eps);
   double deg[8], sines[8], cosines[8];
-  for (int i = 0; i < 4; ++i) {
+  for (std::size_t i = 0; i < 4; ++i) {
     deg[2 * i] = s.latitude[i];
     deg[2 * i + 1] = s.longitude[i];
   }
   SinCosDegrees(deg, 8, sines, cosines, fast);
-  for (int i = 0; i < 4; ++i) {
+  for (std::size_t i = 0; i < 4; ++i) {
     const EquatorialDeg eq = EquatorialOf(sines[2 * i], cosines[2 * i], sines[2 * i + 1],
                                           cosines[2 * i + 1], sinE, cosE);
     s.rightAscension[i] = eq.rightAscension;
@@ -277,12 +277,12 @@ BodyPositions PositionsFromHelio(const InstantSetup& instant, const SeriesTables
   const double eps = -instant.ObliquityRad;
   const double cosE = std::cos(eps), sinE = std::sin(eps);
   double deg[12], sines[12], cosines[12];
-  for (int i = 0; i < 6; ++i) {
+  for (std::size_t i = 0; i < 6; ++i) {
     deg[2 * i] = p.Latitude[kFast[i]];
     deg[2 * i + 1] = p.Longitude[kFast[i]];
   }
   SinCosDegrees(deg, 12, sines, cosines, fast);
-  for (int i = 0; i < 6; ++i) {
+  for (std::size_t i = 0; i < 6; ++i) {
     const EquatorialDeg eq = EquatorialOf(sines[2 * i], cosines[2 * i], sines[2 * i + 1],
                                           cosines[2 * i + 1], sinE, cosE);
     p.RightAscension[kFast[i]] = eq.rightAscension;

@@ -38,7 +38,8 @@ void AppendShortest(std::string& out, double v) {
       "949596979899";
   char digits[20];
   char* first = digits + sizeof digits;
-  for (std::uint64_t m = decimal.significand; m != 0;) {
+  std::uint64_t m = decimal.significand;
+  do {
     if (m >= 10) {
       const auto pair = static_cast<std::size_t>(m % 100) * 2;
       m /= 100;
@@ -49,7 +50,7 @@ void AppendShortest(std::string& out, double v) {
       *--first = static_cast<char>('0' + m);
       m = 0;
     }
-  }
+  } while (m != 0);
   const int n = static_cast<int>(digits + sizeof digits - first);
   // The decimal exponent of the first digit.
   const int exponent = decimal.exponent + n - 1;
@@ -73,7 +74,7 @@ void AppendShortest(std::string& out, double v) {
       *p++ = static_cast<char>('0' + e / 100);
       e %= 100;
     }
-    copy(kPairs + 2 * e, 2);
+    copy(kPairs + 2 * static_cast<std::size_t>(e), 2);
   } else if (exponent < 0) {
     *p++ = '0';
     *p++ = '.';
