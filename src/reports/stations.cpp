@@ -66,10 +66,13 @@ std::vector<Station> BuildStations(const SampleContext& sky, const std::vector<E
   // The list keeps the order in which the hourly finder reports the stations:
   // day by day, and within a day by body (the finder's outer loop), not by the
   // hour or the refined minute, which the day's sorted event lines follow.
+  // The minor bodies' stations follow the planets', in the same order.
   std::vector<const Event*> found;
   for (const Event& e : events)
     if (e.kind == EventKind::Station) found.push_back(&e);
   std::stable_sort(found.begin(), found.end(), [](const Event* a, const Event* b) {
+    const bool am = IsMinorEventBody(a->body), bm = IsMinorEventBody(b->body);
+    if (am != bm) return bm;
     return a->dayJD != b->dayJD ? a->dayJD < b->dayJD : a->body < b->body;
   });
   std::vector<Station> out;

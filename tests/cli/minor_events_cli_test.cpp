@@ -1,4 +1,4 @@
-// novastra-cli aspectarian --bodies: the minor bodies'
+// novastra-cli aspectarian --bodies and stations --bodies: the minor bodies'
 // events in every format (the glyph in the text, the name in CSV, JSON and
 // the calendar), the planets' words still the calendar's filter, the lines of
 // a run without minor bodies kept as they are, and the refusals.
@@ -85,6 +85,21 @@ TEST_F(MinorEventsCli, PlanetWordsFilterTheCalendar) {
   ASSERT_FALSE(summaries.empty());
   for (const std::string& s : summaries)
     EXPECT_TRUE(s.find("Chiron") != std::string::npos && s.find("Moon") != std::string::npos) << s;
+}
+
+TEST_F(MinorEventsCli, StationsListTheMinorBodiesAfterThePlanets) {
+  const auto text = Run("stations --from 2022-01-01 --to 2022-12-31 --bodies chiron,ceres");
+  ASSERT_EQ(text.status, 0) << text.err;
+  const size_t pluto = text.out.rfind("Pluto");
+  const size_t chiron = text.out.find("Chiron");
+  ASSERT_NE(chiron, std::string::npos) << text.out;
+  EXPECT_LT(pluto, chiron) << text.out;
+  EXPECT_EQ(LinesWith(text.out, "Chiron").size(), 2u) << text.out;  // July and December
+  EXPECT_EQ(LinesWith(text.out, "Ceres").size(), 1u) << text.out;    // January
+  const auto csv = Run("stations --from 2022-01-01 --to 2022-12-31 --bodies chiron --format csv");
+  EXPECT_EQ(LinesWith(csv.out, ",station,Chiron,").size(), 2u) << csv.out;
+  const auto ics = Run("stations --from 2022-01-01 --to 2022-12-31 --bodies chiron --format ics");
+  EXPECT_EQ(LinesWith(ics.out, "SUMMARY:Chiron stations").size(), 2u) << ics.out;
 }
 
 TEST_F(MinorEventsCli, Refusals) {
