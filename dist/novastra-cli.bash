@@ -36,6 +36,7 @@ _novastra_cli() {
     --bodies)
       case "$command" in
         ephemeris|positions) COMPREPLY=($(compgen -W "all chiron ceres pallas juno vesta lilith osc-lilith" -- "$cur")) ;;
+        aspectarian|stations|graph) COMPREPLY=($(compgen -W "all chiron ceres pallas juno vesta lilith osc-lilith sun moon mercury venus mars jupiter saturn uranus neptune pluto node" -- "$cur")) ;;
         *) COMPREPLY=($(compgen -W "all sun moon mercury venus mars jupiter saturn uranus neptune pluto node" -- "$cur")) ;;
       esac
       return ;;

@@ -5,6 +5,7 @@
 #include <atomic>
 
 #include "app/calendar_choices.h"
+#include "app/ephemeris_run.h"
 #include "app/input_check.h"
 #include "app/run_context.h"
 #include "app/text_file.h"
@@ -78,6 +79,15 @@ RunOutcome RunAspectarian(RunContext& app) {
   request.choices.option12 = app.options[12];
   request.startJD = cal.StartJD;
   request.dayCount = dayCount;
+  // The chosen minor bodies' events; without MINOR.DAT the run goes on without them.
+  if (AnyMinor(params.MinorBodies) && params.Coords == Coordinates::Geocentric) {
+    if (const auto error = EnsureMinorTables(app.supplied, app.minor)) {
+      ui.ShowMessage(MessageIcon::Exclamation, kWarningTitle, error->Message());
+    } else {
+      request.minorTables = &*app.minor;
+      request.minor = params.MinorBodies;
+    }
+  }
   if (local) {
     // The UT days either side hold the ends of the first and last local dates.
     request.startJD = cal.StartJD - 1;

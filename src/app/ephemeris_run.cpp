@@ -196,7 +196,9 @@ void ShowMinorBodies(RunContext& app) {
   EphemerisRequest request = app.ephemeris.request;
   if (app.ephemeris.localZone) request.localZone = &*app.ephemeris.localZone;
   request.minor = &*app.minor;
-  request.minorChoice = kAllMinorBodies;
+  // The bodies the Input window chose, or all seven.
+  request.minorChoice =
+      AnyMinor(app.params.MinorBodies) ? app.params.MinorBodies : kAllMinorBodies;
   const EphemerisReport report = BuildEphemeris(request);
   app.buffer.ClearView();
   if (report.days.empty() || report.days.front().minor.empty()) {

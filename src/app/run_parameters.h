@@ -8,6 +8,7 @@
 #include "astro/sky.h"
 #include "reports/choices.h"
 #include "reports/events.h"
+#include "reports/minor_report.h"
 
 namespace novastra {
 
@@ -43,6 +44,9 @@ struct RunParameters {
   bool LocalRows = false;
   // The aspects of the aspectarian, bit t for AspectType t (the five by default).
   std::uint16_t Aspects = kMajorAspects;
+  // Chiron, the asteroids and the two Liliths added to the aspectarian's events
+  // and the ephemeris' "Minor bodies" view (none by default).
+  MinorChoice MinorBodies{};
 };
 
 }  // namespace novastra

@@ -38,6 +38,7 @@ void SetInputDefaults(RunParameters& params) {
   params.LocalRows = fresh.LocalRows;
   params.SkyChoice = fresh.SkyChoice;
   params.Aspects = fresh.Aspects;
+  params.MinorBodies = fresh.MinorBodies;
   params.SiderealAyanamsa = fresh.SiderealAyanamsa;
 }
 
@@ -171,6 +172,13 @@ bool AspectsValue(const LineValue& v, Settings&, RunParameters& params) {
   return true;
 }
 
+// A list the program did not write chooses no minor body.
+bool MinorBodiesValue(const LineValue& v, Settings&, RunParameters& params) {
+  std::string why;
+  if (!ParseMinorBodies(v.text, params.MinorBodies, why)) params.MinorBodies = {};
+  return true;
+}
+
 // The keys by the start of their line, the first that matches is read (so
 // "NOVASTRAMaximized" before the other "NOVASTRA" keys). The keys the older
 // programs wrote match without their '=', as those programs read them.
@@ -205,6 +213,7 @@ constexpr Key kKeys[] = {
     {"LocalTimeRows=", ChoiceYes<&RunParameters::LocalRows>},
     {"Sky=", SkyChoice},
     {"Aspects=", AspectsValue},
+    {"MinorBodies=", MinorBodiesValue},
     {"SiderealAyanamsa=", SiderealAyanamsa},
 };
 
@@ -306,6 +315,7 @@ bool WriteSettings(const std::filesystem::path& folder, const Settings& s,
   if (params.Aspects != kMajorAspects) line("Aspects=" + AspectListWords(params.Aspects));
   if (params.SiderealAyanamsa != NamedAyanamsa::None)
     line(std::string("SiderealAyanamsa=") + NamedAyanamsaKey(params.SiderealAyanamsa));
+  if (AnyMinor(params.MinorBodies)) line("MinorBodies=" + MinorBodyWords(params.MinorBodies));
   return WriteFileSafely(folder / kSettingsFile, t).empty();
 }
 

@@ -10,7 +10,8 @@ namespace novastra {
 std::string StationsText(RunContext& app) {
   if (app.aspectarian.stations.empty()) return "";
   const std::vector<Station> stations =
-      BuildStations(SampleContextOf(app), app.aspectarian.stations);
+      BuildStations(SampleContextOf(app), app.aspectarian.stations,
+                    app.minor ? &*app.minor : nullptr);
   const CalendarChoices& calendar = app.aspectarian.calendar;
   return calendar.Plain() ? StationsListText(stations, app.CarrySixty)
                           : CalendarStationsText(stations, calendar);

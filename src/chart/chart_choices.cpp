@@ -5,6 +5,8 @@
 #include <charconv>
 #include <cmath>
 
+#include "reports/minor_events.h"
+
 namespace novastra::chart {
 
 namespace {
@@ -60,11 +62,17 @@ std::optional<std::vector<int>> ParseBodies(const std::vector<std::string>& item
     } else {
       for (int b = 1; b <= 11; ++b)
         if (name == names[b]) found.push_back(b);
+      // Chiron, the asteroids and the two Liliths, as the other commands name them.
+      MinorChoice minor{};
+      std::string ignored;
+      if (found.empty() && ParseMinorBodies(name, minor, ignored))
+        for (int k = 0; k < kMinorBodyCount; ++k)
+          if (minor[static_cast<size_t>(k)]) found.push_back(kFirstMinorEventBody + k);
     }
     if (found.empty()) {
       why = "unknown body \"" + piece +
-            "\" (sun, moon, mercury, venus, mars, jupiter, saturn, uranus, neptune, pluto, node or "
-            "all)";
+            "\" (sun, moon, mercury, venus, mars, jupiter, saturn, uranus, neptune, pluto, node, "
+            "all, or chiron, ceres, pallas, juno, vesta, lilith, osc-lilith)";
       return std::nullopt;
     }
     for (int b : found)

@@ -12,7 +12,9 @@ namespace novastra::chart {
 std::optional<int> ParseDial(const std::string& text, std::string& why);
 
 // Body names, any case, separated by commas or given one by one: sun, moon,
-// mercury .. pluto, node (or "north node"), or "all". Order kept, repeats dropped.
+// mercury .. pluto, node (or "north node"), or "all" (the eleven), and chiron,
+// ceres, pallas, juno, vesta, lilith, osc-lilith (event body numbers 12 .. 18,
+// reports/minor_events.h). Order kept, repeats dropped.
 std::optional<std::vector<int>> ParseBodies(const std::vector<std::string>& items,
                                             std::string& why);
 

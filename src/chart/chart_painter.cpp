@@ -9,6 +9,7 @@
 #include <cmath>
 #include <vector>
 
+#include "reports/minor_events.h"
 #include "text/glyphs.h"
 
 namespace novastra::chart {
@@ -30,6 +31,18 @@ constexpr QRgb kBodyColors[12] = {
     0x117733,  // Neptune
     0x882255,  // Pluto
     0x999933,  // North Node
+};
+
+// The minor bodies' lines (Chiron .. Osc. Lilith), in the further colours of
+// Paul Tol's muted scheme; the two Black Moons black and dark grey.
+constexpr QRgb kMinorColors[kMinorBodyCount] = {
+    0x44AA99,  // Chiron
+    0xDDAA33,  // Ceres
+    0xAA4499,  // Pallas
+    0x88CCEE,  // Juno
+    0xCC6677,  // Vesta
+    0x000000,  // Lilith
+    0x555555,  // Osc. Lilith
 };
 
 constexpr const char* kBodyNames[12] = {"",       "Sun",     "Moon",    "Mercury",
@@ -71,7 +84,11 @@ void SpreadApart(std::vector<std::pair<double, int>>& at, double gap, double top
 
 }  // namespace
 
-QColor BodyColor(int body) { return QColor(kBodyColors[body >= 1 && body <= 11 ? body : 0]); }
+QColor BodyColor(int body) {
+  if (IsMinorEventBody(body))
+    return QColor(kMinorColors[static_cast<size_t>(body - kFirstMinorEventBody)]);
+  return QColor(kBodyColors[body >= 1 && body <= 11 ? body : 0]);
+}
 // The program's own symbol table gives the Unicode characters.
 QString GlyphText(char code) {
   const Glyph* g = FindGlyph(static_cast<unsigned char>(code));
@@ -79,10 +96,14 @@ QString GlyphText(char code) {
 }
 
 QString BodyGlyph(int body) {
-  return body >= 1 && body <= 11 ? GlyphText(BodyCode(body, Coordinates::Geocentric))
-                                 : QString(" ");
+  return (body >= 1 && body <= 11) || IsMinorEventBody(body)
+             ? GlyphText(BodyCode(body, Coordinates::Geocentric))
+             : QString(" ");
 }
-QString BodyName(int body) { return kBodyNames[body >= 1 && body <= 11 ? body : 0]; }
+QString BodyName(int body) {
+  if (IsMinorEventBody(body)) return MinorBodyName(MinorBodyOfEvent(body));
+  return kBodyNames[body >= 1 && body <= 11 ? body : 0];
+}
 QString SignGlyph(int sign) { return GlyphText(SignCode((sign - 1) % 12 + 1)); }
 
 std::vector<QRectF> FixedPointLabelBoxes(const ChartModel& m, const PaintStyle& style) {

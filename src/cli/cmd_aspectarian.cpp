@@ -23,7 +23,7 @@ bool ComputeAspectarian(RangeRun& run) {
     } else {
       // CSV, JSON and the calendar give each station its stopping minute and longitude.
       AspectarianReport exported = piece;
-      RefineStationEvents(request.sky, exported.events);
+      RefineStationEvents(request.sky, exported.events, request.minorTables);
       chunk = run.writer.Events(exported);
     }
     run.SavePiece(piece.startJD, piece.dayCount, &Application::CalculateAspectarian);

@@ -1,6 +1,7 @@
 // novastra-cli graph: the graphic ephemeris of a range of dates, written as an
 // SVG, PNG or PDF file.
 #include <QGuiApplication>
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
@@ -13,6 +14,8 @@
 #include "app/supplied_dir.h"
 #include "astro/calendar.h"
 #include "astro/engine.h"
+#include "astro/minor_bodies.h"
+#include "astro/minor_data.h"
 #include "astro/series.h"
 #include "chart/chart_choices.h"
 #include "chart/chart_file.h"
@@ -20,6 +23,7 @@
 #include "cli/cli.h"
 #include "cli/commands.h"
 #include "cli/session.h"
+#include "reports/events.h"
 #include "text/date_input.h"
 
 namespace novastra::cli {
@@ -105,7 +109,20 @@ int RunGraph(const GraphValues& v, const std::vector<std::string>& extras,
     return 1;
   }
 
+  // Chiron, the asteroids and the Liliths come from MINOR.DAT, read only for them.
+  auto minor = std::make_unique<MinorTables>();
+  const bool anyMinor = std::any_of(bodies->begin(), bodies->end(), IsMinorEventBody);
+  if (anyMinor) {
+    if (lastJD + 0.5 > kMinorValidToJD) return Refuse("--bodies", kMinorRangeMessage);
+    if (auto err = LoadMinorTables(folders->supplied, *minor)) {
+      std::cerr << "novastra-cli: " << err->Message() << " (in " << folders->supplied.string()
+                << ")\n";
+      return 1;
+    }
+  }
+
   SeriesRequest request;
+  if (anyMinor) request.minor = minor.get();
   request.firstDayJD = firstJD;
   request.lastDayJD = lastJD;
   request.dayFraction = v.noon ? 0.5 : 0.0;
@@ -153,7 +170,7 @@ void AddGraphCommand(CLI::App& app, CommonOptions& common, int& status) {
   sub->add_option(
          "--bodies", v->bodies,
          "Bodies: sun moon mercury venus mars jupiter saturn uranus neptune pluto node, or all "
-         "(default: all but the Moon)")
+         "(default: all but the Moon), and chiron ceres pallas juno vesta lilith osc-lilith")
       ->expected(1, -1);
   sub->add_option("--points", v->points, "Fixed points in degrees, e.g. 15.5,120")->expected(1, -1);
   sub->add_option("-o,--output", v->output, "Output file: .svg, .png or .pdf, required");

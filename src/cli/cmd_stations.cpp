@@ -12,7 +12,7 @@ namespace {
 bool ComputeStations(RangeRun& run) {
   const AspectarianRequest request = AspectarianRequestOf(run.plan, run.app());
   auto emit = [&run, &request](const AspectarianReport& piece) {
-    return run.Write(run.writer.Stations(BuildStations(request.sky, piece.events)));
+    return run.Write(run.writer.Stations(BuildStations(request.sky, piece.events, request.minorTables)));
   };
   // Local dates and the directions' words need the days around each piece.
   const bool zoned = !CalendarChoicesOf(run.plan, run.app()).Plain();

@@ -83,24 +83,49 @@ std::unique_ptr<RunWriter> MakeWriter(const RunValues& v, const RangeCommand& co
   return MakeTextWriter(TextLayoutOf(v, plan, s));
 }
 
-// The filter from --kinds and --bodies, which belong to --format ics (not
-// given: every kind or body). Prints the reason and returns false for either
-// without --format ics, an empty list or an unknown word.
-bool CheckCalendarFilter(const RunValues& v, CalendarFilter& filter) {
-  if ((v.kindsGiven || v.bodiesGiven) && v.format != "ics") {
-    PrintError(std::string(v.kindsGiven ? "--kinds" : "--bodies") + " goes with --format ics");
+// The filter from --kinds and the eleven bodies' words of --bodies, which
+// belong to --format ics (not given: every kind or body), and the minor
+// bodies --bodies adds (any format). Prints the reason and returns false for
+// a filter without --format ics, an empty list or an unknown word.
+bool CheckCalendarFilter(const RunValues& v, CalendarFilter& filter, MinorChoice& minor) {
+  if (v.kindsGiven && v.format != "ics") {
+    PrintError("--kinds goes with --format ics");
     return false;
   }
   std::string why;
+  EventBodies bodies;
+  if (v.bodiesGiven && !ParseEventBodies(v.bodies, bodies, why)) {
+    PrintError("--bodies \"" + v.bodies + "\": " + why);
+    return false;
+  }
+  if (bodies.planetsNamed && v.format != "ics") {
+    PrintError("--bodies goes with --format ics for the eleven bodies (the minor bodies' words "
+               "go with any format)");
+    return false;
+  }
   if (v.kindsGiven && !ParseCalendarKinds(v.kinds, filter, why)) {
     PrintError("--kinds \"" + v.kinds + "\": " + why);
     return false;
   }
-  if (v.bodiesGiven && !ParseCalendarBodies(v.bodies, filter, why)) {
-    PrintError("--bodies \"" + v.bodies + "\": " + why);
-    return false;
-  }
+  filter.bodies = bodies.filter.bodies;
+  minor = bodies.minor;
   return true;
+}
+
+// Reads MINOR.DAT for the minor bodies of the plan; prints the reason and
+// returns an exit status for a range they do not cover or a file that
+// cannot be read, 0 when they can be computed (or none is chosen).
+int PrepareMinorBodies(const RunPlan& plan, Session& s) {
+  if (!AnyMinor(plan.minor)) return kDone;
+  if (plan.startJD - 0.5 + plan.dayCount > kMinorValidToJD) {
+    PrintError(std::string("--bodies: ") + kMinorRangeMessage);
+    return kUsageError;
+  }
+  if (const auto err = s.app->LoadMinorBodies()) {
+    PrintError(err->Message() + " (in " + s.app->supplied().string() + ")");
+    return kReadWriteFailure;
+  }
+  return kDone;
 }
 
 int Run(const RunValues& v, const RangeCommand& command, const GlobalOptions& global) {
@@ -122,19 +147,13 @@ int Run(const RunValues& v, const RangeCommand& command, const GlobalOptions& gl
       PrintError("--bodies \"" + v.bodies + "\": " + why);
       return kUsageError;
     }
-    if (AnyMinor(plan.minor)) {
-      if (plan.startJD - 0.5 + plan.dayCount > kMinorValidToJD) {
-        PrintError(std::string("--bodies: ") + kMinorRangeMessage);
-        return kUsageError;
-      }
-      if (const auto err = s.app->LoadMinorBodies()) {
-        PrintError(err->Message() + " (in " + s.app->supplied().string() + ")");
-        return kReadWriteFailure;
-      }
-    }
-  } else if (!CheckCalendarFilter(v, filter)) {
+  } else if (!CheckCalendarFilter(v, filter, plan.minor)) {
+    return kUsageError;
+  } else if (AnyMinor(plan.minor) && plan.params.Coords == Coordinates::Heliocentric) {
+    PrintError("--bodies: the minor bodies' events are geocentric and do not go with --helio");
     return kUsageError;
   }
+  if (const int status = PrepareMinorBodies(plan, s); status != kDone) return status;
 
   std::optional<std::filesystem::path> file;
   if (!v.output.empty()) file = v.output;

@@ -54,7 +54,7 @@ struct RunPlan {
   int dayCount = 0;
   TimeZone zone;           // Universal Time unless --tz (or the settings) name one
   bool localRows = false;  // ephemeris rows at the zone's midnight or noon
-  MinorChoice minor{};     // ephemeris --bodies: the minor bodies listed after the planets
+  MinorChoice minor{};     // --bodies: the minor bodies listed after the planets' rows or events
 };
 
 // A run under way, as a command's computation sees it.
@@ -98,7 +98,7 @@ CLI::App* AddRangeSubcommand(CLI::App& app, const std::string& name, const std::
 void AddInstantOptions(CLI::App* sub, RunValues& v, const std::string& noonHelp);
 // --zodiac, --ayanamsa, --node, --sky and --no-carry.
 void AddSkyOptions(CLI::App* sub, RunValues& v);
-// --bodies of --format ics.
+// --bodies of the aspectarian and the stations: minor bodies, and the bodies of --format ics.
 void AddBodiesOption(CLI::App* sub, RunValues& v);
 void AddOutputOption(CLI::App* sub, RunValues& v);
 void AddSaveOption(CLI::App* sub, RunValues& v);

@@ -70,9 +70,10 @@ void AddSkyOptions(CLI::App* sub, RunValues& v) {
 void AddBodiesOption(CLI::App* sub, RunValues& v) {
   sub->add_option(
          "--bodies", v.bodies,
-         "With --format ics: the bodies, a comma list of sun moon mercury venus mars jupiter "
-         "saturn "
-         "uranus neptune pluto node (an event is kept when every body it names is chosen)")
+         "A comma list: chiron ceres pallas juno vesta lilith osc-lilith (or all) add those "
+         "bodies' events; with --format ics, sun moon mercury venus mars jupiter saturn "
+         "uranus neptune pluto node choose the calendar's bodies (an event is kept when "
+         "every body it names is chosen)")
       ->type_name("LIST")
       ->default_str("all");
 }

@@ -185,6 +185,9 @@ AspectarianRequest AspectarianRequestOf(const RunPlan& plan, const Application& 
   request.choices.option12 = app.options()[12];
   request.startJD = plan.startJD;
   request.dayCount = plan.dayCount;
+  // --bodies: the minor bodies' events, once their series are read.
+  request.minorTables = app.minor();
+  request.minor = plan.minor;
   return request;
 }
 

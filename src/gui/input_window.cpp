@@ -15,16 +15,19 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QTimer>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 #include "app/application.h"
 #include "app/input_check.h"
 #include "astro/ayanamsas.h"
+#include "reports/minor_report.h"
 #include "gui/calendar_controls.h"
 #include "gui/qt_ui.h"
 #include "gui/sunken_border.h"
@@ -131,6 +134,27 @@ InputWindow::InputWindow(Application& app, QWidget* parent)
   chkMinorAspects->setToolTip(
       "Also list the semisextile, semisquare, quintile, sesquiquadrate, biquintile and quincunx");
 
+  btnMinorBodies = new QToolButton(this);
+  btnMinorBodies->setObjectName("btnMinorBodies");
+  btnMinorBodies->setText("Minor bodies...");
+  btnMinorBodies->setToolTip(
+      "Chiron, the asteroids and the Black Moon: their aspects, ingresses and stations in the "
+      "aspectarian, their longitudes in the ephemeris' View, Minor bodies");
+  btnMinorBodies->setPopupMode(QToolButton::InstantPopup);
+  auto* minorMenu = new QMenu(btnMinorBodies);
+  for (const MinorBody b : kMinorBodies) {
+    QAction* a = minorMenu->addAction(MinorBodyName(b));
+    a->setObjectName(QString("actMinor_") + MinorBodyKey(b));
+    a->setCheckable(true);
+    connect(a, &QAction::toggled, this, [this, b](bool on) {
+      if (loading_) return;
+      RunParameters p = app_.params();
+      p.MinorBodies[static_cast<size_t>(b)] = on;
+      app_.SetParams(p);
+    });
+  }
+  btnMinorBodies->setMenu(minorMenu);
+
   optMidnight = Option("optMidnight", "Midnight");
   optNoon = Option("optNoon", "Noon");
   optGeo = Option("optGeo", "Geocentric");
@@ -182,6 +206,7 @@ InputWindow::InputWindow(Application& app, QWidget* parent)
   checks->addWidget(chkSaveData);
   checks->addWidget(chkMoonChange);
   checks->addWidget(chkMinorAspects);
+  checks->addWidget(btnMinorBodies, 0, Qt::AlignLeft);
   AddCalendarControls(checks, app_, this);
   auto* buttons = new QVBoxLayout;
   buttons->addWidget(cmdEphemeris);
@@ -232,6 +257,7 @@ InputWindow::InputWindow(Application& app, QWidget* parent)
                                     chkSaveData,
                                     chkMoonChange,
                                     chkMinorAspects,
+                                    btnMinorBodies,
                                     findChild<QWidget*>("chkVoidOfCourse"),
                                     findChild<QWidget*>("chkLocalRows"),
                                     findChild<QWidget*>("cboTimeZone"),
@@ -303,6 +329,10 @@ void InputWindow::LoadFromParams() {
   chkSaveData->setChecked(p.SaveData);
   chkMoonChange->setChecked(p.MoonChangeOnly);
   chkMinorAspects->setChecked((p.Aspects & ~kMajorAspects) != 0);
+  for (const MinorBody b : kMinorBodies)
+    if (auto* a = btnMinorBodies->menu()->findChild<QAction*>(QString("actMinor_") +
+                                                               MinorBodyKey(b)))
+      a->setChecked(p.MinorBodies[static_cast<size_t>(b)]);
   (p.Instant == InstantChoice::Midnight ? optMidnight : optNoon)->setChecked(true);
   (p.Coords == Coordinates::Heliocentric ? optHelio : optGeo)->setChecked(true);
   (p.MoonNodes == NodeMode::Mean         ? optMean

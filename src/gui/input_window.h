@@ -6,6 +6,7 @@
 #include <functional>
 
 class QCheckBox;
+class QToolButton;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -44,6 +45,8 @@ class InputWindow : public QWidget {
   QCheckBox* chkSaveData = nullptr;
   QCheckBox* chkMoonChange = nullptr;
   QCheckBox* chkMinorAspects = nullptr;
+  // "Minor bodies...": a menu of Chiron, the asteroids and the two Liliths.
+  QToolButton* btnMinorBodies = nullptr;
   QRadioButton *optMidnight, *optNoon, *optGeo, *optHelio, *optMean, *optTrue, *optOsculating;
   QRadioButton *optTropical, *optSidereal, *optAyanamsa, *optDisplay, *optNoDisplay;
   QRadioButton *optLongitude, *optLatitude, *optRightAscension, *optDeclination;

@@ -5,6 +5,7 @@
 
 #include "reports/eclipses_report.h"
 #include "reports/events.h"
+#include "reports/minor_report.h"
 #include "reports/report.h"
 #include "reports/sampling.h"
 #include "reports/void_of_course.h"
@@ -24,6 +25,10 @@ struct AspectarianRequest {
   bool findVoids = true;
   // Also find the eclipses of the New and Full Moons listed (apparent sky).
   bool findEclipses = false;
+  // The minor bodies whose events are added (minor_events.h; none by
+  // default), from `minorTables`, which must then be given. Geocentric runs.
+  const MinorTables* minorTables = nullptr;
+  MinorChoice minor{};
 };
 
 struct AspectarianReport {

@@ -405,8 +405,10 @@ int ShownMinuteKey(double minutes) {
 
 namespace {
 
-bool IsMinorAspectEvent(const Event& e) {
-  return e.kind == EventKind::Aspect && !IsMajorAspect(e.aspect);
+// The minor aspects and every event of a minor body: merged in after the rest.
+bool MergedAfterOthers(const Event& e) {
+  return (e.kind == EventKind::Aspect && !IsMajorAspect(e.aspect)) ||
+         IsMinorEventBody(e.body) || IsMinorEventBody(e.other);
 }
 
 // The day's order of the five aspects and the other events: by hour and
@@ -426,11 +428,12 @@ void SortByShownMinute(std::vector<Event>& events) {
 }  // namespace
 
 void SortDayEvents(std::vector<Event>& events) {
-  // The minor aspects are merged in after the others are sorted, so that
-  // choosing them leaves the order of every other event as it was: each
+  // The minor aspects and the minor bodies' events are merged in after the
+  // others are sorted, so that choosing them leaves the order of every other
+  // event as it was: each
   // goes after the events of its hour and shown minute.
   const auto minor = std::stable_partition(events.begin(), events.end(),
-                                           [](const Event& e) { return !IsMinorAspectEvent(e); });
+                                           [](const Event& e) { return !MergedAfterOthers(e); });
   if (minor == events.end()) {
     SortByShownMinute(events);
     return;

@@ -63,10 +63,18 @@ enum class Eclipse { None, Solar, Lunar };
 enum class Direction { Direct, Retrograde };
 
 
+// Event body numbers: 1 the Sun .. 11 the node, then the minor bodies in
+// the order of kMinorBodies, 12 Chiron .. 18 Osc. Lilith (minor_events.h).
+inline constexpr int kFirstMinorEventBody = 12;
+inline constexpr int kLastMinorEventBody = 18;
+inline bool IsMinorEventBody(int body) {
+  return body >= kFirstMinorEventBody && body <= kLastMinorEventBody;
+}
+
 // One event of the aspectarian.
 struct Event {
   EventKind kind = EventKind::Aspect;
-  int body = 0;           // 1..11: the pair's first body, or the body entering a sign or turning
+  int body = 0;           // 1..18: the pair's first body, or the body entering a sign or turning
   int other = 0;          // the pair's second body (aspects, parallels, lunations)
   int aspect = 0;         // AspectType (aspects and lunations)
   double separation = 0;  // degrees between the pair at the instant (aspects and lunations)

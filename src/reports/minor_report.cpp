@@ -62,6 +62,17 @@ bool ParseMinorBodies(const std::string& list, MinorChoice& choice, std::string&
   return true;
 }
 
+std::string MinorBodyWords(const MinorChoice& choice) {
+  std::string out;
+  for (size_t k = 0; k < kKeys.size(); ++k) {
+    if (!choice[k]) continue;
+    std::string word = kKeys[k];
+    std::replace(word.begin(), word.end(), '_', '-');
+    out += (out.empty() ? "" : ",") + word;
+  }
+  return out;
+}
+
 std::vector<MinorRow> MinorRowsAt(const MinorTables& tables, const MinorChoice& choice,
                                   double jdUT, const EngineChoices& engine,
                                   const InstantSetup& instant) {

@@ -26,6 +26,8 @@ const char* MinorBodyKey(MinorBody body);
 // A comma list of those words, or "all"; false with the reason in `why`
 // for an empty list or an unknown word.
 bool ParseMinorBodies(const std::string& list, MinorChoice& choice, std::string& why);
+// The comma list of the chosen bodies' words that ParseMinorBodies reads back.
+std::string MinorBodyWords(const MinorChoice& choice);
 
 struct MinorRow {
   MinorBody body = MinorBody::Chiron;

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "reports/minor_events.h"
+
 namespace novastra {
 
 std::optional<Station> RefineStation(const Event& station,
@@ -43,37 +45,49 @@ std::optional<Station> RefineStation(const Event& station,
   return std::nullopt;
 }
 
-std::vector<Station> BuildStations(const SampleContext& sky, const std::vector<Event>& events) {
+namespace {
+
+// A station event refined: a planet's stopping minute on the engine's
+// longitudes, a minor body's minute from its series (none without them).
+std::optional<Station> Refined(const SampleContext& sky, const Event& e,
+                               const MinorTables* minor) {
+  if (IsMinorEventBody(e.body))
+    return minor != nullptr ? RefineMinorStation(*minor, sky, e) : std::nullopt;
+  return RefineStation(e, [&sky, &e](double T) {
+    const InstantSetup inst = PrepareInstantAt(T, e.dayJD, sky.ayanamsa);
+    return ComputeLongitude(inst, *sky.tables, sky.choices, e.body);
+  });
+}
+
+}  // namespace
+
+std::vector<Station> BuildStations(const SampleContext& sky, const std::vector<Event>& events,
+                                   const MinorTables* minor) {
   // The list keeps the order in which the hourly finder reports the stations:
   // day by day, and within a day by body (the finder's outer loop), not by the
   // hour or the refined minute, which the day's sorted event lines follow.
+  // The minor bodies' stations follow the planets', in the same order.
   std::vector<const Event*> found;
   for (const Event& e : events)
     if (e.kind == EventKind::Station) found.push_back(&e);
   std::stable_sort(found.begin(), found.end(), [](const Event* a, const Event* b) {
+    const bool am = IsMinorEventBody(a->body), bm = IsMinorEventBody(b->body);
+    if (am != bm) return bm;
     return a->dayJD != b->dayJD ? a->dayJD < b->dayJD : a->body < b->body;
   });
   std::vector<Station> out;
   for (const Event* station : found) {
-    const Event& e = *station;
-    auto longitudeAt = [&](double T) {
-      const InstantSetup inst = PrepareInstantAt(T, e.dayJD, sky.ayanamsa);
-      return ComputeLongitude(inst, *sky.tables, sky.choices, e.body);
-    };
-    if (auto refined = RefineStation(e, longitudeAt)) out.push_back(*refined);
+    if (auto refined = Refined(sky, *station, minor)) out.push_back(*refined);
   }
   return out;
 }
 
-void RefineStationEvents(const SampleContext& sky, std::vector<Event>& events) {
+void RefineStationEvents(const SampleContext& sky, std::vector<Event>& events,
+                         const MinorTables* minor) {
   bool any = false;
   for (Event& e : events) {
     if (e.kind != EventKind::Station) continue;
-    auto longitudeAt = [&](double T) {
-      const InstantSetup inst = PrepareInstantAt(T, e.dayJD, sky.ayanamsa);
-      return ComputeLongitude(inst, *sky.tables, sky.choices, e.body);
-    };
-    if (const auto refined = RefineStation(e, longitudeAt)) {
+    if (const auto refined = Refined(sky, e, minor)) {
       e.jd = refined->jd;
       e.bodyLongitude = refined->longitude;
       e.refined = true;

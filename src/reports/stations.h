@@ -7,13 +7,14 @@
 #include <optional>
 #include <vector>
 
+#include "astro/minor_data.h"
 #include "reports/events.h"
 #include "reports/sampling.h"
 
 namespace novastra {
 
 struct Station {
-  int body = 0;                             // 3 Mercury .. 10 Pluto
+  int body = 0;  // 3 Mercury .. 10 Pluto, or a minor body 12 .. 18 (minor_events.h)
   Direction direction = Direction::Direct;  // the motion after the station
   int hour = 0;                             // may keep the found hour with minutes 60
   int minutes = 0;
@@ -28,13 +29,16 @@ std::optional<Station> RefineStation(const Event& station,
                                      const std::function<double(double T)>& longitudeAt);
 
 // Every station event of `events`, refined with the engine (those that do not
-// reverse within the hour either side are left out).
-std::vector<Station> BuildStations(const SampleContext& sky, const std::vector<Event>& events);
+// reverse within the hour either side are left out); the minor bodies'
+// stations from `minor` (left out without it).
+std::vector<Station> BuildStations(const SampleContext& sky, const std::vector<Event>& events,
+                                   const MinorTables* minor = nullptr);
 
 // The station events of `events` given their stopping minute and longitude
 // (Event::refined), as the stations list has them, for the exports; the
 // events are then put in time order again. Those that do not reverse within
-// the hour either side keep their hour.
-void RefineStationEvents(const SampleContext& sky, std::vector<Event>& events);
+// the hour either side keep their hour, as do the minor bodies' without `minor`.
+void RefineStationEvents(const SampleContext& sky, std::vector<Event>& events,
+                         const MinorTables* minor = nullptr);
 
 }  // namespace novastra

@@ -14,6 +14,7 @@
 #include <utility>
 
 #include "astro/angles.h"
+#include "reports/minor_events.h"
 #include "text/date_input.h"
 #include "text/eclipse_text.h"
 
@@ -199,6 +200,7 @@ void AppendEventRow(std::string& out, const EventFields& f) {
 const char* BodyKey(int body) { return body >= 1 && body <= 11 ? kBodyKeys[body] : ""; }
 const char* BodyName(int body, Coordinates coords) {
   if (body == kSun && coords == Coordinates::Heliocentric) return "Earth";
+  if (IsMinorEventBody(body)) return MinorBodyName(MinorBodyOfEvent(body));
   return body >= 1 && body <= 11 ? kBodyNames[body] : "";
 }
 const char* SignName(int sign) { return sign >= 1 && sign <= 12 ? kSignNames[sign] : ""; }

@@ -7,7 +7,7 @@ namespace novastra {
 
 namespace {
 
-constexpr std::array<Glyph, 44> kGlyphs = {{
+constexpr std::array<Glyph, 51> kGlyphs = {{
     {146, "minute mark", 0x2032, "'"},
     {152, "north", 0x2191, "N"},
     {154, "south", 0x2193, "S"},
@@ -54,6 +54,16 @@ constexpr std::array<Glyph, 44> kGlyphs = {{
     {233, "Moon", 0x263D, "Mo"},
     {234, "North Node", 0x260A, "NN"},
     {236, "Earth", 0x2641, "Ea"},
+    // Chiron, the asteroids and the mean Black Moon have their own Unicode
+    // symbols; the osculating Lilith has none, and is drawn as the Black
+    // Moon's bare crescent.
+    {237, "Chiron", 0x26B7, "Ch"},
+    {238, "Ceres", 0x26B3, "Ce"},
+    {239, "Pallas", 0x26B4, "Pa"},
+    {240, "Juno", 0x26B5, "Jn"},
+    {241, "Vesta", 0x26B6, "Vs"},
+    {242, "Lilith", 0x26B8, "Li"},
+    {243, "Osc. Lilith", 0x263E, "OL"},
 }};
 
 }  // namespace
@@ -80,6 +90,8 @@ char BodyCode(int body, Coordinates coords) {
   if (body == kSun) return static_cast<char>(coords == Coordinates::Heliocentric ? 236 : 224);
   if (body == kMoon) return static_cast<char>(233);
   if (body == kNode) return static_cast<char>(234);
+  if (IsMinorEventBody(body))  // Chiron 237 .. Osc. Lilith 243
+    return static_cast<char>(237 + body - kFirstMinorEventBody);
   return static_cast<char>(222 + body);  // Mercury 225 .. Pluto 232
 }
 

@@ -288,8 +288,9 @@ bool CalendarFilter::Keeps(const Event& e) const {
       pair = false;
       break;
   }
+  // A minor body's events are there only when it was chosen.
   auto chosen = [this](int body) {
-    return body >= 1 && body <= 11 && bodies[static_cast<size_t>(body)];
+    return IsMinorEventBody(body) || (body >= 1 && body <= 11 && bodies[static_cast<size_t>(body)]);
   };
   return Has(kind) && chosen(e.body) && (!pair || chosen(e.other));
 }
@@ -299,8 +300,9 @@ bool CalendarFilter::Keeps(const VoidOfCourse&) const {
 }
 
 bool CalendarFilter::Keeps(const Station& s) const {
-  return Has(CalendarKind::Stations) && s.body >= 1 && s.body <= 11 &&
-         bodies[static_cast<size_t>(s.body)];
+  return Has(CalendarKind::Stations) &&
+         (IsMinorEventBody(s.body) ||
+          (s.body >= 1 && s.body <= 11 && bodies[static_cast<size_t>(s.body)]));
 }
 
 namespace {
@@ -341,6 +343,35 @@ bool ParseCalendarKinds(const std::string& list, CalendarFilter& filter, std::st
 
 bool ParseCalendarBodies(const std::string& list, CalendarFilter& filter, std::string& why) {
   return ParseWordList(list, kBodyWords, 1, 11, "body", filter.bodies, why);
+}
+
+bool ParseEventBodies(const std::string& list, EventBodies& bodies, std::string& why) {
+  const auto items = Items(list);
+  if (!items) return ParseCalendarBodies(list, bodies.filter, why);  // its empty-item message
+  std::string planets;
+  for (const std::string& item : *items) {
+    std::string ignored;
+    MinorChoice one{};
+    if (item != "all" && ParseMinorBodies(item, one, ignored)) {
+      for (size_t k = 0; k < one.size(); ++k) bodies.minor[k] = bodies.minor[k] || one[k];
+      continue;
+    }
+    if (item == "all") bodies.minor.fill(true);
+    planets += (planets.empty() ? "" : ",") + item;
+  }
+  if (planets.empty()) return true;
+  if (!ParseCalendarBodies(planets, bodies.filter, why)) {
+    std::string minorWords;
+    for (const MinorBody b : kMinorBodies) {
+      std::string word = MinorBodyKey(b);
+      std::replace(word.begin(), word.end(), '_', '-');
+      minorWords += (minorWords.empty() ? "" : ", ") + word;
+    }
+    why += "; or the minor bodies " + minorWords;
+    return false;
+  }
+  bodies.planetsNamed = planets != "all";
+  return true;
 }
 
 bool ParseAspectList(const std::string& list, std::uint16_t& aspects, std::string& why) {

@@ -11,6 +11,7 @@
 
 #include "astro/choices.h"
 #include "reports/eclipses_report.h"
+#include "reports/minor_report.h"
 #include "reports/events.h"
 #include "reports/stations.h"
 #include "reports/time_zone.h"
@@ -46,6 +47,17 @@ struct CalendarFilter {
 bool ParseCalendarKinds(const std::string& list, CalendarFilter& filter, std::string& why);
 // Sets filter.bodies from a comma list of body words or "all".
 bool ParseCalendarBodies(const std::string& list, CalendarFilter& filter, std::string& why);
+// The --bodies of the aspectarian and the stations: the words of the eleven
+// bodies choose the calendar's bodies (filter.bodies, planetsNamed), those of
+// the minor bodies (ParseMinorBodies) add them to `minor`, and "all" adds
+// every minor body and keeps every planet. False with a message in `why` for
+// an empty item or an unknown word.
+struct EventBodies {
+  CalendarFilter filter;
+  bool planetsNamed = false;  // a planet's word given (the calendar's filter)
+  MinorChoice minor{};
+};
+bool ParseEventBodies(const std::string& list, EventBodies& bodies, std::string& why);
 // The aspects of a comma list of aspect names (AspectName), "major" (the
 // five), "minor" (the six others) or "all": bit t for AspectType t. False
 // with a message in `why` for an empty item or an unknown word.

@@ -1,6 +1,7 @@
 #include "text/stations_text.h"
 
 #include "astro/calendar.h"
+#include "reports/minor_events.h"
 #include "text/text_format.h"
 #include "text/zodiac_text.h"
 
@@ -8,9 +9,14 @@ namespace novastra {
 
 namespace {
 
-const char* PlanetName(int body) {
+std::string PlanetName(int body) {
   static const char* const kNames[] = {"Mercury", "Venus  ", "Mars   ", "Jupiter",
                                        "Saturn ", "Uranus ", "Neptune", "Pluto  "};
+  if (IsMinorEventBody(body)) {  // padded as the planets' names; "Osc. Lilith" runs over
+    std::string name = MinorBodyName(MinorBodyOfEvent(body));
+    if (name.size() < 7) name.resize(7, ' ');
+    return name;
+  }
   return body >= 3 && body <= 10 ? kNames[body - 3] : "       ";
 }
 

@@ -97,6 +97,15 @@ TEST_F(ChartFiles, CommandLineWritesAChartOrRefusesWithStatus2) {
           svg.string());
   EXPECT_EQ(ok.first, 0) << ok.second;
   EXPECT_TRUE(fs::file_size(svg) > 1000);
+  // Chiron and the Black Moon: their lines, glyphs and names in the legend.
+  const fs::path minor = dir / "minor.svg";
+  const auto withMinor =
+      Cli("--from 1/1/2022 --to 2022-12-31 --bodies sun,chiron,lilith -o " + minor.string());
+  ASSERT_EQ(withMinor.first, 0) << withMinor.second;
+  std::ifstream in(minor);
+  const std::string picture{std::istreambuf_iterator<char>(in), {}};
+  EXPECT_NE(picture.find("Chiron"), std::string::npos);
+  EXPECT_NE(picture.find("Lilith"), std::string::npos);
 
   const std::pair<const char*, const char*> refused[] = {
       {"--to 12/31/2009", "--from"},  // no first date
@@ -106,7 +115,7 @@ TEST_F(ChartFiles, CommandLineWritesAChartOrRefusesWithStatus2) {
       {"--from 1/1/2009 --to 1/1/2101", "1800 to 2100"},
       {"--from 1/1/2009 --to 1/1/2009", "after the first"},
       {"--from 1/1/2009 --to 12/31/2009 --dial 60", "360, 90, 45 or 30"},
-      {"--from 1/1/2009 --to 12/31/2009 --bodies ceres", "unknown body"},
+      {"--from 1/1/2009 --to 12/31/2009 --bodies eris", "unknown body"},
       {"--from 1/1/2009 --to 12/31/2009 --points 15,abc", "not a number"},
       {"--from 1/1/2009 --to 12/31/2009 --points 360", "less than 360"},
       {"--from 1/1/2009 --to 12/31/2009 --width 12x", "400 to 8000"},

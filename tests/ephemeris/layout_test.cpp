@@ -135,7 +135,8 @@ uint32_t U(int code) {
 TEST(Charset, EveryEmittedCodeHasItsOwnPrintablePoint) {
   // Tables: north/south, retrograde, minute; aspectarian: aspects, stations, parallels; bodies.
   for (int code : {152, 154, 157, 146, 161, 162, 163, 164, 165, 166, 177, 156, 171,
-                   224, 225, 226, 227, 228, 229, 230, 231, 232, 233, 234, 236})
+                   224, 225, 226, 227, 228, 229, 230, 231, 232, 233, 234, 236,
+                   237, 238, 239, 240, 241, 242, 243})
     EXPECT_GT(U(code), 0xFFu) << code;  // a symbol, not a Latin-1 letter
   for (int sign = 1; sign <= 12; ++sign) EXPECT_EQ(U(191 + sign), 0x2647u + sign);  // Aries..Pisces
   EXPECT_EQ(U(186), 0xB0u);  // the degree sign

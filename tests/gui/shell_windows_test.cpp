@@ -1,8 +1,12 @@
 // Start-up and the refused second instance, the Input window's fields, the
 // progress bar, the font commands, exit, help documents and the symbol font.
+#include <QMenu>
+#include <QToolButton>
+
 #include "gui/about_window.h"
 #include "gui/progress_window.h"
 #include "gui_support.h"
+#include "reports/minor_report.h"
 #include "text/charset.h"
 
 namespace novastra::gui::test {
@@ -193,6 +197,19 @@ TEST_F(GuiTest, ExitWritesTheSettingsThatTheNextStartReads) {
   ASSERT_TRUE(minor);
   minor->setChecked(true);
   EXPECT_EQ(c.app()->params().Aspects, kAllAspects);
+  // The Minor bodies menu: Chiron and the osculating Lilith chosen.
+  auto* bodies = in->findChild<QToolButton*>("btnMinorBodies");
+  ASSERT_TRUE(bodies && bodies->menu());
+  EXPECT_EQ(bodies->menu()->actions().size(), 7);
+  for (const char* key : {"chiron", "osc_lilith"}) {
+    auto* a = bodies->menu()->findChild<QAction*>(QString("actMinor_") + key);
+    ASSERT_TRUE(a) << key;
+    a->trigger();
+  }
+  MinorChoice chosen{};
+  chosen[static_cast<size_t>(MinorBody::Chiron)] = true;
+  chosen[static_cast<size_t>(MinorBody::OscLilith)] = true;
+  EXPECT_EQ(c.app()->params().MinorBodies, chosen);
   c.mainWindow()->close();  // the close box exits like File, Exit
   EXPECT_TRUE(c.exited());
   // The file's lines are the settings tests' own; here each choice comes back.
@@ -211,6 +228,11 @@ TEST_F(GuiTest, ExitWritesTheSettingsThatTheNextStartReads) {
   EXPECT_TRUE(in->findChild<QCheckBox*>("chkLocalRows")->isChecked());
   EXPECT_TRUE(in->findChild<QCheckBox*>("chkMinorAspects")->isChecked());
   EXPECT_EQ(controller->app()->params().Aspects, kAllAspects);
+  EXPECT_EQ(controller->app()->params().MinorBodies, chosen);
+  const QMenu* menu = in->findChild<QToolButton*>("btnMinorBodies")->menu();
+  EXPECT_TRUE(menu->findChild<QAction*>("actMinor_chiron")->isChecked());
+  EXPECT_TRUE(menu->findChild<QAction*>("actMinor_osc_lilith")->isChecked());
+  EXPECT_FALSE(menu->findChild<QAction*>("actMinor_ceres")->isChecked());
   EXPECT_EQ(in->findChild<QComboBox*>("cboAyanamsa")->currentText(), "Lahiri");
   EXPECT_EQ(controller->app()->params().SiderealAyanamsa, NamedAyanamsa::Lahiri);
 }

@@ -100,7 +100,8 @@ TEST_F(GuiTest, TabFollowsTheWindowsOrder) {
                             "optSidereal",     "cboAyanamsa",  "optAyanamsa",   "optDisplay",
                             "optNoDisplay",    "optLongitude", "optLatitude",   "optRightAscension",
                             "optDeclination",  "chkFullMonth", "chkSaveData",   "chkMoonChange",
-                            "chkMinorAspects", "chkVoidOfCourse", "chkLocalRows", "cboTimeZone",
+                            "chkMinorAspects", "btnMinorBodies", "chkVoidOfCourse", "chkLocalRows",
+                            "cboTimeZone",
                             "optDesign",       "optApparent",  "cmdEphemeris",  "cmdAspectarian"};
   QStringList chain;
   QWidget* w = in->txtMonth;

@@ -125,8 +125,8 @@ TEST_F(IcsCommand, BadFilterWordsAreRefused) {
   } cases[] = {
       {{"aspectarian", "--format", "ics", "--kinds", "aspects,eclipses"},
        "--kinds \"aspects,eclipses\": unknown kind \"eclipses\""},
-      {{"aspectarian", "--format", "ics", "--bodies", "sun,chiron"},
-       "--bodies \"sun,chiron\": unknown body \"chiron\""},
+      {{"aspectarian", "--format", "ics", "--bodies", "sun,eris"},
+       "--bodies \"sun,eris\": unknown body \"eris\""},
       {{"aspectarian", "--format", "ics", "--kinds", ""}, "an empty item"},
       {{"aspectarian", "--format", "csv", "--kinds", "void"}, "--kinds goes with --format ics"},
       {{"stations", "--bodies", "mars"}, "--bodies goes with --format ics"},

@@ -351,6 +351,58 @@ TEST(CalendarFilterWords, BadWordsAreRefusedWithTheWordNamed) {
   }
 }
 
+// The aspectarian's --bodies: the eleven bodies' words are the calendar's
+// filter, the minor bodies' words add them, "all" adds every minor body.
+TEST(CalendarFilterWords, EventBodiesSplitPlanetsAndMinorBodies) {
+  struct Case {
+    const char* list;
+    bool ok;
+    bool planetsNamed;
+    std::vector<int> planets;  // the filter's bodies (all eleven when empty)
+    std::vector<MinorBody> minor;
+  } cases[] = {
+      {"chiron", true, false, {}, {MinorBody::Chiron}},
+      {"Sun, osc-lilith", true, true, {1}, {MinorBody::OscLilith}},
+      {"moon,mars,ceres,vesta", true, true, {2, 5}, {MinorBody::Ceres, MinorBody::Vesta}},
+      {"all", true, false, {},
+       {MinorBody::Chiron, MinorBody::Ceres, MinorBody::Pallas, MinorBody::Juno, MinorBody::Vesta,
+        MinorBody::Lilith, MinorBody::OscLilith}},
+      {"node", true, true, {11}, {}},
+      {"eris", false, false, {}, {}},
+      {"chiron,,sun", false, false, {}, {}},
+  };
+  for (const Case& c : cases) {
+    EventBodies b;
+    std::string why;
+    ASSERT_EQ(ParseEventBodies(c.list, b, why), c.ok) << c.list << ": " << why;
+    if (!c.ok) {
+      EXPECT_FALSE(why.empty());
+      continue;
+    }
+    EXPECT_EQ(b.planetsNamed, c.planetsNamed) << c.list;
+    for (int body = 1; body <= 11; ++body) {
+      const bool want = c.planets.empty() ||
+                        std::find(c.planets.begin(), c.planets.end(), body) != c.planets.end();
+      EXPECT_EQ(b.filter.bodies[static_cast<size_t>(body)], want) << c.list << " " << body;
+    }
+    for (const MinorBody m : kMinorBodies)
+      EXPECT_EQ(b.minor[static_cast<size_t>(m)],
+                std::find(c.minor.begin(), c.minor.end(), m) != c.minor.end())
+          << c.list << " " << MinorBodyName(m);
+  }
+  // A minor body's events pass a planets' filter when their other body is chosen.
+  EventBodies b;
+  std::string why;
+  ASSERT_TRUE(ParseEventBodies("moon,chiron", b, why));
+  Event e;
+  e.kind = EventKind::Aspect;
+  e.body = 12;
+  e.other = 2;
+  EXPECT_TRUE(b.filter.Keeps(e));
+  e.other = 1;
+  EXPECT_FALSE(b.filter.Keeps(e));
+}
+
 // SUMMARY words of each kind; quarters from the Moon's elongation.
 TEST(CalendarSummary, WordsOfEachKind) {
   auto event = [](EventKind kind, int body, int other, int aspect) {
@@ -390,6 +442,9 @@ TEST(CalendarSummary, WordsOfEachKind) {
       {event(EventKind::Aspect, 4, 5, kTrine), "Venus trine Mars"},
       {event(EventKind::Parallel, 1, 11, 0), "Sun parallel North Node"},
       {event(EventKind::Contraparallel, 7, 8, 0), "Saturn contraparallel Uranus"},
+      {event(EventKind::Aspect, 12, 1, kSquare), "Chiron square Sun"},
+      {event(EventKind::Parallel, 13, 18, 0), "Ceres parallel Osc. Lilith"},
+      {event(EventKind::Aspect, 16, 17, kQuincunx), "Vesta quincunx Lilith"},
   };
   for (const Case& c : cases) EXPECT_EQ(EventSummaryWords(c.e, Coordinates::Geocentric), c.words);
   EXPECT_EQ(EventSummaryWords(event(EventKind::Aspect, 1, 5, kSquare), Coordinates::Heliocentric),

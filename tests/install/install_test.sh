@@ -140,6 +140,7 @@ novastra-cli aspectarian --format|text csv json ics
 novastra-cli graph --dial|360 90 45 30
 novastra-cli ephemeris --node|mean true osculating
 novastra-cli positions --bodies|all chiron ceres pallas juno vesta lilith osc-lilith
+novastra-cli stations --bodies|all chiron ceres pallas juno vesta lilith osc-lilith sun moon mercury venus mars jupiter saturn uranus neptune pluto node
 novastra-cli eclipses --kind|solar lunar all
 novastra-cli chart --houses|placidus koch regiomontanus campanus porphyry equal whole-sign
 novastra-cli transits --format|text csv json ics
