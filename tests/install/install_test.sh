@@ -135,7 +135,7 @@ tree)
     got=$(complete_words $words "")
     [ "$got" = "$want" ] || fail "completing '$words': '$got', expected '$want'"
   done <<'WORDS'
-novastra-cli|ephemeris aspectarian stations positions eclipses chart transits graph --home --encoding --symbols --help --version
+novastra-cli|ephemeris aspectarian stations positions eclipses chart transits graph book --home --encoding --symbols --help --version
 novastra-cli aspectarian --format|text csv json ics
 novastra-cli graph --dial|360 90 45 30
 novastra-cli ephemeris --node|mean true osculating
