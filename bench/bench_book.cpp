@@ -6,6 +6,7 @@
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <QGuiApplication>
 #include <filesystem>
@@ -17,8 +18,6 @@
 #include "chart/month_book.h"
 #include "reports/stations.h"
 #include "text/date_input.h"
-
-extern char** environ;
 
 namespace {
 
@@ -35,6 +34,7 @@ const SeriesTables& Tables() {
 
 bool RunOnce(const std::vector<std::string>& args) {
   std::vector<char*> argv;
+  argv.reserve(args.size() + 1);
   for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
   argv.push_back(nullptr);
   posix_spawn_file_actions_t actions;
@@ -53,11 +53,12 @@ void BM_BookYearCommand(benchmark::State& state) {
   const std::vector<std::string> args = {NOVASTRA_CLI_PROGRAM, "--home", NOVASTRA_DATA_DIR, "book",
                                          "--from", "2027-01", "--to", "2027-12", "--tz",
                                          "America/New_York", "-o", out};
-  for (auto _ : state)
+  while (state.KeepRunning()) {
     if (!RunOnce(args)) {
       state.SkipWithError("novastra-cli book failed");
       return;
     }
+  }
   std::filesystem::remove(out);
 }
 BENCHMARK(BM_BookYearCommand)->Unit(benchmark::kMillisecond)->UseRealTime();
@@ -97,7 +98,7 @@ void BM_BookYearDraw(benchmark::State& state) {
   chart::PageFonts fonts;
   fonts.symbols = chart::AddSymbolFont(std::filesystem::path(NOVASTRA_DATA_DIR) / "EPHEMERI.TTF");
   size_t bytes = 0;
-  for (auto _ : state) {
+  while (state.KeepRunning()) {
     QByteArray pdf;
     if (!chart::DrawBook(months, chart::Paper::A4, fonts, pdf).empty()) {
       state.SkipWithError("the book could not be drawn");

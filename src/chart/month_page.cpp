@@ -141,7 +141,8 @@ QFont FontOf(const QString& family, double points, bool bold = false) {
 Columns FitColumns(const std::vector<PhenomenonLine>& lines, const QRectF& area,
                    const QString& family, QPaintDevice* device) {
   for (int cells : {27, 23}) {
-    for (double size = 7.5; size >= 5.99; size -= 0.5) {
+    for (int halfPoints = 15; halfPoints >= 12; --halfPoints) {
+      const double size = halfPoints / 2.0;
       const QFontMetricsF fm(FontOf(family, size), device);
       const double cell = fm.horizontalAdvance(QChar('0'));
       Columns c;
@@ -223,8 +224,10 @@ void PaintPhenomena(QPainter& p, const std::vector<PhenomenonLine>& lines, const
   p.setFont(FontOf(fonts.symbols, c.size));
   const std::vector<std::string> wrapped = WrappedLines(lines, c.wrapCells);
   for (size_t k = 0; k < wrapped.size(); ++k) {
-    const auto column = static_cast<double>(k / static_cast<size_t>(c.perColumn));
-    const auto row = static_cast<double>(k % static_cast<size_t>(c.perColumn));
+    const size_t perColumn = static_cast<size_t>(c.perColumn);
+    const size_t columnIndex = k / perColumn;
+    const auto column = static_cast<double>(columnIndex);
+    const auto row = static_cast<double>(k - columnIndex * perColumn);
     p.drawText(QPointF(area.left() + column * c.width, area.top() + (row + 1) * c.pitch),
                FromCodes(wrapped[k]));
   }
@@ -237,9 +240,10 @@ const char* MonthName(int month) { return month >= 1 && month <= 12 ? kMonthName
 std::string PageLongitude(double degrees) {
   double x = std::fmod(degrees, 360.0);
   if (x < 0) x += 360.0;
-  long total = std::lround(x * 60.0) % (360 * 60);
-  const int sign = static_cast<int>(total / (30 * 60)) + 1;
-  total %= 30 * 60;
+  constexpr long kCircle = 360L * 60, kSign = 30L * 60;  // minutes of arc
+  long total = std::lround(x * 60.0) % kCircle;
+  const int sign = static_cast<int>(total / kSign) + 1;
+  total %= kSign;
   return fmt::format("{:02d}{}{:02d}", total / 60, SignCode(sign), total % 60);
 }
 
