@@ -214,10 +214,15 @@ int RunBook(const BookValues& v, const std::vector<std::string>& extras,
   char name[] = "novastra-cli";
   char* argv[] = {name, nullptr};
   QGuiApplication qt(argc, argv);
+  // The symbol font among the supplied files (a build tree), or where an
+  // installed tree keeps it, share/fonts/truetype/novastra beside share/novastra.
+  std::filesystem::path fontFile = app.supplied() / "EPHEMERI.TTF";
+  if (!std::filesystem::exists(fontFile))
+    fontFile = app.supplied() / ".." / "fonts" / "truetype" / "novastra" / "EPHEMERI.TTF";
   chart::PageFonts fonts;
-  fonts.symbols = chart::AddSymbolFont(app.supplied() / "EPHEMERI.TTF");
+  fonts.symbols = chart::AddSymbolFont(fontFile);
   if (fonts.symbols.isEmpty()) {
-    PrintError("cannot read the symbol font " + (app.supplied() / "EPHEMERI.TTF").string());
+    PrintError("cannot read the symbol font " + fontFile.string());
     return kReadWriteFailure;
   }
 

@@ -72,6 +72,11 @@ tree)
     [ -s installed.txt ] || fail "installed novastra-cli printed nothing"
     cmp -s installed.txt built.txt || fail "installed $kind differs from the build tree's"
   done
+  # The book finds the symbol font where the installed tree keeps it, and embeds it.
+  "$prefix/bin/novastra-cli" --home "$work/home1" book --from 2027-01 --to 2027-01 \
+    -o "$work/elsewhere/book.pdf" 2>/dev/null || fail "installed novastra-cli book failed"
+  pdffonts "$work/elsewhere/book.pdf" | grep -q '^EPHEMERI .* yes ' ||
+    fail "the installed book has no embedded symbol font"
   # Only the user's own file is copied into the per-user folder.
   user=$work/home1/.local/share/novastra
   [ -f "$user/OPTIONS.OPT" ] || fail "OPTIONS.OPT not copied into $user"
