@@ -11,7 +11,7 @@ _novastra_cli() {
   local range="--from --start --to --days --full-month --zodiac --ayanamsa --node --sky --tz --no-carry --format -o --output --use-settings --jobs"
   local command="" w
   for w in "${words[@]:1:cword-1}"; do
-    case "$w" in ephemeris|aspectarian|stations|positions|eclipses|chart|transits|graph) command=$w ;; esac
+    case "$w" in ephemeris|aspectarian|stations|positions|eclipses|chart|transits|graph|book) command=$w ;; esac
   done
   case "$prev" in
     --home) COMPREPLY=($(compgen -d -- "$cur")); return ;;
@@ -59,7 +59,8 @@ _novastra_cli() {
     chart) opts="--date --time --tz --lat --lon --houses --zodiac --node --sky --name --save --format -o --output" ;;
     transits) opts="--chart --from --to --tz --aspects --format -o --output" ;;
     graph) opts="--from --to --dial --bodies --points --width --height --noon --zodiac --ayanamsa --node -o" ;;
-    *) COMPREPLY=($(compgen -W "ephemeris aspectarian stations positions eclipses chart transits graph $global" -- "$cur")); return ;;
+    book) opts="--from --to --tz --paper --sky --zodiac --ayanamsa --node --noon -o --output" ;;
+    *) COMPREPLY=($(compgen -W "ephemeris aspectarian stations positions eclipses chart transits graph book $global" -- "$cur")); return ;;
   esac
   COMPREPLY=($(compgen -W "$opts $global" -- "$cur"))
 }

@@ -38,6 +38,12 @@ fs::path ExecutableDir() {
 std::vector<fs::path> SuppliedDirCandidates(const fs::path& programDir) {
   std::vector<fs::path> dirs;
   if (!programDir.empty()) {
+    // A helper program installed in PREFIX/libexec/novastra (novastra-graph)
+    // reads the supplied files of PREFIX/share/novastra, as bin/ beside it does.
+    const fs::path dir = programDir.lexically_normal();
+    const fs::path named = dir.filename().empty() ? dir.parent_path() : dir;
+    if (named.filename() == "novastra" && named.parent_path().filename() == "libexec")
+      dirs.push_back((named / ".." / ".." / "share" / "novastra").lexically_normal());
     dirs.push_back((programDir / ".." / "share" / "novastra").lexically_normal());
     dirs.push_back(programDir);
     if (auto built = BuildTreeDataDir(programDir)) dirs.push_back(*built);

@@ -17,4 +17,8 @@ struct CommonOptions {
 // `status` (0 ok, 1 run failure, 2 input refused).
 void AddGraphCommand(CLI::App& app, CommonOptions& common, int& status);
 
+struct GlobalOptions;
+// book: a title page and a page per month as PDF, drawn like the graph.
+void AddBookCommand(CLI::App& app, const GlobalOptions& global, int& status);
+
 }  // namespace novastra::cli

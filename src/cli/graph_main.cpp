@@ -1,5 +1,6 @@
-// novastra-graph: the graphic ephemeris as SVG, PNG or PDF. It draws with Qt,
-// so it is a program of its own; novastra-cli hands it "novastra-cli graph ...".
+// novastra-graph: the graphic ephemeris as SVG, PNG or PDF and the book of
+// months as PDF. It draws with Qt, so it is a program of its own; novastra-cli
+// hands it "novastra-cli graph ..." and "novastra-cli book ...".
 #include <clocale>
 #include <cstdio>
 #include <cstring>
@@ -16,7 +17,7 @@ int main(int argc, char** argv) {
   try {
     std::setlocale(LC_ALL, "");
     std::setlocale(LC_NUMERIC, "C");
-    CLI::App app{"NOVASTRA command line: the graphic ephemeris."};
+    CLI::App app{"NOVASTRA command line: the graphic ephemeris and the book of months."};
     app.name("novastra-cli");
     app.require_subcommand(1);
     app.set_version_flag("--version", std::string("novastra-cli ") + novastra::kVersion);
@@ -29,6 +30,7 @@ int main(int argc, char** argv) {
     int status = 0;
     cli::CommonOptions common;
     cli::AddGraphCommand(app, common, status);
+    cli::AddBookCommand(app, global, status);
     cli::RefuseEmptyValues(app);
     try {
       app.parse(argc, argv);
@@ -40,7 +42,8 @@ int main(int argc, char** argv) {
       status = app.exit(e);
     } catch (const CLI::ParseError& e) {
       cli::PrintError(e.what());
-      std::cerr << "Run 'novastra-cli graph --help' for usage.\n";
+      std::cerr << "Run 'novastra-cli " << (app.got_subcommand("book") ? "book" : "graph")
+                << " --help' for usage.\n";
       return cli::kUsageError;
     }
     std::cout.flush();

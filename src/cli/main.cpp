@@ -1,7 +1,7 @@
 // novastra-cli: ephemerides, aspectarians, stations, positions and eclipses
 // on the command line. Exit status 0 done, 1 a file could not be read or
-// written, 2 a usage error or input refused. The graph command draws with Qt,
-// which the other commands never load: it is its own program (novastra-graph)
+// written, 2 a usage error or input refused. The graph and book commands draw
+// with Qt, which the other commands never load: it is a program of its own (novastra-graph)
 // that this one hands the command line to.
 #include <unistd.h>
 
@@ -54,7 +54,7 @@ std::filesystem::path GraphProgram() {
 int RunGraph(char** argv) {
   const std::filesystem::path program = GraphProgram();
   if (program.empty()) {
-    cli::PrintError("the graph command needs novastra-graph, which is not installed beside " +
+    cli::PrintError("the graph and book commands need novastra-graph, which is not installed beside " +
                     novastra::ExecutableDir().string());
     return cli::kReadWriteFailure;
   }
@@ -111,11 +111,13 @@ int Main(int argc, char** argv) {
   cli::AddTransitsCommand(app, global, status);
   // Listed in the help; run by novastra-graph.
   app.add_subcommand("graph", "Graphic ephemeris of a range of dates as SVG, PNG or PDF");
+  app.add_subcommand("book",
+                     "A title page and one page per month of positions and phenomena, as PDF");
   cli::RefuseEmptyValues(app);
   cli::RequireDecimalNumbers(app);
 
   const std::string command = CommandWord(argc, argv);
-  if (command == "graph") return RunGraph(argv);
+  if (command == "graph" || command == "book") return RunGraph(argv);
   std::string names;
   bool known = false;
   for (const CLI::App* sub : app.get_subcommands([](CLI::App*) { return true; })) {

@@ -72,6 +72,11 @@ tree)
     [ -s installed.txt ] || fail "installed novastra-cli printed nothing"
     cmp -s installed.txt built.txt || fail "installed $kind differs from the build tree's"
   done
+  # The book finds the symbol font where the installed tree keeps it, and embeds it.
+  "$prefix/bin/novastra-cli" --home "$work/home1" book --from 2027-01 --to 2027-01 \
+    -o "$work/elsewhere/book.pdf" 2>/dev/null || fail "installed novastra-cli book failed"
+  pdffonts "$work/elsewhere/book.pdf" | grep -q '^EPHEMERI .* yes ' ||
+    fail "the installed book has no embedded symbol font"
   # Only the user's own file is copied into the per-user folder.
   user=$work/home1/.local/share/novastra
   [ -f "$user/OPTIONS.OPT" ] || fail "OPTIONS.OPT not copied into $user"
@@ -135,7 +140,7 @@ tree)
     got=$(complete_words $words "")
     [ "$got" = "$want" ] || fail "completing '$words': '$got', expected '$want'"
   done <<'WORDS'
-novastra-cli|ephemeris aspectarian stations positions eclipses chart transits graph --home --encoding --symbols --help --version
+novastra-cli|ephemeris aspectarian stations positions eclipses chart transits graph book --home --encoding --symbols --help --version
 novastra-cli aspectarian --format|text csv json ics
 novastra-cli graph --dial|360 90 45 30
 novastra-cli ephemeris --node|mean true osculating

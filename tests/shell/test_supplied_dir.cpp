@@ -68,6 +68,11 @@ TEST_F(SuppliedDirTest, CandidatesInOrder) {
     want.insert(want.end(), c.tail.begin(), c.tail.end());
     EXPECT_EQ(SuppliedDirCandidates(bin), want) << c.xdg.value_or("(unset)");
   }
+  // The drawing program in libexec/novastra reads the tree's share/novastra first.
+  Env("XDG_DATA_DIRS", std::string("/a"));
+  const std::vector<fs::path> helper = {"/opt/x/share/novastra", "/opt/x/libexec/share/novastra",
+                                        "/opt/x/libexec/novastra", "/a/novastra"};
+  EXPECT_EQ(SuppliedDirCandidates("/opt/x/libexec/novastra"), helper);
 }
 
 TEST_F(SuppliedDirTest, InstalledTreeComesFirstThenBuildTreeThenXdg) {
