@@ -26,7 +26,8 @@ inline QLabel* FieldCaption(const QString& caption, QWidget* field, QWidget* par
   label->setBuddy(field);
   const QFontMetricsF metrics(label->font());
   qreal width = 0;
-  for (const QChar c : QString(caption).remove('&')) width += metrics.horizontalAdvance(c);
+  const QString letters = QString(caption).remove('&');
+  for (const QChar c : letters) width += metrics.horizontalAdvance(c);
   label->setMinimumWidth(std::max(static_cast<int>(std::ceil(width)), label->sizeHint().width()));
   return label;
 }
