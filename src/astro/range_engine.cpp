@@ -292,6 +292,23 @@ BodyPositions RangeEngine::At(std::int64_t n, const InstantSetup& instant) {
                             interpolated ? &slow : nullptr);
 }
 
+// The series sets the slow bodies read: the Earth's for the geocentric step,
+// the Earth's of J2000.0 for Pluto, and the four planets'.
+constexpr SeriesBody kSlowSets[] = {SeriesBody::Earth,   SeriesBody::EarthJ2000,
+                                    SeriesBody::Jupiter, SeriesBody::Saturn,
+                                    SeriesBody::Uranus,  SeriesBody::Neptune};
+
+// The six coordinates of SlowPositions, and whether each is an angle of 0..360
+// (unwrapped before it is interpolated).
+struct SlowField {
+  double (SlowPositions::*field)[kSlowBodyCount];
+  bool angle;
+};
+constexpr SlowField kSlowFields[] = {
+    {&SlowPositions::longitude, true},      {&SlowPositions::latitude, false},
+    {&SlowPositions::rightAscension, true}, {&SlowPositions::declination, false},
+    {&SlowPositions::helioLongitude, true}, {&SlowPositions::helioLatitude, false}};
+
 // The slow bodies' recurrence restarts every 40 quarter days (10 days, as the
 // hourly one's every 240 hours), which keeps its error as small.
 constexpr int kSlowAnchorEvery = 40;
@@ -302,8 +319,7 @@ constexpr int kSlowAnchorEvery = 40;
 void RangeEngine::InterpolateSlowBodies() {
   // The date's five instants on a grid of a quarter day from the same origin.
   SetMask slowSets{};
-  for (SeriesBody b : {SeriesBody::Earth, SeriesBody::EarthJ2000, SeriesBody::Jupiter,
-                       SeriesBody::Saturn, SeriesBody::Uranus, SeriesBody::Neptune}) {
+  for (SeriesBody b : kSlowSets) {
     slowSets[static_cast<int>(b)] = true;
     sets_[static_cast<int>(b)] = b == SeriesBody::Earth;
   }
@@ -412,30 +428,18 @@ bool RangeEngine::SlowAt(std::int64_t n, const InstantSetup& instant, SlowPositi
       direct = true;
       continue;
     }
-    out.longitude[i] = blend(&SlowPositions::longitude, i, true);
-    out.latitude[i] = blend(&SlowPositions::latitude, i, false);
-    out.rightAscension[i] = blend(&SlowPositions::rightAscension, i, true);
-    out.declination[i] = blend(&SlowPositions::declination, i, false);
-    out.helioLongitude[i] = blend(&SlowPositions::helioLongitude, i, true);
-    out.helioLatitude[i] = blend(&SlowPositions::helioLatitude, i, false);
+    for (const SlowField& f : kSlowFields) (out.*f.field)[i] = blend(f.field, i, f.angle);
   }
   if (direct) {
     const TrigKernels* fast = &FastKernels();
     const double tau = instant.TimeT / 10.0;
     HelioSets sets;
-    for (SeriesBody b : {SeriesBody::Earth, SeriesBody::EarthJ2000, SeriesBody::Jupiter,
-                         SeriesBody::Saturn, SeriesBody::Uranus, SeriesBody::Neptune})
+    for (SeriesBody b : kSlowSets)
       sets[static_cast<int>(b)] = ComputeHelio(tables_->sets[static_cast<int>(b)], tau, fast);
     const SlowPositions here = SlowFromHelio(instant, *tables_, choices_, sets);
-    for (int i = 0; i < kSlowBodyCount; ++i) {
-      if (smooth_[i]) continue;
-      out.longitude[i] = here.longitude[i];
-      out.latitude[i] = here.latitude[i];
-      out.rightAscension[i] = here.rightAscension[i];
-      out.declination[i] = here.declination[i];
-      out.helioLongitude[i] = here.helioLongitude[i];
-      out.helioLatitude[i] = here.helioLatitude[i];
-    }
+    for (int i = 0; i < kSlowBodyCount; ++i)
+      if (!smooth_[i])
+        for (const SlowField& f : kSlowFields) (out.*f.field)[i] = (here.*f.field)[i];
   }
   return true;
 }
