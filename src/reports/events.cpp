@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <iterator>
 #include <utility>
@@ -86,6 +87,20 @@ std::array<uint8_t, 625> BuildWrapLookup() {
 
 const std::array<uint8_t, 625> kWrapLookup = BuildWrapLookup();
 
+// The same lookup as the values it adds 30 to: bit k for v[k].
+std::array<uint8_t, 625> BuildWrapAdd() {
+  std::array<uint8_t, 625> add{};
+  for (int key = 0; key < 625; ++key) {
+    const int row = kWrapLookup[key];
+    if (row == 0) continue;
+    for (int k = 0; k < 4; ++k)
+      if (kWrapTable[row - 1].add[k]) add[key] |= static_cast<uint8_t>(1 << k);
+  }
+  return add;
+}
+
+const std::array<uint8_t, 625> kWrapAdd = BuildWrapAdd();
+
 // Adds 30 where the first matching row says; c holds the classes of v.
 void CompensateWrap(double v[4], const int c[4]) {
   const int row = kWrapLookup[c[0] * 125 + c[1] * 25 + c[2] * 5 + c[3]];
@@ -156,6 +171,7 @@ struct Step {
   double x0, x1, motion;  // x0 unwrapped against x1
   double g0, g1;          // degrees within their segments
   int class0, class1;     // of g0, g1 against the wrap table's bounds
+  int fasterKey, slowerKey;  // their part of the wrap lookup's key as the faster or slower body
   int sign0, sign1;
 };
 
@@ -169,6 +185,8 @@ Step StepOf(double lon0, double lon1) {
   st.g1 = DegreesInSegment(st.x1);
   st.class0 = BoundClass(st.g0);
   st.class1 = BoundClass(st.g1);
+  st.fasterKey = st.class0 * 125 + st.class1 * 25;
+  st.slowerKey = st.class0 * 5 + st.class1;
   st.sign0 = SignOf(st.x0);
   st.sign1 = SignOf(st.x1);
   return st;
@@ -188,30 +206,52 @@ class DaySearch {
         minor_(listAll_ && (choices.aspects & ~kMajorAspects) != 0) {
     if (choices.moonSign == MoonChangeSign::NoDisplay) ingressReported_[kMoon] = true;
     noStation_[kSun] = noStation_[kMoon] = true;
-    for (int b = 1; b <= 11; ++b)
+    for (int b = 1; b <= 11; ++b) {
       for (int h = 0; h < 24; ++h)
         steps_[b][h] = StepOf(samples.first[b][h], samples.first[b][h + 1]);
+      const auto& d = samples.second[b];
+      for (int h = 0; h < 24; ++h) {
+        const bool change = (d[h] <= 0 && d[h + 1] >= 0) || (d[h] >= 0 && d[h + 1] <= 0);
+        signChanges_[b] |= static_cast<std::uint32_t>(change) << h;
+      }
+      for (int h = 0; h <= 24; ++h) absDeclination_[b][h] = std::fabs(d[h]);
+    }
   }
 
   std::vector<Event> Run() {
+    // A body's ingress and station can only be found in the first pair it
+    // heads (each is listed once a day and the same hours give the same
+    // answers), so they are looked for there, in the order of the hours.
+    bool headed[12] = {};
     for (int i = 1; i <= 10; ++i) {
       for (int j = i + 1; j <= 11; ++j) {
         if (helio_ && (i == kMoon || j == kMoon)) continue;
-        for (int h = 0; h < 24; ++h) {
-          Ingress(i, h);
-          if (helio_ && (i == 10 || j == 11)) continue;
-          Station(i, h);
-          const bool iFaster = steps_[i][h].motion > steps_[j][h].motion;
-          Aspect(i, j, h, iFaster);
-          if (minor_) MinorAspects(i, j, h);
-          Parallel(i, j, h, iFaster);
-        }
+        SearchPair(i, j, !headed[i]);
+        headed[i] = true;
       }
     }
     return std::move(events_);
   }
 
  private:
+  // The pair's events hour by hour, with body i's ingress and station when
+  // this is the first pair it heads.
+  void SearchPair(int i, int j, bool first) {
+    const bool pair = !(helio_ && (i == 10 || j == 11));
+    const std::uint32_t aspects = pair ? AspectHours(i, j) : 0;
+    const std::uint32_t parallels = pair ? ParallelHours(i, j) : 0;
+    if (!first && !minor_ && (aspects | parallels) == 0) return;
+    for (int h = 0; h < 24; ++h) {
+      if (first) Ingress(i, h);
+      if (!pair) continue;
+      if (first) Station(i, h);
+      const bool iFaster = steps_[i][h].motion > steps_[j][h].motion;
+      if ((aspects >> h) & 1) Aspect(i, j, h, iFaster);
+      if (minor_) MinorAspects(i, j, h);
+      if ((parallels >> h) & 1) Parallel(i, j, h, iFaster);
+    }
+  }
+
   Event At(EventKind kind, int body, int h, double minutes) const {
     Event e;
     e.kind = kind;
@@ -221,6 +261,41 @@ class DaySearch {
     e.minutes = minutes;
     e.jd = dayJD_ - 0.5 + std::round((h * 60 + minutes) * 60) / 86400.0;
     return e;
+  }
+
+  // The hours (bit h) in which Aspect can find the pair's aspect: its own
+  // test of the segment degrees, worked out without branches for the 24
+  // hours at once; Aspect then repeats it and goes on only for these.
+  std::uint32_t AspectHours(int i, int j) const {
+    std::uint32_t hours = 0;
+    for (int h = 0; h < 24; ++h) {
+      const Step& a = steps_[i][h];
+      const Step& b = steps_[j][h];
+      const bool iFaster = a.motion > b.motion;
+      const Step& fs = iFaster ? a : b;
+      const Step& ss = iFaster ? b : a;
+      const std::uint8_t add = kWrapAdd[fs.fasterKey + ss.slowerKey];
+      const double v0 = fs.g0 + ((add & 1) != 0 ? 30.0 : 0.0);
+      const double v1 = fs.g1 + ((add & 2) != 0 ? 30.0 : 0.0);
+      const double v2 = ss.g0 + ((add & 4) != 0 ? 30.0 : 0.0);
+      const double v3 = ss.g1 + ((add & 8) != 0 ? 30.0 : 0.0);
+      hours |= static_cast<std::uint32_t>((v0 <= v2) & (v1 >= v3)) << h;
+    }
+    return hours;
+  }
+
+  // The hours in which Parallel can find one: either value changes sign, or
+  // their sizes meet (a test that does not depend on which body is faster).
+  std::uint32_t ParallelHours(int i, int j) const {
+    std::uint32_t hours = signChanges_[i] | signChanges_[j];
+    const auto& a = absDeclination_[i];
+    const auto& b = absDeclination_[j];
+    for (int h = 0; h < 24; ++h) {
+      const bool meet = ((a[h] <= b[h]) & (a[h + 1] >= b[h + 1])) |
+                        ((a[h] >= b[h]) & (a[h + 1] <= b[h + 1]));
+      hours |= static_cast<std::uint32_t>(meet) << h;
+    }
+    return hours;
   }
 
   // Body i entering a sign during hour h, once a day.
@@ -374,6 +449,10 @@ class DaySearch {
   bool ingressReported_[12] = {};
   bool noStation_[12] = {};
   Step steps_[12][24];
+  // Per body: the hours in which its declination (or latitude) changes sign,
+  // and its size at the 25 samples.
+  std::uint32_t signChanges_[12] = {};
+  double absDeclination_[12][25] = {};
   std::vector<Event> events_;
 };
 
