@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 #include <map>
 #include <mutex>
 #include <optional>
@@ -10,6 +12,7 @@
 #include <numbers>
 
 #include "astro/apparent.h"
+#include "astro/saros_starts.h"
 #include "astro/sky.h"
 
 namespace novastra {
@@ -519,10 +522,29 @@ int SarosSeries(int lunation, int refLunation, int refSeries) {
   return refSeries + static_cast<int>(b);
 }
 
+// The known start of a series (saros_starts.h) for the supplied series files
+// and the two kinds of eclipse tabled there (0 solar, 2 lunar with
+// Chauvenet's enlargement); nothing otherwise.
+// Given:  kind, series   as NumberMembers; supplied: the tables are the files'
+// Returns:               the series' first lunation, or nothing
+// Source: bookkeeping; no published source.
+std::optional<int> KnownStart(int kind, int series, bool supplied) {
+  if (!supplied) return std::nullopt;
+  auto find = [&](const auto& starts) -> std::optional<int> {
+    for (const SarosStart& s : starts)
+      if (s.series == series) return s.firstLunation;
+    return std::nullopt;
+  };
+  if (kind == 0) return find(kSolarSarosStarts);
+  if (kind == 1 + static_cast<int>(ShadowEnlargement::Chauvenet)) return find(kLunarSarosStarts);
+  return std::nullopt;
+}
+
 // Each eclipse's member number: the count of eclipses of its series before it,
 // found by stepping back one saros at a time. A series' first eclipse is a fact
-// of the sky, so it is found once per process for each kind of eclipse and set
-// of tables (some 40 eclipse computations a series) and shared by every thread
+// of the sky: with the supplied series files it is read from saros_starts.h;
+// otherwise it is found once per process for each kind of eclipse and set of
+// tables (some 40 eclipse computations a series) and shared by every thread
 // behind a lock: a year's list then costs its own lunations only.
 // Given:  list     eclipses with their series; kind: 0 solar, 1 + enlargement
 //         tables   the series the eclipses were found with
@@ -535,10 +557,18 @@ void NumberMembers(std::vector<Eclipse>& list, int kind, const SeriesTables& tab
   using Key = std::tuple<const SeriesTables*, int, int>;  // tables, kind, series
   static std::mutex lock;
   static std::map<Key, int> firstLunation;  // -> lunation of the series' first eclipse
+  static std::map<const SeriesTables*, bool> supplied;  // -> the supplied files' tables
+  bool known = false;
+  if (!list.empty()) {
+    const std::lock_guard<std::mutex> hold(lock);
+    auto [at, added] = supplied.try_emplace(&tables, false);
+    if (added) at->second = SeriesFingerprint(tables) == kSuppliedSeriesFingerprint;
+    known = at->second;
+  }
   for (Eclipse& e : list) {
     const Key key{&tables, kind, e.saros.series};
-    std::optional<int> first;
-    {
+    std::optional<int> first = KnownStart(kind, e.saros.series, known);
+    if (!first) {
       const std::lock_guard<std::mutex> hold(lock);
       if (auto found = firstLunation.find(key); found != firstLunation.end()) first = found->second;
     }
@@ -565,6 +595,34 @@ std::pair<int, int> LunationRange(double fromUT, double toUT, double offset) {
 }
 
 }  // namespace
+
+// A fingerprint of the series tables: 64-bit FNV-1a over the bytes of every
+// coefficient, in the order of the sets, coordinates, series and terms, then
+// Pluto's table.
+// Given:  tables   the loaded series
+// Returns:         the fingerprint
+// Source: Fowler, Noll and Vo, the FNV-1a hash (IETF draft
+//         draft-eastlake-fnv, 64-bit offset basis and prime).
+std::uint64_t SeriesFingerprint(const SeriesTables& tables) {
+  std::uint64_t h = 14695981039346656037ull;
+  auto add = [&](double v) {
+    unsigned char bytes[sizeof v];
+    std::memcpy(bytes, &v, sizeof v);
+    for (const unsigned char b : bytes) h = (h ^ b) * 1099511628211ull;
+  };
+  for (const SeriesSet& set : tables.sets)
+    for (const auto* coordinate : {&set.L, &set.B, &set.R}) {
+      add(static_cast<double>(coordinate->size()));
+      for (const auto& series : *coordinate) {
+        add(static_cast<double>(series.size()));
+        for (const SeriesTerm& t : series) add(t.A), add(t.B), add(t.C);
+      }
+    }
+  for (const PlutoTerm& t : tables.pluto)
+    for (const double v : {t.j, t.s, t.p, t.lonSin, t.lonCos, t.latSin, t.latCos, t.radSin, t.radCos})
+      add(v);
+  return h;
+}
 
 // The Saros series of the solar eclipse of a lunation, from 2017 August 21:
 // lunation 218, Saros 145.

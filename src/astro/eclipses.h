@@ -2,6 +2,7 @@
 // Solar and lunar eclipses from the apparent Sun and Moon (ComputeApparentSunMoon):
 // the instant of greatest eclipse, type, magnitudes, gamma, lunar contacts and
 // the Saros series. Reentrant: every function reads only its arguments.
+#include <cstdint>
 #include <optional>
 #include <vector>
 
@@ -86,6 +87,10 @@ std::optional<LunarEclipse> LunarEclipseOfLunation(
 // Lunar) Eclipses, 1955).
 int SolarSarosSeries(int lunation);
 int LunarSarosSeries(int lunation);
+
+// A fingerprint of every coefficient of the tables (FNV-1a), by which the
+// supplied series files are recognised.
+std::uint64_t SeriesFingerprint(const SeriesTables& tables);
 
 // The fraction of the Sun's disk (radius 1) covered by the Moon's (radius
 // diameterRatio) whose limbs overlap by `magnitude` Sun diameters.

@@ -11,6 +11,7 @@
 
 #include "astro/calendar.h"
 #include "astro/eclipses.h"
+#include "astro/saros_starts.h"
 #include "astro_test.h"
 #include "reports/eclipses_report.h"
 
@@ -114,6 +115,10 @@ TEST(Eclipses, SolarCatalogue1801To2100) {
     EXPECT_EQ(SolarLetter(e->type), row.type[0]);
     EXPECT_EQ(e->lunation, row.lunation);
     EXPECT_EQ(e->saros.series, row.saros);
+    // "b": the first eclipse of its series.
+    if (row.type.find('b') != std::string::npos) {
+      EXPECT_EQ(e->saros.member, 1);
+    }
     // Greatest eclipse (TD) within a minute, magnitude within 0.01, gamma 0.005.
     EXPECT_NEAR(e->greatestTT, row.tt, 60 * kSecond);
     EXPECT_NEAR(e->magnitude, row.magnitude, 0.01);
@@ -139,6 +144,9 @@ TEST(Eclipses, LunarCatalogue1801To2100) {
     SCOPED_TRACE(DateTextFromJulianDay(row.ut + 0.5));
     EXPECT_EQ(LunarLetter(e->type), row.type[0]);
     EXPECT_EQ(e->saros.series, row.saros);
+    if (row.type.find('b') != std::string::npos) {
+      EXPECT_EQ(e->saros.member, 1);
+    }
     // The catalogue gives UT to the minute: within a minute of it, and 0.01.
     EXPECT_NEAR(e->greatestUT, row.ut, 60 * kSecond);
     EXPECT_NEAR(e->umbralMagnitude, row.umbral, 0.01);
@@ -180,6 +188,39 @@ TEST(Eclipses, LunarCatalogue1801To2100) {
             << " s (catalogue to the minute), umbral " << worstUmbral << ", penumbral "
             << worstPenumbral << ", gamma " << worstGamma << ", contacts " << worstContact
             << " min\n";
+}
+
+// The series' starts tabled for the supplied series files: the files are the
+// ones they were found with, every series with an eclipse the program can
+// list (its dates 1800-2100, a lunation beyond each end) is there, and
+// stepping back from the series' eclipse one saros at a time finds each start
+// again. On a mismatch the test prints the rows the table should hold.
+TEST(Eclipses, TabledSarosStartsAreThoseOfTheSearch) {
+  EXPECT_EQ(SeriesFingerprint(Tables()), kSuppliedSeriesFingerprint)
+      << "fingerprint of the supplied files: 0x" << std::hex << SeriesFingerprint(Tables())
+      << "ull";
+  const double from = JulianDayNumber(1799, 11, 1), to = JulianDayNumber(2101, 3, 1);
+  auto check = [](const auto& eclipses, const auto& table, auto exists, const char* name) {
+    std::map<int, int> walked, tabled;  // series -> first lunation
+    for (const auto& e : eclipses) {
+      if (walked.count(e.saros.series) != 0) continue;
+      int n = e.lunation;
+      while (exists(n - 223)) n -= 223;
+      walked[e.saros.series] = n;
+      EXPECT_EQ(e.saros.member, (e.lunation - n) / 223 + 1) << name << " " << e.saros.series;
+    }
+    for (const SarosStart& s : table) tabled[s.series] = s.firstLunation;
+    std::ostringstream rows;
+    for (const auto& [series, first] : walked) rows << "{" << series << ", " << first << "}, ";
+    EXPECT_EQ(tabled, walked) << name << " starts: " << rows.str();
+  };
+  check(FindSolarEclipses(from, to, Tables()), kSolarSarosStarts,
+        [](int n) { return SolarEclipseOfLunation(n, Tables()).has_value(); }, "solar");
+  check(FindLunarEclipses(from, to, Tables(), ShadowEnlargement::Chauvenet), kLunarSarosStarts,
+        [](int n) {
+          return LunarEclipseOfLunation(n, Tables(), ShadowEnlargement::Chauvenet).has_value();
+        },
+        "lunar");
 }
 
 }  // namespace
