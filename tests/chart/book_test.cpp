@@ -15,6 +15,8 @@
 #include <string>
 #include <vector>
 
+#include <unistd.h>
+
 #include "reports/events.h"
 #include "text/charset.h"
 #include "text/glyphs.h"
@@ -41,16 +43,27 @@ bool HavePoppler() { return std::system("command -v pdftotext >/dev/null 2>&1") 
 const std::string kCli = NOVASTRA_CLI;
 const std::string kZone = "America/New_York";
 
-// The year's book, made once for every test.
+// The year's book, made once per test process. CTest runs each test in its own
+// process and several at once, so the file is named after the process (a shared
+// name let one test remove the book another was reading) and removed at exit.
+struct BookFile {
+  fs::path path = fs::temp_directory_path() /
+                  ("novastra-book-test-2027-" + std::to_string(getpid()) + ".pdf");
+  BookFile() {
+    Shell(kCli + " book --from 2027-01 --to 2027-12 --tz " + kZone + " -o " + path.string() +
+          " 2>/dev/null");
+  }
+  BookFile(const BookFile&) = delete;
+  BookFile& operator=(const BookFile&) = delete;
+  ~BookFile() {
+    std::error_code ignored;
+    fs::remove(path, ignored);
+  }
+};
+
 const fs::path& Book() {
-  static const fs::path file = [] {
-    fs::path f = fs::temp_directory_path() / "novastra-book-test-2027.pdf";
-    fs::remove(f);
-    Shell(kCli + " book --from 2027-01 --to 2027-12 --tz " + kZone + " -o " + f.string() +
-        " 2>/dev/null");
-    return f;
-  }();
-  return file;
+  static const BookFile file;
+  return file.path;
 }
 
 std::vector<std::string> Split(const std::string& line, char sep) {
