@@ -101,6 +101,9 @@ class Application {
     settings_.MainMaximized = maximized;
   }
   void SetFontSize(double points) { settings_.FontSize = points; }
+  // The minor bodies chosen in the graphic ephemeris and in the calendar export.
+  void SetGraphMinorBodies(const MinorChoice& bodies) { settings_.GraphMinorBodies = bodies; }
+  void SetCalendarMinorBodies(const MinorChoice& bodies) { settings_.CalendarMinorBodies = bodies; }
   // The settings file keeps a style as -1 (on) or 0 (off).
   void SetFontBold(bool bold) { settings_.FontBold = bold ? -1 : 0; }
   void SetFontItalic(bool italic) { settings_.FontItalic = italic ? -1 : 0; }

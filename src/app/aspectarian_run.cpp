@@ -117,6 +117,7 @@ RunOutcome RunAspectarian(RunContext& app) {
   }
   state.calendar = *calendar;
   state.report = report;
+  state.request = request;
   state.firstDayJD = cal.StartJD;
   state.dayCount = dayCount;
   state.coords = params.Coords;

@@ -22,6 +22,9 @@ struct AspectarianState {
   CalendarChoices calendar;     // the zone and texts the run was shown with
   // The run's typed results and its dates (in the zone), for the calendar export.
   AspectarianReport report;
+  // What it was asked (its minor bodies, its sky), so that the calendar can
+  // add the events of minor bodies the run was not asked for.
+  AspectarianRequest request;
   double firstDayJD = 0;
   int dayCount = 0;
   Coordinates coords = Coordinates::Geocentric;

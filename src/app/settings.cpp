@@ -179,6 +179,14 @@ bool MinorBodiesValue(const LineValue& v, Settings&, RunParameters& params) {
   return true;
 }
 
+// The same for the windows' own choices of minor bodies.
+template <MinorChoice Settings::*Field>
+bool WindowMinorBodies(const LineValue& v, Settings& s, RunParameters&) {
+  std::string why;
+  if (!ParseMinorBodies(v.text, s.*Field, why)) s.*Field = {};
+  return true;
+}
+
 // The keys by the start of their line, the first that matches is read (so
 // "NOVASTRAMaximized" before the other "NOVASTRA" keys). The keys the older
 // programs wrote match without their '=', as those programs read them.
@@ -214,6 +222,8 @@ constexpr Key kKeys[] = {
     {"Sky=", SkyChoice},
     {"Aspects=", AspectsValue},
     {"MinorBodies=", MinorBodiesValue},
+    {"GraphMinorBodies=", WindowMinorBodies<&Settings::GraphMinorBodies>},
+    {"CalendarMinorBodies=", WindowMinorBodies<&Settings::CalendarMinorBodies>},
     {"SiderealAyanamsa=", SiderealAyanamsa},
 };
 
@@ -316,6 +326,9 @@ bool WriteSettings(const std::filesystem::path& folder, const Settings& s,
   if (params.SiderealAyanamsa != NamedAyanamsa::None)
     line(std::string("SiderealAyanamsa=") + NamedAyanamsaKey(params.SiderealAyanamsa));
   if (AnyMinor(params.MinorBodies)) line("MinorBodies=" + MinorBodyWords(params.MinorBodies));
+  if (AnyMinor(s.GraphMinorBodies)) line("GraphMinorBodies=" + MinorBodyWords(s.GraphMinorBodies));
+  if (AnyMinor(s.CalendarMinorBodies))
+    line("CalendarMinorBodies=" + MinorBodyWords(s.CalendarMinorBodies));
   return WriteFileSafely(folder / kSettingsFile, t).empty();
 }
 

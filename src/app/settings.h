@@ -20,6 +20,9 @@ struct Settings {
   int16_t NumberOfDays = 30;
   // Maximised windows (their places above are the places to restore to).
   bool MainMaximized = false, DataMaximized = false;
+  // The minor bodies the graphic ephemeris draws beside its planets, and
+  // those the calendar export starts with ticked (none by default).
+  MinorChoice GraphMinorBodies{}, CalendarMinorBodies{};
 };
 
 // Sets the defaults, then applies "NOVASTRA.INI" from the folder; the Input

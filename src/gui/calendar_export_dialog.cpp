@@ -9,6 +9,7 @@
 #include <QVBoxLayout>
 
 #include "gui/message_box.h"
+#include "reports/minor_report.h"
 
 namespace novastra::gui {
 
@@ -61,6 +62,23 @@ CalendarExportDialog::CalendarExportDialog(const CalendarExportQuestion& questio
   }
   layout->addWidget(bodies);
 
+  // Chiron, the asteroids and the two Liliths; their events are found for
+  // the export when the run was not asked for them.
+  auto* minor = new QGroupBox("Minor bodies", this);
+  minor->setObjectName("grpMinorBodies");
+  auto* minorGrid = new QGridLayout(minor);
+  for (size_t m = 0; m < kMinorBodyCount; ++m) {
+    QCheckBox* box = new QCheckBox(MinorBodyName(kMinorBodies[m]), minor);
+    box->setObjectName(QString("chkMinor_") + MinorBodyKey(kMinorBodies[m]));
+    box->setChecked(question.minorBodies && question.filter.minor[m]);
+    minorGrid->addWidget(box, static_cast<int>(m / 4), static_cast<int>(m % 4));
+    minorBoxes[m] = box;
+    connect(box, &QCheckBox::toggled, this, [this] { UpdateOk(); });
+  }
+  minor->setEnabled(question.minorBodies);
+  if (!question.minorBodies) minor->setToolTip("Minor bodies are found in geocentric runs only.");
+  layout->addWidget(minor);
+
   auto* note = new QLabel("An aspect is exported when both its bodies are chosen.", this);
   note->setObjectName("lblNote");
   layout->addWidget(note);
@@ -79,6 +97,8 @@ CalendarFilter CalendarExportDialog::Choices() const {
     f.kinds[static_cast<size_t>(k)] = kindBoxes[static_cast<size_t>(k)]->isChecked();
   for (int b = 1; b <= 11; ++b)
     f.bodies[static_cast<size_t>(b)] = bodyBoxes[static_cast<size_t>(b)]->isChecked();
+  for (size_t m = 0; m < kMinorBodyCount; ++m)
+    f.minor[m] = minorBoxes[m]->isEnabled() && minorBoxes[m]->isChecked();
   return f;
 }
 
@@ -87,6 +107,7 @@ void CalendarExportDialog::UpdateOk() {
   bool kind = false, body = false;
   for (bool k : f.kinds) kind = kind || k;
   for (bool b : f.bodies) body = body || b;
+  for (bool b : f.minor) body = body || b;
   buttons->button(QDialogButtonBox::Ok)->setEnabled(kind && body);
 }
 

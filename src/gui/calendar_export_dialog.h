@@ -25,11 +25,13 @@ class CalendarExportDialog : public QDialog {
 
   std::array<QCheckBox*, kCalendarKinds> kindBoxes{};
   std::array<QCheckBox*, 12> bodyBoxes{};  // 1..11
+  // Chiron .. Osc. Lilith, in the order of MinorChoice.
+  std::array<QCheckBox*, kMinorBodyCount> minorBoxes{};
   QLabel* zoneLabel = nullptr;
   QDialogButtonBox* buttons = nullptr;
 
  private:
-  // OK needs at least one kind and one body.
+  // OK needs at least one kind and one body (a planet or a minor body).
   void UpdateOk();
 };
 

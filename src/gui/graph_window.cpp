@@ -28,6 +28,7 @@
 #include "gui/date_field.h"
 #include "gui/message_box.h"
 #include "gui/widgets.h"
+#include "reports/minor_events.h"
 #include "text/date_input.h"
 
 namespace novastra::gui {
@@ -215,6 +216,20 @@ GraphWindow::GraphWindow(Application& app, Dialogs& dialogs, QWidget* parent)
     connect(a, &QAction::toggled, this, [this] { Recompute(); });
     bodyActions[b] = a;
   }
+  // Chiron, the asteroids and the two Liliths, as the settings last had them.
+  bodyMenu->addSeparator();
+  const MinorChoice& minor = app_.settings().GraphMinorBodies;
+  for (int b = kFirstMinorEventBody; b <= kLastMinorEventBody; ++b) {
+    QAction* a = bodyMenu->addAction(chart::BodyGlyph(b) + "  " + chart::BodyName(b));
+    a->setObjectName(QString("actMinor_") + MinorBodyKey(MinorBodyOfEvent(b)));
+    a->setCheckable(true);
+    a->setChecked(minor[static_cast<size_t>(b - kFirstMinorEventBody)]);
+    connect(a, &QAction::toggled, this, [this] {
+      app_.SetGraphMinorBodies(MinorChosen());
+      Recompute();
+    });
+    bodyActions[b] = a;
+  }
   btnBodies->setMenu(bodyMenu);
   row->addWidget(btnBodies);
   row->addSpacing(6);
@@ -254,6 +269,14 @@ chart::ChartOptions GraphWindow::Options() const {
   return o;
 }
 
+MinorChoice GraphWindow::MinorChosen() const {
+  MinorChoice chosen{};
+  for (const auto& [body, action] : bodyActions)
+    if (IsMinorEventBody(body) && action->isChecked())
+      chosen[static_cast<size_t>(body - kFirstMinorEventBody)] = true;
+  return chosen;
+}
+
 void GraphWindow::Recompute() {
   lblStatus->clear();
   chart::SeriesRequest request;
@@ -274,8 +297,27 @@ void GraphWindow::Recompute() {
     request.ayanamsa =
         app_.options().Ayanamsa(app_.params().ZodiacMode, app_.params().SiderealAyanamsa);
     QApplication::setOverrideCursor(Qt::WaitCursor);
+    // The minor bodies' series (MINOR.DAT) are read when first chosen; without
+    // them the planets are drawn alone and the status line says why.
+    std::string minorError;
+    if (AnyMinor(MinorChosen())) {
+      if (const auto error = app_.LoadMinorBodies())
+        minorError = error->Message();
+      else
+        request.minor = app_.minor();
+    }
     series_ = chart::ComputeSeries(request, app_.series());
     QApplication::restoreOverrideCursor();
+    // A chosen body the series do not cover is named.
+    QStringList missing;
+    for (int body : request.bodies)
+      if (std::none_of(series_.bodies.begin(), series_.bodies.end(),
+                       [body](const chart::BodySeries& b) { return b.body == body; }))
+        missing << chart::BodyName(body);
+    if (!minorError.empty())
+      lblStatus->setText(QString::fromStdString(minorError));
+    else if (!missing.isEmpty() && !series_.jd.empty())
+      lblStatus->setText(missing.join(", ") + ": not drawn, outside the years of MINOR.DAT.");
   }
   Redraw();
 }

@@ -10,6 +10,7 @@
 #include "chart/chart_model.h"
 #include "chart/chart_painter.h"
 #include "chart/ephemeris_series.h"
+#include "reports/minor_report.h"
 
 class QAction;
 class QComboBox;
@@ -71,7 +72,9 @@ class GraphWindow : public QMainWindow {
   QLabel* lblStatus = nullptr;
   ChartView* view = nullptr;
   QAction *mnuExport = nullptr, *mnuPrint = nullptr, *mnuClose = nullptr;
-  std::map<int, QAction*> bodyActions;  // by body index
+  // By body index: the eleven, then Chiron .. Osc. Lilith (12 .. 18, after a
+  // separator), whose choice is kept in the settings.
+  std::map<int, QAction*> bodyActions;
 
   const chart::EphemerisSeries& series() const { return series_; }
   // Recomputes the positions for the dates and bodies shown, then redraws.
@@ -88,6 +91,8 @@ class GraphWindow : public QMainWindow {
  private:
   void Print();
   chart::ChartOptions Options() const;
+  // The minor bodies ticked in the Bodies menu.
+  MinorChoice MinorChosen() const;
 
   Application& app_;
   Dialogs& dialogs_;

@@ -288,11 +288,12 @@ bool CalendarFilter::Keeps(const Event& e) const {
       pair = false;
       break;
   }
-  // A minor body's events are there only when it was chosen.
-  auto chosen = [this](int body) {
-    return IsMinorEventBody(body) || (body >= 1 && body <= 11 && bodies[static_cast<size_t>(body)]);
-  };
-  return Has(kind) && chosen(e.body) && (!pair || chosen(e.other));
+  return Has(kind) && Chosen(e.body) && (!pair || Chosen(e.other));
+}
+
+bool CalendarFilter::Chosen(int body) const {
+  if (IsMinorEventBody(body)) return minor[static_cast<size_t>(body - kFirstMinorEventBody)];
+  return body >= 1 && body <= 11 && bodies[static_cast<size_t>(body)];
 }
 
 bool CalendarFilter::Keeps(const VoidOfCourse&) const {
@@ -300,9 +301,7 @@ bool CalendarFilter::Keeps(const VoidOfCourse&) const {
 }
 
 bool CalendarFilter::Keeps(const Station& s) const {
-  return Has(CalendarKind::Stations) &&
-         (IsMinorEventBody(s.body) ||
-          (s.body >= 1 && s.body <= 11 && bodies[static_cast<size_t>(s.body)]));
+  return Has(CalendarKind::Stations) && Chosen(s.body);
 }
 
 namespace {

@@ -31,15 +31,20 @@ const char* CalendarBodyWord(int body);
 // An event is kept when its kind is chosen and every body it names is
 // (both of an aspect's pair, the Sun and the Moon of a lunation, the Moon of
 // a void-of-course period).
+// A minor body's events are kept when it is chosen in `minor` (all by
+// default: a run holds them only for the bodies it was asked for).
 struct CalendarFilter {
   std::array<bool, kCalendarKinds> kinds{true, true, true, true, true, true};
   std::array<bool, 12> bodies{false, true, true, true, true, true,
                               true,  true, true, true, true, true};
+  MinorChoice minor{true, true, true, true, true, true, true};
 
   bool Has(CalendarKind k) const { return kinds[static_cast<int>(k)]; }
   bool Keeps(const Event& e) const;
   bool Keeps(const VoidOfCourse& v) const;
   bool Keeps(const Station& s) const;
+  // Whether an event body (1..11, or a minor body 12..18) is chosen.
+  bool Chosen(int body) const;
 };
 
 // Sets filter.kinds from a comma list of the kind words ("lunations,void");

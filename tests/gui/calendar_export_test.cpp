@@ -73,11 +73,17 @@ TEST_F(GuiTest, ExportCalendarDialogShowsTheZoneOfTheRun) {
   EXPECT_TRUE(f.Has(CalendarKind::Void));
   EXPECT_FALSE(f.bodies[11]);
   EXPECT_TRUE(f.bodies[2]);
-  // No body chosen: the file would be empty, so Save is not offered.
+  // No body chosen: the file would be empty, so Save is not offered; one
+  // planet or one minor body is enough.
   for (int b = 1; b <= 11; ++b) dialog.bodyBoxes[static_cast<size_t>(b)]->setChecked(false);
+  for (QCheckBox* box : dialog.minorBoxes) box->setChecked(false);
   EXPECT_FALSE(dialog.buttons->button(QDialogButtonBox::Ok)->isEnabled());
+  for (QCheckBox* box : {dialog.minorBoxes[1], dialog.bodyBoxes[2]}) {
+    box->setChecked(true);
+    EXPECT_TRUE(dialog.buttons->button(QDialogButtonBox::Ok)->isEnabled());
+    box->setChecked(false);
+  }
   dialog.bodyBoxes[2]->setChecked(true);
-  EXPECT_TRUE(dialog.buttons->button(QDialogButtonBox::Ok)->isEnabled());
   dialog.show();
   Screenshot(&dialog, "calendar-export-dialog");
 }

@@ -126,6 +126,11 @@ TEST(Settings, EachChoiceIsWrittenOnItsLineAndReadsBack) {
       {[](Loaded& l) { l.p.SiderealAyanamsa = NamedAyanamsa::Lahiri; }, "SiderealAyanamsa=lahiri"},
       {[](Loaded& l) { l.p.SiderealAyanamsa = NamedAyanamsa::GalacticCentre; },
        "SiderealAyanamsa=galactic-centre"},
+      {[](Loaded& l) { l.p.MinorBodies[1] = true; }, "MinorBodies=ceres"},
+      {[](Loaded& l) { l.s.GraphMinorBodies[0] = l.s.GraphMinorBodies[6] = true; },
+       "GraphMinorBodies=chiron,osc-lilith"},
+      {[](Loaded& l) { l.s.CalendarMinorBodies.fill(true); },
+       "CalendarMinorBodies=chiron,ceres,pallas,juno,vesta,lilith,osc-lilith"},
   };
   Loaded all;
   std::vector<std::string> allLines;
@@ -199,6 +204,15 @@ TEST(Settings, LinesReadAsTheRulesSay) {
       {{"SiderealAyanamsa=lahiri2"}, {}},
       {{"SiderealAyanamsa="}, {}},
       {{"SiderealAyanamsa=raman", "SiderealAyanamsa=nonsense"}, {}},
+      // The minor bodies of the Input window, the graph and the calendar: their
+      // own keys, lists as the command line takes them, a bad list none.
+      {{"GraphMinorBodies=vesta,ceres"}, {"GraphMinorBodies=ceres,vesta"}},
+      {{"GraphMinorBodies=eris"}, {}},
+      {{"CalendarMinorBodies="}, {}},
+      {{"CalendarMinorBodies=all"},
+       {"CalendarMinorBodies=chiron,ceres,pallas,juno,vesta,lilith,osc-lilith"}},
+      {{"CalendarMinorBodies=lilith", "MinorBodies=juno", "GraphMinorBodies=osc-lilith"},
+       {"MinorBodies=juno", "GraphMinorBodies=osc-lilith", "CalendarMinorBodies=lilith"}},
       {{""}, {}},  // an empty file
   };
   for (const auto& c : cases) {
