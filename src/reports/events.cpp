@@ -253,14 +253,7 @@ class DaySearch {
   }
 
   Event At(EventKind kind, int body, int h, double minutes) const {
-    Event e;
-    e.kind = kind;
-    e.body = body;
-    e.dayJD = dayJD_;
-    e.hour = h;
-    e.minutes = minutes;
-    e.jd = dayJD_ - 0.5 + std::round((h * 60 + minutes) * 60) / 86400.0;
-    return e;
+    return Event::Found(kind, body, dayJD_, h, minutes);
   }
 
   // The hours (bit h) in which Aspect can find the pair's aspect: its own

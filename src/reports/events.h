@@ -2,6 +2,7 @@
 // The event finder: one day's hourly samples in, the day's events out.
 // Everything it reads is passed in, so a day can be checked on its own.
 #include <array>
+#include <cmath>
 #include <cstdint>
 #include <vector>
 
@@ -93,6 +94,18 @@ struct Event {
   // minute and bodyLongitude the planet's longitude there.
   bool refined = false;
   double bodyLongitude = 0;
+
+  // An event found in hour h of the day dayJD, `minutes` past the hour.
+  static Event Found(EventKind kind, int body, double dayJD, int h, double minutes) {
+    Event e;
+    e.kind = kind;
+    e.body = body;
+    e.dayJD = dayJD;
+    e.hour = h;
+    e.minutes = minutes;
+    e.jd = dayJD - 0.5 + std::round((h * 60 + minutes) * 60) / 86400.0;
+    return e;
+  }
 };
 
 // The phase a lunation marks.

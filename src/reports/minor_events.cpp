@@ -70,14 +70,7 @@ class MinorDaySearch {
 
  private:
   Event At(EventKind kind, int body, int h, double minutes) const {
-    Event e;
-    e.kind = kind;
-    e.body = body;
-    e.dayJD = dayJD_;
-    e.hour = h;
-    e.minutes = minutes;
-    e.jd = dayJD_ - 0.5 + std::round((h * 60 + minutes) * 60) / 86400.0;
-    return e;
+    return Event::Found(kind, body, dayJD_, h, minutes);
   }
 
   // The sample beside hour h's two that the parabola goes through: the
