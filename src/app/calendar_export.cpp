@@ -62,8 +62,7 @@ std::string LastRunCalendar(const Application& app, const CalendarFilter& filter
   std::vector<Event> events = report.events;
   RefineStationEvents(SampleContextOf(app), events, app.minor());
   for (const Event& e : events)
-    if (OnRunDates(s, e.jd))
-      AppendIcalEvent(out, e, o, filter, EclipseOfLunation(e, eclipses));
+    if (OnRunDates(s, e.jd)) AppendIcalEvent(out, e, o, filter, EclipseOfLunation(e, eclipses));
   for (const VoidOfCourse& v : report.voids)
     if (OnRunDates(s, v.startJD)) AppendIcalVoid(out, v, o, filter);
   return out + IcalEnd();

@@ -98,19 +98,34 @@ std::vector<RangePiece> SplitRange(double startJD, int dayCount, int maxPieceDay
 
 bool RunEphemerisRange(const EphemerisRequest& whole, const RangeControl& control,
                        const std::function<bool(const EphemerisReport& piece)>& emit) {
+  return RunEphemerisRange(
+      whole, control, [](const EphemerisReport&) { return std::string(); },
+      [&emit](const EphemerisReport& piece, const std::string&) { return emit(piece); });
+}
+
+bool RunEphemerisRange(
+    const EphemerisRequest& whole, const RangeControl& control,
+    const std::function<std::string(const EphemerisReport& piece)>& format,
+    const std::function<bool(const EphemerisReport& piece, const std::string& text)>& emit) {
   const std::vector<RangePiece> pieces =
       SplitRange(whole.startJD, whole.dayCount, control.maxPieceDays);
   const int count = static_cast<int>(pieces.size());
+  struct Piece {
+    EphemerisReport report;
+    std::string text;
+  };
   // Each piece computes the day before its first for the retrograde marks, so
   // pieces are independent and equal the same days of one long run.
-  std::function<EphemerisReport(int)> compute = [&](int i) {
+  std::function<Piece(int)> compute = [&](int i) {
     EphemerisRequest r = whole;
     r.startJD = pieces[i].startJD;
     r.dayCount = pieces[i].dayCount;
-    return BuildEphemeris(r);
+    Piece piece{BuildEphemeris(r), {}};
+    piece.text = format(piece.report);
+    return piece;
   };
-  std::function<bool(EphemerisReport&, int)> hand = [&](EphemerisReport& report, int i) {
-    if (!emit(report)) return false;
+  std::function<bool(Piece&, int)> hand = [&](Piece& piece, int i) {
+    if (!emit(piece.report, piece.text)) return false;
     if (control.progress) control.progress(i + 1, count);
     return true;
   };
@@ -202,7 +217,8 @@ bool RunZonedAspectarianRange(const AspectarianRequest& whole, const TimeZone& z
         if (inPiece(d.dayJD)) report.events.push_back(d.event);
       for (const auto& [day, v] : voids)
         if (inPiece(day)) report.voids.push_back(v);
-      if (whole.findEclipses) report.eclipses = EclipsesOfLunations(report.events, *whole.sky.tables);
+      if (whole.findEclipses)
+        report.eclipses = EclipsesOfLunations(report.events, *whole.sky.tables);
       // What is dated before the next piece's end is no longer needed.
       std::erase_if(events, [&](const Dated& d) { return d.dayJD < endDay; });
       std::erase_if(voids, [&](const auto& d) { return d.first < endDay; });

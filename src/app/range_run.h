@@ -5,6 +5,7 @@
 // to day (the directions of motion behind the stations) is carried across
 // the seams, so the pieces joined equal one long run.
 #include <functional>
+#include <string>
 #include <vector>
 
 #include "reports/aspectarian_report.h"
@@ -33,6 +34,15 @@ struct RangeControl {
 // returns false.
 bool RunEphemerisRange(const EphemerisRequest& whole, const RangeControl& control,
                        const std::function<bool(const EphemerisReport& piece)>& emit);
+
+// The same, with each piece also turned into text by `format` on the thread
+// that computed it, so that writing the text shares the threads too (format
+// is then called from several threads at once); emit gets the piece and its
+// text, in order.
+bool RunEphemerisRange(
+    const EphemerisRequest& whole, const RangeControl& control,
+    const std::function<std::string(const EphemerisReport& piece)>& format,
+    const std::function<bool(const EphemerisReport& piece, const std::string& text)>& emit);
 
 // The same for the aspectarian: every piece after the first starts from the
 // directions the piece before it ended with.

@@ -24,12 +24,14 @@ bool ComputeEphemeris(RangeRun& run) {
   if (plan.localRows) request.localZone = &plan.zone;
   request.minor = run.app().minor();
   request.minorChoice = plan.minor;
-  return RunEphemerisRange(request, run.control, [&run](const EphemerisReport& piece) {
-    const std::string chunk = run.writer.Days(piece);
-    run.SavePiece(piece.days.front().rowJD, static_cast<int>(piece.days.size()),
-                  &Application::CalculateEphemeris);
-    return run.Write(chunk);
-  });
+  // Each piece is written out on the thread that computed it.
+  return RunEphemerisRange(
+      request, run.control, [&run](const EphemerisReport& piece) { return run.writer.Days(piece); },
+      [&run](const EphemerisReport& piece, const std::string& chunk) {
+        run.SavePiece(piece.days.front().rowJD, static_cast<int>(piece.days.size()),
+                      &Application::CalculateEphemeris);
+        return run.Write(chunk);
+      });
 }
 
 void AddParameters(const RunPlan& plan, JsonParameters& out) {

@@ -63,7 +63,6 @@ enum class EventKind { Aspect, Parallel, Contraparallel, Ingress, Station, Lunat
 enum class Eclipse { None, Solar, Lunar };
 enum class Direction { Direct, Retrograde };
 
-
 // Event body numbers: 1 the Sun .. 11 the node, then the minor bodies in
 // the order of kMinorBodies, 12 Chiron .. 18 Osc. Lilith (minor_events.h).
 inline constexpr int kFirstMinorEventBody = 12;

@@ -1,5 +1,6 @@
 #include "text/run_writers.h"
 
+#include <atomic>
 #include <limits>
 
 #include "astro/calendar.h"
@@ -34,8 +35,8 @@ class TextWriter : public RunWriter {
       info.displayJD = first.jd;
       info.place = layout_.localRows->Name();
     }
-    std::vector<std::string> lines = EphemerisTableLines(layout_.columns, piece, info,
-                                                         layout_.raHours, true, layout_.carry);
+    std::vector<std::string> lines =
+        EphemerisTableLines(layout_.columns, piece, info, layout_.raHours, true, layout_.carry);
     lines.emplace_back();  // the table's spare entry
     // The chosen minor bodies in a table of their own after the planets'.
     for (std::string& line : MinorTableLines(piece, info, layout_.carry))
@@ -141,7 +142,8 @@ class JsonWriter : public RunWriter {
         [&](const Event& e) {
           AppendEventJson(out, e, coords_, zone_, EclipseOfLunation(e, piece.eclipses));
         });
-    count_ += static_cast<long long>(piece.voids.size() + piece.events.size());
+    count_ +=
+        static_cast<long long>(piece.voids.size()) + static_cast<long long>(piece.events.size());
     return out;
   }
 
@@ -158,7 +160,7 @@ class JsonWriter : public RunWriter {
   std::string runLine_;
   Coordinates coords_;
   const TimeZone* zone_;
-  long long count_ = 0;
+  std::atomic<long long> count_ = 0;  // Days adds from several threads
 };
 
 class IcalWriter : public RunWriter {

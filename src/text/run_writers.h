@@ -27,7 +27,8 @@ class RunWriter {
   virtual ~RunWriter() = default;
   // The text before the first piece: a CSV header row, the JSON run line, the calendar's head.
   virtual std::string Begin() { return {}; }
-  // One piece of the ephemeris: its days.
+  // One piece of the ephemeris: its days. Safe to call from several threads
+  // at once (the pieces of a range are written out where they are computed).
   virtual std::string Days(const EphemerisReport& piece) = 0;
   // One piece of the aspectarian: its events and the Moon's void periods.
   virtual std::string Events(const AspectarianReport& piece) = 0;

@@ -2,7 +2,9 @@
 // and the threaded run equals the serial one.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <set>
+#include <thread>
 
 #include "app/range_run.h"
 #include "astro/calendar.h"
@@ -84,11 +86,36 @@ TEST(RangeRun, ThreadedRunsEqualSerialRuns) {
     EXPECT_EQ(pieces, 9);
     return csv;
   };
+  // The same, each piece written out where it was computed: the texts come
+  // back in order, and with more than one job none is written on this thread.
+  auto formattedOf = [&](int jobs) {
+    std::string csv;
+    RangeControl control;
+    control.maxPieceDays = 100;
+    control.jobs = jobs;
+    std::atomic<int> here = 0;
+    const std::thread::id caller = std::this_thread::get_id();
+    RunEphemerisRange(
+        eph, control,
+        [&](const EphemerisReport& piece) {
+          here += std::this_thread::get_id() == caller ? 1 : 0;
+          std::string text;
+          AppendEphemerisCsv(text, piece);
+          return text;
+        },
+        [&](const EphemerisReport&, const std::string& text) {
+          csv += text;
+          return true;
+        });
+    EXPECT_EQ(here, jobs == 1 ? 9 : 0) << jobs << " jobs";
+    return csv;
+  };
   std::string oneRun;
   AppendEphemerisCsv(oneRun, BuildEphemeris(eph));
-  EXPECT_EQ(csvOf(1), oneRun);
-  EXPECT_EQ(csvOf(2), oneRun);
-  EXPECT_EQ(csvOf(3), oneRun);
+  for (const int jobs : {1, 2, 3}) {
+    EXPECT_EQ(csvOf(jobs), oneRun) << jobs << " jobs";
+    EXPECT_EQ(formattedOf(jobs), oneRun) << jobs << " jobs";
+  }
 
   AspectarianRequest asp = Years2009And2010();
   asp.dayCount = 400;

@@ -5,8 +5,8 @@
 #include "gui/data_window.h"
 #include "gui/graph_window.h"
 #include "gui/message_box.h"
-#include "reports/minor_events.h"
 #include "gui_support.h"
+#include "reports/minor_events.h"
 
 namespace novastra::gui::test {
 namespace {
@@ -15,9 +15,9 @@ namespace {
 // returns its standard output as the program's own bytes.
 std::string RunCli(const fs::path& home, const QStringList& args) {
   QProcess p;
-  p.start(NOVASTRA_CLI, QStringList{"--home", QString::fromStdString(home.string()), "--encoding",
-                                    "cp1252"} +
-                            args);
+  p.start(
+      NOVASTRA_CLI,
+      QStringList{"--home", QString::fromStdString(home.string()), "--encoding", "cp1252"} + args);
   EXPECT_TRUE(p.waitForFinished(120000));
   EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
   const QByteArray out = p.readAllStandardOutput();
@@ -51,8 +51,8 @@ std::string WithoutStamps(const std::string& ics) {
 std::string FirstDifference(const QStringList& a, const QStringList& b) {
   for (qsizetype i = 0; i < std::max(a.size(), b.size()); ++i) {
     const QString x = i < a.size() ? a[i] : "(end)", y = i < b.size() ? b[i] : "(end)";
-    if (x != y) return "line " + std::to_string(i + 1) + ":\n  " + x.toStdString() + "\n  " +
-                       y.toStdString();
+    if (x != y)
+      return "line " + std::to_string(i + 1) + ":\n  " + x.toStdString() + "\n  " + y.toStdString();
   }
   return "";
 }
@@ -72,8 +72,8 @@ class MinorBodies : public GuiTest {
   // Ticks the Input window's minor bodies named by their keys.
   void ChooseInInput(const QStringList& keys) {
     for (const QString& key : keys) {
-      auto* a = controller->inputWindow()->btnMinorBodies->menu()->findChild<QAction*>("actMinor_" +
-                                                                                       key);
+      auto* a =
+          controller->inputWindow()->btnMinorBodies->menu()->findChild<QAction*>("actMinor_" + key);
       ASSERT_NE(a, nullptr) << key.toStdString();
       a->setChecked(true);
     }
@@ -113,8 +113,8 @@ TEST_F(MinorBodies, AspectarianAndRetrogradeTimesNameEveryBodyAsTheCommandLine) 
     // (U+26B7, U+26B3..U+26B6, U+26B8), the osculating Lilith as the last
     // quarter moon U+263E, which has none of its own.
     const QString text = DataText();
-    for (const char16_t glyph : {u'\u26B7', u'\u26B3', u'\u26B4', u'\u26B5', u'\u26B6', u'\u26B8',
-                                 u'\u263E'})
+    for (const char16_t glyph :
+         {u'\u26B7', u'\u26B3', u'\u26B4', u'\u26B5', u'\u26B6', u'\u26B8', u'\u263E'})
       EXPECT_TRUE(text.contains(QChar(glyph))) << std::hex << int(glyph);
     const QString stations = text.mid(text.indexOf("Changes in direction"));
     for (const char* line : {"Osc. Lilith - 04 Jan 2009", "Ceres   - 11 Jan 2009",
@@ -171,7 +171,9 @@ TEST_F(MinorBodies, CalendarHoldsTheRunsBodiesAndThoseTickedInTheDialog) {
     EXPECT_EQ(MinorBodyWords(controller->app()->settings().CalendarMinorBodies), c.remembered);
     // Untick the run's bodies for the next case.
     for (const QString& key : c.run)
-      controller->inputWindow()->btnMinorBodies->menu()->findChild<QAction*>("actMinor_" + key)
+      controller->inputWindow()
+          ->btnMinorBodies->menu()
+          ->findChild<QAction*>("actMinor_" + key)
           ->setChecked(false);
   }
   EXPECT_TRUE(messages.empty());
@@ -186,7 +188,9 @@ TEST_F(MinorBodies, TheDialogStartsFromTheRememberedBodiesAndHeliocentricRunsOff
   for (const bool helio : {false, true}) {
     SCOPED_TRACE(helio ? "heliocentric" : "geocentric");
     if (controller->dataWindow()) controller->mainWindow()->mnuInputData->trigger();
-    controller->inputWindow()->findChild<QRadioButton*>(helio ? "optHelio" : "optGeo")->setChecked(true);
+    controller->inputWindow()
+        ->findChild<QRadioButton*>(helio ? "optHelio" : "optGeo")
+        ->setChecked(true);
     DataWindow* d = RunMonth("1", "1", "2009", false);
     ASSERT_NE(d, nullptr);
     std::vector<std::pair<bool, bool>> boxes;  // enabled, checked
