@@ -23,7 +23,8 @@ Windows-1252 character reuse the glyph of that character or U+FFFD.
 Run with Debian's python3-fontforge:
     /usr/bin/python3 tools/make_font.py [--check]
 --check only reports whether the existing fonts cover every mapped code point
-and give each the width it should have.
+and give each the width it should have, the signs and bodies drawn at the
+digits' height inside their two cells.
 """
 import math
 import os
@@ -47,7 +48,6 @@ FACES = [
 OUT = FACES[0][2]
 CHARSET = os.path.join(ROOT, "src", "text", "charset.cpp")
 GLYPHS = os.path.join(ROOT, "src", "text", "glyphs.cpp")
-GLYPHS = os.path.join(ROOT, "src", "text", "glyphs.cpp")
 NAME = "EPHEMERI"
 VERSION = "1.00"
 
@@ -66,21 +66,22 @@ EXTRA = {0x26B9, 0x26BA, 0x26BB, 0x26BC}
 # Side bearing left free on each side of a scaled symbol, in font units.
 MARGIN = 40
 
-# Single-byte codes whose glyphs advance two cells: signs 192..203, bodies
-# 224..234 and Earth 236, aspects 161..165, parallel 166, contraparallel 177,
-# stations 156 and 171, north 152 and south 154, and the minor aspects 167..170,
-# 172 and 173. The retrograde mark (157),
-# degree mark (186) and minute mark (146) stay one cell.
-WIDE_CODES = (set(range(192, 204)) | set(range(224, 235)) | {236}
-              | set(range(161, 167)) | {177, 156, 171, 152, 154}
-              | {167, 168, 169, 170, 172, 173})
-
-# The sign (192..203) and body (224..234, Earth 236) symbols of the tables:
+# The sign (192..203) and body symbols: the planets 224..234, Earth 236, and
+# Chiron, Ceres, Pallas, Juno, Vesta and the two Liliths 237..243. They are
 # drawn as tall as the digits, standing on the baseline, in their two cells.
-DIGIT_HIGH_CODES = set(range(192, 204)) | set(range(224, 235)) | {236}
+DIGIT_HIGH_CODES = (set(range(192, 204)) | set(range(224, 235)) | {236}
+                    | set(range(237, 244)))
 # Their side bearing, in font units: a tenth of a cell, so that a symbol as
 # wide as its cells allow (Aquarius) does not touch the digits beside it.
 DIGIT_HIGH_MARGIN = 120
+
+# Single-byte codes whose glyphs advance two cells: the signs and bodies above,
+# aspects 161..165, parallel 166, contraparallel 177, stations 156 and 171,
+# north 152 and south 154, and the minor aspects 167..170, 172 and 173. The
+# retrograde mark (157), degree mark (186) and minute mark (146) stay one cell.
+WIDE_CODES = (DIGIT_HIGH_CODES
+              | set(range(161, 167)) | {177, 156, 171, 152, 154}
+              | {167, 168, 169, 170, 172, 173})
 
 
 def charset_table():
@@ -249,6 +250,20 @@ def fit_to_digits(glyph, advance, bottom, top):
     glyph.width = advance
 
 
+def digit_high(glyph, zero, advance):
+    """Whether a sign or body glyph is as fit_to_digits draws it: its ink
+    within the digit's height and spanning it (or as wide as the cells less
+    their margins allow), inside its advance. A font unit of rounding is
+    allowed either way."""
+    xmin, ymin, xmax, ymax = glyph.boundingBox()
+    bottom, top = zero.boundingBox()[1::2]
+    inside = (ymin >= bottom - 1 and ymax <= top + 1
+              and xmin >= DIGIT_HIGH_MARGIN - 1 and xmax <= advance - DIGIT_HIGH_MARGIN + 1)
+    full = (ymax - ymin >= top - bottom - 2
+            or xmax - xmin >= advance - 2 * DIGIT_HIGH_MARGIN - 2)
+    return inside and full
+
+
 def set_names(font, style="Regular", weight=400):
     bold = style == "Bold"
     postscript = NAME + ("-Bold" if bold else "")
@@ -293,6 +308,10 @@ def check(path):
     advance = font["zero"].width
     wrong = sorted(cp for cp in mapped if has_glyph(font, cp)
                    and font[cp].width != (2 * advance if cp in wide else advance))
+    table = charset_table()
+    unscaled = sorted(table[code] for code in DIGIT_HIGH_CODES
+                      if has_glyph(font, table[code])
+                      and not digit_high(font[table[code]], font["zero"], 2 * advance))
     widths = {g.width for g in font.glyphs() if g.isWorthOutputting() and g.width}
     print("%s: glyphs: %d, advance widths: %s"
           % (os.path.basename(path), len(list(font.glyphs())), sorted(widths)))
@@ -304,8 +323,12 @@ def check(path):
         print("mapped code points of the wrong width:",
               " ".join("U+%04X" % cp for cp in wrong))
         return 1
-    print("every mapped code point (%d) has a glyph; %d symbols two cells wide"
-          % (len(mapped), len(wide)))
+    if unscaled:
+        print("signs or bodies not drawn at the digits' height in their cells:",
+              " ".join("U+%04X" % cp for cp in unscaled))
+        return 1
+    print("every mapped code point (%d) has a glyph; %d symbols two cells wide, "
+          "%d of them at the digits' height" % (len(mapped), len(wide), len(DIGIT_HIGH_CODES)))
     return 0 if widths == {advance, 2 * advance} else 1
 
 
@@ -330,6 +353,15 @@ def build_face(mono_path, sans_path, out, style, weight):
         return 2 * advance if cp in wide else advance
 
     added, unavailable = [], []
+    # Glyphs pasted from Sans, by name: after the paste FontForge's encoding no
+    # longer finds some of them by code point (U+26B3..U+26B8 among them).
+    pasted = {}
+
+    def glyph_at(cp):
+        if has_glyph(mono, cp):
+            return mono[cp]
+        return mono[pasted[cp]] if cp in pasted else None
+
     for cp in sorted(ranges | mapped):
         if has_glyph(mono, cp):
             continue
@@ -358,22 +390,22 @@ def build_face(mono_path, sans_path, out, style, weight):
         mono.selection.select(("unicode",), cp)
         mono.paste()
         glyph.unicode = cp
+        pasted[cp] = glyph.glyphname
         fit_to_advance(glyph, width_of(cp))
         added.append(cp)
 
     # Text glyphs advance one cell; the table symbols (some of which Sans Mono
     # has itself, such as the arrows) two, centred in them.
     for cp in wide:
-        if has_glyph(mono, cp) and mono[cp].width != 2 * advance:
-            glyph = mono[cp]
+        glyph = glyph_at(cp)
+        if glyph is not None and glyph.width != 2 * advance:
             glyph.unlinkRef()
             fit_to_advance(glyph, 2 * advance)
     table = charset_table()
     digit_bottom, digit_top = mono["zero"].boundingBox()[1::2]
     for code in DIGIT_HIGH_CODES:
-        cp = table[code]
-        if has_glyph(mono, cp):
-            glyph = mono[cp]
+        glyph = glyph_at(table[code])
+        if glyph is not None:
             glyph.unlinkRef()
             fit_to_digits(glyph, 2 * advance, digit_bottom, digit_top)
     for glyph in mono.glyphs():

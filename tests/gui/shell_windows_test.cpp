@@ -2,6 +2,7 @@
 // progress bar, the font commands, exit, help documents and the symbol font.
 #include <QMenu>
 #include <QToolButton>
+#include <array>
 
 #include "gui/about_window.h"
 #include "gui/progress_window.h"
@@ -277,15 +278,72 @@ TEST_F(GuiTest, DataWindowKeepsItsPlaceInTwips) {
   EXPECT_NEAR(app.settings().DataTop, 1440, 1440 / d->logicalDpiY());
 }
 
-TEST_F(GuiTest, SymbolFontDrawsEveryCodeOfTheTable) {
-  const QRawFont raw(QString::fromStdString((folder / "EPHEMERI.TTF").string()), 12);
+namespace {
+
+// The codes of the symbol font and the cells each advances: the digit's width each.
+struct CodeCells {
+  std::array<int, 256> cells{};
+  std::array<const char*, 256> what{};
+};
+
+// The face `file` draws every code of the table and advances it `expected.cells` digits.
+void ExpectCodesInTheirCells(const fs::path& file, const CodeCells& expected) {
+  SCOPED_TRACE(file.filename().string());
+  QRawFont raw(QString::fromStdString(file.string()), 12);
   ASSERT_TRUE(raw.isValid());
-  EXPECT_EQ(raw.familyName(), Start().fontFamily());
+  raw.setPixelSize(raw.unitsPerEm());  // advances in font units
+  auto advance = [&raw](char32_t u) {
+    const QList<quint32> index = raw.glyphIndexesForString(QString::fromUcs4(&u, 1));
+    return index.size() == 1 ? raw.advancesForGlyphIndexes(index).first().x() : -1.0;
+  };
+  const double cell = advance(U'0');
+  ASSERT_GT(cell, 0);
   for (int code = 32; code < 256; ++code) {
     const char32_t u = CodeToUnicode(static_cast<unsigned char>(code));
-    EXPECT_TRUE(u == 0x7F || raw.supportsCharacter(static_cast<uint>(u)))
-        << "code " << code;  // delete: never printed
+    if (u == 0x7F) continue;  // DEL draws nothing
+    EXPECT_TRUE(raw.supportsCharacter(static_cast<uint>(u))) << "code " << code;
+    EXPECT_NEAR(advance(u), expected.cells[code] * cell, 0.5)
+        << "code " << code << " (U+" << std::hex << unsigned(u) << std::dec << "), "
+        << expected.what[code];
   }
+}
+
+}  // namespace
+
+// Both faces draw every code of the table in its cells (the digit's width
+// each): the symbols in two, so that a degree group with its sign fills the
+// titles' 10-cell pitch and a minor body's events line up with a planet's;
+// the retrograde, degree and minute marks, like every text character, in one.
+TEST_F(GuiTest, SymbolFontsDrawEveryCodeInItsCells) {
+  const struct {
+    const char* what;
+    int first, last, cells;
+  } cases[] = {
+      {"minute mark", 146, 146, 1},
+      {"north", 152, 152, 2},
+      {"south", 154, 154, 2},
+      {"turning retrograde", 156, 156, 2},
+      {"retrograde mark", 157, 157, 1},
+      {"conjunction to parallel", 161, 166, 2},
+      {"semisextile to sesquiquadrate", 167, 170, 2},
+      {"turning direct", 171, 171, 2},
+      {"biquintile and quincunx", 172, 173, 2},
+      {"contraparallel", 177, 177, 2},
+      {"degree mark", 186, 186, 1},
+      {"signs", 192, 203, 2},
+      {"Sun to North Node", 224, 234, 2},
+      {"Earth", 236, 236, 2},
+      {"Chiron, the asteroids and the two Liliths", 237, 243, 2},
+  };
+  CodeCells expected;  // every other code is text: one cell
+  for (int code = 32; code < 256; ++code) expected.cells[code] = 1, expected.what[code] = "text";
+  for (const auto& c : cases)
+    for (int code = c.first; code <= c.last; ++code)
+      expected.cells[code] = c.cells, expected.what[code] = c.what;
+  EXPECT_EQ(QRawFont(QString::fromStdString((folder / "EPHEMERI.TTF").string()), 12).familyName(),
+            Start().fontFamily());
+  for (const char* face : {"EPHEMERI.TTF", "EPHEMERIB.TTF"})
+    ExpectCodesInTheirCells(folder / face, expected);
 }
 
 // An installed tree: supplied files in share/novastra, the font in

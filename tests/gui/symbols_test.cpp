@@ -35,7 +35,8 @@ void ExpectDigitHigh(const QFontMetricsF& fm, int code) {
 
 }  // namespace
 
-// Codes 192..203 are the signs, 224..234 the bodies and 236 the Earth.
+// Codes 192..203 are the signs, 224..234 the bodies, 236 the Earth and 237..243
+// Chiron, Ceres, Pallas, Juno, Vesta and the mean and osculating Lilith.
 TEST_F(January2009, SignAndBodySymbolsStandAsTallAsTheDigits) {
   for (bool bold : {false, true}) {
     SCOPED_TRACE(bold ? "bold" : "regular");
@@ -49,7 +50,7 @@ TEST_F(January2009, SignAndBodySymbolsStandAsTallAsTheDigits) {
     std::vector<int> codes;
     for (int c = 192; c <= 203; ++c) codes.push_back(c);
     for (int c = 224; c <= 234; ++c) codes.push_back(c);
-    codes.push_back(236);
+    for (int c = 236; c <= 243; ++c) codes.push_back(c);
     for (int code : codes) ExpectDigitHigh(fm, code);
   }
   Screenshot(d, "symbols-at-the-digits-height");
