@@ -1,5 +1,6 @@
 // The whole 1800-2100 range as the command line exports it: the aspectarian
-// (2,745,775 sampled instants, events found, CSV rows written) and the
+// (2,745,775 sampled instants, events found, eclipses measured, stations
+// given their minute, CSV rows written) and the
 // ephemeris (110,058 days, all six tables' values) as CSV, on one thread and on
 // two, through the same range runner as `novastra-cli --format csv`. The CSV
 // text is built in memory and dropped, so no disk time is counted.
@@ -13,6 +14,7 @@
 #include "astro/calendar.h"
 #include "bench_support.h"
 #include "reports/sampling.h"
+#include "reports/stations.h"
 #include "text/export_formats.h"
 
 namespace novastra {
@@ -26,6 +28,9 @@ void BM_AspectarianCsv1800To2100(benchmark::State& state) {
   request.sky = SampleContextOf(bench::SharedApp());
   request.startJD = kFirstJD;
   request.dayCount = kDays;
+  // As the command's CSV: each eclipse's type and magnitude, each station at
+  // its stopping minute.
+  request.findEclipses = true;
   RangeControl control;
   control.jobs = static_cast<int>(state.range(0));
   long long rows = 0;
@@ -34,8 +39,12 @@ void BM_AspectarianCsv1800To2100(benchmark::State& state) {
     std::string csv = EventCsvHeader();
     RunZonedAspectarianRange(request, TimeZone(), control, [&](const AspectarianReport& piece) {
       csv.clear();
-      for (const VoidOfCourse& v : piece.voids) AppendVoidCsv(csv, v);
-      for (const Event& e : piece.events) AppendEventCsv(csv, e, Coordinates::Geocentric);
+      AspectarianReport exported = piece;
+      RefineStationEvents(request.sky, exported.events, nullptr);
+      for (const VoidOfCourse& v : exported.voids) AppendVoidCsv(csv, v);
+      for (const Event& e : exported.events)
+        AppendEventCsv(csv, e, Coordinates::Geocentric, nullptr,
+                       EclipseOfLunation(e, exported.eclipses));
       rows += static_cast<long long>(piece.events.size() + piece.voids.size());
       benchmark::DoNotOptimize(csv.data());
       return true;
@@ -62,12 +71,19 @@ void BM_EphemerisCsv1800To2100(benchmark::State& state) {
   control.jobs = static_cast<int>(state.range(0));
   for (auto _ : state) {
     std::string csv = DayCsvHeader();
-    RunEphemerisRange(request, control, [&](const EphemerisReport& piece) {
-      csv.clear();
-      AppendEphemerisCsv(csv, piece);
-      benchmark::DoNotOptimize(csv.data());
-      return true;
-    });
+    // Each piece written out where it was computed, as the command does.
+    RunEphemerisRange(
+        request, control,
+        [](const EphemerisReport& piece) {
+          std::string text;
+          AppendEphemerisCsv(text, piece);
+          return text;
+        },
+        [&](const EphemerisReport&, const std::string& text) {
+          csv = text;
+          benchmark::DoNotOptimize(csv.data());
+          return true;
+        });
   }
 }
 BENCHMARK(BM_EphemerisCsv1800To2100)
