@@ -168,8 +168,9 @@ bool RunAspectarianRange(const AspectarianRequest& whole, const RangeControl& co
   InitialDirections carried;
   std::function<bool(Piece&, int)> hand = [&](Piece& piece, int i) {
     // Near a station the directions carried from the piece before can differ
-    // from those at the piece's start: the piece is then found again from them.
-    if (i > 0 && piece.start.flag != carried.flag) piece.report = build(i, carried);
+    // from those at the piece's start: the piece is then found again from them
+    // (only the directions of the bodies whose turns are listed count).
+    if (i > 0 && !SameTurningDirections(piece.start, carried)) piece.report = build(i, carried);
     carried = piece.report.directions;
     if (!emit(piece.report)) return false;
     if (control.progress) control.progress(i + 1, count);

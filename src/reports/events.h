@@ -1,6 +1,7 @@
 #pragma once
 // The event finder: one day's hourly samples in, the day's events out.
 // Everything it reads is passed in, so a day can be checked on its own.
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdint>
@@ -26,6 +27,12 @@ struct HourSamples {
 struct InitialDirections {
   std::array<int16_t, 12> flag{};
 };
+
+// Whether two sets of directions agree for every body whose turns the day's
+// finder lists, the Sun to Pluto (it never reads the node's).
+inline bool SameTurningDirections(const InitialDirections& a, const InitialDirections& b) {
+  return std::equal(a.flag.begin() + 1, a.flag.begin() + 11, b.flag.begin() + 1);
+}
 
 // Aspect types: the five that AspectTypeOf gives, then the minor aspects.
 enum AspectType : int {
