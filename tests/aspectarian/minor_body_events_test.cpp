@@ -37,14 +37,8 @@ constexpr int kDays = 365;
 constexpr double kMinute = 1.0 / 1440;
 constexpr double kSecond = 1.0 / 86400;
 
-const MinorTables& Minor() {
-  static const MinorTables tables = [] {
-    MinorTables t;
-    if (auto err = LoadMinorTables(NOVASTRA_DATA_DIR, t)) ADD_FAILURE() << err->Message();
-    return t;
-  }();
-  return tables;
-}
+// The supplied MINOR.DAT, loaded once.
+constexpr auto& Minor = testing_support::SuppliedMinorTables;
 
 double Wrap180(double x) { return x - 360 * std::round(x / 360); }
 

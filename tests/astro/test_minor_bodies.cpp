@@ -32,14 +32,8 @@ std::string ReadAll(const fs::path& p) {
   return {std::istreambuf_iterator<char>(in), {}};
 }
 
-const MinorTables& Supplied() {
-  static const MinorTables tables = [] {
-    MinorTables t;
-    if (auto err = LoadMinorTables(NOVASTRA_DATA_DIR, t)) ADD_FAILURE() << err->Message();
-    return t;
-  }();
-  return tables;
-}
+// The supplied MINOR.DAT, loaded once.
+constexpr auto& Supplied = testing_support::SuppliedMinorTables;
 
 // Planets from the series over the epoch +- 40 years.
 const Perturbers& NearPerturbers() {

@@ -34,16 +34,8 @@ constexpr double kArcsec = 180.0 / std::numbers::pi * 3600.0;
 // GM of the Pluto system, DE440 (Park et al. 2021), AU^3/day^2.
 constexpr double kPlutoGM = 2.1750964648933581e-12;
 
-// The supplied MINOR.DAT, loaded once (a failure to load fails the test that
-// asked first).
-const MinorTables& Supplied() {
-  static const MinorTables tables = [] {
-    MinorTables t;
-    if (auto err = LoadMinorTables(NOVASTRA_DATA_DIR, t)) ADD_FAILURE() << err->Message();
-    return t;
-  }();
-  return tables;
-}
+// The supplied MINOR.DAT, loaded once.
+constexpr auto& Supplied = testing_support::SuppliedMinorTables;
 
 // The Sun's position from the solar-system barycentre (J2000.0 ecliptic, AU,
 // TDB jd): minus the planets' mass-weighted heliocentric positions over the

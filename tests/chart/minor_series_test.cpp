@@ -15,14 +15,8 @@
 namespace novastra::chart::test {
 namespace {
 
-const MinorTables& Minor() {
-  static const MinorTables tables = [] {
-    MinorTables t;
-    if (auto err = LoadMinorTables(NOVASTRA_DATA_DIR, t)) ADD_FAILURE() << err->Message();
-    return t;
-  }();
-  return tables;
-}
+// The supplied MINOR.DAT, loaded once.
+constexpr auto& Minor = testing_support::SuppliedMinorTables;
 
 TEST(ChartMinorBodies, WordsChooseThemAfterTheEleven) {
   std::string why;

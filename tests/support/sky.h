@@ -1,11 +1,13 @@
 #pragma once
-// The sky as the tests compute it: the supplied series tables (loaded once),
+// The sky as the tests compute it: the supplied series tables and the minor
+// bodies' MINOR.DAT (each loaded once),
 // the engine's positions at any UT instant, and an aspectarian request.
 #include <gtest/gtest.h>
 
 #include <cmath>
 
 #include "astro/engine.h"
+#include "astro/minor_data.h"
 #include "astro/series.h"
 #include "reports/aspectarian_report.h"
 
@@ -15,6 +17,16 @@ inline const SeriesTables& SuppliedTables() {
   static const SeriesTables tables = [] {
     SeriesTables t;
     if (const auto err = LoadSeriesTables(NOVASTRA_DATA_DIR, t)) ADD_FAILURE() << err->Message();
+    return t;
+  }();
+  return tables;
+}
+
+// A failure to load fails the test that asked first.
+inline const MinorTables& SuppliedMinorTables() {
+  static const MinorTables tables = [] {
+    MinorTables t;
+    if (const auto err = LoadMinorTables(NOVASTRA_DATA_DIR, t)) ADD_FAILURE() << err->Message();
     return t;
   }();
   return tables;
