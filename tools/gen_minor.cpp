@@ -5,8 +5,8 @@
 //   gen_minor <data_dir> <out_file>
 //
 // Reads the planetary series files from <data_dir>. The main-belt bodies are
-// integrated together, so Ceres, Pallas and Vesta perturb the others and each
-// other; Chiron on its own. Each body's series is fitted to the integrated
+// integrated together with the twelve further asteroids of JPL's perturber
+// model (SB441-N16), all sixteen perturbing each other; Chiron on its own. Each body's series is fitted to the integrated
 // positions at its intervals' Chebyshev nodes, then checked against the
 // integration at other instants and against the file's load check.
 #include <algorithm>
@@ -91,39 +91,41 @@ int main(int argc, char** argv) {
 
   const auto& el = SuppliedElements();
   const double epoch = el[0].epochJD;
+  // Chiron on its own; the main belt with the sixteen asteroids of JPL's
+  // perturber model, of which the first four (Ceres .. Vesta) are fitted.
   struct Group {
-    std::vector<int> bodies;  // indices into SuppliedElements
-    std::vector<double> masses;
+    OrbitSystem system;
+    std::vector<PositionVelocity> start;
+    std::vector<int> fitted;  // indices into SuppliedElements, in state order
   };
-  const Group groups[] = {{{0}, {0}},
-                          {{1, 2, 3, 4}, {gm::kCeres, gm::kPallas, 0, gm::kVesta}}};
+  Group chiron;
+  chiron.system.masses = {0};
+  chiron.system.perturbers = &perturbers;
+  chiron.start = {StateFromElements(el[0])};
+  chiron.fitted = {0};
+  const Group groups[] = {chiron, {MainBeltSystem(&perturbers), MainBeltStartStates(), {1, 2, 3, 4}}};
   std::mt19937 rng(2060);
   for (const Group& g : groups) {
     const auto t0 = std::chrono::steady_clock::now();
-    OrbitSystem system;
-    system.masses = g.masses;
-    system.perturbers = &perturbers;
-    std::vector<PositionVelocity> y0;
-    for (int b : g.bodies) y0.push_back(StateFromElements(el[b]));
     // Every body of a group shares its layout.
-    const MinorSeriesLayout& l = kMinorLayouts[g.bodies[0] + 1];
+    const MinorSeriesLayout& l = kMinorLayouts[g.fitted[0] + 1];
     const std::vector<double> nodes =
         ChebyshevNodes(first, l.intervalDays, intervals(l), l.coefficients);
-    const auto states = StatesAt(system, y0, epoch, nodes);
+    const auto states = StatesAt(g.system, g.start, epoch, nodes);
     // Other instants, to check the fits between the nodes.
     std::uniform_real_distribution<double> any(first, last);
     std::vector<double> probes(400);
     for (double& t : probes) t = any(rng);
-    const auto probeStates = StatesAt(system, y0, epoch, probes);
-    for (size_t k = 0; k < g.bodies.size(); ++k) {
+    const auto probeStates = StatesAt(g.system, g.start, epoch, probes);
+    for (size_t k = 0; k < g.fitted.size(); ++k) {
       std::vector<Vector3> values(nodes.size());
       for (size_t i = 0; i < nodes.size(); ++i) values[i] = states[i][k].position;
-      ChebyshevTable& t = out.series[g.bodies[k] + 1];
+      ChebyshevTable& t = out.series[g.fitted[k] + 1];
       t = FitChebyshevFromNodes(values, first, l.intervalDays, intervals(l), l.coefficients);
       double worst = 0;
       for (size_t i = 0; i < probes.size(); ++i)
         worst = std::max(worst, Length(t.Position(probes[i]) - probeStates[i][k].position));
-      std::fprintf(stderr, "%-7s largest fit error %.2g AU\n", el[g.bodies[k]].name.c_str(), worst);
+      std::fprintf(stderr, "%-7s largest fit error %.2g AU\n", el[g.fitted[k]].name.c_str(), worst);
     }
     std::fprintf(stderr, "integrated in %.1f s\n", Seconds(t0));
   }

@@ -288,4 +288,73 @@ const std::array<OrbitalElements, 5>& SuppliedElements() {
   return elements;
 }
 
+// The twelve further asteroids of JPL's SB441-N16 perturber model, with
+// their elements and masses.
+const std::array<MassiveBody, 12>& MainBeltPerturbers() {
+  // JPL Small-Body Database elements at JD 2459800.5 TDB (e, a, i, node,
+  // peri, M) and GM in km^3/s^2 from JPL's gm_Horizons.pck 4.0, the masses
+  // of its SB441-N16 perturber model; copied from
+  // data/reference/minor_perturbers.csv.
+  using gm::FromKm3PerS2;
+  static const std::array<MassiveBody, 12> bodies{{
+      {{"Iris", 2459800.5, .2295797335459191, 2.386895229097369, 5.517355696397636,
+        259.5163426764981, 145.377239318177, 101.0671303713505},
+       FromKm3PerS2(1.1398723232184107)},
+      {{"Hygiea", 2459800.5, .1113782559615029, 3.14097945050426, 3.831224630322835,
+        283.1759501155389, 312.517746926598, 4.280324744612909},
+       FromKm3PerS2(5.6251476453852289)},
+      {{"Eunomia", 2459800.5, .1868394478309659, 2.643595711058775, 11.75225611517215,
+        292.91664152, 98.65743285012158, 198.3294497859881},
+       FromKm3PerS2(2.0230209871098284)},
+      {{"Psyche", 2459800.5, .1340311546632583, 2.924399242206746, 3.09692708634344,
+        150.03276205, 229.2623687108407, 164.4824024530296},
+       FromKm3PerS2(1.5896582441709424)},
+      {{"Euphrosyne", 2459800.5, .2171125801256186, 3.164267914648268, 26.306724159127,
+        30.80401273346336, 61.5659158254486, 297.843006718516},
+       FromKm3PerS2(1.0793714577033560)},
+      {{"Europa", 2459800.5, .110843625033859, 3.094666201641842, 7.47817904231364,
+        128.593116509123, 343.0412880916352, 94.96049525280712},
+       FromKm3PerS2(2.6830359242821795)},
+      {{"Cybele", 2459800.5, .1160803144108475, 3.43904329012619, 3.567993613648645,
+        155.5891350892216, 103.9686826249598, 85.84256306676191},
+       FromKm3PerS2(9.3810575639151328e-01)},
+      {{"Sylvia", 2459800.5, .09402140309919957, 3.478728422327404, 10.87853285796886,
+        73.01014361744637, 264.1158266361838, 274.311497266978},
+       FromKm3PerS2(2.1682320736996910)},
+      {{"Thisbe", 2459800.5, .1617936560087905, 2.768784814175058, 5.213449593552565,
+        276.432699612091, 36.62198565438361, 305.2857769375108},
+       FromKm3PerS2(1.1898077088121908)},
+      {{"Camilla", 2459800.5, .06509767593877747, 3.486845042778348, 10.00428430300076,
+        172.5886533781503, 305.477930054883, 149.0436643321483},
+       FromKm3PerS2(1.4437384031866001)},
+      {{"Davida", 2459800.5, .1886239179382724, 3.161881751769104, 15.94133450125516,
+        107.5821830560913, 337.122864379361, 184.4891459592814},
+       FromKm3PerS2(3.8944831481705644)},
+      {{"Interamnia", 2459800.5, .1557926326560873, 3.057893896240924, 17.30506733981838,
+        280.2748805888231, 94.66350948383779, 322.2978509909431},
+       FromKm3PerS2(2.8304096393299849)},
+  }};
+  return bodies;
+}
+
+// Ceres, Pallas, Juno and Vesta, then the twelve further perturbers: the
+// sixteen asteroids of JPL's SB441-N16 model, so that the orbits are
+// integrated under the force JPL fitted the elements with.
+OrbitSystem MainBeltSystem(const Perturbers* perturbers) {
+  OrbitSystem s;
+  s.masses = {gm::kCeres, gm::kPallas, gm::kJuno, gm::kVesta};
+  for (const MassiveBody& b : MainBeltPerturbers()) s.masses.push_back(b.gm);
+  s.perturbers = perturbers;
+  return s;
+}
+
+// The states of the main belt's sixteen bodies at the elements' epoch, in
+// MainBeltSystem's order, two-body from their elements.
+std::vector<PositionVelocity> MainBeltStartStates() {
+  std::vector<PositionVelocity> y;
+  for (int b = 1; b <= 4; ++b) y.push_back(StateFromElements(SuppliedElements()[b]));
+  for (const MassiveBody& b : MainBeltPerturbers()) y.push_back(StateFromElements(b.elements));
+  return y;
+}
+
 }  // namespace novastra

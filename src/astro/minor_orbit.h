@@ -25,7 +25,7 @@ struct OrbitalElements {
 
 // GM in AU^3/day^2, DE440 (Park et al. 2021, AJ 161:105; the constants of
 // the de440 kernel's header): the Sun, the planets (Earth and Moon together,
-// Mars and its moons, ...), and the asteroids MA0001, MA0002, MA0004.
+// Mars and its moons, ...), and the asteroids MA0001 to MA0004.
 namespace gm {
 inline constexpr double kSun = 2.9591220828411956e-04;
 inline constexpr double kMercury = 4.9125001948893182e-11;
@@ -38,7 +38,13 @@ inline constexpr double kUranus = 1.2920265649682399e-08;
 inline constexpr double kNeptune = 1.5243573478851939e-08;
 inline constexpr double kCeres = 1.3964518123081070e-13;
 inline constexpr double kPallas = 3.0471146330043200e-14;
+inline constexpr double kJuno = 4.2823439677995003e-15;
 inline constexpr double kVesta = 3.8548000225257904e-14;
+// A GM in km^3/s^2, the unit of JPL's mass files, in AU^3/day^2 (the IAU
+// 2012 astronomical unit, days of 86400 s).
+inline constexpr double FromKm3PerS2(double gm) {
+  return gm * (86400.0 * 86400.0) / (149597870.7 * 149597870.7 * 149597870.7);
+}
 }  // namespace gm
 // The speed of light in AU per day (IAU 2012 astronomical unit).
 inline constexpr double kLightAuPerDay = 299792.458 * 86400.0 / 149597870.7;
@@ -97,6 +103,26 @@ std::vector<std::vector<PositionVelocity>> IntegrateOrbits(const OrbitSystem& sy
                                                            double jd0,
                                                            const std::vector<double>& times,
                                                            double tolerance = 1e-15);
+
+// A perturbing asteroid: its elements and GM (AU^3/day^2).
+struct MassiveBody {
+  OrbitalElements elements;
+  double gm = 0;
+};
+
+// The twelve further asteroids of JPL's SB441-N16 perturber set (7 Iris,
+// 10 Hygiea, 15 Eunomia, 16 Psyche, 31 Euphrosyne, 52 Europa, 65 Cybele,
+// 87 Sylvia, 88 Thisbe, 107 Camilla, 511 Davida, 704 Interamnia): SBDB
+// elements at JD 2459800.5 and the masses of JPL's gm_Horizons.pck 4.0
+// (data/reference/minor_perturbers.csv).
+const std::array<MassiveBody, 12>& MainBeltPerturbers();
+
+// The main belt as the generator integrates it: Ceres, Pallas, Juno and
+// Vesta (in that order, each perturbing the others), then the twelve
+// further perturbers, with the planets' series as `perturbers`.
+OrbitSystem MainBeltSystem(const Perturbers* perturbers);
+// Their states at the elements' epoch, in the same order.
+std::vector<PositionVelocity> MainBeltStartStates();
 
 // The supplied elements: JPL's Small-Body Database, epoch JD 2459800.5 TDB
 // (data/reference/minor_elements.csv), in the order Chiron, Ceres, Pallas,

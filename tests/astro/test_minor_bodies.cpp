@@ -41,34 +41,54 @@ const Perturbers& NearPerturbers() {
   return p;
 }
 
-OrbitSystem MainBelt() {  // Ceres, Pallas, Juno, Vesta as the generator integrates them
-  OrbitSystem s;
-  s.masses = {gm::kCeres, gm::kPallas, 0, gm::kVesta};
-  s.perturbers = &NearPerturbers();
-  return s;
-}
-std::vector<PositionVelocity> MainBeltStart() {
-  std::vector<PositionVelocity> y;
-  for (int b = 1; b <= 4; ++b) y.push_back(StateFromElements(SuppliedElements()[b]));
-  return y;
-}
+// Ceres, Pallas, Juno, Vesta and the further perturbers, as the generator
+// integrates them.
+OrbitSystem MainBelt() { return MainBeltSystem(&NearPerturbers()); }
+std::vector<PositionVelocity> MainBeltStart() { return MainBeltStartStates(); }
 
-TEST(MinorOrbit, ElementsMatchTheCopiedReferenceFile) {
-  std::istringstream in(ReadAll(fs::path(NOVASTRA_REFERENCE_DIR) / "minor_elements.csv"));
+// The elements (and masses) in the code against the copied reference files,
+// cell by cell: a mistyped digit in either fails.
+TEST(MinorOrbit, ElementsMatchTheCopiedReferenceFiles) {
+  std::vector<MassiveBody> bodies;
+  for (const OrbitalElements& el : SuppliedElements()) bodies.push_back({el, 0});
+  const size_t supplied = bodies.size();
+  for (const MassiveBody& b : MainBeltPerturbers()) bodies.push_back(b);
+  std::istringstream five(ReadAll(fs::path(NOVASTRA_REFERENCE_DIR) / "minor_elements.csv"));
+  std::istringstream twelve(ReadAll(fs::path(NOVASTRA_REFERENCE_DIR) / "minor_perturbers.csv"));
   std::string line;
-  std::getline(in, line);  // header
-  for (const OrbitalElements& el : SuppliedElements()) {
-    ASSERT_TRUE(std::getline(in, line));
+  std::getline(five, line);  // headers
+  std::getline(twelve, line);
+  for (size_t b = 0; b < bodies.size(); ++b) {
+    const OrbitalElements& el = bodies[b].elements;
+    const bool perturber = b >= supplied;
+    ASSERT_TRUE(std::getline(perturber ? twelve : five, line)) << el.name;
     std::vector<std::string> f;
     std::stringstream ss(line);
     for (std::string cell; std::getline(ss, cell, ',');) f.push_back(cell);
-    ASSERT_EQ(f.size(), 11u);
+    ASSERT_EQ(f.size(), perturber ? 12u : 11u) << el.name;
     EXPECT_NE(f[0].find(el.name), std::string::npos);
     EXPECT_EQ(std::stod(f[2]) + 2400000.5, el.epochJD);
     const double want[] = {el.e, el.a, el.i, el.node, el.peri, el.meanAnomaly};
     const int column[] = {3, 4, 6, 7, 8, 9};
     for (int k = 0; k < 6; ++k) EXPECT_EQ(std::stod(f[column[k]]), want[k]) << el.name << k;
+    if (perturber) {
+      EXPECT_EQ(gm::FromKm3PerS2(std::stod(f[11])), bodies[b].gm) << el.name;
+    }
   }
+  EXPECT_FALSE(std::getline(twelve, line));
+}
+
+// The masses in AU^3/day^2 against JPL's gm_Horizons.pck 4.0 (km^3/s^2) for
+// the four whose constants are written out: 1e-15 relative.
+TEST(MinorOrbit, MassesAgreeWithJplInTheirUnits) {
+  const struct {
+    double au, km;
+  } cases[] = {{gm::kCeres, 6.2628888644409933e+01},
+               {gm::kPallas, 1.3665878145967422e+01},
+               {gm::kJuno, 1.9205707002025889e+00},
+               {gm::kVesta, 1.7288232879171513e+01},
+               {gm::kSun, 1.3271244004127942e+11}};
+  for (const auto& c : cases) EXPECT_NEAR(gm::FromKm3PerS2(c.km) / c.au, 1.0, 1e-15) << c.km;
 }
 
 // Sun alone, no relativity: energy and angular momentum of every orbit hold
@@ -103,11 +123,12 @@ TEST(MinorOrbit, IntegrationIsReversible) {
   const double far = kEpoch - 30 * 365.25;
   const auto there = IntegrateOrbits(s, y0, kEpoch, {far});
   const auto back = IntegrateOrbits(s, there[0], far, {kEpoch});
-  for (size_t b = 0; b < y0.size(); ++b) {
+  ASSERT_EQ(y0.size(), 16u);
+  for (size_t b = 0; b < y0.size(); ++b)
     EXPECT_LT(Length(back[0][b].position - y0[b].position), 1e-9) << b;
+  for (size_t b = 0; b < 4; ++b)  // the perturbations did act
     EXPECT_GT(Length(there[0][b].position - KeplerState(SuppliedElements()[b + 1], far).position),
-              1e-3);  // the perturbations did act
-  }
+              1e-3);
 }
 
 // PyEphem's EllipticalBody with the same elements (tests/astro/data/

@@ -28,6 +28,7 @@ expected() {
     echo "share/novastra/$f.HLP"
   done
   echo share/fonts/truetype/novastra/EPHEMERI.TTF
+  echo share/fonts/truetype/novastra/EPHEMERIB.TTF
   echo share/doc/novastra/EPHEMERI-LICENSE.txt
   echo share/man/man1/novastra-cli.1.gz
   echo share/bash-completion/completions/novastra-cli
