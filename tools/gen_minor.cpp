@@ -2,9 +2,11 @@
 // from their JPL elements and writes MINOR.DAT, Chebyshev series of them and
 // of the Earth for 1799-2101.
 //
-//   gen_minor <data_dir> <out_file>
+//   gen_minor <data_dir> <vsop87a_dir> <out_file>
 //
-// Reads the planetary series files from <data_dir>. The main-belt bodies are
+// Reads the planetary series files from <data_dir> (for the Earth's series
+// in the file) and the complete VSOP87A planets from <vsop87a_dir> (the
+// perturbers). The main-belt bodies are
 // integrated together with the twelve further asteroids of JPL's perturber
 // model (SB441-N16), all sixteen perturbing each other; Chiron on its own. Each body's series is fitted to the integrated
 // positions at its intervals' Chebyshev nodes, then checked against the
@@ -21,6 +23,7 @@
 #include "astro/minor_data.h"
 #include "astro/minor_orbit.h"
 #include "astro/series.h"
+#include "astro/vsop87a.h"
 
 namespace fs = std::filesystem;
 using namespace novastra;
@@ -64,8 +67,8 @@ double Seconds(std::chrono::steady_clock::time_point since) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 3) {
-    std::fprintf(stderr, "usage: gen_minor <data_dir> <out_file>\n");
+  if (argc != 4) {
+    std::fprintf(stderr, "usage: gen_minor <data_dir> <vsop87a_dir> <out_file>\n");
     return 2;
   }
   const auto start = std::chrono::steady_clock::now();
@@ -75,7 +78,13 @@ int main(int argc, char** argv) {
     return 1;
   }
   const double first = kMinorFirstJD, last = kMinorFirstJD + kMinorSpanDays;
-  const Perturbers perturbers(tables, first - 64, last + 64);
+  std::array<Vsop87aBody, 8> planets;
+  if (auto err = LoadVsop87aPerturbers(argv[2], planets)) {
+    std::fprintf(stderr, "gen_minor: %s\n", err->c_str());
+    return 1;
+  }
+  const Perturbers perturbers(
+      [&](int p, double jd) { return Vsop87aPosition(planets[p], jd); }, first - 64, last + 64);
   std::fprintf(stderr, "planets fitted in %.1f s\n", Seconds(start));
 
   MinorTables out;
@@ -135,7 +144,7 @@ int main(int argc, char** argv) {
     return 1;
   }
   // Written aside, then moved into place: never a half file.
-  const fs::path target = argv[2];
+  const fs::path target = argv[3];
   const fs::path temp = target.string() + ".tmp";
   {
     std::ofstream file(temp, std::ios::binary);

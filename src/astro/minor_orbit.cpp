@@ -134,14 +134,21 @@ Vector3 SeriesPlanetJ2000(const SeriesTables& tables, int index, double jd) {
 // Given:  tables            the loaded series
 //         firstJD, lastJD   the span, Julian Days (TDB)
 // Source: FitChebyshev (Press et al., Numerical Recipes 3rd ed., sec. 5.8).
-Perturbers::Perturbers(const SeriesTables& tables, double firstJD, double lastJD) {
+Perturbers::Perturbers(const SeriesTables& tables, double firstJD, double lastJD)
+    : Perturbers([&](int p, double jd) { return SeriesPlanetJ2000(tables, p, jd); }, firstJD,
+                 lastJD) {}
+
+// The eight planets as Chebyshev series of any source of their heliocentric
+// J2000.0 ecliptic positions, fitted as above.
+Perturbers::Perturbers(const std::function<Vector3(int, double)>& planet, double firstJD,
+                       double lastJD) {
   // Interval lengths (days) and coefficients per planet: about an eighth of the
   // period or less, so each fit holds to well under 1e-9 AU.
   static constexpr double kDays[kCount] = {8, 16, 8, 32, 64, 128, 256, 256};
   static constexpr int kCoefficients[kCount] = {12, 12, 12, 12, 12, 12, 12, 12};
   for (int p = 0; p < kCount; ++p) {
     const int n = static_cast<int>(std::ceil((lastJD - firstJD) / kDays[p]));
-    auto f = [&](double jd) { return SeriesPlanetJ2000(tables, p, jd); };
+    auto f = [&](double jd) { return planet(p, jd); };
     planets_[p] = FitChebyshev(f, firstJD, kDays[p], n, kCoefficients[p]);
     double worst = 0;
     for (int i = 0; i < n; i += 7) {

@@ -8,6 +8,7 @@
 // 84381.448" from the ICRF equator, as JPL's elements are given); time TDB in
 // Julian Days; AU and days.
 #include <array>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -63,6 +64,8 @@ PositionVelocity KeplerState(const OrbitalElements& el, double jd);
 class Perturbers {
  public:
   Perturbers(const SeriesTables& tables, double firstJD, double lastJD);
+  // The same from any heliocentric J2000.0 ecliptic positions planet(index, jd).
+  Perturbers(const std::function<Vector3(int, double)>& planet, double firstJD, double lastJD);
   // Heliocentric J2000.0 ecliptic position (AU) of planet index (0 Mercury ..
   // 7 Neptune, 2 the Earth) at jd (TDB), from its fit; and the fit's largest
   // gap (AU) from the series at the instants sampled when it was made.
