@@ -57,10 +57,11 @@ OrbitalElements ElementsFromState(const PositionVelocity& s, double jd);
 // Two-body propagation of the elements to jd.
 PositionVelocity KeplerState(const OrbitalElements& el, double jd);
 
-// Heliocentric positions of the eight planets (J2000.0 ecliptic), from the
-// program's series (the Earth from its J2000.0 set, the others referred from
-// the equinox of date to J2000.0 with the IAU 1976 precession), held as
-// Chebyshev series over firstJD..lastJD so the force is cheap to evaluate.
+// Heliocentric positions of the eight planets (J2000.0 ecliptic), held as
+// Chebyshev series over firstJD..lastJD so the force is cheap to evaluate:
+// from the program's series (the Earth from its J2000.0 set, the others
+// referred from the equinox of date to J2000.0 with the IAU 1976 precession)
+// or from any other source, as the generator takes the complete VSOP87A.
 class Perturbers {
  public:
   Perturbers(const SeriesTables& tables, double firstJD, double lastJD);
