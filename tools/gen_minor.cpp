@@ -6,11 +6,12 @@
 //
 // Reads the planetary series files from <data_dir> (for the Earth's series
 // in the file) and the complete VSOP87A planets from <vsop87a_dir> (the
-// perturbers). The main-belt bodies are
-// integrated together with the twelve further asteroids of JPL's perturber
-// model (SB441-N16), all sixteen perturbing each other; Chiron on its own. Each body's series is fitted to the integrated
-// positions at its intervals' Chebyshev nodes, then checked against the
-// integration at other instants and against the file's load check.
+// perturbers). The main-belt bodies are integrated together with the twelve
+// further asteroids of JPL's perturber model (SB441-N16), all sixteen
+// perturbing each other; Chiron on its own. Each body's series is fitted to
+// the integrated positions at its intervals' Chebyshev nodes, then checked
+// against the integration at other instants and against the file's load
+// check.
 #include <algorithm>
 #include <chrono>
 #include <cstdio>

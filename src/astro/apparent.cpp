@@ -75,12 +75,7 @@ double NormalizeDeg(double a) { return a - 360.0 * std::floor(a / 360.0); }
 double SeriesValue(const std::vector<std::vector<SeriesTerm>>& series, const SeriesLanes& lanes,
                    double tau, const TrigKernels* fast) {
   if (fast != nullptr && !lanes.A.empty()) return fast->powerSeries(lanes, tau);
-  double total = 0, power = 1;
-  for (std::size_t k = 0; k < series.size(); ++k) {
-    total += PlainSeriesSum(series[k].data(), series[k].size(), tau) * power;
-    power *= tau;
-  }
-  return total;
+  return PlainPowerSeriesSum(series, tau);
 }
 
 // Heliocentric rectangular ecliptic position of a series set's body.

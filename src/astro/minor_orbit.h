@@ -123,7 +123,7 @@ const std::array<MassiveBody, 12>& MainBeltPerturbers();
 
 // The main belt as the generator integrates it: Ceres, Pallas, Juno and
 // Vesta (in that order, each perturbing the others), then the twelve
-// further perturbers, with the planets' series as `perturbers`.
+// further perturbers, with `perturbers` for the planets.
 OrbitSystem MainBeltSystem(const Perturbers* perturbers);
 // Their states at the elements' epoch, in the same order.
 std::vector<PositionVelocity> MainBeltStartStates();

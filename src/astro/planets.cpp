@@ -25,7 +25,7 @@ double PlainSeriesSum(const SeriesTerm* terms, std::size_t n, double tau) {
 //         tau      Julian millennia from J2000.0
 // Returns:         radians (L, B) or AU (R), unreduced
 // Source: Meeus, Astronomical Algorithms 2nd ed., ch. 32.
-static double SumOfPowers(const std::vector<std::vector<SeriesTerm>>& series, double tau) {
+double PlainPowerSeriesSum(const std::vector<std::vector<SeriesTerm>>& series, double tau) {
   double total = 0;
   double power = 1;
   for (std::size_t k = 0; k < series.size(); ++k) {
@@ -59,7 +59,7 @@ HelioPosition ComputeHelio(const SeriesSet& set, double tau, const TrigKernels* 
   // Sets built by hand have no vector layout and take the plain path.
   const bool vector = fast != nullptr && !set.laneL.A.empty();
   auto sum = [&](const std::vector<std::vector<SeriesTerm>>& series, const SeriesLanes& lanes) {
-    return vector ? fast->powerSeries(lanes, tau) : SumOfPowers(series, tau);
+    return vector ? fast->powerSeries(lanes, tau) : PlainPowerSeriesSum(series, tau);
   };
   HelioPosition p;
   p.L = NormalizeDegrees(RadToDeg(sum(set.L, set.laneL)));

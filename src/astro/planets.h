@@ -20,6 +20,10 @@ struct HelioPosition {
 // library cosine.
 double PlainSeriesSum(const SeriesTerm* terms, std::size_t n, double tau);
 
+// One coordinate of a power series, S0 + S1 tau + S2 tau^2 + ..., each S a
+// PlainSeriesSum.
+double PlainPowerSeriesSum(const std::vector<std::vector<SeriesTerm>>& series, double tau);
+
 // L, B and R of one body at tau (Julian millennia from J2000.0): term by term
 // when fast is null, else through the vector kernels.
 HelioPosition ComputeHelio(const SeriesSet& set, double tau, const TrigKernels* fast);

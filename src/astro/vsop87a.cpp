@@ -1,8 +1,10 @@
 #include "astro/vsop87a.h"
 
-#include <cmath>
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
+
+#include "astro/planets.h"
 
 namespace novastra {
 
@@ -16,6 +18,7 @@ std::optional<std::string> LoadVsop87a(const std::filesystem::path& file, Vsop87
   std::ifstream in(file);
   if (!in) return file.string() + ": cannot be opened";
   body = {};
+  for (auto& coordinate : body.terms) coordinate.resize(6);
   std::string line;
   int variable = -1, power = -1;
   size_t expected = 0, lineNo = 0;
@@ -70,17 +73,8 @@ std::optional<std::string> LoadVsop87a(const std::filesystem::path& file, Vsop87
 // Source: Bretagnon and Francou (1988), VSOP87 version A.
 Vector3 Vsop87aPosition(const Vsop87aBody& body, double jd) {
   const double T = (jd - 2451545.0) / 365250.0;
-  double xyz[3] = {0, 0, 0};
-  for (int c = 0; c < 3; ++c) {
-    double scale = 1;
-    for (const auto& series : body.terms[c]) {
-      double sum = 0;
-      for (const SeriesTerm& t : series) sum += t.A * std::cos(t.B + t.C * T);
-      xyz[c] += sum * scale;
-      scale *= T;
-    }
-  }
-  return {xyz[0], xyz[1], xyz[2]};
+  return {PlainPowerSeriesSum(body.terms[0], T), PlainPowerSeriesSum(body.terms[1], T),
+          PlainPowerSeriesSum(body.terms[2], T)};
 }
 
 // Reads the perturbing planets' files, stopping at the first that fails.

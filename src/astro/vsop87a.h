@@ -18,7 +18,7 @@ namespace novastra {
 
 // The terms of one body: [coordinate X, Y, Z][power of T 0..5].
 struct Vsop87aBody {
-  std::array<std::array<std::vector<SeriesTerm>, 6>, 3> terms;
+  std::array<std::vector<std::vector<SeriesTerm>>, 3> terms;
 };
 
 // Reads one VSOP87A file into `body`; returns why it cannot (missing,
